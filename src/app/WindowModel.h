@@ -1,0 +1,85 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <utility>
+
+namespace zv {
+
+// Colours as the window stores them: plain RGB values (0x00BBGGRR, so 255 is
+// red and 32768 green) or system colours (0x80000000 | index).
+inline constexpr std::uint32_t kColourBlack = 0;
+inline constexpr std::uint32_t kColourRed = 255;
+inline constexpr std::uint32_t kColourGreen = 32768;
+inline constexpr std::uint32_t kColourWhite = 0xFFFFFF;
+inline constexpr std::uint32_t kSysWindowText = 0x80000008;      // index 8
+inline constexpr std::uint32_t kSysActiveBorder = 0x8000000A;    // index 10: greyed date
+inline constexpr std::uint32_t kSysInactiveCaption = 0x8000000B; // index 11
+inline constexpr std::uint32_t kSys3DHighlight = 0x80000014;     // index 20
+inline constexpr std::uint32_t kSys3DDarkShadow = 0x80000015;    // index 21
+
+// The state of one control, as plain data the Qt window mirrors.
+struct ControlState {
+    ControlState() = default;
+    explicit ControlState(std::string caption, std::string tip = {}, bool shown = true)
+        : text(std::move(caption)), toolTip(std::move(tip)), visible(shown) {}
+
+    std::string text;     // caption or contents
+    std::string toolTip;
+    bool visible = true;
+    bool enabled = true;
+    std::uint32_t foreColour = kColourBlack;
+    std::uint32_t backColour = kColourWhite;
+    int value = 0;        // check boxes: 0 unchecked, 1 checked, 2 greyed
+};
+
+struct ProgressBarState {
+    bool visible = false;
+    int min = 0;
+    int max = 100;
+    int value = 0;
+
+    // A value outside the range is refused and the bar keeps its position.
+    void setValue(long long v) {
+        if (v >= min && v <= max) value = static_cast<int>(v);
+    }
+};
+
+enum class WindowState { Normal, Minimised, Maximised };
+
+// The presentation model of the main window: everything the window shows.
+struct WindowModel {
+    std::string caption;
+    bool visible = true;  // hidden during quiet unattended runs
+    bool closed = false;  // the window has been closed; the program ends
+    WindowState state = WindowState::Normal;
+    std::string focus;    // name of the control that has the focus
+
+    ControlState Label1{"Van :"};
+    ControlState Label3{" Naar :"};
+    std::array<ControlState, 3> Text1;  // index 0 source, index 2 backup
+    ControlState Label2{"       Vanaf datum  / tijd:", "gemaakt; gewijzigd"};
+    ControlState Check1;
+    ControlState text2;
+    ControlState txtHide{"", "", false};
+    ControlState Frame1;
+    ControlState Frame2{"synchroniseren"};
+    ControlState imSync, imNoSync, imSyncPlus, imNoVfy, imPrullenbak;
+    ControlState cmdGo{">------------>>>>"};
+    ControlState cmdOK{"OK"};
+    ControlState cmdExit{"Exit"};
+    ControlState Command1;
+    ControlState lblFiles{"", "F1 = help"};
+    ControlState FolderTreeview1{"", "", false};
+    std::string pickerFolder;  // the folder the picker has selected
+
+    std::array<std::uint32_t, 3> Pijl1{};  // arrow 1 lines: Steel, Punt1, Punt2
+    std::array<std::uint32_t, 3> Pijl2{};  // arrow 2 lines
+    std::array<std::string, 3> sbPanels;   // status panels 1..3 at index 0..2
+    ProgressBarState ProgressBar1;
+
+    std::string& panel(int number) { return sbPanels.at(static_cast<std::size_t>(number - 1)); }
+};
+
+}  // namespace zv

@@ -1,0 +1,23 @@
+#include "app/frmVergelijker.h"
+
+#include <string>
+
+namespace zv {
+
+frmVergelijker::frmVergelijker(Services services) : svc(std::move(services)) {
+    const Version& v = svc.env.version;
+    AppVersionText = "Zandvast v." + std::to_string(v.major) + "." + std::to_string(v.minor) +
+                     "." + std::to_string(v.revision);
+    ui.caption = "Zandvast & Backup Tool v." + std::to_string(v.major) + "." +
+                 std::to_string(v.minor) + "." + std::to_string(v.revision);
+}
+
+void frmVergelijker::CloseWindow() {
+    ui.closed = true;
+    ui.visible = false;
+    Form_Unload();
+}
+
+void frmVergelijker::Form_Unload() { UserBreak = true; }
+
+}  // namespace zv

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/DateTime.h"
+
+namespace zv {
+
+// The system's short-date and long-time text forms, fixed to day-month-year:
+// "19-12-1960 12:58:58" (d-M-yyyy HH:mm:ss, 24-hour), in local time.
+std::string formatDate(DateTime t);      // "19-12-1960"
+std::string formatTime(DateTime t);      // "12:58:58"
+std::string formatDateTime(DateTime t);  // "19-12-1960 12:58:58"
+
+// Reads a local date and time. Accepts d-M-yyyy, yyyy-MM-dd, dd/MM/yyyy,
+// two-digit years, a "T" between date and time, and a missing time (midnight).
+// Returns nothing when the text is no date.
+std::optional<DateTime> parseDateTime(std::string_view text);
+
+}  // namespace zv

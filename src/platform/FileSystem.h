@@ -1,0 +1,95 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/DateTime.h"
+#include "platform/FsError.h"
+
+namespace zv {
+
+// The separator the logic joins and splits paths with.
+inline constexpr char kSep = '/';
+
+enum class EntryKind { File, Folder, Symlink, Special };
+
+// One directory entry, read once (the link itself, never its target).
+struct Entry {
+    std::string name;
+    EntryKind kind = EntryKind::File;
+    std::uint64_t size = 0;
+    DateTime created{};   // birth time, or the modification time where none is kept
+    DateTime modified{};
+    DateTime accessed{};
+    std::uint32_t attributes = 0;  // see Attributes.h
+};
+
+// A mounted file system that may hold user files.
+struct Volume {
+    std::string mountPoint;
+    std::string label;  // empty when it has none
+};
+
+// The file-system service the logic reaches files through. Every operation
+// reports failure as an error number with a description (FsError.h) and never
+// throws. The same semantics hold for every user, root included:
+//  - copying onto a read-only file fails with 75;
+//  - deleting a read-only file without force fails with 75;
+//  - deleting a folder without force fails, and leaves the folder whole, when
+//    anything inside it is read-only.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // Lists a folder's direct entries in the order the file system gives.
+    // Files, symbolic links (to anything) and special files go to `files`
+    // (the walks skip Special entries); real folders go to `folders`.
+    virtual FsError listFolder(const std::string& path, std::vector<Entry>& files,
+                               std::vector<Entry>& folders) = 0;
+    // Reads one entry without following a final symbolic link.
+    virtual FsError stat(const std::string& path, Entry& out) = 0;
+    // A file (regular, or a symbolic link that is not to a folder) exists.
+    virtual bool fileExists(const std::string& path) = 0;
+    // A real folder exists (a symbolic link to a folder does not count).
+    virtual bool folderExists(const std::string& path) = 0;
+
+    virtual FsError createFolder(const std::string& path) = 0;  // one level
+    virtual FsError deleteFile(const std::string& path, bool force) = 0;
+    virtual FsError deleteFolder(const std::string& path, bool force) = 0;
+    // Copies a file (a symbolic link as a link) onto `to`, replacing it
+    // atomically: on any failure an existing target stays exactly as it was.
+    // Carries over the modification and access times, the permission bits and
+    // the recorded attribute bits.
+    virtual FsError copyFile(const std::string& from, const std::string& to) = 0;
+
+    virtual FsError getAttributes(const std::string& path, std::uint32_t& attributes) = 0;
+    virtual FsError setAttributes(const std::string& path, std::uint32_t attributes) = 0;
+    // The total size of all files in a folder's tree (symbolic links are not
+    // followed).
+    virtual FsError folderSize(const std::string& path, std::uint64_t& bytes) = 0;
+
+    // Textual parent: "/a/b" -> "/a", "/a" -> "/", "/" -> "", "DISK/x" -> "DISK",
+    // "DISK" -> "".
+    virtual std::string parentFolder(const std::string& path) = 0;
+    virtual std::string absolutePath(const std::string& path) = 0;
+    // The drive of a path: the mount point of the file system that holds it.
+    virtual std::string driveName(const std::string& path) = 0;
+    // The volume label of the file system that holds a path.
+    virtual FsError volumeName(const std::string& path, std::string& label) = 0;
+    // Mounted file systems that hold user files, in mount-table order.
+    virtual std::vector<Volume> volumes() = 0;
+
+    // Text files, taken and written as bytes.
+    virtual FsError readTextFile(const std::string& path, std::string& content) = 0;
+    // Creates or replaces a file in one step (temporary file, then rename).
+    virtual FsError writeFileAtomic(const std::string& path, const std::string& content) = 0;
+    // Creates or replaces a file in place; fails with 75 when an existing file
+    // carries the hidden or system attribute.
+    virtual FsError writeTextFile(const std::string& path, const std::string& content) = 0;
+    // Creates an empty file; fails when the file already exists.
+    virtual FsError createNewFile(const std::string& path) = 0;
+    virtual FsError appendToFile(const std::string& path, const std::string& text) = 0;
+};
+
+}  // namespace zv

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+
+namespace zv {
+
+// Error numbers of the file layer. The walks and checks act on these numbers;
+// every platform failure is mapped onto one of them.
+inline constexpr int kErrNone = 0;
+inline constexpr int kErrInvalidArgument = 5;
+inline constexpr int kErrTypeMismatch = 13;  // a value that does not convert
+inline constexpr int kErrFileNotFound = 53;
+inline constexpr int kErrDiskFull = 61;
+inline constexpr int kErrAccessDenied = 75;
+inline constexpr int kErrPathNotFound = 76;
+inline constexpr int kErrObjectNotAvailable = 91;
+
+// The outcome of one file-system operation: 0 for success, else an error
+// number with a human-readable description.
+struct FsError {
+    int number = kErrNone;
+    std::string description;
+
+    bool ok() const { return number == kErrNone; }
+    explicit operator bool() const { return number != kErrNone; }
+};
+
+inline FsError fsOk() { return {}; }
+inline FsError fsFail(int number, std::string description) {
+    return FsError{number, std::move(description)};
+}
+
+}  // namespace zv

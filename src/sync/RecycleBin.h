@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+#include "platform/FsError.h"
+
+namespace zv {
+
+class Trash;
+
+// Hands one file to the desktop's trash without asking.
+FsError SendToRecycleBin(Trash& trash, const std::string& Path);
+
+}  // namespace zv

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/Services.h"
+
+namespace zv::test {
+
+// Message boxes answered from a script; every box shown is recorded.
+class ScriptedDialogs final : public Dialogs {
+public:
+    struct Shown {
+        std::string text;
+        MessageStyle style;
+        MessageAnswer answer;
+    };
+
+    // Answers are taken in order; when none is left, OK boxes answer Ok,
+    // OK/Cancel answers Cancel and Yes/No answers No.
+    void script(MessageAnswer answer) { answers_.push_back(answer); }
+    MessageAnswer messageBox(const std::string& text, MessageStyle style) override;
+
+    std::vector<Shown> shown;
+
+private:
+    std::deque<MessageAnswer> answers_;
+};
+
+// Counts yields; can run a hook on a chosen yield (to press Exit mid-run).
+class RecordingPump final : public EventPump {
+public:
+    void yield() override;
+    void repaintNow() override { ++repaints; }
+
+    long yields = 0;
+    long repaints = 0;
+    long hookAt = -1;  // yield number that runs the hook
+    std::function<void()> hook;
+};
+
+// A clock the test sets.
+class ManualClock final : public Clock {
+public:
+    DateTime now() override { return current; }
+    DateTime current{};
+};
+
+class RecordingHost final : public WindowHost {
+public:
+    void showDustbinDialog() override {
+        ++dustbinDialogs;
+        if (onDustbinDialog) onDustbinDialog();
+    }
+    int dustbinDialogs = 0;
+    std::function<void()> onDustbinDialog;
+};
+
+}  // namespace zv::test

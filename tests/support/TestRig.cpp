@@ -1,0 +1,30 @@
+#include "support/TestRig.h"
+
+namespace zv::test {
+
+TestRig::TestRig() {
+    makeDirs(appFolder());
+    clock.current = SystemClock().now();
+    EnvironmentInfo env;
+    env.appFolder = appFolder();
+    env.desktopPath = root / "Desktop";
+    env.computerName = "testhost";
+    env.workingFolder = root.path();
+    window = std::make_unique<frmVergelijker>(
+        Services{fs, dialogs, clock, pump, trash, host, env});
+}
+
+std::vector<std::string> TestRig::logLines() const {
+    std::vector<std::string> lines;
+    const std::string& log = window->RunLog;
+    std::size_t start = 0;
+    while (start < log.size()) {
+        std::size_t end = log.find("\r\n", start);
+        if (end == std::string::npos) end = log.size();
+        lines.push_back(log.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+}  // namespace zv::test
