@@ -5,13 +5,17 @@ namespace zv::test {
 TestRig::TestRig() {
     makeDirs(appFolder());
     clock.current = SystemClock().now();
+    rebuildWindow(fs);
+}
+
+void TestRig::rebuildWindow(FileSystem& other) {
     EnvironmentInfo env;
     env.appFolder = appFolder();
     env.desktopPath = root / "Desktop";
     env.computerName = "testhost";
     env.workingFolder = root.path();
     window = std::make_unique<frmVergelijker>(
-        Services{fs, dialogs, clock, pump, trash, host, env});
+        Services{other, dialogs, clock, pump, trash, host, env});
 }
 
 std::vector<std::string> TestRig::logLines() const {

@@ -39,6 +39,9 @@ public:
     std::unique_ptr<frmVergelijker> window;
 
     frmVergelijker& w() { return *window; }
+    // Builds a fresh window that reaches files through `other` (for example a
+    // fault-injecting wrapper around `fs`).
+    void rebuildWindow(FileSystem& other);
     std::string appFolder() const { return root / "app"; }
     // The run log split into lines (without CR LF).
     std::vector<std::string> logLines() const;
