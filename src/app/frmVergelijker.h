@@ -57,6 +57,7 @@ public:
     bool Minimised = false;
     int EditIndex = 0;
     std::int32_t StartSeconds = 0;
+    DateTime RunStartTime{};  // the instant the last run started: the next from-date
     std::int32_t ElapsedSeconds = 0;
     std::int32_t FilesCopied = 0;
     std::int32_t ItemsRemoved = 0;
