@@ -1,0 +1,35 @@
+#include "platform/EntryStat.h"
+
+#include <cerrno>
+
+#include "platform/DosAttributes.h"
+
+namespace zv {
+
+int statEntry(int dirFd, const char* name, struct statx& sx) {
+    int flags = AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT | AT_STATX_SYNC_AS_STAT;
+    return statx(dirFd, name, flags, kEntryStatMask, &sx) == 0 ? 0 : errno;
+}
+
+DateTime toDateTime(const struct statx_timestamp& ts) {
+    return DateTime(std::chrono::seconds(ts.tv_sec) + std::chrono::nanoseconds(ts.tv_nsec));
+}
+
+EntryKind kindOf(std::uint16_t mode) {
+    if (S_ISREG(mode)) return EntryKind::File;
+    if (S_ISDIR(mode)) return EntryKind::Folder;
+    if (S_ISLNK(mode)) return EntryKind::Symlink;
+    return EntryKind::Special;
+}
+
+void fillEntry(const struct statx& sx, std::string name, std::uint32_t recorded, Entry& out) {
+    out.kind = kindOf(sx.stx_mode);
+    out.size = out.kind == EntryKind::Folder || out.kind == EntryKind::Special ? 0 : sx.stx_size;
+    out.modified = toDateTime(sx.stx_mtime);
+    out.accessed = toDateTime(sx.stx_atime);
+    out.created = (sx.stx_mask & STATX_BTIME) ? toDateTime(sx.stx_btime) : out.modified;
+    out.attributes = composeAttributes(sx.stx_mode, name, recorded);
+    out.name = std::move(name);
+}
+
+}  // namespace zv

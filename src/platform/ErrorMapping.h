@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+#include "platform/FsError.h"
+
+namespace zv {
+
+// What a failing path was expected to be: a missing file reads as "file not
+// found" (53), a missing folder or path as "path not found" (76).
+enum class PathRole { File, Folder };
+
+// Maps an errno value onto the error numbers of the file layer, with the
+// system's description of the failure and the path it concerns.
+FsError errnoError(int err, const std::string& path, PathRole role);
+
+// The error number alone (see errnoError).
+int errorNumberFor(int err, PathRole role);
+
+}  // namespace zv

@@ -1,0 +1,155 @@
+#include "platform/FileCopy.h"
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <vector>
+
+#include "platform/DosAttributes.h"
+#include "platform/ErrorMapping.h"
+#include "platform/TempFile.h"
+#include "platform/UniqueFd.h"
+
+namespace zv {
+
+namespace {
+
+constexpr std::size_t kChunk = 1 << 20;
+constexpr int kLinkAttempts = 100;
+// Set-user and set-group bits are not carried over: the copy belongs to
+// whoever runs the backup, often root.
+constexpr mode_t kCopiedModeBits = 0777 | S_ISVTX;
+
+int writeAll(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        ssize_t n = write(fd, data, size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return errno;
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return 0;
+}
+
+int copyByReadWrite(int in, int out) {
+    std::vector<char> buffer(kChunk);
+    for (;;) {
+        ssize_t n = read(in, buffer.data(), buffer.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return errno;
+        if (n == 0) return 0;
+        if (int err = writeAll(out, buffer.data(), static_cast<std::size_t>(n))) return err;
+    }
+}
+
+// Errors after which the plain read/write loop can go on from where the
+// kernel copy stopped.
+bool kernelCopyUnsupported(int err) {
+    return err == EXDEV || err == EINVAL || err == ENOSYS || err == EOPNOTSUPP || err == EBADF ||
+           err == ETXTBSY;
+}
+
+// Shares the blocks where the file system can (reflink), else lets the
+// kernel copy, else copies through a buffer.
+int copyData(int in, int out) {
+    if (ioctl(out, FICLONE, in) == 0) return 0;
+    for (;;) {
+        ssize_t n = copy_file_range(in, nullptr, out, nullptr, kChunk, 0);
+        if (n > 0) continue;
+        if (n == 0) return 0;
+        if (errno == EINTR) continue;
+        if (kernelCopyUnsupported(errno)) return copyByReadWrite(in, out);
+        return errno;
+    }
+}
+
+int openSource(const std::string& from) {
+    const int flags = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+    // Reading the source must not change its access time, which the
+    // walks compare.
+    int fd = open(from.c_str(), flags | O_NOATIME);
+    if (fd < 0 && errno == EPERM) fd = open(from.c_str(), flags);
+    return fd;
+}
+
+// Fills the open temporary file and gives it the source's metadata.
+int fillTemp(int in, int out, const struct stat& src) {
+    if (int err = copyData(in, out)) return err;
+    if (int err = writeRecordedBitsFd(out, readRecordedBitsFd(in))) return err;
+    if (fchmod(out, src.st_mode & kCopiedModeBits) != 0) return errno;
+    const timespec times[2] = {src.st_atim, src.st_mtim};
+    if (futimens(out, times) != 0) return errno;
+    return 0;
+}
+
+FsError copyRegular(const std::string& from, const std::string& to) {
+    UniqueFd in(openSource(from));
+    if (!in.valid()) return errnoError(errno, from, PathRole::File);
+    struct stat src;
+    if (fstat(in.get(), &src) != 0) return errnoError(errno, from, PathRole::File);
+    if (!S_ISREG(src.st_mode)) return fsFail(kErrAccessDenied, "Not a regular file: " + from);
+    std::string temp;
+    int err = 0;
+    UniqueFd out = createTempFileIn(folderForTemp(to), 0600, temp, err);
+    if (!out.valid()) return errnoError(err, to, PathRole::Folder);
+    err = fillTemp(in.get(), out.get(), src);
+    if (int closeErr = out.close(); err == 0) err = closeErr;
+    if (err == 0 && rename(temp.c_str(), to.c_str()) != 0) err = errno;
+    if (err == 0) return fsOk();
+    unlink(temp.c_str());
+    return errnoError(err, to, PathRole::File);
+}
+
+FsError copyLink(const std::string& from, const std::string& to, const struct stat& src) {
+    std::string target(static_cast<std::size_t>(src.st_size) + 1, '\0');
+    ssize_t n = readlink(from.c_str(), target.data(), target.size());
+    if (n < 0) return errnoError(errno, from, PathRole::File);
+    if (static_cast<std::size_t>(n) >= target.size())
+        return fsFail(kErrObjectNotAvailable, "Link changed while being copied: " + from);
+    target.resize(static_cast<std::size_t>(n));
+    std::string temp;
+    int err = EEXIST;
+    for (int attempt = 0; attempt < kLinkAttempts && err == EEXIST; ++attempt) {
+        temp = tempNameIn(folderForTemp(to));
+        err = symlink(target.c_str(), temp.c_str()) == 0 ? 0 : errno;
+    }
+    if (err != 0) return errnoError(err, to, PathRole::Folder);
+    const timespec times[2] = {src.st_atim, src.st_mtim};
+    if (utimensat(AT_FDCWD, temp.c_str(), times, AT_SYMLINK_NOFOLLOW) != 0) err = errno;
+    if (err == 0 && rename(temp.c_str(), to.c_str()) != 0) err = errno;
+    if (err == 0) return fsOk();
+    unlink(temp.c_str());
+    return errnoError(err, to, PathRole::File);
+}
+
+// An existing target must be a file or link that may be replaced.
+FsError checkTarget(const std::string& to) {
+    struct stat st;
+    if (lstat(to.c_str(), &st) != 0) {
+        return errno == ENOENT ? fsOk() : errnoError(errno, to, PathRole::Folder);
+    }
+    if (S_ISDIR(st.st_mode)) return fsFail(kErrAccessDenied, "Target is a folder: " + to);
+    if (S_ISREG(st.st_mode) && isReadOnly(st.st_mode, readRecordedBits(to.c_str())))
+        return fsFail(kErrAccessDenied, "Target is read-only: " + to);
+    return fsOk();
+}
+
+}  // namespace
+
+FsError copyReplacing(const std::string& from, const std::string& to) {
+    if (from.empty() || to.empty())
+        return fsFail(kErrInvalidArgument, "Invalid argument: empty path");
+    struct stat src;
+    if (lstat(from.c_str(), &src) != 0) return errnoError(errno, from, PathRole::File);
+    if (S_ISDIR(src.st_mode)) return fsFail(kErrFileNotFound, "Source is a folder: " + from);
+    if (!S_ISREG(src.st_mode) && !S_ISLNK(src.st_mode))
+        return fsFail(kErrAccessDenied, "Not a regular file: " + from);
+    if (FsError e = checkTarget(to)) return e;
+    return S_ISLNK(src.st_mode) ? copyLink(from, to, src) : copyRegular(from, to);
+}
+
+}  // namespace zv

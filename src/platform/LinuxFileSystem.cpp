@@ -1,0 +1,246 @@
+#include "platform/LinuxFileSystem.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <memory>
+
+#include "platform/Attributes.h"
+#include "platform/DosAttributes.h"
+#include "platform/EntryStat.h"
+#include "platform/ErrorMapping.h"
+#include "platform/FileCopy.h"
+#include "platform/FolderTree.h"
+#include "platform/PathText.h"
+
+namespace zv {
+
+namespace {
+
+struct DirCloser {
+    void operator()(DIR* dir) const { closedir(dir); }
+};
+
+FsError emptyPath() {
+    return fsFail(kErrInvalidArgument, "Invalid argument: empty path");
+}
+
+using DirHandle = std::unique_ptr<DIR, DirCloser>;
+
+DirHandle openFolder(const std::string& path, int& err) {
+    int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* dir = fd >= 0 ? fdopendir(fd) : nullptr;
+    err = dir ? 0 : errno;
+    if (!dir && fd >= 0) close(fd);
+    return DirHandle(dir);
+}
+
+bool isDotOrDotDot(const char* name) {
+    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
+// Reads the entries of an open folder; `full` holds "<folder>/" and is
+// reused for every entry's path.
+int readEntries(DIR* dir, std::string& full, std::vector<Entry>& files,
+                std::vector<Entry>& folders) {
+    const std::size_t base = full.size();
+    errno = 0;
+    while (dirent* d = readdir(dir)) {
+        if (isDotOrDotDot(d->d_name)) continue;
+        struct statx sx;
+        int err = statEntry(dirfd(dir), d->d_name, sx);
+        if (err == ENOENT) continue;  // removed since it was listed
+        if (err != 0) return err;
+        std::uint32_t recorded = 0;
+        if (mayCarryRecordedBits(sx.stx_mode)) {
+            full.resize(base);
+            full += d->d_name;
+            recorded = readRecordedBits(full.c_str());
+        }
+        Entry entry;
+        fillEntry(sx, d->d_name, recorded, entry);
+        (entry.kind == EntryKind::Folder ? folders : files).push_back(std::move(entry));
+        errno = 0;
+    }
+    return errno;
+}
+
+}  // namespace
+
+FsError LinuxFileSystem::listFolder(const std::string& path, std::vector<Entry>& files,
+                                    std::vector<Entry>& folders) {
+    files.clear();
+    folders.clear();
+    if (path.empty()) return emptyPath();
+    int err = 0;
+    DirHandle dir = openFolder(path, err);
+    if (!dir) return errnoError(err, path, PathRole::Folder);
+    std::string full = path;
+    if (full.back() != kSep) full += kSep;
+    err = readEntries(dir.get(), full, files, folders);
+    if (err != 0) return errnoError(err, full, PathRole::Folder);
+    return fsOk();
+}
+
+FsError LinuxFileSystem::stat(const std::string& path, Entry& out) {
+    if (path.empty()) return emptyPath();
+    struct statx sx;
+    int err = statEntry(AT_FDCWD, path.c_str(), sx);
+    if (err != 0) return errnoError(err, path, PathRole::File);
+    std::uint32_t recorded = mayCarryRecordedBits(sx.stx_mode) ? readRecordedBits(path.c_str()) : 0;
+    fillEntry(sx, std::string(lastComponent(path)), recorded, out);
+    return fsOk();
+}
+
+bool LinuxFileSystem::fileExists(const std::string& path) {
+    struct stat st;
+    if (path.empty() || lstat(path.c_str(), &st) != 0) return false;
+    if (S_ISREG(st.st_mode)) return true;
+    if (!S_ISLNK(st.st_mode)) return false;
+    struct stat target;
+    return ::stat(path.c_str(), &target) != 0 || !S_ISDIR(target.st_mode);
+}
+
+bool LinuxFileSystem::folderExists(const std::string& path) {
+    struct stat st;
+    return !path.empty() && lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+FsError LinuxFileSystem::createFolder(const std::string& path) {
+    if (path.empty()) return emptyPath();
+    if (mkdir(path.c_str(), 0777) != 0) return errnoError(errno, path, PathRole::Folder);
+    return fsOk();
+}
+
+FsError LinuxFileSystem::getAttributes(const std::string& path, std::uint32_t& attributes) {
+    attributes = 0;
+    if (path.empty()) return emptyPath();
+    struct stat st;
+    if (lstat(path.c_str(), &st) != 0) return errnoError(errno, path, PathRole::File);
+    std::uint32_t recorded = mayCarryRecordedBits(st.st_mode) ? readRecordedBits(path.c_str()) : 0;
+    attributes = composeAttributes(st.st_mode, lastComponent(path), recorded);
+    return fsOk();
+}
+
+namespace {
+
+constexpr mode_t kWriteBits = S_IWUSR | S_IWGRP | S_IWOTH;
+
+// The bits to record for a wish: the directory bit is implied, and so is the
+// hidden bit of a name that starts with ".".
+std::uint32_t bitsToRecord(bool isFolder, std::string_view name, std::uint32_t wanted) {
+    std::uint32_t bits = wanted & recordableBits(isFolder);
+    if (!name.empty() && name.front() == '.') bits &= ~kAttrHidden;
+    return bits;
+}
+
+FsError changeMode(const std::string& path, mode_t mode) {
+    if (chmod(path.c_str(), mode) != 0) return errnoError(errno, path, PathRole::File);
+    return fsOk();
+}
+
+FsError record(const std::string& path, std::uint32_t bits) {
+    if (readRecordedBits(path.c_str()) == bits) return fsOk();
+    int err = writeRecordedBits(path.c_str(), bits);
+    return err == 0 ? fsOk() : errnoError(err, path, PathRole::File);
+}
+
+}  // namespace
+
+FsError LinuxFileSystem::setAttributes(const std::string& path, std::uint32_t attributes) {
+    if (path.empty()) return emptyPath();
+    struct stat st;
+    if (lstat(path.c_str(), &st) != 0) return errnoError(errno, path, PathRole::File);
+    if (!mayCarryRecordedBits(st.st_mode)) return fsOk();  // links and devices keep nothing
+    bool isFolder = S_ISDIR(st.st_mode);
+    std::uint32_t bits = bitsToRecord(isFolder, lastComponent(path), attributes);
+    if (isFolder) return record(path, bits);
+    // Write permission is needed to record, so it is given back first and
+    // taken away last.
+    bool wantReadOnly = attributes & kAttrReadOnly;
+    bool isReadOnlyNow = (st.st_mode & kWriteBits) == 0;
+    mode_t mode = st.st_mode & 07777;
+    if (!wantReadOnly && isReadOnlyNow) {
+        if (FsError e = changeMode(path, mode | S_IWUSR)) return e;
+    }
+    if (FsError e = record(path, bits)) return e;
+    if (wantReadOnly && !isReadOnlyNow) return changeMode(path, mode & ~kWriteBits);
+    return fsOk();
+}
+
+FsError LinuxFileSystem::deleteFile(const std::string& path, bool force) {
+    if (path.empty()) return emptyPath();
+    struct stat st;
+    if (lstat(path.c_str(), &st) != 0) return errnoError(errno, path, PathRole::File);
+    if (S_ISDIR(st.st_mode)) return fsFail(kErrFileNotFound, "Is a folder, not a file: " + path);
+    if (!force && S_ISREG(st.st_mode) && isReadOnly(st.st_mode, readRecordedBits(path.c_str())))
+        return fsFail(kErrAccessDenied, "Read-only: " + path);
+    if (unlink(path.c_str()) != 0) return errnoError(errno, path, PathRole::File);
+    return fsOk();
+}
+
+FsError LinuxFileSystem::deleteFolder(const std::string& path, bool force) {
+    if (path.empty()) return emptyPath();
+    struct stat st;
+    if (lstat(path.c_str(), &st) != 0) return errnoError(errno, path, PathRole::Folder);
+    if (!S_ISDIR(st.st_mode)) return errnoError(ENOTDIR, path, PathRole::Folder);
+    // Without force nothing is removed when anything in the tree is read-only.
+    if (!force) {
+        if (FsError e = findReadOnlyInTree(path)) return e;
+    }
+    return removeTree(path);
+}
+
+FsError LinuxFileSystem::copyFile(const std::string& from, const std::string& to) {
+    return copyReplacing(from, to);
+}
+
+FsError LinuxFileSystem::folderSize(const std::string& path, std::uint64_t& bytes) {
+    bytes = 0;
+    if (path.empty()) return emptyPath();
+    return sumTreeSizes(path, bytes);
+}
+
+std::string LinuxFileSystem::parentFolder(const std::string& path) {
+    return parentOfPath(path);
+}
+
+std::string LinuxFileSystem::absolutePath(const std::string& path) {
+    if (!path.empty() && path.front() == kSep) return normalisedAbsolute(path, "/");
+    std::unique_ptr<char, decltype(&std::free)> cwd(getcwd(nullptr, 0), &std::free);
+    return normalisedAbsolute(path, cwd ? cwd.get() : "/");
+}
+
+std::string LinuxFileSystem::driveName(const std::string& path) {
+    std::vector<MountEntry> mounts;
+    if (path.empty() || !readMountTable(sources_.mountInfoPath, mounts)) return "/";
+    const MountEntry* mount = mountHolding(mounts, absolutePath(path));
+    return mount ? mount->mountPoint : "/";
+}
+
+FsError LinuxFileSystem::volumeName(const std::string& path, std::string& label) {
+    label.clear();
+    if (path.empty()) return emptyPath();
+    std::vector<MountEntry> mounts;
+    if (!readMountTable(sources_.mountInfoPath, mounts))
+        return fsFail(kErrPathNotFound, "Cannot read the mount table: " + sources_.mountInfoPath);
+    const MountEntry* mount = mountHolding(mounts, absolutePath(path));
+    if (!mount) return fsFail(kErrPathNotFound, "No mounted file system holds: " + path);
+    label = labelOf(*mount, sources_);
+    return fsOk();
+}
+
+std::vector<Volume> LinuxFileSystem::volumes() {
+    std::vector<MountEntry> mounts;
+    std::vector<Volume> out;
+    if (!readMountTable(sources_.mountInfoPath, mounts)) return out;
+    for (const MountEntry& m : userMounts(mounts))
+        out.push_back({m.mountPoint, labelOf(m, sources_)});
+    return out;
+}
+
+}  // namespace zv

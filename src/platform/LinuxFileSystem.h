@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/FileSystem.h"
+#include "platform/MountTable.h"
+
+namespace zv {
+
+// The file-system service on Linux (POSIX calls, statx, extended attributes
+// for the recorded attribute bits, the mount table for drives and volumes).
+class LinuxFileSystem final : public FileSystem {
+  public:
+    LinuxFileSystem() = default;
+    explicit LinuxFileSystem(MountSources sources) : sources_(std::move(sources)) {}
+
+    FsError listFolder(const std::string& path, std::vector<Entry>& files,
+                       std::vector<Entry>& folders) override;
+    FsError stat(const std::string& path, Entry& out) override;
+    bool fileExists(const std::string& path) override;
+    bool folderExists(const std::string& path) override;
+
+    FsError createFolder(const std::string& path) override;
+    FsError deleteFile(const std::string& path, bool force) override;
+    FsError deleteFolder(const std::string& path, bool force) override;
+    FsError copyFile(const std::string& from, const std::string& to) override;
+
+    FsError getAttributes(const std::string& path, std::uint32_t& attributes) override;
+    FsError setAttributes(const std::string& path, std::uint32_t attributes) override;
+    FsError folderSize(const std::string& path, std::uint64_t& bytes) override;
+
+    std::string parentFolder(const std::string& path) override;
+    std::string absolutePath(const std::string& path) override;
+    std::string driveName(const std::string& path) override;
+    FsError volumeName(const std::string& path, std::string& label) override;
+    std::vector<Volume> volumes() override;
+
+    FsError readTextFile(const std::string& path, std::string& content) override;
+    FsError writeFileAtomic(const std::string& path, const std::string& content) override;
+    FsError writeTextFile(const std::string& path, const std::string& content) override;
+    FsError createNewFile(const std::string& path) override;
+    FsError appendToFile(const std::string& path, const std::string& text) override;
+
+  private:
+    MountSources sources_;
+};
+
+}  // namespace zv

@@ -1,0 +1,63 @@
+#include "platform/TempFile.h"
+
+#include <fcntl.h>
+#include <sys/random.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+
+#include "platform/PathText.h"
+
+namespace zv {
+
+namespace {
+
+constexpr int kAttempts = 100;
+
+}  // namespace
+
+std::string tempNameIn(const std::string& folder) {
+    unsigned char bytes[8] = {};
+    if (getrandom(bytes, sizeof bytes, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof bytes)) {
+        // No entropy yet (early boot): the clock and the pid still differ
+        // between colliding attempts, and O_EXCL catches the rest.
+        auto mix = static_cast<std::uint64_t>(
+                       std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                   (static_cast<std::uint64_t>(getpid()) << 40);
+        for (unsigned char& b : bytes) {
+            b = static_cast<unsigned char>(mix);
+            mix >>= 8;
+        }
+    }
+    char suffix[17];
+    for (int i = 0; i < 8; ++i) std::snprintf(suffix + 2 * i, 3, "%02x", bytes[i]);
+    std::string name = folder;
+    if (name.empty() || name.back() != '/') name += '/';
+    return name + kTempPrefix + suffix;
+}
+
+UniqueFd createTempFileIn(const std::string& folder, mode_t mode, std::string& name, int& err) {
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        name = tempNameIn(folder);
+        int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0) {
+            err = 0;
+            return UniqueFd(fd);
+        }
+        err = errno;
+        if (err != EEXIST) break;
+    }
+    name.clear();
+    return UniqueFd();
+}
+
+std::string folderForTemp(const std::string& path) {
+    std::string parent = parentOfPath(path);
+    if (!parent.empty()) return parent;
+    return !path.empty() && path.front() == '/' ? "/" : ".";
+}
+
+}  // namespace zv
