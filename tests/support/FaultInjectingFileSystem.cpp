@@ -64,12 +64,26 @@ FsError FaultInjectingFileSystem::listFolder(const std::string& path, std::vecto
         folders.clear();
         return e;
     }
-    return inner_.listFolder(path, files, folders);
+    FsError result = inner_.listFolder(path, files, folders);
+    if (adjustEntry) {
+        std::string full;
+        for (std::vector<Entry>* list : {&files, &folders}) {
+            for (Entry& e : *list) {
+                full = path;
+                if (full.empty() || full.back() != kSep) full += kSep;
+                full += e.name;
+                adjustEntry(full, e);
+            }
+        }
+    }
+    return result;
 }
 
 FsError FaultInjectingFileSystem::stat(const std::string& path, Entry& out) {
     if (FsError e = check(FsOp::Stat, path)) return e;
-    return inner_.stat(path, out);
+    FsError result = inner_.stat(path, out);
+    if (result.ok() && adjustEntry) adjustEntry(path, out);
+    return result;
 }
 
 FsError FaultInjectingFileSystem::createFolder(const std::string& path) {

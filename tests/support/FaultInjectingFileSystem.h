@@ -44,6 +44,10 @@ class FaultInjectingFileSystem final : public FileSystem {
     long injected() const { return injected_; }
     // Runs before every counted call, with the operation and its first path.
     std::function<void(FsOp, const std::string&)> beforeCall;
+    // Lets a test change what listFolder and stat report (for example a
+    // birth time that cannot be set on a real file); called with the entry's
+    // full path.
+    std::function<void(const std::string& path, Entry&)> adjustEntry;
 
     FsError listFolder(const std::string& path, std::vector<Entry>& files,
                        std::vector<Entry>& folders) override;
