@@ -1,6 +1,142 @@
-// Placeholder until the run driver lands.
+#include <ctime>
+#include <string>
+
 #include "app/frmVergelijker.h"
+#include "copy/KillEmpty.h"
+#include "copy/QuickCopy.h"
+#include "copy/TreeCopy.h"
+#include "platform/DateText.h"
+#include "sync/SyncWalk.h"
+
 namespace zv {
-void frmVergelijker::cmdGo_Click() {}
-void frmVergelijker::cmdExit_Click() { UserBreak = true; CloseWindow(); }
+
+namespace {
+
+// Seconds since local midnight.
+std::int32_t SecondsOfDay(DateTime t) {
+    const std::time_t seconds =
+        std::chrono::system_clock::to_time_t(std::chrono::time_point_cast<std::chrono::seconds>(t));
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    return local.tm_hour * 60 * 60 + local.tm_min * 60 + local.tm_sec;
+}
+
+void LockWindow(frmVergelijker& w) {
+    WindowModel& ui = w.ui;
+    ui.cmdGo.enabled = false;
+    ui.cmdOK.enabled = false;
+    if (ui.Check1.value == 0) ui.txtHide.visible = true;
+    ui.Check1.enabled = false;
+    ui.Frame1.enabled = false;
+    ui.Frame2.enabled = false;
+}
+
+// A broken-off run leaves the from-date where it was: moving it would make
+// the next run skip what this one never reached.
+void UnlockWindow(frmVergelijker& w) {
+    WindowModel& ui = w.ui;
+    ui.cmdOK.enabled = true;
+    ui.cmdExit.enabled = true;
+    ui.Text1[0].enabled = true;
+    ui.Text1[2].enabled = true;
+    if (!w.UserBreak) ui.text2.text = formatDateTime(w.RunStartTime);
+    ui.text2.enabled = true;
+    ui.txtHide.visible = false;
+    ui.Check1.enabled = true;
+    ui.Frame1.enabled = true;
+    ui.Frame2.enabled = true;
+    ui.imPrullenbak.enabled = true;
+}
+
+// Without its source folder a run must not touch the backup: a later
+// synchronisation would take every backup file for an orphan.
+bool SourceIsThere(frmVergelijker& w) {
+    const std::string source = frmVergelijker::CollapseBackslashes(w.SourcePath);
+    if (!source.empty() && w.svc.fs.folderExists(source)) return true;
+    const DateTime now = w.svc.clock.now();
+    w.AddToLog(formatDate(now) + " " + formatTime(now) + " Error: \"" + w.SourcePath +
+               "\" bronmap bestaat niet");
+    w.UserBreak = true;
+    return false;
+}
+
+void RunWalks(frmVergelijker& w) {
+    if (w.DoVerify) {
+        CopyTreeRoot(w, w.SourcePath, w.DestinationPath);
+        CopySubTrees(w, w.SourcePath, w.DestinationPath);
+        if (!w.SyncActive) return;
+        w.BytesDone = 0;
+        SyncRootFiles(w, w.DestinationPath, w.SourcePath);
+        SyncSubfolders(w, w.DestinationPath, w.SourcePath);
+    } else {
+        QuickCopyRoot(w, w.SourcePath, w.DestinationPath);
+        QuickCopySubfolders(w, w.SourcePath, w.DestinationPath);
+    }
+    KillEmptyRoot(w, w.DestinationPath);
+    KillEmptySubfolders(w, w.DestinationPath);
+}
+
+void ShowDuration(frmVergelijker& w) {
+    // Measured between instants, so a run past midnight shows its true length.
+    const auto elapsed =
+        std::chrono::duration_cast<std::chrono::seconds>(w.svc.clock.now() - w.RunStartTime);
+    w.ElapsedSeconds = static_cast<std::int32_t>(elapsed.count() < 0 ? 0 : elapsed.count());
+    const std::int32_t minutes = w.ElapsedSeconds / 60;
+    const std::int32_t seconds = w.ElapsedSeconds - minutes * 60;
+    w.ui.panel(3) = std::to_string(minutes) + " min " + std::to_string(seconds) + " sec";
+}
+
+}  // namespace
+
+void frmVergelijker::cmdGo_Click() {
+    ui.cmdExit.text = "Exit";
+    FilesCopied = 0;
+    ItemsRemoved = 0;
+    FilesSeen = 0;
+    BytesDone = 0;
+    FilesFailed = 0;
+    RunCompleted = false;
+    RunInProgress = true;
+
+    ui.panel(1) = "Momentje..";
+    svc.pump.repaintNow();
+    ui.panel(3) = "Van: " + std::to_string(FilesSeen);
+    ui.lblFiles.text.clear();
+
+    ui.state = WindowState::Normal;
+    Minimised = false;
+    Yield();
+    ui.cmdGo.text = ">------------>>>>";
+    Yield();
+
+    RunStartTime = svc.clock.now();
+    StartSeconds = SecondsOfDay(RunStartTime);
+
+    LockWindow(*this);
+    if (SourceIsThere(*this)) RunWalks(*this);
+
+    ProgressScaled = false;
+    ui.ProgressBar1.visible = false;
+    ShowDuration(*this);
+    ui.panel(1) = "Klaar";
+
+    SaveJobAfterRun();
+    UnlockWindow(*this);
+    RunInProgress = false;
+    RunCompleted = !UserBreak;
+    if (UserBreak) {
+        AddToLog(UserBreakLine());
+        CloseWindow();
+    }
+    WriteLog();
+    Busy = false;
+}
+
+void frmVergelijker::cmdExit_Click() {
+    ui.panel(1) = "Bezig af te sluiten...";
+    UserBreak = true;
+    SelectedFolder.clear();
+    CloseWindow();
+}
+
 }  // namespace zv

@@ -17,16 +17,20 @@ std::string decimalText(double value) {
     return buffer;
 }
 
-std::string percentText(double percent) { return decimalText(percent); }
+std::string percentText(double percent) {
+    return decimalText(percent);
+}
 
 }  // namespace
 
 void ShowCounts(frmVergelijker& w) {
-    w.ui.panel(2) = "Bestanden: " + std::to_string(w.FilesCopied) + "         [ Verwijderd: " +
-                    std::to_string(w.ItemsRemoved) + " ]";
+    w.ui.panel(2) = "Bestanden: " + std::to_string(w.FilesCopied) +
+                    "         [ Verwijderd: " + std::to_string(w.ItemsRemoved) + " ]";
 }
 
-void ShowSeen(frmVergelijker& w) { w.ui.panel(3) = "Van: " + std::to_string(w.FilesSeen); }
+void ShowSeen(frmVergelijker& w) {
+    w.ui.panel(3) = "Van: " + std::to_string(w.FilesSeen);
+}
 
 void ScaleProgress(frmVergelijker& w) {
     if (w.ProgressScaled) return;

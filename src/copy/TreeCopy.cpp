@@ -1,7 +1,239 @@
-// Placeholder until the copy engine lands.
 #include "copy/TreeCopy.h"
+
 #include "app/frmVergelijker.h"
+#include "copy/NewFolderCopy.h"
+#include "copy/ProgressDisplay.h"
+#include "copy/WalkSupport.h"
+
 namespace zv {
-void CopyTreeRoot(frmVergelijker&, const std::string&, const std::string&) {}
-void CopySubTrees(frmVergelijker&, const std::string&, const std::string&) {}
+
+namespace {
+
+// The root level and the subfolder levels differ in a few display steps,
+// in the give-up line and in reporting a recovery.
+enum class Level { Root, Sub };
+
+void StepProgress(frmVergelijker& w, const Entry& f) {
+    w.BytesDone += static_cast<double>(f.size);
+    AdvanceProgress(w);
+    UpdatePercent(w);
+    ShowPercentCaption(w);
+    w.Yield();
+    ++w.FilesSeen;
+}
+
+void ShowCopying(frmVergelijker& w, const std::string& source) {
+    w.ui.panel(1) = "Kopieren";
+    ShowFile(w, source, true);
+    w.Yield();
+}
+
+// Copies f onto the target; a read-only target (75) is made writable and
+// copied once more. The copy carries the source's attributes over, and a
+// copy that failed leaves the old target as it was (its attributes too), so
+// the failure of the copy is what counts.
+FsError CopyWithRetry(frmVergelijker& w, const Entry& f, const FilePaths& p) {
+    FileSystem& fs = w.svc.fs;
+    FsError copied = fs.copyFile(p.source, p.target);
+    if (copied.number == kErrAccessDenied && TakesAttributes(f)) {
+        (void)fs.setAttributes(p.target, kAttrNormal);
+        copied = fs.copyFile(p.source, p.target);
+    }
+    return copied;
+}
+
+// A file that is new (or missing from the backup under synchronisation).
+// Returns false when the user gave up on a full disk.
+bool CopyFileOver(frmVergelijker& w, const Entry& f, const FilePaths& p, Level level) {
+    ShowCopying(w, p.source);
+    FsError pending = CopyWithRetry(w, f, p);
+    if (pending) {
+        const GiveUpLine line = level == Level::Root ? GiveUpLine::UserBreak : GiveUpLine::DiskFull;
+        if (!ReportFileFailure(w, p.source, pending, line)) return false;
+    } else {
+        ++w.FilesCopied;
+        ShowCounts(w);
+        w.Yield();
+        if (level == Level::Sub) ReportFileRecovery(w, p.source);
+    }
+    ShowFile(w, p.source, false);
+    if (level == Level::Root) w.ui.panel(1) = "Kopieren";
+    w.Yield();
+    return true;
+}
+
+// Under synchronisation: a backup file whose attributes differ from its
+// source file's gets the source's. Returns false when the user gave up.
+bool RepairAttributes(frmVergelijker& w, const Entry& f, const Entry& target, const FilePaths& p) {
+    if (target.attributes == f.attributes) return true;
+    ShowCopying(w, p.source);
+    FsError pending;
+    Keep(pending, w.svc.fs.setAttributes(p.target, f.attributes));
+    ShowFile(w, p.source, false);
+    w.Yield();
+    if (pending) {
+        if (!ReportFileFailure(w, p.source, pending, GiveUpLine::DiskFull)) return false;
+    } else {
+        ++w.FilesCopied;
+        ShowCounts(w);
+        ReportFileRecovery(w, p.source);
+    }
+    return true;
+}
+
+// Compares one source file with its place in the backup and copies it when
+// it is new. `targetFolder` empty: the backup folder could not be opened, so
+// nothing is compared or copied. Returns false when the walk must end.
+bool HandleFile(frmVergelijker& w, const WalkRules& rules, const Entry& f,
+                const std::string& sourceFolder, const std::string& targetFolder, Level level,
+                FilePaths& p) {
+    if (w.UserBreak) {
+        w.AddToLog(w.UserBreakLine());
+        w.WriteLog();
+        return false;
+    }
+    StepProgress(w, f);
+    if (!targetFolder.empty()) {
+        JoinPath(p.source, sourceFolder, f.name);
+        JoinPath(p.target, targetFolder, f.name);
+        const bool isNew = rules.FileIsNew(f);
+        Entry target;
+        bool exists = false;
+        if (!isNew && rules.syncActive) exists = w.svc.fs.stat(p.target, target).ok();
+        if (isNew || (rules.syncActive && !exists)) {
+            if (!CopyFileOver(w, f, p, level)) return false;
+        } else if (rules.syncActive && TakesAttributes(f) && IsLater(f.accessed, rules.from)) {
+            if (!RepairAttributes(w, f, target, p)) return false;
+        }
+    }
+    ShowSeen(w);
+    if (level == Level::Root) w.ui.panel(1) = "Kopieren";
+    w.Yield();
+    return true;
+}
+
+// The backup folder takes the source folder's attributes, unless the source
+// folder is a system folder.
+void CopyFolderAttributes(frmVergelijker& w, const std::string& source,
+                          const std::string& destination) {
+    std::uint32_t attributes = 0;
+    if (w.svc.fs.getAttributes(source, attributes)) return;
+    if (attributes & kAttrSystem) return;
+    if (w.svc.fs.folderExists(destination)) (void)w.svc.fs.setAttributes(destination, attributes);
+}
+
+void StartProgress(frmVergelijker& w) {
+    w.ui.state = WindowState::Normal;
+    w.Minimised = false;
+    w.BytesTotal = 0;
+    ShowCounts(w);
+    ShowSeen(w);
+    w.ui.ProgressBar1.visible = true;
+    w.svc.pump.repaintNow();
+    w.ui.ProgressBar1.setValue(0);
+}
+
+void CopyNewFolder(frmVergelijker& w, const std::string& source, const std::string& destination) {
+    CopyNewFolderFiles(w, source, destination);
+    CopyNewFolderSubfolders(w, source, destination);
+}
+
+// The subfolder loop of CopySubTrees over an already opened pair.
+void WalkSubfolders(frmVergelijker& w, const std::string& src, const std::string& dst,
+                    const std::vector<Entry>& subfolders) {
+    const WalkRules rules = WalkRules::Of(w);
+    FilePaths p;
+    std::string sPath;
+    std::vector<Entry> files;
+    std::vector<Entry> folders;
+    for (const Entry& s : subfolders) {
+        w.Yield();
+        JoinPath(sPath, src, s.name);
+        if (IsExcludedSubfolder(w, sPath, dst)) continue;
+        if (w.UserBreak) return;
+        std::string d;
+        JoinPath(d, dst, s.name);
+        std::string dCheck = d;
+        if (!w.FolderExistsOrVirtual(dCheck)) {
+            std::string collapsed = frmVergelijker::CollapseBackslashes(d);
+            w.MakeFolder(collapsed);
+            CopyNewFolder(w, sPath, collapsed);
+            continue;
+        }
+        const std::string targetFolder = w.svc.fs.folderExists(d) ? d : std::string();
+        files.clear();
+        folders.clear();
+        (void)w.svc.fs.listFolder(sPath, files, folders);
+        for (const Entry& f : files) {
+            if (!IsCopyable(f)) continue;
+            if (!HandleFile(w, rules, f, sPath, targetFolder, Level::Sub, p)) return;
+        }
+        CopySubTreesListed(w, sPath, d, folders);
+    }
+}
+
+}  // namespace
+
+void CopyTreeRoot(frmVergelijker& w, const std::string& Source, const std::string& Destination) {
+    StartProgress(w);
+    const std::string src = FolderPath(Source);
+    const std::string dst = FolderPath(Destination);
+    CopyFolderAttributes(w, src, dst);
+    w.BytesTotal = w.TreeSize(src);
+    ScaleProgress(w);
+
+    std::string dstCheck = Destination;
+    if (!w.FolderExistsOrVirtual(dstCheck)) {
+        CopyNewFolder(w, Source, Destination);
+        return;
+    }
+    w.Yield();
+    const WalkRules rules = WalkRules::Of(w);
+    const std::string targetFolder = w.svc.fs.folderExists(dst) ? dst : std::string();
+    std::vector<Entry> files;
+    std::vector<Entry> folders;
+    (void)w.svc.fs.listFolder(src, files, folders);
+    FilePaths p;
+    for (const Entry& f : files) {
+        if (!IsCopyable(f)) continue;
+        if (!HandleFile(w, rules, f, src, targetFolder, Level::Root, p)) return;
+    }
+    w.ui.panel(1) = "Kopieren";
+    ShowSeen(w);
+    w.Yield();
+}
+
+void CopySubTrees(frmVergelijker& w, const std::string& Source, const std::string& Destination) {
+    if (w.UserBreak) {
+        w.AddToLog(w.UserBreakLine());
+        w.WriteLog();
+        return;
+    }
+    const std::string src = FolderPath(Source);
+    std::vector<Entry> files;
+    std::vector<Entry> folders;
+    (void)w.svc.fs.listFolder(src, files, folders);
+    CopySubTreesListed(w, Source, Destination, folders);
+}
+
+void CopySubTreesListed(frmVergelijker& w, const std::string& Source,
+                        const std::string& Destination, const std::vector<Entry>& subfolders) {
+    if (w.UserBreak) {
+        w.AddToLog(w.UserBreakLine());
+        w.WriteLog();
+        return;
+    }
+    const std::string src = FolderPath(Source);
+    const std::string dst = FolderPath(Destination);
+    CopyFolderAttributes(w, src, dst);
+    std::string dstCheck = Destination;
+    if (!w.FolderExistsOrVirtual(dstCheck)) {
+        CopyNewFolder(w, src, dst);
+        return;
+    }
+    // A virtual backup name has no folder to compare with.
+    if (!w.svc.fs.folderExists(dst)) return;
+    WalkSubfolders(w, src, dst, subfolders);
+}
+
 }  // namespace zv

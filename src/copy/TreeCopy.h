@@ -1,6 +1,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+#include "platform/FileSystem.h"
 
 namespace zv {
 
@@ -10,5 +13,10 @@ class frmVergelijker;
 // is missing or newer than the from-date.
 void CopyTreeRoot(frmVergelijker& w, const std::string& Source, const std::string& Destination);
 void CopySubTrees(frmVergelijker& w, const std::string& Source, const std::string& Destination);
+
+// CopySubTrees for a source folder whose subfolders the caller has just
+// listed (saves listing the folder a second time).
+void CopySubTreesListed(frmVergelijker& w, const std::string& Source,
+                        const std::string& Destination, const std::vector<Entry>& subfolders);
 
 }  // namespace zv

@@ -1,0 +1,103 @@
+#include "copy/WalkSupport.h"
+
+#include <array>
+
+#include "app/frmVergelijker.h"
+#include "platform/DateText.h"
+
+namespace zv {
+
+namespace {
+
+char upperAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool containsUpper(std::string_view text, std::string_view word) {
+    if (word.size() > text.size()) return false;
+    for (std::size_t i = 0; i + word.size() <= text.size(); ++i) {
+        std::size_t k = 0;
+        while (k < word.size() && upperAscii(text[i + k]) == word[k]) ++k;
+        if (k == word.size()) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+FromDateLimit ReadFromDate(const frmVergelijker& w) {
+    FromDateLimit limit;
+    if (std::optional<DateTime> parsed = parseDateTime(w.FromDate)) {
+        limit.known = true;
+        limit.value = *parsed;
+    }
+    return limit;
+}
+
+WalkRules WalkRules::Of(const frmVergelijker& w) {
+    WalkRules rules;
+    rules.from = ReadFromDate(w);
+    rules.noDateCheck = w.NoDateCheck;
+    rules.syncActive = w.SyncActive;
+    return rules;
+}
+
+bool IsLater(DateTime date, const FromDateLimit& from) {
+    if (!from.known || date == DateTime{}) return true;
+    return date > from.value;
+}
+
+bool IsAtOrAfter(DateTime date, const FromDateLimit& from) {
+    if (!from.known || date == DateTime{}) return true;
+    return date >= from.value;
+}
+
+std::string FolderPath(const std::string& path) {
+    std::string s = frmVergelijker::CollapseBackslashes(path);
+    while (s.size() > 1 && s.back() == kSep) s.pop_back();
+    return s;
+}
+
+void JoinPath(std::string& out, const std::string& folder, std::string_view name) {
+    out.assign(folder);
+    if (out.empty() || out.back() != kSep) out += kSep;
+    out += name;
+}
+
+bool HasSystemFolderWord(std::string_view path) {
+    static constexpr std::array<std::string_view, 3> kWords{"RECYCLER", "RECYCLED",
+                                                            "SYSTEM VOLUME INFORMATION"};
+    for (std::string_view word : kWords)
+        if (containsUpper(path, word)) return true;
+    return false;
+}
+
+bool IsExcludedSubfolder(const frmVergelijker& w, const std::string& subfolderPath,
+                         const std::string& backupFolderPath) {
+    if (subfolderPath == backupFolderPath) return true;
+    if (!w.DestinationPath.empty() && subfolderPath == FolderPath(w.DestinationPath)) return true;
+    return HasSystemFolderWord(subfolderPath) || HasSystemFolderWord(backupFolderPath);
+}
+
+bool ReportFileFailure(frmVergelijker& w, const std::string& sourcePath, const FsError& pending,
+                       GiveUpLine giveUp) {
+    if (pending.number == kErrDiskFull && !w.AskChangeDisk()) {
+        w.UserBreak = true;
+        if (giveUp == GiveUpLine::None) return false;
+        w.AddToLog(giveUp == GiveUpLine::UserBreak ? w.UserBreakLine() : w.DiskFullLine());
+        w.WriteLog();
+        return false;
+    }
+    w.LogFileError(sourcePath, pending);
+    w.CopyErrorFlag = true;
+    w.Yield();
+    return true;
+}
+
+void ReportFileRecovery(frmVergelijker& w, const std::string& sourcePath) {
+    if (!w.CopyErrorFlag) return;
+    w.LogFileRecovered(sourcePath);
+    w.CopyErrorFlag = false;
+}
+
+}  // namespace zv

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/Attributes.h"
+#include "platform/DateTime.h"
+#include "platform/FileSystem.h"
+
+namespace zv {
+
+class frmVergelijker;
+
+// The from-date as a walk reads it once on entry. A text that is no date
+// leaves it unknown, and then every file counts as new.
+struct FromDateLimit {
+    bool known = false;
+    DateTime value{};
+};
+FromDateLimit ReadFromDate(const frmVergelijker& w);
+
+// A date strictly later than the from-date. A date that could not be read
+// (left at the zero instant) or an unknown from-date counts as later:
+// copying too much is safe, skipping is not.
+bool IsLater(DateTime date, const FromDateLimit& from);
+// The from-date is at or before `date` (same fallbacks as IsLater).
+bool IsAtOrAfter(DateTime date, const FromDateLimit& from);
+
+// The job switches a walk judges files by, read once on entry.
+struct WalkRules {
+    FromDateLimit from;
+    bool noDateCheck = false;
+    bool syncActive = false;
+
+    static WalkRules Of(const frmVergelijker& w);
+    // Modified or created strictly after the from-date.
+    bool DatesAreNew(const Entry& f) const {
+        return IsLater(f.modified, from) || IsLater(f.created, from);
+    }
+    // New by its dates, or every file when the date filter is off.
+    bool FileIsNew(const Entry& f) const { return noDateCheck || DatesAreNew(f); }
+};
+
+// The source and target paths of the file in hand, reused from file to file.
+struct FilePaths {
+    std::string source;
+    std::string target;
+};
+
+// A walked folder's full path: doubled separators collapsed and no trailing
+// separator (except for the root itself).
+std::string FolderPath(const std::string& path);
+
+// folder + "/" + name into a string that is reused from call to call.
+void JoinPath(std::string& out, const std::string& folder, std::string_view name);
+
+// Entries the walks copy: regular files and symbolic links (as links).
+// FIFOs, sockets and devices are passed over.
+inline bool IsCopyable(const Entry& e) {
+    return e.kind == EntryKind::File || e.kind == EntryKind::Symlink;
+}
+// Attributes are never set through a symbolic link.
+inline bool TakesAttributes(const Entry& e) {
+    return e.kind == EntryKind::File;
+}
+
+// The path contains RECYCLER, RECYCLED or SYSTEM VOLUME INFORMATION, in any
+// letter case.
+bool HasSystemFolderWord(std::string_view path);
+
+// A source subfolder the copy walks never enter: the backup folder of the
+// call itself, the backup root wherever it lies inside the source, and the
+// system folders (by either side's path).
+bool IsExcludedSubfolder(const frmVergelijker& w, const std::string& subfolderPath,
+                         const std::string& backupFolderPath);
+
+// Keeps the last failure of a sequence of statements.
+inline void Keep(FsError& pending, FsError result) {
+    if (result) pending = std::move(result);
+}
+
+// The line a walk logs when the user gives up on a full disk.
+enum class GiveUpLine { UserBreak, DiskFull, None };
+
+// After a failed file step: on a full disk asks for another disk. Returns
+// false when the user gave up; then the give-up line is logged, the log is
+// written (unless there is no line) and UserBreak is set.
+// Otherwise logs the failure and sets CopyErrorFlag; the walk goes on.
+bool ReportFileFailure(frmVergelijker& w, const std::string& sourcePath, const FsError& pending,
+                       GiveUpLine giveUp);
+// After a file step that succeeded: logs the recovery when a failure came
+// before it.
+void ReportFileRecovery(frmVergelijker& w, const std::string& sourcePath);
+
+}  // namespace zv
