@@ -1,6 +1,12 @@
-// Placeholder until the synchronisation lands.
 #include "sync/RecycleBin.h"
+
 #include "platform/Trash.h"
+
 namespace zv {
-FsError SendToRecycleBin(Trash& trash, const std::string& Path) { return trash.moveToTrash(Path); }
+
+FsError SendToRecycleBin(Trash& trash, const std::string& Path) {
+    const std::string path = Path;
+    return trash.moveToTrash(path);
+}
+
 }  // namespace zv

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <string>
+
+#include "platform/FileSystem.h"
+
+namespace zv {
+
+class frmVergelijker;
+
+enum class OrphanOutcome {
+    Removed,  // the file has left the backup
+    Left,     // the file stays on purpose (it already lies in the dustbin)
+    Failed,   // the file stays because a step failed; the error says which
+};
+
+struct OrphanResult {
+    OrphanOutcome outcome = OrphanOutcome::Left;
+    FsError error;
+};
+
+// Removes orphans by the job's dustbin settings: the desktop's trash, a plain
+// delete, or a move into the dustbin folder, where each file lands below the
+// source path it came from. A file is only deleted after its copy in the
+// dustbin folder exists. One remover serves one level of the walk.
+class OrphanRemover {
+  public:
+    // `sourceFolder`: the current source folder (its drive names the per-drive
+    // folder); `atRoot`: the files lie directly in the backup root.
+    OrphanRemover(frmVergelijker& w, std::string sourceFolder, bool atRoot);
+
+    // `folder` holds `file`; `path` is its full path.
+    OrphanResult remove(const std::string& folder, const Entry& file, const std::string& path);
+
+    // How many files were copied into the dustbin folder so far.
+    int moves() const { return moves_; }
+
+  private:
+    OrphanResult toTrash(const std::string& path);
+    OrphanResult toDelete(const std::string& path);
+    OrphanResult toDustbin(const std::string& folder, const Entry& file, const std::string& path);
+    bool liesInDustbin(const std::string& folder) const;
+    std::string targetFile(const std::string& path, const std::string& name) const;
+    void ensureDriveFolder();
+    FsError copyIntoDustbin(const std::string& path, const std::string& target,
+                            std::uint32_t attributes);
+    void showDone();
+
+    frmVergelijker& w_;
+    FileSystem& fs_;
+    std::string sourceFolder_;
+    bool atRoot_;
+    std::string dustbin_;     // the dustbin folder, normal form
+    std::string targetBase_;  // dustbin + source box path without drive colon + separator
+    bool driveFolderDone_ = false;
+    int moves_ = 0;
+};
+
+}  // namespace zv

@@ -1,0 +1,45 @@
+#include "sync/SyncPaths.h"
+
+#include "app/frmVergelijker.h"
+#include "platform/FileSystem.h"
+#include "sync/SyncWalk.h"
+
+namespace zv {
+
+std::string StrX_Y(const std::string& X, const std::string& Y) {
+    if (!X.starts_with(Y)) return {};
+    return X.substr(Y.size());
+}
+
+std::string StrTail(const std::string& Root, const std::string& Path) {
+    if (Path.size() <= Root.size()) return {};
+    return Path.substr(Root.size());
+}
+
+std::string StripDriveColon(const std::string& Path) {
+    if (Path.find(':') == std::string::npos) return Path;
+    if (Path.size() < 2) return Path;
+    return Path.substr(0, 1) + Path.substr(2);
+}
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+    std::string out;
+    out.reserve(folder.size() + 1 + name.size());
+    out = folder;
+    if (out.empty() || out.back() != kSep) out += kSep;
+    out += name;
+    return out;
+}
+
+std::string NormalFolder(const std::string& path) {
+    std::string out = frmVergelijker::CollapseBackslashes(path);
+    while (out.size() > 1 && out.back() == kSep) out.pop_back();
+    return out;
+}
+
+bool LiesBelow(const std::string& path, const std::string& folder) {
+    if (folder.empty() || path.size() <= folder.size() || !path.starts_with(folder)) return false;
+    return folder.back() == kSep || path[folder.size()] == kSep;
+}
+
+}  // namespace zv
