@@ -13,7 +13,7 @@ std::string describe(int number) {
         case kErrFileNotFound:
             return "File not found (injected)";
         case kErrDiskFull:
-            return "Disk full (injected)";
+            return "No space left on device (injected)";
         case kErrAccessDenied:
             return "Path/File access error (injected)";
         case kErrPathNotFound:
