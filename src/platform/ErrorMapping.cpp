@@ -1,7 +1,11 @@
 #include "platform/ErrorMapping.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstring>
+
+#include "platform/PathText.h"
 
 namespace zv {
 
@@ -35,6 +39,14 @@ FsError errnoError(int err, const std::string& path, PathRole role) {
     const char* text = strerrordesc_np(err);
     std::string description = text ? text : "Unknown error " + std::to_string(err);
     return fsFail(errorNumberFor(err, role), description + ": " + path);
+}
+
+FsError fileOpenError(int err, const std::string& path) {
+    if (err != ENOENT) return errnoError(err, path, PathRole::File);
+    std::string folder = parentOfPath(path);
+    struct stat st;
+    bool folderThere = folder.empty() || (::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode));
+    return errnoError(err, path, folderThere ? PathRole::File : PathRole::Folder);
 }
 
 }  // namespace zv

@@ -14,6 +14,10 @@ enum class PathRole { File, Folder };
 // system's description of the failure and the path it concerns.
 FsError errnoError(int err, const std::string& path, PathRole role);
 
+// For opening or creating a file: a missing folder on the way is "path not
+// found" (76), a missing file in an existing folder "file not found" (53).
+FsError fileOpenError(int err, const std::string& path);
+
 // The error number alone (see errnoError).
 int errorNumberFor(int err, PathRole role);
 

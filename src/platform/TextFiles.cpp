@@ -37,7 +37,7 @@ int writeAll(int fd, const std::string& data) {
 // before they could block.
 FsError openRegular(const std::string& path, int flags, UniqueFd& out) {
     out = UniqueFd(open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666));
-    if (!out.valid()) return errnoError(errno, path, PathRole::File);
+    if (!out.valid()) return fileOpenError(errno, path);
     struct stat st;
     if (fstat(out.get(), &st) != 0) return errnoError(errno, path, PathRole::File);
     if (!S_ISREG(st.st_mode)) return fsFail(kErrAccessDenied, "Not a regular file: " + path);
@@ -116,7 +116,7 @@ FsError LinuxFileSystem::writeTextFile(const std::string& path, const std::strin
 FsError LinuxFileSystem::createNewFile(const std::string& path) {
     if (path.empty()) return emptyPath();
     int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) return errnoError(errno, path, PathRole::File);
+    if (fd < 0) return fileOpenError(errno, path);
     close(fd);
     return fsOk();
 }
