@@ -1,6 +1,56 @@
-// Placeholder until the configuration lands.
+#include <string>
+
 #include "app/frmVergelijker.h"
+#include "config/DriveEntry.h"
+
 namespace zv {
-std::string frmVergelijker::DriveLetterPath(const std::string& StrPathIn) { return StrPathIn; }
-std::string frmVergelijker::PathRoot(const std::string& path) { return path; }
+
+namespace {
+
+// No file system takes a longer path; refusing it early also keeps very long
+// garbage from costly folder walks.
+constexpr std::size_t kMaxPathLength = 4095;
+constexpr const char* kNoVolumeName = "***";
+
+// The volume name stands alone or is followed directly by a separator, so
+// that MY does not claim MYDISK/Backup.
+bool StartsWithVolumeName(const std::string& path, const std::string& name) {
+    if (name.empty() || name == kNoVolumeName) return false;
+    if (path.compare(0, name.size(), name) != 0) return false;
+    return path.size() == name.size() || path[name.size()] == kSep;
+}
+
+std::string JoinDriveAndRest(const std::string& drive, const std::string& rest) {
+    if (rest.empty()) return drive;
+    if (!drive.empty() && drive.back() == kSep) return drive + rest.substr(1);
+    return drive + rest;
+}
+
+}  // namespace
+
+std::string frmVergelijker::DriveLetterPath(const std::string& StrPathIn) {
+    if (StrPathIn.size() > kMaxPathLength) return {};
+    int matches = 0;
+    std::string candidate;
+    for (const std::string& item : DriveList) {
+        const DriveEntry entry = SplitDriveEntry(svc.fs, item);
+        if (!StartsWithVolumeName(StrPathIn, entry.label)) continue;
+        candidate = JoinDriveAndRest(entry.drive, StrPathIn.substr(entry.label.size()));
+        ++matches;
+    }
+    if (matches == 1) return candidate;
+    if (matches > 1) return {};
+    const std::string root = PathRoot(StrPathIn);
+    if (!root.empty() && svc.fs.folderExists(root)) return StrPathIn;
+    return {};
+}
+
+// The top-most ancestor: "/" for an absolute path, the first component of a
+// relative one.
+std::string frmVergelijker::PathRoot(const std::string& path) {
+    if (path.empty()) return {};
+    if (path.front() == kSep) return std::string(1, kSep);
+    return path.substr(0, path.find(kSep));
+}
+
 }  // namespace zv

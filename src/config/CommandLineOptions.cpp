@@ -1,0 +1,182 @@
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/frmVergelijker.h"
+#include "config/DateFilterDisplay.h"
+#include "config/ValueText.h"
+#include "config/VolumeLabel.h"
+
+namespace zv {
+
+namespace {
+
+// The options in the order every piece is tested against them. "-ke" is the
+// kill-empty switch that line 12 of a saved job carries.
+enum Option { kPs, kPd, kPr, kDd, kCd, kSy, kVf, kDb, kVl, kKe, kOptionCount };
+constexpr std::array<const char*, kOptionCount> kOptionNames = {"-ps", "-pd", "-pr", "-dd", "-cd",
+                                                                "-sy", "-vf", "-db", "-vl", "-ke"};
+
+using OptionValues = std::array<std::string, kOptionCount>;
+
+// A piece is an option when it begins with the option ("-ps") or with its two
+// letters ("ps"); its value starts after the letters and one more character.
+bool MatchesOption(const std::string& piece, const std::string& option) {
+    return piece.compare(0, 3, option) == 0 || piece.compare(0, 2, option, 1, 2) == 0;
+}
+
+// Nothing when a piece holds the option letters but no room for a value: the
+// parser then stops without applying any option.
+std::optional<OptionValues> CollectValues(const std::vector<std::string>& tokens) {
+    OptionValues values;
+    for (std::size_t i = 1; i < tokens.size(); ++i) {
+        const std::string& piece = tokens[i];
+        for (int option = 0; option < kOptionCount; ++option) {
+            const std::string name = kOptionNames[static_cast<std::size_t>(option)];
+            if (!MatchesOption(piece, name)) continue;
+            const std::size_t skip = piece.find(name.substr(1)) + 3;
+            if (piece.size() < skip) return std::nullopt;
+            std::string value = piece.substr(skip);
+            if (option == kDd) value = frmVergelijker::NormaliseDateText(value);
+            values[static_cast<std::size_t>(option)] = value;
+        }
+    }
+    return values;
+}
+
+// Applies a job given as options and runs it. Every refusal is logged and
+// closes the window; nothing is asked.
+class OptionApplier {
+  public:
+    OptionApplier(frmVergelijker& w, OptionValues values) : w_(w), v_(std::move(values)) {}
+
+    void run() {
+        if (v_[kDb].empty()) v_[kDb] = "0";
+        if (!applyPaths()) return;
+        const std::optional<int> dustbin = ParseWholeNumber(v_[kDb]);
+        if (!dustbin || (*dustbin != 0 && w_.DustBinPath.empty())) {
+            refuse(w_.NowTimeText() + " Dustbinpath invalid");
+            return;
+        }
+        applyDustbinUse(*dustbin);
+        applyDateFilter();
+        applySync();
+        applyVerify();
+        applyDustbinKind(*dustbin);
+        if (auto on = ParseSwitchValue(v_[kKe])) w_.KillEmpty = *on;
+        startWhenVolumeMatches();
+    }
+
+  private:
+    frmVergelijker& w_;
+    OptionValues v_;
+
+    void refuse(const std::string& logLine) {
+        w_.AddToLog(logLine);
+        w_.JobRefused = true;
+        w_.CloseWindow();
+    }
+
+    bool applyPaths() {
+        w_.ui.Text1[0].text = v_[kPs];
+        w_.SourcePath = w_.DriveLetterPath(v_[kPs]);
+        if (w_.SourcePath.empty()) {
+            refuse(w_.NowTimeText() + " Sourcepath invalid");
+            return false;
+        }
+        w_.ui.Text1[2].text = v_[kPd];
+        w_.DestinationPath = w_.DriveLetterPath(v_[kPd]);
+        if (w_.DestinationPath.empty()) {
+            refuse(w_.NowTimeText() + " Targetpath invalid");
+            return false;
+        }
+        w_.DustBinPathLiteral = v_[kPr];
+        w_.DustBinPath = w_.DriveLetterPath(v_[kPr]);
+        return true;
+    }
+
+    void applyDustbinUse(int dustbin) {
+        if (dustbin == 0) {
+            w_.UseDustbin = false;
+            w_.DustBinWin = false;
+            w_.DustBinCustom = false;
+        } else {
+            w_.UseDustbin = true;
+        }
+    }
+
+    void applyDateFilter() {
+        w_.FromDate = v_[kDd];
+        w_.ui.text2.text = v_[kDd];
+        const auto check = ParseWholePart(v_[kCd]);
+        if (check && *check >= 0 && *check <= 2) SetCheck1Value(w_, *check);
+        if (w_.ui.Check1.value == 0) w_.NoDateCheck = true;
+    }
+
+    void applySync() {
+        if (auto on = ParseSwitchValue(v_[kSy])) w_.SyncActive = *on;
+        if (w_.SyncActive) {
+            w_.ShowArrow2Dark();
+            w_.ui.Frame2.toolTip = "synchroniseren (ingeschakeld)";
+            w_.ui.imSync.visible = true;
+            w_.ui.imNoSync.visible = false;
+        } else {
+            w_.ShowArrow2Faded();
+            w_.ui.Frame2.toolTip = "synchroniseren (uitgeschakeld)";
+            w_.ui.imSync.visible = false;
+            w_.ui.imNoSync.visible = true;
+        }
+    }
+
+    void applyVerify() {
+        if (auto on = ParseSwitchValue(v_[kVf])) w_.DoVerify = *on;
+        if (w_.DoVerify) return;
+        w_.ShowArrow1Red();
+        w_.ShowArrow2Faded();
+        w_.ui.imSync.visible = false;
+        w_.ui.imNoSync.visible = false;
+        w_.ui.imNoVfy.visible = true;
+        w_.SyncActive = false;
+    }
+
+    void applyDustbinKind(int dustbin) {
+        if (dustbin == 1) {
+            w_.DustBinWin = true;
+            w_.DustBinCustom = false;
+            w_.ui.imPrullenbak.toolTip = "<RECYCLER>";
+        } else if (dustbin == 2) {
+            w_.DustBinWin = false;
+            w_.DustBinCustom = true;
+            w_.ui.imPrullenbak.toolTip = w_.DustBinPath;
+        }
+    }
+
+    // The run starts only on the backup volume the job names (when it names
+    // one); it runs to its end before this returns.
+    void startWhenVolumeMatches() {
+        w_.VolumeLabelStored = v_[kVl];
+        (void)VolumeLabelOfPath(w_.svc.fs, w_.DestinationPath, w_.VolumeLabelCurrent);
+        if (w_.VolumeLabelCurrent != w_.VolumeLabelStored && !w_.VolumeLabelStored.empty()) {
+            refuse(w_.NowDateText() + " " + w_.NowTimeText() + " Error: " + w_.VolumeLabelStored +
+                   " <> " + w_.VolumeLabelCurrent + "\r\nVolumelabels don't match");
+            return;
+        }
+        w_.ui.visible = false;
+        if (!w_.svc.fs.folderExists(w_.DestinationPath)) {
+            (void)w_.svc.fs.createFolder(w_.DestinationPath);
+        }
+        w_.AutoRun = true;
+        w_.cmdGo_Click();
+    }
+};
+
+}  // namespace
+
+void frmVergelijker::ApplyCommandLineOptions(const std::vector<std::string>& CmdTokens) {
+    std::optional<OptionValues> values = CollectValues(CmdTokens);
+    if (!values) return;
+    OptionApplier(*this, std::move(*values)).run();
+}
+
+}  // namespace zv

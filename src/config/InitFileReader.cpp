@@ -1,0 +1,378 @@
+#include <optional>
+#include <string>
+
+#include "app/frmVergelijker.h"
+#include "config/DateFilterDisplay.h"
+#include "config/JobFileLines.h"
+#include "config/ValueText.h"
+#include "config/VolumeLabel.h"
+#include "config/WorkingFolderPath.h"
+#include "platform/DateText.h"
+#include "sync/FolderMarking.h"
+
+namespace zv {
+
+namespace {
+
+// A line the file does not have: the step that needs it fails.
+constexpr int kErrPastEnd = 62;
+// A value outside what the setting takes (a check box value of 3).
+constexpr int kErrBadValue = kErrInvalidArgument;
+constexpr const char* kCrLf = "\r\n";
+constexpr const char* kVersionPrefix = "Zandvast v.";
+
+bool Contains(const std::string& text, const char* part) {
+    return text.find(part) != std::string::npos;
+}
+
+std::string Quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+enum class Flow { Go, Stop };
+
+// Reads one job file into the window, step by step. A step that fails
+// changes nothing it was to set and leaves its error pending; the few checks
+// below act on that pending error.
+class InitFileReader {
+  public:
+    explicit InitFileReader(frmVergelijker& w) : w_(w) {}
+
+    int run() {
+        takeCommandLine();
+        if (open() == Flow::Stop) return result_;
+        if (readVersion() == Flow::Stop) return result_;
+        if (readSource() == Flow::Stop) return result_;
+        if (readBackup() == Flow::Stop) return result_;
+        readDustbinFolder();
+        if (readFromDate() == Flow::Stop) return result_;
+        if (readDateFilter() == Flow::Stop) return result_;
+        if (readSync() == Flow::Stop) return result_;
+        readVerify();
+        readDustbinKind();
+        readKillEmpty();
+        readVolume();
+        if (w_.AutoRun) w_.cmdGo_Click();
+        return result_;
+    }
+
+  private:
+    frmVergelijker& w_;
+    FsError pending_;
+    int result_ = 0;
+    std::string shownPath_;  // the job file as messages name it
+    JobFileLines lines_;
+
+    std::string stamp() { return w_.NowDateText() + " " + w_.NowTimeText(); }
+    void refuse(const std::string& logLine) {
+        w_.AddToLog(logLine);
+        result_ = 1;
+        w_.JobRefused = true;
+    }
+    void fail(int number, const char* what) { pending_ = fsFail(number, what); }
+
+    // The value of a line, or nothing (and a pending error) when it is missing.
+    std::optional<std::string> value(std::size_t number) {
+        auto line = lines_.line(number);
+        if (!line) {
+            fail(kErrPastEnd, "Input past end of file");
+            return std::nullopt;
+        }
+        return frmVergelijker::ValueAfterEquals(*line);
+    }
+
+    std::optional<bool> switchValue(std::size_t number) {
+        auto text = value(number);
+        if (!text) return std::nullopt;
+        auto on = ParseSwitchValue(*text);
+        if (!on) fail(kErrTypeMismatch, "Type mismatch");
+        return on;
+    }
+
+    void showBadFolderBox(const char* label, const std::string& r) {
+        w_.svc.dialogs.messageBox("Initialisatiebestand: " + Quoted(shownPath_) +
+                                      " verwijst naar een ongeldige map." + kCrLf + kCrLf + label +
+                                      Quoted(r) + kCrLf +
+                                      "bestaat niet of is momenteel niet toegankelijk.",
+                                  MessageStyle::Ok);
+    }
+
+    void showPath(int index, const std::string& r, const std::string& resolved) {
+        w_.ui.Text1[static_cast<std::size_t>(index)].text = r;
+        w_.ui.Text1[static_cast<std::size_t>(index)].toolTip = resolved;
+    }
+
+    // "-if FILE" on the command line: an unattended run of that file.
+    void takeCommandLine() {
+        if (!Contains(w_.CmdToken1, "-if")) return;
+        if (Contains(w_.CmdToken2, "qu")) {
+            w_.ui.visible = false;
+        } else {
+            w_.ShowRunWindow();
+        }
+        w_.AutoRun = true;
+        w_.InitFileName = w_.CmdToken1.size() > 4 ? w_.CmdToken1.substr(4) : std::string{};
+    }
+
+    Flow open() {
+        shownPath_ = frmVergelijker::PathInFolder(w_.svc.env.appFolder, w_.InitFileName);
+        const std::string& working = w_.svc.env.workingFolder;
+        const std::string inAppFolder = InWorkingFolder(working, shownPath_);
+        const std::string asGiven = InWorkingFolder(working, w_.InitFileName);
+        std::string found;
+        if (w_.svc.fs.fileExists(inAppFolder)) {
+            found = inAppFolder;
+        } else if (!w_.CmdToken1.empty() && !w_.InitFileName.empty() &&
+                   w_.svc.fs.fileExists(asGiven)) {
+            found = asGiven;
+        } else if (!w_.CmdToken1.empty()) {
+            refuse(stamp() + " Error: " + Quoted(shownPath_) + " - initfile not found");
+            return Flow::Stop;
+        } else {
+            w_.SetDefaultJob();
+            return Flow::Stop;
+        }
+        std::string content;
+        pending_ = w_.svc.fs.readTextFile(found, content);
+        lines_ = JobFileLines(content);
+        return Flow::Go;
+    }
+
+    Flow readVersion() {
+        auto text = value(1);
+        if (!text) return Flow::Go;
+        const std::size_t prefixLength = std::string(kVersionPrefix).size();
+        const std::string fileVersion =
+            text->size() > prefixLength ? text->substr(prefixLength) : std::string{};
+        const Version& v = w_.svc.env.version;
+        const std::string appVersion = std::to_string(v.major) + "." + std::to_string(v.minor) +
+                                       "." + std::to_string(v.revision);
+        if (fileVersion == appVersion) return Flow::Go;
+        if (w_.AutoRun) {
+            w_.AddToLog("Versienummers van applicatie (" + appVersion +
+                        ") en initialisatiebestand (" + fileVersion + ") komen niet overeen.");
+            w_.WriteLog();
+            w_.UserBreak = true;
+            w_.JobRefused = true;
+            return Flow::Stop;
+        }
+        w_.svc.dialogs.messageBox("Versienummers van applicatie (" + appVersion + ")" + kCrLf +
+                                      "en initialisatiebestand (" + fileVersion +
+                                      ") komen niet overeen.",
+                                  MessageStyle::OkExclamation);
+        return Flow::Go;
+    }
+
+    Flow readSource() {
+        Flow flow = Flow::Go;
+        if (auto r = value(2)) {
+            w_.SourcePath = w_.DriveLetterPath(*r);
+            if (w_.svc.fs.folderExists(w_.SourcePath)) {
+                showPath(0, *r, w_.SourcePath);
+            } else if (w_.AutoRun) {
+                refuse(stamp() + " Error: " + Quoted(*r) + " bronmap bestaat niet");
+                flow = Flow::Stop;
+            } else {
+                w_.ui.Text1[0].text = *r;
+                showBadFolderBox("Bronmap: ", *r);
+            }
+        }
+        pending_ = {};
+        return flow;
+    }
+
+    Flow readBackup() {
+        auto r = value(3);
+        if (!r) return Flow::Go;
+        w_.DestinationPath = w_.DriveLetterPath(*r);
+        if (w_.DestinationPath.empty()) {
+            refuse(stamp() + " Error: " + *r + " - kan pad niet maken");
+            return Flow::Stop;
+        }
+        if (w_.svc.fs.folderExists(w_.DestinationPath)) {
+            showPath(2, *r, w_.DestinationPath);
+        } else if (w_.AutoRun) {
+            pending_ = {};
+            w_.CreatePath(w_.DestinationPath);
+            showPath(2, *r, w_.DestinationPath);
+            if (!w_.svc.fs.folderExists(w_.DestinationPath)) {
+                refuse(stamp() + " Error: " + *r + " - kan pad niet maken");
+                return Flow::Stop;
+            }
+        } else {
+            showPath(2, *r, w_.DestinationPath);
+            showBadFolderBox("Doelmap: ", *r);
+        }
+        return Flow::Go;
+    }
+
+    void readDustbinFolder() {
+        auto r = value(4);
+        if (!r) return;
+        w_.DustBinPathLiteral = *r;
+        w_.DustBinPath = w_.DriveLetterPath(*r);
+        if (w_.svc.fs.folderExists(w_.DustBinPath)) {
+            w_.ui.imPrullenbak.toolTip = w_.DustBinPath;
+        } else if (w_.DustBinPath.empty()) {
+            w_.ui.imPrullenbak.toolTip = "<RECYCLER>";
+        } else if (w_.AutoRun) {
+            createDustbinFolder(*r);
+        } else if (!r->empty()) {
+            showBadFolderBox("Pad prullenbak: ", *r);
+        }
+    }
+
+    // Only a folder that really came into being is reported as created.
+    void createDustbinFolder(const std::string& r) {
+        const FsError created = w_.svc.fs.createFolder(w_.DustBinPath);
+        if (created) {
+            pending_ = created;
+            w_.AddToLog(stamp() + " Error: " + Quoted(r) + " - kan pad niet maken");
+        } else {
+            SetIconDustBin(w_.svc.fs, w_.DustBinPath);
+            w_.AddToLog(stamp() + " Error: " + Quoted(r) + " path dustbin didn't exist, created");
+        }
+        w_.WriteLog();
+    }
+
+    Flow readFromDate() {
+        pending_ = {};
+        if (auto text = value(5)) {
+            if (auto when = parseDateTime(*text)) {
+                w_.FromDate = formatDateTime(*when);
+            } else {
+                fail(kErrTypeMismatch, "Type mismatch");
+            }
+        }
+        w_.ui.text2.text = w_.FromDate;
+        if (pending_ && w_.AutoRun) {
+            refuse(stamp() + " Error: wrong date-format");
+            return Flow::Stop;
+        }
+        return Flow::Go;
+    }
+
+    Flow readDateFilter() {
+        if (auto text = value(6)) {
+            const auto number = ParseWholePart(*text);
+            if (!number) {
+                fail(kErrTypeMismatch, "Type mismatch");
+            } else if (*number < 0 || *number > 2) {
+                fail(kErrBadValue, "Invalid property value");
+            } else {
+                SetCheck1Value(w_, *number);
+            }
+        }
+        ShowDateFilterState(w_);
+        if (pending_ && w_.AutoRun) {
+            refuse(w_.NowTimeText() + " An error has occurred");
+            return Flow::Stop;
+        }
+        return Flow::Go;
+    }
+
+    Flow readSync() {
+        if (auto on = switchValue(7)) w_.SyncActive = *on;
+        if (pending_ && w_.AutoRun) {
+            refuse(w_.NowTimeText() + " - An error has occurred");
+            return Flow::Stop;
+        }
+        if (w_.SyncActive) {
+            w_.ShowArrow2Dark();
+            w_.ui.Frame2.toolTip = " synchroniseren (ingeschakeld) ";
+            w_.ui.imSync.visible = true;
+            w_.ui.imNoSync.visible = false;
+        } else {
+            w_.ShowArrow2Faded();
+            w_.ui.Frame2.toolTip = " synchroniseren (uitgeschakeld) ";
+            w_.ui.imSync.visible = false;
+            w_.ui.imNoSync.visible = true;
+        }
+        return Flow::Go;
+    }
+
+    void readVerify() {
+        if (auto on = switchValue(8)) w_.DoVerify = *on;
+        if (w_.DoVerify) {
+            w_.ui.Frame1.toolTip = " backup wordt gecontroleerd op ontbrekende mappen ";
+            return;
+        }
+        w_.ShowArrow1Red();
+        w_.ShowArrow2Faded();
+        w_.ui.Frame1.toolTip = " backup wordt  NIET  gecontroleerd op ontbrekende mappen ";
+        w_.ui.Frame2.toolTip = " synchroniseren (uitgeschakeld) ";
+        w_.ui.imSync.visible = false;
+        w_.ui.imNoSync.visible = false;
+        w_.ui.imNoVfy.visible = true;
+        w_.SyncActive = false;
+    }
+
+    void readDustbinKind() {
+        std::optional<int> kind;
+        if (auto text = value(9)) {
+            kind = ParseWholeNumber(*text);
+            if (!kind) fail(kErrTypeMismatch, "Type mismatch");
+        }
+        if (pending_.number == kErrTypeMismatch) {
+            w_.svc.dialogs.messageBox("Initialisatiebestand: " + Quoted(shownPath_) +
+                                          " bevat een fout" + kCrLf + "in regel 8",
+                                      MessageStyle::Ok);
+        }
+        if (kind) applyDustbinKind(*kind);
+        if (w_.UseDustbin && w_.SyncActive) showSyncWithDustbin();
+    }
+
+    void applyDustbinKind(int kind) {
+        if (kind == 1) {
+            w_.DustBinWin = true;
+            w_.DustBinCustom = false;
+            w_.ui.imPrullenbak.toolTip = "<RECYCLER>";
+        } else if (kind == 2) {
+            w_.DustBinWin = false;
+            w_.DustBinCustom = true;
+            w_.ui.imPrullenbak.toolTip = w_.DustBinPath;
+        }
+        w_.UseDustbin = kind != 0;
+    }
+
+    void showSyncWithDustbin() {
+        w_.ShowArrow2Dark();
+        w_.ShowArrow1Dark();
+        w_.ui.Frame2.toolTip = " synchroniseren + prullenbak (ingeschakeld) ";
+        w_.ui.imSync.visible = false;
+        w_.ui.imSyncPlus.visible = true;
+        w_.ui.imPrullenbak.visible = true;
+        w_.ui.imNoVfy.visible = false;
+        w_.SyncActive = true;
+        w_.DoVerify = true;
+        w_.UseDustbin = true;
+    }
+
+    void readKillEmpty() {
+        if (auto on = switchValue(10)) w_.KillEmpty = *on;
+    }
+
+    // With "cf 1" a changed backup volume is put to the user before the run.
+    void readVolume() {
+        if (auto text = value(11)) w_.VolumeLabelStored = *text;
+        (void)VolumeLabelOfPath(w_.svc.fs, w_.DestinationPath, w_.VolumeLabelCurrent);
+        if (!Contains(w_.CmdToken2, "cf 1")) return;
+        if (w_.VolumeLabelCurrent == w_.VolumeLabelStored || w_.DestinationPath.empty()) return;
+        const MessageAnswer answer = w_.svc.dialogs.messageBox(
+            "HUIDIG backupvolume:  " + w_.VolumeLabelCurrent + kCrLf +
+                "Was:  " + w_.VolumeLabelStored + kCrLf + kCrLf + "DOORGAAN ?",
+            MessageStyle::YesNo);
+        if (answer == MessageAnswer::No) {
+            w_.JobRefused = true;
+            w_.CloseWindow();
+        }
+    }
+};
+
+}  // namespace
+
+int frmVergelijker::ReadInitFile() {
+    return InitFileReader(*this).run();
+}
+
+}  // namespace zv

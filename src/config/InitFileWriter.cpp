@@ -1,0 +1,88 @@
+#include <string>
+#include <vector>
+
+#include "app/frmVergelijker.h"
+#include "config/JobFileLines.h"
+#include "config/VolumeLabel.h"
+#include "config/WorkingFolderPath.h"
+#include "platform/DateText.h"
+
+namespace zv {
+
+namespace {
+
+const char* Flag(bool on) {
+    return on ? "1" : "0";
+}
+
+// Line 9: the kind follows from whether a dustbin folder is set.
+std::string DustbinLine(const frmVergelijker& w) {
+    if (!w.UseDustbin) return "dustbin =0";
+    return w.DustBinPath.empty() ? "dustbin =1" : "dustbin =2";
+}
+
+// Line 12: the same job in the form the command line takes.
+std::string OptionLine(frmVergelijker& w, const std::string& dateText) {
+    std::string line = "-ps " + w.ui.Text1[0].text + " -pd " + w.ui.Text1[2].text;
+    if (!w.DustBinPathLiteral.empty()) line += " -pr " + w.DustBinPathLiteral;
+    line += " -dd " + dateText;
+    line += " -cd " + std::to_string(w.ui.Check1.value);
+    line += std::string(" -sy ") + Flag(w.SyncActive);
+    line += std::string(" -vf ") + Flag(w.DoVerify);
+    const int dustbin = w.DustbinModeCode();
+    if (dustbin != 0) line += " -db " + std::to_string(dustbin);
+    line += std::string(" -ke ") + Flag(w.KillEmpty);
+    if (!w.VolumeLabelCurrent.empty()) line += " -vl " + w.VolumeLabelCurrent;
+    return line;
+}
+
+// The twelve lines of the job file. Reads the backup volume's name anew.
+std::string JobFileText(frmVergelijker& w, const std::string& dateText) {
+    std::vector<std::string> lines;
+    lines.push_back("version =" + w.AppVersionText);
+    lines.push_back("pathsource =" + w.ui.Text1[0].text);
+    lines.push_back("pathdestination =" + w.ui.Text1[2].text);
+    lines.push_back("pathrecycler =" + w.DustBinPathLiteral);
+    lines.push_back("dedato =" + dateText);
+    lines.push_back(std::string("checkdate =") + Flag(w.ui.Check1.value == 1));
+    lines.push_back(std::string("syncactive =") + Flag(w.SyncActive));
+    lines.push_back(std::string("doverify =") + Flag(w.DoVerify));
+    lines.push_back(DustbinLine(w));
+    lines.push_back(std::string("killempty =") + Flag(w.KillEmpty));
+    (void)VolumeLabelOfPath(w.svc.fs, w.DriveLetterPath(w.ui.Text1[2].text), w.VolumeLabelCurrent);
+    lines.push_back("volumelabel =" + w.VolumeLabelCurrent);
+    lines.push_back(OptionLine(w, dateText));
+    return JoinCrLf(lines);
+}
+
+// Written to a temporary file and renamed over the old one, so that a crash
+// or a full disk never leaves a half-written job behind.
+void WriteJobFile(frmVergelijker& w, const std::string& dateText) {
+    const std::string text = JobFileText(w, dateText);
+    const std::string path = InWorkingFolder(
+        w.svc.env.workingFolder, frmVergelijker::PathInFolder(w.svc.env.appFolder, w.InitFileName));
+    (void)w.svc.fs.writeFileAtomic(path, text);
+}
+
+}  // namespace
+
+void frmVergelijker::CreateInitFileOnOK() {
+    WriteJobFile(*this, ui.text2.text);
+}
+
+// After a completed run the job is saved with the run's start as the new
+// from-date: a file changed while the run was under way is then taken by the
+// next run. A broken-off run leaves the job file as it was.
+void frmVergelijker::SaveJobAfterRun() {
+    if (UserBreak) {
+        AddToLog(UserBreakLine());
+        WriteLog();
+        return;
+    }
+    WriteLog();
+    const std::string started = formatDateTime(RunStartTime);
+    WriteJobFile(*this, started);
+    ui.text2.text = started;
+}
+
+}  // namespace zv

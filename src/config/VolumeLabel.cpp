@@ -1,0 +1,15 @@
+#include "config/VolumeLabel.h"
+
+#include "platform/FileSystem.h"
+
+namespace zv {
+
+FsError VolumeLabelOfPath(FileSystem& fs, const std::string& path, std::string& label) {
+    if (path.empty()) return fsFail(kErrPathNotFound, "no path given");
+    std::string found;
+    FsError error = fs.volumeName(fs.absolutePath(path), found);
+    if (!error) label = found;
+    return error;
+}
+
+}  // namespace zv
