@@ -217,9 +217,10 @@ const MountEntry* mountHolding(const std::vector<MountEntry>& all, std::string_v
 }
 
 std::string labelOf(const MountEntry& mount, const MountSources& sources) {
-    if (!mount.source.starts_with("/dev/")) return {};
+    if (mount.source.empty() || mount.source.front() != '/') return {};
     std::string label = labelFromByLabelDir(sources.byLabelDir, mount.source);
-    if (label.empty() && sources.useBlkid) label = labelFromSuperblock(mount.source);
+    if (label.empty() && sources.useBlkid && mount.source.starts_with("/dev/"))
+        label = labelFromSuperblock(mount.source);
     return label;
 }
 

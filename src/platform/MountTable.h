@@ -38,8 +38,9 @@ std::vector<MountEntry> userMounts(const std::vector<MountEntry>& all);
 // The mount whose point is the longest prefix of an absolute path, or null.
 const MountEntry* mountHolding(const std::vector<MountEntry>& all, std::string_view path);
 
-// The volume label of a mount: from the by-label folder, else (when allowed)
-// from the device's superblock; empty when it has none.
+// The volume label of a mount: from the by-label folder (a link there that
+// leads to the mount's source), else, for a device and when allowed, from
+// its superblock; empty when it has none.
 std::string labelOf(const MountEntry& mount, const MountSources& sources);
 // udev escapes characters in by-label names as "\x20" and the like.
 std::string unescapeHex(std::string_view name);
