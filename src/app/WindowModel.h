@@ -69,7 +69,7 @@ struct WindowModel {
     ControlState cmdGo{">------------>>>>"};
     ControlState cmdOK{"OK"};
     ControlState cmdExit{"Exit"};
-    ControlState Command1;
+    ControlState Command1{"Attr", "attributen van de backupmap"};
     ControlState lblFiles{"", "F1 = help"};
     ControlState FolderTreeview1{"", "", false};
     std::string pickerFolder;  // the folder the picker has selected

@@ -152,6 +152,8 @@ public:
     void Command1_Click();
     void FolderTreeview1_SelectionChanged(const std::string& folder);
     void FolderTreeview1_ChoiceEnded();
+    // The picker closed without a choice: the box comes back unchanged.
+    void FolderTreeview1_ChoiceCancelled();
     void ShowArrow1Red();
     void ShowArrow1Dark();
     void ShowArrow2Faded();

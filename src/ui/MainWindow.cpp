@@ -1,21 +1,74 @@
-// Placeholder until the window lands.
+#include <cstdint>
+#include <string>
+
 #include "app/frmVergelijker.h"
+#include "platform/FileSystem.h"
+
 namespace zv {
-void frmVergelijker::Form_Resize() {}
-void frmVergelijker::Check1_Click() {}
-void frmVergelijker::Frame1_Click() {}
-void frmVergelijker::Frame2_Click() {}
-void frmVergelijker::imPrullenbak_DblClick() {}
-void frmVergelijker::Text1_DblClick(int) {}
-bool frmVergelijker::Text1_KeyPress(int) { return Busy; }
-bool frmVergelijker::text2_KeyPress() { return Busy; }
-void frmVergelijker::text2_LostFocus() {}
-void frmVergelijker::lblFiles_Click() {}
-void frmVergelijker::Command1_Click() {}
-void frmVergelijker::FolderTreeview1_SelectionChanged(const std::string&) {}
-void frmVergelijker::FolderTreeview1_ChoiceEnded() {}
-void frmVergelijker::ShowArrow1Red() {}
-void frmVergelijker::ShowArrow1Dark() {}
-void frmVergelijker::ShowArrow2Faded() {}
-void frmVergelijker::ShowArrow2Dark() {}
+
+namespace {
+constexpr const char* kUnconfirmedGo = ">------------>>>>";
+}
+
+void frmVergelijker::Form_Resize() {
+    if (ui.state == WindowState::Minimised) {
+        Minimised = true;
+        return;
+    }
+    Minimised = false;
+    const Version& v = svc.env.version;
+    ui.caption = "Zandvast & Backup Tool v." + std::to_string(v.major) + "." +
+                 std::to_string(v.minor) + "." + std::to_string(v.revision);
+}
+
+void frmVergelijker::Check1_Click() {
+    NoDateCheck = ui.Check1.value != 1;
+    ui.text2.foreColour = NoDateCheck ? kSysActiveBorder : kSysWindowText;
+    ui.cmdGo.enabled = false;
+    ui.cmdGo.text = kUnconfirmedGo;
+}
+
+bool frmVergelijker::Text1_KeyPress(int) {
+    if (Busy) return true;
+    ui.panel(1) = "Invoer";
+    ui.panel(2).clear();
+    ui.panel(3).clear();
+    ui.lblFiles.text.clear();
+    ui.Text1[0].foreColour = kColourBlack;
+    ui.Text1[2].foreColour = kColourBlack;
+    return false;
+}
+
+bool frmVergelijker::text2_KeyPress() {
+    return Busy;
+}
+
+void frmVergelijker::text2_LostFocus() {
+    (void)CheckSettings();
+}
+
+void frmVergelijker::lblFiles_Click() {
+    (void)CheckSettings();
+}
+
+void frmVergelijker::imPrullenbak_DblClick() {
+    if (Busy) return;
+    ui.panel(1) = "Status";
+    ui.panel(2).clear();
+    svc.host.showDustbinDialog();
+}
+
+// Shows the attribute value of the backup folder. A folder that cannot be
+// read gets its error instead of a number.
+void frmVergelijker::Command1_Click() {
+    std::uint32_t attributes = 0;
+    const FsError error = svc.fs.getAttributes(ui.Text1[2].text, attributes);
+    if (error) {
+        svc.dialogs.messageBox("Fout " + std::to_string(error.number) + ": " + error.description,
+                               MessageStyle::Ok);
+        return;
+    }
+    svc.dialogs.messageBox(std::to_string(attributes), MessageStyle::Ok);
+}
+
 }  // namespace zv

@@ -1,6 +1,136 @@
-// Placeholder until the window lands.
+#include <optional>
+#include <string>
+
 #include "app/frmVergelijker.h"
+#include "platform/DateText.h"
+#include "sync/FolderMarking.h"
+#include "ui/FocusNames.h"
+
 namespace zv {
-bool frmVergelijker::CheckSettings() { return false; }
-void frmVergelijker::cmdOK_Click() {}
+
+namespace {
+
+constexpr const char* kConfirmedGo = ">-->>  GO  <<--<";
+constexpr const char* kUnconfirmedGo = ">------------>>>>";
+
+void ShowRefusal(WindowModel& ui, const char* word, const char* detail) {
+    ui.panel(1) = word;
+    ui.panel(2) = detail;
+}
+
+// Reads the date box: refuses a text that is no date (red box, focus), else
+// rewrites it as "d-m-yyyy hh:mm:ss". An empty box passes.
+bool CheckDateBox(WindowModel& ui) {
+    const std::string text = ui.text2.text;
+    const std::optional<DateTime> date = parseDateTime(text);
+    if (!text.empty() && !date) {
+        ShowRefusal(ui, "Invoer:", "dd-mm-jj uu:mm:ss");
+        ui.focus = kFocusText2;
+        ui.text2.foreColour = kColourRed;
+        return false;
+    }
+    if (ui.text2.foreColour != kSysActiveBorder) ui.text2.foreColour = kColourBlack;
+    if (date) ui.text2.text = formatDateTime(*date);
+    ui.panel(1) = "Status";
+    ui.panel(2).clear();
+    return true;
+}
+
+void RefuseSource(WindowModel& ui) {
+    ShowRefusal(ui, "Invoer", "ongeldig/onvolledig");
+    ui.Text1[0].foreColour = kColourRed;
+    ui.focus = PathBoxFocus(0);
+}
+
+// A backup folder that is missing may be made on the user's word. True when
+// the folder is there (or virtual, or an unattended job) afterwards.
+bool EnsureBackupFolder(frmVergelijker& w, std::string& backup) {
+    ControlState& box = w.ui.Text1[2];
+    if (w.FolderExistsOrVirtual(backup) || w.AutoRun) {
+        w.DestinationPath = backup;
+        box.toolTip = backup;
+        return true;
+    }
+    box.foreColour = kColourRed;
+    if (w.svc.dialogs.messageBox("Doelmap bestaat niet. Maken?", MessageStyle::YesNo) !=
+        MessageAnswer::Yes)
+        return false;
+    box.foreColour = kColourBlack;
+    std::string made = backup;
+    const int error = w.MakeFolder(made);
+    if (error != kErrNone || !w.svc.fs.folderExists(backup)) {
+        w.svc.dialogs.messageBox("Kan doelmap niet maken.", MessageStyle::Ok);
+        return false;
+    }
+    w.DestinationPath = backup;
+    box.toolTip = backup;
+    return true;
+}
+
+// A dustbin folder that went missing is made again (one level) and marked.
+// One that cannot be made refuses the job rather than pretend it is there.
+bool EnsureDustbinFolder(frmVergelijker& w, std::string& dustbin) {
+    if (dustbin.empty() || w.FolderExistsOrVirtual(dustbin) || w.AutoRun) return true;
+    (void)w.svc.fs.createFolder(dustbin);
+    if (!w.svc.fs.folderExists(dustbin)) {
+        ShowRefusal(w.ui, "Fout:", "ongeldige prullenbak");
+        return false;
+    }
+    SetIconDustBin(w.svc.fs, w.DustBinPath);
+    w.AddToLog(w.NowDateText() + " " + w.NowTimeText() + " Error: \"" + w.DustBinPathLiteral +
+               "\" path dustbin didn't exist, created");
+    w.WriteLog();
+    return true;
+}
+
+}  // namespace
+
+bool frmVergelijker::CheckSettings() {
+    std::string source = DriveLetterPath(ui.Text1[0].text);
+    std::string backup = DriveLetterPath(ui.Text1[2].text);
+    std::string dustbin = DriveLetterPath(DustBinPath);
+    if (RunInProgress) return true;
+    ui.Text1[2].toolTip = backup;
+    if (!CheckDateBox(ui)) return false;
+
+    if (!FolderExistsOrVirtual(source) && !AutoRun) {
+        RefuseSource(ui);
+        return false;
+    }
+    SourcePath = source;
+    ui.Text1[0].toolTip = source;
+    if (source.empty()) {
+        RefuseSource(ui);
+        return false;
+    }
+    if (backup.empty()) {
+        ui.Text1[2].foreColour = kColourRed;
+        ShowRefusal(ui, "Invoer", "ongeldig/onvolledig");
+        return false;
+    }
+    if (dustbin.empty() && !DustBinPathLiteral.empty()) {
+        ShowRefusal(ui, "Fout:", "ongeldige prullenbak");
+        return false;
+    }
+    if (!EnsureBackupFolder(*this, backup)) return false;
+    return EnsureDustbinFolder(*this, dustbin);
+}
+
+void frmVergelijker::cmdOK_Click() {
+    ui.lblFiles.text.clear();
+    const bool accepted = CheckSettings();
+    if (accepted) CreateInitFileOnOK();
+    ui.cmdGo.text = accepted ? kConfirmedGo : kUnconfirmedGo;
+    ui.cmdGo.enabled = accepted;
+    if (accepted) {
+        ui.panel(1) = "OK";
+        ui.panel(2).clear();
+        ui.panel(3).clear();
+    }
+    ui.Frame1.enabled = !accepted;
+    ui.Frame2.enabled = !accepted;
+    ui.Check1.enabled = !accepted;
+    Busy = accepted;
+}
+
 }  // namespace zv

@@ -1,2 +1,104 @@
-// Placeholder until the window lands.
-int main() { return 0; }
+#include <unistd.h>
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QStandardPaths>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "app/frmVergelijker.h"
+#include "platform/AutomaticDialogs.h"
+#include "platform/Clock.h"
+#include "platform/FreedesktopTrash.h"
+#include "platform/LinuxEnvironment.h"
+#include "platform/LinuxFileSystem.h"
+#include "ui/LaunchOptions.h"
+#include "ui/qt/MainWindow.h"
+#include "ui/qt/QtDialogs.h"
+#include "ui/qt/QtEventPump.h"
+#include "ui/qt/QtWindowHost.h"
+
+namespace {
+
+std::string EnvText(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+bool EnvSet(const char* name) {
+    return !EnvText(name).empty();
+}
+
+// Decides how to reach a screen before Qt starts; false: cannot start.
+bool PrepareDisplay(const std::string& commandLine) {
+    const zv::DisplayChoice choice = zv::ChooseDisplay(
+        commandLine, {EnvSet("QT_QPA_PLATFORM"), EnvSet("DISPLAY"), EnvSet("WAYLAND_DISPLAY")});
+    if (choice == zv::DisplayChoice::NoDisplay) {
+        std::fputs(
+            "zandvast: geen beeldscherm gevonden (DISPLAY en WAYLAND_DISPLAY zijn leeg); "
+            "het venster heeft een beeldscherm nodig.\n",
+            stderr);
+        return false;
+    }
+    if (choice == zv::DisplayChoice::Offscreen) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    return true;
+}
+
+bool NobodyCanAnswer() {
+    const QString platform = QGuiApplication::platformName();
+    return platform == "offscreen" || platform == "minimal";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    zv::EnvironmentInfo env = zv::probeEnvironment(argc, argv);
+    switch (zv::RequestOf(env.commandLine)) {
+        case zv::LaunchRequest::PrintVersion:
+            std::printf("%s\n", zv::VersionLine(env.version).c_str());
+            return 0;
+        case zv::LaunchRequest::PrintHelp:
+            std::fputs(zv::UsageText().c_str(), stdout);
+            return 0;
+        case zv::LaunchRequest::Run:
+            break;
+    }
+    if (!PrepareDisplay(env.commandLine)) return 1;
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Zandvast");
+    QApplication::setApplicationDisplayName("Zandvast & Backup Tool");
+    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    if (!desktop.isEmpty()) env.desktopPath = desktop.toStdString();
+
+    zv::LinuxFileSystem fs;
+    zv::SystemClock clock;
+    zv::qt::QtEventPump pump;
+    zv::FreedesktopTrash trash(fs, EnvText("HOME"), EnvText("XDG_DATA_HOME"), getuid());
+    zv::qt::QtWindowHost host;
+    zv::qt::QtDialogs screenDialogs;
+    zv::frmVergelijker* logTarget = nullptr;
+    zv::AutomaticDialogs automaticDialogs([&logTarget](const std::string& line) {
+        if (logTarget) logTarget->AddToLog(line);
+    });
+    zv::Dialogs& dialogs =
+        NobodyCanAnswer() ? static_cast<zv::Dialogs&>(automaticDialogs) : screenDialogs;
+
+    zv::frmVergelijker w(zv::Services{fs, dialogs, clock, pump, trash, host, env});
+    logTarget = &w;
+    zv::qt::MainWindow window(w);
+    host.attach(w, &window);
+    pump.mirror = [&window] { window.mirror(); };
+    pump.repaint = [&window] { window.repaint(); };
+    QObject::connect(&window, &zv::qt::MainWindow::finished, &app, &QApplication::quit,
+                     Qt::QueuedConnection);
+
+    window.runHandler([&w] { w.Form_Load(); });
+    if (w.ui.closed) return w.ExitStatus();
+    w.ui.visible = true;  // a window that waits for the user is never left hidden
+    window.mirror();
+    app.exec();
+    return w.ExitStatus();
+}

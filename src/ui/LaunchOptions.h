@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+
+#include "platform/Environment.h"
+
+namespace zv {
+
+// What the two arguments that are taken before anything else ask for.
+enum class LaunchRequest { Run, PrintVersion, PrintHelp };
+LaunchRequest RequestOf(const std::string& commandLine);
+
+// "Zandvast v.MAJOR.MINOR.REVISION"
+std::string VersionLine(const Version& version);
+std::string UsageText();
+
+// Whether the command line starts a job that runs by itself ("-if" or options).
+bool IsUnattendedStart(const std::string& commandLine);
+
+// How to reach a screen. An explicit platform choice is always honoured;
+// without any display an unattended start draws off screen, and an
+// interactive one cannot start.
+enum class DisplayChoice { AsConfigured, Offscreen, NoDisplay };
+struct DisplayEnvironment {
+    bool platformSet = false;  // QT_QPA_PLATFORM
+    bool x11 = false;          // DISPLAY
+    bool wayland = false;      // WAYLAND_DISPLAY
+};
+DisplayChoice ChooseDisplay(const std::string& commandLine, const DisplayEnvironment& env);
+
+}  // namespace zv

@@ -1,0 +1,17 @@
+#pragma once
+
+namespace zv {
+
+class frmVergelijker;
+
+// The four modes the three job switches are shown as.
+enum class JobMode { NoCheck, CheckOnly, Synchronise, SynchroniseDustbin };
+
+// The mode the switches DoVerify, SyncActive and UseDustbin amount to.
+JobMode ModeOfSwitches(bool doVerify, bool syncActive, bool useDustbin);
+
+// Puts the mode display into one mode: frame tooltips, arrow colours and
+// exactly the pictures of that mode. The switches themselves stay as they are.
+void ShowMode(frmVergelijker& w, JobMode mode);
+
+}  // namespace zv

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include "app/Services.h"
+
+namespace zv {
+class frmVergelijker;
+}
+
+namespace zv::qt {
+
+// Opens the dustbin dialog over the main window.
+class QtWindowHost final : public WindowHost {
+  public:
+    // The window is made after the services, so it is attached afterwards.
+    void attach(frmVergelijker& main, QWidget* parent);
+    void showDustbinDialog() override;
+
+  private:
+    frmVergelijker* main_ = nullptr;
+    QPointer<QWidget> parent_;
+};
+
+}  // namespace zv::qt

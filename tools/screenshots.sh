@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Takes pictures of the window under a virtual X server: the four modes, a
+# refused confirmation, a run in progress, the folder picker and the dustbin
+# dialog, at normal and at double scale.
+#   tools/screenshots.sh [BUILD_DIR] [OUTPUT_DIR]
+set -euo pipefail
+here="$(cd "$(dirname "$0")/.." && pwd)"
+build="${1:-$here/build}"
+out="${2:-/tmp/zandvast-screenshots}"
+mkdir -p "$out"
+ninja -C "$build" test_widgets >/dev/null
+for scale in 1 2; do
+    ZV_SCREENSHOT_DIR="$out/scale$scale" QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$scale \
+        xvfb-run -a -s "-screen 0 1600x1200x24" \
+        "$build/test_widgets" --gtest_filter='Screenshots.*'
+done
+echo "Pictures in $out"
