@@ -1,6 +1,8 @@
 // Volume labels of real, loop-mounted images (root only; skipped elsewhere).
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "ScratchMount.h"
 #include "platform/LinuxFileSystem.h"
 #include "support/TempDir.h"
@@ -8,10 +10,10 @@
 namespace zv {
 namespace {
 
-const Volume* volumeAt(const std::vector<Volume>& volumes, const std::string& mountPoint) {
+std::optional<Volume> volumeAt(const std::vector<Volume>& volumes, const std::string& mountPoint) {
     for (const Volume& v : volumes)
-        if (v.mountPoint == mountPoint) return &v;
-    return nullptr;
+        if (v.mountPoint == mountPoint) return v;
+    return std::nullopt;
 }
 
 class LoopVolumeTest : public ::testing::Test {
@@ -35,8 +37,8 @@ TEST_F(LoopVolumeTest, LabelOfAnExt4ImageIsReportedThroughTheSuperblock) {
     EXPECT_EQ(label, "ZVLBL");
     EXPECT_EQ(fs.driveName(disk.path() + "/Backup/week"), disk.path());
     EXPECT_EQ(fs.driveName(disk.path()), disk.path());
-    const Volume* v = volumeAt(fs.volumes(), disk.path());
-    ASSERT_NE(v, nullptr) << "mount point with a space and non-ASCII must be listed";
+    std::optional<Volume> v = volumeAt(fs.volumes(), disk.path());
+    ASSERT_TRUE(v.has_value()) << "mount point with a space and non-ASCII must be listed";
     EXPECT_EQ(v->label, "ZVLBL");
 }
 
@@ -45,8 +47,8 @@ TEST_F(LoopVolumeTest, LabelWithASpace) {
         test::ScratchMount::image(dir / "disk.img", dir / "m", "8", "mkfs.ext4 -q -L 'ZV DISK'");
     if (!disk.ok()) GTEST_SKIP() << disk.why();
     LinuxFileSystem fs(sources);
-    const Volume* v = volumeAt(fs.volumes(), disk.path());
-    ASSERT_NE(v, nullptr);
+    std::optional<Volume> v = volumeAt(fs.volumes(), disk.path());
+    ASSERT_TRUE(v.has_value());
     EXPECT_EQ(v->label, "ZV DISK");
 }
 
@@ -58,8 +60,8 @@ TEST_F(LoopVolumeTest, ImageWithoutLabelHasAnEmptyOne) {
     std::string label = "stale";
     ASSERT_TRUE(fs.volumeName(disk.path(), label).ok());
     EXPECT_EQ(label, "");
-    const Volume* v = volumeAt(fs.volumes(), disk.path());
-    ASSERT_NE(v, nullptr);
+    std::optional<Volume> v = volumeAt(fs.volumes(), disk.path());
+    ASSERT_TRUE(v.has_value());
     EXPECT_EQ(v->label, "");
 }
 
@@ -82,8 +84,8 @@ TEST_F(LoopVolumeTest, ScratchTmpfsIsAVolumeWithoutLabel) {
     test::ScratchMount scratch = test::ScratchMount::tmpfs(dir / "t", "1m");
     if (!scratch.ok()) GTEST_SKIP() << scratch.why();
     LinuxFileSystem fs(sources);
-    const Volume* v = volumeAt(fs.volumes(), scratch.path());
-    ASSERT_NE(v, nullptr);
+    std::optional<Volume> v = volumeAt(fs.volumes(), scratch.path());
+    ASSERT_TRUE(v.has_value());
     EXPECT_EQ(v->label, "");
     EXPECT_EQ(fs.driveName(scratch.path() + "/x"), scratch.path());
 }
