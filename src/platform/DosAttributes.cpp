@@ -1,7 +1,10 @@
 #include "platform/DosAttributes.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/xattr.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -14,6 +17,22 @@ namespace {
 
 constexpr std::uint32_t kFileRecorded = kAttrHidden | kAttrSystem | kAttrArchive;
 constexpr std::size_t kValueMax = 256;
+
+// getxattrat(2) (Linux 6.13); older kernels answer ENOSYS. System-call
+// numbers from 424 on are the same on every architecture but alpha.
+#if defined(SYS_getxattrat)
+constexpr long kGetxattrat = SYS_getxattrat;
+#elif defined(__x86_64__) || defined(__aarch64__) || defined(__riscv) || defined(__i386__)
+constexpr long kGetxattrat = 464;
+#else
+constexpr long kGetxattrat = -1;
+#endif
+
+struct XattrArgs {
+    std::uint64_t value;
+    std::uint32_t size;
+    std::uint32_t flags;
+};
 
 bool unsupported(int err) {
     return err == ENOTSUP || err == EOPNOTSUPP;
@@ -64,6 +83,17 @@ std::uint32_t readRecordedBits(const char* path) {
 std::uint32_t readRecordedBitsFd(int fd) {
     char buf[kValueMax];
     return fromBuffer(fgetxattr(fd, kDosAttribName, buf, sizeof buf), buf);
+}
+
+bool readRecordedBitsAt(int dirFd, const char* name, std::uint32_t& bits) {
+    if (kGetxattrat < 0) return false;
+    char buf[kValueMax];
+    XattrArgs args{reinterpret_cast<std::uintptr_t>(buf), sizeof buf, 0};
+    long n =
+        syscall(kGetxattrat, dirFd, name, AT_SYMLINK_NOFOLLOW, kDosAttribName, &args, sizeof args);
+    if (n < 0 && (errno == ENOSYS || errno == EINVAL || errno == E2BIG)) return false;
+    bits = fromBuffer(n, buf);
+    return true;
 }
 
 int writeRecordedBits(const char* path, std::uint32_t bits) {

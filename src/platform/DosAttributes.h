@@ -23,6 +23,10 @@ std::string formatDosAttrib(std::uint32_t bits);
 // the file system keeps no extended attributes.
 std::uint32_t readRecordedBits(const char* path);
 std::uint32_t readRecordedBitsFd(int fd);
+// Reads the recorded bits of an entry relative to a folder descriptor,
+// without a path lookup from the root. False when the kernel cannot do that;
+// the caller then uses readRecordedBits with the full path.
+bool readRecordedBitsAt(int dirFd, const char* name, std::uint32_t& bits);
 
 // Records `bits` (removing the record when 0). Returns 0 or an errno value;
 // a file system without extended attributes drops them silently (0).

@@ -43,11 +43,34 @@ bool isDotOrDotDot(const char* name) {
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
-// Reads the entries of an open folder; `full` holds "<folder>/" and is
-// reused for every entry's path.
-int readEntries(DIR* dir, std::string& full, std::vector<Entry>& files,
+// The recorded bits of the entries of one folder: read relative to the
+// folder where the kernel can, else through the full path.
+class FolderRecordedBits {
+  public:
+    FolderRecordedBits(int dirFd, const std::string& folder) : dirFd_(dirFd), full_(folder) {
+        if (full_.back() != kSep) full_ += kSep;
+        base_ = full_.size();
+    }
+    std::uint32_t of(const char* name) {
+        std::uint32_t bits = 0;
+        if (relative_ && readRecordedBitsAt(dirFd_, name, bits)) return bits;
+        relative_ = false;
+        full_.resize(base_);
+        full_ += name;
+        return readRecordedBits(full_.c_str());
+    }
+
+  private:
+    int dirFd_;
+    std::string full_;
+    std::size_t base_ = 0;
+    bool relative_ = true;
+};
+
+// Reads the entries of an open folder. Returns 0 or an errno value.
+int readEntries(DIR* dir, const std::string& path, std::vector<Entry>& files,
                 std::vector<Entry>& folders) {
-    const std::size_t base = full.size();
+    FolderRecordedBits recordedBits(dirfd(dir), path);
     errno = 0;
     while (dirent* d = readdir(dir)) {
         if (isDotOrDotDot(d->d_name)) continue;
@@ -55,12 +78,7 @@ int readEntries(DIR* dir, std::string& full, std::vector<Entry>& files,
         int err = statEntry(dirfd(dir), d->d_name, sx);
         if (err == ENOENT) continue;  // removed since it was listed
         if (err != 0) return err;
-        std::uint32_t recorded = 0;
-        if (mayCarryRecordedBits(sx.stx_mode)) {
-            full.resize(base);
-            full += d->d_name;
-            recorded = readRecordedBits(full.c_str());
-        }
+        std::uint32_t recorded = mayCarryRecordedBits(sx.stx_mode) ? recordedBits.of(d->d_name) : 0;
         Entry entry;
         fillEntry(sx, d->d_name, recorded, entry);
         (entry.kind == EntryKind::Folder ? folders : files).push_back(std::move(entry));
@@ -79,10 +97,8 @@ FsError LinuxFileSystem::listFolder(const std::string& path, std::vector<Entry>&
     int err = 0;
     DirHandle dir = openFolder(path, err);
     if (!dir) return errnoError(err, path, PathRole::Folder);
-    std::string full = path;
-    if (full.back() != kSep) full += kSep;
-    err = readEntries(dir.get(), full, files, folders);
-    if (err != 0) return errnoError(err, full, PathRole::Folder);
+    err = readEntries(dir.get(), path, files, folders);
+    if (err != 0) return errnoError(err, path, PathRole::Folder);
     return fsOk();
 }
 
