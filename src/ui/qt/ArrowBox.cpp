@@ -71,14 +71,17 @@ void ArrowBox::mouseReleaseEvent(QMouseEvent* event) {
     if (click && isEnabled()) emit clicked();
 }
 
-void ArrowBox::keyPressEvent(QKeyEvent* event) {
-    const int key = event->key();
-    if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
-        event->accept();
-        if (isEnabled()) emit clicked();
-        return;
+// Taken before the group box, which keeps Space for its own check box.
+bool ArrowBox::event(QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
+            event->accept();
+            if (isEnabled()) emit clicked();
+            return true;
+        }
     }
-    QGroupBox::keyPressEvent(event);
+    return QGroupBox::event(event);
 }
 
 }  // namespace zv::qt

@@ -26,7 +26,7 @@ class ArrowBox : public QGroupBox {
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    bool event(QEvent* event) override;
 
   private:
     QRectF arrowArea() const;

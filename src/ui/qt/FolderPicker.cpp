@@ -135,11 +135,8 @@ void FolderPicker::onCurrentChanged(const QModelIndex& current) {
 
 void FolderPicker::chooseIndex(const QModelIndex& index) {
     if (index.isValid()) {
-        const QString folder = files_->filePath(places_->mapToSource(index));
-        if (folder != lastReported_) {
-            lastReported_ = folder;
-            emit selectionChanged(folder);
-        }
+        lastReported_ = files_->filePath(places_->mapToSource(index));
+        emit selectionChanged(lastReported_);
     }
     emit choiceEnded();
 }
