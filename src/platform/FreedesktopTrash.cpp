@@ -104,11 +104,16 @@ std::string localDeletionDate() {
 
 // "name.ext" for the first attempt, then "name.2.ext", "name.3.ext", ...
 std::string candidateName(std::string_view name, int attempt) {
-    if (attempt == 1) return std::string(name);
+    std::string out(name);
+    if (attempt == 1) return out;
+    std::string counter = ".";
+    counter += std::to_string(attempt);
     const std::size_t dot = name.find_last_of('.');
-    const std::string counter = "." + std::to_string(attempt);
-    if (dot == std::string_view::npos || dot == 0) return std::string(name) + counter;
-    return std::string(name.substr(0, dot)) + counter + std::string(name.substr(dot));
+    if (dot == std::string_view::npos || dot == 0)
+        out.append(counter);
+    else
+        out.insert(dot, counter);
+    return out;
 }
 
 FsError writeRecord(int fd, const std::string& record, const std::string& path) {
