@@ -1,0 +1,143 @@
+// One session from start to finish on real folders, through the window's
+// widgets: no job file yet, pick the folders, confirm, run, and find the job
+// again in a new window on the same application folder.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QAbstractProxyModel>
+#include <QCheckBox>
+#include <QFileSystemModel>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeView>
+
+#include "app/frmVergelijker.h"
+#include "platform/LinuxFileSystem.h"
+#include "support/TestRig.h"
+#include "ui/qt/ArrowBox.h"
+#include "ui/qt/FolderPicker.h"
+#include "ui/qt/InputBox.h"
+#include "ui/qt/MainWindow.h"
+#include "ui/qt/Picture.h"
+#include "ui/qt/QtEventPump.h"
+#include "ui/qt/QtWindowHost.h"
+#include "ui/qt/WidgetRig.h"
+
+namespace zv::test {
+namespace {
+
+// Everything one start of the program has: services, model and window.
+struct Session {
+    explicit Session(const std::string& root) {
+        env.appFolder = root + "/app";
+        env.desktopPath = root + "/Bureaublad";
+        env.computerName = "werkplek";
+        env.workingFolder = root;
+        w = std::make_unique<frmVergelijker>(Services{fs, dialogs, clock, pump, trash, host, env});
+        window = std::make_unique<qt::MainWindow>(*w);
+        host.attach(*w, window.get());
+        pump.mirror = [this] { window->mirror(); };
+        pump.repaint = [this] { window->repaint(); };
+    }
+    void start() {
+        window->runHandler([this] { w->Form_Load(); });
+        window->show();
+        (void)QTest::qWaitForWindowExposed(window.get());
+    }
+
+    EnvironmentInfo env;
+    LinuxFileSystem fs;
+    ScriptedDialogs dialogs;
+    SystemClock clock;
+    qt::QtEventPump pump;
+    RecordingTrash trash;
+    qt::QtWindowHost host;
+    std::unique_ptr<frmVergelijker> w;
+    std::unique_ptr<qt::MainWindow> window;
+};
+
+// Picks a folder the way a person does: double-click the box, find the folder
+// in the tree, double-click it.
+void PickFolder(qt::MainWindow& window, int box, const std::string& folder) {
+    QTest::mouseDClick(window.pathBox(box), Qt::LeftButton);
+    ASSERT_TRUE(window.picker()->isVisible());
+    QTreeView* tree = window.picker()->tree();
+    auto* proxy = qobject_cast<QAbstractProxyModel*>(tree->model());
+    auto* files = qobject_cast<QFileSystemModel*>(proxy->sourceModel());
+    QModelIndex index;
+    QTRY_VERIFY(
+        (index = proxy->mapFromSource(files->index(QString::fromStdString(folder)))).isValid());
+    tree->scrollTo(index);
+    QRect place;
+    QTRY_VERIFY(!(place = tree->visualRect(index)).isEmpty());
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, place.center());
+    QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, place.center());
+    ASSERT_FALSE(window.picker()->isVisible());
+}
+
+bool IsFile(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+TEST(WalkThrough, FromAFirstStartToARunAndBack) {
+    TestApplication();
+    TempDir root;
+    makeDirs(root / "app");
+    makeDirs(root / "Documenten/Brieven");
+    writeFile(root / "Documenten/lijst.txt", "boodschappen");
+    writeFile(root / "Documenten/Brieven/aan oma.txt", "Lieve oma,");
+    const std::string source = root / "Documenten";
+    const std::string backup = root / "Backup";
+
+    {
+        Session first(root.path());
+        first.start();
+        qt::MainWindow& window = *first.window;
+        EXPECT_EQ(window.pathBox(0)->text().toStdString(), root / "app");
+        EXPECT_EQ(window.dateBox()->text(), "19-12-1960 12:58:58");
+        EXPECT_TRUE(window.picture("imNoVfy")->isVisible());
+        EXPECT_FALSE(window.goButton()->isEnabled());
+
+        PickFolder(window, 0, source);
+        EXPECT_EQ(window.pathBox(0)->text().toStdString(), source);
+        window.pathBox(2)->setFocus();
+        window.pathBox(2)->selectAll();
+        QTest::keyClicks(window.pathBox(2), QString::fromStdString(backup));
+        EXPECT_EQ(first.w->ui.Text1[2].text, backup);
+        QTest::mouseClick(window.frame1(), Qt::LeftButton);
+        EXPECT_TRUE(window.picture("imSync")->isVisible());
+
+        first.dialogs.script(MessageAnswer::Yes);  // make the backup folder
+        QTest::mouseClick(window.okButton(), Qt::LeftButton);
+        ASSERT_EQ(first.dialogs.shown.size(), 1u);
+        EXPECT_EQ(first.dialogs.shown[0].text, "Doelmap bestaat niet. Maken?");
+        ASSERT_TRUE(window.goButton()->isEnabled());
+        EXPECT_TRUE(IsFile(root / "app/Init.dat"));
+
+        QTest::mouseClick(window.goButton(), Qt::LeftButton);
+        EXPECT_EQ(window.statusPanel(1)->text(), "Klaar");
+        EXPECT_TRUE(window.statusPanel(3)->text().contains("sec"));
+        EXPECT_EQ(readFile(backup + "/lijst.txt"), "boodschappen");
+        EXPECT_EQ(readFile(backup + "/Brieven/aan oma.txt"), "Lieve oma,");
+        EXPECT_FALSE(window.goButton()->isEnabled());
+        EXPECT_NE(window.dateBox()->text(), "19-12-1960 12:58:58");
+        EXPECT_FALSE(first.w->UserBreak);
+        QTest::mouseClick(window.exitButton(), Qt::LeftButton);
+        EXPECT_TRUE(first.w->ui.closed);
+    }
+
+    Session second(root.path());
+    second.start();
+    EXPECT_EQ(second.window->pathBox(0)->text().toStdString(), source);
+    EXPECT_EQ(second.window->pathBox(2)->text().toStdString(), backup);
+    EXPECT_TRUE(second.window->picture("imSync")->isVisible());
+    EXPECT_TRUE(second.window->dateCheck()->isChecked());
+    EXPECT_NE(second.window->dateBox()->text(), "19-12-1960 12:58:58");
+    EXPECT_TRUE(second.dialogs.shown.empty());
+    EXPECT_FALSE(second.w->ui.closed);
+}
+
+}  // namespace
+}  // namespace zv::test
