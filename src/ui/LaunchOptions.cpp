@@ -53,4 +53,11 @@ DisplayChoice ChooseDisplay(const std::string& commandLine, const DisplayEnviron
     return IsUnattendedStart(commandLine) ? DisplayChoice::Offscreen : DisplayChoice::NoDisplay;
 }
 
+void GiveUpUnseenWindow(frmVergelijker& w) {
+    w.AddToLog(w.NowDateText() + " " + w.NowTimeText() +
+               " Error: geen beeldscherm; het venster kan niet wachten en wordt gesloten");
+    w.JobRefused = true;
+    w.WriteLog();
+}
+
 }  // namespace zv

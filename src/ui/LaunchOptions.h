@@ -6,6 +6,8 @@
 
 namespace zv {
 
+class frmVergelijker;
+
 // What the two arguments that are taken before anything else ask for.
 enum class LaunchRequest { Run, PrintVersion, PrintHelp };
 LaunchRequest RequestOf(const std::string& commandLine);
@@ -27,5 +29,10 @@ struct DisplayEnvironment {
     bool wayland = false;      // WAYLAND_DISPLAY
 };
 DisplayChoice ChooseDisplay(const std::string& commandLine, const DisplayEnvironment& env);
+
+// A start that left the window open although nobody can see it (no screen,
+// the offscreen platform) would wait for ever. This logs why the window is
+// closed, writes Error.Log and marks the start as one that ran nothing.
+void GiveUpUnseenWindow(frmVergelijker& w);
 
 }  // namespace zv

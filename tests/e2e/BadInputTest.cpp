@@ -113,5 +113,22 @@ TEST_F(BadInput, PathsWithSpacesAndNonAsciiLetters) {
     EXPECT_EQ(readFile(oddBackup + "/x y.txt"), "xy");
 }
 
+// "-pr" without its value stops the option parser, so no run starts and the
+// window stays open for a user; without a screen nobody could close it.
+TEST_F(BadInput, OptionsThatLeaveTheWindowOpenWithoutAScreen) {
+    for (const bool withPlatform : {true, false}) {
+        const ProgramOutcome outcome = run({"-ps", source, "-pr", "-pd", backup}, withPlatform);
+        EXPECT_FALSE(outcome.timedOut) << outcome.output;
+        EXPECT_EQ(outcome.exitStatus, 1) << outcome.output;
+        EXPECT_FALSE(ran());
+    }
+    const auto lines = splitCrLf(errorLog());
+    ASSERT_EQ(lines.size(), 2u);
+    for (const std::string& line : lines) {
+        EXPECT_TRUE(StartsWithDateAndTime(line)) << line;
+        EXPECT_NE(line.find(" Error: geen beeldscherm"), std::string::npos) << line;
+    }
+}
+
 }  // namespace
 }  // namespace zv::test

@@ -97,6 +97,10 @@ int main(int argc, char** argv) {
 
     window.runHandler([&w] { w.Form_Load(); });
     if (w.ui.closed) return w.ExitStatus();
+    if (NobodyCanAnswer()) {
+        zv::GiveUpUnseenWindow(w);
+        return w.ExitStatus();
+    }
     w.ui.visible = true;  // a window that waits for the user is never left hidden
     window.mirror();
     app.exec();
