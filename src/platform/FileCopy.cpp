@@ -6,8 +6,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <vector>
+#include <memory>
 
 #include "platform/DosAttributes.h"
 #include "platform/ErrorMapping.h"
@@ -19,6 +20,7 @@ namespace zv {
 namespace {
 
 constexpr std::size_t kChunk = 1 << 20;
+constexpr std::size_t kMinBuffer = 64 << 10;
 constexpr int kLinkAttempts = 100;
 // Set-user and set-group bits are not carried over: the copy belongs to
 // whoever runs the backup, often root.
@@ -35,14 +37,19 @@ int writeAll(int fd, const char* data, std::size_t size) {
     return 0;
 }
 
-int copyByReadWrite(int in, int out) {
-    std::vector<char> buffer(kChunk);
+// The buffer fits the file (one read more sees its end) and is left
+// uninitialised: clearing a large buffer for every small file costs more
+// than copying the file.
+int copyByReadWrite(int in, int out, off_t size) {
+    const std::size_t wanted = static_cast<std::size_t>(std::max<off_t>(size, 0)) + 1;
+    const std::size_t length = std::clamp(wanted, kMinBuffer, kChunk);
+    const std::unique_ptr<char[]> buffer(new char[length]);
     for (;;) {
-        ssize_t n = read(in, buffer.data(), buffer.size());
+        ssize_t n = read(in, buffer.get(), length);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return errno;
         if (n == 0) return 0;
-        if (int err = writeAll(out, buffer.data(), static_cast<std::size_t>(n))) return err;
+        if (int err = writeAll(out, buffer.get(), static_cast<std::size_t>(n))) return err;
     }
 }
 
@@ -55,14 +62,14 @@ bool kernelCopyUnsupported(int err) {
 
 // Shares the blocks where the file system can (reflink), else lets the
 // kernel copy, else copies through a buffer.
-int copyData(int in, int out) {
+int copyData(int in, int out, off_t size) {
     if (ioctl(out, FICLONE, in) == 0) return 0;
     for (;;) {
         ssize_t n = copy_file_range(in, nullptr, out, nullptr, kChunk, 0);
         if (n > 0) continue;
         if (n == 0) return 0;
         if (errno == EINTR) continue;
-        if (kernelCopyUnsupported(errno)) return copyByReadWrite(in, out);
+        if (kernelCopyUnsupported(errno)) return copyByReadWrite(in, out, size);
         return errno;
     }
 }
@@ -78,7 +85,7 @@ int openSource(const std::string& from) {
 
 // Fills the open temporary file and gives it the source's metadata.
 int fillTemp(int in, int out, const struct stat& src) {
-    if (int err = copyData(in, out)) return err;
+    if (int err = copyData(in, out, src.st_size)) return err;
     if (int err = writeRecordedBitsFd(out, readRecordedBitsFd(in))) return err;
     if (fchmod(out, src.st_mode & kCopiedModeBits) != 0) return errno;
     const timespec times[2] = {src.st_atim, src.st_mtim};

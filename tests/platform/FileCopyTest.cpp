@@ -65,6 +65,14 @@ TEST_F(FileCopyTest, CopiesAcrossFileSystemsCompletely) {
     EXPECT_EQ(readFile(other.path() + "/dst"), content);
     ASSERT_TRUE(fs.copyFile(other.path() + "/dst", dir / "back").ok());
     EXPECT_EQ(readFile(dir / "back"), content);
+    // Sizes around the copy buffer's smallest size, and nothing at all.
+    for (const std::size_t size : {std::size_t{0}, std::size_t{100}, std::size_t{65535},
+                                   std::size_t{65536}, std::size_t{65537}}) {
+        const std::string small = pattern(size);
+        writeFile(dir / "small", small);
+        ASSERT_TRUE(fs.copyFile(dir / "small", other.path() + "/small").ok()) << size;
+        EXPECT_EQ(readFile(other.path() + "/small"), small) << size;
+    }
 }
 
 TEST_F(FileCopyTest, CopiesLargeAndEmptyFilesOnOneFileSystem) {
