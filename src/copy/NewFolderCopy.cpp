@@ -84,7 +84,10 @@ bool CopySubfolderFiles(frmVergelijker& w, const WalkRules& rules, const std::ve
         w.ui.panel(1) = "Kopieren";
         ShowFile(w, p.source, true);
         w.Yield();
-        const bool exists = targetUsable && fs.fileExists(p.target);
+        // Whether something lies at the target matters under synchronisation
+        // and for a file that is not selected.
+        const bool needExists = rules.syncActive || !rules.FileIsNew(f);
+        const bool exists = needExists && targetUsable && fs.fileExists(p.target);
         const bool selected = rules.syncActive ? !exists : rules.FileIsNew(f);
         // A copied file carries its attributes; an existing backup file that
         // is kept has them refreshed and counts; a file neither copied nor
