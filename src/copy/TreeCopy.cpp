@@ -64,8 +64,10 @@ bool CopyFileOver(frmVergelijker& w, const Entry& f, const FilePaths& p, Level l
 
 // Under synchronisation: a backup file whose attributes differ from its
 // source file's gets the source's. Returns false when the user gave up.
-bool RepairAttributes(frmVergelijker& w, const Entry& f, const Entry& target, const FilePaths& p) {
-    if (target.attributes == f.attributes) return true;
+bool RepairAttributes(frmVergelijker& w, const Entry& f, const FilePaths& p) {
+    std::uint32_t targetAttributes = 0;
+    const bool known = w.svc.fs.getAttributes(p.target, targetAttributes).ok();
+    if (known && targetAttributes == f.attributes) return true;
     ShowCopying(w, p.source);
     FsError pending;
     Keep(pending, w.svc.fs.setAttributes(p.target, f.attributes));
@@ -97,13 +99,15 @@ bool HandleFile(frmVergelijker& w, const WalkRules& rules, const Entry& f,
         JoinPath(p.source, sourceFolder, f.name);
         JoinPath(p.target, targetFolder, f.name);
         const bool isNew = rules.FileIsNew(f);
-        Entry target;
+        // Existence alone is asked for every file; the backup file's
+        // attributes only where they may need repairing.
         bool exists = false;
-        if (!isNew && rules.syncActive) exists = w.svc.fs.stat(p.target, target).ok();
+        if (!isNew && rules.syncActive)
+            exists = w.svc.fs.fileExists(p.target) || w.svc.fs.folderExists(p.target);
         if (isNew || (rules.syncActive && !exists)) {
             if (!CopyFileOver(w, f, p, level)) return false;
         } else if (rules.syncActive && TakesAttributes(f) && IsLater(f.accessed, rules.from)) {
-            if (!RepairAttributes(w, f, target, p)) return false;
+            if (!RepairAttributes(w, f, p)) return false;
         }
     }
     ShowSeen(w);
