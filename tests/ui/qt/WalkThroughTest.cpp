@@ -1,27 +1,23 @@
 // One session from start to finish on real folders, through the window's
-// widgets: no job file yet, pick the folders, confirm, run, and find the job
-// again in a new window on the same application folder.
+// widgets: no job file yet, pick or type the folders, step the mode with the
+// two arrow frames, choose the dustbin in its dialog, confirm, run, Exit, and
+// find the job again in a new window on the same application folder.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <QAbstractProxyModel>
 #include <QCheckBox>
 #include <QFileSystemModel>
 #include <QLabel>
 #include <QPushButton>
-#include <QTest>
 #include <QTreeView>
 
-#include "app/frmVergelijker.h"
-#include "platform/LinuxFileSystem.h"
-#include "support/TestRig.h"
 #include "ui/qt/ArrowBox.h"
+#include "ui/qt/DustbinDialog.h"
 #include "ui/qt/FolderPicker.h"
+#include "ui/qt/HelpWindow.h"
 #include "ui/qt/InputBox.h"
-#include "ui/qt/MainWindow.h"
 #include "ui/qt/Picture.h"
 #include "ui/qt/QtEventPump.h"
-#include "ui/qt/QtWindowHost.h"
 #include "ui/qt/WidgetRig.h"
 
 namespace zv::test {
@@ -76,11 +72,6 @@ void PickFolder(qt::MainWindow& window, int box, const std::string& folder) {
     ASSERT_FALSE(window.picker()->isVisible());
 }
 
-bool IsFile(const std::string& path) {
-    struct stat st;
-    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
 TEST(WalkThrough, FromAFirstStartToARunAndBack) {
     TestApplication();
     TempDir root;
@@ -90,31 +81,58 @@ TEST(WalkThrough, FromAFirstStartToARunAndBack) {
     writeFile(root / "Documenten/Brieven/aan oma.txt", "Lieve oma,");
     const std::string source = root / "Documenten";
     const std::string backup = root / "Backup";
+    const std::string dustbin = root / "Prullenbak";
+    makeDirs(dustbin);
 
     {
         Session first(root.path());
         first.start();
         qt::MainWindow& window = *first.window;
+        EXPECT_TRUE(window.windowTitle().startsWith("Zandvast & Backup Tool v."));
         EXPECT_EQ(window.pathBox(0)->text().toStdString(), root / "app");
         EXPECT_EQ(window.dateBox()->text(), "19-12-1960 12:58:58");
         EXPECT_TRUE(window.picture("imNoVfy")->isVisible());
         EXPECT_FALSE(window.goButton()->isEnabled());
+        for (QPushButton* button :
+             {window.okButton(), window.exitButton(), window.attributesButton()})
+            EXPECT_TRUE(button->text().contains('&')) << "no access key";
+        QTest::keyClick(window.pathBox(0), Qt::Key_F1);
+        ASSERT_NE(window.helpWindow(), nullptr);
+        EXPECT_TRUE(window.helpWindow()->toPlainText().contains("Prullenbak"));
 
         PickFolder(window, 0, source);
+        QTest::mouseDClick(window.pathBox(0), Qt::LeftButton);
+        EXPECT_EQ(QApplication::focusWidget(), window.picker()->tree());
+        QTest::keyClick(window.picker()->tree(), Qt::Key_Up);
+        QTest::keyClick(window.picker()->tree(), Qt::Key_Escape);  // the box comes back as it was
+        EXPECT_FALSE(window.picker()->isVisible());
         EXPECT_EQ(window.pathBox(0)->text().toStdString(), source);
         window.pathBox(2)->setFocus();
         window.pathBox(2)->selectAll();
         QTest::keyClicks(window.pathBox(2), QString::fromStdString(backup));
         EXPECT_EQ(first.w->ui.Text1[2].text, backup);
+
         QTest::mouseClick(window.frame1(), Qt::LeftButton);
         EXPECT_TRUE(window.picture("imSync")->isVisible());
+        QTest::mouseClick(window.frame2(), Qt::LeftButton);
+        EXPECT_TRUE(window.picture("imSyncPlus")->isVisible());
+        WhenModalOpens([&](QWidget* modal) {
+            auto* dialog = qobject_cast<qt::DustbinDialog*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_EQ(dialog->windowTitle(), "   Prullenbak");
+            QTest::mouseClick(dialog->optionLabel(2), Qt::LeftButton);
+            QTest::keyClicks(dialog->pathBox(), QString::fromStdString(dustbin));
+            QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
+        });
+        QTest::mouseDClick(window.picture("imPrullenbak"), Qt::LeftButton);
+        EXPECT_EQ(first.w->DustBinPath, dustbin);
+        EXPECT_EQ(window.picture("imPrullenbak")->toolTip().toStdString(), dustbin);
 
         first.dialogs.script(MessageAnswer::Yes);  // make the backup folder
         QTest::mouseClick(window.okButton(), Qt::LeftButton);
         ASSERT_EQ(first.dialogs.shown.size(), 1u);
         EXPECT_EQ(first.dialogs.shown[0].text, "Doelmap bestaat niet. Maken?");
         ASSERT_TRUE(window.goButton()->isEnabled());
-        EXPECT_TRUE(IsFile(root / "app/Init.dat"));
 
         QTest::mouseClick(window.goButton(), Qt::LeftButton);
         EXPECT_EQ(window.statusPanel(1)->text(), "Klaar");
@@ -125,14 +143,17 @@ TEST(WalkThrough, FromAFirstStartToARunAndBack) {
         EXPECT_NE(window.dateBox()->text(), "19-12-1960 12:58:58");
         EXPECT_FALSE(first.w->UserBreak);
         QTest::mouseClick(window.exitButton(), Qt::LeftButton);
+        EXPECT_TRUE(first.w->UserBreak);
         EXPECT_TRUE(first.w->ui.closed);
+        EXPECT_FALSE(window.isVisible());
     }
 
     Session second(root.path());
     second.start();
     EXPECT_EQ(second.window->pathBox(0)->text().toStdString(), source);
     EXPECT_EQ(second.window->pathBox(2)->text().toStdString(), backup);
-    EXPECT_TRUE(second.window->picture("imSync")->isVisible());
+    EXPECT_TRUE(second.window->picture("imSyncPlus")->isVisible());
+    EXPECT_EQ(second.w->DustBinPath, dustbin);
     EXPECT_TRUE(second.window->dateCheck()->isChecked());
     EXPECT_NE(second.window->dateBox()->text(), "19-12-1960 12:58:58");
     EXPECT_TRUE(second.dialogs.shown.empty());

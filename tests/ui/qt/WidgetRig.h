@@ -1,6 +1,10 @@
 #pragma once
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QTest>
+#include <QTimer>
+#include <functional>
 #include <memory>
 
 #include "support/TestRig.h"
@@ -9,30 +13,57 @@
 
 namespace zv::test {
 
-// The one application object every widget test runs in.
-QApplication& TestApplication();
+// The one application object every widget test runs in. Made once and kept to
+// the end: Qt cannot be torn down safely among the other statics at exit.
+inline QApplication& TestApplication() {
+    static int argc = 1;
+    static char name[] = "test_widgets";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = new QApplication(argc, argv);
+    QApplication::setApplicationDisplayName("Zandvast & Backup Tool");
+    return *app;
+}
 
 // A main window on the screen (offscreen in tests) over a TestRig window
 // model. The dustbin dialog opens for real through a QtWindowHost.
-class WidgetRig {
-  public:
-    WidgetRig();
-    ~WidgetRig();
+struct WidgetRig {
+    WidgetRig() {
+        rig.host.onDustbinDialog = [this] { qtHost.showDustbinDialog(); };
+        qtHost.attach(rig.w(), window.get());
+    }
+    ~WidgetRig() {
+        window->hide();
+        window.reset();
+        QTest::qWait(5);
+    }
+    frmVergelijker& w() { return rig.w(); }
+    qt::MainWindow& win() { return *window; }
+    void show() {
+        window->mirror();
+        window->show();
+        (void)QTest::qWaitForWindowExposed(window.get());
+    }
 
+    QApplication& app = TestApplication();
     TestRig rig;
     qt::QtWindowHost qtHost;
-    std::unique_ptr<qt::MainWindow> window;
-
-    frmVergelijker& w() { return rig.w(); }
-    // Shows the window and waits until it is exposed.
-    void show();
+    std::unique_ptr<qt::MainWindow> window = std::make_unique<qt::MainWindow>(rig.w());
 };
 
 // Runs `action` once the next modal dialog is open (polled from the event
 // loop), so a test can answer a box or drive a modal dialog.
-void WhenModalOpens(std::function<void(QWidget* modal)> action);
-
-// Lets queued events and timers run for a moment.
-void Pump(int milliseconds = 50);
+inline void WhenModalOpens(std::function<void(QWidget* modal)> action) {
+    auto* timer = new QTimer;
+    auto elapsed = std::make_shared<QElapsedTimer>();
+    elapsed->start();
+    QObject::connect(timer, &QTimer::timeout, [timer, action, elapsed] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal && elapsed->elapsed() < 5000) return;
+        timer->stop();
+        timer->deleteLater();
+        if (modal) action(modal);
+    });
+    timer->start(10);
+}
 
 }  // namespace zv::test

@@ -1,0 +1,315 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+#include <QTreeView>
+
+#include "ui/ModeDisplay.h"
+#include "ui/frmDustbin.h"
+#include "ui/qt/ArrowBox.h"
+#include "ui/qt/Colours.h"
+#include "ui/qt/DustbinDialog.h"
+#include "ui/qt/ElidedLabel.h"
+#include "ui/qt/FolderPicker.h"
+#include "ui/qt/InputBox.h"
+#include "ui/qt/Picture.h"
+#include "ui/qt/QtDialogs.h"
+#include "ui/qt/QtEventPump.h"
+#include "ui/qt/SvgPicture.h"
+#include "ui/qt/WidgetRig.h"
+
+namespace zv::test {
+namespace {
+
+// A job in synchronise mode on the screen, not yet confirmed.
+class MainWindowWidgets : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        makeDirs(r.rig.root / "bron");
+        makeDirs(r.rig.root / "backup");
+        w().ui.Text1[0].text = r.rig.root / "bron";
+        w().ui.Text1[2].text = r.rig.root / "backup";
+        w().ui.text2.text = "19-12-1960 12:58:58";
+        w().ui.Check1.value = 1;
+        w().Check1_Click();
+        w().DoVerify = w().SyncActive = true;
+        ShowMode(w(), JobMode::Synchronise);
+        w().Form_Resize();
+        r.show();
+    }
+    frmVergelijker& w() { return r.w(); }
+    qt::MainWindow& win() { return r.win(); }
+    std::string text(QLineEdit* box) { return box->text().toStdString(); }
+
+    WidgetRig r;
+};
+
+// The arrows are drawn as lines in their colours and the space bar steps a
+// frame; the date check box greys the date; a refused date turns red and
+// takes the focus; a confirmed job takes no typing.
+TEST_F(MainWindowWidgets, ColoursKeysAndLocks) {
+    EXPECT_EQ(win().frame2()->lineColours()[1],
+              qt::ToQColor(kSys3DDarkShadow, win().frame2()->palette()));
+    QTest::mouseClick(win().frame2(), Qt::LeftButton);
+    QTest::mouseClick(win().frame2(), Qt::LeftButton);  // check only
+    EXPECT_EQ(win().frame2()->lineColours()[0], win().frame2()->palette().color(QPalette::Light));
+    win().frame1()->setFocus();
+    QTest::keyClick(win().frame1(), Qt::Key_Space);  // no check
+    EXPECT_FALSE(w().DoVerify);
+    EXPECT_EQ(win().frame1()->lineColours()[0], QColor(255, 0, 0));
+    QTest::mouseClick(win().dateCheck(), Qt::LeftButton);
+    EXPECT_TRUE(w().NoDateCheck);
+    EXPECT_EQ(win().dateBox()->palette().color(QPalette::Text), QColor(0x9e, 0x9e, 0x9e));
+    QTest::mouseClick(win().dateCheck(), Qt::LeftButton);
+    EXPECT_FALSE(w().NoDateCheck);
+    win().dateBox()->setText("geen datum");
+    w().ui.text2.text = "geen datum";
+    QTest::mouseClick(win().okButton(), Qt::LeftButton);
+    EXPECT_EQ(win().statusPanel(2)->text(), "dd-mm-jj uu:mm:ss");
+    EXPECT_EQ(win().dateBox()->palette().color(QPalette::Text), QColor(255, 0, 0));
+    EXPECT_EQ(QApplication::focusWidget(), win().dateBox());
+    w().ui.text2.text = "";
+    QTest::mouseClick(win().okButton(), Qt::LeftButton);
+    EXPECT_TRUE(win().goButton()->text().contains("&GO"));
+    EXPECT_FALSE(win().frame1()->isEnabled() || win().dateCheck()->isEnabled());
+    QTest::keyClicks(win().pathBox(0), "xyz");
+    EXPECT_EQ(text(win().pathBox(0)), r.rig.root / "bron");
+}
+
+// The desktop and the computer are places to jump to.
+TEST_F(MainWindowWidgets, ThePickerOffersTheDesktopAndTheComputer) {
+    qt::FolderPicker* picker = win().picker();
+    makeDirs(r.rig.root / "Bureaublad");
+    w().svc.env.desktopPath = r.rig.root / "Bureaublad";
+    w().DesktopName = w().GetDesktopName();
+    w().ComputerName = "werkplek";
+    QTest::mouseDClick(win().pathBox(0), Qt::LeftButton);
+    EXPECT_EQ(picker->desktopButton()->text(), "Bureaublad");
+    EXPECT_EQ(picker->computerButton()->text(), "werkplek");
+    QTest::mouseClick(picker->desktopButton(), Qt::LeftButton);
+    QTRY_COMPARE(picker->currentFolder().toStdString(), r.rig.root / "Bureaublad");
+    QTest::keyClick(picker->tree(), Qt::Key_Enter);
+    EXPECT_EQ(w().ui.Text1[0].text, r.rig.root / "Bureaublad");
+    QTest::mouseDClick(win().pathBox(0), Qt::LeftButton);
+    QTest::mouseClick(picker->computerButton(), Qt::LeftButton);
+    QTRY_COMPARE(picker->currentFolder(), QString("/"));
+    EXPECT_EQ(picker->tree()->currentIndex().data().toString(), "werkplek");
+    QTest::keyClick(picker->tree(), Qt::Key_Escape);
+}
+
+TEST_F(MainWindowWidgets, ProgressDisplayIsMirrored) {
+    w().ui.ProgressBar1 = {true, 0, 200, 50};
+    w().ui.lblFiles.text = "/bron/bestand.txt";
+    w().ui.panel(3) = "Van: 7";
+    w().ui.caption = "25 %   Zandvast v.1.0.0";
+    win().mirror();
+    EXPECT_TRUE(win().progressBar()->isVisible());
+    EXPECT_EQ(win().progressBar()->maximum(), 200);
+    EXPECT_EQ(win().progressBar()->value(), 50);
+    EXPECT_EQ(win().fileLabel()->fullText(), "/bron/bestand.txt");
+    EXPECT_EQ(win().statusPanel(3)->text(), "Van: 7");
+    EXPECT_EQ(win().windowTitle(), "25 %   Zandvast v.1.0.0");
+}
+
+TEST_F(MainWindowWidgets, ClosingTheWindowIsABreak) {
+    win().close();
+    EXPECT_TRUE(w().UserBreak);
+    EXPECT_TRUE(w().ui.closed);
+}
+
+// A close asked for inside a handler waits until the handler has returned.
+TEST_F(MainWindowWidgets, ClosingDuringAHandlerWaitsUntilItReturns) {
+    bool finished = false;
+    QObject::connect(r.window.get(), &qt::MainWindow::finished, [&] { finished = true; });
+    win().runHandler([&] {
+        win().close();
+        EXPECT_TRUE(w().UserBreak);
+        EXPECT_FALSE(finished);
+    });
+    EXPECT_FALSE(win().isVisible());
+    EXPECT_TRUE(finished);
+    EXPECT_TRUE(w().ui.closed);
+}
+
+// The dialog for a recycle-bin job, on the screen.
+class DustbinDialogWidgets : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        model.Form_Load();
+        dialog = std::make_unique<qt::DustbinDialog>(model);
+        dialog->show();
+        (void)QTest::qWaitForWindowExposed(dialog.get());
+    }
+    void click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
+
+    QApplication& app = TestApplication();
+    TestRig rig;
+    frmDustbin model{rig.w()};
+    std::unique_ptr<qt::DustbinDialog> dialog;
+};
+
+TEST_F(DustbinDialogWidgets, ShowsItsControlsAndAnswersOKWithoutAChoice) {
+    EXPECT_EQ(dialog->windowTitle(), "   Prullenbak");
+    EXPECT_EQ(dialog->pathBox()->text(), "<RECYCLER>");
+    EXPECT_FALSE(dialog->pathBox()->isEnabled());
+    EXPECT_FALSE(dialog->option(1)->isChecked() || dialog->option(2)->isChecked());
+    EXPECT_EQ(dialog->optionLabel(1)->text().remove('&'), "Windows RECYCLER");
+    EXPECT_EQ(dialog->optionLabel(2)->text().remove('&'), "Gebruik volgende map :");
+    EXPECT_EQ(dialog->okButton()->text().remove('&'), "OK");
+    EXPECT_EQ(dialog->exitButton()->text().remove('&'), "Exit");
+    click(dialog->okButton());
+    ASSERT_EQ(rig.dialogs.shown.size(), 1u);
+    EXPECT_EQ(rig.dialogs.shown[0].text, "Pad bestaat niet.");
+    EXPECT_TRUE(dialog->isVisible());
+    click(dialog->option(1));
+    EXPECT_EQ(dialog->pathBox()->text(), "");
+    click(dialog->okButton());
+    EXPECT_TRUE(model.closed);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_TRUE(rig.w().DustBinWin);
+}
+
+// The picker opens at the box's folder on a double-click; Escape closes only
+// the picker, Enter ends the choice.
+TEST_F(DustbinDialogWidgets, ThePicker) {
+    makeDirs(rig.root / "bak/sub");
+    click(dialog->option(2));
+    QTest::keyClicks(dialog->pathBox(), QString::fromStdString(rig.root / "bak"));
+    QTest::mouseDClick(dialog->pathBox(), Qt::LeftButton);
+    ASSERT_TRUE(dialog->picker()->isVisible());
+    EXPECT_FALSE(dialog->okButton()->isVisible() || dialog->option(1)->isVisible());
+    QTRY_COMPARE(dialog->picker()->currentFolder().toStdString(), rig.root / "bak");
+    QTest::keyClick(dialog->picker()->tree(), Qt::Key_Escape);
+    EXPECT_FALSE(dialog->picker()->isVisible());
+    EXPECT_TRUE(dialog->isVisible());
+    QTest::mouseDClick(dialog->pathBox(), Qt::LeftButton);
+    dialog->picker()->showFolder(QString::fromStdString(rig.root / "bak/sub"));
+    QTRY_COMPARE(dialog->picker()->currentFolder().toStdString(), rig.root / "bak/sub");
+    QTest::keyClick(dialog->picker()->tree(), Qt::Key_Return);
+    EXPECT_TRUE(dialog->okButton()->isVisible());
+    EXPECT_EQ(dialog->pathBox()->text().toStdString(), rig.root / "bak/sub");
+}
+
+// The cross over the empty-folder picture acts at once, also when the dialog
+// is left with Escape.
+TEST_F(DustbinDialogWidgets, TheEmptyFolderPictureTogglesItsCross) {
+    qt::Picture* picture = dialog->emptyFolderPicture();
+    EXPECT_FALSE(picture->crossShown());
+    EXPECT_EQ(picture->toolTip(), "lege mappen behouden (in de backup)");
+    click(picture);
+    EXPECT_TRUE(picture->crossShown());
+    EXPECT_EQ(picture->toolTip(), "lege mappen wissen (in de backup)");
+    QTest::keyClick(dialog.get(), Qt::Key_Escape);
+    EXPECT_TRUE(model.closed);
+    EXPECT_TRUE(rig.w().KillEmpty);
+    frmDustbin again(rig.w());
+    again.Form_Load();
+    again.Image2_Click();
+    EXPECT_FALSE(rig.w().KillEmpty);
+}
+
+// A help file beside the program comes first; without one the built-in page
+// explains the window, the picker's gestures included.
+TEST(HelpPage, TheFileBesideTheProgramOrTheBuiltInPage) {
+    TestApplication();
+    TempDir folder;
+    const QString path = QString::fromStdString(folder.path());
+    const QString page = qt::LoadHelpPage(path);
+    for (const char* word : {"Escape", "dubbelklikken", "Prullenbak"})
+        EXPECT_TRUE(page.contains(word)) << word;
+    writeFile(folder / "ZandvastHelp.html", "<p>Eigen hulp</p>");
+    EXPECT_EQ(qt::HelpPageSource(path).toStdString(), folder / "ZandvastHelp.html");
+    EXPECT_EQ(qt::LoadHelpPage(path), "<p>Eigen hulp</p>");
+}
+
+// The real boxes: the application's title, CR LF shown as new lines, and
+// closing or Escape giving the safe answer.
+TEST(QtDialogs, BoxesAnswerAsTheUserDid) {
+    TestApplication();
+    const struct {
+        const char* text;
+        MessageStyle style;
+        std::function<void(QMessageBox*)> act;
+        MessageAnswer answer;
+    } cases[] = {
+        {"HUIDIG backupvolume:  A\r\nWas:  B\r\n\r\nDOORGAAN ?", MessageStyle::YesNo,
+         [](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); }, MessageAnswer::Yes},
+        {"Doelmap bestaat niet. Maken?", MessageStyle::YesNo,
+         [](QMessageBox* box) { box->reject(); }, MessageAnswer::No},
+        {"Schijf vol; verwissel schijf en druk op OK", MessageStyle::OkCancel,
+         [](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); }, MessageAnswer::Cancel},
+    };
+    for (const auto& c : cases) {
+        QString shown;
+        WhenModalOpens([&](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            ASSERT_NE(box, nullptr);
+            shown = box->text();
+            EXPECT_EQ(box->windowTitle(), "Zandvast & Backup Tool");
+            c.act(box);
+        });
+        qt::QtDialogs dialogs;
+        EXPECT_EQ(dialogs.messageBox(c.text, c.style), c.answer) << c.text;
+        EXPECT_EQ(shown, QString(c.text).replace("\r\n", "\n"));
+    }
+    QMessageBox box;
+    qt::SetUpMessageBox(box, "x", MessageStyle::OkExclamation);
+    EXPECT_EQ(box.icon(), QMessageBox::Warning);
+    EXPECT_EQ(box.standardButtons(), QMessageBox::Ok);
+    qt::SetUpMessageBox(box, "x", MessageStyle::OkCancel);
+    EXPECT_EQ(box.standardButtons(), QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_EQ(static_cast<QAbstractButton*>(box.defaultButton()), box.button(QMessageBox::Ok));
+    qt::SetUpMessageBox(box, "x", MessageStyle::YesNo);
+    EXPECT_EQ(box.standardButtons(), QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(static_cast<QAbstractButton*>(box.defaultButton()), box.button(QMessageBox::Yes));
+    EXPECT_EQ(box.icon(), QMessageBox::NoIcon);
+}
+
+// Yields are cheap: the pump runs (and mirrors the window) at most once per
+// interval, and at once when the interval has passed.
+TEST(QtEventPump, PumpsAndMirrorsAtMostOncePerInterval) {
+    TestApplication();
+    qt::QtEventPump pump;
+    int mirrors = 0, paints = 0;
+    pump.mirror = [&] { ++mirrors; };
+    pump.repaint = [&] { ++paints; };
+    for (int i = 0; i < 100000; ++i) pump.yield();
+    EXPECT_GE(pump.pumps(), 1);
+    EXPECT_LT(pump.pumps(), 1000);
+    EXPECT_EQ(mirrors, pump.pumps());
+    QTest::qWait(qt::QtEventPump::kIntervalMs + 5);
+    const long before = pump.pumps();
+    pump.yield();
+    EXPECT_EQ(pump.pumps(), before + 1);
+    mirrors = paints = 0;
+    pump.repaintNow();  // mirrors and paints at once
+    EXPECT_EQ(std::make_pair(mirrors, paints), std::make_pair(1, 1));
+}
+
+TEST(SvgPicture, EveryPictureOfTheWindowLoadsAndDraws) {
+    WidgetRig r;  // the window makes the built-in resources reachable
+    for (const char* name : {"sync", "nosync", "syncplus", "novfy", "dustbin", "emptyfolder"}) {
+        qt::SvgPicture picture;
+        ASSERT_TRUE(picture.loadFile(QString(":/pictures/%1.svg").arg(name))) << name;
+        EXPECT_EQ(picture.viewBox(), QRectF(0, 0, 32, 32)) << name;
+        QImage image(64, 64, QImage::Format_ARGB32);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        picture.render(painter, QRectF(0, 0, 64, 64));
+        painter.end();
+        int drawn = 0;
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 64; ++x) drawn += qAlpha(image.pixel(x, y)) > 0;
+        EXPECT_GT(drawn, 200) << name;
+    }
+}
+
+}  // namespace
+}  // namespace zv::test
