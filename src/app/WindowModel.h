@@ -13,11 +13,11 @@ inline constexpr std::uint32_t kColourBlack = 0;
 inline constexpr std::uint32_t kColourRed = 255;
 inline constexpr std::uint32_t kColourGreen = 32768;
 inline constexpr std::uint32_t kColourWhite = 0xFFFFFF;
-inline constexpr std::uint32_t kSysWindowText = 0x80000008;      // index 8
-inline constexpr std::uint32_t kSysActiveBorder = 0x8000000A;    // index 10: greyed date
-inline constexpr std::uint32_t kSysInactiveCaption = 0x8000000B; // index 11
-inline constexpr std::uint32_t kSys3DHighlight = 0x80000014;     // index 20
-inline constexpr std::uint32_t kSys3DDarkShadow = 0x80000015;    // index 21
+inline constexpr std::uint32_t kSysWindowText = 0x80000008;       // index 8
+inline constexpr std::uint32_t kSysActiveBorder = 0x8000000A;     // index 10: greyed date
+inline constexpr std::uint32_t kSysInactiveCaption = 0x8000000B;  // index 11
+inline constexpr std::uint32_t kSys3DHighlight = 0x80000014;      // index 20
+inline constexpr std::uint32_t kSys3DDarkShadow = 0x80000015;     // index 21
 
 // The state of one control, as plain data the Qt window mirrors.
 struct ControlState {
@@ -25,13 +25,13 @@ struct ControlState {
     explicit ControlState(std::string caption, std::string tip = {}, bool shown = true)
         : text(std::move(caption)), toolTip(std::move(tip)), visible(shown) {}
 
-    std::string text;     // caption or contents
+    std::string text;  // caption or contents
     std::string toolTip;
     bool visible = true;
     bool enabled = true;
     std::uint32_t foreColour = kColourBlack;
     std::uint32_t backColour = kColourWhite;
-    int value = 0;        // check boxes: 0 unchecked, 1 checked, 2 greyed
+    int value = 0;  // check boxes: 0 unchecked, 1 checked, 2 greyed
 };
 
 struct ProgressBarState {
@@ -54,7 +54,7 @@ struct WindowModel {
     bool visible = true;  // hidden during quiet unattended runs
     bool closed = false;  // the window has been closed; the program ends
     WindowState state = WindowState::Normal;
-    std::string focus;    // name of the control that has the focus
+    std::string focus;  // name of the control that has the focus
 
     ControlState Label1{"Van :"};
     ControlState Label3{" Naar :"};
@@ -65,7 +65,13 @@ struct WindowModel {
     ControlState txtHide{"", "", false};
     ControlState Frame1;
     ControlState Frame2{"synchroniseren"};
-    ControlState imSync, imNoSync, imSyncPlus, imNoVfy, imPrullenbak;
+    // The job reader and the options switch imSync and imNoSync for every
+    // job but show the other mode pictures only for their own modes, so
+    // those start hidden: exactly one mode picture is ever shown.
+    ControlState imSync, imNoSync;
+    ControlState imSyncPlus{"", "", false};
+    ControlState imNoVfy{"", "", false};
+    ControlState imPrullenbak{"", "", false};
     ControlState cmdGo{">------------>>>>"};
     ControlState cmdOK{"OK"};
     ControlState cmdExit{"Exit"};

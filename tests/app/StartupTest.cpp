@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "config/ConfigFixture.h"
 #include "support/FaultInjectingFileSystem.h"
@@ -9,273 +8,121 @@
 namespace zv::test {
 namespace {
 
-class Startup : public ConfigTest {
-  protected:
-    std::string source, backup;
-    void SetUp() override {
-        ConfigTest::SetUp();
-        source = at("bron");
-        backup = at("backup");
-        makeDirs(source);
-        makeDirs(backup);
-        writeFile(source + "/a.txt", "a");
+// Each way of starting the program: what it shows or runs, whether it asks
+// about a changed backup volume, what it logs, and the exit status a scheduler
+// sees (0 done, 1 refused or nothing run, 2 broken off, 3 files failed). A job
+// that ran is saved with the run's start as its from-date; one that did not
+// is left alone.
+TEST(Startup, Forms) {
+    struct Case {
+        std::string commandLine{};
+        const char* jobFile{};  // the test job under this name, if any
+        std::string outcome{};  // window, run, exit status, boxes, job read
+        Edits edits{};
+        const char* backupLabel{};
+        std::string logged{};   // a line Error.Log must hold
+        std::size_t keep = 12;  // job lines written
+        bool failCopy = false;
+        bool pressExit = false;
+    };
+    const Edits data1 = {{10, "volumelabel =DATA1"}};
+    const std::string options = "-ps {source} -pd {backup} -cd 0 -vf 1";
+    const Case cases[] = {
+        {"", nullptr, "open, no run, exit 0, 0 boxes"},
+        {"", "Init.dat", "open, no run, exit 0, 0 boxes, job"},
+        {"",
+         "Init.dat",
+         "closed, no run, exit 1, 0 boxes, job",
+         {{2, "pathdestination =NODISK/Backup"}},
+         nullptr,
+         "NODISK/Backup - kan pad niet maken"},
+        // Interactively a changed backup volume is asked; No (the default) ends.
+        {"", "Init.dat", "closed, no run, exit 0, 1 boxes, job", data1, "DATA2"},
+        {"", "Init.dat", "open, no run, exit 0, 0 boxes, job", data1, "DATA1"},
+        {"", "Init.dat", "closed, no run, exit 0, 1 boxes, job", data1, "data1"},
+        {"", "Init.dat", "open, no run, exit 0, 0 boxes, job", {}, "DATA2", "", 2},  // no backup
+        {"-if Job.dat", "Job.dat", "closed, no run, exit 1, 0 boxes"},
+        {"-if Job.dat -qu", "Job.dat", "closed, run, exit 0, 0 boxes, job"},
+        {"-if Job.dat -x", "Job.dat", "closed, run, exit 0, 0 boxes, job"},
+        // Unattended only "cf 1" in the run-mode piece asks.
+        {"-if Job.dat -qu -cf 1", "Job.dat", "closed, run, exit 0, 0 boxes, job", data1, "DATA2"},
+        {"-if Job.dat -qu cf 1", "Job.dat", "closed, no run, exit 1, 1 boxes, job", data1, "DATA2"},
+        {"-if -qu",
+         "Init.dat",
+         "closed, no run, exit 1, 0 boxes",
+         {},
+         nullptr,
+         " - initfile not found"},
+        {"-if Job.dat -qu",
+         "Job.dat",
+         "closed, no run, exit 1, 0 boxes",
+         {{0, "version =Zandvast v.0.0.1"}},
+         nullptr,
+         "komen niet overeen."},
+        {"-if Job.dat -qu",
+         "Job.dat",
+         "closed, no run, exit 2, 0 boxes, job",
+         {},
+         nullptr,
+         "   -  user break",
+         12,
+         false,
+         true},
+        {"-ps {source}", "Init.dat", "open, no run, exit 0, 0 boxes, job"},
+        {"-ps {source} -pr -pd {backup}", "Init.dat", "open, no run, exit 0, 0 boxes"},
+        {options, nullptr, "closed, run, exit 0, 0 boxes, job"},
+        {options, nullptr, "closed, no run, exit 3, 0 boxes, job", {}, nullptr, "", 12, true},
+        {"-ps {source} -vf 1",
+         nullptr,
+         "closed, no run, exit 1, 0 boxes, job",
+         {},
+         nullptr,
+         "10:11:12 Targetpath invalid"},
+    };
+    for (const Case& c : cases) {
+        JobScene s;
+        SCOPED_TRACE(s.expand(c.commandLine) + " / " + s.jobText(c.edits, c.keep));
+        if (c.jobFile) s.writeJob(s.jobText(c.edits, c.keep), c.jobFile);
+        if (c.backupLabel) s.label(s.backup, c.backupLabel);
+        FaultInjectingFileSystem faulty(s.fs);
+        if (c.failCopy) {
+            faulty.failOn(FsOp::CopyFile, "a.txt", kErrAccessDenied);
+            s.rig.rebuildWindow(faulty);
+        }
+        bool shownDuringRun = false;
+        s.rig.pump.hookAt = 1;
+        s.rig.pump.hook = [&] {
+            shownDuringRun = s.w().ui.visible;
+            if (c.pressExit) s.w().cmdExit_Click();
+        };
+        s.w().ui.visible = false;
+        s.w().VolumeLabelStored = "DATA1";  // as a job file without line 11 leaves it
+        s.start(s.expand(c.commandLine));
+        const frmVergelijker& w = s.w();
+        EXPECT_EQ(std::string(w.ui.closed          ? "closed"
+                              : w.ui.cmdGo.enabled ? "open, GO"
+                                                   : "open") +
+                      (s.ran() ? ", run" : ", no run") + ", exit " +
+                      std::to_string(w.ExitStatus()) + ", " + std::to_string(s.boxes().size()) +
+                      " boxes" + (w.SourcePath == s.source ? ", job" : ""),
+                  c.outcome);
+        for (const auto& box : s.boxes()) {
+            EXPECT_EQ(box, "HUIDIG backupvolume:  " + std::string(c.backupLabel) +
+                               "\r\nWas:  DATA1\r\n\r\nDOORGAAN ?");
+        }
+        if (!c.logged.empty()) {
+            EXPECT_NE(s.errorLog().find(c.logged + "\r\n"), std::string::npos);
+        }
+        EXPECT_EQ(w.AppVersionText, "Zandvast v." + s.appVersion());
+        const std::string saved = readFile(s.app() + "/" + (c.jobFile ? c.jobFile : "Init.dat"));
+        if (s.ran()) {
+            EXPECT_EQ(shownDuringRun, c.commandLine.find(" -x") != std::string::npos);
+            EXPECT_NE(saved.find("\r\ndedato =" + formatDateTime(w.RunStartTime) + "\r\n"),
+                      std::string::npos);
+        } else if (c.jobFile) {
+            EXPECT_EQ(saved, s.jobText(c.edits, c.keep));
+        }
     }
-    void start(const std::string& commandLine) {
-        w().svc.env.commandLine = commandLine;
-        w().Form_Load();
-    }
-    std::vector<std::string> job() const { return jobLines(source, backup); }
-    bool ran() { return rig.fs.fileExists(backup + "/a.txt"); }
-    bool errorLogExists() { return rig.fs.fileExists(app() + "/Error.Log"); }
-    std::string volumeQuestion(const std::string& now, const std::string& was) const {
-        return "HUIDIG backupvolume:  " + now + "\r\nWas:  " + was + "\r\n\r\nDOORGAAN ?";
-    }
-};
-
-TEST_F(Startup, InteractiveWithoutJobFileShowsTheDefaultJob) {
-    start("");
-    EXPECT_FALSE(w().ui.closed);
-    EXPECT_TRUE(w().ui.visible);
-    EXPECT_FALSE(w().ui.cmdGo.enabled);
-    EXPECT_EQ(w().InitFileName, "Init.dat");
-    EXPECT_EQ(w().ui.Text1[0].text, app());
-    EXPECT_EQ(w().ui.Check1.value, 1);
-    EXPECT_FALSE(w().NoDateCheck);
-    EXPECT_EQ(w().ui.text2.foreColour, kSysWindowText);
-    EXPECT_FALSE(w().ui.FolderTreeview1.visible);
-    EXPECT_FALSE(w().ui.ProgressBar1.visible);
-    EXPECT_TRUE(rig.dialogs.shown.empty());
-    EXPECT_FALSE(ran());
-    EXPECT_EQ(w().ExitStatus(), 0);
-    EXPECT_EQ(w().AppVersionText, "Zandvast v." + appVersion());
-}
-
-TEST_F(Startup, InteractiveWithJobFileWaitsForTheUser) {
-    writeJob(job());
-    start("");
-    EXPECT_FALSE(w().ui.closed);
-    EXPECT_EQ(w().SourcePath, source);
-    EXPECT_FALSE(w().AutoRun);
-    EXPECT_FALSE(ran());
-}
-
-TEST_F(Startup, InteractiveWithUnusableJobFileCloses) {
-    auto lines = job();
-    lines[2] = "pathdestination =NODISK/Backup";
-    writeJob(lines);
-    start("");
-    EXPECT_TRUE(w().ui.closed);
-    EXPECT_NE(errorLog().find("NODISK/Backup - kan pad niet maken\r\n"), std::string::npos);
-    EXPECT_TRUE(rig.dialogs.shown.empty());
-    EXPECT_EQ(w().ExitStatus(), 1);
-}
-
-TEST_F(Startup, ChangedBackupVolumeIsAskedAndNoCloses) {
-    auto lines = job();
-    lines[10] = "volumelabel =DATA1";
-    writeJob(lines);
-    lfs.label(backup, "DATA2");
-    rig.dialogs.script(MessageAnswer::No);
-    start("");
-    ASSERT_EQ(rig.dialogs.shown.size(), 1u);
-    EXPECT_EQ(rig.dialogs.shown[0].text, volumeQuestion("DATA2", "DATA1"));
-    EXPECT_EQ(rig.dialogs.shown[0].style, MessageStyle::YesNo);
-    EXPECT_TRUE(w().ui.closed);
-    EXPECT_FALSE(ran());
-}
-
-TEST_F(Startup, ChangedBackupVolumeAnsweredYesKeepsTheWindow) {
-    auto lines = job();
-    lines[10] = "volumelabel =DATA1";
-    writeJob(lines);
-    lfs.label(backup, "DATA2");
-    rig.dialogs.script(MessageAnswer::Yes);
-    start("");
-    EXPECT_EQ(rig.dialogs.shown.size(), 1u);
-    EXPECT_FALSE(w().ui.closed);
-    EXPECT_EQ(w().SourcePath, source);
-}
-
-TEST_F(Startup, SameVolumeIsNotAsked) {
-    auto lines = job();
-    lines[10] = "volumelabel =DATA1";
-    writeJob(lines);
-    lfs.label(backup, "DATA1");
-    start("");
-    EXPECT_TRUE(rig.dialogs.shown.empty());
-}
-
-TEST_F(Startup, VolumeNamesDifferingInCaseAreAsked) {
-    auto lines = job();
-    lines[10] = "volumelabel =DATA1";
-    writeJob(lines);
-    lfs.label(backup, "data1");
-    start("");
-    EXPECT_EQ(rig.dialogs.shown.size(), 1u);
-}
-
-TEST_F(Startup, NoBackupFolderNoQuestion) {
-    auto lines = job();
-    lines.resize(2);  // no backup line: no backup folder
-    writeJob(lines);
-    lfs.label(source, "DATA2");
-    w().VolumeLabelStored = "DATA1";
-    start("");
-    EXPECT_TRUE(rig.dialogs.shown.empty());
-    EXPECT_FALSE(w().ui.closed);
-}
-
-TEST_F(Startup, JobFileWithoutRunModeClosesAtOnce) {
-    writeJob(job(), "Job.dat");
-    start("-if Job.dat");
-    EXPECT_TRUE(w().ui.closed);
-    EXPECT_TRUE(errorLogExists());
-    EXPECT_EQ(w().SourcePath, "");  // nothing read
-    EXPECT_FALSE(ran());
-    EXPECT_EQ(w().ExitStatus(), 1);
-}
-
-TEST_F(Startup, QuietJobFileRunHidesTheWindowRunsAndCloses) {
-    writeJob(job(), "Job.dat");
-    start("-if Job.dat -qu");
-    EXPECT_EQ(w().CmdToken1, "-if Job.dat");
-    EXPECT_EQ(w().CmdToken2, "qu");
-    EXPECT_TRUE(ran());
-    EXPECT_TRUE(w().ui.closed);
-    EXPECT_EQ(w().ExitStatus(), 0);
-    // The job was saved back with the run's start as the from-date.
-    const std::string saved = readFile(app() + "/Job.dat");
-    EXPECT_NE(saved.find("\r\ndedato =" + formatDateTime(w().RunStartTime) + "\r\n"),
-              std::string::npos);
-}
-
-TEST_F(Startup, JobFileRunWithOtherRunModeShowsTheWindow) {
-    writeJob(job(), "Job.dat");
-    w().ui.visible = false;
-    bool shownDuringRun = false;
-    rig.pump.hookAt = 1;
-    rig.pump.hook = [&] { shownDuringRun = w().ui.visible; };
-    start("-if Job.dat -x");
-    EXPECT_TRUE(shownDuringRun);
-    EXPECT_TRUE(ran());
-    EXPECT_TRUE(w().ui.closed);
-}
-
-TEST_F(Startup, OnlyThePieceAfterTheJobFileIsTheRunMode) {
-    auto lines = job();
-    lines[10] = "volumelabel =DATA1";
-    writeJob(lines, "Job.dat");
-    lfs.label(backup, "DATA2");
-    start("-if Job.dat -qu -cf 1");
-    EXPECT_TRUE(rig.dialogs.shown.empty());
-    EXPECT_TRUE(ran());
-}
-
-TEST_F(Startup, ConfirmFlagInTheRunModePieceAsksAndNoRefuses) {
-    auto lines = job();
-    lines[10] = "volumelabel =DATA1";
-    writeJob(lines, "Job.dat");
-    lfs.label(backup, "DATA2");
-    start("-if Job.dat -qu cf 1");
-    ASSERT_EQ(rig.dialogs.shown.size(), 1u);  // answered No
-    EXPECT_EQ(rig.dialogs.shown[0].text, volumeQuestion("DATA2", "DATA1"));
-    EXPECT_FALSE(ran());
-    EXPECT_TRUE(w().ui.closed);
-    EXPECT_EQ(w().ExitStatus(), 1);
-    EXPECT_EQ(readFile(app() + "/Job.dat"), crlf(lines));  // not saved
-}
-
-TEST_F(Startup, JobFilePieceWithoutNameClosesWithoutRun) {
-    writeJob(job());
-    start("-if -qu");
-    EXPECT_TRUE(w().AutoRun);
-    EXPECT_FALSE(w().ui.visible);
-    EXPECT_TRUE(w().ui.closed);
-    EXPECT_FALSE(ran());
-    EXPECT_NE(errorLog().find(" - initfile not found\r\n"), std::string::npos);
-    EXPECT_EQ(w().ExitStatus(), 1);
-}
-
-TEST_F(Startup, OtherVersionClosesAnUnattendedStartWithoutRun) {
-    auto lines = job();
-    lines[0] = "version =Zandvast v.0.0.1";
-    writeJob(lines, "Job.dat");
-    start("-if Job.dat -qu");
-    EXPECT_TRUE(w().ui.closed);
-    EXPECT_FALSE(ran());
-    EXPECT_NE(errorLog().find("komen niet overeen."), std::string::npos);
-    EXPECT_EQ(w().ExitStatus(), 1);
-}
-
-TEST_F(Startup, OneOptionAloneIsTheInteractiveForm) {
-    writeJob(job());
-    start("-ps " + source);
-    EXPECT_FALSE(w().ui.closed);
-    EXPECT_EQ(w().SourcePath, source);  // from Init.dat
-    EXPECT_FALSE(ran());
-}
-
-TEST_F(Startup, OptionWithoutValueLeavesAnEmptyInteractiveWindow) {
-    writeJob(job());
-    start("-ps " + source + " -pr -pd " + backup);
-    EXPECT_FALSE(w().ui.closed);
-    EXPECT_EQ(w().SourcePath, "");  // no job file was read either
-    EXPECT_FALSE(ran());
-}
-
-TEST_F(Startup, OptionsRunAndClose) {
-    start("-ps " + source + " -pd " + backup + " -cd 0 -vf 1");
-    EXPECT_TRUE(ran());
-    EXPECT_TRUE(w().ui.closed);
-    EXPECT_EQ(w().ExitStatus(), 0);
-    EXPECT_TRUE(rig.fs.fileExists(app() + "/Init.dat"));  // the job is saved
-}
-
-TEST_F(Startup, RefusedOptionsCloseAndWriteTheLog) {
-    start("-ps " + source + " -vf 1");
-    EXPECT_TRUE(w().ui.closed);
-    EXPECT_EQ(errorLog(), time() + " Targetpath invalid\r\n");
-    EXPECT_EQ(w().ExitStatus(), 1);
-}
-
-TEST_F(Startup, RunWithFailedFilesEndsWithStatusThree) {
-    FaultInjectingFileSystem faulty(lfs);
-    faulty.failOn(FsOp::CopyFile, "a.txt", kErrAccessDenied);
-    rig.rebuildWindow(faulty);
-    writeFile(source + "/b.txt", "b");
-    start("-ps " + source + " -pd " + backup + " -cd 0 -vf 1");
-    EXPECT_TRUE(rig.fs.fileExists(backup + "/b.txt"));
-    EXPECT_FALSE(ran());
-    EXPECT_EQ(w().ExitStatus(), 3);
-}
-
-TEST_F(Startup, BrokenOffRunEndsWithStatusTwo) {
-    writeJob(job(), "Job.dat");
-    rig.pump.hookAt = 1;
-    rig.pump.hook = [&] { w().cmdExit_Click(); };
-    start("-if Job.dat -qu");
-    EXPECT_TRUE(w().ui.closed);
-    EXPECT_EQ(w().ExitStatus(), 2);
-    EXPECT_EQ(readFile(app() + "/Job.dat"), crlf(job()));  // not saved
-    EXPECT_NE(errorLog().find("   -  user break\r\n"), std::string::npos);
-}
-
-TEST(ExitStatus, Outcomes) {
-    TestRig rig;
-    frmVergelijker& w = rig.w();
-    EXPECT_EQ(w.ExitStatus(), 0);  // interactive, closed by the user
-    w.AutoRun = true;
-    EXPECT_EQ(w.ExitStatus(), 1);  // unattended, nothing ran
-    w.RunCompleted = true;
-    EXPECT_EQ(w.ExitStatus(), 0);
-    w.FilesFailed = 2;
-    EXPECT_EQ(w.ExitStatus(), 3);
-    w.UserBreak = true;  // closing after a completed run
-    EXPECT_EQ(w.ExitStatus(), 3);
-    w.RunCompleted = false;
-    EXPECT_EQ(w.ExitStatus(), 2);
-    w.JobRefused = true;
-    EXPECT_EQ(w.ExitStatus(), 1);
 }
 
 }  // namespace

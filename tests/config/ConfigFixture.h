@@ -1,41 +1,74 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cstdio>
+#include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "config/LabelledFileSystem.h"
 #include "platform/DateText.h"
+#include "platform/LinuxFileSystem.h"
 #include "support/TestRig.h"
 
 namespace zv::test {
 
-// A main window in its own temporary folder, reaching files through a file
-// system whose volume names the test sets.
-class ConfigTest : public ::testing::Test {
-  protected:
+using Lines = std::vector<std::string>;
+using Edits = std::vector<std::pair<std::size_t, std::string>>;  // job line index, new line
+
+// A main window in its own temporary folder, on a file system whose mount
+// table and volume names the test sets; a source folder holding a.txt and
+// an empty backup folder, both named with spaces and non-ASCII letters; the
+// clock at 7-3-2026 10:11:12. One scene per case gives every case a clean
+// slate.
+struct JobScene {
     TestRig rig;
-    LabelledFileSystem lfs{rig.fs};
+    LinuxFileSystem fs{{rig.root / "mountinfo", rig.root / "by-label", false}};
+    std::string source = at("Mijn bron ü"), backup = at("Back-up één");
 
-    void SetUp() override {
-        rig.rebuildWindow(lfs);
-        setClock("7-3-2026 10:11:12");
+    JobScene() {
+        makeDirs(rig.root / "by-label");
+        writeFile(rig.root / "mountinfo", "");
+        rig.rebuildWindow(fs);
+        rig.clock.current = *parseDateTime("7-3-2026 10:11:12");
+        makeDirs(source);
+        makeDirs(backup);
+        writeFile(source + "/a.txt", "a");
     }
-
     frmVergelijker& w() { return rig.w(); }
+    // Lists a volume named `name` as mounted on `folder`, in the mount table
+    // and label folder the program reads.
+    void label(const std::string& folder, const std::string& name) {
+        std::string point;
+        for (char c : folder) point += c == ' ' ? std::string("\\040") : std::string(1, c);
+        const std::string table = rig.root / "mountinfo";
+        writeFile(table,
+                  readFile(table) + "1 0 0:1 / " + point + " rw - ext4 /dev/" + name + " rw\n");
+        ASSERT_EQ(symlink(("/dev/" + name).c_str(), (rig.root / "by-label/" + name).c_str()), 0);
+    }
     std::string app() const { return rig.appFolder(); }
     std::string at(const std::string& relative) const { return rig.root / relative; }
-
-    void setClock(const std::string& text) {
-        const auto when = parseDateTime(text);
-        ASSERT_TRUE(when.has_value()) << text;
-        rig.clock.current = *when;
+    // Whether a run copied a.txt into the job's backup folder.
+    bool ran() { return rig.fs.fileExists(w().DestinationPath + "/a.txt"); }
+    // A fresh start of the program on the same folders, the backup emptied.
+    void restart() {
+        rig.rebuildWindow(fs);
+        rig.dialogs.shown.clear();
+        std::remove((backup + "/a.txt").c_str());
     }
-    // A fresh window (a new start of the program) on the same folders.
-    void restart(const std::string& commandLine = {}) {
-        rig.rebuildWindow(lfs);
+    void start(const std::string& commandLine) {
         w().svc.env.commandLine = commandLine;
+        w().Form_Load();
+    }
+    void apply(const std::string& options) {
+        w().ApplyCommandLineOptions(frmVergelijker::SplitCommandLine(options));
+    }
+    // How "-if PIECE -MODE" hands the job file to the reader.
+    void unattended(const std::string& piece = "-if Init.dat", const std::string& mode = "qu") {
+        w().CmdToken1 = piece;
+        w().CmdToken2 = mode;
     }
 
     std::string appVersion() const {
@@ -43,38 +76,69 @@ class ConfigTest : public ::testing::Test {
         return std::to_string(v.major) + "." + std::to_string(v.minor) + "." +
                std::to_string(v.revision);
     }
-    std::string versionLine() const { return "version =Zandvast v." + appVersion(); }
-
-    // A job on the given folders: checked mode, date filter on, no dustbin.
-    std::vector<std::string> jobLines(const std::string& source, const std::string& backup) const {
-        return {versionLine(),
-                "pathsource =" + source,
-                "pathdestination =" + backup,
-                "pathrecycler =",
-                "dedato =19-12-1960 12:58:58",
-                "checkdate =1",
-                "syncactive =0",
-                "doverify =1",
-                "dustbin =0",
-                "killempty =0",
-                "volumelabel =",
-                "-ps " + source + " -pd " + backup + " -dd 19-12-1960 12:58:58 -cd 1 -sy 0 -vf 1"};
+    // The text with {root}, {app}, {source}, {backup}, {version}, {stamp} and
+    // {time} filled in.
+    std::string expand(std::string text) const {
+        const std::string keys[] = {"{root}",    rig.root.path(), "{app}",    app(),
+                                    "{source}",  source,          "{backup}", backup,
+                                    "{version}", appVersion(),    "{stamp}",  "7-3-2026 10:11:12",
+                                    "{time}",    "10:11:12"};
+        for (std::size_t k = 0; k < std::size(keys); k += 2) {
+            for (auto i = text.find(keys[k]); i != std::string::npos; i = text.find(keys[k], i)) {
+                text.replace(i, keys[k].size(), keys[k + 1]);
+            }
+        }
+        return text;
     }
-    static std::string crlf(const std::vector<std::string>& lines) {
+    // The job file of a job on the scene's folders (checked mode, date filter
+    // on, no dustbin) with some lines replaced, in CR LF lines, cut off after
+    // `keep` lines.
+    std::string jobText(const Edits& edits = {}, std::size_t keep = 12) const {
+        const std::string d = "19-12-1960 12:58:58";
+        const std::string text = "version =Zandvast v." + appVersion() + "\npathsource =" + source +
+                                 "\npathdestination =" + backup + "\npathrecycler =\ndedato =" + d +
+                                 "\ncheckdate =1\nsyncactive =0\ndoverify =1\ndustbin =0\n"
+                                 "killempty =0\nvolumelabel =\n-ps " +
+                                 source + " -pd " + backup + " -dd " + d + " -cd 1 -sy 0 -vf 1\n";
+        Lines lines;
+        for (std::size_t i = 0, end; (end = text.find('\n', i)) != std::string::npos; i = end + 1) {
+            lines.push_back(text.substr(i, end - i));
+        }
+        for (const auto& [index, line] : edits) lines[index] = expand(line);
+        lines.resize(keep);
+        return crlf(lines);
+    }
+    static std::string crlf(const Lines& lines) {
         std::string text;
         for (const auto& line : lines) text += line + "\r\n";
         return text;
     }
-    void writeJob(const std::vector<std::string>& lines, const std::string& name = "Init.dat") {
-        writeFile(app() + "/" + name, crlf(lines));
+    void writeJob(const std::string& text, const std::string& name = "Init.dat") {
+        writeFile(app() + "/" + name, text);
     }
     std::string errorLog() const { return readFile(app() + "/Error.Log"); }
-    std::vector<std::string> log() const { return rig.logLines(); }
-    // The date and time the clock shows, as log lines begin.
-    std::string stamp() const {
-        return formatDate(rig.clock.current) + " " + formatTime(rig.clock.current);
+    Lines log() const { return rig.logLines(); }
+    Lines boxes() const {
+        Lines texts;
+        for (const auto& box : rig.dialogs.shown) texts.push_back(box.text);
+        return texts;
     }
-    std::string time() const { return formatTime(rig.clock.current); }
+
+    // The job's switches that are on, and the mode pictures that show.
+    std::string flags() {
+        const frmVergelijker& x = w();
+        const WindowModel& ui = x.ui;
+        auto on = [](bool shown, const char* name) { return shown ? std::string(" ") + name : ""; };
+        return (on(x.SyncActive, "sync") + on(x.DoVerify, "verify") + on(x.UseDustbin, "dustbin") +
+                on(x.DustBinWin, "win") + on(x.DustBinCustom, "custom") +
+                on(x.KillEmpty, "killempty") + on(x.NoDateCheck, "nodate") + " |" +
+                on(ui.imSync.visible, "imSync") + on(ui.imNoSync.visible, "imNoSync") +
+                on(ui.imSyncPlus.visible, "imSyncPlus") + on(ui.imNoVfy.visible, "imNoVfy") +
+                on(ui.imPrullenbak.visible, "imPrullenbak"))
+            .substr(1);
+    }
 };
+
+class ConfigTest : public ::testing::Test, public JobScene {};
 
 }  // namespace zv::test

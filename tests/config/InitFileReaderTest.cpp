@@ -1,532 +1,213 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <functional>
 #include <string>
-#include <vector>
 
 #include "config/ConfigFixture.h"
 
 namespace zv::test {
 namespace {
 
-class InitFileReader : public ConfigTest {
-  protected:
-    std::string source, backup;
-    void SetUp() override {
-        ConfigTest::SetUp();
-        source = at("bron");
-        backup = at("backup");
-        makeDirs(source);
-        makeDirs(backup);
-    }
-    std::vector<std::string> job() const { return jobLines(source, backup); }
-    // The start of an unattended run of the named job file.
-    void unattended(const std::string& piece = "-if Init.dat", const std::string& mode = "qu") {
-        w().CmdToken1 = piece;
-        w().CmdToken2 = mode;
-    }
-    std::string initFilePath() const { return app() + "/Init.dat"; }
-    std::string badFolderBox(const std::string& label, const std::string& value) const {
-        return "Initialisatiebestand: \"" + initFilePath() +
-               "\" verwijst naar een ongeldige map.\r\n\r\n" + label + "\"" + value +
-               "\"\r\nbestaat niet of is momenteel niet toegankelijk.";
-    }
-    std::string wrongLineBox() const {
-        return "Initialisatiebestand: \"" + initFilePath() + "\" bevat een fout\r\nin regel 8";
-    }
+// A job file started unattended as "-if NAME -qu": the test job with some
+// lines replaced or cut off, and the run log it gives.
+struct Unattended {
+    Edits edits{};
+    std::string log{};
+    const char* piece = "-if Init.dat";
+    std::size_t keep = 12;
 };
 
-TEST_F(InitFileReader, NoFileGivesTheDefaultJob) {
-    EXPECT_EQ(w().ReadInitFile(), 0);
-    EXPECT_EQ(w().ui.Text1[0].text, app());
-    EXPECT_EQ(w().ui.Text1[2].text, app() + "/Backup");
-    EXPECT_EQ(w().ui.text2.text, "19-12-1960 12:58:58");
-    EXPECT_EQ(w().ui.Check1.value, 1);
-    EXPECT_FALSE(w().DoVerify);
-    EXPECT_FALSE(w().UseDustbin);
-    EXPECT_FALSE(w().SyncActive);
-    EXPECT_EQ(w().ui.Frame1.toolTip, " backup wordt  NIET  gecontroleerd op ontbrekende mappen ");
-    EXPECT_EQ(w().ui.Frame2.toolTip, " synchroniseren (uitgeschakeld) ");
-    EXPECT_TRUE(w().ui.imNoVfy.visible);
-    EXPECT_FALSE(w().ui.imSync.visible);
-    EXPECT_FALSE(w().ui.imNoSync.visible);
-    EXPECT_FALSE(w().ui.imSyncPlus.visible);
-    EXPECT_FALSE(w().ui.imPrullenbak.visible);
-    EXPECT_EQ(w().SourcePath, "");  // set only when the user confirms
-    EXPECT_EQ(w().DestinationPath, "");
-    EXPECT_FALSE(rig.fs.fileExists(initFilePath()));  // nothing written yet
-    EXPECT_TRUE(rig.dialogs.shown.empty());
+// Every refusal stops the run with its own log line.
+TEST(InitFileReader, UnattendedRefusals) {
+    const Unattended cases[] = {
+        {{}, "{stamp} Error: wrong date-format", "-if Init.dat", 0},
+        {{}, "{time} An error has occurred", "-if Init.dat", 5},
+        {{{1, "pathsource ={root}/weg"}}, "{stamp} Error: \"{root}/weg\" bronmap bestaat niet"},
+        {{{2, "pathdestination ={source}/a.txt/b"}},
+         "{stamp} Error: {source}/a.txt/b - kan pad niet maken"},
+        // An unresolvable volume name is refused even interactively.
+        {{{2, "pathdestination =DISK/B"}}, "{stamp} Error: DISK/B - kan pad niet maken", ""},
+        {{{4, "dedato =gisteren"}}, "{stamp} Error: wrong date-format"},
+        {{{5, "checkdate =ja"}}, "{time} An error has occurred"},
+        {{{5, "checkdate =3"}}, "{time} An error has occurred"},
+        {{{6, "syncactive =ja"}}, "{time} - An error has occurred"},
+        {{}, "{stamp} Error: \"{app}/W.dat\" - initfile not found", "-if W.dat"},
+        {{}, "{stamp} Error: \"{app}/\" - initfile not found", "-if"},
+        // Another version stops the start as a user break.
+        {{{0, "version =Zandvast v.20.0.1"}},
+         "Versienummers van applicatie ({version}) en initialisatiebestand (20.0.1) komen niet "
+         "overeen."},
+    };
+    for (const Unattended& c : cases) {
+        JobScene s;
+        s.writeJob(s.jobText(c.edits, c.keep));
+        SCOPED_TRACE(s.jobText(c.edits, c.keep) + c.piece);
+        s.unattended(c.piece);
+        EXPECT_TRUE(s.w().ReadInitFile() == 1 || s.w().UserBreak);
+        EXPECT_EQ(s.log(), Lines{s.expand(c.log)});
+        EXPECT_TRUE(s.w().JobRefused);
+        EXPECT_FALSE(s.ran());
+    }
 }
 
-TEST_F(InitFileReader, GoodFileFillsTheWindow) {
-    writeJob(job());
-    EXPECT_EQ(w().ReadInitFile(), 0);
-    EXPECT_TRUE(rig.dialogs.shown.empty());
-    EXPECT_EQ(w().ui.Text1[0].text, source);
-    EXPECT_EQ(w().ui.Text1[0].toolTip, source);
-    EXPECT_EQ(w().SourcePath, source);
-    EXPECT_EQ(w().ui.Text1[2].text, backup);
-    EXPECT_EQ(w().ui.Text1[2].toolTip, backup);
-    EXPECT_EQ(w().DestinationPath, backup);
-    EXPECT_EQ(w().ui.imPrullenbak.toolTip, "<RECYCLER>");
-    EXPECT_EQ(w().FromDate, "19-12-1960 12:58:58");
-    EXPECT_EQ(w().ui.text2.text, "19-12-1960 12:58:58");
-    EXPECT_EQ(w().ui.Check1.value, 1);
-    EXPECT_FALSE(w().NoDateCheck);
-    EXPECT_EQ(w().ui.text2.foreColour, kSysWindowText);
-    EXPECT_FALSE(w().SyncActive);
-    EXPECT_EQ(w().ui.Frame2.toolTip, " synchroniseren (uitgeschakeld) ");
-    EXPECT_TRUE(w().DoVerify);
-    EXPECT_EQ(w().ui.Frame1.toolTip, " backup wordt gecontroleerd op ontbrekende mappen ");
-    EXPECT_FALSE(w().UseDustbin);
-    EXPECT_FALSE(w().KillEmpty);
-    EXPECT_FALSE(w().AutoRun);
-    EXPECT_TRUE(w().RunLog.empty());
+// These job files run.
+TEST(InitFileReader, UnattendedRuns) {
+    const Unattended cases[] = {
+        {{}, "", "-if Init.dat", 11},
+        {{{2, "pathdestination ={root}/n/week/b"}}},  // made with all its levels
+        {{}, "", "-if Elders.dat"},                   // found in the working folder
+        {{{3, "pathrecycler ={root}/bin"}, {8, "dustbin =2"}},
+         "{stamp} Error: \"{root}/bin\" path dustbin didn't exist, created"},
+        // A dustbin folder that cannot be made is not reported as made.
+        {{{3, "pathrecycler ={root}/no/bin"}, {8, "dustbin =2"}},
+         "{stamp} Error: \"{root}/no/bin\" - kan pad niet maken"},
+    };
+    for (const Unattended& c : cases) {
+        JobScene s;
+        const std::string name = std::string(c.piece).substr(4);
+        writeFile((name == "Init.dat" ? s.app() : s.rig.root.path()) + "/" + name,
+                  s.jobText(c.edits, c.keep));
+        SCOPED_TRACE(s.jobText(c.edits, c.keep) + c.piece);
+        s.unattended(c.piece);
+        EXPECT_EQ(s.w().ReadInitFile(), 0);
+        EXPECT_EQ(s.log(), c.log.empty() ? Lines{} : Lines{s.expand(c.log)});
+        EXPECT_FALSE(s.w().JobRefused);
+        EXPECT_TRUE(s.ran());
+    }
 }
 
-TEST_F(InitFileReader, LfOnlyAndByteOrderMarkAreAccepted) {
-    std::string text;
-    for (const auto& line : job()) text += line + "\n";
-    writeFile(initFilePath(), "\xEF\xBB\xBF" + text);
-    EXPECT_EQ(w().ReadInitFile(), 0);
-    EXPECT_TRUE(rig.dialogs.shown.empty());
-    EXPECT_EQ(w().SourcePath, source);
-    EXPECT_TRUE(w().DoVerify);
+// Interactively a bad job file gives its box and the reader goes on; nothing
+// is made and nothing runs. The mode lines, read by their place and not by
+// their key, set the switches, the pictures and the tooltips. The files have
+// LF line ends and a byte-order mark.
+TEST(InitFileReader, InteractiveStarts) {
+    struct Case {
+        Edits edits{};
+        std::string box{};    // none when empty
+        std::string shown{};  // source box | backup box | date box
+        std::string flags = "verify | imNoSync";
+        std::string sync = "(uitgeschakeld)";
+        std::string dustbinTip{};
+        std::size_t keep = 12;
+    };
+    auto bad = [](const std::string& label, const std::string& value) {
+        return "Initialisatiebestand: \"{app}/Init.dat\" verwijst naar een ongeldige map.\r\n\r\n" +
+               label + ": \"" + value + "\"\r\nbestaat niet of is momenteel niet toegankelijk.";
+    };
+    const std::string line8 =
+        "Initialisatiebestand: \"{app}/Init.dat\" bevat een fout\r\nin regel 8";
+    const std::string version =
+        "Versienummers van applicatie ({version})\r\nen "
+        "initialisatiebestand (20.0.1) komen niet overeen.";
+    const std::string d = "|19-12-1960 12:58:58", old = "|1-1-2020 00:00:00";
+    const std::string job = "{source}|{backup}" + d;
+    const std::string on = "(ingeschakeld)", off = "(uitgeschakeld)", unread = "nodate | imNoVfy";
+    const Case cases[] = {
+        {{{1, "pathsource = {source}"}}, bad("Bronmap", " {source}"), " " + job},
+        // The value is all after the first equals sign.
+        {{{1, "pathsource ={root}/w=g"}}, bad("Bronmap", "{root}/w=g"), "{root}/w=g|{backup}" + d},
+        {{{2, "pathdestination ={root}/nieuw"}},
+         bad("Doelmap", "{root}/nieuw"),
+         "{source}|{root}/nieuw" + d},
+        {{{3, "pathrecycler ={root}/nieuw"}}, bad("Pad prullenbak", "{root}/nieuw"), job},
+        // An unreadable date keeps the old one and is reported at the dustbin line.
+        {{{4, "dedato =gisteren"}}, line8, "{source}|{backup}" + old},
+        {{{7, "doverify =ja"}}, line8, job, "| imNoVfy"},
+        {{{8, "dustbin =1.5"}}, line8, job},
+        {{{0, "version =Zandvast v.20.0.1"}}, version, job},
+        {{{0, "version =Zandbank v.{version}"}}, "", job},  // the prefix is skipped
+        {{}, "", "|" + old, unread, off, "", 0},
+        {{}, "", "{source}|{backup}" + old, unread, off, "", 3},
+        {{{6, "doverify =1"}, {7, "syncactive =0"}}, "", job, "| imNoVfy"},
+        {{{6, "syncactive =1"}}, "", job, "sync verify | imSync", on},
+        {{{6, "syncactive =1"}, {7, "doverify =0"}}, "", job, "| imNoVfy"},
+        {{{6, "syncactive =1"}, {8, "dustbin =1"}},
+         "",
+         job,
+         "sync verify dustbin win | imSyncPlus imPrullenbak",
+         "+ prullenbak " + on},
+        // The recycle-bin number wins over a folder.
+        {{{3, "pathrecycler ={source}"}, {8, "dustbin =1"}},
+         "",
+         job,
+         "verify dustbin win | imNoSync",
+         off,
+         "<RECYCLER>"},
+        {{{3, "pathrecycler ={source}"}, {8, "dustbin =2"}},
+         "",
+         job,
+         "verify dustbin custom | imNoSync",
+         off,
+         "{source}"},
+        {{{8, "dustbin =3"}}, "", job, "verify dustbin | imNoSync"},
+        {{{5, "checkdate =0"}}, "", job, "verify nodate | imNoSync"},
+    };
+    for (const Case& c : cases) {
+        JobScene s;
+        std::string text = s.jobText(c.edits, c.keep);
+        SCOPED_TRACE(text);
+        for (auto i = text.find("\r\n"); i != std::string::npos; i = text.find("\r\n", i)) {
+            text.erase(i, 1);
+        }
+        s.writeJob("\xEF\xBB\xBF" + text);
+        s.w().FromDate = "1-1-2020 00:00:00";
+        EXPECT_EQ(s.w().ReadInitFile(), 0);
+        const auto& ui = s.w().ui;
+        EXPECT_EQ(ui.Text1[0].text + "|" + ui.Text1[2].text + "|" + ui.text2.text,
+                  s.expand(c.shown));
+        EXPECT_EQ(s.flags(), c.flags);
+        EXPECT_EQ(s.boxes(), c.box.empty() ? Lines{} : Lines{s.expand(c.box)});
+        for (const auto& box : s.rig.dialogs.shown) {
+            EXPECT_EQ(box.style, box.text == s.expand(version) ? MessageStyle::OkExclamation
+                                                               : MessageStyle::Ok);
+        }
+        EXPECT_EQ(ui.Frame2.toolTip, " synchroniseren " + c.sync + " ");
+        EXPECT_EQ(ui.Frame1.toolTip,
+                  s.w().DoVerify ? " backup wordt gecontroleerd op ontbrekende mappen "
+                                 : " backup wordt  NIET  gecontroleerd op ontbrekende mappen ");
+        EXPECT_TRUE(c.dustbinTip.empty() || ui.imPrullenbak.toolTip == s.expand(c.dustbinTip))
+            << ui.imPrullenbak.toolTip;
+        EXPECT_EQ(ui.text2.foreColour, s.w().NoDateCheck ? kSysActiveBorder : kSysWindowText);
+        EXPECT_FALSE(ui.closed || s.ran() || s.rig.fs.folderExists(s.at("nieuw")));
+    }
 }
 
-TEST_F(InitFileReader, KeysAreNotReadOnlyPositions) {
-    auto lines = job();
-    lines[6] = "doverify =1";  // line 7 read as the sync switch
-    lines[7] = "syncactive =0";
-    writeJob(lines);
-    w().ReadInitFile();
-    EXPECT_FALSE(w().DoVerify);
-    EXPECT_FALSE(w().SyncActive);  // cleared with the check switch off
+std::string BinaryNoise() {
+    std::string noise;
+    unsigned state = 12345;
+    for (int i = 0; i < 20000; ++i) {
+        state = state * 1103515245u + 12345u;
+        noise.push_back(static_cast<char>(state >> 16));
+    }
+    return noise;
 }
 
-TEST_F(InitFileReader, SpacesAfterTheEqualsSignAreKept) {
-    auto lines = job();
-    lines[1] = "pathsource = " + source;
-    writeJob(lines);
-    EXPECT_EQ(w().ReadInitFile(), 0);
-    EXPECT_EQ(w().ui.Text1[0].text, " " + source);
-    ASSERT_EQ(rig.dialogs.shown.size(), 1u);
-    EXPECT_EQ(rig.dialogs.shown[0].text, badFolderBox("Bronmap: ", " " + source));
-    EXPECT_EQ(rig.dialogs.shown[0].style, MessageStyle::Ok);
-}
-
-TEST_F(InitFileReader, ValueIsTheTextAfterTheFirstEqualsSign) {
-    EXPECT_EQ(frmVergelijker::ValueAfterEquals("a =b=c"), "b=c");
-    EXPECT_EQ(frmVergelijker::ValueAfterEquals("geen teken"), "geen teken");
-    EXPECT_EQ(frmVergelijker::ValueAfterEquals("x = "), " ");
-    EXPECT_EQ(frmVergelijker::ValueAfterEquals(""), "");
-}
-
-TEST_F(InitFileReader, BareNamesLieInTheFolder) {
-    EXPECT_EQ(frmVergelijker::PathInFolder("/opt/zv", "Init.dat"), "/opt/zv/Init.dat");
-    EXPECT_EQ(frmVergelijker::PathInFolder("/opt/zv", "/etc/job.dat"), "/etc/job.dat");
-    EXPECT_EQ(frmVergelijker::PathInFolder("/opt/zv", "jobs/a.dat"), "jobs/a.dat");
-}
-
-TEST_F(InitFileReader, RecycleBinNumberWinsOverAFolder) {
-    auto lines = job();
-    lines[3] = "pathrecycler =" + at("bin");
-    lines[8] = "dustbin =1";
-    makeDirs(at("bin"));
-    writeJob(lines);
-    w().ReadInitFile();
-    EXPECT_TRUE(w().DustBinWin);
-    EXPECT_FALSE(w().DustBinCustom);
-    EXPECT_TRUE(w().UseDustbin);
-    EXPECT_EQ(w().ui.imPrullenbak.toolTip, "<RECYCLER>");
-    EXPECT_EQ(w().DustBinPath, at("bin"));
-}
-
-TEST_F(InitFileReader, OwnDustbinFolder) {
-    auto lines = job();
-    lines[3] = "pathrecycler =" + at("bin");
-    lines[8] = "dustbin =2";
-    makeDirs(at("bin"));
-    writeJob(lines);
-    w().ReadInitFile();
-    EXPECT_FALSE(w().DustBinWin);
-    EXPECT_TRUE(w().DustBinCustom);
-    EXPECT_EQ(w().ui.imPrullenbak.toolTip, at("bin"));
-}
-
-TEST_F(InitFileReader, DustbinNumberThreeSwitchesTheDustbinOnWithoutAKind) {
-    auto lines = job();
-    lines[8] = "dustbin =3";
-    writeJob(lines);
-    w().ReadInitFile();
-    EXPECT_TRUE(w().UseDustbin);
-    EXPECT_FALSE(w().DustBinWin);
-    EXPECT_FALSE(w().DustBinCustom);
-}
-
-TEST_F(InitFileReader, SyncWithDustbinSetsTheWholeMode) {
-    auto lines = job();
-    lines[6] = "syncactive =1";
-    lines[8] = "dustbin =1";
-    writeJob(lines);
-    w().ReadInitFile();
-    EXPECT_TRUE(w().SyncActive);
-    EXPECT_TRUE(w().DoVerify);
-    EXPECT_TRUE(w().UseDustbin);
-    EXPECT_EQ(w().ui.Frame2.toolTip, " synchroniseren + prullenbak (ingeschakeld) ");
-    EXPECT_FALSE(w().ui.imSync.visible);
-    EXPECT_TRUE(w().ui.imSyncPlus.visible);
-    EXPECT_TRUE(w().ui.imPrullenbak.visible);
-    EXPECT_FALSE(w().ui.imNoVfy.visible);
-}
-
-TEST_F(InitFileReader, SyncWithoutDustbin) {
-    auto lines = job();
-    lines[6] = "syncactive =1";
-    writeJob(lines);
-    w().ReadInitFile();
-    EXPECT_TRUE(w().SyncActive);
-    EXPECT_EQ(w().ui.Frame2.toolTip, " synchroniseren (ingeschakeld) ");
-    EXPECT_TRUE(w().ui.imSync.visible);
-    EXPECT_FALSE(w().ui.imNoSync.visible);
-}
-
-TEST_F(InitFileReader, QuickModeSwitchesSyncOff) {
-    auto lines = job();
-    lines[6] = "syncactive =1";
-    lines[7] = "doverify =0";
-    writeJob(lines);
-    w().ReadInitFile();
-    EXPECT_FALSE(w().DoVerify);
-    EXPECT_FALSE(w().SyncActive);
-    EXPECT_EQ(w().ui.Frame1.toolTip, " backup wordt  NIET  gecontroleerd op ontbrekende mappen ");
-    EXPECT_EQ(w().ui.Frame2.toolTip, " synchroniseren (uitgeschakeld) ");
-    EXPECT_FALSE(w().ui.imSync.visible);
-    EXPECT_FALSE(w().ui.imNoSync.visible);
-    EXPECT_TRUE(w().ui.imNoVfy.visible);
-}
-
-TEST_F(InitFileReader, DateFilterOffGreysTheDate) {
-    auto lines = job();
-    lines[5] = "checkdate =0";
-    writeJob(lines);
-    w().ReadInitFile();
-    EXPECT_EQ(w().ui.Check1.value, 0);
-    EXPECT_TRUE(w().NoDateCheck);
-    EXPECT_EQ(w().ui.text2.foreColour, kSysActiveBorder);
-}
-
-TEST_F(InitFileReader, OtherVersionIsShownAndTheJobLoadedAnyway) {
-    auto lines = job();
-    lines[0] = "version =Zandvast v.20.0.1";
-    writeJob(lines);
-    EXPECT_EQ(w().ReadInitFile(), 0);
-    ASSERT_EQ(rig.dialogs.shown.size(), 1u);
-    EXPECT_EQ(rig.dialogs.shown[0].text,
-              "Versienummers van applicatie (" + appVersion() +
-                  ")\r\nen initialisatiebestand (20.0.1) komen niet overeen.");
-    EXPECT_EQ(rig.dialogs.shown[0].style, MessageStyle::OkExclamation);
-    EXPECT_EQ(w().SourcePath, source);
-}
-
-TEST_F(InitFileReader, VersionPrefixIsSkippedNotCompared) {
-    auto lines = job();
-    lines[0] = "version =Zandbank v." + appVersion();  // as long as the real prefix
-    writeJob(lines);
-    w().ReadInitFile();
-    EXPECT_TRUE(rig.dialogs.shown.empty());
-}
-
-TEST_F(InitFileReader, OtherVersionStopsAnUnattendedStart) {
-    auto lines = job();
-    lines[0] = "version =Zandvast v.20.0.1";
-    writeJob(lines);
-    unattended();
-    EXPECT_EQ(w().ReadInitFile(), 0);
-    EXPECT_TRUE(w().UserBreak);
-    EXPECT_TRUE(w().JobRefused);
-    ASSERT_EQ(log().size(), 1u);
-    EXPECT_EQ(log()[0], "Versienummers van applicatie (" + appVersion() +
-                            ") en initialisatiebestand (20.0.1) komen niet overeen.");
-    EXPECT_NE(errorLog().find("komen niet overeen.\r\n"), std::string::npos);
-    EXPECT_EQ(w().SourcePath, "");  // nothing further read
-}
-
-TEST_F(InitFileReader, MissingSourceIsShownInteractively) {
-    auto lines = job();
-    lines[1] = "pathsource =" + at("weg");
-    writeJob(lines);
-    EXPECT_EQ(w().ReadInitFile(), 0);
-    EXPECT_EQ(w().ui.Text1[0].text, at("weg"));
-    ASSERT_EQ(rig.dialogs.shown.size(), 1u);
-    EXPECT_EQ(rig.dialogs.shown[0].text, badFolderBox("Bronmap: ", at("weg")));
-    EXPECT_EQ(w().DestinationPath, backup);  // reading went on
-}
-
-TEST_F(InitFileReader, MissingSourceRefusesAnUnattendedRun) {
-    auto lines = job();
-    lines[1] = "pathsource =" + at("weg");
-    writeJob(lines);
-    unattended();
-    EXPECT_EQ(w().ReadInitFile(), 1);
-    EXPECT_EQ(log(), std::vector<std::string>{stamp() + " Error: \"" + at("weg") +
-                                              "\" bronmap bestaat niet"});
-    EXPECT_TRUE(w().JobRefused);
-    EXPECT_EQ(w().DestinationPath, "");
-}
-
-TEST_F(InitFileReader, UnresolvableBackupClosesEvenInteractively) {
-    auto lines = job();
-    lines[2] = "pathdestination =MYDISK/Backup";
-    writeJob(lines);
-    w().DriveList = {"/:=***"};
-    EXPECT_EQ(w().ReadInitFile(), 1);
-    EXPECT_EQ(log(),
-              std::vector<std::string>{stamp() + " Error: MYDISK/Backup - kan pad niet maken"});
-}
-
-TEST_F(InitFileReader, MissingBackupIsShownInteractively) {
-    auto lines = job();
-    lines[2] = "pathdestination =" + at("nieuw/backup");
-    writeJob(lines);
-    EXPECT_EQ(w().ReadInitFile(), 0);
-    ASSERT_EQ(rig.dialogs.shown.size(), 1u);
-    EXPECT_EQ(rig.dialogs.shown[0].text, badFolderBox("Doelmap: ", at("nieuw/backup")));
-    EXPECT_EQ(w().ui.Text1[2].text, at("nieuw/backup"));
-    EXPECT_EQ(w().ui.Text1[2].toolTip, at("nieuw/backup"));
-    EXPECT_FALSE(rig.fs.folderExists(at("nieuw")));
-}
-
-TEST_F(InitFileReader, MissingBackupIsCreatedWithAllLevelsUnattended) {
-    auto lines = job();
-    lines[2] = "pathdestination =" + at("nieuw/week/backup");
-    writeJob(lines);
-    unattended();
-    EXPECT_EQ(w().ReadInitFile(), 0);
-    EXPECT_TRUE(rig.fs.folderExists(at("nieuw/week/backup")));
-    EXPECT_TRUE(log().empty());
-}
-
-TEST_F(InitFileReader, BackupThatCannotBeCreatedRefusesTheRun) {
-    writeFile(at("blok"), "a file where a folder should be");
-    auto lines = job();
-    lines[2] = "pathdestination =" + at("blok/backup");
-    writeJob(lines);
-    unattended();
-    EXPECT_EQ(w().ReadInitFile(), 1);
-    EXPECT_EQ(log(), std::vector<std::string>{stamp() + " Error: " + at("blok/backup") +
-                                              " - kan pad niet maken"});
-}
-
-TEST_F(InitFileReader, MissingDustbinFolderIsCreatedAndMarkedUnattended) {
-    auto lines = job();
-    lines[3] = "pathrecycler =" + at("prullenbak");
-    lines[8] = "dustbin =2";
-    writeJob(lines);
-    unattended();
-    EXPECT_EQ(w().ReadInitFile(), 0);
-    EXPECT_TRUE(rig.fs.folderExists(at("prullenbak")));
-    ASSERT_FALSE(log().empty());
-    EXPECT_EQ(log()[0],
-              stamp() + " Error: \"" + at("prullenbak") + "\" path dustbin didn't exist, created");
-    EXPECT_NE(errorLog().find("path dustbin didn't exist, created\r\n"), std::string::npos);
-}
-
-TEST_F(InitFileReader, DustbinFolderThatCannotBeCreatedIsNotReportedAsCreated) {
-    auto lines = job();
-    lines[3] = "pathrecycler =" + at("geen/prullenbak");  // two levels missing
-    lines[8] = "dustbin =2";
-    writeJob(lines);
-    unattended();
-    w().ReadInitFile();
-    EXPECT_FALSE(rig.fs.folderExists(at("geen/prullenbak")));
-    ASSERT_FALSE(log().empty());
-    EXPECT_EQ(log()[0], stamp() + " Error: \"" + at("geen/prullenbak") + "\" - kan pad niet maken");
-}
-
-TEST_F(InitFileReader, MissingDustbinFolderIsShownInteractively) {
-    auto lines = job();
-    lines[3] = "pathrecycler =" + at("prullenbak");
-    writeJob(lines);
-    w().ReadInitFile();
-    ASSERT_EQ(rig.dialogs.shown.size(), 1u);
-    EXPECT_EQ(rig.dialogs.shown[0].text, badFolderBox("Pad prullenbak: ", at("prullenbak")));
-    EXPECT_FALSE(rig.fs.folderExists(at("prullenbak")));
-}
-
-TEST_F(InitFileReader, UnreadableDateStopsAnUnattendedStart) {
-    auto lines = job();
-    lines[4] = "dedato =gisteren";
-    lines[6] = "syncactive =1";
-    writeJob(lines);
-    unattended();
-    EXPECT_EQ(w().ReadInitFile(), 1);
-    EXPECT_EQ(log(), std::vector<std::string>{stamp() + " Error: wrong date-format"});
-    EXPECT_FALSE(w().SyncActive);  // the rest was not read
-    EXPECT_EQ(w().ui.Check1.value, 0);
-}
-
-TEST_F(InitFileReader, UnreadableDateIsKeptInteractivelyAndReportedAtTheDustbinLine) {
-    auto lines = job();
-    lines[4] = "dedato =gisteren";
-    writeJob(lines);
-    w().FromDate = "1-1-2020 00:00:00";
-    EXPECT_EQ(w().ReadInitFile(), 0);
-    EXPECT_EQ(w().FromDate, "1-1-2020 00:00:00");
-    EXPECT_EQ(w().ui.text2.text, "1-1-2020 00:00:00");
-    ASSERT_EQ(rig.dialogs.shown.size(), 1u);
-    EXPECT_EQ(rig.dialogs.shown[0].text, wrongLineBox());
-    EXPECT_TRUE(w().DoVerify);  // reading went on
-}
-
-TEST_F(InitFileReader, BadDateFilterValueStopsAnUnattendedStart) {
-    auto lines = job();
-    lines[5] = "checkdate =ja";
-    writeJob(lines);
-    unattended();
-    EXPECT_EQ(w().ReadInitFile(), 1);
-    EXPECT_EQ(log(), std::vector<std::string>{time() + " An error has occurred"});
-}
-
-TEST_F(InitFileReader, DateFilterValueOutOfRangeStopsAnUnattendedStart) {
-    auto lines = job();
-    lines[5] = "checkdate =3";
-    writeJob(lines);
-    unattended();
-    EXPECT_EQ(w().ReadInitFile(), 1);
-    EXPECT_EQ(log(), std::vector<std::string>{time() + " An error has occurred"});
-}
-
-TEST_F(InitFileReader, BadSyncValueStopsAnUnattendedStart) {
-    auto lines = job();
-    lines[6] = "syncactive =ja";
-    writeJob(lines);
-    unattended();
-    EXPECT_EQ(w().ReadInitFile(), 1);
-    EXPECT_EQ(log(), std::vector<std::string>{time() + " - An error has occurred"});
-}
-
-TEST_F(InitFileReader, BadCheckValueGivesTheLineEightBox) {
-    auto lines = job();
-    lines[7] = "doverify =ja";
-    writeJob(lines);
-    unattended("-if Init.dat", "x");
-    EXPECT_EQ(w().ReadInitFile(), 0);
-    ASSERT_EQ(rig.dialogs.shown.size(), 1u);
-    EXPECT_EQ(rig.dialogs.shown[0].text, wrongLineBox());
-    EXPECT_EQ(rig.dialogs.shown[0].style, MessageStyle::Ok);
-}
-
-TEST_F(InitFileReader, DustbinValueThatIsNoWholeNumberLeavesTheDustbinAlone) {
-    auto lines = job();
-    lines[8] = "dustbin =1.5";
-    writeJob(lines);
-    w().ReadInitFile();
-    ASSERT_EQ(rig.dialogs.shown.size(), 1u);
-    EXPECT_EQ(rig.dialogs.shown[0].text, wrongLineBox());
-    EXPECT_FALSE(w().UseDustbin);
-    EXPECT_FALSE(w().DustBinWin);
-    EXPECT_FALSE(w().DustBinCustom);
-}
-
-TEST_F(InitFileReader, JobFileNamedOnTheCommandLine) {
-    writeJob(job(), "Week.dat");
-    unattended("-if Week.dat", "qu");
-    EXPECT_EQ(w().ReadInitFile(), 0);
-    EXPECT_EQ(w().InitFileName, "Week.dat");
-    EXPECT_TRUE(w().AutoRun);
-    EXPECT_FALSE(w().ui.visible);
-    EXPECT_EQ(w().SourcePath, source);
-}
-
-TEST_F(InitFileReader, RunWindowIsShownWithoutQuiet) {
-    writeJob(job(), "Week.dat");
-    w().ui.visible = false;
-    w().ui.FolderTreeview1.visible = true;
-    unattended("-if Week.dat", "x");
-    w().ReadInitFile();
-    EXPECT_TRUE(w().ui.visible);
-    EXPECT_FALSE(w().ui.FolderTreeview1.visible);
-}
-
-TEST_F(InitFileReader, MissingNamedJobFileRefusesTheRun) {
-    unattended("-if Weg.dat", "qu");
-    EXPECT_EQ(w().ReadInitFile(), 1);
-    EXPECT_EQ(log(), std::vector<std::string>{stamp() + " Error: \"" + app() +
-                                              "/Weg.dat\" - initfile not found"});
-    EXPECT_TRUE(w().AutoRun);
-}
-
-TEST_F(InitFileReader, JobFileWithoutNameIsNotFound) {
-    unattended("-if", "qu");
-    EXPECT_EQ(w().ReadInitFile(), 1);
-    EXPECT_EQ(w().InitFileName, "");
-    EXPECT_EQ(log(), std::vector<std::string>{stamp() + " Error: \"" + app() +
-                                              "/\" - initfile not found"});
-}
-
-TEST_F(InitFileReader, JobFileInTheWorkingFolderIsReadButMessagesNameTheApplicationFolder) {
-    writeFile(at("Elders.dat"), crlf(job()));  // the working folder is the rig's root
-    unattended("-if Elders.dat", "qu");
-    EXPECT_EQ(w().ReadInitFile(), 0);
-    EXPECT_EQ(w().SourcePath, source);
-}
-
-TEST_F(InitFileReader, ChangedVolumeIsAskedWithConfirmFlag) {
-    auto lines = job();
-    lines[10] = "volumelabel =DATA1";
-    writeJob(lines);
-    lfs.label(backup, "DATA2");
-    unattended("-if Init.dat", "qu cf 1");
-    rig.dialogs.script(MessageAnswer::No);
-    w().ReadInitFile();
-    ASSERT_EQ(rig.dialogs.shown.size(), 1u);
-    EXPECT_EQ(rig.dialogs.shown[0].text,
-              "HUIDIG backupvolume:  DATA2\r\nWas:  DATA1\r\n\r\nDOORGAAN ?");
-    EXPECT_EQ(rig.dialogs.shown[0].style, MessageStyle::YesNo);
-    EXPECT_TRUE(w().ui.closed);
-    EXPECT_TRUE(w().UserBreak);
-    EXPECT_TRUE(w().JobRefused);
-}
-
-TEST_F(InitFileReader, ChangedVolumeAnsweredYesRuns) {
-    auto lines = job();
-    lines[10] = "volumelabel =DATA1";
-    writeJob(lines);
-    lfs.label(backup, "DATA2");
-    unattended("-if Init.dat", "qu cf 1");
-    rig.dialogs.script(MessageAnswer::Yes);
-    EXPECT_EQ(w().ReadInitFile(), 0);
-    EXPECT_FALSE(w().ui.closed);
-    EXPECT_FALSE(w().JobRefused);
-    EXPECT_EQ(w().VolumeLabelStored, "DATA1");
-    EXPECT_EQ(w().VolumeLabelCurrent, "DATA2");
-}
-
-TEST_F(InitFileReader, ChangedVolumeIsNotAskedWithoutConfirmFlag) {
-    auto lines = job();
-    lines[10] = "volumelabel =DATA1";
-    writeJob(lines);
-    lfs.label(backup, "DATA2");
-    unattended("-if Init.dat", "qu");
-    w().ReadInitFile();
-    EXPECT_TRUE(rig.dialogs.shown.empty());
-    EXPECT_FALSE(w().ui.closed);
-}
-
-TEST_F(InitFileReader, UnattendedReadingStartsTheRun) {
-    writeFile(source + "/a.txt", "inhoud");
-    writeJob(job());
-    unattended();
-    EXPECT_EQ(w().ReadInitFile(), 0);
-    EXPECT_EQ(readFile(backup + "/a.txt"), "inhoud");
-    EXPECT_TRUE(w().RunCompleted);
-}
-
-TEST_F(InitFileReader, InteractiveReadingDoesNotRun) {
-    writeFile(source + "/a.txt", "inhoud");
-    writeJob(job());
-    w().ReadInitFile();
-    EXPECT_FALSE(rig.fs.fileExists(backup + "/a.txt"));
+// Binary noise and ten-megabyte lines: no crash, no hang, no run, and an
+// unattended start refused.
+TEST_F(ConfigTest, BadInputIsRefusedWithoutHanging) {
+    const auto started = std::chrono::steady_clock::now();
+    std::string longPath;
+    for (int i = 0; i < (5 << 20); ++i) longPath += "/a";
+    const std::pair<std::string, const char*> cases[] = {
+        {BinaryNoise(), "komen niet overeen."},
+        {jobText({{1, "pathsource =" + std::string(10 << 20, 'x')}}), "\" bronmap bestaat niet"},
+        {jobText({{2, "pathdestination =" + longPath}}), " - kan pad niet maken"},
+    };
+    for (const auto& [text, ending] : cases) {
+        SCOPED_TRACE(ending);
+        writeJob(text);
+        restart();
+        unattended();
+        w().ReadInitFile();
+        EXPECT_TRUE(w().JobRefused);
+        ASSERT_EQ(log().size(), 1u);
+        EXPECT_NE(log()[0].find(ending), std::string::npos);
+        restart();
+        w().ReadInitFile();  // interactively: boxes, but no hang
+        EXPECT_FALSE(ran());
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));
 }
 
 }  // namespace

@@ -8,107 +8,55 @@
 namespace zv::test {
 namespace {
 
-class VolumePaths : public ConfigTest {
-  protected:
-    std::string mountE, mountF;
-    void SetUp() override {
-        ConfigTest::SetUp();
-        mountE = at("media/e");
-        mountF = at("media/f");
-        makeDirs(mountE);
-        makeDirs(mountF);
+TEST_F(ConfigTest, VolumeNamesResolveToTheirMountPoints) {
+    const std::string e = at("media/e"), f = at("media/f");
+    const std::string odd = at("media/A:=B"), colon = at("media/c:drive");
+    for (const auto& folder : {e, f, odd, colon}) makeDirs(folder);
+    const std::string longName(5000, 'a');
+    struct Case {
+        Lines drives{};
+        std::string path, expected;
+    };
+    const Case cases[] = {
+        {{"/:=***", e + ":=MYDISK"}, "MYDISK/Backup", e + "/Backup"},
+        {{e + ":=MYDISK"}, "MYDISK", e},
+        // A name matches only as a whole first folder, never as a prefix.
+        {{e + ":=MYDISK", f + ":=MYDISK2"}, "MYDISK2/Backup", f + "/Backup"},
+        {{e + ":=MYDISK", f + ":=MYDISK2"}, "MYDISK/Backup", e + "/Backup"},
+        {{e + ":=MY"}, "MYDISK/Backup", ""},
+        {{e + ":=MYDISK", f + ":=MYDISK"}, "MYDISK/Backup", ""},  // ambiguous
+        {{e + ":=MYDISK"}, "mydisk/Backup", ""},
+        {{e + ":=***"}, "***/Backup", ""},
+        {{e + ":=MYDISK"}, e + "/Backup", e + "/Backup"},
+        {{e + ":=MYDISK"}, "/no/such/folder", "/no/such/folder"},
+        {{e + ":=MYDISK"}, "MYDISK/" + longName, ""},
+        {{}, "./x", "./x"},
+        {{}, "NoSuchVolume/Backup", ""},
+        {{"/:=ROOT"}, "ROOT/srv/backup", "/srv/backup"},
+        {{"/:=ROOT"}, "ROOT", "/"},
+        {{odd + ":=A:=B"}, "A:=B/x", odd + "/x"},
+        {{colon + ":=DATA"}, "DATA/x", colon + "/x"},
+    };
+    for (const Case& c : cases) {
+        w().DriveList = c.drives;
+        EXPECT_EQ(w().DriveLetterPath(c.path), c.expected) << c.path.substr(0, 40);
     }
-    std::string resolve(const std::string& path) { return w().DriveLetterPath(path); }
-};
-
-TEST_F(VolumePaths, VolumeNameIsReplacedByItsMountPoint) {
-    w().DriveList = {"/:=***", mountE + ":=MYDISK"};
-    EXPECT_EQ(resolve("MYDISK/Backup"), mountE + "/Backup");
-    EXPECT_EQ(resolve("MYDISK"), mountE);
-    EXPECT_EQ(resolve("MYDISK/"), mountE + "/");
 }
 
-TEST_F(VolumePaths, TwoVolumesWithTheSameNameAreAmbiguous) {
-    w().DriveList = {mountE + ":=MYDISK", mountF + ":=MYDISK"};
-    EXPECT_EQ(resolve("MYDISK/Backup"), "");
-}
-
-TEST_F(VolumePaths, AVolumeNameMatchesOnlyAsAWholeFirstComponent) {
-    w().DriveList = {mountE + ":=MYDISK", mountF + ":=MYDISK2"};
-    EXPECT_EQ(resolve("MYDISK2/Backup"), mountF + "/Backup");
-    EXPECT_EQ(resolve("MYDISK/Backup"), mountE + "/Backup");
-
-    w().DriveList = {mountE + ":=MY"};
-    EXPECT_EQ(resolve("MYDISK/Backup"), "");  // not <e>DISK/Backup
-}
-
-TEST_F(VolumePaths, LetterCaseMatters) {
-    w().DriveList = {mountE + ":=MYDISK"};
-    EXPECT_EQ(resolve("mydisk/Backup"), "");
-}
-
-TEST_F(VolumePaths, AbsolutePathsPassWhetherOrNotTheFolderExists) {
-    w().DriveList = {mountE + ":=MYDISK"};
-    EXPECT_EQ(resolve(mountE + "/Backup"), mountE + "/Backup");
-    EXPECT_EQ(resolve("/no/such/folder"), "/no/such/folder");
-}
-
-TEST_F(VolumePaths, VolumesWithoutNameNeverMatch) {
-    w().DriveList = {mountE + ":=***"};
-    EXPECT_EQ(resolve("***/Backup"), "");
-}
-
-TEST_F(VolumePaths, EmptyAndOverlongPathsDoNotResolve) {
-    w().DriveList = {mountE + ":=MYDISK"};
-    EXPECT_EQ(resolve(""), "");
-    EXPECT_EQ(resolve("/" + std::string(5000, 'a')), "");
-    EXPECT_EQ(resolve("MYDISK/" + std::string(5000, 'a')), "");
-}
-
-TEST_F(VolumePaths, RelativePathsResolveOnlyWhenTheirFirstFolderExists) {
-    w().DriveList = {};
-    EXPECT_EQ(resolve("./x"), "./x");
-    EXPECT_EQ(resolve("NoSuchVolume/Backup"), "");
-}
-
-TEST_F(VolumePaths, RootFileSystemWithALabel) {
-    w().DriveList = {"/:=ROOT"};
-    EXPECT_EQ(resolve("ROOT/srv/backup"), "/srv/backup");
-    EXPECT_EQ(resolve("ROOT"), "/");
-}
-
-TEST_F(VolumePaths, MountPointsAndLabelsHoldingTheMarkAreSplitByWhatExists) {
-    const std::string odd = at("media/A:=B");
-    makeDirs(odd);
-    w().DriveList = {odd + ":=A:=B"};
-    EXPECT_EQ(resolve("A:=B/x"), odd + "/x");
-
-    const std::string colon = at("media/c:drive");
-    makeDirs(colon);
-    w().DriveList = {colon + ":=DATA"};
-    EXPECT_EQ(resolve("DATA/x"), colon + "/x");
-}
-
-TEST_F(VolumePaths, DriveEntrySplitting) {
-    EXPECT_EQ(SplitDriveEntry(rig.fs, "/mnt/x:=LABEL").drive, "/mnt/x");
-    EXPECT_EQ(SplitDriveEntry(rig.fs, "/mnt/x:=LABEL").label, "LABEL");
-    EXPECT_EQ(SplitDriveEntry(rig.fs, "/mnt/x:=").label, "");
-    EXPECT_EQ(SplitDriveEntry(rig.fs, "/mnt/x").drive, "/mnt/x");
-    // Nothing exists: the last mark splits.
-    EXPECT_EQ(SplitDriveEntry(rig.fs, "/no/a:=b:=c").drive, "/no/a:=b");
-    // The longest existing drive part wins.
+TEST_F(ConfigTest, DriveEntrySplitsWhereTheDriveExists) {
     makeDirs(at("p"));
     makeDirs(at("p:=q"));
-    EXPECT_EQ(SplitDriveEntry(rig.fs, at("p:=q:=r")).drive, at("p:=q"));
-    EXPECT_EQ(SplitDriveEntry(rig.fs, at("p:=q:=r")).label, "r");
-}
-
-TEST_F(VolumePaths, PathRootIsTheTopMostAncestor) {
-    EXPECT_EQ(w().PathRoot("/a/b/c"), "/");
-    EXPECT_EQ(w().PathRoot("/"), "/");
-    EXPECT_EQ(w().PathRoot("MYDISK/Backup/Week"), "MYDISK");
-    EXPECT_EQ(w().PathRoot("MYDISK"), "MYDISK");
-    EXPECT_EQ(w().PathRoot(""), "");
+    const std::pair<std::string, DriveEntry> cases[] = {
+        {"/mnt/x:=LABEL", {"/mnt/x", "LABEL"}},
+        {"/mnt/x:=", {"/mnt/x", ""}},
+        {"/mnt/x", {"/mnt/x", ""}},
+        {"/no/a:=b:=c", {"/no/a:=b", "c"}},  // nothing exists: the last mark
+        {at("p:=q:=r"), {at("p:=q"), "r"}},  // the longest existing drive
+    };
+    for (const auto& [entry, expected] : cases) {
+        const DriveEntry got = SplitDriveEntry(rig.fs, entry);
+        EXPECT_EQ(got.drive + "|" + got.label, expected.drive + "|" + expected.label) << entry;
+    }
 }
 
 }  // namespace

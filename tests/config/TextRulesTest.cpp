@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/frmVergelijker.h"
+#include "config/ValueText.h"
+#include "platform/DateText.h"
+
+namespace zv {
+namespace {
+
+using Tokens = std::vector<std::string>;
+
+TEST(TextRules, NumbersWholeNumbersAndSwitches) {
+    struct Case {
+        const char* text{};
+        std::optional<double> number{};
+        std::optional<int> whole{}, wholePart{};
+        std::optional<bool> on{};
+    };
+    const Case cases[] = {
+        {" 2 ", 2, 2, 2, true},
+        {"0", 0, 0, 0, false},
+        {"2.0", 2, 2, 2, true},
+        {"1.7", 1.7, {}, 1, true},
+        {"-0.5", -0.5, {}, 0, true},
+        {"99999999999999999999", 1e20, {}, {}, true},
+        // Locale commas, exponents and the words strtod takes are no numbers here.
+        {"1,5", {}, {}, {}, {}},
+        {"1e5", {}, {}, {}, {}},
+        {"inf", {}, {}, {}, {}},
+        {"nan", {}, {}, {}, {}},
+        {"ja", {}, {}, {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(ParseNumberText(c.text), c.number);
+        EXPECT_EQ(ParseWholeNumber(c.text), c.whole);
+        EXPECT_EQ(ParseWholePart(c.text), c.wholePart);
+        EXPECT_EQ(ParseSwitchValue(c.text), c.on);
+    }
+}
+
+// The start-up tests run the common forms; these are the splitter's odd cases.
+TEST(TextRules, SplitCommandLine) {
+    const std::pair<const char*, Tokens> cases[] = {
+        {"-if Job.dat -qu -cf 1", {"InitFile", "-if Job.dat", "qu", "cf 1"}},
+        {"-if Job.dat -qu cf 1", {"InitFile", "-if Job.dat", "qu cf 1"}},
+        {"-ps /data", {"InitFile", "-ps /data"}},
+        {"-ps /data -pd MYDISK/Backup -db 1",
+         {"NoInitFile", "-ps /data", "pd MYDISK/Backup", "db 1"}},
+        {"-ps /home/My -Files -pd /b", {"NoInitFile", "-ps /home/My", "Files", "pd /b"}},
+        {"-ps /home/jörg/Mijn documenten -pd /media/Schijf één/Back-up",
+         {"NoInitFile", "-ps /home/jörg/Mijn documenten", "pd /media/Schijf één/Back-up"}},
+        {"a - -b", {"NoInitFile", "a", "", "b"}},
+        {"a -", {"NoInitFile", "a", ""}},
+        {" -if x", {"InitFile", " -if x", "if x"}},
+    };
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(frmVergelijker::SplitCommandLine(text), expected) << text;
+    }
+}
+
+TEST(TextRules, NormaliseDateText) {
+    const std::string dateOnly = formatDateTime(*parseDateTime("19-12-1960"));
+    const std::pair<const char*, std::string> cases[] = {
+        {"2026-03-07T10:11:12", "7-3-2026 10:11:12"}, {"07/03/2026 10:11:12", "7-3-2026 10:11:12"},
+        {"maandag 19-12-1960, 12:58:58", dateOnly},  // the weekday form keeps only the date
+        {"19-12-1960,12:58:58,extra", dateOnly},      {"32-13-2026 99:99:99", ""},
+        {"Mon gisteren, en vandaag ook", ""},
+    };
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(frmVergelijker::NormaliseDateText(text), expected) << text;
+    }
+}
+
+}  // namespace
+}  // namespace zv
