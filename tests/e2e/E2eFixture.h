@@ -1,49 +1,137 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
+#include <filesystem>
 #include <map>
-#include <string>
-#include <vector>
+#include <regex>
 
-#include "e2e/ProgramRun.h"
-#include "platform/DateText.h"
 #include "platform/Environment.h"
+#include "platform/LinuxFileSystem.h"
 #include "support/TempDir.h"
 
 namespace zv::test {
 
-// The program copied alone into a temporary application folder, run as a
-// process with a clean environment on temporary trees.
-class EndToEnd : public ::testing::Test {
-  protected:
-    TempDir root;
-    std::string app, work, home, program;
+using Lines = std::vector<std::string>;
 
-    void SetUp() override;
-
-    // The environment of a scheduled start: no display, offscreen unless
-    // `withPlatform` is false (then the program must choose it itself).
-    std::map<std::string, std::string> environment(bool withPlatform = true) const;
-    ProgramOutcome run(const std::vector<std::string>& arguments, bool withPlatform = true) const;
-
-    std::string at(const std::string& relative) const { return root / relative; }
-    std::string appFile(const std::string& name) const { return app + "/" + name; }
-    std::string errorLog() const { return readFile(appFile("Error.Log")); }
-    bool exists(const std::string& path) const;
-
-    static std::string appVersion();
-    static std::string crlf(const std::vector<std::string>& lines);
-    static std::vector<std::string> splitCrLf(const std::string& text);
-    // Files below a folder: relative path -> contents.
-    static std::map<std::string, std::string> filesBelow(const std::string& folder);
-    // The volume name of the file system that holds a path.
-    static std::string volumeLabelOf(const std::string& path);
+struct ProgramOutcome {
+    int exitStatus = -1;
+    std::string output;  // standard output and standard error
 };
 
-// "HH:MM:SS" at the start of a log line.
-bool StartsWithTime(const std::string& line);
-// "d-M-yyyy HH:MM:SS" at the start of a log line.
-bool StartsWithDateAndTime(const std::string& line);
+// The program copied alone into a temporary application folder and started
+// as a scheduler starts it: a clean environment without a display, on a
+// source tree and a backup folder whose names have spaces and non-ASCII
+// letters.
+class EndToEnd : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        for (const std::string& folder : {work, home, backup, app, root / "run"}) makeDirs(folder);
+        chmod((root / "run").c_str(), 0700);
+        std::filesystem::copy_file(ZV_EXECUTABLE, app + "/zandvast");
+        writeFile(source + "/brief.txt", "Beste Jan,");
+        writeFile(source + "/foto's/zomer één.jpg", std::string(100000, 'j'));
+        writeFile(source + "/diep/in/de/boom.txt", "blad");
+    }
+
+    // Without `withPlatform` the program must choose the offscreen platform
+    // itself. A program still running after a minute is killed.
+    ProgramOutcome run(const Lines& arguments, bool withPlatform = true) const {
+        std::string command = "cd " + quoted(work) + " && exec env -i PATH=/usr/bin:/bin" +
+                              " LC_ALL=C.UTF-8 HOME=" + quoted(home) +
+                              " XDG_RUNTIME_DIR=" + quoted(root / "run");
+        if (withPlatform) command += " QT_QPA_PLATFORM=offscreen";
+        for (const char* name : {"TZ", "ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"})
+            if (const char* value = std::getenv(name))
+                command += " " + quoted(name) + "=" + quoted(value);
+        command += " timeout -s KILL 60 " + quoted(app + "/zandvast");
+        for (const std::string& argument : arguments) command += " " + quoted(argument);
+        ProgramOutcome outcome;
+        FILE* pipe = popen((command + " </dev/null 2>&1").c_str(), "r");
+        char buffer[4096];
+        while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
+            outcome.output.append(buffer, n);
+        const int status = pclose(pipe);
+        if (WIFEXITED(status)) outcome.exitStatus = WEXITSTATUS(status);
+        EXPECT_NE(outcome.exitStatus, 128 + SIGKILL)
+            << "the program did not end: " << outcome.output;
+        return outcome;
+    }
+    // A run that must be refused with status 1, copying nothing.
+    Lines refused(const Lines& arguments, bool withPlatform = true) const {
+        std::filesystem::remove(app + "/Error.Log");
+        const ProgramOutcome outcome = run(arguments, withPlatform);
+        EXPECT_EQ(outcome.exitStatus, 1) << outcome.output;
+        EXPECT_TRUE(files(backup).empty());
+        return errorLines();
+    }
+    // A job file as the program writes it, for the fixture's trees.
+    Lines job(const std::string& date = "19-12-1960 12:58:58",
+              const std::string& verify = "1") const {
+        // clang-format off
+        return {"version =Zandvast v." + version(), "pathsource =" + source,
+                "pathdestination =" + backup, "pathrecycler =", "dedato =" + date, "checkdate =1",
+                "syncactive =0", "doverify =" + verify, "dustbin =0", "killempty =0",
+                "volumelabel =", "-ps " + source + " -pd " + backup};
+        // clang-format on
+    }
+    std::string errorLog() const { return readFile(app + "/Error.Log"); }
+    // Error.Log's lines with their leading date and time as "DATE TIME", or
+    // a leading time alone as "TIME".
+    Lines errorLines() const {
+        static const std::regex dateTime(
+            "^[0-9]{1,2}-[0-9]{1,2}-[0-9]{4} [0-9]{2}:[0-9]{2}:[0-9]{2}");
+        static const std::regex time("^[0-9]{2}:[0-9]{2}:[0-9]{2}");
+        Lines lines = split(errorLog());
+        for (std::string& line : lines)
+            line =
+                std::regex_replace(std::regex_replace(line, dateTime, "DATE TIME"), time, "TIME");
+        return lines;
+    }
+    bool copied() const { return files(backup) == files(source); }
+
+    static std::string quoted(const std::string& text) {
+        return "'" + std::regex_replace(text, std::regex("'"), "'\\''") + "'";
+    }
+    static bool exists(const std::string& path) {
+        return std::filesystem::exists(std::filesystem::symlink_status(path));
+    }
+    static std::string version() {
+        const Version v;
+        return std::to_string(v.major) + "." + std::to_string(v.minor) + "." +
+               std::to_string(v.revision);
+    }
+    static std::string crlf(const Lines& lines) {
+        std::string text;
+        for (const auto& line : lines) text += line + "\r\n";
+        return text;
+    }
+    static Lines split(const std::string& text) {
+        Lines lines;
+        for (std::size_t start = 0, end; start < text.size(); start = end + 2) {
+            end = std::min(text.find("\r\n", start), text.size());
+            lines.push_back(text.substr(start, end - start));
+        }
+        return lines;
+    }
+    // Files below a folder: relative path -> contents.
+    static std::map<std::string, std::string> files(const std::string& folder) {
+        std::map<std::string, std::string> out;
+        for (const auto& e : std::filesystem::recursive_directory_iterator(folder))
+            if (e.is_regular_file())
+                out[e.path().string().substr(folder.size())] = readFile(e.path());
+        return out;
+    }
+    static std::string labelOf(const std::string& path) {
+        std::string label;
+        (void)LinuxFileSystem().volumeName(path, label);
+        return label;
+    }
+
+    TempDir root;
+    std::string app = root / "app", work = root / "work", home = root / "home";
+    std::string source = root / "Mijn bestanden", backup = root / "Reserve kopie ß";
+};
 
 }  // namespace zv::test

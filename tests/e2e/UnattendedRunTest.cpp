@@ -1,186 +1,106 @@
-#include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <string>
 #include <thread>
-#include <vector>
 
 #include "e2e/E2eFixture.h"
 #include "platform/Clock.h"
+#include "platform/DateText.h"
+#include "platform/PlatformTest.h"
 
 namespace zv::test {
 namespace {
 
-class UnattendedRun : public EndToEnd {
-  protected:
-    std::string source, backup;
-    void SetUp() override {
-        EndToEnd::SetUp();
-        source = at("Mijn bestanden");
-        backup = at("Reservekopie");
-        writeFile(source + "/brief.txt", "Beste Jan,");
-        writeFile(source + "/foto's/zomer één.jpg", std::string(100000, 'j'));
-        writeFile(source + "/diep/in/de/boom.txt", "blad");
-        makeDirs(backup);
-    }
-    std::vector<std::string> jobLines(const std::string& date = "19-12-1960 12:58:58",
-                                      const std::string& check = "1",
-                                      const std::string& verify = "1") const {
-        return {"version =Zandvast v." + appVersion(),
-                "pathsource =" + source,
-                "pathdestination =" + backup,
-                "pathrecycler =",
-                "dedato =" + date,
-                "checkdate =" + check,
-                "syncactive =0",
-                "doverify =" + verify,
-                "dustbin =0",
-                "killempty =0",
-                "volumelabel =",
-                "-ps " + source + " -pd " + backup};
-    }
-    void writeJob(const std::vector<std::string>& lines, const std::string& name = "Job.dat") {
-        writeFile(appFile(name), crlf(lines));
-    }
-    // Line 5 of a saved job: a from-date inside [before, after].
-    std::string savedFromDate(const std::string& text, DateTime before, DateTime after) {
-        const auto lines = splitCrLf(text);
-        EXPECT_EQ(lines.size(), 12u);
-        if (lines.size() < 5 || lines[4].rfind("dedato =", 0) != 0) return {};
-        const std::string date = lines[4].substr(8);
-        const auto when = parseDateTime(date);
-        EXPECT_TRUE(when.has_value()) << date;
-        if (when) {
-            EXPECT_GE(*when, before - std::chrono::seconds(1));
-            EXPECT_LE(*when, after);
-        }
-        return date;
-    }
-    static DateTime now() { return SystemClock().now(); }
-};
+using UnattendedRun = EndToEnd;
 
-TEST_F(UnattendedRun, QuietJobFileRunCopiesTheTreeAndSavesTheJob) {
-    writeJob(jobLines());
-    const DateTime before = now();
-    const ProgramOutcome outcome = run({"-if", "Job.dat", "-qu"});
-    const DateTime after = now();
-    EXPECT_EQ(outcome.exitStatus, 0) << outcome.output;
-    EXPECT_EQ(filesBelow(backup), filesBelow(source));
-
-    const std::string saved = readFile(appFile("Job.dat"));
-    const std::string date = savedFromDate(saved, before, after);
-    const std::string label = volumeLabelOf(backup);
-    EXPECT_EQ(
-        saved,
-        crlf({"version =Zandvast v." + appVersion(), "pathsource =" + source,
-              "pathdestination =" + backup, "pathrecycler =", "dedato =" + date, "checkdate =1",
-              "syncactive =0", "doverify =1", "dustbin =0", "killempty =0", "volumelabel =" + label,
-              "-ps " + source + " -pd " + backup + " -dd " + date + " -cd 1 -sy 0 -vf 1 -ke 0" +
-                  (label.empty() ? "" : " -vl " + label)}));
+// After a run the job is saved byte for byte with CR LF, with the moment the
+// run started as the next from-date: with the end time, a file changed during
+// the run after the walk passed it would never be copied.
+TEST_F(UnattendedRun, ARunSavesTheJobWithItsStartAsTheNextFromDate) {
+    const std::string label = labelOf(backup), vl = label.empty() ? "" : " -vl " + label;
+    const auto runAndCheck = [&](const std::vector<std::string>& arguments, const std::string& file,
+                                 const std::string& cd, const std::string& sy,
+                                 const std::string& ke) {
+        const DateTime before = SystemClock().now();
+        const ProgramOutcome outcome = run(arguments);
+        const DateTime after = SystemClock().now();
+        EXPECT_EQ(outcome.exitStatus, 0) << outcome.output;
+        EXPECT_TRUE(copied());
+        const std::string text = readFile(app + "/" + file);
+        const std::vector<std::string> lines = split(text);
+        ASSERT_EQ(lines.size(), 12u) << text;
+        const std::string date = lines[4].substr(lines[4].find('=') + 1);
+        const std::optional<DateTime> when = parseDateTime(date);
+        ASSERT_TRUE(when.has_value()) << date;
+        EXPECT_GE(*when, before - std::chrono::seconds(1));
+        EXPECT_LE(*when, after);
+        std::vector<std::string> saved = job(date);
+        saved[5] = "checkdate =" + cd;
+        saved[6] = "syncactive =" + sy;
+        saved[9] = "killempty =" + ke;
+        saved[10] += label;
+        saved[11] += " -dd " + date + " -cd " + cd + " -sy " + sy + " -vf 1 -ke " + ke + vl;
+        EXPECT_EQ(text, crlf(saved));
+    };
+    writeFile(app + "/Job.dat", crlf(job()));
+    runAndCheck({"-if", "Job.dat", "-qu"}, "Job.dat", "1", "0", "0");
+    EXPECT_TRUE(exists(app + "/Error.Log"));
     EXPECT_EQ(errorLog(), "");
-    EXPECT_TRUE(exists(appFile("Error.Log")));
-    EXPECT_FALSE(exists(appFile("Init.dat")));
-}
-
-TEST_F(UnattendedRun, JobFileWithoutRunModeRunsNothing) {
-    writeJob(jobLines());
-    const ProgramOutcome outcome = run({"-if", "Job.dat"});
-    EXPECT_EQ(outcome.exitStatus, 1) << outcome.output;
-    EXPECT_TRUE(filesBelow(backup).empty());
-    EXPECT_TRUE(exists(appFile("Error.Log")));
-    EXPECT_EQ(readFile(appFile("Job.dat")), crlf(jobLines()));
-}
-
-TEST_F(UnattendedRun, JobFileWithShownWindowRuns) {
-    writeJob(jobLines());
-    const ProgramOutcome outcome = run({"-if", "Job.dat", "-x"});
-    EXPECT_EQ(outcome.exitStatus, 0) << outcome.output;
-    EXPECT_EQ(filesBelow(backup), filesBelow(source));
-}
-
-TEST_F(UnattendedRun, MissingJobFileIsLogged) {
-    const ProgramOutcome outcome = run({"-if", "Weg.dat", "-qu"});
-    EXPECT_EQ(outcome.exitStatus, 1) << outcome.output;
-    const auto lines = splitCrLf(errorLog());
-    ASSERT_EQ(lines.size(), 1u) << errorLog();
-    EXPECT_TRUE(StartsWithDateAndTime(lines[0])) << lines[0];
-    EXPECT_NE(lines[0].find(" Error: \"" + appFile("Weg.dat") + "\" - initfile not found"),
-              std::string::npos)
-        << lines[0];
-}
-
-TEST_F(UnattendedRun, JobFileInTheWorkingFolder) {
-    writeFile(work + "/Elders.dat", crlf(jobLines()));
-    const ProgramOutcome outcome = run({"-if", "Elders.dat", "-qu"});
-    EXPECT_EQ(outcome.exitStatus, 0) << outcome.output;
-    EXPECT_EQ(filesBelow(backup), filesBelow(source));
-    EXPECT_EQ(readFile(work + "/Elders.dat"), crlf(jobLines()));  // saved elsewhere:
-    EXPECT_TRUE(exists(appFile("Elders.dat")));                   // in the application folder
-}
-
-TEST_F(UnattendedRun, FromASchedulerWithoutAnyDisplay) {
-    writeJob(jobLines());
-    const ProgramOutcome outcome = run({"-if", "Job.dat", "-qu"}, /*withPlatform=*/false);
-    EXPECT_EQ(outcome.exitStatus, 0) << outcome.output;
-    EXPECT_EQ(filesBelow(backup), filesBelow(source));
-}
-
-TEST_F(UnattendedRun, OptionsSynchroniseAndSaveTheJob) {
+    EXPECT_FALSE(exists(app + "/Init.dat"));
     writeFile(backup + "/oud.txt", "weg ermee");
     makeDirs(backup + "/lege map");
-    const DateTime before = now();
-    const ProgramOutcome outcome =
-        run({"-ps", source, "-pd", backup, "-cd", "0", "-sy", "1", "-vf", "1", "-ke", "1"});
-    const DateTime after = now();
-    EXPECT_EQ(outcome.exitStatus, 0) << outcome.output;
-    EXPECT_EQ(filesBelow(backup), filesBelow(source));
+    runAndCheck({"-ps", source, "-pd", backup, "-cd", "0", "-sy", "1", "-vf", "1", "-ke", "1"},
+                "Init.dat", "0", "1", "1");
     EXPECT_FALSE(exists(backup + "/lege map"));
+}
 
-    const std::string saved = readFile(appFile("Init.dat"));
-    const std::string date = savedFromDate(saved, before, after);
-    const std::string label = volumeLabelOf(backup);
+// Quiet, with the window, from a scheduler without any display, and a job
+// file in the working folder (saved in the application folder).
+TEST_F(UnattendedRun, EveryUnattendedStartRuns) {
+    const std::vector<std::string> quiet{"-if", "Job.dat", "-qu"};
+    const std::vector<std::pair<std::vector<std::string>, bool>> starts{
+        {quiet, true},
+        {{"-if", "Job.dat", "-x"}, true},
+        {quiet, false},
+        {{"-if", "Elders.dat", "-qu"}, true}};
+    for (const auto& [arguments, withPlatform] : starts) {
+        SCOPED_TRACE(arguments[2] + (withPlatform ? "" : " without a platform"));
+        std::filesystem::remove_all(backup);
+        makeDirs(backup);
+        writeFile(app + "/Job.dat", crlf(job()));
+        writeFile(work + "/Elders.dat", crlf(job()));
+        const ProgramOutcome outcome = run(arguments, withPlatform);
+        EXPECT_EQ(outcome.exitStatus, 0) << outcome.output;
+        EXPECT_TRUE(copied());
+    }
+    EXPECT_EQ(readFile(work + "/Elders.dat"), crlf(job()));
+    EXPECT_TRUE(exists(app + "/Elders.dat"));
+}
+
+TEST_F(UnattendedRun, RefusalsAreLoggedAndRunNothing) {
+    writeFile(app + "/Job.dat", crlf(job()));
+    refused({"-if", "Job.dat"});  // no run-mode piece
+    EXPECT_EQ(readFile(app + "/Job.dat"), crlf(job()));
+    EXPECT_TRUE(exists(app + "/Error.Log"));
+    EXPECT_EQ(refused({"-if", "Weg.dat", "-qu"}),
+              Lines{"DATE TIME Error: \"" + app + "/Weg.dat\" - initfile not found"});
+    EXPECT_EQ(refused({"-ps", source, "-vf", "1"}), Lines{"TIME Targetpath invalid"});
+    const std::string label = labelOf(backup);
     EXPECT_EQ(
-        saved,
-        crlf({"version =Zandvast v." + appVersion(), "pathsource =" + source,
-              "pathdestination =" + backup, "pathrecycler =", "dedato =" + date, "checkdate =0",
-              "syncactive =1", "doverify =1", "dustbin =0", "killempty =1", "volumelabel =" + label,
-              "-ps " + source + " -pd " + backup + " -dd " + date + " -cd 0 -sy 1 -vf 1 -ke 1" +
-                  (label.empty() ? "" : " -vl " + label)}));
+        refused({"-ps", source, "-pd", backup, "-vl", "ANDERE" + label}),
+        (Lines{"DATE TIME Error: ANDERE" + label + " <> " + label, "Volumelabels don't match"}));
+    EXPECT_FALSE(exists(app + "/Init.dat"));
 }
 
-TEST_F(UnattendedRun, RefusedOptionsAreLogged) {
-    const ProgramOutcome outcome = run({"-ps", source, "-vf", "1"});
-    EXPECT_EQ(outcome.exitStatus, 1) << outcome.output;
-    const auto lines = splitCrLf(errorLog());
-    ASSERT_EQ(lines.size(), 1u) << errorLog();
-    EXPECT_TRUE(StartsWithTime(lines[0]));
-    EXPECT_EQ(lines[0].substr(8), " Targetpath invalid");
-    EXPECT_FALSE(exists(appFile("Init.dat")));
-}
-
-TEST_F(UnattendedRun, WrongBackupVolumeIsRefused) {
-    const std::string label = volumeLabelOf(backup);
-    const ProgramOutcome outcome = run({"-ps", source, "-pd", backup, "-vl", "ANDERE" + label});
-    EXPECT_EQ(outcome.exitStatus, 1) << outcome.output;
-    const auto lines = splitCrLf(errorLog());
-    ASSERT_EQ(lines.size(), 2u) << errorLog();
-    EXPECT_TRUE(StartsWithDateAndTime(lines[0]));
-    EXPECT_NE(lines[0].find(" Error: ANDERE" + label + " <> " + label), std::string::npos);
-    EXPECT_EQ(lines[1], "Volumelabels don't match");
-    EXPECT_TRUE(filesBelow(backup).empty());
-}
-
+// With the end time as the next from-date, a file changed during the run
+// after the walk passed it would never be copied.
 TEST_F(UnattendedRun, NextRunTakesOnlyWhatChangedSinceTheLastRunStarted) {
     writeFile(source + "/oud.txt", "van lang geleden");
     setTimes(source + "/oud.txt", 631152000, 631152000);  // 1990
     // The saved from-date has whole seconds: let the second of the files pass.
     std::this_thread::sleep_for(std::chrono::milliseconds(1100));
-    writeJob(jobLines("19-12-1960 12:58:58", "1", "0"));  // quick mode, date filter on
+    writeFile(app + "/Job.dat", crlf(job("19-12-1960 12:58:58", "0")));  // quick mode
     ASSERT_EQ(run({"-if", "Job.dat", "-qu"}).exitStatus, 0);
-    ASSERT_EQ(filesBelow(backup), filesBelow(source));
-
+    ASSERT_TRUE(copied());
     ASSERT_EQ(unlink((backup + "/oud.txt").c_str()), 0);
     writeFile(source + "/nieuw.txt", "van vandaag");
     ASSERT_EQ(run({"-if", "Job.dat", "-qu"}).exitStatus, 0);
@@ -199,10 +119,40 @@ TEST_F(UnattendedRun, FilesThatCannotBeCopiedGiveStatusThree) {
 TEST_F(UnattendedRun, VersionAndHelpArePrinted) {
     const ProgramOutcome version = run({"--version"});
     EXPECT_EQ(version.exitStatus, 0);
-    EXPECT_EQ(version.output, "Zandvast v." + appVersion() + "\n");
+    EXPECT_EQ(version.output, "Zandvast v." + EndToEnd::version() + "\n");
     const ProgramOutcome help = run({"--help"});
     EXPECT_EQ(help.exitStatus, 0);
     EXPECT_NE(help.output.find("-if"), std::string::npos);
+}
+
+// A backup disk known by its volume name: a labelled ext4 image, loop-mounted
+// where the machine allows it.
+TEST_F(UnattendedRun, BackupNamedByTheVolumeNameOfALabelledDisk) {
+    const std::string label = "ZV" + std::to_string(getpid() % 100000);
+    ScratchMount disk(root / label, ScratchMount::Image, "mkfs.ext4 -q -L " + label);
+    if (!disk.ok()) GTEST_SKIP() << disk.why();
+    // A volume name matches only as a whole path component.
+    EXPECT_EQ(refused({"-ps", source, "-pd", label + "9/Backup", "-cd", "0", "-vf", "1"}),
+              Lines{"TIME Targetpath invalid"});
+    EXPECT_FALSE(exists(disk.path() + "9"));
+    EXPECT_FALSE(exists(disk.path() + "/Backup"));
+
+    ProgramOutcome outcome =
+        run({"-ps", source, "-pd", label + "/Backup", "-vl", label, "-cd", "0", "-vf", "1"});
+    EXPECT_EQ(outcome.exitStatus, 0) << outcome.output << errorLog();
+    EXPECT_EQ(files(disk.path() + "/Backup"), files(source));
+    const std::string saved = readFile(app + "/Init.dat");
+    EXPECT_NE(saved.find("\r\npathdestination =" + label + "/Backup\r\n"), std::string::npos);
+    EXPECT_NE(saved.find("\r\nvolumelabel =" + label + "\r\n"), std::string::npos);
+    EXPECT_NE(saved.find(" -vl " + label + "\r\n"), std::string::npos);
+
+    Lines lines = job();
+    lines[2] = "pathdestination =" + label + "/Week/Backup";
+    lines[10] += label;
+    writeFile(app + "/Job.dat", crlf(lines));
+    outcome = run({"-if", "Job.dat", "-qu", "cf", "1"});
+    EXPECT_EQ(outcome.exitStatus, 0) << outcome.output << errorLog();
+    EXPECT_EQ(files(disk.path() + "/Week/Backup"), files(source));
 }
 
 }  // namespace

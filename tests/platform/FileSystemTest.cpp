@@ -1,0 +1,181 @@
+#include <chrono>
+#include <filesystem>
+
+#include "PlatformTest.h"
+#include "platform/EntryStat.h"
+
+namespace zv::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+const Entry* find(const std::vector<Entry>& entries, const std::string& name) {
+    for (const Entry& e : entries)
+        if (e.name == name) return &e;
+    return nullptr;
+}
+
+// A tree with a link loop, links in a circle, links to a folder and to a
+// file, and a FIFO: a walk must never follow or open any of them.
+class FileSystemTest : public PlatformTest {
+  protected:
+    void SetUp() override {
+        writeFile(dir / "tree/file.txt", "12345");
+        writeFile(dir / "tree/sub/inner.txt", "123");
+        setTimes(dir / "tree/file.txt", 1000000000, 1100000000);
+        link("..", dir / "tree/sub/up");
+        link("loopB", dir / "tree/loopA");
+        link("loopA", dir / "tree/loopB");
+        link("sub", dir / "tree/subLink");
+        link("file.txt", dir / "tree/fileLink");
+        ASSERT_EQ(mkfifo((dir / "tree/pipe").c_str(), 0644), 0);
+    }
+};
+
+TEST_F(FileSystemTest, ListingAndExistenceNeverFollowLinks) {
+    std::vector<Entry> files, folders;
+    ASSERT_TRUE(fs.listFolder(dir / "tree", files, folders).ok());
+    ASSERT_EQ(folders.size(), 1u);
+    EXPECT_EQ(folders[0].name, "sub");
+    ASSERT_EQ(files.size(), 6u);
+    for (const char* link : {"loopA", "loopB", "subLink", "fileLink"})
+        EXPECT_EQ(find(files, link)->kind, EntryKind::Symlink) << link;
+    EXPECT_EQ(find(files, "pipe")->kind, EntryKind::Special);
+    for (mode_t special : {S_IFSOCK, S_IFCHR, S_IFBLK})
+        EXPECT_EQ(kindOf(special), EntryKind::Special);
+    EXPECT_EQ(find(files, "file.txt")->size, 5u);
+    EXPECT_EQ(find(files, "file.txt")->modified.time_since_epoch(), 1000000000s);
+    ASSERT_TRUE(fs.listFolder(dir / "tree/sub", files, folders).ok());
+    EXPECT_TRUE(folders.empty());  // "up" is a link, not a way back up
+    std::uint64_t bytes = 0;
+    ASSERT_TRUE(fs.folderSize(dir / "tree", bytes).ok());
+    EXPECT_EQ(bytes, 8u);  // regular files once, and the loop ends
+
+    EXPECT_FALSE(fs.folderExists(dir / "tree/subLink"));
+    EXPECT_TRUE(fs.fileExists(dir / "tree/fileLink"));
+    EXPECT_TRUE(fs.fileExists(dir / "tree/loopA"));  // a link that leads nowhere is still a file
+    for (const char* no : {"subLink", "sub", "pipe"})
+        EXPECT_FALSE(fs.fileExists(dir / (std::string("tree/") + no))) << no;
+    // A FIFO would hang the run.
+    const auto start = std::chrono::steady_clock::now();
+    std::string text;
+    EXPECT_EQ(fs.readTextFile(dir / "tree/pipe", text).number, kErrAccessDenied);
+    EXPECT_EQ(fs.writeTextFile(dir / "tree/pipe", "x").number, kErrAccessDenied);
+    EXPECT_FALSE(fs.appendToFile(dir / "tree/pipe", "x").ok());
+    EXPECT_EQ(fs.writeFileAtomic(dir / "tree/pipe", "x").number, kErrAccessDenied);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+}
+
+TEST_F(FileSystemTest, DeletingRemovesLinksNeverWhatTheyPointAt) {
+    EXPECT_TRUE(fs.deleteFile(dir / "tree/fileLink", false).ok());
+    EXPECT_EQ(fs.deleteFolder(dir / "tree/subLink", true).number, kErrPathNotFound);
+    EXPECT_TRUE(fs.deleteFile(dir / "tree/subLink", false).ok());
+    EXPECT_EQ(fs.deleteFile(dir / "tree/sub", false).number, kErrFileNotFound);
+    EXPECT_EQ(readFile(dir / "tree/file.txt"), "12345");
+    EXPECT_EQ(readFile(dir / "tree/sub/inner.txt"), "123");
+    // A read-only file behind a link does not stop the tree's delete either.
+    writeFile(dir / "outside/locked.txt", "x");
+    chmod((dir / "outside/locked.txt").c_str(), 0444);
+    link(dir / "outside", dir / "tree/sub/out");
+    EXPECT_TRUE(fs.deleteFolder(dir / "tree", false).ok());
+    EXPECT_FALSE(fs.folderExists(dir / "tree"));
+    EXPECT_EQ(readFile(dir / "outside/locked.txt"), "x");
+    EXPECT_TRUE(fs.createFolder(dir / "one").ok());  // one level only
+    EXPECT_FALSE(fs.createFolder(dir / "one").ok());
+}
+
+TEST_F(FileSystemTest, FailuresCarryTheProgramsErrorNumbers) {
+    Entry entry;
+    std::vector<Entry> files, folders;
+    const std::string missing = dir / "missing", noFolder = dir / "nofolder/x",
+                      belowFile = dir / "tree/file.txt/below";
+    const std::pair<FsError, int> cases[] = {
+        {fs.stat(missing, entry), kErrFileNotFound},
+        {fs.stat(belowFile, entry), kErrPathNotFound},
+        {fs.deleteFile(missing, true), kErrFileNotFound},
+        {fs.listFolder(missing, files, folders), kErrPathNotFound},
+        {fs.deleteFolder(dir / "tree/file.txt", true), kErrPathNotFound},
+        {fs.appendToFile(noFolder, "x"), kErrPathNotFound},
+        {fs.writeFileAtomic(noFolder, "x"), kErrPathNotFound},
+        {fs.copyFile(missing, dir / "x"), kErrFileNotFound},
+        {fs.copyFile(dir / "tree/file.txt", noFolder), kErrPathNotFound},
+        {fs.copyFile(dir / "tree/file.txt", ""), kErrInvalidArgument},
+        {fs.createFolder(dir / std::string(300, 'n')), kErrInvalidArgument},
+        {fs.deleteFile("", false), kErrInvalidArgument},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(cases[i].first.number, cases[i].second) << "case " << i;
+}
+
+TEST_F(FileSystemTest, TextFilesAndAnAtomicWriteThatKeepsTheOldFilesSettings) {
+    EXPECT_TRUE(fs.createNewFile(dir / "Error.Log").ok());
+    ASSERT_TRUE(fs.appendToFile(dir / "Error.Log", "old\r\n").ok());
+    EXPECT_FALSE(fs.createNewFile(dir / "Error.Log").ok());  // never overwrites
+    ASSERT_TRUE(fs.appendToFile(dir / "Error.Log", "new\r\n").ok());
+    EXPECT_EQ(readFile(dir / "Error.Log"), "old\r\nnew\r\n");
+    ASSERT_TRUE(fs.writeTextFile(dir / "Error.Log", "short").ok());
+    EXPECT_EQ(readFile(dir / "Error.Log"), "short");
+
+    writeFile(dir / "Init.dat", "old");
+    chmod((dir / "Init.dat").c_str(), 0640);
+    ASSERT_TRUE(fs.setAttributes(dir / "Init.dat", kAttrArchive).ok());
+    ASSERT_TRUE(fs.writeFileAtomic(dir / "Init.dat", "new").ok());
+    EXPECT_EQ(readFile(dir / "Init.dat"), "new");
+    EXPECT_EQ(modeOf(dir / "Init.dat"), 0640u);
+    std::uint32_t attributes = 0;
+    ASSERT_TRUE(fs.getAttributes(dir / "Init.dat", attributes).ok());
+    EXPECT_EQ(attributes, kAttrArchive);
+    chmod((dir / "Init.dat").c_str(), 0444);
+    EXPECT_EQ(fs.writeFileAtomic(dir / "Init.dat", "newer").number, kErrAccessDenied);
+    EXPECT_EQ(readFile(dir / "Init.dat"), "new");
+    // Through a link the linked file is replaced and the link stays.
+    writeFile(dir / "fresh.dat", "x");
+    link("fresh.dat", dir / "Link.dat");
+    ASSERT_TRUE(fs.writeFileAtomic(dir / "Link.dat", "via link").ok());
+    EXPECT_EQ(readFile(dir / "fresh.dat"), "via link");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "Link.dat"));
+
+    // A protected Desktop.ini is never replaced in place.
+    writeFile(dir / "Desktop.ini", "old");
+    for (std::uint32_t bits : {38u, kAttrSystem, kAttrArchive}) {
+        ASSERT_TRUE(fs.setAttributes(dir / "Desktop.ini", bits).ok());
+        EXPECT_EQ(fs.writeTextFile(dir / "Desktop.ini", "new").ok(), bits == kAttrArchive) << bits;
+        EXPECT_EQ(readFile(dir / "Desktop.ini"), bits == kAttrArchive ? "new" : "old");
+    }
+}
+
+TEST_F(FileSystemTest, DatesToTheNanosecondAndBirthTimeOrItsStandIn) {
+    const std::string f = dir / "tree/file.txt";
+    timespec times[2] = {{1600000000, 100}, {-86400, 101}};  // modified before the epoch
+    ASSERT_EQ(utimensat(AT_FDCWD, f.c_str(), times, 0), 0);
+    Entry a, b;
+    ASSERT_TRUE(fs.stat(f, a).ok());
+    EXPECT_EQ(a.accessed.time_since_epoch(), 1600000000s + 100ns);
+    EXPECT_EQ(a.modified.time_since_epoch(), -86400s + 101ns);
+    struct statx sx {};
+    ASSERT_EQ(statEntry(AT_FDCWD, f.c_str(), sx), 0);
+    if (sx.stx_mask & STATX_BTIME) {
+        EXPECT_EQ(a.created, toDateTime(sx.stx_btime));
+        EXPECT_GT(a.created, a.modified);  // made now, dated back
+    }
+    // Without a birth time the modification time stands in.
+    sx = {};
+    sx.stx_mask = STATX_BASIC_STATS;
+    sx.stx_mode = S_IFREG | 0644;
+    sx.stx_mtime = {1234567890, 500, 0};
+    sx.stx_btime = {42, 0, 0};  // not to be used
+    fillEntry(sx, "name", 0, b);
+    EXPECT_EQ(b.created.time_since_epoch(), 1234567890s + 500ns);
+    // Small inodes on ext2 leave no room for a birth time.
+    ScratchMount old(dir / "old", ScratchMount::Image, "mkfs.ext2 -q -I 128");
+    if (!old.ok()) GTEST_SKIP() << old.why();
+    writeFile(old.path() + "/f", "x");
+    setTimes(old.path() + "/f", 1000000000, 1100000000);
+    std::vector<Entry> files, folders;
+    ASSERT_TRUE(fs.listFolder(old.path(), files, folders).ok());
+    ASSERT_NE(find(files, "f"), nullptr);
+    EXPECT_EQ(find(files, "f")->created.time_since_epoch(), 1000000000s);
+}
+
+}  // namespace
+}  // namespace zv::test

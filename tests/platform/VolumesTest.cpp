@@ -1,0 +1,152 @@
+// The drive list and volume names: an injected mount table and by-label
+// folder, and real labelled images where the machine lets us mount them.
+#include "PlatformTest.h"
+#include "platform/MountTable.h"
+
+namespace zv::test {
+namespace {
+
+// As a desktop machine with a USB disk, network shares and the usual pseudo
+// file systems has it.
+const char* const kTable =
+    "22 27 0:21 / /proc rw,relatime shared:5 - proc proc rw\n"
+    "23 27 0:22 / /sys rw,relatime shared:6 - sysfs sysfs rw\n"
+    "24 27 0:6 / /dev rw,relatime shared:2 - devtmpfs udev rw,size=123k\n"
+    "25 24 0:23 / /dev/shm rw - tmpfs tmpfs rw\n"
+    "26 24 0:24 / /dev/pts rw - devpts devpts rw,mode=600\n"
+    "27 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
+    "28 27 0:25 / /run rw - tmpfs tmpfs rw\n"
+    "29 28 0:26 / /run/user/1000 rw - tmpfs tmpfs rw\n"
+    "30 23 0:27 / /sys/fs/cgroup rw - cgroup2 cgroup2 rw\n"
+    "31 27 8:17 / /media/u/MY\\040DISK rw,nosuid shared:7 - vfat /dev/sdb1 rw\n"
+    "32 27 0:28 / /mnt/share rw - cifs //server/share rw\n"
+    "33 27 0:29 / /tmp rw - tmpfs tmpfs rw\n"
+    "34 27 7:0 / /snap/core/1 ro - squashfs /dev/loop0 ro\n"
+    "35 27 8:2 / /home rw - btrfs /dev/sda2 rw\n"
+    "36 22 0:30 / /proc/sys/fs/binfmt_misc rw - autofs systemd-1 rw\n"
+    "37 27 0:31 / /mnt/nfs rw - nfs4 server:/export rw\n"
+    "38 27 0:32 / /mnt/ssh rw - fuse.sshfs u@host: rw\n"
+    "39 27 8:33 / /run/media/u/STICK rw - ext4 /dev/sdc1 rw\n"
+    "garbage line\n"
+    "1 0 8:1 / / rw ext4 /dev/vda rw\n"  // no separator
+    "1 0 8:1 / / rw - ext4\n"            // no source
+    "40 27 8:1 / /mnt/twice rw - ext4 /dev/sda1 rw\n"
+    "41 27 8:3 / /mnt/twice rw - ext4 /dev/sda3 rw\n";
+
+std::vector<std::string> mountPoints(const std::vector<MountEntry>& mounts) {
+    std::vector<std::string> out;
+    for (const MountEntry& m : mounts) out.push_back(m.mountPoint);
+    return out;
+}
+
+TEST(MountTable, KeepsFileSystemsThatHoldUserFilesInTableOrder) {
+    const std::vector<MountEntry> all = parseMountInfo(kTable);
+    ASSERT_EQ(all.size(), 20u);
+    EXPECT_EQ(all[9].mountPoint, "/media/u/MY DISK");
+    EXPECT_EQ(all[9].source, "/dev/sdb1");
+    EXPECT_EQ(all[10].source, "//server/share");
+    EXPECT_EQ(unescapeOctal("a\\040b\\011c\\134d\\012 x\\04 \\999"), "a b\tc\\d\n x\\04 \\999");
+    EXPECT_EQ(unescapeHex("Z\\xc3\\xbcrich\\x20bad\\xZZ\\x2"), "Z\xc3\xbcrich bad\\xZZ\\x2");
+
+    const std::vector<MountEntry> user = userMounts(all);
+    EXPECT_EQ(mountPoints(user), (std::vector<std::string>{"/", "/media/u/MY DISK", "/mnt/share",
+                                                           "/tmp", "/home", "/mnt/nfs", "/mnt/ssh",
+                                                           "/run/media/u/STICK", "/mnt/twice"}));
+    EXPECT_EQ(user.back().source, "/dev/sda3");  // the visible one of two on the same point
+
+    // Path -> the mount that holds it: the longest whole-component prefix.
+    EXPECT_EQ(mountHolding(all, "/media/u/MY DISK/Backup")->mountPoint, "/media/u/MY DISK");
+    EXPECT_EQ(mountHolding(all, "/media/u/MY DISKETTE")->mountPoint, "/");
+    EXPECT_EQ(mountHolding(all, "/home/u")->mountPoint, "/home");
+    EXPECT_EQ(mountHolding(all, "/homework")->mountPoint, "/");
+    EXPECT_EQ(mountHolding(all, "/mnt/twice/x")->source, "/dev/sda3");
+    EXPECT_EQ(mountHolding({}, "/x"), nullptr);
+
+    // A single file bind-mounted (as containers do with /etc/hosts) is no volume.
+    TempDir dir;
+    writeFile(dir / "hosts", "x");
+    const std::string binds = "1 0 8:1 / " + (dir / "hosts") +
+                              " rw - ext4 /dev/vda rw\n2 0 8:1 / " + dir.path() +
+                              " rw - ext4 /dev/vda rw\n";
+    EXPECT_EQ(mountPoints(userMounts(parseMountInfo(binds))), std::vector<std::string>{dir.path()});
+}
+
+class InjectedMounts : public PlatformTest {
+  protected:
+    void SetUp() override {
+        writeFile(dir / "mountinfo", kTable);
+        makeDirs(byLabel);
+        link("/dev/sda2", byLabel + "/HOME");
+        link("/dev/sdz9", byLabel + "/ELSEWHERE");
+    }
+    std::string byLabel = dir / "dev/disk/by-label";
+    MountSources sources{dir / "mountinfo", byLabel, false};
+};
+
+TEST_F(InjectedMounts, LabelsComeFromTheByLabelFolder) {
+    link("../../sdb1", byLabel + "/MY\\x20DISK");  // relative, with udev's escapes
+    writeFile(dir / "dev/dm-0", "");
+    makeDirs(dir / "dev/mapper");
+    link("../dm-0", dir / "dev/mapper/vg-root");
+    link("../../dm-0", byLabel + "/ROOT");  // the source names the device through another link
+    EXPECT_EQ(labelOf({"/home", "btrfs", "/dev/sda2"}, sources), "HOME");
+    EXPECT_EQ(labelOf({"/", "ext4", "/dev/sda1"}, sources), "");
+    EXPECT_EQ(labelOf({"/mnt/share", "cifs", "//server/share"}, sources), "");
+    EXPECT_EQ(labelOf({"/m", "vfat", dir / "dev/sdb1"}, sources), "MY DISK");
+    EXPECT_EQ(labelOf({"/m", "vfat", dir / "dev/sdb2"}, sources), "");
+    EXPECT_EQ(labelOf({"/", "ext4", dir / "dev/mapper/vg-root"}, sources), "ROOT");
+    sources.byLabelDir = dir / "nothing-here";
+    EXPECT_EQ(labelOf({"/home", "btrfs", "/dev/sda2"}, sources), "");
+}
+
+TEST_F(InjectedMounts, ServiceNamesDrivesAndVolumes) {
+    LinuxFileSystem injected(sources);
+    const std::vector<Volume> volumes = injected.volumes();
+    ASSERT_EQ(volumes.size(), 9u);
+    EXPECT_EQ(volumes[4].mountPoint, "/home");
+    EXPECT_EQ(volumes[4].label, "HOME");
+    EXPECT_EQ(injected.driveName("/home/u/data"), "/home");
+    EXPECT_EQ(injected.driveName("/media/u/MY DISK/../x"), "/");
+    std::string label;
+    ASSERT_TRUE(injected.volumeName("/home/u/data", label).ok());
+    EXPECT_EQ(label, "HOME");
+    ASSERT_TRUE(injected.volumeName("/usr", label).ok());
+    EXPECT_EQ(label, "");
+    EXPECT_EQ(injected.volumeName("", label).number, kErrInvalidArgument);
+
+    sources.mountInfoPath = dir / "missing";
+    LinuxFileSystem unreadable(sources);
+    EXPECT_TRUE(unreadable.volumes().empty());
+    EXPECT_EQ(unreadable.driveName("/home/x"), "/");
+    label = "stale";
+    EXPECT_EQ(unreadable.volumeName("/home/x", label).number, kErrPathNotFound);
+    EXPECT_EQ(label, "");
+}
+
+// Labels must come through the superblock: this machine's udev may keep no
+// by-label folder.
+TEST(LoopVolumes, LabelsOfRealImagesInMountOrder) {
+    TempDir dir;
+    ScratchMount labelled(dir / "mnt ZV ü", ScratchMount::Image, "mkfs.ext4 -q -L 'ZV DISK'");
+    if (!labelled.ok()) GTEST_SKIP() << labelled.why();
+    ScratchMount bare(dir / "bare", ScratchMount::Image, "mkfs.ext4 -q");
+    ScratchMount scratch(dir / "t", ScratchMount::Tmpfs, "1m");
+    ASSERT_TRUE(bare.ok() && scratch.ok());
+    LinuxFileSystem fs({"/proc/self/mountinfo", dir / "no-by-label", true});
+    std::string label = "stale";
+    ASSERT_TRUE(fs.volumeName(labelled.path() + "/Backup/week", label).ok());
+    EXPECT_EQ(label, "ZV DISK");
+    ASSERT_TRUE(fs.volumeName(bare.path(), label).ok());
+    EXPECT_EQ(label, "");
+    EXPECT_EQ(fs.driveName(labelled.path() + "/Backup/week"), labelled.path());
+    EXPECT_EQ(fs.driveName(scratch.path()), scratch.path());
+    std::vector<std::string> listed;
+    for (const Volume& v : fs.volumes()) {
+        if (v.mountPoint.starts_with(dir.path())) listed.push_back(v.mountPoint + ":=" + v.label);
+    }
+    EXPECT_EQ(listed, (std::vector<std::string>{labelled.path() + ":=ZV DISK",
+                                                bare.path() + ":=", scratch.path() + ":="}));
+}
+
+}  // namespace
+}  // namespace zv::test
