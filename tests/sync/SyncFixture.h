@@ -2,36 +2,44 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
-#include <vector>
 
 #include "app/frmVergelijker.h"
 #include "platform/Attributes.h"
+#include "platform/DateText.h"
+#include "support/FaultInjectingFileSystem.h"
 #include "support/TestRig.h"
 #include "sync/SyncWalk.h"
 
 namespace zv::test {
 
 // A source folder, a backup folder and a dustbin folder in a fresh temporary
-// folder, with a window set up for a synchronising run.
+// folder, with a window set up for a synchronising run that reaches files
+// through a fault-injecting wrapper (no faults until a test adds some).
 class SyncFixture : public ::testing::Test {
   protected:
     SyncFixture() {
         makeDirs(src);
         makeDirs(dst);
-        configure(rig.w());
-    }
-
-    void configure(frmVergelijker& w) {
-        w.SourcePath = src;
-        w.DestinationPath = dst;
-        w.ui.Text1[0].text = src;
-        w.DoVerify = true;
-        w.SyncActive = true;
+        freshWindow(faulty);
     }
 
     frmVergelijker& w() { return rig.w(); }
+    void freshWindow(FileSystem& fs) {
+        rig.rebuildWindow(fs);
+        w().SourcePath = src;
+        w().DestinationPath = dst;
+        w().ui.Text1[0].text = src;
+        w().SyncActive = true;
+    }
+    void useDustbinFolder(const std::string& path) {
+        makeDirs(bin);
+        w().UseDustbin = w().DustBinCustom = true;
+        w().DustBinPath = path;
+    }
 
     // The synchronisation as the run driver calls it.
     void sync() {
@@ -40,52 +48,34 @@ class SyncFixture : public ::testing::Test {
         SyncSubfolders(w(), w().DestinationPath, w().SourcePath);
     }
 
-    void useDustbinFolder() {
-        makeDirs(bin);
-        w().UseDustbin = true;
-        w().DustBinCustom = true;
-        w().DustBinWin = false;
-        w().DustBinPath = bin;
+    // Files below `folder`, each holding its own relative path.
+    static void put(const std::string& folder, std::initializer_list<const char*> files) {
+        for (const char* f : files) writeFile(folder + "/" + f, f);
     }
-
-    void useTrash() {
-        w().UseDustbin = true;
-        w().DustBinWin = true;
-        w().DustBinCustom = false;
-    }
-
-    // Where the dustbin layout puts a backup file given relative to the
-    // backup root: dustbin + source box path + relative path.
+    // Where the dustbin layout puts a backup file: dustbin + source box + relative path.
     std::string inBin(const std::string& relative) const { return bin + src + "/" + relative; }
-
     static bool exists(const std::string& path) {
-        std::error_code ec;
-        return std::filesystem::exists(std::filesystem::symlink_status(path, ec));
+        return std::filesystem::exists(std::filesystem::symlink_status(path));
     }
-
     void setAttributes(const std::string& path, std::uint32_t attributes) {
         ASSERT_TRUE(rig.fs.setAttributes(path, attributes).ok()) << path;
     }
-
     std::uint32_t attributesOf(const std::string& path) {
         std::uint32_t a = 0;
         EXPECT_TRUE(rig.fs.getAttributes(path, a).ok()) << path;
         return a;
     }
-
-    int logCount(const std::string& part) const {
-        int n = 0;
-        for (const std::string& line : rig.logLines())
-            if (line.find(part) != std::string::npos) ++n;
-        return n;
+    long logCount(const std::string& part) const {
+        return std::ranges::count_if(rig.logLines(), [&](const std::string& line) {
+            return line.find(part) != std::string::npos;
+        });
     }
 
     TestRig rig;
+    FaultInjectingFileSystem faulty{rig.fs};
     std::string src = rig.root / "src";
     std::string dst = rig.root / "dst";
     std::string bin = rig.root / "bin";
 };
-
-inline constexpr const char* kBreakText = "   -  user break";
 
 }  // namespace zv::test

@@ -1,336 +1,280 @@
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "copy/ProgressDisplay.h"
-#include "support/FaultInjectingFileSystem.h"
+#include "sync/FolderMarking.h"
 #include "sync/SyncFixture.h"
 
 namespace zv::test {
 namespace {
 
-using SyncWalkTest = SyncFixture;
+using SyncWalk = SyncFixture;
+const char* const kBreakText = "   -  user break";
 
-TEST_F(SyncWalkTest, RemovesOrphansAndKeepsFilesTheSourceHas) {
-    writeFile(src + "/keep.txt", "k");
-    writeFile(src + "/Sub/keep2.txt", "k2");
-    writeFile(dst + "/keep.txt", "k");
-    writeFile(dst + "/gone.txt", "g");
-    writeFile(dst + "/Sub/keep2.txt", "k2");
-    writeFile(dst + "/Sub/gone2.txt", "g2");
-
+// An orphan is a backup file the source lacks as a file of exactly that name.
+// Read-only ones stay; hidden, system and link ones go (not a link's target).
+TEST_F(SyncWalk, RemovesTheOrphansOnly) {
+    put(src, {"keep.txt", "Sub/keep.txt", "Name.txt"});
+    makeDirs(src + "/folder.txt");
+    const auto stay = {"keep.txt", "Sub/keep.txt", "Name.txt", "ro.txt", "Sub/ro.txt"};
+    const auto go = {"gone.txt", "Sub/gone.txt", "name.txt",     "folder.txt",
+                     "hs.txt",   ".dotted",      "RECYCLER.txt", "System Volume Information"};
+    put(dst, stay);
+    put(dst, go);
+    setAttributes(dst + "/ro.txt", kAttrReadOnly);
+    setAttributes(dst + "/Sub/ro.txt", kAttrReadOnly | kAttrArchive);
+    setAttributes(dst + "/hs.txt", kAttrHidden | kAttrSystem);
+    writeFile(rig.root / "outside.txt", "precious");
+    ASSERT_EQ(symlink((rig.root / "outside.txt").c_str(), (dst + "/link").c_str()), 0);
+    ASSERT_EQ(mkfifo((dst + "/pipe").c_str(), 0600), 0);  // left alone, not counted
     sync();
-
-    EXPECT_TRUE(exists(dst + "/keep.txt"));
-    EXPECT_TRUE(exists(dst + "/Sub/keep2.txt"));
-    EXPECT_FALSE(exists(dst + "/gone.txt"));
-    EXPECT_FALSE(exists(dst + "/Sub/gone2.txt"));
-    EXPECT_EQ(w().ItemsRemoved, 2);
-    EXPECT_EQ(w().FilesSeen, 4);
+    for (const char* f : stay) EXPECT_TRUE(exists(dst + "/" + f)) << f;
+    for (const char* f : go) EXPECT_FALSE(exists(dst + "/" + f)) << f;
+    EXPECT_FALSE(exists(dst + "/link"));
+    EXPECT_EQ(readFile(rig.root / "outside.txt"), "precious");
+    EXPECT_TRUE(exists(dst + "/pipe"));
     EXPECT_EQ(w().ui.panel(1), "Synchroniseren");
-    EXPECT_EQ(w().ui.panel(2), "Bestanden: 0         [ Verwijderd: 2 ]");
-    EXPECT_EQ(w().ui.panel(3), "Van: 4");
-    EXPECT_TRUE(w().ui.ProgressBar1.visible);
-    EXPECT_DOUBLE_EQ(w().BytesDone, 6.0);
-    EXPECT_FALSE(w().UserBreak);
+    EXPECT_EQ(w().ui.panel(2), "Bestanden: 0         [ Verwijderd: 9 ]");
+    EXPECT_EQ(w().ui.panel(3), "Van: 14");
     EXPECT_TRUE(w().RunLog.empty());
 }
 
-TEST_F(SyncWalkTest, ReadOnlyOrphanStaysHiddenAndSystemOrphansGo) {
-    writeFile(src + "/anchor.txt", "a");
-    writeFile(dst + "/ro.txt", "r");
-    writeFile(dst + "/hs.txt", "h");
-    writeFile(dst + "/.dotted", "d");
-    writeFile(dst + "/Sub/ro2.txt", "r");
-    setAttributes(dst + "/ro.txt", kAttrReadOnly);
-    setAttributes(dst + "/Sub/ro2.txt", kAttrReadOnly | kAttrArchive);
-    setAttributes(dst + "/hs.txt", kAttrHidden | kAttrSystem);
-
+// A backup-only folder is emptied at every depth but stays. System folders and
+// Old.Recycled are skipped while their counterpart exists; a source path with
+// a system word blocks every subfolder, not the root files.
+TEST_F(SyncWalk, WalksEveryBackupFolderButTheExcludedOnes) {
+    put(src, {"anchor.txt"});
+    const auto go = {"Only/a.txt", "Only/Deeper/b.txt", "Only/Deeper/Deepest/c.txt",
+                     "Gone/Old.Recycled/d.txt"};
+    const auto stay = {"Old.Recycled/e.txt", "Old.Recycled/Below/f.txt",
+                       "system volume information/g.txt"};
+    put(dst, go);
+    put(dst, stay);
     sync();
-
-    EXPECT_TRUE(exists(dst + "/ro.txt"));
-    EXPECT_TRUE(exists(dst + "/Sub/ro2.txt"));
-    EXPECT_FALSE(exists(dst + "/hs.txt"));
-    EXPECT_FALSE(exists(dst + "/.dotted"));
-    EXPECT_EQ(w().ItemsRemoved, 2);
-}
-
-TEST_F(SyncWalkTest, BackupOnlyFolderIsEmptiedAtEveryDepthButStays) {
-    writeFile(src + "/anchor.txt", "a");
-    writeFile(dst + "/Only/a.txt", "a");
-    writeFile(dst + "/Only/Deeper/b.txt", "b");
-    writeFile(dst + "/Only/Deeper/Deepest/c.txt", "c");
-
-    sync();
-
-    EXPECT_FALSE(exists(dst + "/Only/a.txt"));
-    EXPECT_FALSE(exists(dst + "/Only/Deeper/b.txt"));
-    EXPECT_FALSE(exists(dst + "/Only/Deeper/Deepest/c.txt"));
+    for (const char* f : go) EXPECT_FALSE(exists(dst + "/" + f)) << f;
+    for (const char* f : stay) EXPECT_TRUE(exists(dst + "/" + f)) << f;
     EXPECT_TRUE(exists(dst + "/Only/Deeper/Deepest"));
-    EXPECT_EQ(w().ItemsRemoved, 3);
-}
 
-TEST_F(SyncWalkTest, AFolderAtTheCounterpartPathIsNoFile) {
-    makeDirs(src + "/same.txt");
-    writeFile(dst + "/same.txt", "x");
-
+    src = rig.root / "my.recycler.src";
+    put(src, {"anchor.txt"});
+    put(dst, {"Sub/f.txt", "root-orphan.txt"});
+    freshWindow(faulty);
     sync();
-
-    EXPECT_FALSE(exists(dst + "/same.txt"));
-    EXPECT_EQ(w().ItemsRemoved, 1);
-}
-
-TEST_F(SyncWalkTest, NamesMatchExactlyInCase) {
-    writeFile(src + "/Name.txt", "x");
-    writeFile(dst + "/name.txt", "x");
-    writeFile(dst + "/Name.txt", "x");
-
-    sync();
-
-    EXPECT_TRUE(exists(dst + "/Name.txt"));
-    EXPECT_FALSE(exists(dst + "/name.txt"));
-}
-
-TEST_F(SyncWalkTest, RootFilesAreExaminedWhatever_TheirName) {
-    writeFile(src + "/anchor.txt", "a");
-    writeFile(dst + "/RECYCLER.txt", "x");
-    writeFile(dst + "/System Volume Information", "x");
-
-    sync();
-
-    EXPECT_FALSE(exists(dst + "/RECYCLER.txt"));
-    EXPECT_FALSE(exists(dst + "/System Volume Information"));
-}
-
-TEST_F(SyncWalkTest, OldRecycledIsSkippedWhileItsCounterpartFolderExists) {
-    writeFile(src + "/anchor.txt", "a");
-    writeFile(dst + "/Old.Recycled/f.txt", "x");
-    writeFile(dst + "/Old.Recycled/Below/g.txt", "x");
-    writeFile(dst + "/Gone/Old.Recycled/h.txt", "x");
-    writeFile(dst + "/system volume information/i.txt", "x");
-
-    sync();
-
-    EXPECT_TRUE(exists(dst + "/Old.Recycled/f.txt"));
-    EXPECT_TRUE(exists(dst + "/Old.Recycled/Below/g.txt"));
-    EXPECT_TRUE(exists(dst + "/system volume information/i.txt"));
-    // The counterpart of Gone does not exist, so nothing below it is excluded.
-    EXPECT_FALSE(exists(dst + "/Gone/Old.Recycled/h.txt"));
-    EXPECT_EQ(w().ItemsRemoved, 1);
-}
-
-TEST_F(SyncWalkTest, ASourcePathWithRecyclerBlocksEverySubfolderButNotTheRootFiles) {
-    const std::string recyclerSource = rig.root / "my.recycler.src";
-    writeFile(recyclerSource + "/anchor.txt", "a");
-    w().SourcePath = recyclerSource;
-    w().ui.Text1[0].text = recyclerSource;
-    writeFile(dst + "/Sub/f.txt", "x");
-    writeFile(dst + "/root-orphan.txt", "x");
-
-    sync();
-
     EXPECT_TRUE(exists(dst + "/Sub/f.txt"));
     EXPECT_FALSE(exists(dst + "/root-orphan.txt"));
 }
 
-TEST_F(SyncWalkTest, ASymbolicLinkOrphanGoesAsALinkAndItsTargetStays) {
-    writeFile(src + "/anchor.txt", "a");
-    writeFile(rig.root / "outside.txt", "precious");
-    ASSERT_EQ(symlink((rig.root / "outside.txt").c_str(), (dst + "/link").c_str()), 0);
-
-    sync();
-
-    EXPECT_FALSE(exists(dst + "/link"));
-    EXPECT_EQ(readFile(rig.root / "outside.txt"), "precious");
-    EXPECT_EQ(w().ItemsRemoved, 1);
-}
-
-TEST_F(SyncWalkTest, SpecialFilesAreLeftAlone) {
-    writeFile(src + "/anchor.txt", "a");
-    ASSERT_EQ(mkfifo((dst + "/pipe").c_str(), 0600), 0);
-
-    sync();
-
-    EXPECT_TRUE(exists(dst + "/pipe"));
-    EXPECT_EQ(w().ItemsRemoved, 0);
-    EXPECT_EQ(w().FilesSeen, 0);
-}
-
-TEST_F(SyncWalkTest, PlainDeleteWhenNoDustbinIsChosen) {
-    writeFile(src + "/anchor.txt", "a");
-    writeFile(dst + "/o.txt", "x");
-    w().DustBinWin = true;  // without UseDustbin: a plain delete
-    w().UseDustbin = false;
-
-    sync();
-
-    EXPECT_FALSE(exists(dst + "/o.txt"));
-    EXPECT_TRUE(rig.trash.trashed.empty());
-    EXPECT_EQ(w().ItemsRemoved, 1);
-}
-
-TEST_F(SyncWalkTest, TheDesktopTrashGetsEveryOrphan) {
-    writeFile(src + "/anchor.txt", "a");
-    writeFile(dst + "/o.txt", "x");
-    writeFile(dst + "/Sub/p.txt", "x");
-    useTrash();
-
-    sync();
-
-    ASSERT_EQ(rig.trash.trashed.size(), 2u);
-    EXPECT_EQ(rig.trash.trashed[0], dst + "/o.txt");
-    EXPECT_EQ(rig.trash.trashed[1], dst + "/Sub/p.txt");
-    EXPECT_EQ(w().ItemsRemoved, 2);
-    EXPECT_EQ(w().ui.lblFiles.foreColour, kColourBlack);
-}
-
-TEST_F(SyncWalkTest, ProgressCountsTheBackupTree) {
-    writeFile(src + "/a.txt", std::string(300, 'a'));
-    writeFile(dst + "/a.txt", std::string(300, 'a'));
-    writeFile(src + "/Sub/b.txt", std::string(200, 'b'));
-    writeFile(dst + "/Sub/b.txt", std::string(200, 'b'));
+// The bar counts the backup tree without a first-level _RESTORE folder, which
+// the walk does visit: below the root the caption then stops at 100 %.
+TEST_F(SyncWalk, ScalesTheBarByTheBackupTreeAndCapsTheCaption) {
+    for (const std::string& folder : {src, dst}) {
+        writeFile(folder + "/a.txt", std::string(300, 'a'));
+        writeFile(folder + "/Sub/b.txt", std::string(200, 'b'));
+        writeFile(folder + "/_RESTORE/big.bin", std::string(1000, 'c'));
+    }
     w().AppVersionText = "Zandvast v.1.0.0";
-
     sync();
-
-    EXPECT_DOUBLE_EQ(w().BytesTotal, 500.0);
-    EXPECT_EQ(w().ProgressScale, -1);
     EXPECT_EQ(w().ui.ProgressBar1.max, 5000);
-    EXPECT_DOUBLE_EQ(w().PercentDone, 100.0);
-    EXPECT_EQ(w().ui.caption, "100 %   Zandvast v.1.0.0");
-}
-
-// The tree size leaves out a first-level _RESTORE folder, the walk does not:
-// below the root the caption stops at 100 %.
-TEST_F(SyncWalkTest, CaptionBelowTheRootStopsAtAHundredPercent) {
-    writeFile(src + "/a.txt", std::string(100, 'a'));
-    writeFile(dst + "/a.txt", std::string(100, 'a'));
-    writeFile(src + "/_RESTORE/big.bin", std::string(1000, 'b'));
-    writeFile(dst + "/_RESTORE/big.bin", std::string(1000, 'b'));
-    w().AppVersionText = "Zandvast v.1.0.0";
-
-    sync();
-
     EXPECT_GT(w().PercentDone, 100.0);
     EXPECT_EQ(w().ui.caption, "100 %   Zandvast v.1.0.0");
-
     w().Minimised = true;
-    w().FilesSeen = 0;
     sync();
     EXPECT_EQ(w().ui.caption, "100 %");
 }
 
-TEST_F(SyncWalkTest, ABreakDuringTheRootFilesGivesTwoBreakLines) {
-    writeFile(src + "/anchor.txt", "a");
-    writeFile(dst + "/o1.txt", "x");
-    writeFile(dst + "/o2.txt", "x");
-    writeFile(dst + "/Sub/o3.txt", "x");
+// A break in the root files logs a line there and one as the subfolder walk
+// starts (also in Error.Log). In a subfolder the walk stops after the current
+// file, and an enclosing level with a further subfolder to go adds a line.
+TEST_F(SyncWalk, ABreakStopsTheRemovalWithItsLines) {
+    put(src, {"anchor.txt"});
+    put(dst, {"o1.txt", "o2.txt", "Sub/o3.txt"});
     rig.pump.hookAt = 1;  // the yield after scaling the bar
     rig.pump.hook = [this] { w().UserBreak = true; };
-
     sync();
-
     EXPECT_EQ(logCount(kBreakText), 2);
-    EXPECT_EQ(w().ItemsRemoved, 0);
-    EXPECT_TRUE(exists(dst + "/o1.txt"));
-    EXPECT_TRUE(exists(dst + "/o2.txt"));
-    EXPECT_TRUE(exists(dst + "/Sub/o3.txt"));
     EXPECT_EQ(w().FilesSeen, 1);
-    // The log was written to Error.Log as well.
-    EXPECT_NE(readFile(rig.appFolder() + "/Error.Log").find(kBreakText), std::string::npos);
-}
-
-TEST_F(SyncWalkTest, ABreakInASubfolderStopsAfterTheCurrentFile) {
-    writeFile(src + "/anchor.txt", "a");
-    writeFile(dst + "/A/Inner/f1.txt", "x");
-    writeFile(dst + "/A/Inner/f2.txt", "x");
-    FaultInjectingFileSystem watched(rig.fs);
-    watched.beforeCall = [this](FsOp op, const std::string& path) {
-        if (op == FsOp::List && path == dst + "/A/Inner") w().UserBreak = true;
-    };
-    rig.rebuildWindow(watched);
-    configure(w());
-
-    sync();
-
-    EXPECT_EQ(logCount(kBreakText), 1);
-    EXPECT_EQ(w().ItemsRemoved, 1);
-    EXPECT_EQ(exists(dst + "/A/Inner/f1.txt") + exists(dst + "/A/Inner/f2.txt"), 1);
-}
-
-TEST_F(SyncWalkTest, EveryEnclosingLevelAddsALineAtItsNextSubfolder) {
-    writeFile(src + "/anchor.txt", "a");
-    writeFile(dst + "/A/Inner/Deep/f.txt", "x");
-    makeDirs(dst + "/A/Later1");
-    makeDirs(dst + "/A/Later2");
-    makeDirs(dst + "/B");
-    makeDirs(dst + "/C");
-    std::vector<Entry> ignored;
-    std::vector<Entry> topFolders;
-    std::vector<Entry> aFolders;
-    ASSERT_TRUE(rig.fs.listFolder(dst, ignored, topFolders).ok());
-    ASSERT_TRUE(rig.fs.listFolder(dst + "/A", ignored, aFolders).ok());
-    FaultInjectingFileSystem watched(rig.fs);
-    watched.beforeCall = [this](FsOp op, const std::string& path) {
-        if (op == FsOp::List && path == dst + "/A/Inner/Deep") w().UserBreak = true;
-    };
-    rig.rebuildWindow(watched);
-    configure(w());
-
-    sync();
-
-    // One line where the break is seen (right after Deep's file), then one
-    // from each enclosing level that reaches a further subfolder.
-    auto walksOnAfter = [](const std::vector<Entry>& list, const std::string& name) {
-        return !list.empty() && list.back().name != name;
-    };
-    const int expected = 1 + walksOnAfter(aFolders, "Inner") + walksOnAfter(topFolders, "A");
-    EXPECT_EQ(logCount(kBreakText), expected);
-    EXPECT_FALSE(exists(dst + "/A/Inner/Deep/f.txt"));
-}
-
-TEST_F(SyncWalkTest, DiskFullInASubfolderWithCancelEndsTheRunWithTheDiskFullLine) {
-    writeFile(src + "/anchor.txt", "a");
-    writeFile(dst + "/Sub/o.txt", "x");
-    FaultInjectingFileSystem faulty(rig.fs);
-    faulty.failOn(FsOp::CopyFile, "/Sub/o.txt", kErrDiskFull);
-    rig.rebuildWindow(faulty);
-    configure(w());
-    useDustbinFolder();
-
-    sync();
-
-    ASSERT_EQ(rig.dialogs.shown.size(), 1u);
-    EXPECT_EQ(rig.dialogs.shown[0].text, "Schijf vol; verwissel schijf en druk op OK");
-    EXPECT_TRUE(w().UserBreak);
-    EXPECT_TRUE(exists(dst + "/Sub/o.txt"));
     EXPECT_EQ(w().ItemsRemoved, 0);
-    const std::vector<std::string> lines = rig.logLines();
-    ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(lines.back(), w().NowTimeText() + "Disk full");
+    EXPECT_NE(readFile(rig.appFolder() + "/Error.Log").find(kBreakText), std::string::npos);
+
+    rig.pump.hook = nullptr;
+    std::filesystem::remove_all(dst);
+    put(dst, {"A/X/In/1", "A/X/In/2", "A/Y/In/1"});
+    faulty.beforeCall = [this](FsOp op, const std::string& path) {
+        if (op == FsOp::List && path.ends_with("/In")) w().UserBreak = true;
+    };
+    freshWindow(faulty);
+    sync();
+    EXPECT_EQ(logCount(kBreakText), 2);
+    EXPECT_EQ(w().ItemsRemoved, 1);
 }
 
-TEST_F(SyncWalkTest, DiskFullInASubfolderWithOkGoesOnAndKeepsTheFile) {
-    writeFile(src + "/anchor.txt", "a");
-    writeFile(dst + "/Sub/full.txt", "x");
-    writeFile(dst + "/Sub/Deeper/fine.txt", "x");
-    FaultInjectingFileSystem faulty(rig.fs);
-    faulty.failOn(FsOp::CopyFile, "/Sub/full.txt", kErrDiskFull);
-    rig.rebuildWindow(faulty);
-    configure(w());
-    useDustbinFolder();
-    rig.dialogs.script(MessageAnswer::Ok);
+// Without UseDustbin an orphan is deleted, even with DustBinWin; with it the
+// trash takes it. DustBinCustom means the dustbin folder, UseDustbin or not.
+TEST_F(SyncWalk, OrphansGoWhereTheDustbinSettingsSay) {
+    put(src, {"anchor.txt"});
+    const struct {
+        bool useDustbin, win;
+        std::string where;
+    } cases[] = {{false, true, "deleted"}, {true, true, "trash"}, {false, false, "dustbin"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.where);
+        put(dst, {"o.txt", "Sub/p.txt"});
+        rig.trash.trashed.clear();
+        freshWindow(faulty);
+        useDustbinFolder(bin);
+        w().UseDustbin = c.useDustbin;
+        w().DustBinWin = c.win;
+        w().DustBinCustom = !c.win;
+        sync();
+        EXPECT_EQ(w().ItemsRemoved, 2);
+        EXPECT_EQ(rig.trash.trashed.size(), c.where == "trash" ? 2u : 0u);
+        EXPECT_EQ(exists(dst + "/Sub/p.txt"), c.where == "trash");  // the test trash keeps it
+        EXPECT_EQ(exists(inBin("Sub/p.txt")), c.where == "dustbin");
+    }
+}
 
+// Orphans land below the source box path in the dustbin with their times and
+// attributes, replacing a read-only file there. Drives are mount points here:
+// no per-drive folder, no mark.
+TEST_F(SyncWalk, OrphansLandBelowTheSourcePathInTheDustbin) {
+    put(src, {"anchor.txt"});
+    put(dst, {"b.txt", "Sub/a.txt"});
+    setTimes(dst + "/b.txt", 1'000'000'000, 1'000'000'000);
+    setAttributes(dst + "/b.txt", kAttrHidden | kAttrArchive);
+    setAttributes(dst + "/Sub/a.txt", kAttrArchive);
+    useDustbinFolder(bin);
+    writeFile(inBin("Sub/a.txt"), "an earlier one");
+    setAttributes(inBin("Sub/a.txt"), kAttrReadOnly);
     sync();
+    EXPECT_EQ(readFile(inBin("b.txt")), "b.txt");
+    EXPECT_EQ(readFile(inBin("Sub/a.txt")), "Sub/a.txt");
+    EXPECT_FALSE(exists(dst + "/b.txt") || exists(dst + "/Sub/a.txt"));
+    Entry moved;
+    ASSERT_TRUE(rig.fs.stat(inBin("b.txt"), moved).ok());
+    EXPECT_EQ(moved.modified, DateTime(std::chrono::seconds(1'000'000'000)));
+    EXPECT_EQ(attributesOf(inBin("b.txt")) & (kAttrHidden | kAttrArchive),
+              kAttrHidden | kAttrArchive);
+    EXPECT_EQ(attributesOf(inBin("Sub/a.txt")) & (kAttrReadOnly | kAttrArchive), kAttrArchive);
+    EXPECT_EQ(w().ItemsRemoved, 2);
+    EXPECT_FALSE(exists(bin + "/Desktop.ini"));
+    EXPECT_TRUE(rig.logLines().empty());
 
-    EXPECT_FALSE(w().UserBreak);
-    EXPECT_TRUE(exists(dst + "/Sub/full.txt"));
-    EXPECT_FALSE(exists(dst + "/Sub/Deeper/fine.txt"));
-    EXPECT_TRUE(exists(inBin("Sub/Deeper/fine.txt")));
-    EXPECT_EQ(w().ItemsRemoved, 1);
-    EXPECT_EQ(w().FilesFailed, 1);
-    EXPECT_EQ(logCount(dst + "/Sub/full.txt"), 1);
-    EXPECT_EQ(logCount("Error 61: "), 1);
+    // The source box text names the folders, a drive letter without its colon.
+    const std::pair<const char*, const char*> boxes[] = {{"D:/", "/D/"},
+                                                         {"MYDISK/Data", "/MYDISK/Data/"}};
+    for (const auto& [box, folder] : boxes) {
+        put(dst, {"x/y.txt"});
+        w().ui.Text1[0].text = box;
+        sync();
+        EXPECT_EQ(readFile(bin + folder + "x/y.txt"), "x/y.txt");
+    }
+}
+
+// A dustbin inside the backup keeps what it holds, run after run.
+TEST_F(SyncWalk, ADustbinInsideTheBackupIsLeftAlone) {
+    put(src, {"anchor.txt"});
+    const std::string inside = dst + "/Bin";
+    put(inside, {"Deeper/earlier.txt"});
+    put(dst, {"root.txt", "Sub/o.txt"});
+    useDustbinFolder(inside);
+    for (int run = 0; run < 2; ++run) {
+        sync();
+        EXPECT_EQ(w().ItemsRemoved, 2);
+        EXPECT_EQ(readFile(inside + "/Deeper/earlier.txt"), "Deeper/earlier.txt");
+        EXPECT_EQ(readFile(inside + src + "/root.txt"), "root.txt");
+        EXPECT_EQ(readFile(inside + src + "/Sub/o.txt"), "Sub/o.txt");
+    }
+    // A dustbin that is the backup root (however spelled), one that would put
+    // an orphan onto itself, or none at all (the source box alone would be the
+    // target) takes nothing.
+    const std::pair<std::string, std::string> dustbinAndBox[] = {
+        {dst, src}, {dst + "/", src}, {rig.root.path(), "dst"}, {"", src}};
+    for (const auto& [dustbin, box] : dustbinAndBox) {
+        SCOPED_TRACE(dustbin);
+        put(dst, {"root2.txt", "Sub/o2.txt"});
+        freshWindow(faulty);
+        useDustbinFolder(dustbin);
+        w().ui.Text1[0].text = box;
+        sync();
+        EXPECT_EQ(readFile(dst + "/root2.txt") + readFile(dst + "/Sub/o2.txt"),
+                  "root2.txtSub/o2.txt");
+        EXPECT_FALSE(exists(src + "/root2.txt") || exists(src + src + "/root2.txt"));
+        EXPECT_EQ(w().ItemsRemoved, 0);
+        EXPECT_EQ(logCount(dst + "/Sub/o2.txt"), dustbin.empty() ? 1 : 0);
+    }
+}
+
+// A full disk keeps the orphan: Cancel ends the run with the "Disk full"
+// line, OK logs the file and goes on.
+TEST_F(SyncWalk, DiskFullInASubfolder) {
+    put(src, {"anchor.txt"});
+    faulty.failOn(FsOp::CopyFile, "/Sub/full.txt", kErrDiskFull);
+    for (MessageAnswer answer : {MessageAnswer::Cancel, MessageAnswer::Ok}) {
+        const bool gaveUp = answer == MessageAnswer::Cancel;
+        put(dst, {"Sub/full.txt", "Sub/Deeper/fine.txt"});
+        freshWindow(faulty);
+        useDustbinFolder(bin);
+        rig.dialogs.script(answer);
+        sync();
+        EXPECT_EQ(w().UserBreak, gaveUp);
+        EXPECT_TRUE(exists(dst + "/Sub/full.txt"));
+        EXPECT_EQ(exists(inBin("Sub/Deeper/fine.txt")), !gaveUp);
+        EXPECT_EQ(logCount(dst + "/Sub/full.txt"), gaveUp ? 0 : 1);
+        EXPECT_EQ(logCount("Error 61: "), gaveUp ? 0 : 1);
+        EXPECT_EQ(rig.logLines().back() == formatTime(rig.clock.current) + "Disk full", gaveUp);
+    }
+    EXPECT_EQ(rig.dialogs.shown.at(0).text, "Schijf vol; verwissel schijf en druk op OK");
+}
+
+std::string desktopIni(const char* iconIndex) {
+    return std::string("[.ShellClassInfo]\r\nIconFile=%SystemRoot%\\system32\\SHELL32.dll\r\n") +
+           "IconIndex=" + iconIndex + "\r\n";
+}
+
+using FolderMarking = SyncFixture;
+
+// A mark: Desktop.ini recorded 38 (replaced unless protected) in a folder
+// recorded 17, and KDE's .directory. Unmarking only clears the folder's bits.
+TEST_F(FolderMarking, MarksAndUnmarksFolders) {
+    const struct {
+        void (*mark)(FileSystem&, const std::string&);
+        const char* iconIndex;
+        const char* icon;
+    } marks[] = {{SetIconDustBin, "101", "user-trash"}, {SetIconStation, "8", "drive-harddisk"}};
+    for (const auto& m : marks) {
+        const std::string folder = rig.root / m.icon;
+        writeFile(folder + "/Desktop.ini", "something else\r\n");
+        m.mark(rig.fs, folder);
+        EXPECT_EQ(readFile(folder + "/Desktop.ini"), desktopIni(m.iconIndex));
+        EXPECT_EQ(attributesOf(folder + "/Desktop.ini"), 38u);
+        EXPECT_EQ(attributesOf(folder), 17u);
+        EXPECT_EQ(readFile(folder + "/.directory"),
+                  std::string("[Desktop Entry]\nIcon=") + m.icon + "\n");
+    }
+    const std::string station = rig.root / "drive-harddisk";
+    SetIconDustBin(rig.fs, station);
+    EXPECT_EQ(readFile(station + "/Desktop.ini"), desktopIni("8"));
+    EXPECT_EQ(attributesOf(station), 17u);
+    setAttributes(station, kAttrDirectory | kAttrReadOnly | kAttrHidden | kAttrSystem);
+    ClearFolderMark(rig.fs, station);
+    EXPECT_EQ(attributesOf(station), 16u);
+    EXPECT_EQ(readFile(station + "/Desktop.ini"), desktopIni("8"));
+    EXPECT_TRUE(std::filesystem::exists(station + "/.directory"));
+
+    for (auto markOrClear : {SetIconDustBin, SetIconStation, ClearFolderMark})
+        markOrClear(rig.fs, rig.root / "missing");
+    EXPECT_FALSE(exists(rig.root / "missing"));  // a missing folder is not made
+}
+
+TEST_F(FolderMarking, TheUsersOwnDirectorySettingsAreKept) {
+    const std::pair<const char*, const char*> before_after[] = {
+        {"[Dolphin]\nViewMode=1\n\n[Desktop Entry]\nIcon=folder-blue\nName=Mine\n",
+         "[Dolphin]\nViewMode=1\n\n[Desktop Entry]\nIcon=user-trash\nName=Mine\n"},
+        {"[Dolphin]\nViewMode=1", "[Dolphin]\nViewMode=1\n[Desktop Entry]\nIcon=user-trash\n"}};
+    for (const auto& [before, after] : before_after) {
+        writeFile(bin + "/.directory", before);
+        SetIconDustBin(rig.fs, bin);
+        EXPECT_EQ(readFile(bin + "/.directory"), after);
+    }
 }
 
 }  // namespace

@@ -1,0 +1,414 @@
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+
+#include "copy/CopyFixture.h"
+#include "copy/KillEmpty.h"
+
+namespace zv::test {
+namespace {
+
+using CopyWalk = CopyFixture;
+namespace fs = std::filesystem;
+
+// Which files a walk copies ('1'). Under synchronisation a missing copy is made
+// whatever its date, and one read after the from-date gets its source's
+// attributes back ('r'); a read-only copy is replaced all the same.
+TEST_F(CopyWalk, SelectsFilesByTheDateFilterAndSynchronisation) {
+    const char* const names[] = {"fresh", "kept", "absent", "edge", "quiet/old", "odd", "touched"};
+    for (const char* name : names) oldFile(S(name), "source");
+    setTimes(S("fresh"), from + 3600, from + 3600);
+    setTimes(S("edge"), from, from);  // exactly at the from-date: not new
+    setTimes(S("kept"), from - 86400, from + 60);
+    setTimes(S("touched"), from - 86400, from + 60);
+    setTimes(S("quiet"), from - 86400, from - 86400);  // an old folder new in the backup
+    faulty.adjustEntry = [](const std::string& path, Entry& e) {
+        if (path.ends_with("/odd")) e.modified = DateTime{};  // counts as new
+    };
+    const struct {
+        Walk walk;
+        bool sync, noDateCheck;
+        const char* fromDate;  // nullptr: the fixture's
+        const char* copied;    // per name above
+    } cases[] = {{Walk::Checked, false, false, nullptr, "1000010"},
+                 {Walk::Checked, true, false, nullptr, "101111r"},
+                 {Walk::Checked, false, true, nullptr, "1111011"},
+                 {Walk::Checked, false, false, "geen datum", "1111111"},
+                 {Walk::Quick, false, false, nullptr, "1000010"},
+                 {Walk::Quick, false, true, nullptr, "1111111"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.copied);
+        emptyFolder(dst);
+        oldFile(D("kept"), "backup");
+        oldFile(D("touched"), "backup");
+        chmod(D("touched").c_str(), 0444);
+        freshWindow();
+        w().SyncActive = c.sync;
+        w().NoDateCheck = c.noDateCheck;
+        if (c.fromDate) w().FromDate = c.fromDate;
+        run(c.walk);
+        for (int i = 0; i < 7; ++i) {
+            const char* before = i == 1 || i == 6 ? "backup" : "";
+            EXPECT_EQ(readFile(D(names[i])), c.copied[i] == '1' ? "source" : before) << names[i];
+        }
+        EXPECT_EQ(attributesOf(D("touched")) & kAttrReadOnly,
+                  c.copied[6] == '0' ? kAttrReadOnly : 0);
+        EXPECT_TRUE(fs::is_directory(D("quiet")));
+        EXPECT_EQ(w().FilesCopied, 7 - std::ranges::count(std::string(c.copied), '0'));
+        EXPECT_EQ(w().FilesSeen, 7);
+    }
+}
+
+// A new backup branch under the date filter: an old folder gets only its files
+// new by their own dates, an old subfolder nothing unless a newer file lies below.
+TEST_F(CopyWalk, ANewBranchGetsWhatIsNewByDate) {
+    newFile(S("A/new.txt"));
+    oldFile(S("A/old.txt"));
+    oldFile(S("A/Quiet/old.txt"));
+    newFile(S("A/Old/Older/changed.txt"));
+    oldFile(S("A/Old/Older/same.txt"));
+    oldFile(S("A/Moved/old.txt"));
+    setTimes(S("A/Moved"), from + 60, from + 60);  // a folder new by its date
+    for (const char* folder : {"A/Quiet", "A/Old/Older", "A/Old", "A"})
+        setTimes(S(folder), from - 86400, from - 86400);
+    // Backup folders take their source folder's attributes, unless it is a system folder.
+    ASSERT_TRUE(rig.fs.setAttributes(S("A"), kAttrDirectory | kAttrHidden).ok());
+    ASSERT_TRUE(rig.fs.setAttributes(S("A/Old"), kAttrDirectory | kAttrSystem | kAttrHidden).ok());
+    run(Walk::Checked);
+    EXPECT_EQ(attributesOf(D("A")) & kAttrHidden, kAttrHidden);
+    EXPECT_EQ(attributesOf(D("A/Old")) & (kAttrSystem | kAttrHidden), 0u);
+    EXPECT_TRUE(isThere(D("A/new.txt")));
+    EXPECT_TRUE(isThere(D("A/Old/Older/changed.txt")));
+    for (const char* absent : {"A/old.txt", "A/Quiet", "A/Old/Older/same.txt", "A/Moved/old.txt"})
+        EXPECT_FALSE(isThere(D(absent))) << absent;
+    // An old file with nothing at its target is neither copied, counted nor an error.
+    EXPECT_TRUE(fs::is_directory(D("A/Moved")));
+    EXPECT_EQ(w().FilesCopied, 2);
+    EXPECT_EQ(w().FilesFailed, 0);
+    EXPECT_TRUE(w().RunLog.empty());
+}
+
+// Error.Log tells which file was not backed up, and that the walk recovered.
+TEST_F(CopyWalk, AFailedFileAndTheRecoveryAfterItAreLoggedAndShown) {
+    for (int i = 0; i < 6; ++i) newFile(S("sub/f" + std::to_string(i)), std::string(50, 'x'));
+    makeDirs(D("sub"));
+    faulty.failOn(FsOp::CopyFile, "/sub/f", kErrObjectNotAvailable, 1);  // the first one copied
+    run(Walk::Checked);
+    std::string failed;
+    for (int i = 0; i < 6; ++i)
+        if (!isThere(D("sub/f" + std::to_string(i)))) failed = S("sub/f" + std::to_string(i));
+    const std::vector<std::string> lines = rig.logLines();
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0], timeText() + " - " + failed);
+    EXPECT_EQ(lines[1], "Error 91: Injected error 91");
+    EXPECT_EQ(lines[2].rfind(timeText() + " - " + S("sub/f"), 0), 0u);
+    EXPECT_EQ(lines[3], "OK, Proceeding ...");
+    EXPECT_EQ(w().FilesFailed, 1);
+    EXPECT_EQ(w().ui.panel(1), "Kopieren");
+    EXPECT_EQ(w().ui.panel(2), "Bestanden: 5         [ Verwijderd: 0 ]");
+    EXPECT_EQ(w().ui.panel(3), "Van: 6");
+    EXPECT_EQ(w().ui.ProgressBar1.max, 3000);  // 300 bytes
+    EXPECT_EQ(w().ui.caption, "100 %   " + w().AppVersionText);
+}
+
+// The quick walk shows the root paths; an empty tree keeps the percentage.
+TEST_F(CopyWalk, TheQuickWalkShowsItsPathsAndProgress) {
+    newFile(S("a/b.bin"));
+    w().Minimised = true;
+    run(Walk::Quick);
+    EXPECT_EQ(w().ui.Text1[0].text, src);
+    EXPECT_EQ(w().ui.Text1[2].text, dst);
+    EXPECT_EQ(w().ui.caption, "100 %");
+    emptyFolder(src);
+    freshWindow();
+    w().PercentDone = 42;
+    run(Walk::Quick);
+    EXPECT_EQ(w().PercentDone, 42);
+}
+
+// Exit stops the checked walks before the next file with a break line, the
+// quick walk before the next folder, silently.
+TEST_F(CopyWalk, ABreakStopsTheWalk) {
+    faulty.beforeCall = [this](FsOp op, const std::string&) {
+        if (op == FsOp::CopyFile) w().UserBreak = true;
+    };
+    const struct {
+        Walk walk;
+        bool backupFoldersThere;
+        int copies;
+    } cases[] = {{Walk::Checked, true, 1}, {Walk::Checked, false, 1}, {Walk::Quick, true, 2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.copies << c.backupFoldersThere);
+        emptyFolder(dst);
+        for (const char* f : {"a/1", "a/2", "b/1", "b/2"}) newFile(S(f));
+        if (c.backupFoldersThere) makeDirs(D("a")), makeDirs(D("b"));
+        freshWindow();
+        run(c.walk);
+        EXPECT_EQ(w().FilesCopied, c.copies);
+        EXPECT_EQ(logHas(breakLine()), c.walk == Walk::Checked);
+    }
+    EXPECT_NE(readFile(rig.appFolder() + "/Error.Log").find(breakLine()), std::string::npos);
+}
+
+// No walk enters a system folder (by either side's path) or the backup itself.
+TEST_F(CopyWalk, NoWalkEntersSystemFoldersOrTheBackupItself) {
+    const std::pair<const char*, bool> backups[] = {
+        {"src/Backup", true}, {"src/work/Backup", true}, {"recycled-backup", false}};
+    for (Walk walk : {Walk::Checked, Walk::Quick}) {
+        for (const auto& [backup, subfolders] : backups) {
+            SCOPED_TRACE(backup);
+            emptyFolder(src);
+            for (const char* f :
+                 {"top.txt", "ReCyClEr/x.txt", "deep/System Volume Information/y.txt",
+                  "deep/ok.txt", "fresh/recycled/z.txt", "work/a.txt"})
+                newFile(S(f));
+            dst = rig.root / backup;
+            emptyFolder(dst);
+            makeDirs(D("deep"));  // "fresh" is new in the backup
+            freshWindow();
+            run(walk);
+            EXPECT_TRUE(isThere(D("top.txt")));
+            EXPECT_EQ(isThere(D("deep/ok.txt")), subfolders);
+            EXPECT_EQ(isThere(D("work/a.txt")), subfolders);
+            for (const char* f : {"ReCyClEr", "deep/System Volume Information", "fresh/recycled",
+                                  "Backup", "work/Backup"})
+                EXPECT_FALSE(isThere(D(f))) << f;
+        }
+    }
+}
+
+TEST_F(CopyWalk, NothingIsWrittenOutsideTheBackup) {
+    newFile(S("a/secret.txt"));
+    const std::string elsewhere = rig.root / "elsewhere";
+    makeDirs(elsewhere);
+    ASSERT_EQ(symlink(elsewhere.c_str(), D("a").c_str()), 0);
+    for (Walk walk : {Walk::Checked, Walk::Quick}) {
+        freshWindow();
+        run(walk);
+        EXPECT_FALSE(isThere(elsewhere + "/secret.txt"));
+        EXPECT_EQ(w().FilesFailed, 1);
+    }
+    dst = rig.root / "gone";  // a backup root that is not there is reported, not made
+    freshWindow();
+    run(Walk::Checked);
+    EXPECT_FALSE(isThere(dst));
+    const std::vector<std::string> lines = rig.logLines();
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[0], timeText() + " " + dst);
+    EXPECT_EQ(lines[1], "(=ongeldige padaanduiding)");
+}
+
+// Only a folder with no file of any kind below it goes, whatever its attributes
+// (zero-byte files, links and FIFOs count, and so may an unlistable folder's).
+TEST_F(CopyWalk, KillEmptyRemovesOnlyFoldersWithoutAnyFileBelow) {
+    const auto gone = {"A/B/C", "a/empty", "a/b/empty/deeper", "a/b/c/empty", "hidden", "locked"};
+    for (const char* folder : gone) makeDirs(D(folder));
+    writeFile(D("a/b/c/data.txt"), "data");
+    writeFile(D("pkg/__init__.py"), "");
+    makeDirs(D("unreadable/inner"));
+    faulty.failOn(FsOp::List, "inner", kErrAccessDenied);
+    makeDirs(D("fifo"));
+    ASSERT_EQ(mkfifo(D("fifo/pipe").c_str(), 0600), 0);
+    ASSERT_EQ(symlink("/nonexistent", D("dangling").c_str()), 0);
+    ASSERT_TRUE(rig.fs.setAttributes(D("hidden"), kAttrDirectory | kAttrHidden | kAttrSystem).ok());
+    ASSERT_TRUE(rig.fs.setAttributes(D("locked"), kAttrDirectory | kAttrReadOnly).ok());
+    auto pass = [this](bool killEmpty, bool sync) {
+        w().KillEmpty = killEmpty;
+        w().SyncActive = sync;
+        KillEmptyRoot(w(), dst);
+        KillEmptySubfolders(w(), dst);
+    };
+    pass(false, true);
+    pass(true, false);
+    EXPECT_TRUE(isThere(D("A/B/C")));
+    pass(true, true);
+    for (const char* folder : gone) EXPECT_FALSE(isThere(D(folder))) << folder;
+    for (const char* kept : {"a/b/c/data.txt", "pkg/__init__.py", "fifo/pipe", "unreadable/inner"})
+        EXPECT_TRUE(isThere(D(kept))) << kept;
+    EXPECT_FALSE(isThere(D("A")));
+    EXPECT_EQ(w().ItemsRemoved, 0);
+    EXPECT_TRUE(w().RunLog.empty());
+
+    std::filesystem::remove_all(dst);  // a backup root without any file goes itself
+    makeDirs(D("x/y"));
+    pass(true, true);
+    EXPECT_FALSE(isThere(dst));
+}
+
+// On a real full disk the old backup copy stays whole, with no temporary file.
+TEST_F(CopyWalk, AFullDiskKeepsTheOldBackupCopyWhole) {
+    const std::string disk = rig.root / "disk";
+    makeDirs(disk);
+    if (mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=512k") != 0)
+        GTEST_SKIP() << "cannot mount a tmpfs here: " << std::strerror(errno);
+    struct Unmount {
+        std::string at;
+        ~Unmount() { umount2(at.c_str(), MNT_DETACH); }
+    } unmount{disk};
+    dst = disk + "/backup";
+    freshWindow();
+    const std::string oldCopy(100 * 1024, 'A');
+    writeFile(D("sub/big.bin"), oldCopy);
+    std::ofstream filler(D("sub/filler"), std::ios::binary);
+    while (filler.write(oldCopy.data(), 4096)) {
+    }
+    newFile(S("sub/big.bin"), std::string(200 * 1024, 'B'));
+    run(Walk::Checked);
+    EXPECT_EQ(readFile(D("sub/big.bin")), oldCopy);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(D("sub")), {}), 2);
+    ASSERT_EQ(rig.dialogs.shown.size(), 1u);
+    EXPECT_EQ(rig.dialogs.shown[0].text, "Schijf vol; verwissel schijf en druk op OK");
+    EXPECT_EQ(rig.dialogs.shown[0].style, MessageStyle::OkCancel);
+    EXPECT_TRUE(w().UserBreak);
+    EXPECT_TRUE(logHas(timeText() + "Disk full"));
+}
+
+// Cancel ends the run with the line of the walk's level (none in the quick
+// walk); OK logs the file and goes on without trying it again.
+TEST_F(CopyWalk, TheDiskFullQuestionEndsTheRunOrSkipsTheFile) {
+    const std::string fullLine = timeText() + "Disk full";
+    const struct {
+        Walk walk;
+        std::string folder;  // "new/" has no backup folder yet
+        MessageAnswer answer;
+        std::string line;  // the first log line after Cancel
+    } cases[] = {{Walk::Checked, "", MessageAnswer::Cancel, breakLine()},
+                 {Walk::Checked, "sub/", MessageAnswer::Cancel, fullLine},
+                 {Walk::Checked, "new/", MessageAnswer::Cancel, fullLine},
+                 {Walk::Quick, "sub/", MessageAnswer::Cancel, ""},
+                 {Walk::Checked, "sub/", MessageAnswer::Ok, ""},
+                 {Walk::Checked, "new/", MessageAnswer::Ok, ""},
+                 {Walk::Quick, "", MessageAnswer::Ok, ""}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.folder << static_cast<int>(c.answer) << c.line);
+        const bool gaveUp = c.answer == MessageAnswer::Cancel;
+        emptyFolder(src);
+        emptyFolder(dst);
+        newFile(S(c.folder + "a.txt"));
+        newFile(S(c.folder + "b.txt"));
+        if (c.folder != "new/") makeDirs(D(c.folder));
+        freshWindow();
+        faulty.failOn(FsOp::CopyFile, "", kErrDiskFull, 1);
+        rig.dialogs.script(c.answer);
+        const long copiesBefore = faulty.calls(FsOp::CopyFile);
+        run(c.walk);
+        EXPECT_EQ(w().UserBreak, gaveUp);
+        EXPECT_EQ(faulty.calls(FsOp::CopyFile) - copiesBefore, gaveUp ? 1 : 2);
+        EXPECT_EQ(w().FilesCopied, gaveUp ? 0 : 1);
+        EXPECT_EQ(w().FilesFailed, gaveUp ? 0 : 1);
+        const std::vector<std::string> lines = rig.logLines();
+        if (gaveUp) {
+            EXPECT_EQ(lines.empty() ? "" : lines.front(), c.line);
+        } else {
+            ASSERT_EQ(lines.size(), 4u);
+            EXPECT_EQ(lines[0].rfind(timeText() + " - " + S(c.folder), 0), 0u);
+            EXPECT_EQ(lines[1], "Error 61: No space left on device (injected)");
+            EXPECT_EQ(lines[3], "OK, Proceeding ...");
+        }
+    }
+    EXPECT_EQ(rig.dialogs.shown.size(), std::size(cases));
+    EXPECT_NE(readFile(rig.appFolder() + "/Error.Log").find(fullLine), std::string::npos);
+}
+
+std::string linkTarget(const std::string& path) {
+    char buf[4096];
+    const ssize_t n = readlink(path.c_str(), buf, sizeof buf);
+    return n < 0 ? std::string() : std::string(buf, static_cast<std::size_t>(n));
+}
+
+// A run copies the whole tree: every level, any name, times and permissions.
+// Links are copied as links and never followed (loops end the walk, nothing
+// outside is touched, not even its attributes); FIFOs are passed over.
+TEST_F(CopyWalk, CopiesTheWholeTreeWithLinksAsLinks) {
+    const std::string outside = rig.root / "outside/private.txt";
+    writeFile(outside, "not part of the source");
+    chmod(outside.c_str(), 0444);
+    const std::string files[] = {"a/b/c/d/tool.sh", "map met spatie/Ñandú été.txt", "日本語.txt"};
+    for (const std::string& f : files) writeFile(S(f), f);
+    chmod(S(files[0]).c_str(), 0750);
+    setTimes(S(files[0]), from + 7200, from + 7300);
+    makeDirs(S("empty"));
+    const std::pair<std::string, std::string> links[] = {{"a/toOutside", "../../outside"},
+                                                         {"fileLink", outside},
+                                                         {"dangling", "missing"},
+                                                         {"a/b/up", ".."},
+                                                         {"a/self", "."},
+                                                         {"loop1", "loop2"},
+                                                         {"loop2", "loop1"}};
+    for (const auto& [name, target] : links)
+        ASSERT_EQ(symlink(target.c_str(), S(name).c_str()), 0) << name;
+    ASSERT_EQ(mkfifo(S("pipe").c_str(), 0600), 0);
+    ASSERT_EQ(mkfifo(S("a/pipe2").c_str(), 0600), 0);
+    for (Walk walk : {Walk::Checked, Walk::Checked, Walk::Quick}) {
+        freshWindow();
+        w().NoDateCheck = true;
+        w().SyncActive = true;
+        run(walk);
+        for (const std::string& f : files) EXPECT_EQ(readFile(D(f)), f);
+        for (const auto& [name, target] : links) EXPECT_EQ(linkTarget(D(name)), target) << name;
+        EXPECT_FALSE(isThere(D("pipe")) || isThere(D("a/pipe2")));
+        EXPECT_EQ(w().FilesCopied, 10);
+        EXPECT_EQ(w().FilesSeen, 10);
+    }
+    EXPECT_TRUE(fs::is_directory(D("empty")));
+    EXPECT_EQ(fs::last_write_time(D(files[0])), fs::last_write_time(S(files[0])));
+    EXPECT_EQ(fs::status(D(files[0])).permissions(), fs::perms(0750));
+    EXPECT_EQ(readFile(outside), "not part of the source");
+    EXPECT_EQ(fs::status(outside).permissions(), fs::perms(0444));
+}
+
+using PathHelpers = CopyFixture;
+
+TEST(CollapseBackslashes, CollapsesDoubledSeparatorsButKeepsALeadingPair) {
+    const std::pair<const char*, const char*> cases[] = {{"////x", "//x"},
+                                                         {"/a//b///c", "/a/b/c"},
+                                                         {"//server/share//x", "//server/share/x"},
+                                                         {"/home/user/data", "/home/user/data"},
+                                                         {"", ""}};
+    for (const auto& [in, out] : cases) EXPECT_EQ(frmVergelijker::CollapseBackslashes(in), out);
+}
+
+// The desktop and computer names count as folders (exactly as spelled); a
+// file does not; the caller's path comes back collapsed.
+TEST_F(PathHelpers, FolderExistsOrVirtual) {
+    w().DesktopName = "Bureaublad";
+    w().ComputerName = "werkstation";
+    writeFile(S("file"), "x");
+    const std::pair<std::string, bool> cases[] = {
+        {"Bureaublad", true}, {"werkstation", true}, {"bureaublad", false},
+        {S("file"), false},   {S("nothing"), false}, {rig.root.path() + "//src", true}};
+    for (const auto& [path, there] : cases) {
+        std::string p = path;
+        EXPECT_EQ(w().FolderExistsOrVirtual(p), there) << path;
+        EXPECT_EQ(p, path.find("//") == std::string::npos ? path : src);  // collapsed
+    }
+}
+
+TEST_F(PathHelpers, MakeFolderMakesEveryMissingLevelOrSaysItCouldNot) {
+    std::string deep = D("a/b/c");
+    EXPECT_EQ(w().MakeFolder(deep), 0);
+    EXPECT_TRUE(fs::is_directory(deep));
+    writeFile(D("blocker"), "a file where a folder should go");
+    std::string blocked = D("blocker/sub");
+    EXPECT_NE(w().MakeFolder(blocked), 0);
+}
+
+// The tree size leaves out the system folders of the first level only, and a
+// size that cannot be read.
+TEST_F(PathHelpers, TreeSizeSkipsFirstLevelSystemFoldersAndUnreadableSizes) {
+    writeFile(S("ten.bin"), std::string(10, 'x'));
+    for (const char* f :
+         {"System Volume Information", "recycler", "_Restore", "RECYCLED", "locked"})
+        writeFile(S(std::string(f) + "/big.bin"), std::string(1000, 'x'));
+    writeFile(S("sub/Recycled/counted.bin"), std::string(5, 'x'));
+    writeFile(S("sub/seven.bin"), std::string(7, 'x'));
+    faulty.failOn(FsOp::FolderSize, "locked", kErrAccessDenied);
+    EXPECT_EQ(w().TreeSize(src), 22);
+}
+
+}  // namespace
+}  // namespace zv::test
