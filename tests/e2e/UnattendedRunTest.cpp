@@ -155,5 +155,23 @@ TEST_F(UnattendedRun, BackupNamedByTheVolumeNameOfALabelledDisk) {
     EXPECT_EQ(files(disk.path() + "/Week/Backup"), files(source));
 }
 
+// Synchronising into a dustbin folder: each orphan lands below the dustbin
+// under the source's own path, the rest of the backup stays.
+TEST_F(UnattendedRun, OrphansMoveIntoTheDustbinFolderUnderTheSourcePath) {
+    const std::string bin = root / "Prullenbak";
+    makeDirs(bin);
+    writeFile(backup + "/weg.txt", "oud");
+    writeFile(backup + "/diep/in/vergeten.txt", "ook oud");
+    const ProgramOutcome outcome = run(
+        {"-ps", source, "-pd", backup, "-cd", "0", "-sy", "1", "-vf", "1", "-db", "2", "-pr", bin});
+    EXPECT_EQ(outcome.exitStatus, 0) << outcome.output;
+    EXPECT_EQ(readFile(bin + source + "/weg.txt"), "oud");
+    EXPECT_EQ(readFile(bin + source + "/diep/in/vergeten.txt"), "ook oud");
+    EXPECT_FALSE(exists(backup + "/weg.txt"));
+    EXPECT_FALSE(exists(backup + "/diep/in/vergeten.txt"));
+    EXPECT_EQ(readFile(backup + "/diep/in/de/boom.txt"), "blad");
+    EXPECT_EQ(errorLog(), "");
+}
+
 }  // namespace
 }  // namespace zv::test
