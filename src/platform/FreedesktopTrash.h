@@ -10,7 +10,7 @@ namespace zv {
 
 class FileSystem;
 
-// The desktop trash as the freedesktop.org Trash specification lays it out, so
+// The desktop trash in the freedesktop.org trash layout, so
 // that file managers can show and restore what was put there:
 //  - files on the file system of the home trash go to $XDG_DATA_HOME/Trash
 //    (default ~/.local/share/Trash), their original path recorded absolute;
