@@ -20,6 +20,8 @@ namespace zv {
 namespace {
 
 constexpr std::size_t kChunk = 1 << 20;
+// One kernel copy call may move this much; fewer calls for large files.
+constexpr std::size_t kKernelChunk = std::size_t{1} << 30;
 constexpr std::size_t kMinBuffer = 64 << 10;
 constexpr int kLinkAttempts = 100;
 // Set-user and set-group bits are not carried over: the copy belongs to
@@ -65,7 +67,7 @@ bool kernelCopyUnsupported(int err) {
 int copyData(int in, int out, off_t size) {
     if (ioctl(out, FICLONE, in) == 0) return 0;
     for (;;) {
-        ssize_t n = copy_file_range(in, nullptr, out, nullptr, kChunk, 0);
+        ssize_t n = copy_file_range(in, nullptr, out, nullptr, kKernelChunk, 0);
         if (n > 0) continue;
         if (n == 0) return 0;
         if (errno == EINTR) continue;
