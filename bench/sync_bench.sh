@@ -20,20 +20,20 @@ FOLDERS=${FOLDERS:-1000}
 FILES_PER_FOLDER=${FILES_PER_FOLDER:-20}
 ORPHANS=${ORPHANS:-5000}
 ORPHAN_RUNS=${ORPHAN_RUNS:-3}
-BUILD="$ROOT/build-sync-bench"
+BUILD="$ROOT/build-bench"
+
+# The tools compared against, and bc for the arithmetic.
+for tool in rsync bc python3; do
+    command -v "$tool" >/dev/null || { echo "$tool is needed: apt-get install $tool" >&2; exit 1; }
+done
 
 median() { sort -g | awk '{a[NR]=$1} END {print (NR%2) ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2}'; }
 now() { date +%s.%N; }
 elapsed() { echo "$2 - $1" | bc -l; }
 
 build_driver() {
-    # GCC 12 gives false -Wrestrict alarms on string concatenation at -O2/-O3.
-    cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZV_BUILD_GUI=OFF \
-        -DZV_BUILD_TESTS=OFF -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
-        -DCMAKE_CXX_FLAGS="-Wno-error=restrict" >/dev/null
-    ninja -C "$BUILD" -j2 zv_core >/dev/null
-    c++ -std=c++20 -O2 -DNDEBUG -DZV_VERSION_MAJOR=1 -DZV_VERSION_MINOR=0 -DZV_VERSION_PATCH=0 -I"$ROOT/src" "$ROOT/bench/sync_bench_main.cpp" \
-        "$BUILD/libzv_core.a" "$BUILD/libzv_platform.a" -lblkid -o "$BUILD/sync_bench"
+    cmake -S "$ROOT/bench" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    ninja -C "$BUILD" zv_sync_bench >/dev/null
 }
 
 # FOLDERS folders in two levels (top/sub), FILES_PER_FOLDER small files each.
@@ -90,11 +90,11 @@ cp -a "$WORK/src" "$WORK/backup"
 cp -a "$WORK/src" "$WORK/rsync"
 # Warm the cache and check that the trees are in step.
 rsync -a --delete "$WORK/src/" "$WORK/rsync/"
-"$BUILD/sync_bench" whole "$WORK/src" "$WORK/backup" >&2
+"$BUILD/zv_sync_bench" whole "$WORK/src" "$WORK/backup" >&2
 
 echo "no-change runs ..." >&2
-ZV_WHOLE=$(time_runs whole "$BUILD/sync_bench" whole "$WORK/src" "$WORK/backup")
-ZV_SYNC=$(time_runs sync "$BUILD/sync_bench" sync "$WORK/src" "$WORK/backup")
+ZV_WHOLE=$(time_runs whole "$BUILD/zv_sync_bench" whole "$WORK/src" "$WORK/backup")
+ZV_SYNC=$(time_runs sync "$BUILD/zv_sync_bench" sync "$WORK/src" "$WORK/backup")
 RSYNC=$(time_runs rsync rsync -a --delete "$WORK/src/" "$WORK/rsync/")
 
 # Orphans are old files: their data is on the disk (hence the sync) before
@@ -108,14 +108,14 @@ orphan_round() {  # dustbin|delete
     sync
     local a b
     if [ "$1" = dustbin ]; then
-        a=$(now); "$BUILD/sync_bench" sync "$WORK/src" "$WORK/backup" "$WORK/bin" >/dev/null; b=$(now)
+        a=$(now); "$BUILD/zv_sync_bench" sync "$WORK/src" "$WORK/backup" "$WORK/bin" >/dev/null; b=$(now)
         echo "zv $(elapsed "$a" "$b")"
         a=$(now); rsync -a --delete --backup --backup-dir="$WORK/bin-rsync" "$WORK/src/" "$WORK/rsync/"; b=$(now)
         echo "rsync $(elapsed "$a" "$b")"
         local moved; moved=$(find "$WORK/bin" -type f | wc -l)
         [ "$moved" -eq "$ORPHANS" ] || { echo "expected $ORPHANS files in the dustbin, found $moved" >&2; exit 1; }
     else
-        a=$(now); "$BUILD/sync_bench" sync "$WORK/src" "$WORK/backup" >/dev/null; b=$(now)
+        a=$(now); "$BUILD/zv_sync_bench" sync "$WORK/src" "$WORK/backup" >/dev/null; b=$(now)
         echo "zv $(elapsed "$a" "$b")"
         a=$(now); rsync -a --delete "$WORK/src/" "$WORK/rsync/"; b=$(now)
         echo "rsync $(elapsed "$a" "$b")"
