@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need, when missing.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ pkg-config qt6-base-dev libblkid-dev libgtest-dev
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libblkid-dev libgtest-dev
           e2fsprogs dosfstools)
 missing=()
 for p in "${packages[@]}"; do

@@ -8,8 +8,8 @@
 namespace zv::qt {
 
 Picture::Picture(const QString& resource, int sizeInLines, QWidget* parent)
-    : QWidget(parent), sizeInLines_(sizeInLines) {
-    picture_.loadFile(resource);
+    : QWidget(parent), picture_(resource), sizeInLines_(sizeInLines) {
+    picture_.setAspectRatioMode(Qt::KeepAspectRatio);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
@@ -27,7 +27,7 @@ QSize Picture::sizeHint() const {
 void Picture::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QRectF area = QRectF(rect()).adjusted(2, 2, -2, -2);
-    picture_.render(painter, area);
+    picture_.render(&painter, area);
     if (cross_) {
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(QPen(QColor(0xc6, 0x28, 0x28), std::max(2.0, width() / 14.0), Qt::SolidLine,
@@ -68,14 +68,15 @@ void Picture::keyPressEvent(QKeyEvent* event) {
 namespace zv::qt {
 
 QIcon IconFromPicture(const QString& resource) {
-    SvgPicture picture;
+    QSvgRenderer picture(resource);
+    picture.setAspectRatioMode(Qt::KeepAspectRatio);
     QIcon icon;
-    if (!picture.loadFile(resource)) return icon;
+    if (!picture.isValid()) return icon;
     for (int side : {16, 24, 32, 48, 64, 128, 256}) {
         QPixmap pixmap(side, side);
         pixmap.fill(Qt::transparent);
         QPainter painter(&pixmap);
-        picture.render(painter, QRectF(0, 0, side, side));
+        picture.render(&painter, QRectF(0, 0, side, side));
         painter.end();
         icon.addPixmap(pixmap);
     }

@@ -1,9 +1,8 @@
 #pragma once
 
 #include <QIcon>
+#include <QSvgRenderer>
 #include <QWidget>
-
-#include "ui/qt/SvgPicture.h"
 
 namespace zv::qt {
 
@@ -19,7 +18,7 @@ class Picture : public QWidget {
     bool crossShown() const { return cross_; }
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
-    bool hasPicture() const { return !picture_.isNull(); }
+    bool hasPicture() const { return picture_.isValid(); }
 
   signals:
     void clicked();
@@ -32,7 +31,7 @@ class Picture : public QWidget {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
-    SvgPicture picture_;
+    QSvgRenderer picture_;
     int sizeInLines_;
     bool cross_ = false;
 };
