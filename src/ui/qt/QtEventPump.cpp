@@ -6,7 +6,11 @@ namespace zv::qt {
 
 void QtEventPump::yield() {
     if (sinceLastPump_.isValid() && sinceLastPump_.elapsed() < kIntervalMs) return;
-    if (mirror) mirror();
+    if (!sinceLastMirror_.isValid() || sinceLastMirror_.elapsed() >= kMirrorIntervalMs) {
+        if (mirror) mirror();
+        ++mirrors_;
+        sinceLastMirror_.start();
+    }
     QCoreApplication::processEvents();
     ++pumps_;
     sinceLastPump_.start();
