@@ -74,11 +74,7 @@ bool CopySubfolderFiles(frmVergelijker& w, const WalkRules& rules, const std::ve
         if (!IsCopyable(f)) continue;
         ++w.FilesSeen;
         FsError pending;
-        w.BytesDone += static_cast<double>(f.size);
-        AdvanceProgress(w);
-        UpdatePercent(w);
-        ShowPercentCaption(w);
-        w.Yield();
+        StepFileProgress(w, f.size);
         JoinPath(p.source, sPath, f.name);
         JoinPath(p.target, target, f.name);
         w.ui.panel(1) = "Kopieren";

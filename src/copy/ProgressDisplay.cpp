@@ -67,4 +67,12 @@ void ShowFile(frmVergelijker& w, const std::string& path, bool busy) {
     w.ui.lblFiles.foreColour = busy ? kColourGreen : kColourBlack;
 }
 
+void StepFileProgress(frmVergelijker& w, std::uint64_t bytes) {
+    w.BytesDone += static_cast<double>(bytes);
+    AdvanceProgress(w);
+    UpdatePercent(w);
+    ShowPercentCaption(w);
+    w.Yield();
+}
+
 }  // namespace zv

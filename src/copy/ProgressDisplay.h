@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace zv {
@@ -23,6 +24,9 @@ void AdvanceProgress(frmVergelijker& w);
 void UpdatePercent(frmVergelijker& w);
 // Caption: "<percent> %" when minimised, else "<percent> %   <version>".
 void ShowPercentCaption(frmVergelijker& w);
+// One file's step: its bytes added to BytesDone, the bar moved, the
+// percentage and caption recomputed, then a yield.
+void StepFileProgress(frmVergelijker& w, std::uint64_t bytes);
 // lblFiles shows a path, green while the file is being handled.
 void ShowFile(frmVergelijker& w, const std::string& path, bool busy);
 

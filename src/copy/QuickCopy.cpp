@@ -59,11 +59,7 @@ bool CopySubfolderFiles(frmVergelijker& w, const WalkRules& rules, const std::ve
     FilePaths p;
     for (const Entry& f : files) {
         if (!IsCopyable(f)) continue;
-        w.BytesDone += static_cast<double>(f.size);
-        AdvanceProgress(w);
-        UpdatePercent(w);
-        ShowPercentCaption(w);
-        w.Yield();
+        StepFileProgress(w, f.size);
         ++w.FilesSeen;
         w.ui.panel(1) = "Kopieren";
         ShowCounts(w);

@@ -13,15 +13,6 @@ namespace {
 // in the give-up line and in reporting a recovery.
 enum class Level { Root, Sub };
 
-void StepProgress(frmVergelijker& w, const Entry& f) {
-    w.BytesDone += static_cast<double>(f.size);
-    AdvanceProgress(w);
-    UpdatePercent(w);
-    ShowPercentCaption(w);
-    w.Yield();
-    ++w.FilesSeen;
-}
-
 void ShowCopying(frmVergelijker& w, const std::string& source) {
     w.ui.panel(1) = "Kopieren";
     ShowFile(w, source, true);
@@ -94,7 +85,8 @@ bool HandleFile(frmVergelijker& w, const WalkRules& rules, const Entry& f,
         w.WriteLog();
         return false;
     }
-    StepProgress(w, f);
+    StepFileProgress(w, f.size);
+    ++w.FilesSeen;
     if (!targetFolder.empty()) {
         JoinPath(p.source, sourceFolder, f.name);
         JoinPath(p.target, targetFolder, f.name);
