@@ -2,8 +2,9 @@
 # Synchronisation benchmark.
 #  1. No-change synchronising run (checked mode, synchronise on, no orphans)
 #     on a tree of 20 000 small files in 1 000 folders, against the no-change
-#     run of `rsync -a --delete`. Both the whole run (copy check, sync walk,
-#     empty-folder pass) and the sync walk alone are timed.
+#     run of `rsync -a --delete`. The whole run (copy check, sync walk,
+#     empty-folder pass), the same with the removal of empty folders switched
+#     on, and the sync walk alone are timed.
 #  2. A run that moves 5 000 orphans into a dustbin folder, against
 #     `rsync -a --delete --backup --backup-dir=...` doing the same.
 # Every figure is the median of RUNS runs on a warm cache.
@@ -94,6 +95,7 @@ rsync -a --delete "$WORK/src/" "$WORK/rsync/"
 
 echo "no-change runs ..." >&2
 ZV_WHOLE=$(time_runs whole "$BUILD/zv_sync_bench" whole "$WORK/src" "$WORK/backup")
+ZV_TIDY=$(time_runs tidy "$BUILD/zv_sync_bench" tidy "$WORK/src" "$WORK/backup")
 ZV_SYNC=$(time_runs sync "$BUILD/zv_sync_bench" sync "$WORK/src" "$WORK/backup")
 RSYNC=$(time_runs rsync rsync -a --delete "$WORK/src/" "$WORK/rsync/")
 
@@ -144,6 +146,8 @@ ratio() { echo "scale=2; $1 / $2" | bc -l; }
 printf '\n%-58s %9s %9s %7s\n' "run (median of $RUNS / $ORPHAN_RUNS)" "zandvast" "rsync" "ratio"
 printf '%-58s %8.3fs %8.3fs %7s\n' "no change, whole run (copy check + sync + empty pass)" \
     "$ZV_WHOLE" "$RSYNC" "$(ratio "$ZV_WHOLE" "$RSYNC")"
+printf '%-58s %8.3fs %8.3fs %7s\n' "the same with empty folders removed (-ke 1)" \
+    "$ZV_TIDY" "$RSYNC" "$(ratio "$ZV_TIDY" "$RSYNC")"
 printf '%-58s %8.3fs %8.3fs %7s\n' "no change, synchronisation walk alone" \
     "$ZV_SYNC" "$RSYNC" "$(ratio "$ZV_SYNC" "$RSYNC")"
 printf '%-58s %8.3fs %8.3fs %7s\n' "$ORPHANS orphans into the dustbin (rsync: --backup-dir)" \

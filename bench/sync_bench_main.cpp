@@ -1,8 +1,9 @@
 // Times one synchronising run of the engine on a prepared tree, without a
-// window: either the whole run (checked copy, synchronisation, empty-folder
-// pass) or the synchronisation walk alone.
+// window: the whole run (checked copy, synchronisation, empty-folder pass;
+// "tidy" with the removal of empty folders switched on) or the
+// synchronisation walk alone.
 //
-//   sync_bench whole|sync SOURCE BACKUP [DUSTBIN]
+//   sync_bench whole|tidy|sync SOURCE BACKUP [DUSTBIN]
 //
 // With a DUSTBIN folder the orphans are moved there, otherwise deleted.
 // Prints the elapsed wall-clock seconds and the run's counters.
@@ -12,6 +13,7 @@
 #include <string>
 
 #include "app/frmVergelijker.h"
+#include "copy/ProgressTotal.h"
 #include "platform/DateText.h"
 #include "platform/LinuxFileSystem.h"
 #include "sync/SyncWalk.h"
@@ -19,21 +21,21 @@
 namespace {
 
 class CancelDialogs final : public zv::Dialogs {
-public:
+  public:
     zv::MessageAnswer messageBox(const std::string&, zv::MessageStyle) override {
         return zv::MessageAnswer::Cancel;
     }
 };
 
 class RefusingTrash final : public zv::Trash {
-public:
+  public:
     zv::FsError moveToTrash(const std::string& path) override {
         return zv::fsFail(zv::kErrAccessDenied, "no trash in this benchmark: " + path);
     }
 };
 
 class NoHost final : public zv::WindowHost {
-public:
+  public:
     void showDustbinDialog() override {}
 };
 
@@ -62,7 +64,7 @@ void configure(zv::frmVergelijker& w, const std::string& source, const std::stri
 
 int main(int argc, char** argv) {
     if (argc < 4) {
-        std::fprintf(stderr, "usage: %s whole|sync SOURCE BACKUP [DUSTBIN]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s whole|tidy|sync SOURCE BACKUP [DUSTBIN]\n", argv[0]);
         return 2;
     }
     const std::string mode = argv[1];
@@ -76,14 +78,16 @@ int main(int argc, char** argv) {
     env.appFolder = std::string(argv[3]) + "/..";
     zv::frmVergelijker w(zv::Services{fs, dialogs, clock, pump, trash, host, env});
     configure(w, argv[2], argv[3], argc > 4 ? argv[4] : "");
+    w.KillEmpty = mode == "tidy";
 
     const auto start = std::chrono::steady_clock::now();
-    if (mode == "whole") {
+    if (mode == "whole" || mode == "tidy") {
         w.cmdGo_Click();
     } else {
         w.BytesDone = 0;
         zv::SyncRootFiles(w, w.DestinationPath, w.SourcePath);
         zv::SyncSubfolders(w, w.DestinationPath, w.SourcePath);
+        zv::SettleProgressTotal(w, true);  // as the run driver does
     }
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
     std::printf("%.4f seen=%d copied=%d removed=%d failed=%d break=%d\n", elapsed.count(),

@@ -3,6 +3,7 @@
 
 #include "app/frmVergelijker.h"
 #include "copy/KillEmpty.h"
+#include "copy/ProgressTotal.h"
 #include "copy/QuickCopy.h"
 #include "copy/TreeCopy.h"
 #include "platform/DateText.h"
@@ -64,10 +65,14 @@ void RunWalks(frmVergelijker& w) {
     if (w.DoVerify) {
         CopyTreeRoot(w, w.SourcePath, w.DestinationPath);
         CopySubTrees(w, w.SourcePath, w.DestinationPath);
-        if (!w.SyncActive) return;
+        if (!w.SyncActive) {
+            SettleProgressTotal(w, false);
+            return;
+        }
         w.BytesDone = 0;
         SyncRootFiles(w, w.DestinationPath, w.SourcePath);
         SyncSubfolders(w, w.DestinationPath, w.SourcePath);
+        SettleProgressTotal(w, true);
     } else {
         QuickCopyRoot(w, w.SourcePath, w.DestinationPath);
         QuickCopySubfolders(w, w.SourcePath, w.DestinationPath);
@@ -115,6 +120,7 @@ void frmVergelijker::cmdGo_Click() {
     LockWindow(*this);
     if (SourceIsThere(*this)) RunWalks(*this);
 
+    PendingTotal.reset();
     ProgressScaled = false;
     ui.ProgressBar1.visible = false;
     ShowDuration(*this);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,7 @@ namespace zv {
 // The handlers are implemented next to the subsystem they belong to; this
 // class only holds the state they share.
 class frmVergelijker {
-public:
+  public:
     explicit frmVergelijker(Services services);
 
     Services svc;
@@ -67,13 +68,17 @@ public:
     double PercentDone = 0;
     int ProgressScale = 0;
     bool ProgressScaled = false;
+    // A walk's progress total still being worked out beside it, and the part
+    // of it already known (copy/ProgressTotal.h).
+    std::unique_ptr<PendingSize> PendingTotal;
+    double PendingTotalBase = 0;
     bool CopyErrorFlag = false;
     std::string RunLog;
 
     // Outcome bookkeeping for the exit status of unattended starts.
-    std::int32_t FilesFailed = 0;   // files a run could not handle
-    bool RunCompleted = false;      // a run reached its end without a break
-    bool JobRefused = false;        // start-up refused the job or ran nothing
+    std::int32_t FilesFailed = 0;  // files a run could not handle
+    bool RunCompleted = false;     // a run reached its end without a break
+    bool JobRefused = false;       // start-up refused the job or ran nothing
 
     // --- Run log (app/RunLog.cpp) -------------------------------------------
     void AddToLog(const std::string& LogTextS1_);
@@ -107,6 +112,9 @@ public:
     int MakeFolder(std::string& path);
     std::string CreatePath(const std::string& DirIn);
     double TreeSize(const std::string& folder);
+    // TreeSize in two parts: the folder's own files (the result) and the
+    // subfolders whose trees count (into `subfolders`).
+    double TreeSizeOfRoot(const std::string& folder, std::vector<std::string>& subfolders);
     bool AskChangeDisk();
 
     // --- Folder marking used by the walks (sync/FolderMarking.cpp) -----------

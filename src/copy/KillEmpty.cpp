@@ -1,5 +1,7 @@
 #include "copy/KillEmpty.h"
 
+#include <algorithm>
+#include <string>
 #include <vector>
 
 #include "app/frmVergelijker.h"
@@ -9,16 +11,42 @@ namespace zv {
 
 namespace {
 
+// The names of a folder's subfolders, and whether anything else lies in it
+// (files, links, special files). Read from the folder's names alone; only
+// where the file system records no types are the entries looked at. False
+// when the folder cannot be listed.
+bool ReadFolder(FileSystem& fs, const std::string& folder, std::vector<std::string>& subfolders,
+                bool& holdsFiles) {
+    subfolders.clear();
+    holdsFiles = false;
+    std::vector<FolderName> names;
+    if (fs.listNames(folder, names)) return false;
+    if (!std::ranges::all_of(names, &FolderName::typeKnown)) {
+        std::vector<Entry> files;
+        std::vector<Entry> folders;
+        if (fs.listFolder(folder, files, folders, ListDetail::Plain)) return false;
+        holdsFiles = !files.empty();
+        for (Entry& d : folders) subfolders.push_back(std::move(d.name));
+        return true;
+    }
+    for (FolderName& n : names) {
+        if (n.kind == EntryKind::Folder)
+            subfolders.push_back(std::move(n.name));
+        else
+            holdsFiles = true;
+    }
+    return true;
+}
+
 // No file of any kind anywhere below the folder: only folders. A folder
 // whose contents cannot be listed completely is not taken for empty.
 bool HoldsNoFile(FileSystem& fs, const std::string& folder) {
-    std::vector<Entry> files;
-    std::vector<Entry> folders;
-    if (fs.listFolder(folder, files, folders)) return false;
-    if (!files.empty()) return false;
+    std::vector<std::string> subfolders;
+    bool holdsFiles = false;
+    if (!ReadFolder(fs, folder, subfolders, holdsFiles) || holdsFiles) return false;
     std::string sub;
-    for (const Entry& d : folders) {
-        JoinPath(sub, folder, d.name);
+    for (const std::string& name : subfolders) {
+        JoinPath(sub, folder, name);
         if (!HoldsNoFile(fs, sub)) return false;
     }
     return true;
@@ -48,13 +76,13 @@ void KillEmptyRoot(frmVergelijker& w, const std::string& folder) {
 void KillEmptySubfolders(frmVergelijker& w, const std::string& folder) {
     if (!PassIsOn(w)) return;
     const std::string path = FolderPath(folder);
-    std::vector<Entry> files;
-    std::vector<Entry> subfolders;
-    if (w.svc.fs.listFolder(path, files, subfolders)) return;
+    std::vector<std::string> subfolders;
+    bool holdsFiles = false;
+    if (!ReadFolder(w.svc.fs, path, subfolders, holdsFiles)) return;
     std::string sub;
-    for (const Entry& s : subfolders) {
+    for (const std::string& name : subfolders) {
         w.Yield();
-        JoinPath(sub, path, s.name);
+        JoinPath(sub, path, name);
         if (HoldsNoFile(w.svc.fs, sub))
             RemoveFolder(w.svc.fs, sub);
         else

@@ -62,20 +62,25 @@ bool isUnsizedName(const std::string& name) {
 // Files directly in the folder, plus the size of every subfolder except the
 // system folders of the first level. A size that cannot be read adds nothing.
 double frmVergelijker::TreeSize(const std::string& folder) {
+    std::vector<std::string> subfolders;
+    const double own = TreeSizeOfRoot(folder, subfolders);
+    return own + static_cast<double>(svc.fs.startFolderSizes(std::move(subfolders))->total());
+}
+
+double frmVergelijker::TreeSizeOfRoot(const std::string& folder,
+                                      std::vector<std::string>& subfolders) {
+    subfolders.clear();
     std::vector<Entry> files;
     std::vector<Entry> folders;
-    (void)svc.fs.listFolder(folder, files, folders);
+    (void)svc.fs.listFolder(folder, files, folders, ListDetail::Plain);
     double total = 0;
     for (const Entry& f : files)
         if (f.kind != EntryKind::Special) total += static_cast<double>(f.size);
-    std::string sub;
     for (const Entry& d : folders) {
         if (isUnsizedName(d.name)) continue;
-        sub.assign(folder);
+        std::string& sub = subfolders.emplace_back(folder);
         if (sub.empty() || sub.back() != kSep) sub += kSep;
         sub += d.name;
-        std::uint64_t bytes = 0;
-        if (svc.fs.folderSize(sub, bytes).ok()) total += static_cast<double>(bytes);
     }
     return total;
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/frmVergelijker.h"
+#include "copy/ProgressTotal.h"
 
 namespace zv {
 
@@ -67,11 +68,24 @@ void ShowFile(frmVergelijker& w, const std::string& path, bool busy) {
     w.ui.lblFiles.foreColour = busy ? kColourGreen : kColourBlack;
 }
 
-void StepFileProgress(frmVergelijker& w, std::uint64_t bytes) {
+void ShowCappedPercentCaption(frmVergelijker& w) {
+    if (w.PercentDone <= 100) {
+        ShowPercentCaption(w);
+        return;
+    }
+    w.ui.caption = w.Minimised ? std::string("100 %") : "100 %   " + w.AppVersionText;
+}
+
+void StepFileProgress(frmVergelijker& w, std::uint64_t bytes, bool capped) {
     w.BytesDone += static_cast<double>(bytes);
-    AdvanceProgress(w);
-    UpdatePercent(w);
-    ShowPercentCaption(w);
+    if (ProgressTotalKnown(w)) {
+        AdvanceProgress(w);
+        UpdatePercent(w);
+        if (capped)
+            ShowCappedPercentCaption(w);
+        else
+            ShowPercentCaption(w);
+    }
     w.Yield();
 }
 

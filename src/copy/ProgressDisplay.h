@@ -24,9 +24,12 @@ void AdvanceProgress(frmVergelijker& w);
 void UpdatePercent(frmVergelijker& w);
 // Caption: "<percent> %" when minimised, else "<percent> %   <version>".
 void ShowPercentCaption(frmVergelijker& w);
+// The same, showing "100 %" for any percentage above it.
+void ShowCappedPercentCaption(frmVergelijker& w);
 // One file's step: its bytes added to BytesDone, the bar moved, the
-// percentage and caption recomputed, then a yield.
-void StepFileProgress(frmVergelijker& w, std::uint64_t bytes);
+// percentage and caption recomputed (once the walk's total is known; the
+// caption `capped` at 100 %), then a yield.
+void StepFileProgress(frmVergelijker& w, std::uint64_t bytes, bool capped = false);
 // lblFiles shows a path, green while the file is being handled.
 void ShowFile(frmVergelijker& w, const std::string& path, bool busy);
 

@@ -1,8 +1,10 @@
 #include "copy/TreeCopy.h"
 
 #include "app/frmVergelijker.h"
+#include "copy/FolderPresence.h"
 #include "copy/NewFolderCopy.h"
 #include "copy/ProgressDisplay.h"
+#include "copy/ProgressTotal.h"
 #include "copy/WalkSupport.h"
 
 namespace zv {
@@ -55,13 +57,16 @@ bool CopyFileOver(frmVergelijker& w, const Entry& f, const FilePaths& p, Level l
 
 // Under synchronisation: a backup file whose attributes differ from its
 // source file's gets the source's. Returns false when the user gave up.
-bool RepairAttributes(frmVergelijker& w, const Entry& f, const FilePaths& p) {
+// The walk lists without the recorded bits, so both sides are read here.
+bool RepairAttributes(frmVergelijker& w, const FilePaths& p) {
+    std::uint32_t sourceAttributes = 0;
+    if (w.svc.fs.getAttributes(p.source, sourceAttributes)) return true;  // gone meanwhile
     std::uint32_t targetAttributes = 0;
     const bool known = w.svc.fs.getAttributes(p.target, targetAttributes).ok();
-    if (known && targetAttributes == f.attributes) return true;
+    if (known && targetAttributes == sourceAttributes) return true;
     ShowCopying(w, p.source);
     FsError pending;
-    Keep(pending, w.svc.fs.setAttributes(p.target, f.attributes));
+    Keep(pending, w.svc.fs.setAttributes(p.target, sourceAttributes));
     ShowFile(w, p.source, false);
     w.Yield();
     if (pending) {
@@ -79,7 +84,7 @@ bool RepairAttributes(frmVergelijker& w, const Entry& f, const FilePaths& p) {
 // nothing is compared or copied. Returns false when the walk must end.
 bool HandleFile(frmVergelijker& w, const WalkRules& rules, const Entry& f,
                 const std::string& sourceFolder, const std::string& targetFolder, Level level,
-                FilePaths& p) {
+                FolderPresence& backup, FilePaths& p) {
     if (w.UserBreak) {
         w.AddToLog(w.UserBreakLine());
         w.WriteLog();
@@ -94,12 +99,11 @@ bool HandleFile(frmVergelijker& w, const WalkRules& rules, const Entry& f,
         // Existence alone is asked for every file; the backup file's
         // attributes only where they may need repairing.
         bool exists = false;
-        if (!isNew && rules.syncActive)
-            exists = w.svc.fs.fileExists(p.target) || w.svc.fs.folderExists(p.target);
+        if (!isNew && rules.syncActive) exists = backup.hasFileOrFolder(f.name, p.target);
         if (isNew || (rules.syncActive && !exists)) {
             if (!CopyFileOver(w, f, p, level)) return false;
         } else if (rules.syncActive && TakesAttributes(f) && IsLater(f.accessed, rules.from)) {
-            if (!RepairAttributes(w, f, p)) return false;
+            if (!RepairAttributes(w, p)) return false;
         }
     }
     ShowSeen(w);
@@ -138,6 +142,7 @@ void CopyNewFolder(frmVergelijker& w, const std::string& source, const std::stri
 void WalkSubfolders(frmVergelijker& w, const std::string& src, const std::string& dst,
                     const std::vector<Entry>& subfolders) {
     const WalkRules rules = WalkRules::Of(w);
+    FolderPresence backup(w.svc.fs);
     FilePaths p;
     std::string sPath;
     std::vector<Entry> files;
@@ -159,10 +164,11 @@ void WalkSubfolders(frmVergelijker& w, const std::string& src, const std::string
         const std::string targetFolder = w.svc.fs.folderExists(d) ? d : std::string();
         files.clear();
         folders.clear();
-        (void)w.svc.fs.listFolder(sPath, files, folders);
+        (void)w.svc.fs.listFolder(sPath, files, folders, ListDetail::Plain);
+        if (rules.syncActive) backup.moveTo(targetFolder, files.size());
         for (const Entry& f : files) {
             if (!IsCopyable(f)) continue;
-            if (!HandleFile(w, rules, f, sPath, targetFolder, Level::Sub, p)) return;
+            if (!HandleFile(w, rules, f, sPath, targetFolder, Level::Sub, backup, p)) return;
         }
         CopySubTreesListed(w, sPath, d, folders);
     }
@@ -175,8 +181,7 @@ void CopyTreeRoot(frmVergelijker& w, const std::string& Source, const std::strin
     const std::string src = FolderPath(Source);
     const std::string dst = FolderPath(Destination);
     CopyFolderAttributes(w, src, dst);
-    w.BytesTotal = w.TreeSize(src);
-    ScaleProgress(w);
+    StartProgressTotal(w, src);
 
     std::string dstCheck = Destination;
     if (!w.FolderExistsOrVirtual(dstCheck)) {
@@ -188,11 +193,13 @@ void CopyTreeRoot(frmVergelijker& w, const std::string& Source, const std::strin
     const std::string targetFolder = w.svc.fs.folderExists(dst) ? dst : std::string();
     std::vector<Entry> files;
     std::vector<Entry> folders;
-    (void)w.svc.fs.listFolder(src, files, folders);
+    (void)w.svc.fs.listFolder(src, files, folders, ListDetail::Plain);
+    FolderPresence backup(w.svc.fs);
+    if (rules.syncActive) backup.moveTo(targetFolder, files.size());
     FilePaths p;
     for (const Entry& f : files) {
         if (!IsCopyable(f)) continue;
-        if (!HandleFile(w, rules, f, src, targetFolder, Level::Root, p)) return;
+        if (!HandleFile(w, rules, f, src, targetFolder, Level::Root, backup, p)) return;
     }
     w.ui.panel(1) = "Kopieren";
     ShowSeen(w);
@@ -208,7 +215,7 @@ void CopySubTrees(frmVergelijker& w, const std::string& Source, const std::strin
     const std::string src = FolderPath(Source);
     std::vector<Entry> files;
     std::vector<Entry> folders;
-    (void)w.svc.fs.listFolder(src, files, folders);
+    (void)w.svc.fs.listFolder(src, files, folders, ListDetail::Plain);
     CopySubTreesListed(w, Source, Destination, folders);
 }
 

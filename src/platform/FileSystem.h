@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/DateTime.h"
 #include "platform/FsError.h"
+#include "platform/PendingSize.h"
 
 namespace zv {
 
@@ -19,10 +21,25 @@ struct Entry {
     std::string name;
     EntryKind kind = EntryKind::File;
     std::uint64_t size = 0;
-    DateTime created{};   // birth time, or the modification time where none is kept
+    DateTime created{};  // birth time, or the modification time where none is kept
     DateTime modified{};
     DateTime accessed{};
     std::uint32_t attributes = 0;  // see Attributes.h
+};
+
+// How much a listing reads of each entry. `Plain` leaves the recorded
+// attribute bits out (hidden, system, archive, a recorded read-only bit): the
+// entries' attributes then hold only what their mode and name give, and a walk
+// reads the whole attributes with getAttributes for the few entries that need
+// them.
+enum class ListDetail { Full, Plain };
+
+// A name in a folder with the type its directory entry records; `typeKnown`
+// is false where the file system records none.
+struct FolderName {
+    std::string name;
+    EntryKind kind = EntryKind::File;
+    bool typeKnown = false;
 };
 
 // A mounted file system that may hold user files.
@@ -39,14 +56,21 @@ struct Volume {
 //  - deleting a folder without force fails, and leaves the folder whole, when
 //    anything inside it is read-only.
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
 
     // Lists a folder's direct entries in the order the file system gives.
     // Files, symbolic links (to anything) and special files go to `files`
     // (the walks skip Special entries); real folders go to `folders`.
+    FsError listFolder(const std::string& path, std::vector<Entry>& files,
+                       std::vector<Entry>& folders) {
+        return listFolder(path, files, folders, ListDetail::Full);
+    }
     virtual FsError listFolder(const std::string& path, std::vector<Entry>& files,
-                               std::vector<Entry>& folders) = 0;
+                               std::vector<Entry>& folders, ListDetail detail) = 0;
+    // The names in a folder, in the order the file system gives, without
+    // reading any entry itself: much cheaper than listFolder.
+    virtual FsError listNames(const std::string& path, std::vector<FolderName>& names) = 0;
     // Reads one entry without following a final symbolic link.
     virtual FsError stat(const std::string& path, Entry& out) = 0;
     // A file (regular, or a symbolic link that is not to a folder) exists.
@@ -68,6 +92,17 @@ public:
     // The total size of all files in a folder's tree (symbolic links are not
     // followed).
     virtual FsError folderSize(const std::string& path, std::uint64_t& bytes) = 0;
+    // The sum of folderSize over `folders`, leaving out those whose size
+    // cannot be read; worked out beside the caller where the file system
+    // allows that, else at once (as here).
+    virtual std::unique_ptr<PendingSize> startFolderSizes(std::vector<std::string> folders) {
+        std::uint64_t sum = 0;
+        for (const std::string& folder : folders) {
+            std::uint64_t bytes = 0;
+            if (folderSize(folder, bytes).ok()) sum += bytes;
+        }
+        return std::make_unique<KnownSize>(sum);
+    }
 
     // Textual parent: "/a/b" -> "/a", "/a" -> "/", "/" -> "", "DISK/x" -> "DISK",
     // "DISK" -> "".

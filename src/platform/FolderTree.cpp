@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/Attributes.h"
+#include "platform/DirEntries.h"
 #include "platform/DosAttributes.h"
 #include "platform/ErrorMapping.h"
 #include "platform/UniqueFd.h"
@@ -24,33 +25,45 @@ struct Child {
 
 constexpr int kOpenSub = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
 
-// Reads all entries of an open folder (with their lstat data); the
-// descriptor stays open for the caller. Returns 0 or an errno value.
+// The mode a directory entry's type stands for, or 0 when only a stat tells
+// (regular files need one anyway, for their size and permission bits).
+mode_t modeOfType(unsigned char type) {
+    switch (type) {
+        case DT_DIR:
+            return S_IFDIR;
+        case DT_LNK:
+            return S_IFLNK;
+        case DT_FIFO:
+            return S_IFIFO;
+        case DT_SOCK:
+            return S_IFSOCK;
+        case DT_CHR:
+            return S_IFCHR;
+        case DT_BLK:
+            return S_IFBLK;
+        default:
+            return 0;
+    }
+}
+
+// Reads all entries of an open folder: the type of each, and the lstat data
+// of regular files (and of entries whose type the folder does not record).
+// The descriptor stays open for the caller. Returns 0 or an errno value.
 int readChildren(int fd, std::vector<Child>& children) {
-    int copy = dup(fd);
-    DIR* dir = copy >= 0 ? fdopendir(copy) : nullptr;
-    if (!dir) {
-        int err = errno;
-        if (copy >= 0) close(copy);
-        return err;
-    }
-    int err = 0;
-    errno = 0;
-    while (dirent* d = readdir(dir)) {
-        std::string_view name = d->d_name;
-        if (name == "." || name == "..") continue;
-        Child child{d->d_name, {}};
-        if (fstatat(dirfd(dir), d->d_name, &child.st, AT_SYMLINK_NOFOLLOW) == 0) {
-            children.push_back(std::move(child));
-        } else if (errno != ENOENT) {  // an entry removed meanwhile is simply gone
-            err = errno;
-            break;
+    int statErr = 0;
+    int err = forEachDirEntry(fd, [&](const char* name, unsigned char type) {
+        Child child{name, {}};
+        if (mode_t mode = modeOfType(type)) {
+            child.st.st_mode = mode;
+        } else if (fstatat(fd, name, &child.st, AT_SYMLINK_NOFOLLOW) != 0) {
+            if (errno == ENOENT) return true;  // an entry removed meanwhile is simply gone
+            statErr = errno;
+            return false;
         }
-        errno = 0;
-    }
-    if (err == 0) err = errno;
-    closedir(dir);
-    return err;
+        children.push_back(std::move(child));
+        return true;
+    });
+    return err != 0 ? err : statErr;
 }
 
 int openSub(int parentFd, const char* name, UniqueFd& out) {
@@ -118,8 +131,9 @@ int removeAt(int parentFd, const std::string& name, std::string& failedPath,
     return 0;
 }
 
-FsError sumAt(int parentFd, const std::string& name, const std::string& path,
-              std::uint64_t& bytes) {
+FsError sumAt(int parentFd, const std::string& name, const std::string& path, std::uint64_t& bytes,
+              const std::stop_token& stop) {
+    if (stop.stop_requested()) return fsOk();
     UniqueFd fd;
     if (int err = openSub(parentFd, name.c_str(), fd))
         return errnoError(err, path, PathRole::Folder);
@@ -129,7 +143,7 @@ FsError sumAt(int parentFd, const std::string& name, const std::string& path,
         if (S_ISREG(c.st.st_mode)) {
             bytes += static_cast<std::uint64_t>(c.st.st_size);
         } else if (S_ISDIR(c.st.st_mode)) {
-            if (FsError e = sumAt(fd.get(), c.name, joined(path, c.name), bytes)) return e;
+            if (FsError e = sumAt(fd.get(), c.name, joined(path, c.name), bytes, stop)) return e;
         }
     }
     return fsOk();
@@ -147,9 +161,9 @@ FsError removeTree(const std::string& folder) {
     return err == 0 ? fsOk() : errnoError(err, failedPath, PathRole::Folder);
 }
 
-FsError sumTreeSizes(const std::string& folder, std::uint64_t& bytes) {
+FsError sumTreeSizes(const std::string& folder, std::uint64_t& bytes, std::stop_token stop) {
     bytes = 0;
-    return sumAt(AT_FDCWD, folder, folder, bytes);
+    return sumAt(AT_FDCWD, folder, folder, bytes, stop);
 }
 
 }  // namespace zv

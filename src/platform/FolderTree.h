@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <stop_token>
 #include <string>
 
 #include "platform/FsError.h"
@@ -16,7 +17,8 @@ FsError findReadOnlyInTree(const std::string& folder);
 // Removes a folder with everything in it.
 FsError removeTree(const std::string& folder);
 
-// Sums the sizes of the regular files in a folder's tree.
-FsError sumTreeSizes(const std::string& folder, std::uint64_t& bytes);
+// Sums the sizes of the regular files in a folder's tree. A stop request
+// ends the sum early (with a partial result).
+FsError sumTreeSizes(const std::string& folder, std::uint64_t& bytes, std::stop_token stop = {});
 
 }  // namespace zv

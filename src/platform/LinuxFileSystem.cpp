@@ -10,37 +10,27 @@
 #include <memory>
 
 #include "platform/Attributes.h"
+#include "platform/DirEntries.h"
 #include "platform/DosAttributes.h"
 #include "platform/EntryStat.h"
 #include "platform/ErrorMapping.h"
 #include "platform/FileCopy.h"
 #include "platform/FolderTree.h"
 #include "platform/PathText.h"
+#include "platform/UniqueFd.h"
 
 namespace zv {
 
 namespace {
 
-struct DirCloser {
-    void operator()(DIR* dir) const { closedir(dir); }
-};
-
 FsError emptyPath() {
     return fsFail(kErrInvalidArgument, "Invalid argument: empty path");
 }
 
-using DirHandle = std::unique_ptr<DIR, DirCloser>;
-
-DirHandle openFolder(const std::string& path, int& err) {
-    int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    DIR* dir = fd >= 0 ? fdopendir(fd) : nullptr;
-    err = dir ? 0 : errno;
-    if (!dir && fd >= 0) close(fd);
-    return DirHandle(dir);
-}
-
-bool isDotOrDotDot(const char* name) {
-    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+UniqueFd openFolder(const std::string& path, int& err) {
+    UniqueFd fd(open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    err = fd.valid() ? 0 : errno;
+    return fd;
 }
 
 // The recorded bits of the entries of one folder: read relative to the
@@ -68,36 +58,66 @@ class FolderRecordedBits {
 };
 
 // Reads the entries of an open folder. Returns 0 or an errno value.
-int readEntries(DIR* dir, const std::string& path, std::vector<Entry>& files,
+int readEntries(int fd, const std::string& path, ListDetail detail, std::vector<Entry>& files,
                 std::vector<Entry>& folders) {
-    FolderRecordedBits recordedBits(dirfd(dir), path);
-    errno = 0;
-    while (dirent* d = readdir(dir)) {
-        if (isDotOrDotDot(d->d_name)) continue;
+    FolderRecordedBits recordedBits(fd, path);
+    int statErr = 0;
+    int err = forEachDirEntry(fd, [&](const char* name, unsigned char) {
         struct statx sx;
-        int err = statEntry(dirfd(dir), d->d_name, sx);
-        if (err == ENOENT) continue;  // removed since it was listed
-        if (err != 0) return err;
-        std::uint32_t recorded = mayCarryRecordedBits(sx.stx_mode) ? recordedBits.of(d->d_name) : 0;
+        if (int e = statEntry(fd, name, sx)) {
+            if (e == ENOENT) return true;  // removed since it was listed
+            statErr = e;
+            return false;
+        }
+        std::uint32_t recorded = detail == ListDetail::Full && mayCarryRecordedBits(sx.stx_mode)
+                                     ? recordedBits.of(name)
+                                     : 0;
         Entry entry;
-        fillEntry(sx, d->d_name, recorded, entry);
+        fillEntry(sx, name, recorded, entry);
         (entry.kind == EntryKind::Folder ? folders : files).push_back(std::move(entry));
-        errno = 0;
+        return true;
+    });
+    return err != 0 ? err : statErr;
+}
+
+EntryKind kindOfType(unsigned char type) {
+    switch (type) {
+        case DT_REG:
+            return EntryKind::File;
+        case DT_DIR:
+            return EntryKind::Folder;
+        case DT_LNK:
+            return EntryKind::Symlink;
+        default:
+            return EntryKind::Special;
     }
-    return errno;
 }
 
 }  // namespace
 
 FsError LinuxFileSystem::listFolder(const std::string& path, std::vector<Entry>& files,
-                                    std::vector<Entry>& folders) {
+                                    std::vector<Entry>& folders, ListDetail detail) {
     files.clear();
     folders.clear();
     if (path.empty()) return emptyPath();
     int err = 0;
-    DirHandle dir = openFolder(path, err);
-    if (!dir) return errnoError(err, path, PathRole::Folder);
-    err = readEntries(dir.get(), path, files, folders);
+    UniqueFd dir = openFolder(path, err);
+    if (!dir.valid()) return errnoError(err, path, PathRole::Folder);
+    err = readEntries(dir.get(), path, detail, files, folders);
+    if (err != 0) return errnoError(err, path, PathRole::Folder);
+    return fsOk();
+}
+
+FsError LinuxFileSystem::listNames(const std::string& path, std::vector<FolderName>& names) {
+    names.clear();
+    if (path.empty()) return emptyPath();
+    int err = 0;
+    UniqueFd dir = openFolder(path, err);
+    if (!dir.valid()) return errnoError(err, path, PathRole::Folder);
+    err = forEachDirEntry(dir.get(), [&](const char* name, unsigned char type) {
+        names.push_back(FolderName{name, kindOfType(type), type != DT_UNKNOWN});
+        return true;
+    });
     if (err != 0) return errnoError(err, path, PathRole::Folder);
     return fsOk();
 }
@@ -219,6 +239,10 @@ FsError LinuxFileSystem::folderSize(const std::string& path, std::uint64_t& byte
     bytes = 0;
     if (path.empty()) return emptyPath();
     return sumTreeSizes(path, bytes);
+}
+
+std::unique_ptr<PendingSize> LinuxFileSystem::startFolderSizes(std::vector<std::string> folders) {
+    return sumFolderSizesInBackground(std::move(folders));
 }
 
 std::string LinuxFileSystem::parentFolder(const std::string& path) {

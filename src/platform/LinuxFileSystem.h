@@ -16,8 +16,10 @@ class LinuxFileSystem final : public FileSystem {
     LinuxFileSystem() = default;
     explicit LinuxFileSystem(MountSources sources) : sources_(std::move(sources)) {}
 
+    using FileSystem::listFolder;
     FsError listFolder(const std::string& path, std::vector<Entry>& files,
-                       std::vector<Entry>& folders) override;
+                       std::vector<Entry>& folders, ListDetail detail) override;
+    FsError listNames(const std::string& path, std::vector<FolderName>& names) override;
     FsError stat(const std::string& path, Entry& out) override;
     bool fileExists(const std::string& path) override;
     bool folderExists(const std::string& path) override;
@@ -30,6 +32,8 @@ class LinuxFileSystem final : public FileSystem {
     FsError getAttributes(const std::string& path, std::uint32_t& attributes) override;
     FsError setAttributes(const std::string& path, std::uint32_t attributes) override;
     FsError folderSize(const std::string& path, std::uint64_t& bytes) override;
+    // On a thread of its own.
+    std::unique_ptr<PendingSize> startFolderSizes(std::vector<std::string> folders) override;
 
     std::string parentFolder(const std::string& path) override;
     std::string absolutePath(const std::string& path) override;

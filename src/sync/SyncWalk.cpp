@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "app/frmVergelijker.h"
+#include "copy/FolderPresence.h"
 #include "copy/ProgressDisplay.h"
+#include "copy/ProgressTotal.h"
 #include "platform/Attributes.h"
 #include "sync/OrphanRemover.h"
 #include "sync/SourceGuard.h"
@@ -49,35 +51,21 @@ void giveUpOnFullDisk(frmVergelijker& w) {
     w.WriteLog();
 }
 
-bool isOrphan(FileSystem& fs, const Entry& file, const std::string& counterpart) {
-    return (file.attributes & kAttrReadOnly) == 0 && !fs.fileExists(counterpart);
-}
-
-// Below the root the caption never shows more than 100 %.
-void showCappedCaption(frmVergelijker& w) {
-    if (w.PercentDone <= 100) {
-        ShowPercentCaption(w);
-        return;
-    }
-    w.ui.caption = w.Minimised ? std::string("100 %") : "100 %   " + w.AppVersionText;
-}
-
-void stepProgress(frmVergelijker& w, std::uint64_t size, bool capped) {
-    w.BytesDone += static_cast<double>(size);
-    AdvanceProgress(w);
-    UpdatePercent(w);
-    if (capped)
-        showCappedCaption(w);
-    else
-        ShowPercentCaption(w);
-    w.Yield();
+// The source has no file at the counterpart path and the backup file is not
+// read-only. The listing leaves the recorded bits out, so the whole
+// attributes are read here for the few files whose source is gone, and
+// stored in `file`. A file that cannot be read any more is left alone.
+bool isOrphan(FileSystem& fs, FolderPresence& source, Entry& file, const std::string& folder,
+              const std::string& counterpart) {
+    if ((file.attributes & kAttrReadOnly) || source.hasFile(file.name, counterpart)) return false;
+    if (fs.getAttributes(JoinPath(folder, file.name), file.attributes)) return false;
+    return (file.attributes & kAttrReadOnly) == 0;
 }
 
 void startProgress(frmVergelijker& w, const std::string& backupRoot) {
     w.ui.ProgressBar1.visible = true;
     w.ui.ProgressBar1.value = 0;
-    w.BytesTotal = w.TreeSize(backupRoot);
-    ScaleProgress(w);
+    StartProgressTotal(w, backupRoot);
 }
 
 // The recursive part of the synchronisation: the files of every subfolder of
@@ -90,7 +78,8 @@ class SubfolderWalk {
           fs_(w.svc.fs),
           guard_(w.svc.fs, w.SourcePath),
           sourceRoot_(NormalFolder(w.SourcePath)),
-          dustbin_(NormalFolder(w.DustBinPath)) {}
+          dustbin_(NormalFolder(w.DustBinPath)),
+          source_(w.svc.fs) {}
 
     void level(const std::string& backupFolder, const std::string& sourceFolder,
                const std::vector<Entry>& subfolders);
@@ -100,7 +89,7 @@ class SubfolderWalk {
                   bool sourceHasWord) const;
     // False when the level has to return (break, full disk given up, source gone).
     bool syncFiles(const std::string& folder, const std::string& counterpartFolder,
-                   const std::vector<Entry>& files, OrphanRemover& remover);
+                   std::vector<Entry>& files, OrphanRemover& remover);
     bool dustbinBelow(const std::string& folder) const;
 
     frmVergelijker& w_;
@@ -108,6 +97,7 @@ class SubfolderWalk {
     SourceGuard guard_;
     std::string sourceRoot_;
     std::string dustbin_;
+    FolderPresence source_;
     std::string counterpart_;  // reused for every file's source-side path
 };
 
@@ -130,7 +120,7 @@ void SubfolderWalk::level(const std::string& backupFolder, const std::string& so
         }
         std::vector<Entry> files;
         std::vector<Entry> children;
-        (void)fs_.listFolder(path, files, children);
+        (void)fs_.listFolder(path, files, children, ListDetail::Plain);
         const int movesBefore = remover.moves();
         if (!syncFiles(path, JoinPath(sourceFolder, sub.name), files, remover)) return;
         ShowSeen(w_);
@@ -138,7 +128,7 @@ void SubfolderWalk::level(const std::string& backupFolder, const std::string& so
         if (remover.moves() != movesBefore && dustbinBelow(path)) {
             files.clear();
             children.clear();
-            (void)fs_.listFolder(path, files, children);
+            (void)fs_.listFolder(path, files, children, ListDetail::Plain);
         }
         level(path,
               frmVergelijker::CollapseBackslashes(w_.SourcePath + kSep +
@@ -161,15 +151,16 @@ bool SubfolderWalk::dustbinBelow(const std::string& folder) const {
 }
 
 bool SubfolderWalk::syncFiles(const std::string& folder, const std::string& counterpartFolder,
-                              const std::vector<Entry>& files, OrphanRemover& remover) {
+                              std::vector<Entry>& files, OrphanRemover& remover) {
     const std::string base = frmVergelijker::CollapseBackslashes(JoinPath(counterpartFolder, ""));
-    for (const Entry& file : files) {
+    source_.moveTo(base, files.size());
+    for (Entry& file : files) {
         if (file.kind == EntryKind::Special) continue;
         ++w_.FilesSeen;
-        stepProgress(w_, file.size, true);
+        StepFileProgress(w_, file.size, true);  // below the root: at most 100 %
         counterpart_.assign(base).append(file.name);
         FsError pending;
-        if (isOrphan(fs_, file, counterpart_)) {
+        if (isOrphan(fs_, source_, file, folder, counterpart_)) {
             if (!guard_.present()) {
                 giveUpOnSource(w_);
                 return false;
@@ -206,22 +197,24 @@ void SyncRootFiles(frmVergelijker& w, const std::string& backupRoot,
 
     std::vector<Entry> files;
     std::vector<Entry> folders;
-    (void)w.svc.fs.listFolder(backupRoot, files, folders);
+    (void)w.svc.fs.listFolder(backupRoot, files, folders, ListDetail::Plain);
     SourceGuard guard(w.svc.fs, w.SourcePath);
     OrphanRemover remover(w, sourceRoot, true);
     const std::string base = frmVergelijker::CollapseBackslashes(JoinPath(sourceRoot, ""));
+    FolderPresence source(w.svc.fs);
+    source.moveTo(base, files.size());
     std::string counterpart;
-    for (const Entry& file : files) {
+    for (Entry& file : files) {
         if (file.kind == EntryKind::Special) continue;
         ++w.FilesSeen;
         if (w.UserBreak) {
             logBreak(w);
             break;
         }
-        stepProgress(w, file.size, false);
+        StepFileProgress(w, file.size);
         counterpart.assign(base).append(file.name);
         FsError pending;
-        if (isOrphan(w.svc.fs, file, counterpart)) {
+        if (isOrphan(w.svc.fs, source, file, backupRoot, counterpart)) {
             const std::string path = JoinPath(backupRoot, file.name);
             ShowFile(w, path, true);
             w.Yield();
@@ -251,7 +244,7 @@ void SyncSubfolders(frmVergelijker& w, const std::string& backupFolder,
     }
     std::vector<Entry> files;
     std::vector<Entry> folders;
-    (void)w.svc.fs.listFolder(backupFolder, files, folders);
+    (void)w.svc.fs.listFolder(backupFolder, files, folders, ListDetail::Plain);
     SubfolderWalk(w).level(backupFolder, sourceFolder, folders);
 }
 

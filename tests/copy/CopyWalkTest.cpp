@@ -25,6 +25,7 @@ TEST_F(CopyWalk, SelectsFilesByTheDateFilterAndSynchronisation) {
     setTimes(S("edge"), from, from);  // exactly at the from-date: not new
     setTimes(S("kept"), from - 86400, from + 60);
     setTimes(S("touched"), from - 86400, from + 60);
+    ASSERT_TRUE(rig.fs.setAttributes(S("touched"), kAttrHidden).ok());
     setTimes(S("quiet"), from - 86400, from - 86400);  // an old folder new in the backup
     faulty.adjustEntry = [](const std::string& path, Entry& e) {
         if (path.ends_with("/odd")) e.modified = DateTime{};  // counts as new
@@ -55,8 +56,8 @@ TEST_F(CopyWalk, SelectsFilesByTheDateFilterAndSynchronisation) {
             const char* before = i == 1 || i == 6 ? "backup" : "";
             EXPECT_EQ(readFile(D(names[i])), c.copied[i] == '1' ? "source" : before) << names[i];
         }
-        EXPECT_EQ(attributesOf(D("touched")) & kAttrReadOnly,
-                  c.copied[6] == '0' ? kAttrReadOnly : 0);
+        EXPECT_EQ(attributesOf(D("touched")) & (kAttrReadOnly | kAttrHidden),
+                  c.copied[6] == '0' ? kAttrReadOnly : kAttrHidden);
         EXPECT_TRUE(fs::is_directory(D("quiet")));
         EXPECT_EQ(w().FilesCopied, 7 - std::ranges::count(std::string(c.copied), '0'));
         EXPECT_EQ(w().FilesSeen, 7);

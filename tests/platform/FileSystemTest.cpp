@@ -1,5 +1,7 @@
 #include <chrono>
 #include <filesystem>
+#include <map>
+#include <memory>
 
 #include "PlatformTest.h"
 #include "platform/EntryStat.h"
@@ -64,6 +66,39 @@ TEST_F(FileSystemTest, ListingAndExistenceNeverFollowLinks) {
     EXPECT_FALSE(fs.appendToFile(dir / "tree/pipe", "x").ok());
     EXPECT_EQ(fs.writeFileAtomic(dir / "tree/pipe", "x").number, kErrAccessDenied);
     EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+}
+
+// The cheap forms the walks use: names with the types their folder records,
+// a listing without the recorded bits, and tree sizes summed on a thread of
+// their own.
+TEST_F(FileSystemTest, NamesPlainListingsAndSizesBesideTheCaller) {
+    std::vector<FolderName> names;
+    ASSERT_TRUE(fs.listNames(dir / "tree", names).ok());
+    std::map<std::string, EntryKind> kinds;
+    for (const FolderName& n : names) kinds[n.name] = n.typeKnown ? n.kind : EntryKind::File;
+    const std::map<std::string, EntryKind> expected{
+        {"file.txt", EntryKind::File},   {"sub", EntryKind::Folder},
+        {"loopA", EntryKind::Symlink},   {"loopB", EntryKind::Symlink},
+        {"subLink", EntryKind::Symlink}, {"fileLink", EntryKind::Symlink},
+        {"pipe", EntryKind::Special}};
+    EXPECT_EQ(kinds, expected);
+    EXPECT_EQ(fs.listNames(dir / "missing", names).number, kErrPathNotFound);
+    EXPECT_TRUE(names.empty());
+
+    ASSERT_TRUE(fs.setAttributes(dir / "tree/file.txt", kAttrHidden | kAttrArchive).ok());
+    std::vector<Entry> files, folders;
+    ASSERT_TRUE(fs.listFolder(dir / "tree", files, folders, ListDetail::Plain).ok());
+    EXPECT_EQ(find(files, "file.txt")->attributes, 0u);
+    EXPECT_EQ(find(files, "file.txt")->size, 5u);
+    ASSERT_TRUE(fs.listFolder(dir / "tree", files, folders).ok());
+    EXPECT_EQ(find(files, "file.txt")->attributes, kAttrHidden | kAttrArchive);
+
+    std::unique_ptr<PendingSize> sizes =
+        fs.startFolderSizes({dir / "tree", dir / "tree/sub", dir / "missing"});
+    EXPECT_EQ(sizes->total(), 11u);  // a folder that cannot be read adds nothing
+    EXPECT_TRUE(sizes->ready());
+    sizes = fs.startFolderSizes({dir / "tree"});
+    sizes.reset();  // dropped unfinished: stopped and joined, nothing left running
 }
 
 TEST_F(FileSystemTest, DeletingRemovesLinksNeverWhatTheyPointAt) {

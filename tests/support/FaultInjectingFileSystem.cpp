@@ -58,13 +58,13 @@ FsError FaultInjectingFileSystem::check(FsOp op, const std::string& path,
 }
 
 FsError FaultInjectingFileSystem::listFolder(const std::string& path, std::vector<Entry>& files,
-                                             std::vector<Entry>& folders) {
+                                             std::vector<Entry>& folders, ListDetail detail) {
     if (FsError e = check(FsOp::List, path)) {
         files.clear();
         folders.clear();
         return e;
     }
-    FsError result = inner_.listFolder(path, files, folders);
+    FsError result = inner_.listFolder(path, files, folders, detail);
     if (adjustEntry) {
         std::string full;
         for (std::vector<Entry>* list : {&files, &folders}) {
@@ -77,6 +77,15 @@ FsError FaultInjectingFileSystem::listFolder(const std::string& path, std::vecto
         }
     }
     return result;
+}
+
+FsError FaultInjectingFileSystem::listNames(const std::string& path,
+                                            std::vector<FolderName>& names) {
+    if (FsError e = check(FsOp::List, path)) {
+        names.clear();
+        return e;
+    }
+    return inner_.listNames(path, names);
 }
 
 FsError FaultInjectingFileSystem::stat(const std::string& path, Entry& out) {

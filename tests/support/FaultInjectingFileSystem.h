@@ -48,9 +48,14 @@ class FaultInjectingFileSystem final : public FileSystem {
     // birth time that cannot be set on a real file); called with the entry's
     // full path.
     std::function<void(const std::string& path, Entry&)> adjustEntry;
+    // Lets a test hand out the pending tree sizes (for example ones that are
+    // late); unset, sizes are summed at once through this wrapper.
+    std::function<std::unique_ptr<PendingSize>(std::vector<std::string>)> startSizes;
 
+    using FileSystem::listFolder;
     FsError listFolder(const std::string& path, std::vector<Entry>& files,
-                       std::vector<Entry>& folders) override;
+                       std::vector<Entry>& folders, ListDetail detail) override;
+    FsError listNames(const std::string& path, std::vector<FolderName>& names) override;
     FsError stat(const std::string& path, Entry& out) override;
     bool fileExists(const std::string& path) override { return inner_.fileExists(path); }
     bool folderExists(const std::string& path) override { return inner_.folderExists(path); }
@@ -61,6 +66,10 @@ class FaultInjectingFileSystem final : public FileSystem {
     FsError getAttributes(const std::string& path, std::uint32_t& attributes) override;
     FsError setAttributes(const std::string& path, std::uint32_t attributes) override;
     FsError folderSize(const std::string& path, std::uint64_t& bytes) override;
+    std::unique_ptr<PendingSize> startFolderSizes(std::vector<std::string> folders) override {
+        if (startSizes) return startSizes(std::move(folders));
+        return FileSystem::startFolderSizes(std::move(folders));
+    }
     std::string parentFolder(const std::string& path) override { return inner_.parentFolder(path); }
     std::string absolutePath(const std::string& path) override { return inner_.absolutePath(path); }
     std::string driveName(const std::string& path) override { return inner_.driveName(path); }

@@ -1,5 +1,9 @@
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
+
+#include <memory>
+#include <tuple>
 
 #include "sync/FolderMarking.h"
 #include "sync/SyncFixture.h"
@@ -11,11 +15,13 @@ using SyncWalk = SyncFixture;
 const char* const kBreakText = "   -  user break";
 
 // An orphan is a backup file the source lacks as a file of exactly that name.
-// Read-only ones stay; hidden, system and link ones go (not a link's target).
+// Read-only ones stay (also by a bit another system recorded); hidden, system
+// and link ones go (not a link's target).
 TEST_F(SyncWalk, RemovesTheOrphansOnly) {
     put(src, {"keep.txt", "Sub/keep.txt", "Name.txt"});
     makeDirs(src + "/folder.txt");
-    const auto stay = {"keep.txt", "Sub/keep.txt", "Name.txt", "ro.txt", "Sub/ro.txt"};
+    const auto stay = {"keep.txt", "Sub/keep.txt", "Name.txt",
+                       "ro.txt",   "Sub/ro.txt",   "Sub/samba-ro.txt"};
     const auto go = {"gone.txt", "Sub/gone.txt", "name.txt",     "folder.txt",
                      "hs.txt",   ".dotted",      "RECYCLER.txt", "System Volume Information"};
     put(dst, stay);
@@ -23,6 +29,7 @@ TEST_F(SyncWalk, RemovesTheOrphansOnly) {
     setAttributes(dst + "/ro.txt", kAttrReadOnly);
     setAttributes(dst + "/Sub/ro.txt", kAttrReadOnly | kAttrArchive);
     setAttributes(dst + "/hs.txt", kAttrHidden | kAttrSystem);
+    ASSERT_EQ(lsetxattr((dst + "/Sub/samba-ro.txt").c_str(), "user.DOSATTRIB", "0x21", 4, 0), 0);
     writeFile(rig.root / "outside.txt", "precious");
     ASSERT_EQ(symlink((rig.root / "outside.txt").c_str(), (dst + "/link").c_str()), 0);
     ASSERT_EQ(mkfifo((dst + "/pipe").c_str(), 0600), 0);  // left alone, not counted
@@ -34,7 +41,7 @@ TEST_F(SyncWalk, RemovesTheOrphansOnly) {
     EXPECT_TRUE(exists(dst + "/pipe"));
     EXPECT_EQ(w().ui.panel(1), "Synchroniseren");
     EXPECT_EQ(w().ui.panel(2), "Bestanden: 0         [ Verwijderd: 9 ]");
-    EXPECT_EQ(w().ui.panel(3), "Van: 14");
+    EXPECT_EQ(w().ui.panel(3), "Van: 15");
     EXPECT_TRUE(w().RunLog.empty());
 }
 
@@ -79,6 +86,69 @@ TEST_F(SyncWalk, ScalesTheBarByTheBackupTreeAndCapsTheCaption) {
     w().Minimised = true;
     sync();
     EXPECT_EQ(w().ui.caption, "100 %");
+}
+
+// A tree size the walk finds ready only at its `readyAfter`-th look; counts
+// the times somebody had to wait for it.
+class LateSize final : public PendingSize {
+  public:
+    LateSize(std::uint64_t bytes, int readyAfter, int& waits)
+        : bytes_(bytes), readyAfter_(readyAfter), waits_(waits) {}
+    bool ready() override { return ++looks_ >= readyAfter_; }
+    std::uint64_t total() override {
+        if (looks_ < readyAfter_) ++waits_;
+        return bytes_;
+    }
+
+  private:
+    std::uint64_t bytes_;
+    int readyAfter_, looks_ = 0;
+    int& waits_;
+};
+
+// The progress total may arrive while the walk is under way: at once, after a
+// few files, or only when the walk is done (then the run waits for it). The
+// run ends with the same bar, percentage and caption every time. After a
+// break nobody waits for it.
+TEST_F(SyncWalk, AProgressTotalThatArrivesLateEndsTheRunTheSame) {
+    for (const std::string& folder : {src, dst}) {
+        writeFile(folder + "/a.txt", std::string(300, 'a'));
+        for (int i = 0; i < 5; ++i)
+            writeFile(folder + "/Sub/b" + std::to_string(i), std::string(200, 'b'));
+    }
+    int waits = 0;
+    const auto run = [&](int readyAfter, bool breakInSub = false) {
+        writeFile(dst + "/Sub/orphan.txt", std::string(1000, 'o'));
+        freshWindow(faulty);
+        w().DoVerify = true;
+        w().AppVersionText = "Zandvast v.1.0.0";
+        faulty.startSizes = [&, readyAfter](std::vector<std::string> folders) {
+            std::uint64_t sum = 0;
+            for (const std::string& f : folders) {
+                std::uint64_t bytes = 0;
+                if (rig.fs.folderSize(f, bytes).ok()) sum += bytes;
+            }
+            return std::make_unique<LateSize>(sum, readyAfter, waits);
+        };
+        faulty.beforeCall = [&, breakInSub](FsOp op, const std::string& path) {
+            if (breakInSub && op == FsOp::List && path == dst + "/Sub") w().UserBreak = true;
+        };
+        waits = 0;
+        w().cmdGo_Click();
+        const ProgressBarState& bar = w().ui.ProgressBar1;
+        return std::tuple(w().ui.caption, w().PercentDone, w().BytesTotal, bar.max, bar.value);
+    };
+    const auto atOnce = run(1);
+    EXPECT_EQ(std::get<2>(atOnce), 2300);  // the backup with its orphan, before the removal
+    EXPECT_EQ(std::get<0>(atOnce), "100 %   Zandvast v.1.0.0");
+    EXPECT_EQ(waits, 0);
+    EXPECT_EQ(run(4), atOnce);
+    EXPECT_EQ(waits, 0);
+    EXPECT_EQ(run(1000), atOnce);
+    EXPECT_EQ(waits, 1);  // the synchronisation's total, at the end of its walk
+    run(1000, true);
+    EXPECT_TRUE(w().UserBreak);
+    EXPECT_EQ(waits, 0);
 }
 
 // A break in the root files logs a line there and one as the subfolder walk

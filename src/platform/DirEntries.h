@@ -1,0 +1,69 @@
+#pragma once
+
+#include <dirent.h>
+
+#include <cerrno>
+#include <cstddef>
+#include <string_view>
+
+namespace zv {
+
+// Reads the entries of an open folder straight from the kernel (getdents64),
+// without a stdio DIR around it: a listing costs its reads and nothing more.
+// Calls `visit(name, type)` (name as a NUL-terminated const char*) for every entry but "." and
+// "..", in the order the file system gives; `type` is the entry's DT_* value (DT_UNKNOWN where the
+// file system does not record it). `visit` returns false to stop early. The descriptor stays open
+// and is left at the end of the folder. Returns 0 or an errno value.
+template <class Visit>
+int forEachDirEntry(int fd, Visit&& visit);
+
+namespace detail {
+
+// One read of entries into `buffer`; returns the bytes read, 0 at the end,
+// or -1 with errno set.
+long readDirEntries(int fd, char* buffer, unsigned long size);
+
+// The size of the buffer a listing reads into.
+inline constexpr unsigned long kDirBufferSize = 32 * 1024;
+
+struct DirBuffer {
+    DirBuffer();
+    ~DirBuffer();
+    DirBuffer(const DirBuffer&) = delete;
+    DirBuffer& operator=(const DirBuffer&) = delete;
+    char* data;
+};
+
+struct RawDirEntry {
+    unsigned long long ino;
+    long long off;
+    unsigned short reclen;
+    unsigned char type;
+    char name[1];
+};
+
+inline bool isDotOrDotDot(const char* name) {
+    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
+}  // namespace detail
+
+template <class Visit>
+int forEachDirEntry(int fd, Visit&& visit) {
+    detail::DirBuffer buffer;
+    for (;;) {
+        const long n = detail::readDirEntries(fd, buffer.data, detail::kDirBufferSize);
+        if (n < 0) return errno;
+        if (n == 0) return 0;
+        for (long at = 0; at < n;) {
+            const char* raw = buffer.data + at;
+            const auto* d = reinterpret_cast<const detail::RawDirEntry*>(raw);
+            const char* name = raw + offsetof(detail::RawDirEntry, name);
+            at += d->reclen;
+            if (detail::isDotOrDotDot(name)) continue;
+            if (!visit(name, d->type)) return 0;
+        }
+    }
+}
+
+}  // namespace zv

@@ -1,0 +1,47 @@
+#include "platform/PendingSize.h"
+
+#include <atomic>
+#include <stop_token>
+#include <thread>
+#include <utility>
+
+#include "platform/FolderTree.h"
+
+namespace zv {
+
+namespace {
+
+class BackgroundSize final : public PendingSize {
+  public:
+    explicit BackgroundSize(std::vector<std::string> folders)
+        : thread_([this, folders = std::move(folders)](std::stop_token stop) {
+              std::uint64_t sum = 0;
+              for (const std::string& folder : folders) {
+                  std::uint64_t bytes = 0;
+                  if (sumTreeSizes(folder, bytes, stop).ok()) sum += bytes;
+                  if (stop.stop_requested()) break;
+              }
+              bytes_ = sum;
+              done_.store(true, std::memory_order_release);
+          }) {}
+
+    bool ready() override { return done_.load(std::memory_order_acquire); }
+
+    std::uint64_t total() override {
+        if (thread_.joinable()) thread_.join();
+        return bytes_;
+    }
+
+  private:
+    std::atomic<bool> done_{false};
+    std::uint64_t bytes_ = 0;  // written by the thread before done_
+    std::jthread thread_;      // last: stopped and joined before the rest goes
+};
+
+}  // namespace
+
+std::unique_ptr<PendingSize> sumFolderSizesInBackground(std::vector<std::string> folders) {
+    return std::make_unique<BackgroundSize>(std::move(folders));
+}
+
+}  // namespace zv

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace zv {
+
+// The total size of some folder trees, being worked out beside the caller.
+// Dropping it abandons the work (without waiting for the whole of it).
+class PendingSize {
+  public:
+    virtual ~PendingSize() = default;
+    // The total is known; never waits.
+    virtual bool ready() = 0;
+    // Waits for the total.
+    virtual std::uint64_t total() = 0;
+};
+
+// A total that was known at once.
+class KnownSize final : public PendingSize {
+  public:
+    explicit KnownSize(std::uint64_t bytes) : bytes_(bytes) {}
+    bool ready() override { return true; }
+    std::uint64_t total() override { return bytes_; }
+
+  private:
+    std::uint64_t bytes_;
+};
+
+// Sums the tree sizes of `folders` on a thread of its own; a folder whose
+// tree cannot be read completely adds nothing.
+std::unique_ptr<PendingSize> sumFolderSizesInBackground(std::vector<std::string> folders);
+
+}  // namespace zv
