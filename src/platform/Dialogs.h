@@ -11,7 +11,7 @@ enum class MessageAnswer { Ok, Cancel, Yes, No };
 // Message boxes. Closing a box with the window's close button answers Cancel
 // (or No).
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
     virtual MessageAnswer messageBox(const std::string& text, MessageStyle style) = 0;
 };

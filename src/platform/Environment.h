@@ -12,12 +12,12 @@ struct Version {
 
 // What the program learns about its surroundings once at start-up.
 struct EnvironmentInfo {
-    std::string appFolder;     // where Init.dat and Error.Log live
+    std::string appFolder;  // where Init.dat and Error.Log live
     Version version;
-    std::string commandLine;   // argv[1..] joined by single spaces
-    std::string desktopPath;   // the user's desktop folder
-    std::string computerName;  // the computer's display name
-    std::string workingFolder; // the current folder at start-up
+    std::string commandLine;    // argv[1..] joined by single spaces
+    std::string desktopPath;    // the user's desktop folder
+    std::string computerName;   // the computer's display name
+    std::string workingFolder;  // the current folder at start-up
 };
 
 }  // namespace zv

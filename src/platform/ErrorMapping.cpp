@@ -30,6 +30,8 @@ int errorNumberFor(int err, PathRole role) {
         case EINVAL:
         case ENAMETOOLONG:
             return kErrInvalidArgument;
+        case EXDEV:
+            return kErrOtherDrive;
         default:
             return kErrObjectNotAvailable;
     }

@@ -5,7 +5,7 @@ namespace zv {
 // Yielding to the event loop. The walks call yield() several times per file;
 // an implementation must make that cheap (it may do nothing on most calls).
 class EventPump {
-public:
+  public:
     virtual ~EventPump() = default;
     // Lets the window repaint and react to input, when due.
     virtual void yield() = 0;
@@ -15,7 +15,7 @@ public:
 
 // A pump for runs without an event loop.
 class NullEventPump final : public EventPump {
-public:
+  public:
     void yield() override {}
     void repaintNow() override {}
 };

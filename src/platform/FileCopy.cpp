@@ -163,4 +163,17 @@ FsError copyReplacing(const std::string& from, const std::string& to) {
     return S_ISLNK(src.st_mode) ? copyLink(from, to, src) : copyRegular(from, to);
 }
 
+FsError moveReplacing(const std::string& from, const std::string& to) {
+    if (from.empty() || to.empty())
+        return fsFail(kErrInvalidArgument, "Invalid argument: empty path");
+    struct stat src;
+    if (lstat(from.c_str(), &src) != 0) return errnoError(errno, from, PathRole::File);
+    if (S_ISDIR(src.st_mode)) return fsFail(kErrFileNotFound, "Source is a folder: " + from);
+    if (!S_ISREG(src.st_mode) && !S_ISLNK(src.st_mode))
+        return fsFail(kErrAccessDenied, "Not a regular file: " + from);
+    if (FsError e = checkTarget(to)) return e;
+    if (rename(from.c_str(), to.c_str()) != 0) return errnoError(errno, to, PathRole::File);
+    return fsOk();
+}
+
 }  // namespace zv

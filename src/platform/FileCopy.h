@@ -14,4 +14,10 @@ namespace zv {
 // anything is written.
 FsError copyReplacing(const std::string& from, const std::string& to);
 
+// Moves a regular file or a symbolic link onto `to` with one rename, which
+// keeps everything the file carries and cannot lose it. Refuses what
+// copyReplacing refuses (a read-only target: 75); 74 when the two paths lie
+// on different file systems, where only a copy can take the file over.
+FsError moveReplacing(const std::string& from, const std::string& to);
+
 }  // namespace zv

@@ -86,6 +86,11 @@ class FileSystem {
     // Carries over the modification and access times, the permission bits and
     // the recorded attribute bits.
     virtual FsError copyFile(const std::string& from, const std::string& to) = 0;
+    // Moves a file (a symbolic link as a link) onto `to` in one step that
+    // keeps all it carries; refuses a read-only target (75) as copyFile
+    // does. 74 when the two lie on different file systems: then only a copy
+    // (and a delete) can take the file over.
+    virtual FsError moveFile(const std::string& from, const std::string& to) = 0;
 
     virtual FsError getAttributes(const std::string& path, std::uint32_t& attributes) = 0;
     virtual FsError setAttributes(const std::string& path, std::uint32_t attributes) = 0;

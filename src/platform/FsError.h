@@ -11,6 +11,7 @@ inline constexpr int kErrInvalidArgument = 5;
 inline constexpr int kErrTypeMismatch = 13;  // a value that does not convert
 inline constexpr int kErrFileNotFound = 53;
 inline constexpr int kErrDiskFull = 61;
+inline constexpr int kErrOtherDrive = 74;  // a move between two file systems
 inline constexpr int kErrAccessDenied = 75;
 inline constexpr int kErrPathNotFound = 76;
 inline constexpr int kErrObjectNotAvailable = 91;
@@ -25,7 +26,9 @@ struct FsError {
     explicit operator bool() const { return number != kErrNone; }
 };
 
-inline FsError fsOk() { return {}; }
+inline FsError fsOk() {
+    return {};
+}
 inline FsError fsFail(int number, std::string description) {
     return FsError{number, std::move(description)};
 }

@@ -235,6 +235,10 @@ FsError LinuxFileSystem::copyFile(const std::string& from, const std::string& to
     return copyReplacing(from, to);
 }
 
+FsError LinuxFileSystem::moveFile(const std::string& from, const std::string& to) {
+    return moveReplacing(from, to);
+}
+
 FsError LinuxFileSystem::folderSize(const std::string& path, std::uint64_t& bytes) {
     bytes = 0;
     if (path.empty()) return emptyPath();

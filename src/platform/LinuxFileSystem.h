@@ -28,6 +28,7 @@ class LinuxFileSystem final : public FileSystem {
     FsError deleteFile(const std::string& path, bool force) override;
     FsError deleteFolder(const std::string& path, bool force) override;
     FsError copyFile(const std::string& from, const std::string& to) override;
+    FsError moveFile(const std::string& from, const std::string& to) override;
 
     FsError getAttributes(const std::string& path, std::uint32_t& attributes) override;
     FsError setAttributes(const std::string& path, std::uint32_t attributes) override;

@@ -76,13 +76,14 @@ OrphanResult OrphanRemover::toDustbin(const std::string& folder, const Entry& fi
 
     ShowFile(w_, path, true);
     w_.Yield();
-    FsError pending = copyIntoDustbin(path, target, file.attributes);
+    bool moved = false;
+    FsError pending = intoDustbin(path, target, file.attributes, moved);
     if (pending) {
         showDone();
         return failed(std::move(pending));
     }
     ++moves_;
-    pending = fs_.deleteFile(path, false);
+    if (!moved) pending = fs_.deleteFile(path, false);
     showDone();
     if (pending) return failed(std::move(pending));
     return removed();
@@ -117,15 +118,23 @@ void OrphanRemover::ensureDriveFolder() {
     w_.SetIconStation(perDrive);
 }
 
-// A read-only file of the same name in the dustbin is made writable and
-// replaced; the copy then carries the orphan's attributes.
-FsError OrphanRemover::copyIntoDustbin(const std::string& path, const std::string& target,
-                                       std::uint32_t attributes) {
-    FsError pending = fs_.copyFile(path, target);
+// Where the dustbin lies on the backup's file system the orphan is moved in
+// one step (`moved`): nothing to copy, no room needed, nothing to lose. Else
+// it is copied there and the caller deletes it once the copy exists. A
+// read-only file of the same name in the dustbin is made writable and
+// replaced; the file there then carries the orphan's attributes.
+FsError OrphanRemover::intoDustbin(const std::string& path, const std::string& target,
+                                   std::uint32_t attributes, bool& moved) {
+    FsError pending = fs_.moveFile(path, target);
+    moved = pending.number != kErrOtherDrive;
+    const auto transfer = [&] {
+        return moved ? fs_.moveFile(path, target) : fs_.copyFile(path, target);
+    };
+    if (!moved) pending = transfer();
     if (pending.number != kErrAccessDenied) return pending;
     pending = {};
     (void)fs_.setAttributes(target, kAttrNormal);
-    pending = fs_.copyFile(path, target);
+    pending = transfer();
     if (pending) return pending;
     (void)fs_.setAttributes(target, attributes);
     return pending;

@@ -22,7 +22,8 @@ struct OrphanResult {
 // Removes orphans by the job's dustbin settings: the desktop's trash, a plain
 // delete, or a move into the dustbin folder, where each file lands below the
 // source path it came from. A file is only deleted after its copy in the
-// dustbin folder exists. One remover serves one level of the walk.
+// dustbin folder exists, or is moved there in one step. One remover serves
+// one level of the walk.
 class OrphanRemover {
   public:
     // `sourceFolder`: the current source folder (its drive names the per-drive
@@ -32,7 +33,7 @@ class OrphanRemover {
     // `folder` holds `file`; `path` is its full path.
     OrphanResult remove(const std::string& folder, const Entry& file, const std::string& path);
 
-    // How many files were copied into the dustbin folder so far.
+    // How many files were moved or copied into the dustbin folder so far.
     int moves() const { return moves_; }
 
   private:
@@ -42,8 +43,8 @@ class OrphanRemover {
     bool liesInDustbin(const std::string& folder) const;
     std::string targetFile(const std::string& path, const std::string& name) const;
     void ensureDriveFolder();
-    FsError copyIntoDustbin(const std::string& path, const std::string& target,
-                            std::uint32_t attributes);
+    FsError intoDustbin(const std::string& path, const std::string& target,
+                        std::uint32_t attributes, bool& moved);
     void showDone();
 
     frmVergelijker& w_;

@@ -90,6 +90,45 @@ TEST_F(FileCopyTest, LinksAreCopiedAsLinksAndSpecialFilesRefusedAtOnce) {
 }
 
 // The temporary file goes beside the target, also for a bare name.
+// A move within one file system is a rename: the very file arrives, with all
+// it carries. It refuses what a copy refuses, and says so when the target
+// lies on another file system, touching nothing.
+TEST_F(FileCopyTest, MovesInOneStepWithinAFileSystemOnly) {
+    writeFile(dir / "orphan", "orphan");
+    setTimes(dir / "orphan", 1'000'000'000, 1'100'000'000);
+    ASSERT_TRUE(fs.setAttributes(dir / "orphan", kAttrHidden | kAttrArchive).ok());
+    writeFile(dir / "bin/orphan", "an earlier one");
+    struct stat before {};
+    ::lstat((dir / "orphan").c_str(), &before);
+    ASSERT_TRUE(fs.moveFile(dir / "orphan", dir / "bin/orphan").ok());
+    struct stat after {};
+    ::lstat((dir / "bin/orphan").c_str(), &after);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(readFile(dir / "bin/orphan"), "orphan");
+    EXPECT_FALSE(std::filesystem::exists(dir / "orphan"));
+    Entry moved;
+    ASSERT_TRUE(fs.stat(dir / "bin/orphan", moved).ok());
+    EXPECT_EQ(moved.modified.time_since_epoch(), 1'000'000'000s);
+    EXPECT_EQ(moved.attributes, kAttrHidden | kAttrArchive);
+
+    link("bin/orphan", dir / "link");
+    ASSERT_TRUE(fs.moveFile(dir / "link", dir / "bin/link").ok());
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "bin/link"));
+
+    writeFile(dir / "second", "second");
+    ASSERT_TRUE(fs.setAttributes(dir / "bin/orphan", kAttrReadOnly).ok());
+    EXPECT_EQ(fs.moveFile(dir / "second", dir / "bin/orphan").number, kErrAccessDenied);
+    EXPECT_EQ(fs.moveFile(dir / "second", dir / "bin").number, kErrAccessDenied);
+    EXPECT_EQ(fs.moveFile(dir / "bin", dir / "elsewhere").number, kErrFileNotFound);
+    EXPECT_EQ(readFile(dir / "bin/orphan") + readFile(dir / "second"), "orphansecond");
+
+    ScratchMount other(dir / "other", ScratchMount::Tmpfs, "1m");
+    if (!other.ok()) GTEST_SKIP() << other.why();
+    EXPECT_EQ(fs.moveFile(dir / "second", other.path() + "/second").number, kErrOtherDrive);
+    EXPECT_EQ(readFile(dir / "second"), "second");
+    EXPECT_EQ(entriesIn(other.path()), 0);
+}
+
 TEST_F(FileCopyTest, RelativePaths) {
     writeFile(dir / "src", "rel");
     char* old = getcwd(nullptr, 0);

@@ -115,6 +115,11 @@ FsError FaultInjectingFileSystem::copyFile(const std::string& from, const std::s
     return inner_.copyFile(from, to);
 }
 
+FsError FaultInjectingFileSystem::moveFile(const std::string& from, const std::string& to) {
+    if (FsError e = check(FsOp::MoveFile, from, to)) return e;
+    return inner_.moveFile(from, to);
+}
+
 FsError FaultInjectingFileSystem::getAttributes(const std::string& path,
                                                 std::uint32_t& attributes) {
     if (FsError e = check(FsOp::GetAttributes, path)) return e;

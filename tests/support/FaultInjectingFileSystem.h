@@ -15,6 +15,7 @@ enum class FsOp {
     List,
     Stat,
     CopyFile,
+    MoveFile,
     DeleteFile,
     DeleteFolder,
     CreateFolder,
@@ -63,6 +64,7 @@ class FaultInjectingFileSystem final : public FileSystem {
     FsError deleteFile(const std::string& path, bool force) override;
     FsError deleteFolder(const std::string& path, bool force) override;
     FsError copyFile(const std::string& from, const std::string& to) override;
+    FsError moveFile(const std::string& from, const std::string& to) override;
     FsError getAttributes(const std::string& path, std::uint32_t& attributes) override;
     FsError setAttributes(const std::string& path, std::uint32_t attributes) override;
     FsError folderSize(const std::string& path, std::uint64_t& bytes) override;

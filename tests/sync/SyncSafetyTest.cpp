@@ -103,21 +103,24 @@ TEST_F(SyncSafety, UnattendedRunsFromOptions) {
     EXPECT_EQ(w().ItemsRemoved, 3);
 }
 
-// An orphan that could not be removed (its dustbin copy failed, the retry too;
-// the trash refused; the delete failed) stays, is not counted, and is logged.
+// An orphan that could not be removed (its move into the dustbin failed, the
+// retry too; so did its copy into a dustbin on another drive; the trash
+// refused; the delete failed) stays, is not counted, and is logged.
 TEST_F(SyncSafety, AnOrphanThatCouldNotBeRemovedStaysUncountedAndIsLogged) {
     put(src, {"anchor.txt"});
-    for (const std::string how : {"dustbin", "trash", "delete"}) {
+    for (const std::string how : {"dustbin", "other drive", "trash", "delete"}) {
         SCOPED_TRACE(how);
         put(dst, {"root.txt", "Sub/o.txt"});
         freshWindow(faulty);
         faulty.clearFailures();
         rig.trash.result = how == "trash" ? fsFail(kErrAccessDenied, "refused") : FsError{};
         w().UseDustbin = w().DustBinWin = how == "trash";
-        if (how == "dustbin") useDustbinFolder(bin);
-        if (how != "trash")
-            faulty.failOn(how == "dustbin" ? FsOp::CopyFile : FsOp::DeleteFile, dst + "/",
-                          kErrAccessDenied);
+        if (how == "dustbin" || how == "other drive") useDustbinFolder(bin);
+        if (how == "other drive") faulty.failOn(FsOp::MoveFile, dst + "/", kErrOtherDrive);
+        const FsOp failing = how == "dustbin"       ? FsOp::MoveFile
+                             : how == "other drive" ? FsOp::CopyFile
+                                                    : FsOp::DeleteFile;
+        if (how != "trash") faulty.failOn(failing, dst + "/", kErrAccessDenied);
         sync();
         for (const char* f : {"root.txt", "Sub/o.txt"}) {
             EXPECT_EQ(readFile(dst + "/" + f), f);

@@ -5,6 +5,7 @@
 #include <memory>
 #include <tuple>
 
+#include "platform/PlatformTest.h"
 #include "sync/FolderMarking.h"
 #include "sync/SyncFixture.h"
 
@@ -239,6 +240,26 @@ TEST_F(SyncWalk, OrphansLandBelowTheSourcePathInTheDustbin) {
     }
 }
 
+// A dustbin on another drive gets copies (the times kept), and each orphan
+// goes once its copy is there.
+TEST_F(SyncWalk, ADustbinOnAnotherDriveGetsCopies) {
+    ScratchMount other(rig.root / "other", ScratchMount::Tmpfs, "1m");
+    if (!other.ok()) GTEST_SKIP() << other.why();
+    bin = other.path();
+    put(src, {"anchor.txt"});
+    put(dst, {"b.txt", "Sub/a.txt"});
+    setTimes(dst + "/Sub/a.txt", 1'000'000'000, 1'000'000'000);
+    useDustbinFolder(bin);
+    sync();
+    EXPECT_EQ(readFile(inBin("b.txt")) + readFile(inBin("Sub/a.txt")), "b.txtSub/a.txt");
+    EXPECT_FALSE(exists(dst + "/b.txt") || exists(dst + "/Sub/a.txt"));
+    Entry copied;
+    ASSERT_TRUE(rig.fs.stat(inBin("Sub/a.txt"), copied).ok());
+    EXPECT_EQ(copied.modified, DateTime(std::chrono::seconds(1'000'000'000)));
+    EXPECT_EQ(w().ItemsRemoved, 2);
+    EXPECT_TRUE(rig.logLines().empty());
+}
+
 // A dustbin inside the backup keeps what it holds, run after run.
 TEST_F(SyncWalk, ADustbinInsideTheBackupIsLeftAlone) {
     put(src, {"anchor.txt"});
@@ -273,10 +294,12 @@ TEST_F(SyncWalk, ADustbinInsideTheBackupIsLeftAlone) {
     }
 }
 
-// A full disk keeps the orphan: Cancel ends the run with the "Disk full"
-// line, OK logs the file and goes on.
+// A full disk (a dustbin on another drive, where the orphans are copied)
+// keeps the orphan: Cancel ends the run with the "Disk full" line, OK logs
+// the file and goes on.
 TEST_F(SyncWalk, DiskFullInASubfolder) {
     put(src, {"anchor.txt"});
+    faulty.failOn(FsOp::MoveFile, dst, kErrOtherDrive);
     faulty.failOn(FsOp::CopyFile, "/Sub/full.txt", kErrDiskFull);
     for (MessageAnswer answer : {MessageAnswer::Cancel, MessageAnswer::Ok}) {
         const bool gaveUp = answer == MessageAnswer::Cancel;
