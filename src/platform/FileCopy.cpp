@@ -149,30 +149,36 @@ FsError checkTarget(const std::string& to) {
     return fsOk();
 }
 
-}  // namespace
-
-FsError copyReplacing(const std::string& from, const std::string& to) {
+// What a copy and a move both require: a file or link to take, and a target
+// that may be replaced. Fills `src` with the source's lstat data.
+FsError checkTransfer(const std::string& from, const std::string& to, struct stat& src) {
     if (from.empty() || to.empty())
         return fsFail(kErrInvalidArgument, "Invalid argument: empty path");
-    struct stat src;
     if (lstat(from.c_str(), &src) != 0) return errnoError(errno, from, PathRole::File);
     if (S_ISDIR(src.st_mode)) return fsFail(kErrFileNotFound, "Source is a folder: " + from);
     if (!S_ISREG(src.st_mode) && !S_ISLNK(src.st_mode))
         return fsFail(kErrAccessDenied, "Not a regular file: " + from);
-    if (FsError e = checkTarget(to)) return e;
+    return checkTarget(to);
+}
+
+}  // namespace
+
+FsError copyReplacing(const std::string& from, const std::string& to) {
+    struct stat src;
+    if (FsError e = checkTransfer(from, to, src)) return e;
     return S_ISLNK(src.st_mode) ? copyLink(from, to, src) : copyRegular(from, to);
 }
 
 FsError moveReplacing(const std::string& from, const std::string& to) {
-    if (from.empty() || to.empty())
-        return fsFail(kErrInvalidArgument, "Invalid argument: empty path");
     struct stat src;
-    if (lstat(from.c_str(), &src) != 0) return errnoError(errno, from, PathRole::File);
-    if (S_ISDIR(src.st_mode)) return fsFail(kErrFileNotFound, "Source is a folder: " + from);
-    if (!S_ISREG(src.st_mode) && !S_ISLNK(src.st_mode))
-        return fsFail(kErrAccessDenied, "Not a regular file: " + from);
-    if (FsError e = checkTarget(to)) return e;
+    if (FsError e = checkTransfer(from, to, src)) return e;
     if (rename(from.c_str(), to.c_str()) != 0) return errnoError(errno, to, PathRole::File);
+    // Two names of one file: rename leaves both, and the target already is
+    // the file, so the old name goes.
+    struct stat left;
+    if (lstat(from.c_str(), &left) == 0 && left.st_ino == src.st_ino && left.st_dev == src.st_dev &&
+        unlink(from.c_str()) != 0)
+        return errnoError(errno, from, PathRole::File);
     return fsOk();
 }
 

@@ -111,6 +111,11 @@ TEST_F(FileCopyTest, MovesInOneStepWithinAFileSystemOnly) {
     EXPECT_EQ(moved.modified.time_since_epoch(), 1'000'000'000s);
     EXPECT_EQ(moved.attributes, kAttrHidden | kAttrArchive);
 
+    ASSERT_EQ(::link((dir / "bin/orphan").c_str(), (dir / "twin").c_str()), 0);
+    ASSERT_TRUE(fs.moveFile(dir / "twin", dir / "bin/orphan").ok());  // two names of one file
+    EXPECT_FALSE(std::filesystem::exists(dir / "twin"));
+    EXPECT_EQ(readFile(dir / "bin/orphan"), "orphan");
+
     link("bin/orphan", dir / "link");
     ASSERT_TRUE(fs.moveFile(dir / "link", dir / "bin/link").ok());
     EXPECT_TRUE(std::filesystem::is_symlink(dir / "bin/link"));
