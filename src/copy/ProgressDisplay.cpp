@@ -56,11 +56,13 @@ void UpdatePercent(frmVergelijker& w) {
     w.PercentDone = std::nearbyint(w.BytesDone / w.BytesTotal * 100.0);  // halves to even
 }
 
-void ShowPercentCaption(frmVergelijker& w) {
+void ShowPercentCaption(frmVergelijker& w, bool capped) {
+    const std::string percent =
+        capped && w.PercentDone > 100 ? std::string("100") : percentText(w.PercentDone);
     if (w.Minimised)
-        w.ui.caption = percentText(w.PercentDone) + " %";
+        w.ui.caption = percent + " %";
     else
-        w.ui.caption = percentText(w.PercentDone) + " %   " + w.AppVersionText;
+        w.ui.caption = percent + " %   " + w.AppVersionText;
 }
 
 void ShowFile(frmVergelijker& w, const std::string& path, bool busy) {
@@ -68,23 +70,12 @@ void ShowFile(frmVergelijker& w, const std::string& path, bool busy) {
     w.ui.lblFiles.foreColour = busy ? kColourGreen : kColourBlack;
 }
 
-void ShowCappedPercentCaption(frmVergelijker& w) {
-    if (w.PercentDone <= 100) {
-        ShowPercentCaption(w);
-        return;
-    }
-    w.ui.caption = w.Minimised ? std::string("100 %") : "100 %   " + w.AppVersionText;
-}
-
 void StepFileProgress(frmVergelijker& w, std::uint64_t bytes, bool capped) {
     w.BytesDone += static_cast<double>(bytes);
     if (ProgressTotalKnown(w)) {
         AdvanceProgress(w);
         UpdatePercent(w);
-        if (capped)
-            ShowCappedPercentCaption(w);
-        else
-            ShowPercentCaption(w);
+        ShowPercentCaption(w, capped);
     }
     w.Yield();
 }

@@ -22,10 +22,9 @@ void AdvanceProgress(frmVergelijker& w);
 // PercentDone from BytesDone / BytesTotal (halves to even); not when
 // BytesTotal is 0.
 void UpdatePercent(frmVergelijker& w);
-// Caption: "<percent> %" when minimised, else "<percent> %   <version>".
-void ShowPercentCaption(frmVergelijker& w);
-// The same, showing "100 %" for any percentage above it.
-void ShowCappedPercentCaption(frmVergelijker& w);
+// Caption: "<percent> %" when minimised, else "<percent> %   <version>";
+// `capped`: "100 %" for any percentage above it.
+void ShowPercentCaption(frmVergelijker& w, bool capped = false);
 // One file's step: its bytes added to BytesDone, the bar moved, the
 // percentage and caption recomputed (once the walk's total is known; the
 // caption `capped` at 100 %), then a yield.

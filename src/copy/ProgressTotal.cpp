@@ -41,10 +41,7 @@ void SettleProgressTotal(frmVergelijker& w, bool capped) {
     }
     takeTotal(w);
     AdvanceProgress(w);
-    if (capped)
-        ShowCappedPercentCaption(w);
-    else
-        ShowPercentCaption(w);
+    ShowPercentCaption(w, capped);
 }
 
 }  // namespace zv
