@@ -5,7 +5,6 @@
 
 #include <cerrno>
 #include <cstddef>
-#include <new>
 
 namespace zv::detail {
 
@@ -14,15 +13,33 @@ static_assert(offsetof(RawDirEntry, reclen) == 16);
 static_assert(offsetof(RawDirEntry, type) == 18);
 static_assert(offsetof(RawDirEntry, name) == 19);
 
-long readDirEntries(int fd, char* buffer, unsigned long size) {
+long readDirEntries(int fd, char* buffer, std::size_t size) {
     return syscall(SYS_getdents64, fd, buffer, size);
 }
 
-DirBuffer::DirBuffer()
-    : data(static_cast<char*>(::operator new (kDirBufferSize, std::align_val_t{8}))) {}
+}  // namespace zv::detail
 
-DirBuffer::~DirBuffer() {
-    ::operator delete (data, std::align_val_t{8});
+namespace zv {
+
+mode_t modeOfDirType(unsigned char type) {
+    switch (type) {
+        case DT_REG:
+            return S_IFREG;
+        case DT_DIR:
+            return S_IFDIR;
+        case DT_LNK:
+            return S_IFLNK;
+        case DT_FIFO:
+            return S_IFIFO;
+        case DT_SOCK:
+            return S_IFSOCK;
+        case DT_CHR:
+            return S_IFCHR;
+        case DT_BLK:
+            return S_IFBLK;
+        default:
+            return 0;
+    }
 }
 
-}  // namespace zv::detail
+}  // namespace zv

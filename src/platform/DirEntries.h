@@ -1,19 +1,22 @@
 #pragma once
 
 #include <dirent.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstddef>
+#include <memory>
 #include <string_view>
 
 namespace zv {
 
 // Reads the entries of an open folder straight from the kernel (getdents64),
 // without a stdio DIR around it: a listing costs its reads and nothing more.
-// Calls `visit(name, type)` (name as a NUL-terminated const char*) for every entry but "." and
-// "..", in the order the file system gives; `type` is the entry's DT_* value (DT_UNKNOWN where the
-// file system does not record it). `visit` returns false to stop early. The descriptor stays open
-// and is left at the end of the folder. Returns 0 or an errno value.
+// Calls `visit(name, type)` for every entry but "." and "..", in the order
+// the file system gives: `name` is a NUL-terminated const char*, `type` the
+// entry's DT_* value (DT_UNKNOWN where the file system records none).
+// `visit` returns false to stop early. The descriptor stays open, left at
+// the end of the folder. Returns 0 or an errno value.
 template <class Visit>
 int forEachDirEntry(int fd, Visit&& visit);
 
@@ -21,18 +24,10 @@ namespace detail {
 
 // One read of entries into `buffer`; returns the bytes read, 0 at the end,
 // or -1 with errno set.
-long readDirEntries(int fd, char* buffer, unsigned long size);
+long readDirEntries(int fd, char* buffer, std::size_t size);
 
 // The size of the buffer a listing reads into.
-inline constexpr unsigned long kDirBufferSize = 32 * 1024;
-
-struct DirBuffer {
-    DirBuffer();
-    ~DirBuffer();
-    DirBuffer(const DirBuffer&) = delete;
-    DirBuffer& operator=(const DirBuffer&) = delete;
-    char* data;
-};
+inline constexpr std::size_t kDirBufferSize = 32 * 1024;
 
 struct RawDirEntry {
     unsigned long long ino;
@@ -48,15 +43,18 @@ inline bool isDotOrDotDot(const char* name) {
 
 }  // namespace detail
 
+// The file type (S_IF* bits) a DT_* value stands for; 0 for DT_UNKNOWN.
+mode_t modeOfDirType(unsigned char type);
+
 template <class Visit>
 int forEachDirEntry(int fd, Visit&& visit) {
-    detail::DirBuffer buffer;
+    const auto buffer = std::make_unique_for_overwrite<char[]>(detail::kDirBufferSize);
     for (;;) {
-        const long n = detail::readDirEntries(fd, buffer.data, detail::kDirBufferSize);
+        const long n = detail::readDirEntries(fd, buffer.get(), detail::kDirBufferSize);
         if (n < 0) return errno;
         if (n == 0) return 0;
         for (long at = 0; at < n;) {
-            const char* raw = buffer.data + at;
+            const char* raw = buffer.get() + at;
             const auto* d = reinterpret_cast<const detail::RawDirEntry*>(raw);
             const char* name = raw + offsetof(detail::RawDirEntry, name);
             at += d->reclen;

@@ -25,27 +25,6 @@ struct Child {
 
 constexpr int kOpenSub = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
 
-// The mode a directory entry's type stands for, or 0 when only a stat tells
-// (regular files need one anyway, for their size and permission bits).
-mode_t modeOfType(unsigned char type) {
-    switch (type) {
-        case DT_DIR:
-            return S_IFDIR;
-        case DT_LNK:
-            return S_IFLNK;
-        case DT_FIFO:
-            return S_IFIFO;
-        case DT_SOCK:
-            return S_IFSOCK;
-        case DT_CHR:
-            return S_IFCHR;
-        case DT_BLK:
-            return S_IFBLK;
-        default:
-            return 0;
-    }
-}
-
 // Reads all entries of an open folder: the type of each, and the lstat data
 // of regular files (and of entries whose type the folder does not record).
 // The descriptor stays open for the caller. Returns 0 or an errno value.
@@ -53,7 +32,9 @@ int readChildren(int fd, std::vector<Child>& children) {
     int statErr = 0;
     int err = forEachDirEntry(fd, [&](const char* name, unsigned char type) {
         Child child{name, {}};
-        if (mode_t mode = modeOfType(type)) {
+        // Regular files need a stat anyway, for their size and permission bits.
+        const mode_t mode = modeOfDirType(type);
+        if (mode != 0 && !S_ISREG(mode)) {
             child.st.st_mode = mode;
         } else if (fstatat(fd, name, &child.st, AT_SYMLINK_NOFOLLOW) != 0) {
             if (errno == ENOENT) return true;  // an entry removed meanwhile is simply gone

@@ -80,19 +80,6 @@ int readEntries(int fd, const std::string& path, ListDetail detail, std::vector<
     return err != 0 ? err : statErr;
 }
 
-EntryKind kindOfType(unsigned char type) {
-    switch (type) {
-        case DT_REG:
-            return EntryKind::File;
-        case DT_DIR:
-            return EntryKind::Folder;
-        case DT_LNK:
-            return EntryKind::Symlink;
-        default:
-            return EntryKind::Special;
-    }
-}
-
 }  // namespace
 
 FsError LinuxFileSystem::listFolder(const std::string& path, std::vector<Entry>& files,
@@ -115,7 +102,8 @@ FsError LinuxFileSystem::listNames(const std::string& path, std::vector<FolderNa
     UniqueFd dir = openFolder(path, err);
     if (!dir.valid()) return errnoError(err, path, PathRole::Folder);
     err = forEachDirEntry(dir.get(), [&](const char* name, unsigned char type) {
-        names.push_back(FolderName{name, kindOfType(type), type != DT_UNKNOWN});
+        const mode_t mode = modeOfDirType(type);
+        names.push_back(FolderName{name, kindOf(static_cast<std::uint16_t>(mode)), mode != 0});
         return true;
     });
     if (err != 0) return errnoError(err, path, PathRole::Folder);
