@@ -1,7 +1,9 @@
 #include <ctime>
 #include <string>
 
+#include "app/RunPreflight.h"
 #include "app/frmVergelijker.h"
+#include "config/WorkingFolderPath.h"
 #include "copy/KillEmpty.h"
 #include "copy/ProgressTotal.h"
 #include "copy/QuickCopy.h"
@@ -32,15 +34,15 @@ void LockWindow(frmVergelijker& w) {
     ui.Frame2.enabled = false;
 }
 
-// A broken-off run leaves the from-date where it was: moving it would make
-// the next run skip what this one never reached.
+// A broken-off or refused run leaves the from-date where it was: moving it
+// would make the next run skip what this one never reached.
 void UnlockWindow(frmVergelijker& w) {
     WindowModel& ui = w.ui;
     ui.cmdOK.enabled = true;
     ui.cmdExit.enabled = true;
     ui.Text1[0].enabled = true;
     ui.Text1[2].enabled = true;
-    if (!w.UserBreak) ui.text2.text = formatDateTime(w.RunStartTime);
+    if (!w.UserBreak && !w.RunRefused) ui.text2.text = w.FromDate;
     ui.text2.enabled = true;
     ui.txtHide.visible = false;
     ui.Check1.enabled = true;
@@ -50,15 +52,36 @@ void UnlockWindow(frmVergelijker& w) {
 }
 
 // Without its source folder a run must not touch the backup: a later
-// synchronisation would take every backup file for an orphan.
+// synchronisation would take every backup file for an orphan. A source
+// given as a link to a folder is that folder.
 bool SourceIsThere(frmVergelijker& w) {
-    const std::string source = frmVergelijker::CollapseBackslashes(w.SourcePath);
-    if (!source.empty() && w.svc.fs.folderExists(source)) return true;
+    const std::string source =
+        InWorkingFolder(w.svc.env.workingFolder, frmVergelijker::CollapseBackslashes(w.SourcePath));
+    std::string real;
+    PathInfo info;
+    if (!w.SourcePath.empty() && w.svc.fs.resolveFolder(source, real, info).ok()) return true;
     const DateTime now = w.svc.clock.now();
     w.AddToLog(formatDate(now) + " " + formatTime(now) + " Error: \"" + w.SourcePath +
                "\" bronmap bestaat niet");
     w.UserBreak = true;
     return false;
+}
+
+// A run that may not start: the reason goes to the run log and, in the
+// window, to a message box; an unattended start ends with status 1.
+void refuseRun(frmVergelijker& w, const std::string& reason) {
+    w.RunRefused = true;
+    if (w.AutoRun) w.JobRefused = true;
+    const DateTime now = w.svc.clock.now();
+    w.AddToLog(formatDate(now) + " " + formatTime(now) + " Error: " + reason);
+    if (!w.AutoRun) w.svc.dialogs.messageBox(reason, MessageStyle::OkExclamation);
+}
+
+// What the status panel says at the end: a run with failures says so.
+std::string endWord(const frmVergelijker& w) {
+    if (w.RunRefused) return "Niet gestart";
+    if (w.FilesFailed == 0 || w.UserBreak) return "Klaar";
+    return "Klaar - " + std::to_string(w.FilesFailed) + " mislukt, zie Error.Log";
 }
 
 void RunWalks(frmVergelijker& w) {
@@ -101,6 +124,9 @@ void frmVergelijker::cmdGo_Click() {
     BytesDone = 0;
     FilesFailed = 0;
     RunCompleted = false;
+    RunRefused = false;
+    NextFrom.reset();
+    Roots = RunRoots{};
     RunInProgress = true;
 
     ui.panel(1) = "Momentje..";
@@ -118,18 +144,26 @@ void frmVergelijker::cmdGo_Click() {
     StartSeconds = SecondsOfDay(RunStartTime);
 
     LockWindow(*this);
-    if (SourceIsThere(*this)) RunWalks(*this);
+    RunLocks locks;
+    if (SourceIsThere(*this)) {
+        const std::string refusal = prepareRun(*this, locks);
+        if (refusal.empty())
+            RunWalks(*this);
+        else
+            refuseRun(*this, refusal);
+    }
 
     PendingTotal.reset();
     ProgressScaled = false;
     ui.ProgressBar1.visible = false;
     ShowDuration(*this);
-    ui.panel(1) = "Klaar";
+    ui.panel(1) = endWord(*this);
 
     SaveJobAfterRun();
     UnlockWindow(*this);
+    locks.clear();
     RunInProgress = false;
-    RunCompleted = !UserBreak;
+    RunCompleted = !UserBreak && !RunRefused;
     if (UserBreak) {
         AddToLog(UserBreakLine());
         CloseWindow();

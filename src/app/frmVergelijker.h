@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "app/NextFromDate.h"
+#include "app/RunRoots.h"
 #include "app/Services.h"
 #include "app/WindowModel.h"
 
@@ -75,10 +77,16 @@ class frmVergelijker {
     bool CopyErrorFlag = false;
     std::string RunLog;
 
+    // The run's folders, resolved when it starts (app/RunPreflight.h).
+    RunRoots Roots;
+    // The from-date the run will save, held back by files that failed.
+    NextFromDate NextFrom;
+
     // Outcome bookkeeping for the exit status of unattended starts.
     std::int32_t FilesFailed = 0;  // files a run could not handle
     bool RunCompleted = false;     // a run reached its end without a break
     bool JobRefused = false;       // start-up refused the job or ran nothing
+    bool RunRefused = false;       // the last run was refused before it began
 
     // --- Run log (app/RunLog.cpp) -------------------------------------------
     void AddToLog(const std::string& LogTextS1_);

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/BackupDisk.h"
 #include "app/frmVergelijker.h"
 #include "config/DateFilterDisplay.h"
 #include "config/ValueText.h"
@@ -54,8 +55,10 @@ class OptionApplier {
     void run() {
         if (v_[kDb].empty()) v_[kDb] = "0";
         if (!applyPaths()) return;
+        // Only 0, 1 and 2 name a dustbin kind: another number would leave the
+        // job without a place for its orphans.
         const std::optional<int> dustbin = ParseWholeNumber(v_[kDb]);
-        if (!dustbin || (*dustbin != 0 && w_.DustBinPath.empty())) {
+        if (!dustbin || *dustbin < 0 || *dustbin > 2 || (*dustbin != 0 && w_.DustBinPath.empty())) {
             refuse(w_.NowTimeText() + " Dustbinpath invalid");
             return;
         }
@@ -163,10 +166,13 @@ class OptionApplier {
             return;
         }
         w_.ui.visible = false;
-        if (!w_.svc.fs.folderExists(w_.DestinationPath)) {
-            (void)w_.svc.fs.createFolder(w_.DestinationPath);
-        }
         w_.AutoRun = true;
+        // One level only, on a disk that is there (app/BackupDisk.h).
+        if (const std::string reason = makeBackupFolderUnattended(w_, w_.DestinationPath);
+            !reason.empty()) {
+            refuse(w_.NowTimeText() + " Targetpath invalid (" + reason + ")");
+            return;
+        }
         w_.cmdGo_Click();
     }
 };

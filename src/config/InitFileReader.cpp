@@ -1,6 +1,7 @@
 #include <optional>
 #include <string>
 
+#include "app/BackupDisk.h"
 #include "app/frmVergelijker.h"
 #include "config/DateFilterDisplay.h"
 #include "config/JobFileLines.h"
@@ -20,6 +21,9 @@ constexpr int kErrPastEnd = 62;
 constexpr int kErrBadValue = kErrInvalidArgument;
 constexpr const char* kCrLf = "\r\n";
 constexpr const char* kVersionPrefix = "Zandvast v.";
+// The lines the reader takes values from; line 12 repeats the job as options.
+constexpr std::size_t kValueLines = 11;
+constexpr std::size_t kDustbinLine = 9;
 
 bool Contains(const std::string& text, const char* part) {
     return text.find(part) != std::string::npos;
@@ -49,7 +53,7 @@ class InitFileReader {
         if (readDateFilter() == Flow::Stop) return result_;
         if (readSync() == Flow::Stop) return result_;
         readVerify();
-        readDustbinKind();
+        if (readDustbinKind() == Flow::Stop) return result_;
         readKillEmpty();
         readVolume();
         if (w_.AutoRun) w_.cmdGo_Click();
@@ -135,7 +139,24 @@ class InitFileReader {
         std::string content;
         pending_ = w_.svc.fs.readTextFile(found, content);
         lines_ = JobFileLines(content);
+        // (A version line with one is refused as another version.)
+        for (std::size_t number = 2; number <= kValueLines; ++number) {
+            const std::optional<std::string> line = lines_.line(number);
+            if (line && line->find('\0') != std::string::npos) return refuseFaultyLine(number);
+        }
         return Flow::Go;
+    }
+
+    // A line no job can hold (a NUL byte, a dustbin kind that does not
+    // exist): the job is not used at all. The box counts the lines after
+    // the version line, as its dustbin-line form "in regel 8" does.
+    Flow refuseFaultyLine(std::size_t number) {
+        const std::string where = "in regel " + std::to_string(number - 1);
+        w_.svc.dialogs.messageBox(
+            "Initialisatiebestand: " + Quoted(shownPath_) + " bevat een fout" + kCrLf + where,
+            MessageStyle::Ok);
+        refuse(stamp() + " Error: " + Quoted(shownPath_) + " bevat een fout " + where);
+        return Flow::Stop;
     }
 
     Flow readVersion() {
@@ -167,7 +188,7 @@ class InitFileReader {
         Flow flow = Flow::Go;
         if (auto r = value(2)) {
             w_.SourcePath = w_.DriveLetterPath(*r);
-            if (w_.svc.fs.folderExists(w_.SourcePath)) {
+            if (leadsToFolder(w_.svc.fs, w_.svc.env.workingFolder, w_.SourcePath)) {
                 showPath(0, *r, w_.SourcePath);
             } else if (w_.AutoRun) {
                 refuse(stamp() + " Error: " + Quoted(*r) + " bronmap bestaat niet");
@@ -189,14 +210,16 @@ class InitFileReader {
             refuse(stamp() + " Error: " + *r + " - kan pad niet maken");
             return Flow::Stop;
         }
-        if (w_.svc.fs.folderExists(w_.DestinationPath)) {
+        if (leadsToFolder(w_.svc.fs, w_.svc.env.workingFolder, w_.DestinationPath)) {
             showPath(2, *r, w_.DestinationPath);
         } else if (w_.AutoRun) {
+            // One level only, on a disk that is there: never a whole path on
+            // the system disk for a backup disk that is not plugged in.
             pending_ = {};
-            w_.CreatePath(w_.DestinationPath);
             showPath(2, *r, w_.DestinationPath);
-            if (!w_.svc.fs.folderExists(w_.DestinationPath)) {
-                refuse(stamp() + " Error: " + *r + " - kan pad niet maken");
+            if (const std::string reason = makeBackupFolderUnattended(w_, w_.DestinationPath);
+                !reason.empty()) {
+                refuse(stamp() + " Error: " + *r + " - kan pad niet maken (" + reason + ")");
                 return Flow::Stop;
             }
         } else {
@@ -211,7 +234,7 @@ class InitFileReader {
         if (!r) return;
         w_.DustBinPathLiteral = *r;
         w_.DustBinPath = w_.DriveLetterPath(*r);
-        if (w_.svc.fs.folderExists(w_.DustBinPath)) {
+        if (leadsToFolder(w_.svc.fs, w_.svc.env.workingFolder, w_.DustBinPath)) {
             w_.ui.imPrullenbak.toolTip = w_.DustBinPath;
         } else if (w_.DustBinPath.empty()) {
             w_.ui.imPrullenbak.toolTip = "<RECYCLER>";
@@ -307,11 +330,13 @@ class InitFileReader {
         w_.SyncActive = false;
     }
 
-    void readDustbinKind() {
+    // Only 0, 1 and 2 name a dustbin kind: any other value would leave the
+    // job without a place for its orphans, so it is refused.
+    Flow readDustbinKind() {
         std::optional<int> kind;
-        if (auto text = value(9)) {
+        if (auto text = value(kDustbinLine)) {
             kind = ParseWholeNumber(*text);
-            if (!kind) fail(kErrTypeMismatch, "Type mismatch");
+            if (!kind || *kind < 0 || *kind > 2) return refuseFaultyLine(kDustbinLine);
         }
         if (pending_.number == kErrTypeMismatch) {
             w_.svc.dialogs.messageBox("Initialisatiebestand: " + Quoted(shownPath_) +
@@ -320,6 +345,7 @@ class InitFileReader {
         }
         if (kind) applyDustbinKind(*kind);
         if (w_.UseDustbin && w_.SyncActive) showSyncWithDustbin();
+        return Flow::Go;
     }
 
     void applyDustbinKind(int kind) {

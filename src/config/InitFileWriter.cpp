@@ -5,6 +5,7 @@
 #include "config/JobFileLines.h"
 #include "config/VolumeLabel.h"
 #include "config/WorkingFolderPath.h"
+#include "copy/WalkSupport.h"
 #include "platform/DateText.h"
 
 namespace zv {
@@ -72,7 +73,9 @@ void frmVergelijker::CreateInitFileOnOK() {
 
 // After a completed run the job is saved with the run's start as the new
 // from-date: a file changed while the run was under way is then taken by the
-// next run. A broken-off run leaves the job file as it was.
+// next run; a file the run failed to copy holds the date back so that the
+// next run takes it again (app/NextFromDate.h). A broken-off or refused run
+// leaves the job file as it was.
 void frmVergelijker::SaveJobAfterRun() {
     if (UserBreak) {
         AddToLog(UserBreakLine());
@@ -80,9 +83,13 @@ void frmVergelijker::SaveJobAfterRun() {
         return;
     }
     WriteLog();
-    const std::string started = formatDateTime(RunStartTime);
-    WriteJobFile(*this, started);
-    ui.text2.text = started;
+    if (RunRefused) return;
+    const FromDateLimit old = ReadFromDate(*this);
+    const std::optional<DateTime> next =
+        NextFrom.after(RunStartTime, old.known ? std::optional(old.value) : std::nullopt);
+    if (next) FromDate = formatDateTime(*next);
+    WriteJobFile(*this, FromDate);
+    ui.text2.text = FromDate;
 }
 
 }  // namespace zv

@@ -2,6 +2,7 @@
 
 #include "app/frmVergelijker.h"
 #include "config/DriveEntry.h"
+#include "config/WorkingFolderPath.h"
 
 namespace zv {
 
@@ -30,6 +31,9 @@ std::string JoinDriveAndRest(const std::string& drive, const std::string& rest) 
 
 std::string frmVergelijker::DriveLetterPath(const std::string& StrPathIn) {
     if (StrPathIn.size() > kMaxPathLength) return {};
+    // A path that begins with the separator is a path, never a volume name,
+    // whatever a volume may be labelled ("/boot", "/tmp").
+    if (!StrPathIn.empty() && StrPathIn.front() == kSep) return StrPathIn;
     int matches = 0;
     std::string candidate;
     for (const std::string& item : DriveList) {
@@ -41,7 +45,7 @@ std::string frmVergelijker::DriveLetterPath(const std::string& StrPathIn) {
     if (matches == 1) return candidate;
     if (matches > 1) return {};
     const std::string root = PathRoot(StrPathIn);
-    if (!root.empty() && svc.fs.folderExists(root)) return StrPathIn;
+    if (leadsToFolder(svc.fs, svc.env.workingFolder, root)) return StrPathIn;
     return {};
 }
 

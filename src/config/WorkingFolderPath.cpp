@@ -10,4 +10,11 @@ std::string InWorkingFolder(const std::string& workingFolder, const std::string&
     return workingFolder + kSep + path;
 }
 
+bool leadsToFolder(FileSystem& fs, const std::string& workingFolder, const std::string& path) {
+    if (path.empty()) return false;
+    std::string real;
+    PathInfo info;
+    return fs.resolveFolder(InWorkingFolder(workingFolder, path), real, info).ok();
+}
+
 }  // namespace zv

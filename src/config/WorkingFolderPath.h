@@ -8,4 +8,10 @@ namespace zv {
 // or empty path unchanged.
 std::string InWorkingFolder(const std::string& workingFolder, const std::string& path);
 
+class FileSystem;
+
+// A job's root folder is there: the path (relative ones from the working
+// folder) leads to a folder, through links where it holds any.
+bool leadsToFolder(FileSystem& fs, const std::string& workingFolder, const std::string& path);
+
 }  // namespace zv

@@ -27,21 +27,19 @@ void FolderPresence::moveTo(const std::string& folder, std::size_t expected) {
     listed_ = true;
 }
 
-bool FolderPresence::listedAs(std::string_view name, bool folderCounts) const {
-    if (!listed_) return false;
-    auto it =
-        std::lower_bound(names_.begin(), names_.end(), name,
-                         [](const FolderName& n, std::string_view key) { return n.name < key; });
-    if (it == names_.end() || it->name != name || !it->typeKnown) return false;
-    return it->kind == EntryKind::File || (folderCounts && it->kind == EntryKind::Folder);
-}
-
-bool FolderPresence::hasFile(std::string_view name, const std::string& path) {
-    return listedAs(name, false) || fs_.fileExists(path);
-}
-
-bool FolderPresence::hasFileOrFolder(std::string_view name, const std::string& path) {
-    return listedAs(name, true) || fs_.fileExists(path) || fs_.folderExists(path);
+PathInfo FolderPresence::find(std::string_view name, const std::string& path) {
+    if (listed_) {
+        auto it = std::lower_bound(
+            names_.begin(), names_.end(), name,
+            [](const FolderName& n, std::string_view key) { return n.name < key; });
+        if (it != names_.end() && it->name == name && it->typeKnown) {
+            PathInfo info;
+            info.presence = Presence::Present;
+            info.kind = it->kind;
+            return info;
+        }
+    }
+    return fs_.lookup(path);
 }
 
 }  // namespace zv

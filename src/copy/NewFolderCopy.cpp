@@ -51,8 +51,12 @@ void FinishFile(frmVergelijker& w, const std::string& source) {
 
 // After the copy attempt of one file: the failure or the count. Returns
 // false when the user gave up on a full disk.
-bool Settle(frmVergelijker& w, const std::string& source, const FsError& pending, bool counts) {
-    if (pending) return ReportFileFailure(w, source, pending, GiveUpLine::DiskFull);
+bool Settle(frmVergelijker& w, const WalkRules& rules, const Entry& f, const std::string& source,
+            const FsError& pending, bool counts) {
+    if (pending) {
+        noteFailedCopy(w, f, rules);
+        return ReportFileFailure(w, source, pending, GiveUpLine::DiskFull);
+    }
     if (!counts) return true;
     ++w.FilesCopied;
     ShowCounts(w);
@@ -83,7 +87,7 @@ bool CopySubfolderFiles(frmVergelijker& w, const WalkRules& rules, const std::ve
         // Whether something lies at the target matters under synchronisation
         // and for a file that is not selected.
         const bool needExists = rules.syncActive || !rules.FileIsNew(f);
-        const bool exists = needExists && targetUsable && fs.fileExists(p.target);
+        const bool exists = needExists && targetUsable && backupHoldsSame(fs.lookup(p.target), f);
         const bool selected = rules.syncActive ? !exists : rules.FileIsNew(f);
         // A copied file carries its attributes; an existing backup file that
         // is kept has them refreshed and counts; a file neither copied nor
@@ -95,7 +99,7 @@ bool CopySubfolderFiles(frmVergelijker& w, const WalkRules& rules, const std::ve
         const bool present = selected || exists;
         ShowFile(w, p.source, false);
         w.Yield();
-        if (!Settle(w, p.source, pending, present)) return false;
+        if (!Settle(w, rules, f, p.source, pending, present)) return false;
         FinishFile(w, p.source);
     }
     return true;
@@ -110,8 +114,10 @@ void CopyNewFolderFiles(frmVergelijker& w, const std::string& Source,
     const std::string src = FolderPath(Source);
     const std::string dst = FolderPath(Destination);
     Entry folder;
-    const FsError opened = fs.stat(src, folder);
-    if (opened) return;
+    if (FsError opened = fs.stat(src, folder)) {
+        reportFolderFailure(w, src, opened);
+        return;
+    }
     // An old folder keeps only its files that are new by their own dates.
     const bool everyFile = rules.syncActive || FolderIsNew(folder, rules);
 
@@ -121,17 +127,13 @@ void CopyNewFolderFiles(frmVergelijker& w, const std::string& Source,
 
     std::vector<Entry> files;
     std::vector<Entry> folders;
-    (void)fs.listFolder(src, files, folders);
-    // Never form a target path from a folder that is not there; the files it
-    // should have received are reported once.
+    // Never form a target path from a folder that is not there: what it
+    // should have received fails, reported once for the folder.
     if (!fs.folderExists(dst)) {
-        for (const Entry& f : files) {
-            if (!IsCopyable(f) || !(everyFile || rules.DatesAreNew(f))) continue;
-            w.LogFileError(Destination, fsFail(kErrPathNotFound, "Path not found"));
-            break;
-        }
+        reportFolderFailure(w, Destination, fsFail(kErrPathNotFound, "Path not found"));
         return;
     }
+    if (FsError e = fs.listFolder(src, files, folders)) reportFolderFailure(w, src, e);
     if (!(folder.attributes & kAttrSystem)) (void)fs.setAttributes(dst, folder.attributes);
 
     FilePaths p;
@@ -157,7 +159,7 @@ void CopyNewFolderFiles(frmVergelijker& w, const std::string& Source,
         const FsError pending = fs.copyFile(p.source, p.target);
         ShowFile(w, p.source, false);
         w.Yield();
-        if (!Settle(w, p.source, pending, true)) return;
+        if (!Settle(w, rules, f, p.source, pending, true)) return;
         FinishFile(w, p.source);
     }
 }
@@ -180,12 +182,12 @@ void CopyNewFolderSubfolders(frmVergelijker& w, const std::string& Source,
     }
     std::vector<Entry> files;
     std::vector<Entry> subfolders;
-    (void)fs.listFolder(src, files, subfolders);
+    (void)fs.listFolder(src, files, subfolders);  // a failure is reported with the files
     std::string sPath;
     for (const Entry& s : subfolders) {
         w.Yield();
         JoinPath(sPath, src, s.name);
-        if (IsExcludedSubfolder(w, sPath, dst) || IsOldSubfolder(fs, s, sPath, rules)) continue;
+        if (IsExcludedSubfolder(w, s, sPath, dst) || IsOldSubfolder(fs, s, sPath, rules)) continue;
         if (w.UserBreak) {
             w.AddToLog(w.UserBreakLine());
             return;
@@ -193,10 +195,15 @@ void CopyNewFolderSubfolders(frmVergelijker& w, const std::string& Source,
         std::string target;
         JoinPath(target, dst, s.name);
         std::string check = target;
-        if (!w.FolderExistsOrVirtual(check)) w.MakeFolder(target);
+        if (!w.FolderExistsOrVirtual(check)) {
+            if (FsError e = makeBackupFolder(w, target)) {
+                reportFolderFailure(w, target, e);
+                continue;
+            }
+        }
         files.clear();
         std::vector<Entry> below;
-        (void)fs.listFolder(sPath, files, below);
+        if (FsError e = fs.listFolder(sPath, files, below)) reportFolderFailure(w, sPath, e);
         if (!CopySubfolderFiles(w, rules, files, sPath, target)) return;
         CopySubTreesListed(w, sPath, target, below);
     }

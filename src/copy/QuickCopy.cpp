@@ -27,19 +27,22 @@ bool OpenPair(frmVergelijker& w, const std::string& src, const std::string& dst)
 // copied once more. Into a backup folder that is not there (or not a real
 // folder) nothing is written and the file fails. Returns false when the user gave up on a full
 // disk.
-bool CopyStep(frmVergelijker& w, const Entry& f, const FilePaths& p, bool targetUsable) {
+bool CopyStep(frmVergelijker& w, const WalkRules& rules, const Entry& f, const FilePaths& p,
+              bool targetUsable) {
     FileSystem& fs = w.svc.fs;
     FsError pending;
     if (!targetUsable) {
         pending = fsFail(kErrPathNotFound, "Path not found");
     } else {
         pending = fs.copyFile(p.source, p.target);
-        if (pending.number == kErrAccessDenied && TakesAttributes(f)) {
+        if (pending.number == kErrAccessDenied && TakesAttributes(f) &&
+            fs.lookup(p.target).kind == EntryKind::File) {
             (void)fs.setAttributes(p.target, kAttrNormal);
             pending = fs.copyFile(p.source, p.target);
         }
     }
     if (pending) {
+        noteFailedCopy(w, f, rules);
         if (!ReportFileFailure(w, p.source, pending, GiveUpLine::None)) return false;
     } else {
         ++w.FilesCopied;
@@ -69,7 +72,7 @@ bool CopySubfolderFiles(frmVergelijker& w, const WalkRules& rules, const std::ve
         JoinPath(p.target, target, f.name);
         ShowFile(w, p.source, true);
         w.Yield();
-        if (!CopyStep(w, f, p, targetUsable)) return false;
+        if (!CopyStep(w, rules, f, p, targetUsable)) return false;
     }
     return true;
 }
@@ -88,15 +91,20 @@ void WalkSubfolders(frmVergelijker& w, const std::string& Source, const std::str
     for (const Entry& s : subfolders) {
         w.Yield();
         JoinPath(sPath, src, s.name);
-        if (IsExcludedSubfolder(w, sPath, dst)) continue;
+        if (IsExcludedSubfolder(w, s, sPath, dst)) continue;
         if (w.UserBreak) return;
         JoinPath(target, dst, s.name);
         std::string check = target;
-        if (!w.FolderExistsOrVirtual(check)) w.MakeFolder(target);
+        if (!w.FolderExistsOrVirtual(check)) {
+            if (FsError e = makeBackupFolder(w, target)) {
+                reportFolderFailure(w, target, e);
+                continue;
+            }
+        }
         const bool targetUsable = w.svc.fs.folderExists(target);
         files.clear();
         std::vector<Entry> below;
-        (void)w.svc.fs.listFolder(sPath, files, below);
+        if (FsError e = w.svc.fs.listFolder(sPath, files, below)) reportFolderFailure(w, sPath, e);
         if (!CopySubfolderFiles(w, rules, files, sPath, target, targetUsable)) return;
         WalkSubfolders(w, sPath, target, below);
     }
@@ -117,14 +125,14 @@ void QuickCopyRoot(frmVergelijker& w, const std::string& Source, const std::stri
     const bool usable = OpenPair(w, src, dst);
     w.BytesTotal = w.TreeSize(src);
     ScaleProgress(w);
-    if (w.svc.fs.folderExists(src)) w.ui.Text1[0].text = src;
-    if (usable) w.ui.Text1[2].text = dst;
+    // The path boxes keep what the user wrote (a volume name above all): the
+    // job is saved from them.
     w.Yield();
 
     const WalkRules rules = WalkRules::Of(w);
     std::vector<Entry> files;
     std::vector<Entry> folders;
-    (void)w.svc.fs.listFolder(src, files, folders);
+    if (FsError e = w.svc.fs.listFolder(src, files, folders)) reportFolderFailure(w, src, e);
     FilePaths p;
     for (const Entry& f : files) {
         if (w.UserBreak) return;
@@ -138,7 +146,7 @@ void QuickCopyRoot(frmVergelijker& w, const std::string& Source, const std::stri
         w.ui.panel(1) = "Kopieren";
         ShowFile(w, p.source, true);
         w.Yield();
-        if (!CopyStep(w, f, p, usable)) return;
+        if (!CopyStep(w, rules, f, p, usable)) return;
     }
 }
 

@@ -28,7 +28,8 @@ void ShowCopying(frmVergelijker& w, const std::string& source) {
 FsError CopyWithRetry(frmVergelijker& w, const Entry& f, const FilePaths& p) {
     FileSystem& fs = w.svc.fs;
     FsError copied = fs.copyFile(p.source, p.target);
-    if (copied.number == kErrAccessDenied && TakesAttributes(f)) {
+    if (copied.number == kErrAccessDenied && TakesAttributes(f) &&
+        fs.lookup(p.target).kind == EntryKind::File) {
         (void)fs.setAttributes(p.target, kAttrNormal);
         copied = fs.copyFile(p.source, p.target);
     }
@@ -37,10 +38,12 @@ FsError CopyWithRetry(frmVergelijker& w, const Entry& f, const FilePaths& p) {
 
 // A file that is new (or missing from the backup under synchronisation).
 // Returns false when the user gave up on a full disk.
-bool CopyFileOver(frmVergelijker& w, const Entry& f, const FilePaths& p, Level level) {
+bool CopyFileOver(frmVergelijker& w, const WalkRules& rules, const Entry& f, const FilePaths& p,
+                  Level level) {
     ShowCopying(w, p.source);
     FsError pending = CopyWithRetry(w, f, p);
     if (pending) {
+        noteFailedCopy(w, f, rules);
         const GiveUpLine line = level == Level::Root ? GiveUpLine::UserBreak : GiveUpLine::DiskFull;
         if (!ReportFileFailure(w, p.source, pending, line)) return false;
     } else {
@@ -58,7 +61,7 @@ bool CopyFileOver(frmVergelijker& w, const Entry& f, const FilePaths& p, Level l
 // Under synchronisation: a backup file whose attributes differ from its
 // source file's gets the source's. Returns false when the user gave up.
 // The walk lists without the recorded bits, so both sides are read here.
-bool RepairAttributes(frmVergelijker& w, const FilePaths& p) {
+bool RepairAttributes(frmVergelijker& w, const Entry& f, const FilePaths& p) {
     std::uint32_t sourceAttributes = 0;
     if (w.svc.fs.getAttributes(p.source, sourceAttributes)) return true;  // gone meanwhile
     std::uint32_t targetAttributes = 0;
@@ -70,6 +73,7 @@ bool RepairAttributes(frmVergelijker& w, const FilePaths& p) {
     ShowFile(w, p.source, false);
     w.Yield();
     if (pending) {
+        noteFailedRepair(w, f);
         if (!ReportFileFailure(w, p.source, pending, GiveUpLine::DiskFull)) return false;
     } else {
         ++w.FilesCopied;
@@ -97,13 +101,14 @@ bool HandleFile(frmVergelijker& w, const WalkRules& rules, const Entry& f,
         JoinPath(p.target, targetFolder, f.name);
         const bool isNew = rules.FileIsNew(f);
         // Existence alone is asked for every file; the backup file's
-        // attributes only where they may need repairing.
+        // attributes only where they may need repairing. A folder or a link
+        // where the source has a file is no copy of it.
         bool exists = false;
-        if (!isNew && rules.syncActive) exists = backup.hasFileOrFolder(f.name, p.target);
+        if (!isNew && rules.syncActive) exists = backupHoldsSame(backup.find(f.name, p.target), f);
         if (isNew || (rules.syncActive && !exists)) {
-            if (!CopyFileOver(w, f, p, level)) return false;
+            if (!CopyFileOver(w, rules, f, p, level)) return false;
         } else if (rules.syncActive && TakesAttributes(f) && IsLater(f.accessed, rules.from)) {
-            if (!RepairAttributes(w, p)) return false;
+            if (!RepairAttributes(w, f, p)) return false;
         }
     }
     ShowSeen(w);
@@ -150,21 +155,24 @@ void WalkSubfolders(frmVergelijker& w, const std::string& src, const std::string
     for (const Entry& s : subfolders) {
         w.Yield();
         JoinPath(sPath, src, s.name);
-        if (IsExcludedSubfolder(w, sPath, dst)) continue;
+        if (IsExcludedSubfolder(w, s, sPath, dst)) continue;
         if (w.UserBreak) return;
         std::string d;
         JoinPath(d, dst, s.name);
         std::string dCheck = d;
         if (!w.FolderExistsOrVirtual(dCheck)) {
             std::string collapsed = frmVergelijker::CollapseBackslashes(d);
-            w.MakeFolder(collapsed);
-            CopyNewFolder(w, sPath, collapsed);
+            if (FsError e = makeBackupFolder(w, collapsed))
+                reportFolderFailure(w, collapsed, e);
+            else
+                CopyNewFolder(w, sPath, collapsed);
             continue;
         }
         const std::string targetFolder = w.svc.fs.folderExists(d) ? d : std::string();
         files.clear();
         folders.clear();
-        (void)w.svc.fs.listFolder(sPath, files, folders, ListDetail::Plain);
+        if (FsError e = w.svc.fs.listFolder(sPath, files, folders, ListDetail::Plain))
+            reportFolderFailure(w, sPath, e);
         if (rules.syncActive) backup.moveTo(targetFolder, files.size());
         for (const Entry& f : files) {
             if (!IsCopyable(f)) continue;
@@ -193,7 +201,8 @@ void CopyTreeRoot(frmVergelijker& w, const std::string& Source, const std::strin
     const std::string targetFolder = w.svc.fs.folderExists(dst) ? dst : std::string();
     std::vector<Entry> files;
     std::vector<Entry> folders;
-    (void)w.svc.fs.listFolder(src, files, folders, ListDetail::Plain);
+    if (FsError e = w.svc.fs.listFolder(src, files, folders, ListDetail::Plain))
+        reportFolderFailure(w, src, e);
     FolderPresence backup(w.svc.fs);
     if (rules.syncActive) backup.moveTo(targetFolder, files.size());
     FilePaths p;

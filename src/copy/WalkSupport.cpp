@@ -1,5 +1,6 @@
 #include "copy/WalkSupport.h"
 
+#include <algorithm>
 #include <array>
 
 #include "app/frmVergelijker.h"
@@ -72,11 +73,42 @@ bool HasSystemFolderWord(std::string_view path) {
     return false;
 }
 
-bool IsExcludedSubfolder(const frmVergelijker& w, const std::string& subfolderPath,
-                         const std::string& backupFolderPath) {
-    if (subfolderPath == backupFolderPath) return true;
-    if (!w.DestinationPath.empty() && subfolderPath == FolderPath(w.DestinationPath)) return true;
+bool IsExcludedSubfolder(const frmVergelijker& w, const Entry& subfolder,
+                         const std::string& subfolderPath, const std::string& backupFolderPath) {
+    if (w.Roots.isRoot(subfolder.id) || w.Roots.isTrash(subfolder.id)) return true;
     return HasSystemFolderWord(subfolderPath) || HasSystemFolderWord(backupFolderPath);
+}
+
+bool backupHoldsSame(const PathInfo& target, const Entry& f) {
+    if (target.presence != Presence::Present) return false;
+    return target.kind == (f.kind == EntryKind::Symlink ? EntryKind::Symlink : EntryKind::File);
+}
+
+void noteFailedCopy(frmVergelijker& w, const Entry& f, const WalkRules& rules) {
+    if (rules.noDateCheck || !rules.DatesAreNew(f)) return;
+    // A date that could not be read makes the file new on every run.
+    if (f.modified == DateTime{} || f.created == DateTime{}) return;
+    w.NextFrom.failedFile(std::max(f.modified, f.created));
+}
+
+void noteFailedRepair(frmVergelijker& w, const Entry& f) {
+    if (f.accessed != DateTime{}) w.NextFrom.failedFile(f.accessed);
+}
+
+FsError makeBackupFolder(frmVergelijker& w, const std::string& path) {
+    FileSystem& fs = w.svc.fs;
+    FsError made = fs.createFolder(path);
+    if (made.ok()) return made;
+    w.CreatePath(path);
+    const PathInfo info = fs.lookup(path);
+    if (info.presence != Presence::Present) return made;
+    if (info.kind == EntryKind::Folder) return fsOk();
+    return fsFail(kErrAccessDenied, "Not a folder: " + path);
+}
+
+void reportFolderFailure(frmVergelijker& w, const std::string& path, const FsError& error) {
+    w.LogFileError(path, error);
+    w.NextFrom.failedUnseen();
 }
 
 bool ReportFileFailure(frmVergelijker& w, const std::string& sourcePath, const FsError& pending,

@@ -68,11 +68,34 @@ inline bool TakesAttributes(const Entry& e) {
 // letter case.
 bool HasSystemFolderWord(std::string_view path);
 
-// A source subfolder the copy walks never enter: the backup folder of the
-// call itself, the backup root wherever it lies inside the source, and the
-// system folders (by either side's path).
-bool IsExcludedSubfolder(const frmVergelijker& w, const std::string& subfolderPath,
-                         const std::string& backupFolderPath);
+// A source subfolder the copy walks never enter: one of the run's own
+// folders (the backup root wherever it lies inside the source, found by its
+// identity), a volume's trash folder, and the system folders (by either
+// side's path).
+bool IsExcludedSubfolder(const frmVergelijker& w, const Entry& subfolder,
+                         const std::string& subfolderPath, const std::string& backupFolderPath);
+
+// The backup holds the same kind of entry as the source file `f` (a regular
+// file for a file, a link for a link) at its place. What could not be looked
+// at counts as not there: the copy is then tried, and reports why it fails.
+bool backupHoldsSame(const PathInfo& target, const Entry& f);
+
+// A file the walk should have copied failed: when its dates selected it,
+// the from-date the run saves stays before them, so that the next run takes
+// it again (app/NextFromDate.h). A file selected because the backup lacks it
+// is taken again anyway while it lacks it.
+void noteFailedCopy(frmVergelijker& w, const Entry& f, const WalkRules& rules);
+// The same for a file selected because it was read after the from-date.
+void noteFailedRepair(frmVergelijker& w, const Entry& f);
+
+// Makes a missing backup folder during a walk (with any missing levels
+// above it). Fails when no folder is there afterwards, also when a file or a
+// link stands in its place: a walk never writes through one.
+FsError makeBackupFolder(frmVergelijker& w, const std::string& path);
+
+// A folder the walk could not list or make: logged and counted as failed,
+// and the from-date stays where it was (the files below were never seen).
+void reportFolderFailure(frmVergelijker& w, const std::string& path, const FsError& error);
 
 // Keeps the last failure of a sequence of statements.
 inline void Keep(FsError& pending, FsError result) {

@@ -1,5 +1,7 @@
 #include "platform/EntryStat.h"
 
+#include <sys/sysmacros.h>
+
 #include <cerrno>
 
 #include "platform/DosAttributes.h"
@@ -13,6 +15,15 @@ int statEntry(int dirFd, const char* name, struct statx& sx) {
 
 DateTime toDateTime(const struct statx_timestamp& ts) {
     return DateTime(std::chrono::seconds(ts.tv_sec) + std::chrono::nanoseconds(ts.tv_nsec));
+}
+
+FileId idOf(const struct statx& sx) {
+    return FileId{makedev(sx.stx_dev_major, sx.stx_dev_minor), sx.stx_ino};
+}
+
+bool isMountRoot(const struct statx& sx) {
+    return (sx.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) &&
+           (sx.stx_attributes & STATX_ATTR_MOUNT_ROOT);
 }
 
 EntryKind kindOf(std::uint16_t mode) {
@@ -29,6 +40,8 @@ void fillEntry(const struct statx& sx, std::string name, std::uint32_t recorded,
     out.accessed = toDateTime(sx.stx_atime);
     out.created = (sx.stx_mask & STATX_BTIME) ? toDateTime(sx.stx_btime) : out.modified;
     out.attributes = composeAttributes(sx.stx_mode, name, recorded);
+    out.id = idOf(sx);
+    out.mountRoot = isMountRoot(sx);
     out.name = std::move(name);
 }
 

@@ -12,13 +12,16 @@ namespace zv {
 
 // The statx fields an Entry is made of.
 inline constexpr unsigned kEntryStatMask =
-    STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_ATIME | STATX_MTIME | STATX_BTIME;
+    STATX_TYPE | STATX_MODE | STATX_INO | STATX_SIZE | STATX_ATIME | STATX_MTIME | STATX_BTIME;
 
 // Reads an entry relative to a folder descriptor without following a final
 // symbolic link. Returns 0 or an errno value.
 int statEntry(int dirFd, const char* name, struct statx& sx);
 
 DateTime toDateTime(const struct statx_timestamp& ts);
+// The identity statx reports, and whether a file system is mounted there.
+FileId idOf(const struct statx& sx);
+bool isMountRoot(const struct statx& sx);
 EntryKind kindOf(std::uint16_t mode);
 
 // Fills `out` from a statx result; `recorded` are the recorded attribute bits.

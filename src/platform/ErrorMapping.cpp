@@ -43,6 +43,13 @@ FsError errnoError(int err, const std::string& path, PathRole role) {
     return fsFail(errorNumberFor(err, role), description + ": " + path);
 }
 
+FsError checkPath(const std::string& path) {
+    if (path.empty()) return fsFail(kErrInvalidArgument, "Invalid argument: empty path");
+    if (path.find('\0') != std::string::npos)
+        return fsFail(kErrInvalidArgument, "Invalid argument: a path with a NUL byte");
+    return fsOk();
+}
+
 FsError fileOpenError(int err, const std::string& path) {
     if (err != ENOENT) return errnoError(err, path, PathRole::File);
     std::string folder = parentOfPath(path);

@@ -18,6 +18,10 @@ FsError errnoError(int err, const std::string& path, PathRole role);
 // found" (76), a missing file in an existing folder "file not found" (53).
 FsError fileOpenError(int err, const std::string& path);
 
+// A path the system can take: not empty, and without a NUL byte (which the
+// system would take for its end, so that "src\0x" would name "src").
+FsError checkPath(const std::string& path);
+
 // The error number alone (see errnoError).
 int errorNumberFor(int err, PathRole role);
 

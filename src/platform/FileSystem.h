@@ -16,6 +16,18 @@ inline constexpr char kSep = '/';
 
 enum class EntryKind { File, Folder, Symlink, Special };
 
+// What a file or folder is, whatever path it is reached by: the device it
+// lies on and its inode. Links, bind mounts, "..", doubled separators and
+// relative paths change how a folder is spelled, never its identity, so the
+// walks compare folders by this and never by their path text.
+struct FileId {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+
+    bool known() const { return inode != 0; }
+    friend bool operator==(const FileId&, const FileId&) = default;
+};
+
 // One directory entry, read once (the link itself, never its target).
 struct Entry {
     std::string name;
@@ -25,6 +37,30 @@ struct Entry {
     DateTime modified{};
     DateTime accessed{};
     std::uint32_t attributes = 0;  // see Attributes.h
+    FileId id;
+    bool mountRoot = false;  // a file system is mounted on this folder
+};
+
+// Whether something is at a path. Only "no such file" (ENOENT, or ENOTDIR
+// for a path through a file) is Absent; any other failure (no permission, a
+// name too long, an I/O error) leaves the answer Unknown, and what is unknown
+// is never treated as missing.
+enum class Presence { Absent, Present, Unknown };
+
+// What a lookup found: for Present the entry's kind and identity, for
+// Unknown the error that kept the answer out of reach.
+struct PathInfo {
+    Presence presence = Presence::Unknown;
+    EntryKind kind = EntryKind::File;
+    FileId id;
+    bool mountRoot = false;
+    FsError error;
+};
+
+// A lock a run holds for as long as it lives.
+class HeldLock {
+  public:
+    virtual ~HeldLock() = default;
 };
 
 // How much a listing reads of each entry. `Plain` leaves the recorded
@@ -73,6 +109,13 @@ class FileSystem {
     virtual FsError listNames(const std::string& path, std::vector<FolderName>& names) = 0;
     // Reads one entry without following a final symbolic link.
     virtual FsError stat(const std::string& path, Entry& out) = 0;
+    // Whether and what is at a path, without following a final symbolic
+    // link and without reading more than the entry's type and identity.
+    virtual PathInfo lookup(const std::string& path) = 0;
+    // The folder a path leads to, following links: its real path (absolute,
+    // without links, "." or "..") and its identity. Relative paths are taken
+    // from the working folder. Fails when the path does not lead to a folder.
+    virtual FsError resolveFolder(const std::string& path, std::string& real, PathInfo& info) = 0;
     // A file (regular, or a symbolic link that is not to a folder) exists.
     virtual bool fileExists(const std::string& path) = 0;
     // A real folder exists (a symbolic link to a folder does not count).
@@ -81,6 +124,9 @@ class FileSystem {
     virtual FsError createFolder(const std::string& path) = 0;  // one level
     virtual FsError deleteFile(const std::string& path, bool force) = 0;
     virtual FsError deleteFolder(const std::string& path, bool force) = 0;
+    // Removes a folder only when it holds nothing at all (rmdir): never
+    // removes anything inside it.
+    virtual FsError removeEmptyFolder(const std::string& path) = 0;
     // Copies a file (a symbolic link as a link) onto `to`, replacing it
     // atomically: on any failure an existing target stays exactly as it was.
     // Carries over the modification and access times, the permission bits and
@@ -119,6 +165,16 @@ class FileSystem {
     virtual FsError volumeName(const std::string& path, std::string& label) = 0;
     // Mounted file systems that hold user files, in mount-table order.
     virtual std::vector<Volume> volumes() = 0;
+    // Fails (91) when an absolute path lies in a folder where a disk is meant
+    // to be mounted and none is: a mount point of the system's file-system
+    // table that is not mounted, or a folder below /media or /run/media that
+    // lies on the file system of that folder itself. Writing there would
+    // fill the system disk in place of the missing one.
+    virtual FsError diskIsMounted(const std::string& path) = 0;
+    // Takes an exclusive lock on a file or folder for as long as `lock`
+    // lives; fails (75) when another process holds it. Where the file system
+    // keeps no locks the call succeeds without one.
+    virtual FsError lockExclusive(const std::string& path, std::unique_ptr<HeldLock>& lock) = 0;
 
     // Text files, taken and written as bytes.
     virtual FsError readTextFile(const std::string& path, std::string& content) = 0;

@@ -6,7 +6,9 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
+#include <memory>
 #include <string_view>
 #include <utility>
 
@@ -136,6 +138,16 @@ std::string recordedPath(const std::string& path, const std::string& topdir) {
     return path.substr(prefix.size());
 }
 
+// The path through its folder's real path: a folder link on the way may lead
+// to another volume, whose trash is the one to use.
+std::string realLocation(const std::string& path) {
+    const std::string folder = parentOf(path);
+    if (folder.empty()) return path;
+    std::unique_ptr<char, decltype(&std::free)> real(realpath(folder.c_str(), nullptr), &std::free);
+    if (!real) return path;
+    return join(real.get(), baseName(path));
+}
+
 // Renames without replacing anything already in files/.
 int renameNoReplace(const std::string& from, const std::string& to) {
     if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
@@ -159,7 +171,7 @@ std::string FreedesktopTrash::homeTrashFolder() const {
 }
 
 FsError FreedesktopTrash::moveToTrash(const std::string& path) {
-    const std::string absolute = fs_.absolutePath(path);
+    const std::string absolute = realLocation(fs_.absolutePath(path));
     struct stat st {};
     if (::lstat(absolute.c_str(), &st) != 0) return errnoError(errno, absolute, PathRole::File);
     if (S_ISDIR(st.st_mode))

@@ -28,6 +28,7 @@ class FreedesktopTrash final : public Trash {
     FreedesktopTrash(FileSystem& fs, std::string homeDir, std::string xdgDataHome, uid_t uid);
 
     FsError moveToTrash(const std::string& path) override;
+    std::vector<std::string> ownFolders() const override { return {homeTrashFolder()}; }
 
     // The home trash folder, or "" when neither folder is known.
     std::string homeTrashFolder() const;

@@ -26,6 +26,12 @@ struct FsError {
     explicit operator bool() const { return number != kErrNone; }
 };
 
+// The error of a lookup that found nothing there: "no such file" (53) or a
+// path through something that is not a folder (76).
+inline bool isAbsence(const FsError& e) {
+    return e.number == kErrFileNotFound || e.number == kErrPathNotFound;
+}
+
 inline FsError fsOk() {
     return {};
 }

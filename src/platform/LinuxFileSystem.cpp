@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,8 +24,20 @@ namespace zv {
 
 namespace {
 
-FsError emptyPath() {
-    return fsFail(kErrInvalidArgument, "Invalid argument: empty path");
+PathInfo infoOf(const struct statx& sx) {
+    PathInfo info;
+    info.presence = Presence::Present;
+    info.kind = kindOf(sx.stx_mode);
+    info.id = idOf(sx);
+    info.mountRoot = isMountRoot(sx);
+    return info;
+}
+
+PathInfo lookupFailed(int err, const std::string& path) {
+    PathInfo info;
+    info.presence = err == ENOENT || err == ENOTDIR ? Presence::Absent : Presence::Unknown;
+    info.error = errnoError(err, path, PathRole::File);
+    return info;
 }
 
 UniqueFd openFolder(const std::string& path, int& err) {
@@ -86,7 +99,7 @@ FsError LinuxFileSystem::listFolder(const std::string& path, std::vector<Entry>&
                                     std::vector<Entry>& folders, ListDetail detail) {
     files.clear();
     folders.clear();
-    if (path.empty()) return emptyPath();
+    if (FsError e = checkPath(path)) return e;
     int err = 0;
     UniqueFd dir = openFolder(path, err);
     if (!dir.valid()) return errnoError(err, path, PathRole::Folder);
@@ -97,7 +110,7 @@ FsError LinuxFileSystem::listFolder(const std::string& path, std::vector<Entry>&
 
 FsError LinuxFileSystem::listNames(const std::string& path, std::vector<FolderName>& names) {
     names.clear();
-    if (path.empty()) return emptyPath();
+    if (FsError e = checkPath(path)) return e;
     int err = 0;
     UniqueFd dir = openFolder(path, err);
     if (!dir.valid()) return errnoError(err, path, PathRole::Folder);
@@ -111,7 +124,7 @@ FsError LinuxFileSystem::listNames(const std::string& path, std::vector<FolderNa
 }
 
 FsError LinuxFileSystem::stat(const std::string& path, Entry& out) {
-    if (path.empty()) return emptyPath();
+    if (FsError e = checkPath(path)) return e;
     struct statx sx;
     int err = statEntry(AT_FDCWD, path.c_str(), sx);
     if (err != 0) return errnoError(err, path, PathRole::File);
@@ -120,9 +133,38 @@ FsError LinuxFileSystem::stat(const std::string& path, Entry& out) {
     return fsOk();
 }
 
+PathInfo LinuxFileSystem::lookup(const std::string& path) {
+    if (FsError e = checkPath(path))
+        return PathInfo{Presence::Unknown, EntryKind::File, {}, false, e};
+    struct statx sx;
+    const int flags = AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT | AT_STATX_SYNC_AS_STAT;
+    if (statx(AT_FDCWD, path.c_str(), flags, STATX_TYPE | STATX_INO, &sx) != 0)
+        return lookupFailed(errno, path);
+    return infoOf(sx);
+}
+
+FsError LinuxFileSystem::resolveFolder(const std::string& path, std::string& real, PathInfo& info) {
+    real.clear();
+    info = PathInfo{};
+    if (FsError e = checkPath(path)) return info.error = e;
+    std::unique_ptr<char, decltype(&std::free)> resolved(realpath(path.c_str(), nullptr),
+                                                         &std::free);
+    if (!resolved) return (info = lookupFailed(errno, path)).error;
+    struct statx sx;
+    if (statx(AT_FDCWD, resolved.get(), AT_NO_AUTOMOUNT, STATX_TYPE | STATX_INO, &sx) != 0)
+        return (info = lookupFailed(errno, path)).error;
+    info = infoOf(sx);
+    if (info.kind != EntryKind::Folder) {
+        info = lookupFailed(ENOTDIR, path);
+        return info.error;
+    }
+    real = resolved.get();
+    return fsOk();
+}
+
 bool LinuxFileSystem::fileExists(const std::string& path) {
     struct stat st;
-    if (path.empty() || lstat(path.c_str(), &st) != 0) return false;
+    if (!checkPath(path).ok() || lstat(path.c_str(), &st) != 0) return false;
     if (S_ISREG(st.st_mode)) return true;
     if (!S_ISLNK(st.st_mode)) return false;
     struct stat target;
@@ -131,18 +173,18 @@ bool LinuxFileSystem::fileExists(const std::string& path) {
 
 bool LinuxFileSystem::folderExists(const std::string& path) {
     struct stat st;
-    return !path.empty() && lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return checkPath(path).ok() && lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 FsError LinuxFileSystem::createFolder(const std::string& path) {
-    if (path.empty()) return emptyPath();
+    if (FsError e = checkPath(path)) return e;
     if (mkdir(path.c_str(), 0777) != 0) return errnoError(errno, path, PathRole::Folder);
     return fsOk();
 }
 
 FsError LinuxFileSystem::getAttributes(const std::string& path, std::uint32_t& attributes) {
     attributes = 0;
-    if (path.empty()) return emptyPath();
+    if (FsError e = checkPath(path)) return e;
     struct stat st;
     if (lstat(path.c_str(), &st) != 0) return errnoError(errno, path, PathRole::File);
     std::uint32_t recorded = mayCarryRecordedBits(st.st_mode) ? readRecordedBits(path.c_str()) : 0;
@@ -176,7 +218,7 @@ FsError record(const std::string& path, std::uint32_t bits) {
 }  // namespace
 
 FsError LinuxFileSystem::setAttributes(const std::string& path, std::uint32_t attributes) {
-    if (path.empty()) return emptyPath();
+    if (FsError e = checkPath(path)) return e;
     struct stat st;
     if (lstat(path.c_str(), &st) != 0) return errnoError(errno, path, PathRole::File);
     if (!mayCarryRecordedBits(st.st_mode)) return fsOk();  // links and devices keep nothing
@@ -197,7 +239,7 @@ FsError LinuxFileSystem::setAttributes(const std::string& path, std::uint32_t at
 }
 
 FsError LinuxFileSystem::deleteFile(const std::string& path, bool force) {
-    if (path.empty()) return emptyPath();
+    if (FsError e = checkPath(path)) return e;
     struct stat st;
     if (lstat(path.c_str(), &st) != 0) return errnoError(errno, path, PathRole::File);
     if (S_ISDIR(st.st_mode)) return fsFail(kErrFileNotFound, "Is a folder, not a file: " + path);
@@ -208,7 +250,7 @@ FsError LinuxFileSystem::deleteFile(const std::string& path, bool force) {
 }
 
 FsError LinuxFileSystem::deleteFolder(const std::string& path, bool force) {
-    if (path.empty()) return emptyPath();
+    if (FsError e = checkPath(path)) return e;
     struct stat st;
     if (lstat(path.c_str(), &st) != 0) return errnoError(errno, path, PathRole::Folder);
     if (!S_ISDIR(st.st_mode)) return errnoError(ENOTDIR, path, PathRole::Folder);
@@ -219,17 +261,27 @@ FsError LinuxFileSystem::deleteFolder(const std::string& path, bool force) {
     return removeTree(path);
 }
 
+FsError LinuxFileSystem::removeEmptyFolder(const std::string& path) {
+    if (FsError e = checkPath(path)) return e;
+    if (rmdir(path.c_str()) != 0) return errnoError(errno, path, PathRole::Folder);
+    return fsOk();
+}
+
 FsError LinuxFileSystem::copyFile(const std::string& from, const std::string& to) {
+    if (FsError e = checkPath(from)) return e;
+    if (FsError e = checkPath(to)) return e;
     return copyReplacing(from, to);
 }
 
 FsError LinuxFileSystem::moveFile(const std::string& from, const std::string& to) {
+    if (FsError e = checkPath(from)) return e;
+    if (FsError e = checkPath(to)) return e;
     return moveReplacing(from, to);
 }
 
 FsError LinuxFileSystem::folderSize(const std::string& path, std::uint64_t& bytes) {
     bytes = 0;
-    if (path.empty()) return emptyPath();
+    if (FsError e = checkPath(path)) return e;
     return sumTreeSizes(path, bytes);
 }
 
@@ -256,7 +308,7 @@ std::string LinuxFileSystem::driveName(const std::string& path) {
 
 FsError LinuxFileSystem::volumeName(const std::string& path, std::string& label) {
     label.clear();
-    if (path.empty()) return emptyPath();
+    if (FsError e = checkPath(path)) return e;
     std::vector<MountEntry> mounts;
     if (!readMountTable(sources_.mountInfoPath, mounts))
         return fsFail(kErrPathNotFound, "Cannot read the mount table: " + sources_.mountInfoPath);
@@ -273,6 +325,46 @@ std::vector<Volume> LinuxFileSystem::volumes() {
     for (const MountEntry& m : userMounts(mounts))
         out.push_back({m.mountPoint, labelOf(m, sources_)});
     return out;
+}
+
+FsError LinuxFileSystem::diskIsMounted(const std::string& path) {
+    if (FsError e = checkPath(path)) return e;
+    std::vector<MountEntry> mounts;
+    if (!readMountTable(sources_.mountInfoPath, mounts))
+        return fsFail(kErrObjectNotAvailable,
+                      "Cannot read the mount table: " + sources_.mountInfoPath);
+    std::string fstab;
+    (void)readTextFile(sources_.fstabPath, fstab);  // no table: no disks expected by it
+    const std::string missing = missingDiskFolder(mounts, parseFstabMountPoints(fstab),
+                                                  sources_.removableRoots, absolutePath(path));
+    if (missing.empty()) return fsOk();
+    return fsFail(kErrObjectNotAvailable, "No disk is mounted at " + missing);
+}
+
+namespace {
+
+// Holds a flock until it goes.
+class FlockHeld final : public HeldLock {
+  public:
+    explicit FlockHeld(UniqueFd fd) : fd_(std::move(fd)) {}
+
+  private:
+    UniqueFd fd_;
+};
+
+}  // namespace
+
+FsError LinuxFileSystem::lockExclusive(const std::string& path, std::unique_ptr<HeldLock>& lock) {
+    lock.reset();
+    if (FsError e = checkPath(path)) return e;
+    UniqueFd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (!fd.valid()) return errnoError(errno, path, PathRole::File);
+    if (flock(fd.get(), LOCK_EX | LOCK_NB) == 0) {
+        lock = std::make_unique<FlockHeld>(std::move(fd));
+        return fsOk();
+    }
+    if (errno == EWOULDBLOCK) return fsFail(kErrAccessDenied, "In use by another run: " + path);
+    return fsOk();  // a file system without locks: nothing to hold
 }
 
 }  // namespace zv

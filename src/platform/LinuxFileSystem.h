@@ -21,12 +21,15 @@ class LinuxFileSystem final : public FileSystem {
                        std::vector<Entry>& folders, ListDetail detail) override;
     FsError listNames(const std::string& path, std::vector<FolderName>& names) override;
     FsError stat(const std::string& path, Entry& out) override;
+    PathInfo lookup(const std::string& path) override;
+    FsError resolveFolder(const std::string& path, std::string& real, PathInfo& info) override;
     bool fileExists(const std::string& path) override;
     bool folderExists(const std::string& path) override;
 
     FsError createFolder(const std::string& path) override;
     FsError deleteFile(const std::string& path, bool force) override;
     FsError deleteFolder(const std::string& path, bool force) override;
+    FsError removeEmptyFolder(const std::string& path) override;
     FsError copyFile(const std::string& from, const std::string& to) override;
     FsError moveFile(const std::string& from, const std::string& to) override;
 
@@ -41,6 +44,8 @@ class LinuxFileSystem final : public FileSystem {
     std::string driveName(const std::string& path) override;
     FsError volumeName(const std::string& path, std::string& label) override;
     std::vector<Volume> volumes() override;
+    FsError diskIsMounted(const std::string& path) override;
+    FsError lockExclusive(const std::string& path, std::unique_ptr<HeldLock>& lock) override;
 
     FsError readTextFile(const std::string& path, std::string& content) override;
     FsError writeFileAtomic(const std::string& path, const std::string& content) override;

@@ -216,6 +216,48 @@ const MountEntry* mountHolding(const std::vector<MountEntry>& all, std::string_v
     return best;
 }
 
+std::vector<std::string> parseFstabMountPoints(std::string_view text) {
+    std::vector<std::string> out;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find('\n', pos);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(pos, end - pos);
+        pos = end + 1;
+        std::string spaced(line);
+        for (char& c : spaced)
+            if (c == '\t') c = ' ';
+        const std::vector<std::string_view> f = fields(spaced);
+        if (f.size() < 3 || f[0].front() == '#') continue;
+        const std::string point = normalisedAbsolute(unescapeOctal(f[1]), "/");
+        if (f[1].front() != '/' || point == "/" || f[2] == "swap") continue;
+        out.push_back(point);
+    }
+    return out;
+}
+
+std::string missingDiskFolder(const std::vector<MountEntry>& mounts,
+                              const std::vector<std::string>& fstabPoints,
+                              const std::vector<std::string>& removableRoots,
+                              std::string_view path) {
+    const auto mountedAt = [&](const std::string& point) {
+        for (const MountEntry& m : mounts)
+            if (m.mountPoint == point) return true;
+        return false;
+    };
+    for (const std::string& point : fstabPoints)
+        if (pathIsWithin(path, point) && !mountedAt(point)) return point;
+    const MountEntry* holding = mountHolding(mounts, path);
+    for (const std::string& root : removableRoots) {
+        if (!pathIsWithin(path, root) || path.size() == root.size()) continue;
+        // Some disk must be mounted strictly below the removable-media folder.
+        if (!holding || holding->mountPoint.size() <= root.size() ||
+            !pathIsWithin(holding->mountPoint, root))
+            return std::string(path);
+    }
+    return {};
+}
+
 std::string labelOf(const MountEntry& mount, const MountSources& sources) {
     if (mount.source.empty() || mount.source.front() != '/') return {};
     std::string label = labelFromByLabelDir(sources.byLabelDir, mount.source);

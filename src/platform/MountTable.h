@@ -12,6 +12,10 @@ struct MountSources {
     std::string mountInfoPath = "/proc/self/mountinfo";
     std::string byLabelDir = "/dev/disk/by-label";
     bool useBlkid = true;
+    // The file-system table, and the folders below which removable disks
+    // are mounted by the desktop: where disks are expected.
+    std::string fstabPath = "/etc/fstab";
+    std::vector<std::string> removableRoots = {"/media", "/run/media"};
 };
 
 // One line of the mount table.
@@ -34,6 +38,19 @@ bool holdsUserFiles(const MountEntry& mount);
 // The mounts that hold user files, in table order; of several mounts on the
 // same point only the last (the visible one) is kept.
 std::vector<MountEntry> userMounts(const std::vector<MountEntry>& all);
+
+// The mount points a file-system table (fstab format) names, unescaped;
+// without the root, swap space and "none". Comments and malformed lines are
+// skipped.
+std::vector<std::string> parseFstabMountPoints(std::string_view text);
+
+// Where a disk is expected for an absolute path but none is mounted: the
+// folder it should be mounted on, or "" when the path is on a disk that is
+// there. See FileSystem::diskIsMounted.
+std::string missingDiskFolder(const std::vector<MountEntry>& mounts,
+                              const std::vector<std::string>& fstabPoints,
+                              const std::vector<std::string>& removableRoots,
+                              std::string_view path);
 
 // The mount whose point is the longest prefix of an absolute path, or null.
 const MountEntry* mountHolding(const std::vector<MountEntry>& all, std::string_view path);

@@ -19,6 +19,14 @@ constexpr int kAttempts = 100;
 
 }  // namespace
 
+bool isTempName(std::string_view name) {
+    const std::string_view prefix = kTempPrefix;
+    if (name.size() != prefix.size() + 16 || !name.starts_with(prefix)) return false;
+    for (char c : name.substr(prefix.size()))
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
+    return true;
+}
+
 std::string tempNameIn(const std::string& folder) {
     unsigned char bytes[8] = {};
     if (getrandom(bytes, sizeof bytes, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof bytes)) {

@@ -18,10 +18,6 @@ namespace zv {
 
 namespace {
 
-FsError emptyPath() {
-    return fsFail(kErrInvalidArgument, "Invalid argument: empty path");
-}
-
 int writeAll(int fd, const std::string& data) {
     std::size_t done = 0;
     while (done < data.size()) {
@@ -67,7 +63,7 @@ std::string finalTarget(const std::string& path) {
 
 FsError LinuxFileSystem::readTextFile(const std::string& path, std::string& content) {
     content.clear();
-    if (path.empty()) return emptyPath();
+    if (FsError e = checkPath(path)) return e;
     UniqueFd fd;
     if (FsError e = openRegular(path, O_RDONLY, fd)) return e;
     char buffer[65536];
@@ -81,7 +77,7 @@ FsError LinuxFileSystem::readTextFile(const std::string& path, std::string& cont
 }
 
 FsError LinuxFileSystem::writeFileAtomic(const std::string& path, const std::string& content) {
-    if (path.empty()) return emptyPath();
+    if (FsError e = checkPath(path)) return e;
     const std::string target = finalTarget(path);
     if (FsError e = refuseUnlessPlainFile(target, 0)) return e;
     struct stat old;
@@ -104,7 +100,7 @@ FsError LinuxFileSystem::writeFileAtomic(const std::string& path, const std::str
 }
 
 FsError LinuxFileSystem::writeTextFile(const std::string& path, const std::string& content) {
-    if (path.empty()) return emptyPath();
+    if (FsError e = checkPath(path)) return e;
     if (FsError e = refuseUnlessPlainFile(path, kAttrHidden | kAttrSystem)) return e;
     UniqueFd fd;
     if (FsError e = openRegular(path, O_WRONLY | O_CREAT | O_TRUNC, fd)) return e;
@@ -114,7 +110,7 @@ FsError LinuxFileSystem::writeTextFile(const std::string& path, const std::strin
 }
 
 FsError LinuxFileSystem::createNewFile(const std::string& path) {
-    if (path.empty()) return emptyPath();
+    if (FsError e = checkPath(path)) return e;
     int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) return fileOpenError(errno, path);
     close(fd);
@@ -122,7 +118,7 @@ FsError LinuxFileSystem::createNewFile(const std::string& path) {
 }
 
 FsError LinuxFileSystem::appendToFile(const std::string& path, const std::string& text) {
-    if (path.empty()) return emptyPath();
+    if (FsError e = checkPath(path)) return e;
     UniqueFd fd;
     if (FsError e = openRegular(path, O_WRONLY | O_APPEND, fd)) return e;
     int err = writeAll(fd.get(), text);

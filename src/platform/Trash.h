@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/FsError.h"
 
@@ -12,6 +13,10 @@ class Trash {
   public:
     virtual ~Trash() = default;
     virtual FsError moveToTrash(const std::string& path) = 0;
+    // The folders the trash keeps files in that a walk may meet but must
+    // never touch (the trash folders at the top of a volume are known by
+    // their names).
+    virtual std::vector<std::string> ownFolders() const { return {}; }
 };
 
 }  // namespace zv

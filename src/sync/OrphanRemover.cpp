@@ -5,6 +5,7 @@
 #include "app/frmVergelijker.h"
 #include "copy/ProgressDisplay.h"
 #include "platform/Attributes.h"
+#include "platform/PathText.h"
 #include "sync/FolderMarking.h"
 #include "sync/RecycleBin.h"
 #include "sync/SyncPaths.h"
@@ -32,15 +33,16 @@ OrphanRemover::OrphanRemover(frmVergelijker& w, std::string sourceFolder, bool a
       sourceFolder_(std::move(sourceFolder)),
       atRoot_(atRoot),
       dustbin_(NormalFolder(w.DustBinPath)) {
-    const std::string origin = StripDriveColon(w.ui.Text1[0].text);
+    // From the source's real path, resolved when the run started: the text
+    // as typed may hold "..", which would lead out of the dustbin.
+    const std::string origin = StripDriveColon(w.SourcePath);
     targetBase_ = frmVergelijker::CollapseBackslashes(JoinPath(JoinPath(dustbin_, origin), ""));
 }
 
-OrphanResult OrphanRemover::remove(const std::string& folder, const Entry& file,
-                                   const std::string& path) {
+OrphanResult OrphanRemover::remove(const Entry& file, const std::string& path) {
     if (w_.UseDustbin && w_.DustBinWin) return toTrash(path);
     if (!w_.DustBinCustom) return toDelete(path);
-    return toDustbin(folder, file, path);
+    return toDustbin(file, path);
 }
 
 OrphanResult OrphanRemover::toTrash(const std::string& path) {
@@ -59,10 +61,9 @@ OrphanResult OrphanRemover::toDelete(const std::string& path) {
     return removed();
 }
 
-OrphanResult OrphanRemover::toDustbin(const std::string& folder, const Entry& file,
-                                      const std::string& path) {
+OrphanResult OrphanRemover::toDustbin(const Entry& file, const std::string& path) {
     if (dustbin_.empty()) return failed(fsFail(kErrPathNotFound, "no dustbin folder is set"));
-    if (liesInDustbin(folder)) return left();
+    if (atRoot_ && w_.Roots.isDustbin(w_.Roots.backup.id)) return left();
     const std::string target = targetFile(path, file.name);
     if (target.empty())
         return failed(fsFail(kErrInvalidArgument,
@@ -72,7 +73,9 @@ OrphanResult OrphanRemover::toDustbin(const std::string& folder, const Entry& fi
 
     ensureDriveFolder();
     const std::string targetFolder = fs_.parentFolder(target);
+    if (FsError e = checkPlace(targetFolder)) return failed(std::move(e));
     if (!fs_.folderExists(targetFolder)) w_.CreatePath(targetFolder);
+    if (FsError e = checkRealPlace(targetFolder)) return failed(std::move(e));
 
     ShowFile(w_, path, true);
     w_.Yield();
@@ -89,11 +92,25 @@ OrphanResult OrphanRemover::toDustbin(const std::string& folder, const Entry& fi
     return removed();
 }
 
-// At the root only the dustbin being the backup root itself counts; below it,
-// any folder whose path contains the dustbin's.
-bool OrphanRemover::liesInDustbin(const std::string& folder) const {
-    if (atRoot_) return NormalFolder(folder) == dustbin_;
-    return folder.find(dustbin_) != std::string::npos;
+// An orphan's place lies inside the dustbin folder and outside the source,
+// whatever the paths hold: a dustbin that is a parent of the source could
+// otherwise lead an orphan back into the source.
+FsError OrphanRemover::checkPlace(const std::string& folder) const {
+    const std::string& source = w_.SourcePath;
+    if (pathIsWithin(folder, dustbin_) && !pathIsWithin(folder, source)) return fsOk();
+    return fsFail(kErrInvalidArgument, "the dustbin place " + folder +
+                                           " lies outside the dustbin folder or in the source");
+}
+
+// The same for the folder's real path, once it is there: a link inside the
+// dustbin folder could lead anywhere.
+FsError OrphanRemover::checkRealPlace(const std::string& folder) const {
+    std::string real;
+    PathInfo info;
+    if (FsError e = fs_.resolveFolder(folder, real, info)) return e;
+    if (w_.Roots.dustbin.known() && !pathIsWithin(real, w_.Roots.dustbin.path))
+        return fsFail(kErrInvalidArgument, "the dustbin place " + folder + " leads to " + real);
+    return checkPlace(real);
 }
 
 std::string OrphanRemover::targetFile(const std::string& path, const std::string& name) const {
@@ -125,14 +142,17 @@ void OrphanRemover::ensureDriveFolder() {
 // replaced; the file there then carries the orphan's attributes.
 FsError OrphanRemover::intoDustbin(const std::string& path, const std::string& target,
                                    std::uint32_t attributes, bool& moved) {
-    FsError pending = fs_.moveFile(path, target);
-    moved = pending.number != kErrOtherDrive;
+    moved = true;
     const auto transfer = [&] {
-        return moved ? fs_.moveFile(path, target) : fs_.copyFile(path, target);
+        FsError e = moved ? fs_.moveFile(path, target) : fs_.copyFile(path, target);
+        if (e.number == kErrOtherDrive && moved) {
+            moved = false;
+            e = fs_.copyFile(path, target);
+        }
+        return e;
     };
-    if (!moved) pending = transfer();
+    FsError pending = transfer();
     if (pending.number != kErrAccessDenied) return pending;
-    pending = {};
     (void)fs_.setAttributes(target, kAttrNormal);
     pending = transfer();
     if (pending) return pending;

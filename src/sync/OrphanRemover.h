@@ -30,8 +30,8 @@ class OrphanRemover {
     // folder); `atRoot`: the files lie directly in the backup root.
     OrphanRemover(frmVergelijker& w, std::string sourceFolder, bool atRoot);
 
-    // `folder` holds `file`; `path` is its full path.
-    OrphanResult remove(const std::string& folder, const Entry& file, const std::string& path);
+    // `path` is the full path of `file`.
+    OrphanResult remove(const Entry& file, const std::string& path);
 
     // How many files were moved or copied into the dustbin folder so far.
     int moves() const { return moves_; }
@@ -39,8 +39,9 @@ class OrphanRemover {
   private:
     OrphanResult toTrash(const std::string& path);
     OrphanResult toDelete(const std::string& path);
-    OrphanResult toDustbin(const std::string& folder, const Entry& file, const std::string& path);
-    bool liesInDustbin(const std::string& folder) const;
+    OrphanResult toDustbin(const Entry& file, const std::string& path);
+    FsError checkPlace(const std::string& folder) const;
+    FsError checkRealPlace(const std::string& folder) const;
     std::string targetFile(const std::string& path, const std::string& name) const;
     void ensureDriveFolder();
     FsError intoDustbin(const std::string& path, const std::string& target,
@@ -52,7 +53,7 @@ class OrphanRemover {
     std::string sourceFolder_;
     bool atRoot_;
     std::string dustbin_;     // the dustbin folder, normal form
-    std::string targetBase_;  // dustbin + source box path without drive colon + separator
+    std::string targetBase_;  // dustbin + source path without drive colon + separator
     bool driveFolderDone_ = false;
     int moves_ = 0;
 };

@@ -16,9 +16,13 @@ std::string StrTail(const std::string& Root, const std::string& Path) {
     return Path.substr(Root.size());
 }
 
+// Only a real drive-letter prefix ("C:") loses its colon: a colon anywhere
+// else is part of a name.
 std::string StripDriveColon(const std::string& Path) {
-    if (Path.find(':') == std::string::npos) return Path;
-    if (Path.size() < 2) return Path;
+    const bool driveLetter =
+        Path.size() >= 2 && Path[1] == ':' &&
+        ((Path[0] >= 'A' && Path[0] <= 'Z') || (Path[0] >= 'a' && Path[0] <= 'z'));
+    if (!driveLetter) return Path;
     return Path.substr(0, 1) + Path.substr(2);
 }
 

@@ -3,7 +3,6 @@
 #include <array>
 #include <cctype>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +12,7 @@
 #include "copy/ProgressDisplay.h"
 #include "copy/ProgressTotal.h"
 #include "platform/Attributes.h"
+#include "platform/TempFile.h"
 #include "sync/OrphanRemover.h"
 #include "sync/SourceGuard.h"
 #include "sync/SyncPaths.h"
@@ -51,21 +51,111 @@ void giveUpOnFullDisk(frmVergelijker& w) {
     w.WriteLog();
 }
 
-// The source has no file at the counterpart path and the backup file is not
-// read-only. The listing leaves the recorded bits out, so the whole
-// attributes are read here for the few files whose source is gone, and
-// stored in `file`. A file that cannot be read any more is left alone.
-bool isOrphan(FileSystem& fs, FolderPresence& source, Entry& file, const std::string& folder,
-              const std::string& counterpart) {
-    if ((file.attributes & kAttrReadOnly) || source.hasFile(file.name, counterpart)) return false;
-    if (fs.getAttributes(JoinPath(folder, file.name), file.attributes)) return false;
-    return (file.attributes & kAttrReadOnly) == 0;
+// What becomes of one backup file.
+enum class Verdict {
+    Keep,      // the source has it, it is read-only, or it lies in the dustbin
+    Orphan,    // the source has no file or link of its name
+    Unknown,   // whether the source has it could not be told: kept, and failed
+    Leftover,  // a temporary file of a run that was killed: removed quietly
+};
+
+// Where the backup files of one folder are judged from.
+struct SourceSide {
+    FolderPresence& presence;
+    std::string base;        // the counterpart folder with a trailing separator
+    bool gone = false;       // the counterpart folder is not there at all
+    bool inDustbin = false;  // the backup folder lies in the dustbin folder
+};
+
+PathInfo absent() {
+    PathInfo info;
+    info.presence = Presence::Absent;
+    return info;
+}
+
+// The source's entry of a backup file's name. A link is an entry like a
+// file, on either side; a folder of that name does not count.
+Verdict judgeAgainstSource(const PathInfo& source) {
+    if (source.presence == Presence::Unknown) return Verdict::Unknown;
+    const bool has = source.presence == Presence::Present &&
+                     (source.kind == EntryKind::File || source.kind == EntryKind::Symlink);
+    return has ? Verdict::Keep : Verdict::Orphan;
+}
+
+// A read-only backup file is never removed. The listing leaves the recorded
+// bits out, so the whole attributes are read here for the few files whose
+// source is gone, and stored in `file`; a file that cannot be read any more
+// is left alone.
+Verdict judge(FileSystem& fs, SourceSide& side, Entry& file, const std::string& folder,
+              const std::string& counterpart, FsError& unknown) {
+    if (side.inDustbin || (file.attributes & kAttrReadOnly)) return Verdict::Keep;
+    const PathInfo source = side.gone ? absent() : side.presence.find(file.name, counterpart);
+    const Verdict verdict = judgeAgainstSource(source);
+    if (verdict == Verdict::Unknown) unknown = source.error;
+    if (verdict != Verdict::Orphan) return verdict;
+    if (isTempName(file.name)) return Verdict::Leftover;
+    if (fs.getAttributes(JoinPath(folder, file.name), file.attributes)) return Verdict::Keep;
+    return (file.attributes & kAttrReadOnly) == 0 ? Verdict::Orphan : Verdict::Keep;
 }
 
 void startProgress(frmVergelijker& w, const std::string& backupRoot) {
     w.ui.ProgressBar1.visible = true;
     w.ui.ProgressBar1.value = 0;
     StartProgressTotal(w, backupRoot);
+}
+
+// The files of one backup folder, at the root or below it.
+class FileSync {
+  public:
+    FileSync(frmVergelijker& w, SourceGuard& guard) : w_(w), fs_(w.svc.fs), guard_(guard) {}
+
+    // Handles one backup file. False when the walk must end (source gone,
+    // full disk given up).
+    bool handle(SourceSide& side, Entry& file, const std::string& folder, OrphanRemover& remover,
+                bool atRoot);
+
+  private:
+    frmVergelijker& w_;
+    FileSystem& fs_;
+    SourceGuard& guard_;
+    std::string counterpart_;  // reused for every file's source-side path
+};
+
+bool FileSync::handle(SourceSide& side, Entry& file, const std::string& folder,
+                      OrphanRemover& remover, bool atRoot) {
+    counterpart_.assign(side.base).append(file.name);
+    const std::string path = JoinPath(folder, file.name);
+    FsError pending;
+    switch (judge(fs_, side, file, folder, counterpart_, pending)) {
+        case Verdict::Keep:
+        case Verdict::Unknown:
+            break;
+        case Verdict::Leftover:
+            (void)fs_.deleteFile(path, true);
+            return true;
+        case Verdict::Orphan: {
+            if (atRoot) {
+                ShowFile(w_, path, true);
+                w_.Yield();
+            }
+            if (!guard_.present()) {
+                giveUpOnSource(w_);
+                return false;
+            }
+            const OrphanResult result = remover.remove(file, path);
+            if (result.outcome == OrphanOutcome::Removed) ++w_.ItemsRemoved;
+            pending = result.error;
+        }
+    }
+    if (!atRoot && pending.number == kErrDiskFull && !w_.AskChangeDisk()) {
+        giveUpOnFullDisk(w_);
+        return false;
+    }
+    if (pending.ok())
+        ShowCounts(w_);
+    else
+        w_.LogFileError(path, pending);
+    return true;
 }
 
 // The recursive part of the synchronisation: the files of every subfolder of
@@ -77,32 +167,29 @@ class SubfolderWalk {
         : w_(w),
           fs_(w.svc.fs),
           guard_(w.svc.fs, w.SourcePath),
-          sourceRoot_(NormalFolder(w.SourcePath)),
-          dustbin_(NormalFolder(w.DustBinPath)),
+          files_(w, guard_),
           source_(w.svc.fs) {}
 
     void level(const std::string& backupFolder, const std::string& sourceFolder,
-               const std::vector<Entry>& subfolders);
+               const std::vector<Entry>& subfolders, bool inDustbin);
 
   private:
-    bool excluded(const std::string& path, const std::string& sourceFolder, bool sourceExists,
+    bool excluded(const Entry& sub, const std::string& path, bool sourceExists,
                   bool sourceHasWord) const;
-    // False when the level has to return (break, full disk given up, source gone).
-    bool syncFiles(const std::string& folder, const std::string& counterpartFolder,
-                   std::vector<Entry>& files, OrphanRemover& remover);
     bool dustbinBelow(const std::string& folder) const;
+    // False when the level has to return (break, full disk given up, source gone).
+    bool syncFiles(const std::string& folder, SourceSide& side, std::vector<Entry>& files,
+                   OrphanRemover& remover);
 
     frmVergelijker& w_;
     FileSystem& fs_;
     SourceGuard guard_;
-    std::string sourceRoot_;
-    std::string dustbin_;
+    FileSync files_;
     FolderPresence source_;
-    std::string counterpart_;  // reused for every file's source-side path
 };
 
 void SubfolderWalk::level(const std::string& backupFolder, const std::string& sourceFolder,
-                          const std::vector<Entry>& subfolders) {
+                          const std::vector<Entry>& subfolders, bool inDustbin) {
     if (w_.UserBreak) {
         logBreak(w_);
         return;
@@ -113,71 +200,64 @@ void SubfolderWalk::level(const std::string& backupFolder, const std::string& so
     for (const Entry& sub : subfolders) {
         w_.Yield();
         const std::string path = JoinPath(backupFolder, sub.name);
-        if (excluded(path, sourceFolder, sourceExists, sourceHasWord)) continue;
+        if (excluded(sub, path, sourceExists, sourceHasWord)) continue;
         if (w_.UserBreak) {
             logBreak(w_);
             return;
         }
+        // Where the source's side cannot be looked at, nothing below is
+        // judged: all of it is kept, and the run counts the failure.
+        const std::string counterpart = JoinPath(sourceFolder, sub.name);
+        const PathInfo source = fs_.lookup(counterpart);
+        if (source.presence == Presence::Unknown) {
+            w_.LogFileError(counterpart, source.error);
+            continue;
+        }
         std::vector<Entry> files;
         std::vector<Entry> children;
-        (void)fs_.listFolder(path, files, children, ListDetail::Plain);
+        if (FsError e = fs_.listFolder(path, files, children, ListDetail::Plain))
+            w_.LogFileError(path, e);
+        SourceSide side{source_, JoinPath(counterpart, ""),
+                        source.presence == Presence::Absent || source.kind != EntryKind::Folder,
+                        inDustbin || w_.Roots.isDustbin(sub.id)};
         const int movesBefore = remover.moves();
-        if (!syncFiles(path, JoinPath(sourceFolder, sub.name), files, remover)) return;
+        if (!syncFiles(path, side, files, remover)) return;
         ShowSeen(w_);
         w_.Yield();
+        // A dustbin inside this folder has just grown: its new folders are
+        // walked as what they are.
         if (remover.moves() != movesBefore && dustbinBelow(path)) {
             files.clear();
             children.clear();
             (void)fs_.listFolder(path, files, children, ListDetail::Plain);
         }
-        level(path,
-              frmVergelijker::CollapseBackslashes(w_.SourcePath + kSep +
-                                                  StrTail(w_.DestinationPath, path)),
-              children);
+        level(path, counterpart, children, side.inDustbin);
     }
 }
 
-// The system folders are skipped, and so is the source folder itself when it
-// lies inside the backup: its files must never be taken for orphans.
-bool SubfolderWalk::excluded(const std::string& path, const std::string& sourceFolder,
-                             bool sourceExists, bool sourceHasWord) const {
-    if (NormalFolder(path) == sourceRoot_) return true;
+// The run's own folders (the source inside the backup, found by identity,
+// however its path is spelled) and the trash folders are never walked, nor
+// are the system folders while the source has the counterpart folder.
+bool SubfolderWalk::excluded(const Entry& sub, const std::string& path, bool sourceExists,
+                             bool sourceHasWord) const {
+    if (w_.Roots.excludes(sub.id)) return true;
     if (!sourceExists) return false;
-    return path == sourceFolder || sourceHasWord || hasSystemWord(path);
+    return sourceHasWord || hasSystemWord(path);
 }
 
+// Both are real paths, resolved when the run started.
 bool SubfolderWalk::dustbinBelow(const std::string& folder) const {
-    return w_.DustBinCustom && LiesBelow(dustbin_, NormalFolder(folder));
+    return w_.Roots.dustbin.known() && LiesBelow(w_.Roots.dustbin.path, NormalFolder(folder));
 }
 
-bool SubfolderWalk::syncFiles(const std::string& folder, const std::string& counterpartFolder,
+bool SubfolderWalk::syncFiles(const std::string& folder, SourceSide& side,
                               std::vector<Entry>& files, OrphanRemover& remover) {
-    const std::string base = frmVergelijker::CollapseBackslashes(JoinPath(counterpartFolder, ""));
-    source_.moveTo(base, files.size());
+    if (!side.gone && !side.inDustbin) source_.moveTo(side.base, files.size());
     for (Entry& file : files) {
         if (file.kind == EntryKind::Special) continue;
         ++w_.FilesSeen;
         StepFileProgress(w_, file.size, true);  // below the root: at most 100 %
-        counterpart_.assign(base).append(file.name);
-        FsError pending;
-        if (isOrphan(fs_, source_, file, folder, counterpart_)) {
-            if (!guard_.present()) {
-                giveUpOnSource(w_);
-                return false;
-            }
-            const OrphanResult result = remover.remove(folder, file, JoinPath(folder, file.name));
-            if (result.outcome == OrphanOutcome::Removed) ++w_.ItemsRemoved;
-            pending = result.error;
-        }
-        if (pending.number == kErrDiskFull && !w_.AskChangeDisk()) {
-            giveUpOnFullDisk(w_);
-            return false;
-        }
-        if (pending.ok())
-            ShowCounts(w_);
-        else
-            w_.LogFileError(JoinPath(folder, file.name), pending);
-        pending = {};
+        if (!files_.handle(side, file, folder, remover, false)) return false;
         w_.Yield();
         if (w_.UserBreak) {
             logBreak(w_);
@@ -197,13 +277,15 @@ void SyncRootFiles(frmVergelijker& w, const std::string& backupRoot,
 
     std::vector<Entry> files;
     std::vector<Entry> folders;
-    (void)w.svc.fs.listFolder(backupRoot, files, folders, ListDetail::Plain);
+    if (FsError e = w.svc.fs.listFolder(backupRoot, files, folders, ListDetail::Plain))
+        w.LogFileError(backupRoot, e);
     SourceGuard guard(w.svc.fs, w.SourcePath);
+    FileSync sync(w, guard);
     OrphanRemover remover(w, sourceRoot, true);
-    const std::string base = frmVergelijker::CollapseBackslashes(JoinPath(sourceRoot, ""));
-    FolderPresence source(w.svc.fs);
-    source.moveTo(base, files.size());
-    std::string counterpart;
+    FolderPresence presence(w.svc.fs);
+    SourceSide side{presence, frmVergelijker::CollapseBackslashes(JoinPath(sourceRoot, "")), false,
+                    w.Roots.isDustbin(w.Roots.backup.id)};
+    presence.moveTo(side.base, files.size());
     for (Entry& file : files) {
         if (file.kind == EntryKind::Special) continue;
         ++w.FilesSeen;
@@ -212,25 +294,7 @@ void SyncRootFiles(frmVergelijker& w, const std::string& backupRoot,
             break;
         }
         StepFileProgress(w, file.size);
-        counterpart.assign(base).append(file.name);
-        FsError pending;
-        if (isOrphan(w.svc.fs, source, file, backupRoot, counterpart)) {
-            const std::string path = JoinPath(backupRoot, file.name);
-            ShowFile(w, path, true);
-            w.Yield();
-            if (!guard.present()) {
-                giveUpOnSource(w);
-                break;
-            }
-            const OrphanResult result = remover.remove(backupRoot, file, path);
-            if (result.outcome == OrphanOutcome::Removed) ++w.ItemsRemoved;
-            pending = result.error;
-        }
-        if (pending.ok())
-            ShowCounts(w);
-        else
-            w.LogFileError(JoinPath(backupRoot, file.name), pending);
-        pending = {};
+        if (!sync.handle(side, file, backupRoot, remover, true)) break;
         ShowSeen(w);
         w.Yield();
     }
@@ -245,7 +309,8 @@ void SyncSubfolders(frmVergelijker& w, const std::string& backupFolder,
     std::vector<Entry> files;
     std::vector<Entry> folders;
     (void)w.svc.fs.listFolder(backupFolder, files, folders, ListDetail::Plain);
-    SubfolderWalk(w).level(backupFolder, sourceFolder, folders);
+    SubfolderWalk(w).level(backupFolder, sourceFolder, folders,
+                           w.Roots.isDustbin(w.Roots.backup.id));
 }
 
 }  // namespace zv

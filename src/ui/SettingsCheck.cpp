@@ -1,6 +1,7 @@
 #include <optional>
 #include <string>
 
+#include "app/RunPreflight.h"
 #include "app/frmVergelijker.h"
 #include "platform/DateText.h"
 #include "sync/FolderMarking.h"
@@ -18,19 +19,31 @@ void ShowRefusal(WindowModel& ui, const char* word, const char* detail) {
     ui.panel(2) = detail;
 }
 
-// Reads the date box: refuses a text that is no date (red box, focus), else
-// rewrites it as "d-m-yyyy hh:mm:ss". An empty box passes.
-bool CheckDateBox(WindowModel& ui) {
+void refuseDate(WindowModel& ui, const char* detail) {
+    ShowRefusal(ui, "Invoer:", detail);
+    ui.focus = kFocusText2;
+    ui.text2.foreColour = kColourRed;
+}
+
+// Reads the date box: refuses a text that is no date, or a date in the
+// future while the date filter is on (it would skip what changes until
+// then), with the box red and focused; else rewrites it as
+// "d-m-yyyy hh:mm:ss" and makes it the job's from-date. An empty box passes.
+bool CheckDateBox(frmVergelijker& w) {
+    WindowModel& ui = w.ui;
     const std::string text = ui.text2.text;
     const std::optional<DateTime> date = parseDateTime(text);
     if (!text.empty() && !date) {
-        ShowRefusal(ui, "Invoer:", "dd-mm-jj uu:mm:ss");
-        ui.focus = kFocusText2;
-        ui.text2.foreColour = kColourRed;
+        refuseDate(ui, "dd-mm-jj uu:mm:ss");
+        return false;
+    }
+    if (date && ui.Check1.value == 1 && *date > w.svc.clock.now()) {
+        refuseDate(ui, "datum ligt in de toekomst");
         return false;
     }
     if (ui.text2.foreColour != kSysActiveBorder) ui.text2.foreColour = kColourBlack;
     if (date) ui.text2.text = formatDateTime(*date);
+    w.FromDate = ui.text2.text;
     ui.panel(1) = "Status";
     ui.panel(2).clear();
     return true;
@@ -91,7 +104,7 @@ bool frmVergelijker::CheckSettings() {
     std::string dustbin = DriveLetterPath(DustBinPath);
     if (RunInProgress) return true;
     ui.Text1[2].toolTip = backup;
-    if (!CheckDateBox(ui)) return false;
+    if (!CheckDateBox(*this)) return false;
 
     if (!FolderExistsOrVirtual(source) && !AutoRun) {
         RefuseSource(ui);
@@ -113,7 +126,12 @@ bool frmVergelijker::CheckSettings() {
         return false;
     }
     if (!EnsureBackupFolder(*this, backup)) return false;
-    return EnsureDustbinFolder(*this, dustbin);
+    if (!EnsureDustbinFolder(*this, dustbin)) return false;
+    if (const std::string overlap = folderOverlap(*this); !overlap.empty()) {
+        ShowRefusal(ui, "Fout:", overlap.c_str());
+        return false;
+    }
+    return true;
 }
 
 void frmVergelijker::cmdOK_Click() {

@@ -85,11 +85,15 @@ TEST(CommandLineOptions, AcceptedOptions) {
         if (c.before) c.before(s);
         s.w().FromDate = s.w().ui.text2.text = "1-1-2020 00:00:00";
         std::string dateAtRunStart = "no run";
+        std::string fromAtRunStart = "no run";
         s.rig.pump.hookAt = 1;
-        s.rig.pump.hook = [&] { dateAtRunStart = s.w().ui.text2.text; };
+        s.rig.pump.hook = [&] {
+            dateAtRunStart = s.w().ui.text2.text;
+            fromAtRunStart = s.w().FromDate;
+        };
         s.apply(s.expand(c.options));
-        EXPECT_EQ(s.flags() + " / " + s.w().ui.Frame2.toolTip + " / " + s.w().FromDate, c.state);
-        EXPECT_EQ(dateAtRunStart, s.w().FromDate);
+        EXPECT_EQ(s.flags() + " / " + s.w().ui.Frame2.toolTip + " / " + fromAtRunStart, c.state);
+        EXPECT_EQ(dateAtRunStart, fromAtRunStart);
         EXPECT_EQ(s.w().SourcePath, s.source);
         EXPECT_FALSE(s.w().JobRefused || s.w().ui.visible);
         EXPECT_TRUE(s.ran() && s.w().AutoRun && s.log().empty());

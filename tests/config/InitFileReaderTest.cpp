@@ -25,7 +25,11 @@ TEST(InitFileReader, UnattendedRefusals) {
         {{}, "{time} An error has occurred", "-if Init.dat", 5},
         {{{1, "pathsource ={root}/weg"}}, "{stamp} Error: \"{root}/weg\" bronmap bestaat niet"},
         {{{2, "pathdestination ={source}/a.txt/b"}},
-         "{stamp} Error: {source}/a.txt/b - kan pad niet maken"},
+         "{stamp} Error: {source}/a.txt/b - kan pad niet maken (de map erboven bestaat niet)"},
+        // Only the backup folder itself is made, never the folders above it:
+        // they may be the mount point of a disk that is not plugged in.
+        {{{2, "pathdestination ={root}/n/week/b"}},
+         "{stamp} Error: {root}/n/week/b - kan pad niet maken (de map erboven bestaat niet)"},
         // An unresolvable volume name is refused even interactively.
         {{{2, "pathdestination =DISK/B"}}, "{stamp} Error: DISK/B - kan pad niet maken", ""},
         {{{4, "dedato =gisteren"}}, "{stamp} Error: wrong date-format"},
@@ -55,8 +59,8 @@ TEST(InitFileReader, UnattendedRefusals) {
 TEST(InitFileReader, UnattendedRuns) {
     const Unattended cases[] = {
         {{}, "", "-if Init.dat", 11},
-        {{{2, "pathdestination ={root}/n/week/b"}}},  // made with all its levels
-        {{}, "", "-if Elders.dat"},                   // found in the working folder
+        {{{2, "pathdestination ={root}/nieuw"}}},  // made, one level
+        {{}, "", "-if Elders.dat"},                // found in the working folder
         {{{3, "pathrecycler ={root}/bin"}, {8, "dustbin =2"}},
          "{stamp} Error: \"{root}/bin\" path dustbin didn't exist, created"},
         // A dustbin folder that cannot be made is not reported as made.
@@ -114,7 +118,6 @@ TEST(InitFileReader, InteractiveStarts) {
         // An unreadable date keeps the old one and is reported at the dustbin line.
         {{{4, "dedato =gisteren"}}, line8, "{source}|{backup}" + old},
         {{{7, "doverify =ja"}}, line8, job, "| imNoVfy"},
-        {{{8, "dustbin =1.5"}}, line8, job},
         {{{0, "version =Zandvast v.20.0.1"}}, version, job},
         {{{0, "version =Zandbank v.{version}"}}, "", job},  // the prefix is skipped
         {{}, "", "|" + old, unread, off, "", 0},
@@ -140,7 +143,6 @@ TEST(InitFileReader, InteractiveStarts) {
          "verify dustbin custom | imNoSync",
          off,
          "{source}"},
-        {{{8, "dustbin =3"}}, "", job, "verify dustbin | imNoSync"},
         {{{5, "checkdate =0"}}, "", job, "verify nodate | imNoSync"},
     };
     for (const Case& c : cases) {
@@ -173,6 +175,39 @@ TEST(InitFileReader, InteractiveStarts) {
     }
 }
 
+// A line no job can hold refuses the job in either mode, with the box that
+// names the line (counted after the version line) and a log line: a NUL byte
+// in a path, a dustbin kind that does not exist.
+TEST(InitFileReader, AFaultyLineRefusesTheJob) {
+    using namespace std::string_literals;
+    const std::pair<Edits, int> cases[] = {
+        {{{1, "pathsource ={source}\0x"s}}, 1},
+        {{{3, "pathrecycler =bin\0"s}}, 3},
+        {{{8, "dustbin =7"}}, 8},
+        {{{8, "dustbin =-1"}}, 8},
+        {{{8, "dustbin =1.5"}}, 8},
+        {{{8, "dustbin =twee"}}, 8},
+    };
+    for (const auto& [edits, line] : cases) {
+        for (bool unattended : {false, true}) {
+            JobScene s;
+            s.writeJob(s.jobText(edits));
+            SCOPED_TRACE(s.jobText(edits) + (unattended ? "unattended" : ""));
+            if (unattended) s.unattended("-if Init.dat");
+            const std::string where = "in regel " + std::to_string(line);
+            EXPECT_EQ(s.w().ReadInitFile(), 1);
+            EXPECT_EQ(s.boxes(),
+                      Lines{s.expand("Initialisatiebestand: \"{app}/Init.dat\" bevat een "
+                                     "fout\r\n" +
+                                     where)});
+            EXPECT_EQ(s.log(),
+                      Lines{s.expand("{stamp} Error: \"{app}/Init.dat\" bevat een fout " + where)});
+            EXPECT_TRUE(s.w().JobRefused);
+            EXPECT_FALSE(s.ran());
+        }
+    }
+}
+
 std::string BinaryNoise() {
     std::string noise;
     unsigned state = 12345;
@@ -190,7 +225,7 @@ TEST_F(ConfigTest, BadInputIsRefusedWithoutHanging) {
     std::string longPath;
     for (int i = 0; i < (5 << 20); ++i) longPath += "/a";
     const std::pair<std::string, const char*> cases[] = {
-        {BinaryNoise(), "komen niet overeen."},
+        {BinaryNoise(), "bevat een fout in regel"},
         {jobText({{1, "pathsource =" + std::string(10 << 20, 'x')}}), "\" bronmap bestaat niet"},
         {jobText({{2, "pathdestination =" + longPath}}), " - kan pad niet maken"},
     };

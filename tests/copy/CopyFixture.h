@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "app/RunPreflight.h"
 #include "app/frmVergelijker.h"
 #include "copy/QuickCopy.h"
 #include "copy/TreeCopy.h"
@@ -70,8 +71,10 @@ class CopyFixture : public ::testing::Test {
         return formatDate(rig.clock.current) + " " + timeText() + "   -  user break";
     }
 
-    // The walks as the run driver calls them.
+    // The walks as the run driver calls them, on the run's folders resolved
+    // as it resolves them (where they can be).
     void run(Walk walk) {
+        (void)resolveRunFolders(w());
         if (walk == Walk::Checked) {
             CopyTreeRoot(w(), w().SourcePath, w().DestinationPath);
             CopySubTrees(w(), w().SourcePath, w().DestinationPath);

@@ -116,13 +116,17 @@ TEST_F(CopyWalk, AFailedFileAndTheRecoveryAfterItAreLoggedAndShown) {
     EXPECT_EQ(w().ui.caption, "100 %   " + w().AppVersionText);
 }
 
-// The quick walk shows the root paths; an empty tree keeps the percentage.
-TEST_F(CopyWalk, TheQuickWalkShowsItsPathsAndProgress) {
+// The quick walk leaves the path boxes as the user wrote them (the job is
+// saved from them: a volume name must survive); an empty tree keeps the
+// percentage.
+TEST_F(CopyWalk, TheQuickWalkShowsItsProgressAndKeepsThePathBoxes) {
     newFile(S("a/b.bin"));
     w().Minimised = true;
+    w().ui.Text1[0].text = "DATA/src";
+    w().ui.Text1[2].text = "MYDISK/Backup";
     run(Walk::Quick);
-    EXPECT_EQ(w().ui.Text1[0].text, src);
-    EXPECT_EQ(w().ui.Text1[2].text, dst);
+    EXPECT_EQ(w().ui.Text1[0].text, "DATA/src");
+    EXPECT_EQ(w().ui.Text1[2].text, "MYDISK/Backup");
     EXPECT_EQ(w().ui.caption, "100 %");
     emptyFolder(src);
     freshWindow();
@@ -193,14 +197,17 @@ TEST_F(CopyWalk, NothingIsWrittenOutsideTheBackup) {
         EXPECT_FALSE(isThere(elsewhere + "/secret.txt"));
         EXPECT_EQ(w().FilesFailed, 1);
     }
-    dst = rig.root / "gone";  // a backup root that is not there is reported, not made
+    dst = rig.root / "gone";  // a backup root that is not there fails, and is not made
     freshWindow();
     run(Walk::Checked);
     EXPECT_FALSE(isThere(dst));
+    EXPECT_GE(w().FilesFailed, 1);  // never a success
     const std::vector<std::string> lines = rig.logLines();
-    ASSERT_GE(lines.size(), 2u);
-    EXPECT_EQ(lines[0], timeText() + " " + dst);
-    EXPECT_EQ(lines[1], "(=ongeldige padaanduiding)");
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(lines[0], timeText() + " - " + dst);
+    EXPECT_EQ(lines[1], "Error 76: Path not found");
+    EXPECT_EQ(lines[2], timeText() + " " + dst);
+    EXPECT_EQ(lines[3], "(=ongeldige padaanduiding)");
 }
 
 // Only a folder with no file of any kind below it goes, whatever its attributes

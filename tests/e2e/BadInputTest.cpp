@@ -13,7 +13,7 @@ TEST_F(BadInput, UnusableJobFilesAreRefusedWithTheirLogLine) {
     Lines longLine = job();
     longLine[1] = "pathsource =" + std::string(10 << 20, 'x');
     const std::pair<std::string, std::string> cases[] = {
-        {noise, "Versienummers van applicatie ("},
+        {noise, "\" bevat een fout in regel "},
         {"", " Error: wrong date-format\r\n"},
         {crlf(longLine), "\" bronmap bestaat niet\r\n"}};
     for (const auto& [text, logged] : cases) {

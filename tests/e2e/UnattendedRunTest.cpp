@@ -146,10 +146,15 @@ TEST_F(UnattendedRun, BackupNamedByTheVolumeNameOfALabelledDisk) {
     EXPECT_NE(saved.find("\r\nvolumelabel =" + label + "\r\n"), std::string::npos);
     EXPECT_NE(saved.find(" -vl " + label + "\r\n"), std::string::npos);
 
+    // The backup folder is made, but never the folders above it.
     Lines lines = job();
     lines[2] = "pathdestination =" + label + "/Week/Backup";
     lines[10] += label;
     writeFile(app + "/Job.dat", crlf(lines));
+    outcome = run({"-if", "Job.dat", "-qu", "cf", "1"});
+    EXPECT_EQ(outcome.exitStatus, 1) << outcome.output << errorLog();
+    EXPECT_FALSE(exists(disk.path() + "/Week"));
+    makeDirs(disk.path() + "/Week");
     outcome = run({"-if", "Job.dat", "-qu", "cf", "1"});
     EXPECT_EQ(outcome.exitStatus, 0) << outcome.output << errorLog();
     EXPECT_EQ(files(disk.path() + "/Week/Backup"), files(source));

@@ -95,6 +95,25 @@ FsError FaultInjectingFileSystem::stat(const std::string& path, Entry& out) {
     return result;
 }
 
+PathInfo FaultInjectingFileSystem::lookup(const std::string& path) {
+    if (FsError e = check(FsOp::Stat, path)) {
+        const Presence presence = isAbsence(e) ? Presence::Absent : Presence::Unknown;
+        return PathInfo{presence, EntryKind::File, {}, false, std::move(e)};
+    }
+    return inner_.lookup(path);
+}
+
+FsError FaultInjectingFileSystem::resolveFolder(const std::string& path, std::string& real,
+                                                PathInfo& info) {
+    if (FsError e = check(FsOp::Stat, path)) {
+        real.clear();
+        info = PathInfo{
+            isAbsence(e) ? Presence::Absent : Presence::Unknown, EntryKind::File, {}, false, e};
+        return e;
+    }
+    return inner_.resolveFolder(path, real, info);
+}
+
 FsError FaultInjectingFileSystem::createFolder(const std::string& path) {
     if (FsError e = check(FsOp::CreateFolder, path)) return e;
     return inner_.createFolder(path);
@@ -108,6 +127,11 @@ FsError FaultInjectingFileSystem::deleteFile(const std::string& path, bool force
 FsError FaultInjectingFileSystem::deleteFolder(const std::string& path, bool force) {
     if (FsError e = check(FsOp::DeleteFolder, path)) return e;
     return inner_.deleteFolder(path, force);
+}
+
+FsError FaultInjectingFileSystem::removeEmptyFolder(const std::string& path) {
+    if (FsError e = check(FsOp::DeleteFolder, path)) return e;
+    return inner_.removeEmptyFolder(path);
 }
 
 FsError FaultInjectingFileSystem::copyFile(const std::string& from, const std::string& to) {

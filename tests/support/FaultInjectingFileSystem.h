@@ -58,11 +58,14 @@ class FaultInjectingFileSystem final : public FileSystem {
                        std::vector<Entry>& folders, ListDetail detail) override;
     FsError listNames(const std::string& path, std::vector<FolderName>& names) override;
     FsError stat(const std::string& path, Entry& out) override;
+    PathInfo lookup(const std::string& path) override;
+    FsError resolveFolder(const std::string& path, std::string& real, PathInfo& info) override;
     bool fileExists(const std::string& path) override { return inner_.fileExists(path); }
     bool folderExists(const std::string& path) override { return inner_.folderExists(path); }
     FsError createFolder(const std::string& path) override;
     FsError deleteFile(const std::string& path, bool force) override;
     FsError deleteFolder(const std::string& path, bool force) override;
+    FsError removeEmptyFolder(const std::string& path) override;
     FsError copyFile(const std::string& from, const std::string& to) override;
     FsError moveFile(const std::string& from, const std::string& to) override;
     FsError getAttributes(const std::string& path, std::uint32_t& attributes) override;
@@ -79,6 +82,10 @@ class FaultInjectingFileSystem final : public FileSystem {
         return inner_.volumeName(path, label);
     }
     std::vector<Volume> volumes() override { return inner_.volumes(); }
+    FsError diskIsMounted(const std::string& path) override { return inner_.diskIsMounted(path); }
+    FsError lockExclusive(const std::string& path, std::unique_ptr<HeldLock>& lock) override {
+        return inner_.lockExclusive(path, lock);
+    }
     FsError readTextFile(const std::string& path, std::string& content) override {
         return inner_.readTextFile(path, content);
     }

@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <string>
 
+#include "app/RunPreflight.h"
 #include "app/frmVergelijker.h"
 #include "platform/Attributes.h"
 #include "platform/DateText.h"
@@ -33,7 +34,7 @@ class SyncFixture : public ::testing::Test {
         w().SourcePath = src;
         w().DestinationPath = dst;
         w().ui.Text1[0].text = src;
-        w().SyncActive = true;
+        w().DoVerify = w().SyncActive = true;
     }
     void useDustbinFolder(const std::string& path) {
         makeDirs(bin);
@@ -41,8 +42,10 @@ class SyncFixture : public ::testing::Test {
         w().DustBinPath = path;
     }
 
-    // The synchronisation as the run driver calls it.
+    // The synchronisation as the run driver calls it, on the run's folders
+    // resolved as it resolves them (where they can be).
     void sync() {
+        (void)resolveRunFolders(w());
         w().BytesDone = 0;
         SyncRootFiles(w(), w().DestinationPath, w().SourcePath);
         SyncSubfolders(w(), w().DestinationPath, w().SourcePath);

@@ -229,14 +229,20 @@ TEST_F(SyncWalk, OrphansLandBelowTheSourcePathInTheDustbin) {
     EXPECT_FALSE(exists(bin + "/Desktop.ini"));
     EXPECT_TRUE(rig.logLines().empty());
 
-    // The source box text names the folders, a drive letter without its colon.
-    const std::pair<const char*, const char*> boxes[] = {{"D:/", "/D/"},
-                                                         {"MYDISK/Data", "/MYDISK/Data/"}};
-    for (const auto& [box, folder] : boxes) {
+    // The place comes from the source's real path, however the job spells
+    // it ("..", a link) and whatever it holds (a colon is part of a name).
+    const std::string colon = rig.root / "a:b";
+    makeDirs(colon);
+    ASSERT_EQ(symlink(colon.c_str(), (rig.root / "link").c_str()), 0);
+    for (const std::string& spelled :
+         {colon, std::string(rig.root / "link"), rig.root / "src/../a:b"}) {
+        SCOPED_TRACE(spelled);
+        put(colon, {"anchor.txt"});
         put(dst, {"x/y.txt"});
-        w().ui.Text1[0].text = box;
+        w().SourcePath = w().ui.Text1[0].text = spelled;
         sync();
-        EXPECT_EQ(readFile(bin + folder + "x/y.txt"), "x/y.txt");
+        EXPECT_EQ(readFile(bin + colon + "/x/y.txt"), "x/y.txt");
+        std::filesystem::remove_all(bin + colon);
     }
 }
 
@@ -274,17 +280,13 @@ TEST_F(SyncWalk, ADustbinInsideTheBackupIsLeftAlone) {
         EXPECT_EQ(readFile(inside + src + "/root.txt"), "root.txt");
         EXPECT_EQ(readFile(inside + src + "/Sub/o.txt"), "Sub/o.txt");
     }
-    // A dustbin that is the backup root (however spelled), one that would put
-    // an orphan onto itself, or none at all (the source box alone would be the
-    // target) takes nothing.
-    const std::pair<std::string, std::string> dustbinAndBox[] = {
-        {dst, src}, {dst + "/", src}, {rig.root.path(), "dst"}, {"", src}};
-    for (const auto& [dustbin, box] : dustbinAndBox) {
+    // A dustbin that is the backup root (however spelled), or none at all,
+    // takes nothing.
+    for (const std::string& dustbin : {dst, dst + "/", dst + "/Sub/..", std::string()}) {
         SCOPED_TRACE(dustbin);
         put(dst, {"root2.txt", "Sub/o2.txt"});
         freshWindow(faulty);
         useDustbinFolder(dustbin);
-        w().ui.Text1[0].text = box;
         sync();
         EXPECT_EQ(readFile(dst + "/root2.txt") + readFile(dst + "/Sub/o2.txt"),
                   "root2.txtSub/o2.txt");

@@ -1,0 +1,132 @@
+#include "app/RunPreflight.h"
+
+#include "app/BackupDisk.h"
+#include "app/frmVergelijker.h"
+#include "config/WorkingFolderPath.h"
+#include "copy/WalkSupport.h"
+#include "platform/PathText.h"
+
+namespace zv {
+
+namespace {
+
+std::string quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+// Resolves a job path into `root`; the refusal text when it is no folder.
+std::string resolveRoot(frmVergelijker& w, const std::string& path, RootFolder& root,
+                        const char* what) {
+    const std::string absolute =
+        InWorkingFolder(w.svc.env.workingFolder, frmVergelijker::CollapseBackslashes(path));
+    PathInfo info;
+    if (!path.empty() && w.svc.fs.resolveFolder(absolute, root.path, info).ok()) {
+        root.id = info.id;
+        return {};
+    }
+    if (path.empty() || info.presence == Presence::Absent)
+        return quoted(path) + " " + what + " bestaat niet";
+    return quoted(path) + " " + what + " is niet bereikbaar: " + info.error.description;
+}
+
+// `path` (a real path) is `folder` or lies inside it, by identity: a bind
+// mount gives one folder two real paths.
+bool liesWithin(FileSystem& fs, std::string path, const FileId& folder) {
+    while (!path.empty()) {
+        if (fs.lookup(path).id == folder) return true;
+        path = parentOfPath(path);
+    }
+    return false;
+}
+
+constexpr const char* kSameFolder = "bronmap en doelmap zijn dezelfde map";
+
+std::string dustbinInSource(frmVergelijker& w, const RunRoots& roots) {
+    if (liesWithin(w.svc.fs, roots.dustbin.path, roots.source.id))
+        return quoted(w.DustBinPath) + " prullenbak ligt in de bronmap";
+    return {};
+}
+
+std::string checkDustbin(frmVergelijker& w, RunRoots& roots) {
+    if (!dustbinFolderInUse(w)) return {};
+    if (std::string refusal = resolveRoot(w, w.DustBinPath, roots.dustbin, "prullenbak");
+        !refusal.empty())
+        return refusal;
+    if (std::string refusal = dustbinInSource(w, roots); !refusal.empty()) return refusal;
+    if (std::string reason = missingDiskReason(w, roots.dustbin.path); !reason.empty())
+        return quoted(w.DustBinPath) + " prullenbak: " + reason;
+    return {};
+}
+
+std::string checkFromDate(frmVergelijker& w) {
+    if (w.NoDateCheck) return {};
+    const FromDateLimit from = ReadFromDate(w);
+    if (!from.known || from.value <= w.svc.clock.now()) return {};
+    return "vanaf-datum " + w.FromDate + " ligt in de toekomst";
+}
+
+// The job file (where there is one) and the backup folder.
+std::string takeLocks(frmVergelijker& w, const RunRoots& roots, RunLocks& locks) {
+    FileSystem& fs = w.svc.fs;
+    const std::string job = InWorkingFolder(
+        w.svc.env.workingFolder, frmVergelijker::PathInFolder(w.svc.env.appFolder, w.InitFileName));
+    for (const std::string& path : {job, roots.backup.path}) {
+        if (path == job && fs.lookup(job).presence != Presence::Present) continue;
+        std::unique_ptr<HeldLock> lock;
+        if (fs.lockExclusive(path, lock).number == kErrAccessDenied)
+            return quoted(path) + " is in gebruik door een andere run";
+        if (lock) locks.push_back(std::move(lock));
+    }
+    return {};
+}
+
+std::string checkRoots(frmVergelijker& w, RunRoots& roots) {
+    if (std::string refusal = resolveRoot(w, w.SourcePath, roots.source, "bronmap");
+        !refusal.empty())
+        return refusal;
+    if (std::string refusal = resolveRoot(w, w.DestinationPath, roots.backup, "doelmap");
+        !refusal.empty())
+        return refusal;
+    if (std::string reason = missingBackupDiskReason(w, roots.backup.path); !reason.empty())
+        return quoted(w.DestinationPath) + " doelmap: " + reason;
+    if (roots.source.id == roots.backup.id) return kSameFolder;
+    return checkDustbin(w, roots);
+}
+
+}  // namespace
+
+std::string folderOverlap(frmVergelijker& w) {
+    RunRoots roots;
+    if (!resolveRoot(w, w.SourcePath, roots.source, "bronmap").empty() ||
+        !resolveRoot(w, w.DestinationPath, roots.backup, "doelmap").empty())
+        return {};
+    if (roots.source.id == roots.backup.id) return kSameFolder;
+    if (!dustbinFolderInUse(w) ||
+        !resolveRoot(w, w.DustBinPath, roots.dustbin, "prullenbak").empty())
+        return {};
+    return dustbinInSource(w, roots);
+}
+
+bool dustbinFolderInUse(const frmVergelijker& w) {
+    return w.DoVerify && w.SyncActive && !(w.UseDustbin && w.DustBinWin) && w.DustBinCustom;
+}
+
+std::string resolveRunFolders(frmVergelijker& w) {
+    RunRoots roots;
+    if (std::string refusal = checkRoots(w, roots); !refusal.empty()) return refusal;
+    roots.trashes =
+        trashFoldersUnder(w.svc.fs, w.svc.trash, {roots.source.path, roots.backup.path});
+    w.SourcePath = roots.source.path;
+    w.DestinationPath = roots.backup.path;
+    if (roots.dustbin.known()) w.DustBinPath = roots.dustbin.path;
+    w.Roots = std::move(roots);
+    return {};
+}
+
+std::string prepareRun(frmVergelijker& w, RunLocks& locks) {
+    if (std::string refusal = checkFromDate(w); !refusal.empty()) return refusal;
+    if (std::string refusal = resolveRunFolders(w); !refusal.empty()) return refusal;
+    return takeLocks(w, w.Roots, locks);
+}
+
+}  // namespace zv

@@ -1,0 +1,62 @@
+#include "app/RunRoots.h"
+
+#include <algorithm>
+
+#include "platform/PathText.h"
+#include "platform/Trash.h"
+
+namespace zv {
+
+bool RunRoots::isRoot(const FileId& id) const {
+    if (!id.known()) return false;
+    return id == source.id || id == backup.id || id == dustbin.id;
+}
+
+bool RunRoots::isTrash(const FileId& id) const {
+    return id.known() && std::ranges::find(trashes, id) != trashes.end();
+}
+
+bool isVolumeTrashName(std::string_view name) {
+    if (name == ".Trash") return true;
+    constexpr std::string_view kUserTrash = ".Trash-";
+    if (!name.starts_with(kUserTrash) || name.size() == kUserTrash.size()) return false;
+    return std::ranges::all_of(name.substr(kUserTrash.size()),
+                               [](char c) { return c >= '0' && c <= '9'; });
+}
+
+namespace {
+
+void addFolder(FileSystem& fs, const std::string& path, std::vector<FileId>& out) {
+    const PathInfo info = fs.lookup(path);
+    if (info.presence == Presence::Present && info.kind == EntryKind::Folder)
+        out.push_back(info.id);
+}
+
+bool underAnyRoot(const std::string& mountPoint, const std::vector<std::string>& roots) {
+    return std::ranges::any_of(roots, [&](const std::string& root) {
+        return !root.empty() && pathIsWithin(mountPoint, root);
+    });
+}
+
+}  // namespace
+
+std::vector<FileId> trashFoldersUnder(FileSystem& fs, const Trash& trash,
+                                      const std::vector<std::string>& roots) {
+    std::vector<FileId> out;
+    for (const std::string& folder : trash.ownFolders())
+        if (!folder.empty()) addFolder(fs, folder, out);
+    std::vector<FolderName> names;
+    for (const Volume& volume : fs.volumes()) {
+        if (!underAnyRoot(volume.mountPoint, roots)) continue;
+        if (fs.listNames(volume.mountPoint, names)) continue;
+        for (const FolderName& n : names) {
+            if (!isVolumeTrashName(n.name)) continue;
+            std::string path = volume.mountPoint;
+            if (path.back() != '/') path += '/';
+            addFolder(fs, path + n.name, out);
+        }
+    }
+    return out;
+}
+
+}  // namespace zv
