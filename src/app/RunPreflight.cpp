@@ -22,6 +22,7 @@ std::string resolveRoot(frmVergelijker& w, const std::string& path, RootFolder& 
     PathInfo info;
     if (!path.empty() && w.svc.fs.resolveFolder(absolute, root.path, info).ok()) {
         root.id = info.id;
+        root.volumeTop = info.mountRoot;
         return {};
     }
     if (path.empty() || info.presence == Presence::Absent)

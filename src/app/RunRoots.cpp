@@ -16,6 +16,10 @@ bool RunRoots::isTrash(const FileId& id) const {
     return id.known() && std::ranges::find(trashes, id) != trashes.end();
 }
 
+bool RunRoots::isTrashIn(const Entry& sub, bool parentIsVolumeTop) const {
+    return isTrash(sub.id) || (parentIsVolumeTop && isVolumeTrashName(sub.name));
+}
+
 bool isVolumeTrashName(std::string_view name) {
     if (name == ".Trash") return true;
     constexpr std::string_view kUserTrash = ".Trash-";

@@ -15,6 +15,7 @@ class Trash;
 struct RootFolder {
     std::string path;
     FileId id;
+    bool volumeTop = false;  // a file system is mounted on it
 
     bool known() const { return id.known(); }
 };
@@ -27,6 +28,11 @@ struct RunRoots {
     RootFolder backup;
     RootFolder dustbin;           // only while orphans are moved there
     std::vector<FileId> trashes;  // trash folders the walks may meet
+
+    // A trash folder a walk meets in a folder (`parentIsVolumeTop`: a file
+    // system is mounted on that folder): one known when the run started, or
+    // a volume's trash folder by its name, also one made during the run.
+    bool isTrashIn(const Entry& sub, bool parentIsVolumeTop) const;
 
     // One of the roots: no walk enters it as a subfolder of another root.
     bool isRoot(const FileId& id) const;

@@ -24,6 +24,7 @@ constexpr const char* kVersionPrefix = "Zandvast v.";
 // The lines the reader takes values from; line 12 repeats the job as options.
 constexpr std::size_t kValueLines = 11;
 constexpr std::size_t kDustbinLine = 9;
+constexpr std::size_t kVolumeLine = 11;
 
 bool Contains(const std::string& text, const char* part) {
     return text.find(part) != std::string::npos;
@@ -214,9 +215,12 @@ class InitFileReader {
             showPath(2, *r, w_.DestinationPath);
         } else if (w_.AutoRun) {
             // One level only, on a disk that is there: never a whole path on
-            // the system disk for a backup disk that is not plugged in.
+            // the system disk for a backup disk that is not plugged in. The
+            // volume the job names (line 11) tells where the disk should be.
             pending_ = {};
             showPath(2, *r, w_.DestinationPath);
+            if (auto line = lines_.line(kVolumeLine))
+                w_.VolumeLabelStored = frmVergelijker::ValueAfterEquals(*line);
             if (const std::string reason = makeBackupFolderUnattended(w_, w_.DestinationPath);
                 !reason.empty()) {
                 refuse(stamp() + " Error: " + *r + " - kan pad niet maken (" + reason + ")");
@@ -380,7 +384,7 @@ class InitFileReader {
 
     // With "cf 1" a changed backup volume is put to the user before the run.
     void readVolume() {
-        if (auto text = value(11)) w_.VolumeLabelStored = *text;
+        if (auto text = value(kVolumeLine)) w_.VolumeLabelStored = *text;
         (void)VolumeLabelOfPath(w_.svc.fs, w_.DestinationPath, w_.VolumeLabelCurrent);
         if (!Contains(w_.CmdToken2, "cf 1")) return;
         if (w_.VolumeLabelCurrent == w_.VolumeLabelStored || w_.DestinationPath.empty()) return;

@@ -82,8 +82,8 @@ void frmVergelijker::SaveJobAfterRun() {
         WriteLog();
         return;
     }
+    if (RunRefused) return;  // the run driver writes the log
     WriteLog();
-    if (RunRefused) return;
     const FromDateLimit old = ReadFromDate(*this);
     const std::optional<DateTime> next =
         NextFrom.after(RunStartTime, old.known ? std::optional(old.value) : std::nullopt);

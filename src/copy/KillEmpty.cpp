@@ -1,5 +1,6 @@
 #include "copy/KillEmpty.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,19 +11,27 @@ namespace zv {
 
 namespace {
 
+// A subfolder the pass may look into; `volumeTop`: a file system is mounted
+// on it.
+struct Subfolder {
+    std::string name;
+    bool volumeTop = false;
+};
+
 // The subfolders of a folder that the pass may look into, and whether
 // anything else lies in it: files, links and special files, but also what the
 // pass must keep whatever it holds (the source or the dustbin folder inside
-// the backup, a trash folder: known by their identity) and entries that
-// cannot be looked at. False when the folder cannot be listed.
-bool ReadFolder(frmVergelijker& w, const std::string& folder, std::vector<std::string>& subfolders,
-                bool& holdsOther) {
+// the backup, a trash folder) and entries that cannot be looked at. False
+// when the folder cannot be listed.
+bool ReadFolder(frmVergelijker& w, const std::string& folder, bool volumeTop,
+                std::vector<Subfolder>& subfolders, bool& holdsOther) {
     FileSystem& fs = w.svc.fs;
     subfolders.clear();
     holdsOther = false;
     std::vector<FolderName> names;
     if (fs.listNames(folder, names)) return false;
     std::string path;
+    Entry sub;
     for (FolderName& n : names) {
         if (n.typeKnown && n.kind != EntryKind::Folder) {
             holdsOther = true;
@@ -31,25 +40,27 @@ bool ReadFolder(frmVergelijker& w, const std::string& folder, std::vector<std::s
         JoinPath(path, folder, n.name);
         const PathInfo info = fs.lookup(path);
         if (info.presence == Presence::Absent) continue;  // gone meanwhile
+        sub.name = n.name;
+        sub.id = info.id;
         if (info.presence == Presence::Unknown || info.kind != EntryKind::Folder ||
-            w.Roots.isRoot(info.id) || w.Roots.isTrash(info.id))
+            w.Roots.isRoot(info.id) || w.Roots.isTrashIn(sub, volumeTop))
             holdsOther = true;
         else
-            subfolders.push_back(std::move(n.name));
+            subfolders.push_back({std::move(n.name), info.mountRoot});
     }
     return true;
 }
 
 // No file of any kind anywhere below the folder: only folders. A folder
 // whose contents cannot be listed completely is not taken for empty.
-bool HoldsNoFile(frmVergelijker& w, const std::string& folder) {
-    std::vector<std::string> subfolders;
+bool HoldsNoFile(frmVergelijker& w, const std::string& folder, bool volumeTop) {
+    std::vector<Subfolder> subfolders;
     bool holdsOther = false;
-    if (!ReadFolder(w, folder, subfolders, holdsOther) || holdsOther) return false;
-    std::string sub;
-    for (const std::string& name : subfolders) {
-        JoinPath(sub, folder, name);
-        if (!HoldsNoFile(w, sub)) return false;
+    if (!ReadFolder(w, folder, volumeTop, subfolders, holdsOther) || holdsOther) return false;
+    std::string path;
+    for (const Subfolder& sub : subfolders) {
+        JoinPath(path, folder, sub.name);
+        if (!HoldsNoFile(w, path, sub.volumeTop)) return false;
     }
     return true;
 }
@@ -64,17 +75,24 @@ bool RemoveFolder(FileSystem& fs, const std::string& folder) {
 
 // Removes every folder below `folder` that holds no file, deepest first, in
 // one pass over the tree. True when `folder` is left holding nothing.
-bool PruneBelow(frmVergelijker& w, const std::string& folder) {
-    std::vector<std::string> subfolders;
+bool PruneBelow(frmVergelijker& w, const std::string& folder, bool volumeTop) {
+    std::vector<Subfolder> subfolders;
     bool holdsOther = false;
-    if (!ReadFolder(w, folder, subfolders, holdsOther)) return false;
-    std::string sub;
-    for (const std::string& name : subfolders) {
+    if (!ReadFolder(w, folder, volumeTop, subfolders, holdsOther)) return false;
+    std::string path;
+    for (const Subfolder& sub : subfolders) {
         w.Yield();
-        JoinPath(sub, folder, name);
-        if (!PruneBelow(w, sub) || !RemoveFolder(w.svc.fs, sub)) holdsOther = true;
+        JoinPath(path, folder, sub.name);
+        if (!PruneBelow(w, path, sub.volumeTop) || !RemoveFolder(w.svc.fs, path)) holdsOther = true;
     }
     return !holdsOther;
+}
+
+// The pass's starting folder, when it is a real folder.
+std::optional<PathInfo> StartFolder(frmVergelijker& w, const std::string& path) {
+    const PathInfo info = w.svc.fs.lookup(path);
+    if (info.presence != Presence::Present || info.kind != EntryKind::Folder) return std::nullopt;
+    return info;
 }
 
 bool PassIsOn(const frmVergelijker& w) {
@@ -86,16 +104,18 @@ bool PassIsOn(const frmVergelijker& w) {
 void KillEmptyRoot(frmVergelijker& w, const std::string& folder) {
     if (!PassIsOn(w)) return;
     const std::string path = FolderPath(folder);
-    if (!w.svc.fs.folderExists(path)) return;
+    const std::optional<PathInfo> root = StartFolder(w, path);
+    if (!root) return;
     w.Yield();
-    if (HoldsNoFile(w, path) && PruneBelow(w, path)) RemoveFolder(w.svc.fs, path);
+    if (HoldsNoFile(w, path, root->mountRoot) && PruneBelow(w, path, root->mountRoot))
+        RemoveFolder(w.svc.fs, path);
 }
 
 void KillEmptySubfolders(frmVergelijker& w, const std::string& folder) {
     if (!PassIsOn(w)) return;
     const std::string path = FolderPath(folder);
-    if (!w.svc.fs.folderExists(path)) return;
-    (void)PruneBelow(w, path);
+    if (const std::optional<PathInfo> root = StartFolder(w, path))
+        (void)PruneBelow(w, path, root->mountRoot);
 }
 
 }  // namespace zv

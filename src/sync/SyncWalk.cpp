@@ -170,12 +170,13 @@ class SubfolderWalk {
           files_(w, guard_),
           source_(w.svc.fs) {}
 
+    // `atVolumeTop`: a file system is mounted on the backup folder.
     void level(const std::string& backupFolder, const std::string& sourceFolder,
-               const std::vector<Entry>& subfolders, bool inDustbin);
+               const std::vector<Entry>& subfolders, bool inDustbin, bool atVolumeTop);
 
   private:
-    bool excluded(const Entry& sub, const std::string& path, bool sourceExists,
-                  bool sourceHasWord) const;
+    bool excluded(const Entry& sub, const std::string& path, bool sourceExists, bool sourceHasWord,
+                  bool atVolumeTop) const;
     bool dustbinBelow(const std::string& folder) const;
     // False when the level has to return (break, full disk given up, source gone).
     bool syncFiles(const std::string& folder, SourceSide& side, std::vector<Entry>& files,
@@ -189,7 +190,7 @@ class SubfolderWalk {
 };
 
 void SubfolderWalk::level(const std::string& backupFolder, const std::string& sourceFolder,
-                          const std::vector<Entry>& subfolders, bool inDustbin) {
+                          const std::vector<Entry>& subfolders, bool inDustbin, bool atVolumeTop) {
     if (w_.UserBreak) {
         logBreak(w_);
         return;
@@ -200,7 +201,7 @@ void SubfolderWalk::level(const std::string& backupFolder, const std::string& so
     for (const Entry& sub : subfolders) {
         w_.Yield();
         const std::string path = JoinPath(backupFolder, sub.name);
-        if (excluded(sub, path, sourceExists, sourceHasWord)) continue;
+        if (excluded(sub, path, sourceExists, sourceHasWord, atVolumeTop)) continue;
         if (w_.UserBreak) {
             logBreak(w_);
             return;
@@ -231,7 +232,7 @@ void SubfolderWalk::level(const std::string& backupFolder, const std::string& so
             children.clear();
             (void)fs_.listFolder(path, files, children, ListDetail::Plain);
         }
-        level(path, counterpart, children, side.inDustbin);
+        level(path, counterpart, children, side.inDustbin, sub.mountRoot);
     }
 }
 
@@ -239,8 +240,8 @@ void SubfolderWalk::level(const std::string& backupFolder, const std::string& so
 // however its path is spelled) and the trash folders are never walked, nor
 // are the system folders while the source has the counterpart folder.
 bool SubfolderWalk::excluded(const Entry& sub, const std::string& path, bool sourceExists,
-                             bool sourceHasWord) const {
-    if (w_.Roots.excludes(sub.id)) return true;
+                             bool sourceHasWord, bool atVolumeTop) const {
+    if (w_.Roots.excludes(sub.id) || w_.Roots.isTrashIn(sub, atVolumeTop)) return true;
     if (!sourceExists) return false;
     return sourceHasWord || hasSystemWord(path);
 }
@@ -310,7 +311,7 @@ void SyncSubfolders(frmVergelijker& w, const std::string& backupFolder,
     std::vector<Entry> folders;
     (void)w.svc.fs.listFolder(backupFolder, files, folders, ListDetail::Plain);
     SubfolderWalk(w).level(backupFolder, sourceFolder, folders,
-                           w.Roots.isDustbin(w.Roots.backup.id));
+                           w.Roots.isDustbin(w.Roots.backup.id), w.Roots.backup.volumeTop);
 }
 
 }  // namespace zv

@@ -38,14 +38,17 @@ class EndToEnd : public ::testing::Test {
     // Without `withPlatform` the program must choose the offscreen platform
     // itself. A program still running after a minute is killed.
     ProgramOutcome run(const Lines& arguments, bool withPlatform = true) const {
-        std::string command = "cd " + quoted(work) + " && exec env -i PATH=/usr/bin:/bin" +
+        std::string command = "cd " + quoted(workingFolder.empty() ? work : workingFolder) +
+                              " && exec env -i PATH=/usr/bin:/bin" +
                               " LC_ALL=C.UTF-8 HOME=" + quoted(home) +
                               " XDG_RUNTIME_DIR=" + quoted(root / "run");
         if (withPlatform) command += " QT_QPA_PLATFORM=offscreen";
         for (const char* name : {"TZ", "ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"})
             if (const char* value = std::getenv(name))
                 command += " " + quoted(name) + "=" + quoted(value);
-        command += " timeout -s KILL 60 " + quoted(app + "/zandvast");
+        command += " timeout -s KILL 60 ";
+        if (!user.empty()) command += "/usr/sbin/runuser -u " + user + " -- ";
+        command += quoted(app + "/zandvast");
         for (const std::string& argument : arguments) command += " " + quoted(argument);
         ProgramOutcome outcome;
         FILE* pipe = popen((command + " </dev/null 2>&1").c_str(), "r");
@@ -57,6 +60,16 @@ class EndToEnd : public ::testing::Test {
         EXPECT_NE(outcome.exitStatus, 128 + SIGKILL)
             << "the program did not end: " << outcome.output;
         return outcome;
+    }
+    // Later runs go as `name` (root only), on the test's folders handed over
+    // to that user. False where that cannot be done.
+    bool runAs(const std::string& name) {
+        if (geteuid() != 0 || access("/usr/sbin/runuser", X_OK) != 0) return false;
+        const std::string folder = quoted(root.path());
+        if (std::system(("chmod 0755 " + folder + " && chown -R " + name + " " + folder).c_str()))
+            return false;
+        user = name;
+        return true;
     }
     // A run that must be refused with status 1, copying nothing.
     Lines refused(const Lines& arguments, bool withPlatform = true) const {
@@ -130,6 +143,8 @@ class EndToEnd : public ::testing::Test {
     }
 
     TempDir root;
+    std::string user;           // the user the program runs as; empty: this process's
+    std::string workingFolder;  // where the program starts; empty: `work`
     std::string app = root / "app", work = root / "work", home = root / "home";
     std::string source = root / "Mijn bestanden", backup = root / "Reserve kopie ß";
 };
