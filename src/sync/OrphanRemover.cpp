@@ -27,17 +27,11 @@ OrphanResult failed(FsError error) {
 
 }  // namespace
 
-OrphanRemover::OrphanRemover(frmVergelijker& w, std::string sourceFolder, bool atRoot)
+OrphanRemover::OrphanRemover(frmVergelijker& w, std::string sourceFolder)
     : w_(w),
       fs_(w.svc.fs),
       sourceFolder_(std::move(sourceFolder)),
-      atRoot_(atRoot),
-      dustbin_(NormalFolder(w.DustBinPath)) {
-    // From the source's real path, resolved when the run started: the text
-    // as typed may hold "..", which would lead out of the dustbin.
-    const std::string origin = StripDriveColon(w.SourcePath);
-    targetBase_ = frmVergelijker::CollapseBackslashes(JoinPath(JoinPath(dustbin_, origin), ""));
-}
+      dustbin_(NormalFolder(w.DustBinPath)) {}
 
 OrphanResult OrphanRemover::remove(const Entry& file, const std::string& path) {
     if (w_.UseDustbin && w_.DustBinWin) return toTrash(path);
@@ -63,17 +57,16 @@ OrphanResult OrphanRemover::toDelete(const std::string& path) {
 
 OrphanResult OrphanRemover::toDustbin(const Entry& file, const std::string& path) {
     if (dustbin_.empty()) return failed(fsFail(kErrPathNotFound, "no dustbin folder is set"));
-    if (atRoot_ && w_.Roots.isDustbin(w_.Roots.backup.id)) return left();
-    const std::string target = targetFile(path, file.name);
+    // From the source's real path, resolved when the run started: the text
+    // as typed may hold "..", which would lead out of the dustbin.
+    const std::string target = dustbinPlace(dustbin_, w_.SourcePath, w_.DestinationPath, path);
     if (target.empty())
-        return failed(fsFail(kErrInvalidArgument,
-                             "no place in the dustbin: the file lies outside the backup folder " +
-                                 w_.DestinationPath));
+        return failed(
+            fsFail(kErrInvalidArgument, "no place for it in the dustbin folder " + dustbin_));
     if (target == frmVergelijker::CollapseBackslashes(path)) return left();
 
     ensureDriveFolder();
     const std::string targetFolder = fs_.parentFolder(target);
-    if (FsError e = checkPlace(targetFolder)) return failed(std::move(e));
     if (!fs_.folderExists(targetFolder)) w_.CreatePath(targetFolder);
     if (FsError e = checkRealPlace(targetFolder)) return failed(std::move(e));
 
@@ -92,32 +85,15 @@ OrphanResult OrphanRemover::toDustbin(const Entry& file, const std::string& path
     return removed();
 }
 
-// An orphan's place lies inside the dustbin folder and outside the source,
-// whatever the paths hold: a dustbin that is a parent of the source could
-// otherwise lead an orphan back into the source.
-FsError OrphanRemover::checkPlace(const std::string& folder) const {
-    const std::string& source = w_.SourcePath;
-    if (pathIsWithin(folder, dustbin_) && !pathIsWithin(folder, source)) return fsOk();
-    return fsFail(kErrInvalidArgument, "the dustbin place " + folder +
-                                           " lies outside the dustbin folder or in the source");
-}
-
-// The same for the folder's real path, once it is there: a link inside the
-// dustbin folder could lead anywhere.
+// The orphan's folder in the dustbin, once it is there, by its real path: a
+// link inside the dustbin folder could lead anywhere, the source above all.
 FsError OrphanRemover::checkRealPlace(const std::string& folder) const {
     std::string real;
     PathInfo info;
     if (FsError e = fs_.resolveFolder(folder, real, info)) return e;
-    if (w_.Roots.dustbin.known() && !pathIsWithin(real, w_.Roots.dustbin.path))
-        return fsFail(kErrInvalidArgument, "the dustbin place " + folder + " leads to " + real);
-    return checkPlace(real);
-}
-
-std::string OrphanRemover::targetFile(const std::string& path, const std::string& name) const {
-    if (atRoot_) return targetBase_ + name;
-    const std::string relative = StrX_Y(path, w_.DestinationPath);
-    if (relative.empty()) return {};
-    return frmVergelijker::CollapseBackslashes(targetBase_ + relative);
+    const std::string& bin = w_.Roots.dustbin.known() ? w_.Roots.dustbin.path : dustbin_;
+    if (pathIsWithin(real, bin) && !pathIsWithin(real, NormalFolder(w_.SourcePath))) return fsOk();
+    return fsFail(kErrInvalidArgument, "the dustbin place " + folder + " leads to " + real);
 }
 
 // A drive-letter source gets a per-drive folder in the dustbin, marked with the

@@ -27,8 +27,8 @@ struct OrphanResult {
 class OrphanRemover {
   public:
     // `sourceFolder`: the current source folder (its drive names the per-drive
-    // folder); `atRoot`: the files lie directly in the backup root.
-    OrphanRemover(frmVergelijker& w, std::string sourceFolder, bool atRoot);
+    // folder).
+    OrphanRemover(frmVergelijker& w, std::string sourceFolder);
 
     // `path` is the full path of `file`.
     OrphanResult remove(const Entry& file, const std::string& path);
@@ -40,9 +40,7 @@ class OrphanRemover {
     OrphanResult toTrash(const std::string& path);
     OrphanResult toDelete(const std::string& path);
     OrphanResult toDustbin(const Entry& file, const std::string& path);
-    FsError checkPlace(const std::string& folder) const;
     FsError checkRealPlace(const std::string& folder) const;
-    std::string targetFile(const std::string& path, const std::string& name) const;
     void ensureDriveFolder();
     FsError intoDustbin(const std::string& path, const std::string& target,
                         std::uint32_t attributes, bool& moved);
@@ -51,9 +49,7 @@ class OrphanRemover {
     frmVergelijker& w_;
     FileSystem& fs_;
     std::string sourceFolder_;
-    bool atRoot_;
-    std::string dustbin_;     // the dustbin folder, normal form
-    std::string targetBase_;  // dustbin + source path without drive colon + separator
+    std::string dustbin_;  // the dustbin folder, normal form
     bool driveFolderDone_ = false;
     int moves_ = 0;
 };

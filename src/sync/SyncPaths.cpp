@@ -2,6 +2,7 @@
 
 #include "app/frmVergelijker.h"
 #include "platform/FileSystem.h"
+#include "platform/PathText.h"
 #include "sync/SyncWalk.h"
 
 namespace zv {
@@ -44,6 +45,19 @@ std::string NormalFolder(const std::string& path) {
 bool LiesBelow(const std::string& path, const std::string& folder) {
     if (folder.empty() || path.size() <= folder.size() || !path.starts_with(folder)) return false;
     return folder.back() == kSep || path[folder.size()] == kSep;
+}
+
+std::string dustbinPlace(const std::string& dustbin, const std::string& source,
+                         const std::string& backup, const std::string& orphan) {
+    const std::string bin = NormalFolder(dustbin);
+    const std::string root = NormalFolder(backup);
+    if (bin.empty() || source.empty() || !LiesBelow(orphan, root)) return {};
+    const std::string relative = orphan.substr(root == "/" ? 0 : root.size());
+    const std::string place = frmVergelijker::CollapseBackslashes(
+        JoinPath(JoinPath(bin, StripDriveColon(source)), relative));
+    if (place != normalisedAbsolute(place, "/")) return {};
+    if (!LiesBelow(place, bin) || pathIsWithin(place, NormalFolder(source))) return {};
+    return place;
 }
 
 }  // namespace zv

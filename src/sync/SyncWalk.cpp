@@ -197,7 +197,7 @@ void SubfolderWalk::level(const std::string& backupFolder, const std::string& so
     }
     const bool sourceExists = fs_.folderExists(sourceFolder);
     const bool sourceHasWord = sourceExists && hasSystemWord(sourceFolder);
-    OrphanRemover remover(w_, sourceFolder, false);
+    OrphanRemover remover(w_, sourceFolder);
     for (const Entry& sub : subfolders) {
         w_.Yield();
         const std::string path = JoinPath(backupFolder, sub.name);
@@ -282,7 +282,7 @@ void SyncRootFiles(frmVergelijker& w, const std::string& backupRoot,
         w.LogFileError(backupRoot, e);
     SourceGuard guard(w.svc.fs, w.SourcePath);
     FileSync sync(w, guard);
-    OrphanRemover remover(w, sourceRoot, true);
+    OrphanRemover remover(w, sourceRoot);
     FolderPresence presence(w.svc.fs);
     SourceSide side{presence, frmVergelijker::CollapseBackslashes(JoinPath(sourceRoot, "")), false,
                     w.Roots.isDustbin(w.Roots.backup.id)};

@@ -1,6 +1,7 @@
 #include <sys/mount.h>
 
 #include "sync/SourceGuard.h"
+#include "sync/SyncPaths.h"
 #include "sync/SyncFixture.h"
 
 namespace zv::test {
@@ -158,6 +159,39 @@ TEST_F(SyncSafety, ASourceInsideTheBackupIsNeverTakenForOrphans) {
     sync();
     EXPECT_TRUE(exists(src + "/precious.txt") && exists(src + "/Deeper/precious.txt"));
     EXPECT_FALSE(exists(dst + "/x/orphan.txt"));
+}
+
+}  // namespace
+}  // namespace zv::test
+
+namespace zv::test {
+namespace {
+
+// An orphan's place lies inside the dustbin and outside the source, whatever
+// the paths hold; a colon is part of a name unless it follows a drive letter.
+TEST(DustbinPlace, AlwaysInsideTheDustbinAndOutsideTheSource) {
+    const struct {
+        const char *dustbin, *source, *backup, *orphan, *place;
+    } cases[] = {
+        {"/mnt/b/Bin", "/data/src", "/mnt/b/Backup", "/mnt/b/Backup/Sub/a.txt",
+         "/mnt/b/Bin/data/src/Sub/a.txt"},
+        {"/mnt/b/Bin/", "/data/src/", "/mnt/b/Backup/", "/mnt/b/Backup/a.txt",
+         "/mnt/b/Bin/data/src/a.txt"},
+        {"/mnt/b/Bin", "/srv/a:b", "/mnt/b/Backup", "/mnt/b/Backup/Sub/x.txt",
+         "/mnt/b/Bin/srv/a:b/Sub/x.txt"},
+        {"/mnt/b/Bin", "C:/Data", "/mnt/b/Backup", "/mnt/b/Backup/x.txt", "/mnt/b/Bin/C/Data/x.txt"},
+        {"/d", "/d/src", "/bk", "/bk/x", "/d/d/src/x"},  // the dustbin above the source
+        // No place: through "..", outside the backup, back into the source.
+        {"/mnt/b/Bin", "../../../data", "/mnt/b/Backup", "/mnt/b/Backup/old.txt", ""},
+        {"/mnt/b/Bin", "/data/src", "/mnt/b/Backup", "/mnt/b/Backup/../../x", ""},
+        {"/mnt/b/Bin", "/data/src", "/mnt/b/Backup", "/mnt/b/Backup2/x", ""},
+        {"/mnt/b/Bin", "/data/src", "/mnt/b/Backup", "/mnt/b/Backup", ""},
+        {"/a", "/a/a", "/bk", "/bk/x", ""},
+        {"/", "/data", "/bk", "/bk/x", ""},
+        {"", "/data", "/bk", "/bk/x", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(dustbinPlace(c.dustbin, c.source, c.backup, c.orphan), c.place) << c.orphan;
 }
 
 }  // namespace
