@@ -2,9 +2,13 @@
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
+#include <functional>
 #include <string>
 
+#include "app/NextFromDate.h"
 #include "config/ConfigFixture.h"
+#include "platform/Clock.h"
 #include "support/FaultInjectingFileSystem.h"
 
 namespace zv::test {
@@ -127,6 +131,66 @@ TEST_F(RunDriver, RunsWithoutSourceOrDiskSpaceEndLikeABreak) {
     EXPECT_TRUE(w().UserBreak && w().ui.closed);
     EXPECT_FALSE(w().RunCompleted);
     EXPECT_EQ(count("10:11:12Disk full"), 1);
+}
+
+// A run that would harm is refused before it writes: in the window a message
+// box says why, and the window stays with the job and its date unchanged.
+TEST_F(RunDriver, RefusedRunsSayWhyAndChangeNothing) {
+    std::unique_ptr<HeldLock> held;
+    const std::pair<std::function<void()>, std::string> cases[] = {
+        {[&] { w().DestinationPath = at("weg"); }, "\"" + at("weg") + "\" doelmap bestaat niet"},
+        {[&] { w().DestinationPath = source + "/."; }, "bronmap en doelmap zijn dezelfde map"},
+        {[&] {
+             w().NoDateCheck = false;
+             w().FromDate = "1-1-2027 00:00:00";
+         },
+         "vanaf-datum 1-1-2027 00:00:00 ligt in de toekomst"},
+        {[&] {
+             w().SyncActive = w().UseDustbin = w().DustBinCustom = true;
+             w().DustBinPath = source + "/../" + std::filesystem::path(source).filename().string();
+         },
+         "\"" + source + "/../Mijn bron ü\" prullenbak ligt in de bronmap"},
+        {[&] { ASSERT_TRUE(fs.lockExclusive(backup, held).ok()); },
+         "\"" + backup + "\" is in gebruik door een andere run"},
+    };
+    for (const auto& [spoil, reason] : cases) {
+        SCOPED_TRACE(reason);
+        confirm(fs);
+        rig.dialogs.shown.clear();
+        spoil();
+        w().cmdGo_Click();
+        ASSERT_EQ(rig.dialogs.shown.size(), 1u);
+        EXPECT_EQ(rig.dialogs.shown[0].text, reason);
+        EXPECT_EQ(rig.dialogs.shown[0].style, MessageStyle::OkExclamation);
+        EXPECT_EQ(log().back(), "7-3-2026 10:11:12 Error: " + reason);
+        EXPECT_EQ(w().ui.panel(1), "Niet gestart");
+        EXPECT_EQ(w().ui.text2.text, "1-1-2000 00:00:00");
+        EXPECT_FALSE(w().RunCompleted || w().JobRefused || w().ui.closed);
+        EXPECT_FALSE(rig.fs.fileExists(backup + "/a.txt"));
+        EXPECT_FALSE(rig.fs.fileExists(app() + "/Init.dat"));
+        held.reset();
+    }
+}
+
+// A run with a file that failed says so, and the from-date it leaves stays
+// before that file, so that the next run takes it again.
+TEST_F(RunDriver, AFailedFileIsNamedAndHoldsTheDateBack) {
+    rig.clock.current = SystemClock().now();
+    w().NoDateCheck = false;
+    makeDirs(backup + "/a.txt");
+    w().cmdGo_Click();
+    EXPECT_EQ(w().ui.panel(1), "Klaar - 1 mislukt, zie Error.Log");
+    Entry file;
+    ASSERT_TRUE(fs.stat(source + "/a.txt", file).ok());
+    EXPECT_EQ(w().ui.text2.text, formatDateTime(lastWholeSecondBefore(file.modified)));
+    EXPECT_EQ(w().FromDate, w().ui.text2.text);
+    std::filesystem::remove(backup + "/a.txt");
+    confirm(fs);
+    w().NoDateCheck = false;
+    w().FromDate = w().ui.text2.text;
+    w().cmdGo_Click();
+    EXPECT_EQ(readFile(backup + "/a.txt"), "a");
+    EXPECT_EQ(w().ui.panel(1), "Klaar");
 }
 
 }  // namespace

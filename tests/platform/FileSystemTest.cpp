@@ -214,3 +214,66 @@ TEST_F(FileSystemTest, DatesToTheNanosecondAndBirthTimeOrItsStandIn) {
 
 }  // namespace
 }  // namespace zv::test
+
+namespace zv::test {
+namespace {
+
+// Only "no such file" is absent: whatever else keeps the answer out of reach
+// leaves it unknown. Roots are resolved through links to real folders.
+TEST_F(FileSystemTest, LookupsTellAbsentFromUnknown) {
+    writeFile(dir / "f.txt", "x");
+    makeDirs(dir / "d");
+    link(dir / "d", dir / "toD");
+    const std::string tooLong = dir / std::string(300, 'n');
+    const struct {
+        std::string path;
+        Presence presence;
+        EntryKind kind;
+    } cases[] = {
+        {dir / "f.txt", Presence::Present, EntryKind::File},
+        {dir / "d", Presence::Present, EntryKind::Folder},
+        {dir / "toD", Presence::Present, EntryKind::Symlink},
+        {dir / "none", Presence::Absent, EntryKind::File},
+        {dir / "f.txt/inside", Presence::Absent, EntryKind::File},  // through a file
+        {tooLong, Presence::Unknown, EntryKind::File},
+        {std::string("/tmp\0x", 6), Presence::Unknown, EntryKind::File},
+        {"", Presence::Unknown, EntryKind::File},
+    };
+    for (const auto& c : cases) {
+        const PathInfo info = fs.lookup(c.path);
+        EXPECT_EQ(info.presence, c.presence) << c.path.substr(0, 80);
+        if (c.presence == Presence::Present) {
+            EXPECT_EQ(info.kind, c.kind) << c.path;
+        }
+        EXPECT_EQ(info.error.ok(), c.presence == Presence::Present) << c.path.substr(0, 80);
+    }
+    std::string real;
+    PathInfo folder;
+    ASSERT_TRUE(fs.resolveFolder(dir / "toD/../toD/.", real, folder).ok());
+    EXPECT_EQ(real, dir / "d");
+    EXPECT_EQ(folder.id, fs.lookup(dir / "d").id);
+    EXPECT_NE(folder.id, fs.lookup(dir.path()).id);
+    EXPECT_EQ(fs.resolveFolder(dir / "f.txt", real, folder).number, kErrPathNotFound);
+    EXPECT_EQ(folder.presence, Presence::Absent);
+    EXPECT_TRUE(real.empty());
+    EXPECT_EQ(fs.copyFile(dir / "f.txt", std::string("/tmp/x\0y", 8)).number, kErrInvalidArgument);
+}
+
+// A lock is held once; an empty folder goes, one with anything in it stays.
+TEST_F(FileSystemTest, LocksAndEmptyFolders) {
+    makeDirs(dir / "held");
+    std::unique_ptr<HeldLock> first, second;
+    ASSERT_TRUE(fs.lockExclusive(dir / "held", first).ok());
+    ASSERT_TRUE(first);
+    EXPECT_EQ(fs.lockExclusive(dir / "held", second).number, kErrAccessDenied);
+    first.reset();
+    EXPECT_TRUE(fs.lockExclusive(dir / "held", second).ok());
+    writeFile(dir / "held/x", "");
+    EXPECT_FALSE(fs.removeEmptyFolder(dir / "held").ok());
+    std::filesystem::remove(dir / "held/x");
+    EXPECT_TRUE(fs.removeEmptyFolder(dir / "held").ok());
+    EXPECT_FALSE(fs.folderExists(dir / "held"));
+}
+
+}  // namespace
+}  // namespace zv::test

@@ -150,3 +150,43 @@ TEST(LoopVolumes, LabelsOfRealImagesInMountOrder) {
 
 }  // namespace
 }  // namespace zv::test
+
+namespace zv::test {
+namespace {
+
+// A disk that is meant to be mounted and is not: an entry of the file-system
+// table that is not mounted, or a folder below a removable-media folder that
+// lies on that folder's own file system.
+TEST(MountTable, FoldersWhereADiskIsMissing) {
+    const std::vector<std::string> fstab = parseFstabMountPoints(
+        "# comment\n"
+        "UUID=1 / ext4 defaults 0 1\n"
+        "UUID=2 /home btrfs defaults 0 2\n"
+        "LABEL=USB\t/mnt/usb\text4 noauto 0 0\n"
+        "/swapfile none swap sw 0 0\n"
+        "/dev/sdb1 /mnt/my\\040disk vfat noauto 0 0\n"
+        "server:/x /mnt/nfs/ nfs4 defaults 0 0\n"
+        "incomplete\n");
+    EXPECT_EQ(fstab, (std::vector<std::string>{"/home", "/mnt/usb", "/mnt/my disk", "/mnt/nfs"}));
+    const std::vector<MountEntry> mounts = parseMountInfo(kTable);
+    const std::vector<std::string> removable{"/media", "/run/media"};
+    const std::pair<const char*, const char*> cases[] = {
+        {"/home/u/Backup", ""},           // mounted
+        {"/mnt/usb/Backup", "/mnt/usb"},  // in the table, not mounted
+        {"/mnt/usb", "/mnt/usb"},
+        {"/mnt/usbx/Backup", ""},  // another folder
+        {"/mnt/my disk/Week/B", "/mnt/my disk"},
+        {"/mnt/nfs/a", ""},                                  // mounted
+        {"/media/u/MY DISK/Backup", ""},                     // the disk is there
+        {"/media/u/OTHER/Backup", "/media/u/OTHER/Backup"},  // on the root file system
+        {"/media", ""},
+        {"/run/media/u/STICK/x", ""},
+        {"/run/media/u/GONE/x", "/run/media/u/GONE/x"},
+        {"/data/Backup", ""},
+    };
+    for (const auto& [path, missing] : cases)
+        EXPECT_EQ(missingDiskFolder(mounts, fstab, removable, path), missing) << path;
+}
+
+}  // namespace
+}  // namespace zv::test

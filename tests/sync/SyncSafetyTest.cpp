@@ -1,8 +1,8 @@
 #include <sys/mount.h>
 
 #include "sync/SourceGuard.h"
-#include "sync/SyncPaths.h"
 #include "sync/SyncFixture.h"
+#include "sync/SyncPaths.h"
 
 namespace zv::test {
 namespace {
@@ -179,7 +179,8 @@ TEST(DustbinPlace, AlwaysInsideTheDustbinAndOutsideTheSource) {
          "/mnt/b/Bin/data/src/a.txt"},
         {"/mnt/b/Bin", "/srv/a:b", "/mnt/b/Backup", "/mnt/b/Backup/Sub/x.txt",
          "/mnt/b/Bin/srv/a:b/Sub/x.txt"},
-        {"/mnt/b/Bin", "C:/Data", "/mnt/b/Backup", "/mnt/b/Backup/x.txt", "/mnt/b/Bin/C/Data/x.txt"},
+        {"/mnt/b/Bin", "C:/Data", "/mnt/b/Backup", "/mnt/b/Backup/x.txt",
+         "/mnt/b/Bin/C/Data/x.txt"},
         {"/d", "/d/src", "/bk", "/bk/x", "/d/d/src/x"},  // the dustbin above the source
         // No place: through "..", outside the backup, back into the source.
         {"/mnt/b/Bin", "../../../data", "/mnt/b/Backup", "/mnt/b/Backup/old.txt", ""},

@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 
 #include "platform/Attributes.h"
+#include "platform/DateText.h"
 #include "support/TestRig.h"
 
 namespace zv::test {
@@ -55,6 +56,9 @@ TEST(SettingsCheck, RefusalsComeInOrderAndMarkTheBoxAtFault) {
     w.ui.text2.text = "morgen vroeg";
     w.ui.Text1[0].text = rig.root / "weg";
     refused("Invoer:", "dd-mm-jj uu:mm:ss");  // red and focused: see the widget tests
+    w.ui.text2.text = formatDateTime(rig.clock.current + std::chrono::hours(24));
+    refused("Invoer:", "datum ligt in de toekomst");  // it would skip what changes till then
+    EXPECT_EQ(w.ui.text2.foreColour, kColourRed);
     w.ui.text2.text = "19-12-1960 12:58:58";
     refused("Invoer", "ongeldig/onvolledig");
     EXPECT_EQ(w.ui.focus, "Text1(0)");
@@ -76,6 +80,7 @@ TEST(SettingsCheck, RefusalsComeInOrderAndMarkTheBoxAtFault) {
 
     w.DustBinPathLiteral = w.DustBinPath = rig.root / "bak";
     EXPECT_TRUE(w.CheckSettings());
+    EXPECT_EQ(w.FromDate, "19-12-1960 12:58:58");  // the run goes by the date box
     std::uint32_t attributes = 0;
     ASSERT_TRUE(rig.fs.getAttributes(rig.root / "bak", attributes).ok());
     EXPECT_TRUE(attributes & kAttrReadOnly) << attributes;
@@ -83,6 +88,15 @@ TEST(SettingsCheck, RefusalsComeInOrderAndMarkTheBoxAtFault) {
                              (rig.root / "bak") + "\" path dustbin didn't exist, created";
     EXPECT_EQ(rig.logLines(), std::vector<std::string>{line});
     EXPECT_NE(readFile(rig.appFolder() + "/Error.Log").find(line), std::string::npos);
+
+    // One folder as source and backup, a dustbin folder in use inside the source.
+    w.ui.Text1[2].text = rig.root / "bron/.";
+    refused("Fout:", "bronmap en doelmap zijn dezelfde map");
+    w.ui.Text1[2].text = rig.root / "backup";
+    w.DoVerify = w.SyncActive = w.UseDustbin = w.DustBinCustom = true;
+    w.DustBinPathLiteral = w.DustBinPath = rig.root / "bron";
+    refused("Fout:", ("\"" + rig.root / "bron" + "\" prullenbak ligt in de bronmap").c_str());
+    w.DoVerify = w.SyncActive = w.UseDustbin = w.DustBinCustom = false;
 }
 
 TEST(SettingsCheck, AMissingBackupFolderIsMadeOnlyWhenTheUserSaysYes) {
