@@ -420,3 +420,34 @@ TEST_F(PathHelpers, TreeSizeSkipsFirstLevelSystemFoldersAndUnreadableSizes) {
 
 }  // namespace
 }  // namespace zv::test
+
+namespace zv::test {
+namespace {
+
+// What a walk should have copied and could not is never a success: a folder
+// that cannot be listed or made fails (logged, counted) in every walk, and
+// the from-date stays where it was, for its files were never seen.
+TEST_F(CopyWalk, FoldersThatCannotBeListedOrMadeFail) {
+    const FsOp ops[] = {FsOp::List, FsOp::CreateFolder};
+    for (Walk walk : {Walk::Checked, Walk::Quick}) {
+        for (FsOp op : ops) {
+            SCOPED_TRACE(testing::Message() << (walk == Walk::Checked) << static_cast<int>(op));
+            emptyFolder(dst);
+            newFile(S("ok.txt"));
+            newFile(S("sub/in.txt"));
+            faulty.clearFailures();
+            faulty.failOn(op, "/sub", kErrAccessDenied);
+            freshWindow();
+            run(walk);
+            EXPECT_TRUE(isThere(D("ok.txt")));
+            EXPECT_FALSE(isThere(D("sub/in.txt")));
+            EXPECT_EQ(w().FilesFailed, 1);
+            EXPECT_TRUE(logHas(timeText() + " - " + (op == FsOp::List ? S("sub") : D("sub"))));
+            const std::optional<DateTime> old = DateTime(std::chrono::seconds(from));
+            EXPECT_EQ(w().NextFrom.after(rig.clock.current, old), old);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace zv::test

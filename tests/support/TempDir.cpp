@@ -24,7 +24,8 @@ TempDir::~TempDir() {
     // Give back write permission everywhere so that the removal cannot fail.
     for (auto it = fs::recursive_directory_iterator(path_, ec);
          !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
-        if (!it->is_symlink()) fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+        if (!it->is_symlink())
+            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
     }
     fs::remove_all(path_, ec);
 }
@@ -42,7 +43,9 @@ std::string readFile(const std::string& path) {
     return s.str();
 }
 
-void makeDirs(const std::string& path) { fs::create_directories(path); }
+void makeDirs(const std::string& path) {
+    fs::create_directories(path);
+}
 
 void setTimes(const std::string& path, long long modifiedSeconds, long long accessedSeconds) {
     timespec times[2];

@@ -1,5 +1,7 @@
 #include <sys/mount.h>
 
+#include "copy/KillEmpty.h"
+#include "platform/PlatformTest.h"
 #include "sync/SourceGuard.h"
 #include "sync/SyncFixture.h"
 #include "sync/SyncPaths.h"
@@ -149,6 +151,51 @@ TEST_F(SyncSafety, AnOrphanOutsideTheBackupPathIsLeftAndLogged) {
     EXPECT_TRUE(exists(dst + "/Sub/o.txt"));
     EXPECT_EQ(logCount(otherSpelling + "/Sub/o.txt"), 1);
     EXPECT_TRUE(std::filesystem::is_empty(bin));
+}
+
+// What cannot be looked at on the source's side is never taken for gone: a
+// file whose source cannot be looked at, or a whole folder whose source
+// folder cannot, stays; each is logged and counts as failed. A leftover
+// temporary file of a killed run is removed quietly, never moved or counted.
+TEST_F(SyncSafety, UnknownIsNeverAbsent) {
+    put(src, {"anchor.txt", "A/here.txt", "B/here.txt"});
+    put(dst, {"A/hidden.txt", "A/gone.txt", "B/x.txt", "B/Deep/y.txt", "A/.zv-tmp-0123456789abcdef",
+              "A/.zv-tmp-not-ours"});
+    useDustbinFolder(bin);
+    faulty.failOn(FsOp::Stat, src + "/A/hidden.txt", kErrAccessDenied);
+    faulty.failOn(FsOp::Stat, src + "/B", kErrAccessDenied);
+    sync();
+    for (const char* f : {"A/hidden.txt", "B/x.txt", "B/Deep/y.txt"})
+        EXPECT_EQ(readFile(dst + "/" + f), f) << f;
+    EXPECT_EQ(readFile(inBin("A/gone.txt")), "A/gone.txt");
+    EXPECT_EQ(readFile(inBin("A/.zv-tmp-not-ours")), "A/.zv-tmp-not-ours");
+    EXPECT_FALSE(exists(dst + "/A/.zv-tmp-0123456789abcdef"));
+    EXPECT_FALSE(exists(inBin("A/.zv-tmp-0123456789abcdef")));
+    EXPECT_EQ(w().ItemsRemoved, 2);
+    EXPECT_EQ(w().FilesFailed, 2);
+    EXPECT_EQ(logCount(dst + "/A/hidden.txt"), 1);
+    EXPECT_EQ(logCount(src + "/B"), 1);
+}
+
+// The empty-folder pass keeps the source inside the backup, a dustbin and a
+// volume's trash folder however empty they are.
+TEST_F(SyncSafety, TheEmptyFolderPassKeepsTheRunsOwnFolders) {
+    ScratchMount disk(dst, ScratchMount::Tmpfs, "1m");
+    if (!disk.ok()) GTEST_SKIP() << disk.why();
+    src = dst + "/src";
+    makeDirs(src + "/empty");
+    makeDirs(dst + "/.Trash-1000/files");
+    makeDirs(dst + "/gone/deeper");
+    freshWindow(faulty);
+    useDustbinFolder(dst + "/Bin");
+    makeDirs(dst + "/Bin/empty");
+    w().KillEmpty = true;
+    (void)resolveRunFolders(w());
+    KillEmptyRoot(w(), dst);
+    KillEmptySubfolders(w(), dst);
+    for (const char* kept : {"src/empty", ".Trash-1000/files", "Bin/empty"})
+        EXPECT_TRUE(exists(dst + "/" + kept)) << kept;
+    EXPECT_FALSE(exists(dst + "/gone"));
 }
 
 TEST_F(SyncSafety, ASourceInsideTheBackupIsNeverTakenForOrphans) {

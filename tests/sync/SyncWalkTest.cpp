@@ -246,8 +246,8 @@ TEST_F(SyncWalk, OrphansLandBelowTheSourcePathInTheDustbin) {
     }
 }
 
-// A dustbin on another drive gets copies (the times kept), and each orphan
-// goes once its copy is there.
+// A dustbin on another drive gets copies (the times kept; a read-only file
+// there is replaced), and each orphan goes once its copy is there.
 TEST_F(SyncWalk, ADustbinOnAnotherDriveGetsCopies) {
     ScratchMount other(rig.root / "other", ScratchMount::Tmpfs, "1m");
     if (!other.ok()) GTEST_SKIP() << other.why();
@@ -256,6 +256,8 @@ TEST_F(SyncWalk, ADustbinOnAnotherDriveGetsCopies) {
     put(dst, {"b.txt", "Sub/a.txt"});
     setTimes(dst + "/Sub/a.txt", 1'000'000'000, 1'000'000'000);
     useDustbinFolder(bin);
+    writeFile(inBin("b.txt"), "an earlier one");  // read-only: replaced all the same
+    setAttributes(inBin("b.txt"), kAttrReadOnly);
     sync();
     EXPECT_EQ(readFile(inBin("b.txt")) + readFile(inBin("Sub/a.txt")), "b.txtSub/a.txt");
     EXPECT_FALSE(exists(dst + "/b.txt") || exists(dst + "/Sub/a.txt"));
