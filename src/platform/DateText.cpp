@@ -171,7 +171,7 @@ std::optional<DateTime> parseDateTime(std::string_view text) {
     errno = 0;
     std::time_t secs = mktime(&tm);
     if (secs == static_cast<std::time_t>(-1) && errno != 0) return std::nullopt;
-    return DateTime(seconds(secs));
+    return clampedDateTime(secs);
 }
 
 }  // namespace zv

@@ -17,6 +17,10 @@ std::string formatDateTime(DateTime t);  // "19-12-1960 12:58:58"
 // Reads a local date and time. Accepts d-M-yyyy, yyyy-MM-dd, dd/MM/yyyy,
 // two-digit years, a "T" between date and time, and a missing time (midnight).
 // Returns nothing when the text is no date.
+//
+// A date before the earliest instant the time type holds reads as
+// kEarliestDateTime ("everything"), one after its latest as kLatestDateTime;
+// never wrapped around into another century.
 std::optional<DateTime> parseDateTime(std::string_view text);
 
 }  // namespace zv

@@ -4,6 +4,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
+#include <ctime>
+#include <optional>
+#include <string>
 
 #include "platform/AutomaticDialogs.h"
 #include "platform/DateText.h"
@@ -16,6 +20,33 @@ namespace zv {
 namespace {
 
 using namespace std::chrono_literals;
+
+// Puts the process in a time zone for one test, and back when it goes.
+class ZoneForTest {
+  public:
+    explicit ZoneForTest(const std::string& zone) {
+        if (const char* old = std::getenv("TZ")) old_ = old;
+        setenv("TZ", zone.c_str(), 1);
+        tzset();
+    }
+    ~ZoneForTest() {
+        if (old_)
+            setenv("TZ", old_->c_str(), 1);
+        else
+            unsetenv("TZ");
+        tzset();
+    }
+    ZoneForTest(const ZoneForTest&) = delete;
+    ZoneForTest& operator=(const ZoneForTest&) = delete;
+
+  private:
+    std::optional<std::string> old_;
+};
+
+// An unknown zone name would silently mean UTC.
+bool zoneInstalled(const std::string& zone) {
+    return access(("/usr/share/zoneinfo/" + zone).c_str(), R_OK) == 0;
+}
 
 TEST(DateText, ReadsEveryAcceptedFormAndWritesDayMonthYear) {
     // Accepted text -> how it is written back.
@@ -47,6 +78,36 @@ TEST(DateText, ReadsEveryAcceptedFormAndWritesDayMonthYear) {
     for (const char* text : {"1-1-2020 24:00:00", "1-1-2020 12:60", "1-1-2020 12:00:00x",
                              "1-1-2020T", "1-1-2020 12", "1-1-2020 1:2", "1-1-2020 12:00:00.5"})
         EXPECT_FALSE(parseDateTime(text).has_value()) << '"' << text << '"';
+}
+
+// A from-date too old for the time type means "everything": it is read as the
+// earliest instant, never wrapped around into another century.
+TEST(DateText, DatesBeyondTheTimeTypeAreHeldToItsEnds) {
+    {
+        ZoneForTest zone("UTC");
+        // clang-format off
+        const std::pair<const char*, DateTime> cases[] = {
+            {"1-1-1000", kEarliestDateTime},            {"1-1-0001 00:00:00", kEarliestDateTime},
+            {"21-9-1677", kEarliestDateTime},           {"31-12-1677 23:59:59", kEarliestDateTime},
+            {"1-1-1678", kEarliestDateTime},            {"1-1-1678 00:00:01", kEarliestDateTime + 1s},
+            {"31-12-2261 23:59:59", kLatestDateTime - 1s}, {"1-1-2262", kLatestDateTime},
+            {"1-1-2262 00:00:01", kLatestDateTime},     {"12-4-2262", kLatestDateTime},
+            {"31-12-9999 23:59:59", kLatestDateTime}};
+        // clang-format on
+        for (const auto& [text, expected] : cases) EXPECT_EQ(parseDateTime(text), expected) << text;
+        EXPECT_EQ(formatDateTime(kEarliestDateTime), "1-1-1678 00:00:00");
+        EXPECT_EQ(formatDateTime(kLatestDateTime), "1-1-2262 00:00:00");
+    }
+    // In any zone the ends, written out, read back as themselves.
+    for (const char* name : {"Europe/Amsterdam", "Pacific/Kiritimati", "Pacific/Pago_Pago"}) {
+        if (!zoneInstalled(name)) continue;
+        ZoneForTest zone(name);
+        EXPECT_EQ(parseDateTime("1-1-1000"), kEarliestDateTime) << name;
+        EXPECT_EQ(parseDateTime("31-12-9999 23:59:59"), kLatestDateTime) << name;
+        for (DateTime end : {kEarliestDateTime, kLatestDateTime})
+            EXPECT_EQ(parseDateTime(formatDateTime(end)), end)
+                << name << " " << formatDateTime(end);
+    }
 }
 
 TEST(PathText, SplitsTextually) {
