@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <ctime>
+#include <numeric>
 #include <optional>
 #include <string>
 
@@ -46,6 +47,11 @@ class ZoneForTest {
 // An unknown zone name would silently mean UTC.
 bool zoneInstalled(const std::string& zone) {
     return access(("/usr/share/zoneinfo/" + zone).c_str(), R_OK) == 0;
+}
+
+std::chrono::sys_seconds utc(int year, unsigned month, unsigned day,
+                             std::chrono::seconds time = 0s) {
+    return std::chrono::sys_days{std::chrono::year{year} / month / day} + time;
 }
 
 TEST(DateText, ReadsEveryAcceptedFormAndWritesDayMonthYear) {
@@ -107,6 +113,90 @@ TEST(DateText, DatesBeyondTheTimeTypeAreHeldToItsEnds) {
         for (DateTime end : {kEarliestDateTime, kLatestDateTime})
             EXPECT_EQ(parseDateTime(formatDateTime(end)), end)
                 << name << " " << formatDateTime(end);
+    }
+}
+
+// A local time the clock shows twice reads as its first moment, one it skips
+// as the moment the clock jumps: a from-date read back never lies later than
+// the one written, so no file changed in between is skipped.
+TEST(DateText, RepeatedAndSkippedLocalTimesReadAsTheEarliestMoment) {
+    struct Case {
+        const char* zone;
+        const char* text;
+        DateTime expected;
+    };
+    // clang-format off
+    const Case cases[] = {
+        // The autumn hour in Amsterdam: 02:00-02:59 summer time, then again winter time.
+        {"Europe/Amsterdam", "27-10-2024 02:30:00", utc(2024, 10, 27, 30min)},
+        {"Europe/Amsterdam", "27-10-2024 02:00:00", utc(2024, 10, 27)},
+        {"Europe/Amsterdam", "27-10-2024 02:59:59", utc(2024, 10, 27, 59min + 59s)},
+        {"Europe/Amsterdam", "27-10-2024 01:59:59", utc(2024, 10, 26, 23h + 59min + 59s)},
+        {"Europe/Amsterdam", "27-10-2024 03:00:00", utc(2024, 10, 27, 2h)},
+        // The spring gap: 02:00-02:59 never happens.
+        {"Europe/Amsterdam", "31-3-2024 02:30:00", utc(2024, 3, 31, 1h)},
+        {"Europe/Amsterdam", "31-3-2024 02:00:00", utc(2024, 3, 31, 1h)},
+        {"Europe/Amsterdam", "31-3-2024 02:59:59", utc(2024, 3, 31, 1h)},
+        {"Europe/Amsterdam", "31-3-2024 01:59:59", utc(2024, 3, 31, 59min + 59s)},
+        {"Europe/Amsterdam", "31-3-2024 03:00:00", utc(2024, 3, 31, 1h)},
+        // Ordinary dates, winter and summer.
+        {"Europe/Amsterdam", "15-1-2024 12:00:00", utc(2024, 1, 15, 11h)},
+        {"Europe/Amsterdam", "15-7-2024 12:00:00", utc(2024, 7, 15, 10h)},
+        {"Europe/Amsterdam", "1-1-2000", utc(1999, 12, 31, 23h)},
+        {"Europe/Amsterdam", "29-2-2024 23:59:59", utc(2024, 2, 29, 22h + 59min + 59s)},
+        {"Europe/Amsterdam", "19-12-1960 12:58:58", utc(1960, 12, 19, 11h + 58min + 58s)},
+        {"Europe/Amsterdam", "2-3-2024T13:14:15", utc(2024, 3, 2, 12h + 14min + 15s)},
+        // Moscow went from +4 to +3 without summer time in 2014, and to +4 in 2011.
+        {"Europe/Moscow", "26-10-2014 01:30:00", utc(2014, 10, 25, 21h + 30min)},
+        {"Europe/Moscow", "26-10-2014 02:00:00", utc(2014, 10, 25, 23h)},
+        {"Europe/Moscow", "27-3-2011 02:30:00", utc(2011, 3, 26, 23h)},
+        // Lord Howe Island moves its clock by half an hour.
+        {"Australia/Lord_Howe", "7-4-2024 01:45:00", utc(2024, 4, 6, 14h + 45min)},
+        {"Australia/Lord_Howe", "6-10-2024 02:15:00", utc(2024, 10, 5, 15h + 30min)},
+        {"UTC", "27-10-2024 02:30:00", utc(2024, 10, 27, 2h + 30min)}};
+    // clang-format on
+    for (const Case& c : cases) {
+        if (!zoneInstalled(c.zone)) GTEST_SKIP() << c.zone << " is not installed";
+        ZoneForTest zone(c.zone);
+        EXPECT_EQ(parseDateTime(c.text), c.expected) << c.zone << " " << c.text;
+    }
+}
+
+// Writing a date and reading it back never moves it later, and earlier only by
+// the hour the clock shows twice; the text stays the same. The instants are
+// visited out of order: the C library remembers its last zone offset.
+TEST(DateText, WritingAndReadingBackNeverMovesADateLater) {
+    struct Sweep {
+        std::chrono::sys_seconds from;
+        std::chrono::seconds step;
+        long count;
+        std::chrono::seconds mostEarlier;
+    };
+    // A year of every change back and forth, then all of the zone's history.
+    const Sweep sweeps[] = {
+        {utc(2024, 1, 1), 997s, 31630, 1h},
+        {std::chrono::floor<std::chrono::seconds>(kEarliestDateTime), 11 * 24h + 3607s, 19300, 2h}};
+    constexpr long kStride = 7919;
+    for (const char* name : {"Europe/Amsterdam", "Europe/Moscow", "Australia/Lord_Howe"}) {
+        if (!zoneInstalled(name)) GTEST_SKIP() << name << " is not installed";
+        ZoneForTest zone(name);
+        for (const Sweep& s : sweeps) {
+            ASSERT_EQ(std::gcd(kStride, s.count), 1);  // every instant once
+            for (long i = 0; i < s.count; ++i) {
+                // Summed in seconds: the offset alone would not fit in nanoseconds.
+                const DateTime t = s.from + (i * kStride % s.count) * s.step;
+                const std::string text = formatDateTime(t);
+                const std::optional<DateTime> back = parseDateTime(text);
+                const bool ok = back && *back <= t && t - *back <= s.mostEarlier &&
+                                formatDateTime(*back) == text;
+                if (!ok) {
+                    ADD_FAILURE() << name << " " << text << " read back as "
+                                  << (back ? formatDateTime(*back) : "nothing") << ", moved "
+                                  << (back ? (*back - t).count() : 0) << "ns";
+                    break;
+                }
+            }
+        }
     }
 }
 
