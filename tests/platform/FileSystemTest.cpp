@@ -39,6 +39,7 @@ TEST_F(FileSystemTest, ListingAndExistenceNeverFollowLinks) {
     ASSERT_TRUE(fs.listFolder(dir / "tree", files, folders).ok());
     ASSERT_EQ(folders.size(), 1u);
     EXPECT_EQ(folders[0].name, "sub");
+    EXPECT_EQ(folders[0].size, 0u);  // not the size of its listing
     ASSERT_EQ(files.size(), 6u);
     for (const char* link : {"loopA", "loopB", "subLink", "fileLink"})
         EXPECT_EQ(find(files, link)->kind, EntryKind::Symlink) << link;
