@@ -151,6 +151,10 @@ TEST(DateText, RepeatedAndSkippedLocalTimesReadAsTheEarliestMoment) {
         {"Europe/Moscow", "26-10-2014 01:30:00", utc(2014, 10, 25, 21h + 30min)},
         {"Europe/Moscow", "26-10-2014 02:00:00", utc(2014, 10, 25, 23h)},
         {"Europe/Moscow", "27-3-2011 02:30:00", utc(2011, 3, 26, 23h)},
+        // West of Greenwich the instants lie after the local time read as UTC.
+        {"America/New_York", "10-3-2024 02:30:00", utc(2024, 3, 10, 7h)},
+        {"America/New_York", "3-11-2024 01:30:00", utc(2024, 11, 3, 5h + 30min)},
+        {"America/New_York", "24-4-1960 02:30:00", utc(1960, 4, 24, 7h)},
         // Lord Howe Island moves its clock by half an hour.
         {"Australia/Lord_Howe", "7-4-2024 01:45:00", utc(2024, 4, 6, 14h + 45min)},
         {"Australia/Lord_Howe", "6-10-2024 02:15:00", utc(2024, 10, 5, 15h + 30min)},
