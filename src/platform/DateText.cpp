@@ -1,6 +1,7 @@
 #include "platform/DateText.h"
 
-#include <cerrno>
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <ctime>
 
@@ -14,11 +15,18 @@ using std::chrono::seconds;
 // Two-digit years: 00-49 are read as 2000-2049, 50-99 as 1950-1999.
 constexpr int kTwoDigitPivot = 50;
 
-std::tm toLocal(DateTime t) {
-    std::time_t secs = static_cast<std::time_t>(floor<seconds>(t).time_since_epoch().count());
+// Zone offsets stay well within a day, so every instant a local time can
+// stand for lies within a day of that local time read as UTC.
+constexpr std::time_t kDay = 24 * 60 * 60;
+
+std::tm localTm(std::time_t secs) {
     std::tm tm{};
     localtime_r(&secs, &tm);
     return tm;
+}
+
+std::tm toLocal(DateTime t) {
+    return localTm(static_cast<std::time_t>(floor<seconds>(t).time_since_epoch().count()));
 }
 
 std::string dateText(const std::tm& tm) {
@@ -70,8 +78,10 @@ class Reader {
     std::size_t pos_ = 0;
 };
 
+// A local date and time; compared field by field, year first.
 struct Fields {
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+    auto operator<=>(const Fields&) const = default;
 };
 
 int expandYear(int year, int digits) {
@@ -142,6 +152,53 @@ std::optional<Fields> readFields(std::string_view text) {
     return f;
 }
 
+// What the local clock shows at an instant.
+Fields localFields(std::time_t secs) {
+    const std::tm tm = localTm(secs);
+    return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+}
+
+// The fields read as if they were UTC, in seconds since the epoch.
+std::time_t asUtc(const Fields& f) {
+    using namespace std::chrono;
+    const sys_seconds s = sys_days{year{f.year} / f.month / f.day} + hours{f.hour} +
+                          minutes{f.minute} + seconds{f.second};
+    return s.time_since_epoch().count();
+}
+
+// The instants that may show the fields: the fields as UTC less the zone
+// offset in force a day before, at and a day after them, earliest first.
+std::array<std::time_t, 3> candidates(const Fields& f) {
+    const std::time_t guess = asUtc(f);
+    std::array<std::time_t, 3> out{};
+    const std::time_t probes[] = {guess - kDay, guess, guess + kDay};
+    for (std::size_t i = 0; i < out.size(); ++i) out[i] = guess - localTm(probes[i]).tm_gmtoff;
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+// The first instant in [from, to] whose local time is not before the fields.
+std::time_t firstNotBefore(const Fields& f, std::time_t from, std::time_t to) {
+    while (from < to) {
+        const std::time_t mid = from + (to - from) / 2;
+        if (localFields(mid) < f)
+            from = mid + 1;
+        else
+            to = mid;
+    }
+    return from;
+}
+
+// The earliest instant the local clock shows the fields; for a time the
+// clock skips, the moment it jumps past it. Not mktime: for the repeated
+// autumn hour its answer depends on what it was asked before.
+std::time_t localToUtc(const Fields& f) {
+    const std::array<std::time_t, 3> found = candidates(f);
+    for (std::time_t t : found)
+        if (localFields(t) == f) return t;
+    return firstNotBefore(f, found.front(), found.back());
+}
+
 }  // namespace
 
 std::string formatDate(DateTime t) {
@@ -158,20 +215,9 @@ std::string formatDateTime(DateTime t) {
 }
 
 std::optional<DateTime> parseDateTime(std::string_view text) {
-    std::optional<Fields> f = readFields(text);
+    const std::optional<Fields> f = readFields(text);
     if (!f) return std::nullopt;
-    std::tm tm{};
-    tm.tm_year = f->year - 1900;
-    tm.tm_mon = f->month - 1;
-    tm.tm_mday = f->day;
-    tm.tm_hour = f->hour;
-    tm.tm_min = f->minute;
-    tm.tm_sec = f->second;
-    tm.tm_isdst = -1;
-    errno = 0;
-    std::time_t secs = mktime(&tm);
-    if (secs == static_cast<std::time_t>(-1) && errno != 0) return std::nullopt;
-    return DateTime(seconds(secs));
+    return clampedDateTime(localToUtc(*f));
 }
 
 }  // namespace zv

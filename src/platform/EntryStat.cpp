@@ -13,8 +13,10 @@ int statEntry(int dirFd, const char* name, struct statx& sx) {
     return statx(dirFd, name, flags, kEntryStatMask, &sx) == 0 ? 0 : errno;
 }
 
+// A file time beyond what DateTime holds (touch can set year 1000 or 3000)
+// comes out as the nearest end, never as some other date.
 DateTime toDateTime(const struct statx_timestamp& ts) {
-    return DateTime(std::chrono::seconds(ts.tv_sec) + std::chrono::nanoseconds(ts.tv_nsec));
+    return clampedDateTime(ts.tv_sec, ts.tv_nsec);
 }
 
 FileId idOf(const struct statx& sx) {

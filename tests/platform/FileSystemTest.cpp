@@ -39,6 +39,7 @@ TEST_F(FileSystemTest, ListingAndExistenceNeverFollowLinks) {
     ASSERT_TRUE(fs.listFolder(dir / "tree", files, folders).ok());
     ASSERT_EQ(folders.size(), 1u);
     EXPECT_EQ(folders[0].name, "sub");
+    EXPECT_EQ(folders[0].size, 0u);  // not the size of its listing
     ASSERT_EQ(files.size(), 6u);
     for (const char* link : {"loopA", "loopB", "subLink", "fileLink"})
         EXPECT_EQ(find(files, link)->kind, EntryKind::Symlink) << link;
@@ -210,6 +211,41 @@ TEST_F(FileSystemTest, DatesToTheNanosecondAndBirthTimeOrItsStandIn) {
     ASSERT_TRUE(fs.listFolder(old.path(), files, folders).ok());
     ASSERT_NE(find(files, "f"), nullptr);
     EXPECT_EQ(find(files, "f")->created.time_since_epoch(), 1000000000s);
+}
+
+// A file time the time type cannot hold is read as its nearest end, never
+// wrapped around into some other date; within the range, to the nanosecond.
+TEST_F(FileSystemTest, FileTimesBeyondTheTimeTypeAreHeldToItsEnds) {
+    using std::chrono::floor;
+    const std::int64_t first =
+        floor<std::chrono::seconds>(kEarliestDateTime).time_since_epoch().count();
+    const std::int64_t last =
+        floor<std::chrono::seconds>(kLatestDateTime).time_since_epoch().count();
+    const std::int64_t year1000 = -30610224000, year3000 = 32503680000;
+    const std::pair<statx_timestamp, DateTime> cases[] = {
+        {{year1000, 0, 0}, kEarliestDateTime},
+        {{INT64_MIN, 999999999, 0}, kEarliestDateTime},
+        {{first - 1, 999999999, 0}, kEarliestDateTime},
+        {{first, 0, 0}, kEarliestDateTime},
+        {{first, 7, 0}, kEarliestDateTime + 7ns},
+        {{-1, 999999999, 0}, DateTime{} - 1ns},
+        {{last - 1, 999999999, 0}, kLatestDateTime - 1ns},
+        {{last, 0, 0}, kLatestDateTime},
+        {{last, 1, 0}, kLatestDateTime},
+        {{year3000, 5, 0}, kLatestDateTime},
+        {{INT64_MAX, 999999999, 0}, kLatestDateTime}};
+    for (const auto& [ts, expected] : cases)
+        EXPECT_EQ(toDateTime(ts), expected) << ts.tv_sec << "s " << ts.tv_nsec << "ns";
+    // Tmpfs keeps such times as they are set.
+    ScratchMount scratch(dir / "scratch", ScratchMount::Tmpfs, "1m");
+    if (!scratch.ok()) GTEST_SKIP() << scratch.why();
+    const std::string f = scratch.path() + "/f";
+    writeFile(f, "x");
+    setTimes(f, year1000, year3000);
+    Entry entry;
+    ASSERT_TRUE(fs.stat(f, entry).ok());
+    EXPECT_EQ(entry.modified, kEarliestDateTime);
+    EXPECT_EQ(entry.accessed, kLatestDateTime);
 }
 
 }  // namespace

@@ -4,6 +4,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
+#include <ctime>
+#include <numeric>
+#include <optional>
+#include <string>
 
 #include "platform/AutomaticDialogs.h"
 #include "platform/DateText.h"
@@ -16,6 +21,38 @@ namespace zv {
 namespace {
 
 using namespace std::chrono_literals;
+
+// Puts the process in a time zone for one test, and back when it goes.
+class ZoneForTest {
+  public:
+    explicit ZoneForTest(const std::string& zone) {
+        if (const char* old = std::getenv("TZ")) old_ = old;
+        setenv("TZ", zone.c_str(), 1);
+        tzset();
+    }
+    ~ZoneForTest() {
+        if (old_)
+            setenv("TZ", old_->c_str(), 1);
+        else
+            unsetenv("TZ");
+        tzset();
+    }
+    ZoneForTest(const ZoneForTest&) = delete;
+    ZoneForTest& operator=(const ZoneForTest&) = delete;
+
+  private:
+    std::optional<std::string> old_;
+};
+
+// An unknown zone name would silently mean UTC.
+bool zoneInstalled(const std::string& zone) {
+    return access(("/usr/share/zoneinfo/" + zone).c_str(), R_OK) == 0;
+}
+
+std::chrono::sys_seconds utc(int year, unsigned month, unsigned day,
+                             std::chrono::seconds time = 0s) {
+    return std::chrono::sys_days{std::chrono::year{year} / month / day} + time;
+}
 
 TEST(DateText, ReadsEveryAcceptedFormAndWritesDayMonthYear) {
     // Accepted text -> how it is written back.
@@ -40,13 +77,132 @@ TEST(DateText, ReadsEveryAcceptedFormAndWritesDayMonthYear) {
     EXPECT_EQ(formatTime(*parseDateTime("5-6-2010 10:11:12") + 999ms), "10:11:12");
     EXPECT_EQ(formatTime(*parseDateTime("1-1-1901 00:00:01") - 500ms), "00:00:00");
     // Bad dates, then bad times and trailing junk.
-    for (const char* text : {"", "   ", "garbage", "12-12", "32-1-2020", "0-1-2020", "1-13-2020",
-                             "31-4-2020", "29-2-2023", "29-2-1900", "2020-13-01", "1-1/2020",
-                             "1.1.2020", "-1-1-2020", "123-1-2020", "1-1-202", "1-1-20200"})
+    for (const char* text :
+         {"", "   ", "garbage", "12-12", "32-1-2020", "0-1-2020", "1-13-2020", "31-4-2020",
+          "29-2-2023", "29-2-1900", "2020-13-01", "1-1/2020", "1.1.2020", "-1-1-2020", "123-1-2020",
+          "012-1-2020", "1-1-202", "1-1-20200"})
         EXPECT_FALSE(parseDateTime(text).has_value()) << '"' << text << '"';
     for (const char* text : {"1-1-2020 24:00:00", "1-1-2020 12:60", "1-1-2020 12:00:00x",
                              "1-1-2020T", "1-1-2020 12", "1-1-2020 1:2", "1-1-2020 12:00:00.5"})
         EXPECT_FALSE(parseDateTime(text).has_value()) << '"' << text << '"';
+}
+
+// A from-date too old for the time type means "everything": it is read as the
+// earliest instant, never wrapped around into another century.
+TEST(DateText, DatesBeyondTheTimeTypeAreHeldToItsEnds) {
+    {
+        ZoneForTest zone("UTC");
+        // clang-format off
+        const std::pair<const char*, DateTime> cases[] = {
+            {"1-1-1000", kEarliestDateTime},            {"1-1-0001 00:00:00", kEarliestDateTime},
+            {"21-9-1677", kEarliestDateTime},           {"31-12-1677 23:59:59", kEarliestDateTime},
+            {"1-1-1678", kEarliestDateTime},            {"1-1-1678 00:00:01", kEarliestDateTime + 1s},
+            {"31-12-2261 23:59:59", kLatestDateTime - 1s}, {"1-1-2262", kLatestDateTime},
+            {"1-1-2262 00:00:01", kLatestDateTime},     {"12-4-2262", kLatestDateTime},
+            {"31-12-9999 23:59:59", kLatestDateTime}};
+        // clang-format on
+        for (const auto& [text, expected] : cases) EXPECT_EQ(parseDateTime(text), expected) << text;
+        EXPECT_EQ(formatDateTime(kEarliestDateTime), "1-1-1678 00:00:00");
+        EXPECT_EQ(formatDateTime(kLatestDateTime), "1-1-2262 00:00:00");
+    }
+    // In any zone the ends, written out, read back as themselves.
+    for (const char* name : {"Europe/Amsterdam", "Pacific/Kiritimati", "Pacific/Pago_Pago"}) {
+        if (!zoneInstalled(name)) continue;
+        ZoneForTest zone(name);
+        EXPECT_EQ(parseDateTime("1-1-1000"), kEarliestDateTime) << name;
+        EXPECT_EQ(parseDateTime("31-12-9999 23:59:59"), kLatestDateTime) << name;
+        for (DateTime end : {kEarliestDateTime, kLatestDateTime})
+            EXPECT_EQ(parseDateTime(formatDateTime(end)), end)
+                << name << " " << formatDateTime(end);
+    }
+}
+
+// A local time the clock shows twice reads as its first moment, one it skips
+// as the moment the clock jumps: a from-date read back never lies later than
+// the one written, so no file changed in between is skipped.
+TEST(DateText, RepeatedAndSkippedLocalTimesReadAsTheEarliestMoment) {
+    struct Case {
+        const char* zone;
+        const char* text;
+        DateTime expected;
+    };
+    // clang-format off
+    const Case cases[] = {
+        // The autumn hour in Amsterdam: 02:00-02:59 summer time, then again winter time.
+        {"Europe/Amsterdam", "27-10-2024 02:30:00", utc(2024, 10, 27, 30min)},
+        {"Europe/Amsterdam", "27-10-2024 02:00:00", utc(2024, 10, 27)},
+        {"Europe/Amsterdam", "27-10-2024 02:59:59", utc(2024, 10, 27, 59min + 59s)},
+        {"Europe/Amsterdam", "27-10-2024 01:59:59", utc(2024, 10, 26, 23h + 59min + 59s)},
+        {"Europe/Amsterdam", "27-10-2024 03:00:00", utc(2024, 10, 27, 2h)},
+        // The spring gap: 02:00-02:59 never happens.
+        {"Europe/Amsterdam", "31-3-2024 02:30:00", utc(2024, 3, 31, 1h)},
+        {"Europe/Amsterdam", "31-3-2024 02:00:00", utc(2024, 3, 31, 1h)},
+        {"Europe/Amsterdam", "31-3-2024 02:59:59", utc(2024, 3, 31, 1h)},
+        {"Europe/Amsterdam", "31-3-2024 01:59:59", utc(2024, 3, 31, 59min + 59s)},
+        {"Europe/Amsterdam", "31-3-2024 03:00:00", utc(2024, 3, 31, 1h)},
+        // Ordinary dates, winter and summer.
+        {"Europe/Amsterdam", "15-1-2024 12:00:00", utc(2024, 1, 15, 11h)},
+        {"Europe/Amsterdam", "15-7-2024 12:00:00", utc(2024, 7, 15, 10h)},
+        {"Europe/Amsterdam", "1-1-2000", utc(1999, 12, 31, 23h)},
+        {"Europe/Amsterdam", "29-2-2024 23:59:59", utc(2024, 2, 29, 22h + 59min + 59s)},
+        {"Europe/Amsterdam", "19-12-1960 12:58:58", utc(1960, 12, 19, 11h + 58min + 58s)},
+        {"Europe/Amsterdam", "2-3-2024T13:14:15", utc(2024, 3, 2, 12h + 14min + 15s)},
+        // Moscow went from +4 to +3 without summer time in 2014, and to +4 in 2011.
+        {"Europe/Moscow", "26-10-2014 01:30:00", utc(2014, 10, 25, 21h + 30min)},
+        {"Europe/Moscow", "26-10-2014 02:00:00", utc(2014, 10, 25, 23h)},
+        {"Europe/Moscow", "27-3-2011 02:30:00", utc(2011, 3, 26, 23h)},
+        // West of Greenwich the instants lie after the local time read as UTC.
+        {"America/New_York", "10-3-2024 02:30:00", utc(2024, 3, 10, 7h)},
+        {"America/New_York", "3-11-2024 01:30:00", utc(2024, 11, 3, 5h + 30min)},
+        {"America/New_York", "24-4-1960 02:30:00", utc(1960, 4, 24, 7h)},
+        // Lord Howe Island moves its clock by half an hour.
+        {"Australia/Lord_Howe", "7-4-2024 01:45:00", utc(2024, 4, 6, 14h + 45min)},
+        {"Australia/Lord_Howe", "6-10-2024 02:15:00", utc(2024, 10, 5, 15h + 30min)},
+        {"UTC", "27-10-2024 02:30:00", utc(2024, 10, 27, 2h + 30min)}};
+    // clang-format on
+    for (const Case& c : cases) {
+        if (!zoneInstalled(c.zone)) GTEST_SKIP() << c.zone << " is not installed";
+        ZoneForTest zone(c.zone);
+        EXPECT_EQ(parseDateTime(c.text), c.expected) << c.zone << " " << c.text;
+    }
+}
+
+// Writing a date and reading it back never moves it later, and earlier only by
+// the hour the clock shows twice; the text stays the same. The instants are
+// visited out of order: the C library remembers its last zone offset.
+TEST(DateText, WritingAndReadingBackNeverMovesADateLater) {
+    struct Sweep {
+        std::chrono::sys_seconds from;
+        std::chrono::seconds step;
+        long count;
+        std::chrono::seconds mostEarlier;
+    };
+    // A year of every change back and forth, then all of the zone's history.
+    const Sweep sweeps[] = {
+        {utc(2024, 1, 1), 997s, 31630, 1h},
+        {std::chrono::floor<std::chrono::seconds>(kEarliestDateTime), 11 * 24h + 3607s, 19300, 2h}};
+    constexpr long kStride = 7919;
+    for (const char* name : {"Europe/Amsterdam", "Europe/Moscow", "Australia/Lord_Howe"}) {
+        if (!zoneInstalled(name)) GTEST_SKIP() << name << " is not installed";
+        ZoneForTest zone(name);
+        for (const Sweep& s : sweeps) {
+            ASSERT_EQ(std::gcd(kStride, s.count), 1);  // every instant once
+            for (long i = 0; i < s.count; ++i) {
+                // Summed in seconds: the offset alone would not fit in nanoseconds.
+                const DateTime t = s.from + (i * kStride % s.count) * s.step;
+                const std::string text = formatDateTime(t);
+                const std::optional<DateTime> back = parseDateTime(text);
+                const bool ok = back && *back <= t && t - *back <= s.mostEarlier &&
+                                formatDateTime(*back) == text;
+                if (!ok) {
+                    ADD_FAILURE() << name << " " << text << " read back as "
+                                  << (back ? formatDateTime(*back) : "nothing") << ", moved "
+                                  << (back ? (*back - t).count() : 0) << "ns";
+                    break;
+                }
+            }
+        }
+    }
 }
 
 TEST(PathText, SplitsTextually) {
