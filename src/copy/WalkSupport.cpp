@@ -26,10 +26,13 @@ bool containsUpper(std::string_view text, std::string_view word) {
 
 }  // namespace
 
+// A from-date at the earliest instant the program holds (a date typed
+// centuries back is read as that) means "everything": no file, however old
+// its own clamped dates, is then skipped.
 FromDateLimit ReadFromDate(const frmVergelijker& w) {
     FromDateLimit limit;
     if (std::optional<DateTime> parsed = parseDateTime(w.FromDate)) {
-        limit.known = true;
+        limit.known = *parsed > kEarliestDateTime;
         limit.value = *parsed;
     }
     return limit;

@@ -11,8 +11,9 @@ namespace zv {
 
 class frmVergelijker;
 
-// The from-date as a walk reads it once on entry. A text that is no date
-// leaves it unknown, and then every file counts as new.
+// The from-date as a walk reads it once on entry. A text that is no date,
+// or a date at the earliest instant the program holds, leaves it unknown,
+// and then every file counts as new.
 struct FromDateLimit {
     bool known = false;
     DateTime value{};

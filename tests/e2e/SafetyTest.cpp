@@ -199,6 +199,7 @@ TEST_F(Safety, RunsThatWouldHarmAreRefused) {
     const std::pair<Lines, std::string> cases[] = {
         {{"-ps", source, "-pd", backup, "-dd", "1-1-" + nextYear, "-cd", "1"},
          "ligt in de toekomst"},
+        {{"-ps", source, "-pd", backup, "-dd", "31-12-9999", "-cd", "1"}, "ligt in de toekomst"},
         {{"-ps", source, "-pd", source, "-ke", "1", "-sy", "1", "-vf", "1"},
          "bronmap en doelmap zijn dezelfde map"},
         {{"-ps", source, "-pd", backup, "-sy", "1", "-vf", "1", "-db", "2", "-pr", source},
@@ -220,6 +221,16 @@ TEST_F(Safety, RunsThatWouldHarmAreRefused) {
         EXPECT_FALSE(exists(root / "nergens"));
     }
     EXPECT_FALSE(exists(app + "/Init.dat"));
+}
+
+// A date centuries back means everything, also files dated before what the
+// program can hold: never a date that wraps into the future.
+TEST_F(Safety, AVeryOldFromDateCopiesEverything) {
+    setTimes(source + "/brief.txt", -24'000'000'000, -24'000'000'000);  // the year 1209
+    const ProgramOutcome outcome =
+        run({"-ps", source, "-pd", backup, "-dd", "1-1-1000", "-cd", "1", "-vf", "0"});
+    EXPECT_EQ(outcome.exitStatus, 0) << outcome.output << errorLog();
+    EXPECT_TRUE(copied());
 }
 
 // A second run of one job, or into one backup folder, while a first one
