@@ -43,16 +43,21 @@ bool contains(const std::array<std::string_view, N>& list, std::string_view valu
     return false;
 }
 
-std::vector<std::string_view> fields(std::string_view line) {
+// The pieces of a text between any of `separators`, empty ones left out.
+std::vector<std::string_view> split(std::string_view text, std::string_view separators) {
     std::vector<std::string_view> out;
     std::size_t pos = 0;
-    while (pos < line.size()) {
-        std::size_t end = line.find(' ', pos);
-        if (end == std::string_view::npos) end = line.size();
-        if (end > pos) out.push_back(line.substr(pos, end - pos));
+    while (pos < text.size()) {
+        std::size_t end = text.find_first_of(separators, pos);
+        if (end == std::string_view::npos) end = text.size();
+        if (end > pos) out.push_back(text.substr(pos, end - pos));
         pos = end + 1;
     }
     return out;
+}
+
+std::vector<std::string_view> fields(std::string_view line) {
+    return split(line, " \t");
 }
 
 // "id parent major:minor root mountpoint options [optional...] - type source super"
@@ -168,13 +173,9 @@ std::string unescapeHex(std::string_view name) {
 
 std::vector<MountEntry> parseMountInfo(std::string_view text) {
     std::vector<MountEntry> out;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t end = text.find('\n', pos);
-        if (end == std::string_view::npos) end = text.size();
+    for (std::string_view line : split(text, "\n")) {
         MountEntry entry;
-        if (parseLine(text.substr(pos, end - pos), entry)) out.push_back(std::move(entry));
-        pos = end + 1;
+        if (parseLine(line, entry)) out.push_back(std::move(entry));
     }
     return out;
 }
@@ -218,16 +219,8 @@ const MountEntry* mountHolding(const std::vector<MountEntry>& all, std::string_v
 
 std::vector<std::string> parseFstabMountPoints(std::string_view text) {
     std::vector<std::string> out;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t end = text.find('\n', pos);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view line = text.substr(pos, end - pos);
-        pos = end + 1;
-        std::string spaced(line);
-        for (char& c : spaced)
-            if (c == '\t') c = ' ';
-        const std::vector<std::string_view> f = fields(spaced);
+    for (std::string_view line : split(text, "\n")) {
+        const std::vector<std::string_view> f = fields(line);
         if (f.size() < 3 || f[0].front() == '#') continue;
         const std::string point = normalisedAbsolute(unescapeOctal(f[1]), "/");
         if (f[1].front() != '/' || point == "/" || f[2] == "swap") continue;
