@@ -22,16 +22,22 @@ void frmVergelijker::WriteLog() {
     if (!RunLog.empty()) (void)svc.fs.appendToFile(name, RunLog);
 }
 
-std::string frmVergelijker::NowDateText() { return formatDate(svc.clock.now()); }
+std::string frmVergelijker::NowDateText() {
+    return formatDate(svc.clock.now());
+}
 
-std::string frmVergelijker::NowTimeText() { return formatTime(svc.clock.now()); }
+std::string frmVergelijker::NowTimeText() {
+    return formatTime(svc.clock.now());
+}
 
 std::string frmVergelijker::UserBreakLine() {
     const DateTime now = svc.clock.now();
     return formatDate(now) + " " + formatTime(now) + "   -  user break";
 }
 
-std::string frmVergelijker::DiskFullLine() { return NowTimeText() + "Disk full"; }
+std::string frmVergelijker::DiskFullLine() {
+    return NowTimeText() + "Disk full";
+}
 
 void frmVergelijker::LogFileError(const std::string& path, const FsError& error) {
     ++FilesFailed;

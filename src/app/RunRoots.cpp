@@ -44,11 +44,19 @@ bool underAnyRoot(const std::string& mountPoint, const std::vector<std::string>&
 
 }  // namespace
 
+void noteTrashFolders(FileSystem& fs, const Trash& trash, RunRoots& roots) {
+    std::vector<FileId> found;
+    for (const std::string& folder : trash.ownFolders())
+        if (!folder.empty()) addFolder(fs, folder, found);
+    for (const FileId& id : found)
+        if (!roots.isTrash(id)) roots.trashes.push_back(id);
+}
+
 std::vector<FileId> trashFoldersUnder(FileSystem& fs, const Trash& trash,
                                       const std::vector<std::string>& roots) {
-    std::vector<FileId> out;
-    for (const std::string& folder : trash.ownFolders())
-        if (!folder.empty()) addFolder(fs, folder, out);
+    RunRoots known;
+    noteTrashFolders(fs, trash, known);
+    std::vector<FileId> out = std::move(known.trashes);
     std::vector<FolderName> names;
     for (const Volume& volume : fs.volumes()) {
         if (!underAnyRoot(volume.mountPoint, roots)) continue;

@@ -54,4 +54,8 @@ bool isVolumeTrashName(std::string_view name);
 std::vector<FileId> trashFoldersUnder(FileSystem& fs, const Trash& trash,
                                       const std::vector<std::string>& roots);
 
+// Adds the identities of the trash's own folders that are not known yet (one
+// made by the run itself, when it put the first file in the trash).
+void noteTrashFolders(FileSystem& fs, const Trash& trash, RunRoots& roots);
+
 }  // namespace zv

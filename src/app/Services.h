@@ -11,7 +11,7 @@ namespace zv {
 
 // Opens the windows that the plain models cannot open themselves.
 class WindowHost {
-public:
+  public:
     virtual ~WindowHost() = default;
     // Shows the dustbin dialog modally; returns when it has closed.
     virtual void showDustbinDialog() = 0;

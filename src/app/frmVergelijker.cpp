@@ -6,8 +6,8 @@ namespace zv {
 
 frmVergelijker::frmVergelijker(Services services) : svc(std::move(services)) {
     const Version& v = svc.env.version;
-    AppVersionText = "Zandvast v." + std::to_string(v.major) + "." + std::to_string(v.minor) +
-                     "." + std::to_string(v.revision);
+    AppVersionText = "Zandvast v." + std::to_string(v.major) + "." + std::to_string(v.minor) + "." +
+                     std::to_string(v.revision);
     ui.caption = "Zandvast & Backup Tool v." + std::to_string(v.major) + "." +
                  std::to_string(v.minor) + "." + std::to_string(v.revision);
 }
@@ -18,6 +18,8 @@ void frmVergelijker::CloseWindow() {
     Form_Unload();
 }
 
-void frmVergelijker::Form_Unload() { UserBreak = true; }
+void frmVergelijker::Form_Unload() {
+    UserBreak = true;
+}
 
 }  // namespace zv

@@ -45,6 +45,10 @@ OrphanResult OrphanRemover::toTrash(const std::string& path) {
     FsError pending = SendToRecycleBin(w_.svc.trash, path);
     showDone();
     if (pending) return failed(std::move(pending));
+    // The trash folder may have come into being just now, where the walk
+    // could still meet it (a backup that holds the home folder).
+    if (!trashNoted_) noteTrashFolders(fs_, w_.svc.trash, w_.Roots);
+    trashNoted_ = true;
     return removed();
 }
 

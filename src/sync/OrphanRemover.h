@@ -51,6 +51,7 @@ class OrphanRemover {
     std::string sourceFolder_;
     std::string dustbin_;  // the dustbin folder, normal form
     bool driveFolderDone_ = false;
+    bool trashNoted_ = false;
     int moves_ = 0;
 };
 

@@ -451,3 +451,55 @@ TEST_F(CopyWalk, FoldersThatCannotBeListedOrMadeFail) {
 
 }  // namespace
 }  // namespace zv::test
+
+namespace zv::test {
+namespace {
+
+// A file that failed holds the next from-date back only when its dates
+// selected it: one copied because the backup lacks it, or on a run without a
+// date filter, is taken again anyway; a date that could not be read makes
+// the file new every time. A date centuries back means every file.
+TEST_F(CopyWalk, WhatAFailedFileLeavesForTheNextRun) {
+    const DateTime start(std::chrono::seconds(from + 7200));  // the run started after the file
+    const DateTime fileDate =
+        DateTime(std::chrono::seconds(from + 3600) + std::chrono::milliseconds(5));
+    const struct {
+        bool newFile, noDateCheck, sync, unreadDate;
+        std::optional<DateTime> next;
+    } cases[] = {
+        {true, false, false, false, DateTime(std::chrono::seconds(from + 3600))},
+        {true, true, false, false, start},
+        {false, false, true, false, start},
+        {true, false, false, true, start},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.newFile << c.noDateCheck << c.sync << c.unreadDate);
+        emptyFolder(dst);
+        c.newFile ? newFile(S("f.txt")) : oldFile(S("f.txt"));
+        faulty.clearFailures();
+        faulty.failOn(FsOp::CopyFile, "/f.txt", kErrObjectNotAvailable);
+        faulty.adjustEntry = [&](const std::string&, Entry& e) {
+            if (c.newFile) e.modified = e.created = fileDate;
+            if (c.unreadDate) e.modified = DateTime{};
+        };
+        freshWindow();
+        w().NoDateCheck = c.noDateCheck;
+        w().SyncActive = c.sync;
+        run(Walk::Checked);
+        EXPECT_EQ(w().FilesFailed, 1);
+        const std::optional<DateTime> old = DateTime(std::chrono::seconds(from));
+        EXPECT_EQ(w().NextFrom.after(start, old), c.next);
+    }
+    faulty.clearFailures();
+    faulty.adjustEntry = [](const std::string&, Entry& e) {
+        e.modified = e.created = kEarliestDateTime;
+    };
+    emptyFolder(dst);
+    freshWindow();
+    w().FromDate = "1-1-1000";
+    run(Walk::Quick);
+    EXPECT_TRUE(isThere(D("f.txt")));
+}
+
+}  // namespace
+}  // namespace zv::test

@@ -325,6 +325,25 @@ TEST_F(Safety, TheTrashOfTheBackupVolume) {
         EXPECT_EQ(entriesIn(trash + "/files"), 3) << ::testing::PrintToString(files(trash));
         EXPECT_EQ(entriesIn(trash + "/info"), 3);
     }
+    // Nor is a source at the top of a volume ever backed up with its trash.
+    const ProgramOutcome outcome =
+        run({"-ps", volume.path(), "-pd", root / "copy", "-cd", "0", "-vf", "1"});
+    EXPECT_EQ(outcome.exitStatus, 0) << outcome.output << errorLog();
+    EXPECT_TRUE(exists(root / "copy/brief.txt"));
+    EXPECT_FALSE(exists(root / "copy/.Trash-" + std::to_string(geteuid())));
+}
+
+// A backup folder that holds the home trash (a backup into the home folder)
+// never takes the trash for its own content.
+TEST_F(Safety, TheHomeTrashInsideTheBackup) {
+    for (int round = 0; round < 3; ++round) {
+        writeFile(home + "/weg" + std::to_string(round) + ".txt", "orphan");
+        const ProgramOutcome outcome = run({"-ps", source, "-pd", home, "-cd", "0", "-vf", "1",
+                                            "-sy", "1", "-db", "1", "-pr", home, "-ke", "1"});
+        EXPECT_EQ(outcome.exitStatus, 0) << outcome.output << errorLog();
+    }
+    EXPECT_EQ(entriesIn(home + "/.local/share/Trash/files"), 3);
+    EXPECT_EQ(entriesIn(home + "/.local/share/Trash/info"), 3);
 }
 
 // The backup disk is not plugged in: a job that names it by its volume
