@@ -1,5 +1,6 @@
 #include <ctime>
 #include <string>
+#include <vector>
 
 #include "app/RunPreflight.h"
 #include "app/frmVergelijker.h"
@@ -77,6 +78,25 @@ void refuseRun(frmVergelijker& w, const std::string& reason) {
     if (!w.AutoRun) w.svc.dialogs.messageBox(reason, MessageStyle::OkExclamation);
 }
 
+// Success is reported only once the backup is on the disk: the backup's file
+// system (and the dustbin's, where that lies on another) is flushed before the
+// run says "Klaar", saves its from-date or ends with its status. A flush that
+// fails fails the run, and the from-date stays where it was.
+void flushBackup(frmVergelijker& w) {
+    if (w.UserBreak || w.RunRefused) return;
+    w.ui.panel(1) = "Wegschrijven...";
+    w.svc.pump.repaintNow();
+    std::vector<std::string> folders{w.Roots.backup.path};
+    if (w.Roots.dustbin.known() && w.Roots.dustbin.id.device != w.Roots.backup.id.device)
+        folders.push_back(w.Roots.dustbin.path);
+    for (const std::string& folder : folders) {
+        if (FsError e = w.svc.fs.flushVolume(folder)) {
+            w.LogFileError(folder, e);
+            w.NextFrom.failedUnseen();
+        }
+    }
+}
+
 // What the status panel says at the end: a run with failures says so.
 std::string endWord(const frmVergelijker& w) {
     if (w.RunRefused) return "Niet gestart";
@@ -152,6 +172,7 @@ void frmVergelijker::cmdGo_Click() {
         else
             refuseRun(*this, refusal);
     }
+    flushBackup(*this);
 
     PendingTotal.reset();
     ProgressScaled = false;

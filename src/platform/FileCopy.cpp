@@ -97,7 +97,8 @@ int fillTemp(int in, int out, const struct stat& src) {
     return 0;
 }
 
-FsError copyRegular(const std::string& from, const std::string& to) {
+FsError copyRegular(const std::string& from, const std::string& to, bool replacing,
+                    DiskSync& sync) {
     UniqueFd in(openSource(from));
     if (!in.valid()) return errnoError(errno, from, PathRole::File);
     struct stat src;
@@ -108,14 +109,17 @@ FsError copyRegular(const std::string& from, const std::string& to) {
     UniqueFd out = createTempFileIn(folderForTemp(to), 0600, temp, err);
     if (!out.valid()) return errnoError(err, to, PathRole::Folder);
     err = fillTemp(in.get(), out.get(), src);
+    if (err == 0 && replacing) err = sync.flushData(out.get());
     if (int closeErr = out.close(); err == 0) err = closeErr;
-    if (err == 0 && rename(temp.c_str(), to.c_str()) != 0) err = errno;
+    if (err == 0) err = sync.rename(temp.c_str(), to.c_str());
     if (err == 0) return fsOk();
     unlink(temp.c_str());
     return errnoError(err, to, PathRole::File);
 }
 
-FsError copyLink(const std::string& from, const std::string& to, const struct stat& src) {
+// A link has no data to flush: its target text lives in its inode.
+FsError copyLink(const std::string& from, const std::string& to, const struct stat& src,
+                 DiskSync& sync) {
     std::string target(static_cast<std::size_t>(src.st_size) + 1, '\0');
     ssize_t n = readlink(from.c_str(), target.data(), target.size());
     if (n < 0) return errnoError(errno, from, PathRole::File);
@@ -131,18 +135,18 @@ FsError copyLink(const std::string& from, const std::string& to, const struct st
     if (err != 0) return errnoError(err, to, PathRole::Folder);
     const timespec times[2] = {src.st_atim, src.st_mtim};
     if (utimensat(AT_FDCWD, temp.c_str(), times, AT_SYMLINK_NOFOLLOW) != 0) err = errno;
-    if (err == 0 && rename(temp.c_str(), to.c_str()) != 0) err = errno;
+    if (err == 0) err = sync.rename(temp.c_str(), to.c_str());
     if (err == 0) return fsOk();
     unlink(temp.c_str());
     return errnoError(err, to, PathRole::File);
 }
 
-// An existing target must be a file or link that may be replaced.
-FsError checkTarget(const std::string& to) {
+// An existing target must be a file or link that may be replaced; `exists`
+// tells whether there is one.
+FsError checkTarget(const std::string& to, bool& exists) {
     struct stat st;
-    if (lstat(to.c_str(), &st) != 0) {
-        return errno == ENOENT ? fsOk() : errnoError(errno, to, PathRole::Folder);
-    }
+    exists = lstat(to.c_str(), &st) == 0;
+    if (!exists) return errno == ENOENT ? fsOk() : errnoError(errno, to, PathRole::Folder);
     if (S_ISDIR(st.st_mode)) return fsFail(kErrAccessDenied, "Target is a folder: " + to);
     if (S_ISREG(st.st_mode) && isReadOnly(st.st_mode, readRecordedBits(to.c_str())))
         return fsFail(kErrAccessDenied, "Target is read-only: " + to);
@@ -150,29 +154,34 @@ FsError checkTarget(const std::string& to) {
 }
 
 // What a copy and a move both require: a file or link to take, and a target
-// that may be replaced. Fills `src` with the source's lstat data.
-FsError checkTransfer(const std::string& from, const std::string& to, struct stat& src) {
+// that may be replaced. Fills `src` with the source's lstat data, `replacing`
+// with whether a target is there.
+FsError checkTransfer(const std::string& from, const std::string& to, struct stat& src,
+                      bool& replacing) {
     if (from.empty() || to.empty())
         return fsFail(kErrInvalidArgument, "Invalid argument: empty path");
     if (lstat(from.c_str(), &src) != 0) return errnoError(errno, from, PathRole::File);
     if (S_ISDIR(src.st_mode)) return fsFail(kErrFileNotFound, "Source is a folder: " + from);
     if (!S_ISREG(src.st_mode) && !S_ISLNK(src.st_mode))
         return fsFail(kErrAccessDenied, "Not a regular file: " + from);
-    return checkTarget(to);
+    return checkTarget(to, replacing);
 }
 
 }  // namespace
 
-FsError copyReplacing(const std::string& from, const std::string& to) {
+FsError copyReplacing(const std::string& from, const std::string& to, DiskSync& sync) {
     struct stat src;
-    if (FsError e = checkTransfer(from, to, src)) return e;
-    return S_ISLNK(src.st_mode) ? copyLink(from, to, src) : copyRegular(from, to);
+    bool replacing = false;
+    if (FsError e = checkTransfer(from, to, src, replacing)) return e;
+    return S_ISLNK(src.st_mode) ? copyLink(from, to, src, sync)
+                                : copyRegular(from, to, replacing, sync);
 }
 
-FsError moveReplacing(const std::string& from, const std::string& to) {
+FsError moveReplacing(const std::string& from, const std::string& to, DiskSync& sync) {
     struct stat src;
-    if (FsError e = checkTransfer(from, to, src)) return e;
-    if (rename(from.c_str(), to.c_str()) != 0) return errnoError(errno, to, PathRole::File);
+    bool replacing = false;
+    if (FsError e = checkTransfer(from, to, src, replacing)) return e;
+    if (int err = sync.rename(from.c_str(), to.c_str())) return errnoError(err, to, PathRole::File);
     // Two names of one file: rename leaves both, and the target already is
     // the file, so the old name goes.
     struct stat left;

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/DiskSync.h"
 #include "platform/FsError.h"
 
 namespace zv {
@@ -11,13 +12,16 @@ namespace zv {
 // existing target stays exactly as it was. Carries over the modification and
 // access times, the permission bits and the recorded attribute bits. Never
 // opens a FIFO, socket or device; refuses a read-only target (75) before
-// anything is written.
-FsError copyReplacing(const std::string& from, const std::string& to);
+// anything is written. Where an existing file is replaced, the new data is
+// on the disk before it takes the old file's name, so that at every instant
+// one whole copy is there; a new file is not flushed one by one (the run
+// flushes its backup's file system once at its end).
+FsError copyReplacing(const std::string& from, const std::string& to, DiskSync& sync);
 
 // Moves a regular file or a symbolic link onto `to` with one rename, which
 // keeps everything the file carries and cannot lose it. Refuses what
 // copyReplacing refuses (a read-only target: 75); 74 when the two paths lie
 // on different file systems, where only a copy can take the file over.
-FsError moveReplacing(const std::string& from, const std::string& to);
+FsError moveReplacing(const std::string& from, const std::string& to, DiskSync& sync);
 
 }  // namespace zv

@@ -171,6 +171,9 @@ class FileSystem {
     // lies on the file system of that folder itself. Writing there would
     // fill the system disk in place of the missing one.
     virtual FsError diskIsMounted(const std::string& path) = 0;
+    // Puts everything written to the file system that holds a folder on the
+    // disk (syncfs): a run is done only once its backup is.
+    virtual FsError flushVolume(const std::string& path) = 0;
     // Takes an exclusive lock on a file or folder for as long as `lock`
     // lives; fails (75) when another process holds it. Where the file system
     // keeps no locks the call succeeds without one.
@@ -178,7 +181,8 @@ class FileSystem {
 
     // Text files, taken and written as bytes.
     virtual FsError readTextFile(const std::string& path, std::string& content) = 0;
-    // Creates or replaces a file in one step (temporary file, then rename).
+    // Creates or replaces a file in one step (temporary file, flushed, then
+    // renamed; the folder flushed after the rename).
     virtual FsError writeFileAtomic(const std::string& path, const std::string& content) = 0;
     // Creates or replaces a file in place; fails with 75 when an existing file
     // carries the hidden or system attribute.

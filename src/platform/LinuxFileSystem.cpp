@@ -270,13 +270,13 @@ FsError LinuxFileSystem::removeEmptyFolder(const std::string& path) {
 FsError LinuxFileSystem::copyFile(const std::string& from, const std::string& to) {
     if (FsError e = checkPath(from)) return e;
     if (FsError e = checkPath(to)) return e;
-    return copyReplacing(from, to);
+    return copyReplacing(from, to, sync());
 }
 
 FsError LinuxFileSystem::moveFile(const std::string& from, const std::string& to) {
     if (FsError e = checkPath(from)) return e;
     if (FsError e = checkPath(to)) return e;
-    return moveReplacing(from, to);
+    return moveReplacing(from, to, sync());
 }
 
 FsError LinuxFileSystem::folderSize(const std::string& path, std::uint64_t& bytes) {
@@ -339,6 +339,14 @@ FsError LinuxFileSystem::diskIsMounted(const std::string& path) {
                                                   sources_.removableRoots, absolutePath(path));
     if (missing.empty()) return fsOk();
     return fsFail(kErrObjectNotAvailable, "No disk is mounted at " + missing);
+}
+
+FsError LinuxFileSystem::flushVolume(const std::string& path) {
+    if (FsError e = checkPath(path)) return e;
+    UniqueFd fd(open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!fd.valid()) return errnoError(errno, path, PathRole::Folder);
+    if (int err = sync().flushFileSystem(fd.get())) return errnoError(err, path, PathRole::Folder);
+    return fsOk();
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/DiskSync.h"
 #include "platform/FileSystem.h"
 #include "platform/MountTable.h"
 
@@ -15,6 +16,9 @@ class LinuxFileSystem final : public FileSystem {
   public:
     LinuxFileSystem() = default;
     explicit LinuxFileSystem(MountSources sources) : sources_(std::move(sources)) {}
+    // `sync` takes the steps that put data on the disk (tests record them).
+    LinuxFileSystem(MountSources sources, DiskSync& sync)
+        : sources_(std::move(sources)), sync_(&sync) {}
 
     using FileSystem::listFolder;
     FsError listFolder(const std::string& path, std::vector<Entry>& files,
@@ -46,6 +50,7 @@ class LinuxFileSystem final : public FileSystem {
     std::vector<Volume> volumes() override;
     FsError diskIsMounted(const std::string& path) override;
     FsError lockExclusive(const std::string& path, std::unique_ptr<HeldLock>& lock) override;
+    FsError flushVolume(const std::string& path) override;
 
     FsError readTextFile(const std::string& path, std::string& content) override;
     FsError writeFileAtomic(const std::string& path, const std::string& content) override;
@@ -55,6 +60,10 @@ class LinuxFileSystem final : public FileSystem {
 
   private:
     MountSources sources_;
+    DiskSync& sync() { return sync_ ? *sync_ : ownSync_; }
+
+    DiskSync ownSync_;
+    DiskSync* sync_ = nullptr;  // the test's, where one is given
 };
 
 }  // namespace zv

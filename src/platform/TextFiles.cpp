@@ -91,12 +91,17 @@ FsError LinuxFileSystem::writeFileAtomic(const std::string& path, const std::str
         if (fchmod(fd.get(), old.st_mode & 07777) != 0) err = errno;
         if (err == 0) err = writeRecordedBitsFd(fd.get(), readRecordedBits(target.c_str()));
     }
-    if (err == 0 && fsync(fd.get()) != 0) err = errno;
+    if (err == 0) err = sync().flushData(fd.get());
     if (int closeErr = fd.close(); err == 0) err = closeErr;
-    if (err == 0 && rename(temp.c_str(), target.c_str()) != 0) err = errno;
-    if (err == 0) return fsOk();
-    unlink(temp.c_str());
-    return errnoError(err, target, PathRole::File);
+    if (err == 0) err = sync().rename(temp.c_str(), target.c_str());
+    if (err != 0) {
+        unlink(temp.c_str());
+        return errnoError(err, target, PathRole::File);
+    }
+    // The new name itself is on the disk only once its folder is.
+    UniqueFd folder(open(folderForTemp(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    err = folder.valid() ? sync().flushFolder(folder.get()) : errno;
+    return err == 0 ? fsOk() : errnoError(err, target, PathRole::Folder);
 }
 
 FsError LinuxFileSystem::writeTextFile(const std::string& path, const std::string& content) {

@@ -193,5 +193,28 @@ TEST_F(RunDriver, AFailedFileIsNamedAndHoldsTheDateBack) {
     EXPECT_EQ(w().ui.panel(1), "Klaar");
 }
 
+// "Klaar" means on the disk: the backup's file system is flushed, showing
+// "Wegschrijven...", before the run says it is done and saves its from-date.
+// A flush that fails fails the run: status 3, the from-date where it was.
+TEST_F(RunDriver, ARunIsDoneOnlyOnceItsBackupIsOnTheDisk) {
+    for (const bool flushFails : {false, true}) {
+        SCOPED_TRACE(flushFails);
+        FaultInjectingFileSystem faulty(fs);
+        if (flushFails) faulty.failOn(FsOp::FlushVolume, backup, kErrObjectNotAvailable);
+        std::vector<std::string> order;
+        faulty.beforeCall = [&](FsOp op, const std::string& path) {
+            if (op == FsOp::FlushVolume) order.push_back("flush " + path + " " + w().ui.panel(1));
+            if (op == FsOp::WriteFileAtomic) order.push_back("save");
+        };
+        confirm(faulty);
+        w().AutoRun = true;
+        w().cmdGo_Click();
+        EXPECT_EQ(order, (Lines{"flush " + backup + " Wegschrijven...", "save"}));
+        EXPECT_EQ(w().ExitStatus(), flushFails ? 3 : 0);
+        EXPECT_EQ(w().ui.panel(1), flushFails ? "Klaar - 1 mislukt, zie Error.Log" : "Klaar");
+        EXPECT_EQ(w().ui.text2.text == "1-1-2000 00:00:00", flushFails);
+    }
+}
+
 }  // namespace
 }  // namespace zv::test

@@ -48,6 +48,7 @@ class EndToEnd : public ::testing::Test {
                 command += " " + quoted(name) + "=" + quoted(value);
         command += " timeout -s KILL 60 ";
         if (!user.empty()) command += "/usr/sbin/runuser -u " + user + " -- ";
+        command += launcher;
         command += quoted(app + "/zandvast");
         for (const std::string& argument : arguments) command += " " + quoted(argument);
         ProgramOutcome outcome;
@@ -145,6 +146,7 @@ class EndToEnd : public ::testing::Test {
     TempDir root;
     std::string user;           // the user the program runs as; empty: this process's
     std::string workingFolder;  // where the program starts; empty: `work`
+    std::string launcher;       // a command the program is started through (strace)
     std::string app = root / "app", work = root / "work", home = root / "home";
     std::string source = root / "Mijn bestanden", backup = root / "Reserve kopie ß";
 };

@@ -4,6 +4,7 @@
 
 #include <ctime>
 #include <functional>
+#include <sstream>
 
 #include "e2e/E2eFixture.h"
 #include "platform/PlatformTest.h"
@@ -372,6 +373,56 @@ TEST_F(Safety, AMissingDiskIsNeverReplacedByTheSystemDisk) {
     refused({"-if", "Job.dat", "-qu"});
     refused({"-ps", source, "-pd", mountPoint + "/Backup/Week", "-vf", "1"});
     EXPECT_TRUE(std::filesystem::is_empty(mountPoint));
+}
+
+}  // namespace
+}  // namespace zv::test
+
+namespace zv::test {
+namespace {
+
+// As the system sees a run: a replaced backup file's data is flushed before
+// its temporary file takes the old name, a new file is not flushed by
+// itself, and the backup's file system is flushed before the job file is
+// saved with the next from-date.
+TEST_F(EndToEnd, FlushedBeforeReplacedAndBeforeDone) {
+    if (std::system("command -v strace >/dev/null 2>&1") != 0) GTEST_SKIP() << "no strace";
+    const std::string trace = root / "trace";
+    writeFile(backup + "/brief.txt", "an older letter");
+    launcher = "strace -f -qq -o " + quoted(trace) +
+               " -e trace=fdatasync,fsync,syncfs,rename,renameat,renameat2 ";
+    const ProgramOutcome outcome = run({"-ps", source, "-pd", backup, "-cd", "0", "-vf", "1"});
+    ASSERT_EQ(outcome.exitStatus, 0) << outcome.output;
+    ASSERT_EQ(readFile(backup + "/brief.txt"), "Beste Jan,");
+    // The calls in order, each as its name and, for a rename, its new name.
+    std::vector<std::string> calls;
+    const std::regex call("(\\w+)\\((.*)\\) += 0$");
+    std::istringstream lines(readFile(trace));
+    for (std::string line; std::getline(lines, line);) {
+        std::smatch m;
+        if (!std::regex_search(line, m, call)) continue;
+        const std::string arguments = m[2];
+        const std::size_t last = arguments.rfind(", \"");
+        calls.push_back(m[1].str().starts_with("rename") && last != std::string::npos
+                            ? "rename " + arguments.substr(last + 3, arguments.size() - last - 4)
+                            : m[1].str());
+    }
+    // (strace writes the backup folder's non-ASCII letters as octal escapes)
+    const auto at = [&](const std::string& what) {
+        return std::find_if(calls.begin(), calls.end(),
+                            [&](const std::string& c) { return c.ends_with(what); }) -
+               calls.begin();
+    };
+    const long replaced = at("/brief.txt");
+    ASSERT_LT(replaced, static_cast<long>(calls.size())) << ::testing::PrintToString(calls);
+    ASSERT_GT(replaced, 0) << ::testing::PrintToString(calls);
+    EXPECT_EQ(calls[replaced - 1], "fdatasync");
+    const long added = at("/diep/in/de/boom.txt");
+    ASSERT_LT(added, static_cast<long>(calls.size()));
+    EXPECT_TRUE(added == 0 || calls[added - 1] != "fdatasync");
+    const long flushed = at("syncfs");
+    EXPECT_GT(flushed, std::max(replaced, added));
+    EXPECT_LT(flushed, at("/app/Init.dat"));
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include <chrono>
 
 #include "PlatformTest.h"
+#include "platform/DiskSync.h"
+#include "platform/TempFile.h"
 
 namespace zv::test {
 namespace {
@@ -143,6 +145,82 @@ TEST_F(FileCopyTest, RelativePaths) {
     free(old);
     EXPECT_TRUE(e.ok()) << e.description;
     EXPECT_EQ(readFile(dir / "dst"), "rel");
+}
+
+}  // namespace
+}  // namespace zv::test
+
+namespace zv::test {
+namespace {
+
+// Records the steps that put data on the disk, in order, and can fail one.
+class RecordingSync final : public DiskSync {
+  public:
+    int flushData(int fd) override { return step("flushData", DiskSync::flushData(fd)); }
+    int rename(const char* from, const char* to) override {
+        return step(std::string("rename ") + lastPart(from) + " -> " + lastPart(to),
+                    DiskSync::rename(from, to));
+    }
+    int flushFolder(int fd) override { return step("flushFolder", DiskSync::flushFolder(fd)); }
+    int flushFileSystem(int fd) override {
+        return step("flushFileSystem", DiskSync::flushFileSystem(fd));
+    }
+
+    std::vector<std::string> steps;
+    std::string failing;
+
+  private:
+    static std::string lastPart(const std::string& path) {
+        const std::string name = path.substr(path.rfind('/') + 1);
+        return name.starts_with(kTempPrefix) ? "temp" : name;
+    }
+    int step(std::string what, int result) {
+        const bool fail = what.starts_with(failing) && !failing.empty();
+        steps.push_back(std::move(what));
+        return fail ? EIO : result;
+    }
+};
+
+// A replaced file's new data is on the disk before it takes the old one's
+// name, so that one whole copy is always there; a new file is not flushed one
+// by one, and a failed flush leaves the old copy. A job file is saved with
+// its folder flushed after the rename.
+TEST_F(FileCopyTest, AReplaceIsOnTheDiskBeforeItsNameIs) {
+    RecordingSync sync;
+    LinuxFileSystem recorded(MountSources{}, sync);
+    writeFile(dir / "src", "new data");
+    writeFile(dir / "old", "old copy");
+    link("src", dir / "link");
+    const struct {
+        std::string from, to;
+        std::vector<std::string> steps;
+    } cases[] = {
+        {dir / "src", dir / "old", {"flushData", "rename temp -> old"}},
+        {dir / "src", dir / "new", {"rename temp -> new"}},
+        {dir / "link", dir / "linked", {"rename temp -> linked"}},
+    };
+    for (const auto& c : cases) {
+        sync.steps.clear();
+        EXPECT_TRUE(recorded.copyFile(c.from, c.to).ok()) << c.to;
+        EXPECT_EQ(sync.steps, c.steps) << c.to;
+    }
+    sync.steps.clear();
+    ASSERT_TRUE(recorded.writeFileAtomic(dir / "Init.dat", "job").ok());
+    EXPECT_EQ(sync.steps,
+              (std::vector<std::string>{"flushData", "rename temp -> Init.dat", "flushFolder"}));
+    sync.steps.clear();
+    ASSERT_TRUE(recorded.flushVolume(dir.path()).ok());
+    EXPECT_EQ(sync.steps, std::vector<std::string>{"flushFileSystem"});
+
+    writeFile(dir / "old", "old copy");
+    sync.failing = "flushData";
+    EXPECT_EQ(recorded.copyFile(dir / "src", dir / "old").number, kErrObjectNotAvailable);
+    EXPECT_EQ(readFile(dir / "old"), "old copy");
+    EXPECT_FALSE(recorded.writeFileAtomic(dir / "Init.dat", "another job").ok());
+    EXPECT_EQ(readFile(dir / "Init.dat"), "job");
+    sync.failing = "flushFileSystem";
+    EXPECT_FALSE(recorded.flushVolume(dir.path()).ok());
+    EXPECT_EQ(entriesIn(dir.path()), 6);  // no temporary file left behind
 }
 
 }  // namespace

@@ -11,7 +11,7 @@ namespace zv::test {
 
 // Message boxes answered from a script; every box shown is recorded.
 class ScriptedDialogs final : public Dialogs {
-public:
+  public:
     struct Shown {
         std::string text;
         MessageStyle style;
@@ -25,13 +25,13 @@ public:
 
     std::vector<Shown> shown;
 
-private:
+  private:
     std::deque<MessageAnswer> answers_;
 };
 
 // Counts yields; can run a hook on a chosen yield (to press Exit mid-run).
 class RecordingPump final : public EventPump {
-public:
+  public:
     void yield() override;
     void repaintNow() override { ++repaints; }
 
@@ -43,13 +43,13 @@ public:
 
 // A clock the test sets.
 class ManualClock final : public Clock {
-public:
+  public:
     DateTime now() override { return current; }
     DateTime current{};
 };
 
 class RecordingHost final : public WindowHost {
-public:
+  public:
     void showDustbinDialog() override {
         ++dustbinDialogs;
         if (onDustbinDialog) onDustbinDialog();

@@ -155,6 +155,17 @@ FsError FaultInjectingFileSystem::setAttributes(const std::string& path, std::ui
     return inner_.setAttributes(path, attributes);
 }
 
+FsError FaultInjectingFileSystem::flushVolume(const std::string& path) {
+    if (FsError e = check(FsOp::FlushVolume, path)) return e;
+    return inner_.flushVolume(path);
+}
+
+FsError FaultInjectingFileSystem::writeFileAtomic(const std::string& path,
+                                                  const std::string& content) {
+    if (FsError e = check(FsOp::WriteFileAtomic, path)) return e;
+    return inner_.writeFileAtomic(path, content);
+}
+
 FsError FaultInjectingFileSystem::folderSize(const std::string& path, std::uint64_t& bytes) {
     if (FsError e = check(FsOp::FolderSize, path)) return e;
     return inner_.folderSize(path, bytes);

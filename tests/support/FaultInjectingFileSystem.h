@@ -22,6 +22,8 @@ enum class FsOp {
     SetAttributes,
     GetAttributes,
     FolderSize,
+    FlushVolume,
+    WriteFileAtomic,
     Any
 };
 
@@ -83,15 +85,14 @@ class FaultInjectingFileSystem final : public FileSystem {
     }
     std::vector<Volume> volumes() override { return inner_.volumes(); }
     FsError diskIsMounted(const std::string& path) override { return inner_.diskIsMounted(path); }
+    FsError flushVolume(const std::string& path) override;
     FsError lockExclusive(const std::string& path, std::unique_ptr<HeldLock>& lock) override {
         return inner_.lockExclusive(path, lock);
     }
     FsError readTextFile(const std::string& path, std::string& content) override {
         return inner_.readTextFile(path, content);
     }
-    FsError writeFileAtomic(const std::string& path, const std::string& content) override {
-        return inner_.writeFileAtomic(path, content);
-    }
+    FsError writeFileAtomic(const std::string& path, const std::string& content) override;
     FsError writeTextFile(const std::string& path, const std::string& content) override {
         return inner_.writeTextFile(path, content);
     }

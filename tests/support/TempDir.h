@@ -7,7 +7,7 @@ namespace zv::test {
 // A fresh folder under the system's temporary folder, removed (with
 // everything in it, read-only bits notwithstanding) when the object goes.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -17,7 +17,7 @@ public:
     // path() + "/" + relative
     std::string operator/(const std::string& relative) const { return path_ + "/" + relative; }
 
-private:
+  private:
     std::string path_;
 };
 

@@ -13,7 +13,7 @@ namespace zv::test {
 
 // A trash that only records what it was handed (the file stays).
 class RecordingTrash final : public Trash {
-public:
+  public:
     FsError moveToTrash(const std::string& path) override {
         trashed.push_back(path);
         return result;
@@ -26,7 +26,7 @@ public:
 // with scripted dialogs, a manual clock and a recording pump. The
 // application folder is <root>/app.
 class TestRig {
-public:
+  public:
     TestRig();
 
     TempDir root;
