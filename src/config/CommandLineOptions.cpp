@@ -52,7 +52,8 @@ class OptionApplier {
     OptionApplier(frmVergelijker& w, OptionValues values) : w_(w), v_(std::move(values)) {}
 
     void run() {
-        if (v_[kDb].empty()) v_[kDb] = "0";
+        // assign(1, '0'): GCC 12 at -O3 takes assigning the literal for an overlapping copy.
+        if (v_[kDb].empty()) v_[kDb].assign(1, '0');
         if (!applyPaths()) return;
         const std::optional<int> dustbin = ParseWholeNumber(v_[kDb]);
         if (!dustbin || (*dustbin != 0 && w_.DustBinPath.empty())) {

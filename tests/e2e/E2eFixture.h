@@ -38,15 +38,17 @@ class EndToEnd : public ::testing::Test {
     // Without `withPlatform` the program must choose the offscreen platform
     // itself. A program still running after a minute is killed.
     ProgramOutcome run(const Lines& arguments, bool withPlatform = true) const {
-        std::string command = "cd " + quoted(work) + " && exec env -i PATH=/usr/bin:/bin" +
-                              " LC_ALL=C.UTF-8 HOME=" + quoted(home) +
-                              " XDG_RUNTIME_DIR=" + quoted(root / "run");
+        std::string command = "cd ";
+        command += quoted(work);
+        command += std::string(" && exec env -i PATH=/usr/bin:/bin") +
+                   " LC_ALL=C.UTF-8 HOME=" + quoted(home) +
+                   " XDG_RUNTIME_DIR=" + quoted(root / "run");
         if (withPlatform) command += " QT_QPA_PLATFORM=offscreen";
         for (const char* name : {"TZ", "ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"})
             if (const char* value = std::getenv(name))
-                command += " " + quoted(name) + "=" + quoted(value);
-        command += " timeout -s KILL 60 " + quoted(app + "/zandvast");
-        for (const std::string& argument : arguments) command += " " + quoted(argument);
+                ((command += ' ') += quoted(name)) += '=' + quoted(value);
+        (command += " timeout -s KILL 60 ") += quoted(app + "/zandvast");
+        for (const std::string& argument : arguments) (command += ' ') += quoted(argument);
         ProgramOutcome outcome;
         FILE* pipe = popen((command + " </dev/null 2>&1").c_str(), "r");
         char buffer[4096];
@@ -92,7 +94,9 @@ class EndToEnd : public ::testing::Test {
     bool copied() const { return files(backup) == files(source); }
 
     static std::string quoted(const std::string& text) {
-        return "'" + std::regex_replace(text, std::regex("'"), "'\\''") + "'";
+        std::string word(1, '\'');
+        word += std::regex_replace(text, std::regex("'"), "'\\''");
+        return word += '\'';
     }
     static bool exists(const std::string& path) {
         return std::filesystem::exists(std::filesystem::symlink_status(path));
