@@ -11,6 +11,7 @@
 #include "platform/LinuxEnvironment.h"
 #include "platform/LinuxFileSystem.h"
 #include "platform/PathText.h"
+#include "support/TempDir.h"
 
 namespace zv {
 namespace {
@@ -103,12 +104,25 @@ TEST(AutomaticDialogs, AnswersOkOrTheSafeChoiceAndLogsIt) {
 TEST(LinuxEnvironment, FoldersAndCommandLine) {
     const EnvVars env{"/home/u", "", ""};
     const std::string userData = "/home/u/.local/share/zandvast";
-    EXPECT_EQ(appFolderFor("/opt/zv", true, env), "/opt/zv");
-    // A system install keeps its files in the user's data folder.
-    EXPECT_EQ(appFolderFor("/usr/bin", false, env), userData);
-    EXPECT_EQ(appFolderFor("/usr/bin", false, {"/home/u", "/xdg", ""}), "/xdg/zandvast");
-    EXPECT_EQ(appFolderFor("/usr/bin", false, {"/home/u", "relative", ""}), userData);
-    EXPECT_EQ(appFolderFor("", true, env), userData);
+    // A portable copy keeps its files beside itself where it can write; an
+    // installed one always in the user's data folder, also for root.
+    struct Case {
+        ExecutableSite site;
+        EnvVars env;
+        std::string folder;
+    };
+    const Case cases[] = {{{"/opt/zv", true, false}, env, "/opt/zv"},
+                          {{"/opt/zv", false, false}, env, userData},
+                          {{"/usr/bin", true, true}, env, userData},
+                          {{"/usr/bin", false, true}, env, userData},
+                          {{"/usr/bin", true, true}, {"/home/u", "/xdg", ""}, "/xdg/zandvast"},
+                          {{"/usr/bin", false, false}, {"/home/u", "relative", ""}, userData},
+                          {{"", true, false}, env, userData}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.site.folder + (c.site.writable ? " writable" : "") +
+                     (c.site.installed ? " installed" : ""));
+        EXPECT_EQ(appFolderFor(c.site, c.env), c.folder);
+    }
     EXPECT_EQ(desktopFolderFrom(
                   "# xdg\nXDG_DOCUMENTS_DIR=\"$HOME/D\"\nXDG_DESKTOP_DIR=\"$HOME/Bureau\"\n", env),
               "/home/u/Bureau");
@@ -119,6 +133,30 @@ TEST(LinuxEnvironment, FoldersAndCommandLine) {
     char* argv[] = {a0, a1, a2, a3, nullptr};
     EXPECT_EQ(joinArguments(4, argv), "-if my init.dat qu");
     EXPECT_EQ(joinArguments(1, argv), "");
+}
+
+// The installed copy is told by its folder: the install's bin folder, also
+// when either path goes through a link.
+TEST(LinuxEnvironment, SameFolderMeansTheSameFolderOnDisk) {
+    test::TempDir dir;
+    test::makeDirs(dir / "usr/bin");
+    test::makeDirs(dir / "opt/bin");
+    test::writeFile(dir / "usr/bin/zandvast", "");
+    ASSERT_EQ(symlink("usr/bin", (dir / "bin").c_str()), 0);
+    const std::string bin = dir / "usr/bin";
+    const std::pair<std::string, bool> cases[] = {{bin, true},
+                                                  {dir / "bin", true},
+                                                  {dir / "usr/./bin/", true},
+                                                  {dir / "opt/bin", false},
+                                                  {dir / "usr", false},
+                                                  {dir / "usr/bin/zandvast", false},
+                                                  {dir / "gone", false},
+                                                  {"", false}};
+    for (const auto& [other, same] : cases) {
+        EXPECT_EQ(sameFolder(other, bin), same) << other;
+        EXPECT_EQ(sameFolder(bin, other), same) << other;
+    }
+    EXPECT_FALSE(sameFolder("", ""));
 }
 
 }  // namespace
