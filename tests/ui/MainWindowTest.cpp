@@ -28,6 +28,13 @@ TEST(LaunchOptions, VersionHelpAndTheDisplay) {
     EXPECT_EQ(ChooseDisplay("-if Job.dat -qu", {}), D::Offscreen);
     EXPECT_EQ(ChooseDisplay("-ps /data -pd /backup", {}), D::Offscreen);
     EXPECT_EQ(ChooseDisplay("", {}), D::NoDisplay);
+    // Platforms nobody sees, whose Qt warnings are dropped.
+    const std::pair<const char*, bool> platforms[] = {
+        {"offscreen", true},   {"minimal", true},     {"offscreen:fontengine=freetype", true},
+        {"minimal;xcb", true}, {"xcb", false},        {"wayland;offscreen", false},
+        {"", false},           {"offscreenx", false}, {"Offscreen", false}};
+    for (const auto& [platform, unseen] : platforms)
+        EXPECT_EQ(IsUnseenPlatform(platform), unseen) << platform;
 }
 
 // One entry per user volume in mount order, "***" for a missing label, none
