@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test twice: a normal
-# build (build/) and one under AddressSanitizer and UBSan (build-asan/).
+# build (build/) and one under AddressSanitizer and UBSan (build-asan/); then
+# checks the Release build, the install and the Debian package (build-pkg/).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
@@ -17,3 +18,5 @@ ctest --test-dir build --output-on-failure -j"$jobs" --timeout 300
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZV_SANITIZE=ON -DZV_WERROR=ON >/dev/null
 cmake --build build-asan -j"$jobs"
 ctest --test-dir build-asan --output-on-failure -j"$jobs" --timeout 600
+
+tools/check-install.sh build-pkg
