@@ -56,17 +56,6 @@ std::string hostName() {
     return name;
 }
 
-// Creates a folder and its missing parents (permissions 0700 as the XDG
-// folders want them).
-void makeFolders(const std::string& path) {
-    std::string parent = parentOfPath(path);
-    if (!parent.empty() && parent != path) {
-        struct stat st;
-        if (::stat(parent.c_str(), &st) != 0) makeFolders(parent);
-    }
-    mkdir(path.c_str(), 0700);
-}
-
 std::string readWholeFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
@@ -122,6 +111,15 @@ std::string userConfigFolder(const EnvVars& env) {
 std::string appFolderFor(const ExecutableSite& site, const EnvVars& env) {
     if (!site.folder.empty() && site.writable && !site.installed) return site.folder;
     return userDataFolder(env);
+}
+
+void makeFolders(const std::string& path) {
+    std::string parent = parentOfPath(path);
+    if (!parent.empty() && parent != path) {
+        struct stat st;
+        if (::stat(parent.c_str(), &st) != 0) makeFolders(parent);
+    }
+    mkdir(path.c_str(), 0700);
 }
 
 bool sameFolder(const std::string& a, const std::string& b) {

@@ -28,6 +28,9 @@ EnvironmentInfo probeEnvironment(int argc, char** argv);
 // into the bin folder); a portable copy keeps them beside itself, unless it
 // cannot write there.
 std::string appFolderFor(const ExecutableSite& site, const EnvVars& env);
+// Creates a folder and its missing parents, with permissions 0700 as the XDG
+// folders want them (an installed copy's first start in a fresh home).
+void makeFolders(const std::string& path);
 // Whether two paths name one existing folder (also through links).
 bool sameFolder(const std::string& a, const std::string& b);
 // $XDG_DATA_HOME/zandvast, or ~/.local/share/zandvast.

@@ -1,6 +1,7 @@
 // The platform's pure text rules: dates, paths, error numbers, the automatic
 // answers and the environment's folders.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -157,6 +158,26 @@ TEST(LinuxEnvironment, SameFolderMeansTheSameFolderOnDisk) {
         EXPECT_EQ(sameFolder(bin, other), same) << other;
     }
     EXPECT_FALSE(sameFolder("", ""));
+}
+
+// An installed copy's first start in a fresh home makes the whole data
+// folder path; folders already there are left as they are.
+TEST(LinuxEnvironment, MakeFoldersMakesTheMissingParents) {
+    test::TempDir dir;
+    test::makeDirs(dir / "home");
+    chmod((dir / "home").c_str(), 0755);
+    for (const std::string& path : {dir / "home/.local/share/zandvast", dir / "home"}) {
+        makeFolders(path);
+        EXPECT_TRUE(sameFolder(path, path)) << path;
+    }
+    for (const char* made : {"home/.local", "home/.local/share", "home/.local/share/zandvast"}) {
+        struct stat st {};
+        ASSERT_EQ(::stat((dir / made).c_str(), &st), 0) << made;
+        EXPECT_EQ(st.st_mode & 0777, 0700u) << made;
+    }
+    struct stat home {};
+    ::stat((dir / "home").c_str(), &home);
+    EXPECT_EQ(home.st_mode & 0777, 0755u);
 }
 
 }  // namespace
