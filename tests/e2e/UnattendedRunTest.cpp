@@ -83,6 +83,20 @@ TEST_F(UnattendedRun, EveryUnattendedStartRunsAndSaysNothing) {
     EXPECT_TRUE(exists(app + "/Elders.dat"));
 }
 
+// A crontab line without a job: there is nobody to show the window to, so
+// the program says why on standard error and ends at once.
+TEST_F(UnattendedRun, AWindowWithoutADisplayIsNotStarted) {
+    Start cron;
+    cron.withPlatform = false;
+    cron.withRuntimeFolder = false;
+    const ProgramOutcome outcome = start({}, cron);
+    EXPECT_EQ(outcome.exitStatus, 1) << outcome.output;
+    EXPECT_EQ(outcome.output, outcome.errors);
+    EXPECT_NE(outcome.errors.find("geen beeldscherm gevonden"), std::string::npos)
+        << outcome.errors;
+    EXPECT_FALSE(exists(app + "/Init.dat"));
+}
+
 TEST_F(UnattendedRun, RefusalsAreLoggedAndRunNothing) {
     writeFile(app + "/Job.dat", crlf(job()));
     refused({"-if", "Job.dat"});  // no run-mode piece
