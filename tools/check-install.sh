@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Checks the program as a packager and a new user meet it:
-#   1. a Release build for /usr, warnings as errors (BUILD_DIR, build-pkg/);
+#   1. a Release build for /usr, tests included, warnings as errors
+#      (BUILD_DIR, build-pkg/): what a packager types, with GCC's -O3 warnings;
 #   2. `cmake --install` into a staging folder: the files, the validators,
 #      the man page and the bash completion against --help;
 #   3. the staged copy is a portable one: Init.dat beside it;
@@ -45,9 +46,9 @@ copied() { cmp -s "$tmp/source/sub/boom.txt" "$tmp/backup/sub/boom.txt"; }
 
 # --- 1. Release build ----------------------------------------------------
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
-    -DZV_BUILD_TESTS=OFF -DZV_WERROR=ON >/dev/null
+    -DZV_BUILD_TESTS=ON -DZV_WERROR=ON >/dev/null
 cmake --build "$build" -j"$(nproc)"
-ok "Release build for /usr"
+ok "Release build for /usr, tests included"
 
 # --- 2. cmake --install ----------------------------------------------------
 stage="$tmp/stage"

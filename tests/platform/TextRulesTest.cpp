@@ -108,21 +108,24 @@ TEST(LinuxEnvironment, FoldersAndCommandLine) {
     // A portable copy keeps its files beside itself where it can write; an
     // installed one always in the user's data folder, also for root.
     struct Case {
-        ExecutableSite site;
-        EnvVars env;
-        std::string folder;
+        const char* folder;
+        bool writable;
+        bool installed;
+        const char* xdgDataHome;
+        const char* appFolder;
     };
-    const Case cases[] = {{{"/opt/zv", true, false}, env, "/opt/zv"},
-                          {{"/opt/zv", false, false}, env, userData},
-                          {{"/usr/bin", true, true}, env, userData},
-                          {{"/usr/bin", false, true}, env, userData},
-                          {{"/usr/bin", true, true}, {"/home/u", "/xdg", ""}, "/xdg/zandvast"},
-                          {{"/usr/bin", false, false}, {"/home/u", "relative", ""}, userData},
-                          {{"", true, false}, env, userData}};
+    const Case cases[] = {{"/opt/zv", true, false, "", "/opt/zv"},
+                          {"/opt/zv", false, false, "", userData.c_str()},
+                          {"/usr/bin", true, true, "", userData.c_str()},
+                          {"/usr/bin", false, true, "", userData.c_str()},
+                          {"/usr/bin", true, true, "/xdg", "/xdg/zandvast"},
+                          {"/usr/bin", false, false, "relative", userData.c_str()},
+                          {"", true, false, "", userData.c_str()}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.site.folder + (c.site.writable ? " writable" : "") +
-                     (c.site.installed ? " installed" : ""));
-        EXPECT_EQ(appFolderFor(c.site, c.env), c.folder);
+        const ExecutableSite site{c.folder, c.writable, c.installed};
+        SCOPED_TRACE(site.folder + (c.writable ? " writable" : "") +
+                     (c.installed ? " installed" : "") + " " + c.xdgDataHome);
+        EXPECT_EQ(appFolderFor(site, {"/home/u", c.xdgDataHome, ""}), c.appFolder);
     }
     EXPECT_EQ(desktopFolderFrom(
                   "# xdg\nXDG_DOCUMENTS_DIR=\"$HOME/D\"\nXDG_DESKTOP_DIR=\"$HOME/Bureau\"\n", env),
