@@ -53,7 +53,8 @@ class OptionApplier {
     OptionApplier(frmVergelijker& w, OptionValues values) : w_(w), v_(std::move(values)) {}
 
     void run() {
-        if (v_[kDb].empty()) v_[kDb] = "0";
+        // assign(1, '0'): GCC 12 at -O3 takes assigning the literal for an overlapping copy.
+        if (v_[kDb].empty()) v_[kDb].assign(1, '0');
         if (!applyPaths()) return;
         // Only 0, 1 and 2 name a dustbin kind: another number would leave the
         // job without a place for its orphans.

@@ -19,6 +19,8 @@ namespace zv {
 namespace {
 
 constexpr const char* kAppName = "zandvast";
+// The bin folder of the install prefix the build was configured for.
+constexpr const char* kInstallBinFolder = ZV_INSTALL_BINDIR;
 
 std::string variable(const char* name) {
     const char* value = std::getenv(name);
@@ -52,17 +54,6 @@ std::string hostName() {
     char name[HOST_NAME_MAX + 1] = {};
     if (gethostname(name, sizeof name - 1) != 0) return {};
     return name;
-}
-
-// Creates a folder and its missing parents (permissions 0700 as the XDG
-// folders want them).
-void makeFolders(const std::string& path) {
-    std::string parent = parentOfPath(path);
-    if (!parent.empty() && parent != path) {
-        struct stat st;
-        if (::stat(parent.c_str(), &st) != 0) makeFolders(parent);
-    }
-    mkdir(path.c_str(), 0700);
 }
 
 std::string readWholeFile(const std::string& path) {
@@ -117,9 +108,25 @@ std::string userConfigFolder(const EnvVars& env) {
     return normalisedAbsolute(base, "/");
 }
 
-std::string appFolderFor(const std::string& exeFolder, bool exeFolderWritable, const EnvVars& env) {
-    if (!exeFolder.empty() && exeFolderWritable) return exeFolder;
+std::string appFolderFor(const ExecutableSite& site, const EnvVars& env) {
+    if (!site.folder.empty() && site.writable && !site.installed) return site.folder;
     return userDataFolder(env);
+}
+
+void makeFolders(const std::string& path) {
+    std::string parent = parentOfPath(path);
+    if (!parent.empty() && parent != path) {
+        struct stat st;
+        if (::stat(parent.c_str(), &st) != 0) makeFolders(parent);
+    }
+    mkdir(path.c_str(), 0700);
+}
+
+bool sameFolder(const std::string& a, const std::string& b) {
+    struct stat first, second;
+    if (a.empty() || b.empty() || ::stat(a.c_str(), &first) != 0 || ::stat(b.c_str(), &second) != 0)
+        return false;
+    return S_ISDIR(first.st_mode) && first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
 std::string desktopFolderFrom(const std::string& userDirsText, const EnvVars& env) {
@@ -146,10 +153,11 @@ std::string joinArguments(int argc, char** argv) {
 EnvironmentInfo probeEnvironment(int argc, char** argv) {
     EnvVars env{homeFolder(), variable("XDG_DATA_HOME"), variable("XDG_CONFIG_HOME")};
     EnvironmentInfo info;
-    std::string exeFolder = executableFolder();
-    bool writable = !exeFolder.empty() && access(exeFolder.c_str(), W_OK) == 0;
-    info.appFolder = appFolderFor(exeFolder, writable, env);
-    if (info.appFolder != exeFolder) makeFolders(info.appFolder);
+    ExecutableSite site{executableFolder()};
+    site.writable = !site.folder.empty() && access(site.folder.c_str(), W_OK) == 0;
+    site.installed = sameFolder(site.folder, kInstallBinFolder);
+    info.appFolder = appFolderFor(site, env);
+    if (info.appFolder != site.folder) makeFolders(info.appFolder);
     info.commandLine = joinArguments(argc, argv);
     std::string userDirs = readWholeFile(userConfigFolder(env) + "/user-dirs.dirs");
     info.desktopPath = desktopFolderFrom(userDirs, env);

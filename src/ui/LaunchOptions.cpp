@@ -53,6 +53,11 @@ DisplayChoice ChooseDisplay(const std::string& commandLine, const DisplayEnviron
     return IsUnattendedStart(commandLine) ? DisplayChoice::Offscreen : DisplayChoice::NoDisplay;
 }
 
+bool IsUnseenPlatform(const std::string& platformVariable) {
+    const std::string name = platformVariable.substr(0, platformVariable.find_first_of(":;"));
+    return name == "offscreen" || name == "minimal";
+}
+
 void GiveUpUnseenWindow(frmVergelijker& w) {
     w.AddToLog(w.NowDateText() + " " + w.NowTimeText() +
                " Error: geen beeldscherm; het venster kan niet wachten en wordt gesloten");

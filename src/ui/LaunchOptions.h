@@ -30,6 +30,11 @@ struct DisplayEnvironment {
 };
 DisplayChoice ChooseDisplay(const std::string& commandLine, const DisplayEnvironment& env);
 
+// Whether QT_QPA_PLATFORM names a platform nobody sees (offscreen, minimal;
+// options after ':' and fallbacks after ';' aside). Qt's own warnings there
+// would only end up in a scheduler's mail.
+bool IsUnseenPlatform(const std::string& platformVariable);
+
 // A start that left the window open although nobody can see it (no screen,
 // the offscreen platform) would wait for ever. This logs why the window is
 // closed, writes Error.Log and marks the start as one that ran nothing.

@@ -17,7 +17,17 @@ using Lines = std::vector<std::string>;
 
 struct ProgramOutcome {
     int exitStatus = -1;
-    std::string output;  // standard output and standard error
+    std::string output;  // standard output, then standard error
+    std::string errors;  // standard error alone
+};
+
+// How the program is started. By default: a clean environment with a private
+// runtime folder and the offscreen platform.
+struct Start {
+    bool withPlatform = true;       // QT_QPA_PLATFORM=offscreen is set
+    bool withRuntimeFolder = true;  // XDG_RUNTIME_DIR is set (cron sets none)
+    Lines environment;              // more NAME=VALUE settings
+    Lines through;                  // a command that starts the program
 };
 
 // The program copied alone into a temporary application folder and started
@@ -38,26 +48,40 @@ class EndToEnd : public ::testing::Test {
     // Without `withPlatform` the program must choose the offscreen platform
     // itself. A program still running after a minute is killed.
     ProgramOutcome run(const Lines& arguments, bool withPlatform = true) const {
-        std::string command = "cd " + quoted(workingFolder.empty() ? work : workingFolder) +
-                              " && exec env -i PATH=/usr/bin:/bin" +
-                              " LC_ALL=C.UTF-8 HOME=" + quoted(home) +
-                              " XDG_RUNTIME_DIR=" + quoted(root / "run");
-        if (withPlatform) command += " QT_QPA_PLATFORM=offscreen";
+        Start how;
+        how.withPlatform = withPlatform;
+        return start(arguments, how);
+    }
+    ProgramOutcome start(const Lines& arguments, const Start& how) const {
+        std::string command = "cd ";
+        command += quoted(workingFolder.empty() ? work : workingFolder);
+        command += " && exec env -i PATH=/usr/bin:/bin LC_ALL=C.UTF-8";
+        Lines settings{"HOME=" + home};
+        const std::string runtime = root / "run";
+        if (how.withRuntimeFolder) settings.push_back("XDG_RUNTIME_DIR=" + runtime);
+        if (how.withPlatform) settings.push_back("QT_QPA_PLATFORM=offscreen");
         for (const char* name : {"TZ", "ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"})
             if (const char* value = std::getenv(name))
-                command += " " + quoted(name) + "=" + quoted(value);
-        command += " timeout -s KILL 60 ";
-        if (!user.empty()) command += "/usr/sbin/runuser -u " + user + " -- ";
-        command += launcher;
-        command += quoted(app + "/zandvast");
-        for (const std::string& argument : arguments) command += " " + quoted(argument);
+                settings.push_back(std::string(name) + "=" + value);
+        settings.insert(settings.end(), how.environment.begin(), how.environment.end());
+        Lines words{"timeout", "-s", "KILL", "60"};
+        if (!user.empty()) words.insert(words.end(), {"/usr/sbin/runuser", "-u", user, "--"});
+        words.insert(words.end(), launcher.begin(), launcher.end());
+        words.insert(words.end(), how.through.begin(), how.through.end());
+        words.push_back(app + "/zandvast");
+        words.insert(words.end(), arguments.begin(), arguments.end());
+        for (const Lines* part : {&settings, &words})
+            for (const std::string& word : *part) (command += ' ') += quoted(word);
+        const std::string errorFile = root / "stderr";
         ProgramOutcome outcome;
-        FILE* pipe = popen((command + " </dev/null 2>&1").c_str(), "r");
+        FILE* pipe = popen((command + " </dev/null 2>" + quoted(errorFile)).c_str(), "r");
         char buffer[4096];
         while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
             outcome.output.append(buffer, n);
         const int status = pclose(pipe);
         if (WIFEXITED(status)) outcome.exitStatus = WEXITSTATUS(status);
+        outcome.errors = readFile(errorFile);
+        outcome.output += outcome.errors;
         EXPECT_NE(outcome.exitStatus, 128 + SIGKILL)
             << "the program did not end: " << outcome.output;
         return outcome;
@@ -106,7 +130,9 @@ class EndToEnd : public ::testing::Test {
     bool copied() const { return files(backup) == files(source); }
 
     static std::string quoted(const std::string& text) {
-        return "'" + std::regex_replace(text, std::regex("'"), "'\\''") + "'";
+        std::string word(1, '\'');
+        word += std::regex_replace(text, std::regex("'"), "'\\''");
+        return word += '\'';
     }
     static bool exists(const std::string& path) {
         return std::filesystem::exists(std::filesystem::symlink_status(path));
@@ -146,7 +172,7 @@ class EndToEnd : public ::testing::Test {
     TempDir root;
     std::string user;           // the user the program runs as; empty: this process's
     std::string workingFolder;  // where the program starts; empty: `work`
-    std::string launcher;       // a command the program is started through (strace)
+    Lines launcher;             // a command every run is started through (strace)
     std::string app = root / "app", work = root / "work", home = root / "home";
     std::string source = root / "Mijn bestanden", backup = root / "Reserve kopie ß";
 };

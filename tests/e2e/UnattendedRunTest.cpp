@@ -53,27 +53,48 @@ TEST_F(UnattendedRun, ARunSavesTheJobWithItsStartAsTheNextFromDate) {
     EXPECT_FALSE(exists(backup + "/lege map"));
 }
 
-// Quiet, with the window, from a scheduler without any display, and a job
-// file in the working folder (saved in the application folder).
-TEST_F(UnattendedRun, EveryUnattendedStartRuns) {
-    const std::vector<std::string> quiet{"-if", "Job.dat", "-qu"};
-    const std::vector<std::pair<std::vector<std::string>, bool>> starts{
-        {quiet, true},
-        {{"-if", "Job.dat", "-x"}, true},
-        {quiet, false},
-        {{"-if", "Elders.dat", "-qu"}, true}};
-    for (const auto& [arguments, withPlatform] : starts) {
-        SCOPED_TRACE(arguments[2] + (withPlatform ? "" : " without a platform"));
+// Quiet, with the window, from a scheduler without any display or runtime
+// folder, and a job file in the working folder (saved in the application
+// folder). Nothing reaches standard error: cron would mail it every night.
+TEST_F(UnattendedRun, EveryUnattendedStartRunsAndSaysNothing) {
+    const Lines quiet{"-if", "Job.dat", "-qu"}, shown{"-if", "Job.dat", "-x"};
+    Start cron;
+    cron.withPlatform = false;
+    cron.withRuntimeFolder = false;
+    const std::vector<std::pair<Lines, Start>> starts{
+        {quiet, {}},
+        {shown, {}},
+        {quiet, cron},
+        {shown, cron},
+        {{"-if", "Elders.dat", "-qu"}, {}},
+        {{"-ps", source, "-pd", backup, "-cd", "0", "-vf", "1"}, cron}};
+    for (const auto& [arguments, how] : starts) {
+        SCOPED_TRACE(arguments[1] + " " + arguments[2] + (how.withPlatform ? "" : " from cron"));
         std::filesystem::remove_all(backup);
         makeDirs(backup);
         writeFile(app + "/Job.dat", crlf(job()));
         writeFile(work + "/Elders.dat", crlf(job()));
-        const ProgramOutcome outcome = run(arguments, withPlatform);
+        const ProgramOutcome outcome = start(arguments, how);
         EXPECT_EQ(outcome.exitStatus, 0) << outcome.output;
+        EXPECT_EQ(outcome.output, "");
         EXPECT_TRUE(copied());
     }
     EXPECT_EQ(readFile(work + "/Elders.dat"), crlf(job()));
     EXPECT_TRUE(exists(app + "/Elders.dat"));
+}
+
+// A crontab line without a job: there is nobody to show the window to, so
+// the program says why on standard error and ends at once.
+TEST_F(UnattendedRun, AWindowWithoutADisplayIsNotStarted) {
+    Start cron;
+    cron.withPlatform = false;
+    cron.withRuntimeFolder = false;
+    const ProgramOutcome outcome = start({}, cron);
+    EXPECT_EQ(outcome.exitStatus, 1) << outcome.output;
+    EXPECT_EQ(outcome.output, outcome.errors);
+    EXPECT_NE(outcome.errors.find("geen beeldscherm gevonden"), std::string::npos)
+        << outcome.errors;
+    EXPECT_FALSE(exists(app + "/Init.dat"));
 }
 
 TEST_F(UnattendedRun, RefusalsAreLoggedAndRunNothing) {

@@ -1,6 +1,7 @@
 // The platform's pure text rules: dates, paths, error numbers, the automatic
 // answers and the environment's folders.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -16,6 +17,7 @@
 #include "platform/LinuxEnvironment.h"
 #include "platform/LinuxFileSystem.h"
 #include "platform/PathText.h"
+#include "support/TempDir.h"
 
 namespace zv {
 namespace {
@@ -259,12 +261,28 @@ TEST(AutomaticDialogs, AnswersOkOrTheSafeChoiceAndLogsIt) {
 TEST(LinuxEnvironment, FoldersAndCommandLine) {
     const EnvVars env{"/home/u", "", ""};
     const std::string userData = "/home/u/.local/share/zandvast";
-    EXPECT_EQ(appFolderFor("/opt/zv", true, env), "/opt/zv");
-    // A system install keeps its files in the user's data folder.
-    EXPECT_EQ(appFolderFor("/usr/bin", false, env), userData);
-    EXPECT_EQ(appFolderFor("/usr/bin", false, {"/home/u", "/xdg", ""}), "/xdg/zandvast");
-    EXPECT_EQ(appFolderFor("/usr/bin", false, {"/home/u", "relative", ""}), userData);
-    EXPECT_EQ(appFolderFor("", true, env), userData);
+    // A portable copy keeps its files beside itself where it can write; an
+    // installed one always in the user's data folder, also for root.
+    struct Case {
+        const char* folder;
+        bool writable;
+        bool installed;
+        const char* xdgDataHome;
+        const char* appFolder;
+    };
+    const Case cases[] = {{"/opt/zv", true, false, "", "/opt/zv"},
+                          {"/opt/zv", false, false, "", userData.c_str()},
+                          {"/usr/bin", true, true, "", userData.c_str()},
+                          {"/usr/bin", false, true, "", userData.c_str()},
+                          {"/usr/bin", true, true, "/xdg", "/xdg/zandvast"},
+                          {"/usr/bin", false, false, "relative", userData.c_str()},
+                          {"", true, false, "", userData.c_str()}};
+    for (const Case& c : cases) {
+        const ExecutableSite site{c.folder, c.writable, c.installed};
+        SCOPED_TRACE(site.folder + (c.writable ? " writable" : "") +
+                     (c.installed ? " installed" : "") + " " + c.xdgDataHome);
+        EXPECT_EQ(appFolderFor(site, {"/home/u", c.xdgDataHome, ""}), c.appFolder);
+    }
     EXPECT_EQ(desktopFolderFrom(
                   "# xdg\nXDG_DOCUMENTS_DIR=\"$HOME/D\"\nXDG_DESKTOP_DIR=\"$HOME/Bureau\"\n", env),
               "/home/u/Bureau");
@@ -275,6 +293,50 @@ TEST(LinuxEnvironment, FoldersAndCommandLine) {
     char* argv[] = {a0, a1, a2, a3, nullptr};
     EXPECT_EQ(joinArguments(4, argv), "-if my init.dat qu");
     EXPECT_EQ(joinArguments(1, argv), "");
+}
+
+// The installed copy is told by its folder: the install's bin folder, also
+// when either path goes through a link.
+TEST(LinuxEnvironment, SameFolderMeansTheSameFolderOnDisk) {
+    test::TempDir dir;
+    test::makeDirs(dir / "usr/bin");
+    test::makeDirs(dir / "opt/bin");
+    test::writeFile(dir / "usr/bin/zandvast", "");
+    ASSERT_EQ(symlink("usr/bin", (dir / "bin").c_str()), 0);
+    const std::string bin = dir / "usr/bin";
+    const std::pair<std::string, bool> cases[] = {{bin, true},
+                                                  {dir / "bin", true},
+                                                  {dir / "usr/./bin/", true},
+                                                  {dir / "opt/bin", false},
+                                                  {dir / "usr", false},
+                                                  {dir / "usr/bin/zandvast", false},
+                                                  {dir / "gone", false},
+                                                  {"", false}};
+    for (const auto& [other, same] : cases) {
+        EXPECT_EQ(sameFolder(other, bin), same) << other;
+        EXPECT_EQ(sameFolder(bin, other), same) << other;
+    }
+    EXPECT_FALSE(sameFolder("", ""));
+}
+
+// An installed copy's first start in a fresh home makes the whole data
+// folder path; folders already there are left as they are.
+TEST(LinuxEnvironment, MakeFoldersMakesTheMissingParents) {
+    test::TempDir dir;
+    test::makeDirs(dir / "home");
+    chmod((dir / "home").c_str(), 0755);
+    for (const std::string& path : {dir / "home/.local/share/zandvast", dir / "home"}) {
+        makeFolders(path);
+        EXPECT_TRUE(sameFolder(path, path)) << path;
+    }
+    for (const char* made : {"home/.local", "home/.local/share", "home/.local/share/zandvast"}) {
+        struct stat st {};
+        ASSERT_EQ(::stat((dir / made).c_str(), &st), 0) << made;
+        EXPECT_EQ(st.st_mode & 0777, 0700u) << made;
+    }
+    struct stat home {};
+    ::stat((dir / "home").c_str(), &home);
+    EXPECT_EQ(home.st_mode & 0777, 0755u);
 }
 
 }  // namespace

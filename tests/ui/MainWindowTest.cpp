@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <set>
+
 #include "support/TestRig.h"
 #include "ui/LaunchOptions.h"
 #include "ui/ModeDisplay.h"
+#include "ui/RunEndNotice.h"
 
 namespace zv::test {
 namespace {
@@ -28,6 +31,45 @@ TEST(LaunchOptions, VersionHelpAndTheDisplay) {
     EXPECT_EQ(ChooseDisplay("-if Job.dat -qu", {}), D::Offscreen);
     EXPECT_EQ(ChooseDisplay("-ps /data -pd /backup", {}), D::Offscreen);
     EXPECT_EQ(ChooseDisplay("", {}), D::NoDisplay);
+    // Platforms nobody sees, whose Qt warnings are dropped.
+    const std::pair<const char*, bool> platforms[] = {
+        {"offscreen", true},   {"minimal", true},     {"offscreen:fontengine=freetype", true},
+        {"minimal;xcb", true}, {"xcb", false},        {"wayland;offscreen", false},
+        {"", false},           {"offscreenx", false}, {"Offscreen", false}};
+    for (const auto& [platform, unseen] : platforms)
+        EXPECT_EQ(IsUnseenPlatform(platform), unseen) << platform;
+}
+
+// The desktop hears of an unattended run only when it did not end well, with
+// its exit status and where to read why.
+TEST(RunEndNotice, OnlyUnattendedRunsThatEndedBadly) {
+    const std::string log = "/home/u/.local/share/zandvast/Error.Log";
+    struct Case {
+        const char* commandLine;
+        int status;
+        const char* summary;  // nullptr: no notice
+    };
+    const Case cases[] = {{"-if Job.dat -qu", 0, nullptr},
+                          {"-ps /data -pd /backup", 0, nullptr},
+                          {"", 1, nullptr},  // an interactive session
+                          {"-if Job.dat -qu", 1, "Zandvast: backup niet uitgevoerd"},
+                          {"-if Job.dat -x", 2, "Zandvast: backup afgebroken"},
+                          {"-ps /data -pd /backup", 3, "Zandvast: backup met fouten"},
+                          {"-if Job.dat -qu cf 1", 4, "Zandvast: backup mislukt"}};
+    std::set<std::string> whatHappened;  // one sentence of its own per status
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.commandLine) + " -> " + std::to_string(c.status));
+        const std::optional<RunEndNotice> notice = NoticeForRunEnd(c.commandLine, c.status, log);
+        ASSERT_EQ(notice.has_value(), c.summary != nullptr);
+        if (!notice) continue;
+        EXPECT_EQ(notice->summary, c.summary);
+        const std::string ending =
+            " (afsluitstatus " + std::to_string(c.status) + "). Zie " + log + ".";
+        ASSERT_TRUE(notice->body.ends_with(ending)) << notice->body;
+        whatHappened.insert(notice->body.substr(0, notice->body.size() - ending.size()));
+    }
+    EXPECT_EQ(whatHappened.size(), 4u);
+    EXPECT_FALSE(whatHappened.contains(""));
 }
 
 // One entry per user volume in mount order, "***" for a missing label, none

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QLoggingCategory>
 #include <QStandardPaths>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +16,8 @@
 #include "platform/LinuxEnvironment.h"
 #include "platform/LinuxFileSystem.h"
 #include "ui/LaunchOptions.h"
+#include "ui/RunEndNotice.h"
+#include "ui/qt/DesktopNotice.h"
 #include "ui/qt/MainWindow.h"
 #include "ui/qt/QtDialogs.h"
 #include "ui/qt/QtEventPump.h"
@@ -46,6 +49,27 @@ bool PrepareDisplay(const std::string& commandLine) {
     return true;
 }
 
+// Qt's own warnings on a platform nobody sees ("XDG_RUNTIME_DIR not set",
+// "does not support propagateSizeHints()") would reach the user only as
+// nightly cron mail. The program's own messages do not go through Qt.
+// QT_LOGGING_RULES still overrides this for a hunt.
+void SilenceQtWhereUnseen() {
+    if (!zv::IsUnseenPlatform(EnvText("QT_QPA_PLATFORM"))) return;
+    QLoggingCategory::setFilterRules(
+        QStringLiteral("*.debug=false\n*.info=false\n*.warning=false"));
+}
+
+// The exit status, after telling the desktop about an unattended run that did
+// not end well.
+int Finish(const zv::frmVergelijker& w) {
+    const int status = w.ExitStatus();
+    const zv::EnvironmentInfo& env = w.svc.env;
+    if (const auto notice =
+            zv::NoticeForRunEnd(env.commandLine, status, env.appFolder + "/Error.Log"))
+        zv::qt::ShowDesktopNotice(*notice);
+    return status;
+}
+
 bool NobodyCanAnswer() {
     const QString platform = QGuiApplication::platformName();
     return platform == "offscreen" || platform == "minimal";
@@ -66,10 +90,12 @@ int main(int argc, char** argv) {
             break;
     }
     if (!PrepareDisplay(env.commandLine)) return 1;
+    SilenceQtWhereUnseen();
 
     QApplication app(argc, argv);
     QApplication::setApplicationName("Zandvast");
     QApplication::setApplicationDisplayName("Zandvast & Backup Tool");
+    QGuiApplication::setDesktopFileName(zv::qt::kDesktopId);
     const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     if (!desktop.isEmpty()) env.desktopPath = desktop.toStdString();
 
@@ -96,13 +122,13 @@ int main(int argc, char** argv) {
                      Qt::QueuedConnection);
 
     window.runHandler([&w] { w.Form_Load(); });
-    if (w.ui.closed) return w.ExitStatus();
+    if (w.ui.closed) return Finish(w);
     if (NobodyCanAnswer()) {
         zv::GiveUpUnseenWindow(w);
-        return w.ExitStatus();
+        return Finish(w);
     }
     w.ui.visible = true;  // a window that waits for the user is never left hidden
     window.mirror();
     app.exec();
-    return w.ExitStatus();
+    return Finish(w);
 }
