@@ -34,6 +34,9 @@ OrphanRemover::OrphanRemover(frmVergelijker& w, std::string sourceFolder)
       dustbin_(NormalFolder(w.DustBinPath)) {}
 
 OrphanResult OrphanRemover::remove(const Entry& file, const std::string& path) {
+    // A backup folder inside the source is part of the source: what lies in
+    // it is the user's own, however orphaned it looks from the source.
+    if (pathIsWithin(path, NormalFolder(w_.SourcePath))) return left();
     if (w_.UseDustbin && w_.DustBinWin) return toTrash(path);
     if (!w_.DustBinCustom) return toDelete(path);
     return toDustbin(file, path);
