@@ -77,6 +77,7 @@ bool within(const std::string& path, const std::string& folder) {
 void makeScratchTree(const std::string& root) {
     for (const char* file : kScratchFiles)
         test::writeFile(root + "/" + file, std::string("content of ") + file);
+    test::makeDirs(root + "/src/b/empty");
     test::makeDirs(root + "/bin");
 }
 
@@ -193,10 +194,11 @@ TreeSnapshot snapshotOf(const std::string& root) {
          !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
         ++tree.entries;
         tree.depth = std::max(tree.depth, static_cast<std::size_t>(it.depth()) + 1);
-        if (it->is_regular_file(ec) && !it->is_symlink(ec)) {
-            const std::string path = it->path().string();
+        if (it->is_symlink(ec)) continue;
+        const std::string path = it->path().string();
+        if (it->is_directory(ec)) tree.folders.insert(path.substr(root.size() + 1));
+        if (it->is_regular_file(ec))
             tree.files[path.substr(root.size() + 1)] = test::readFile(path);
-        }
     }
     return tree;
 }
@@ -242,17 +244,23 @@ void RunScene::checkAfterRun() {
     const bool ran = roots.source.known() && roots.backup.known();
     const std::string source = roots.source.path, backup = roots.backup.path;
 
-    // No source file is lost or changed. Before a run resolved its folders
-    // nothing may change at all; after, only what lies in the backup and not
-    // in the source. (A backup inside the source is part of the source.)
-    for (const auto& [path, content] : before_.files) {
+    // No source file or folder is lost or changed. Before a run resolved its
+    // folders nothing may change at all; after, only what lies in the backup
+    // and not in the source. (A backup inside the source is part of the
+    // source.) The application folder holds the job file and Error.Log.
+    const auto mayChange = [&](const std::string& path) {
         const std::string absolute = root() + "/" + path;
-        if (within(absolute, app)) continue;  // the job file, Error.Log
-        if (ran && within(absolute, backup) && !within(absolute, source)) continue;
+        return within(absolute, app) ||
+               (ran && within(absolute, backup) && !within(absolute, source));
+    };
+    for (const auto& [path, content] : before_.files) {
+        if (mayChange(path)) continue;
         const auto now = after.files.find(path);
         if (now == after.files.end()) broken("a file was lost: " + path);
         if (now->second != content) broken("a file was changed: " + path);
     }
+    for (const std::string& path : before_.folders)
+        if (!mayChange(path) && !after.folders.contains(path)) broken("a folder was lost: " + path);
 
     // The tree is not multiplied: a run copies each file once at most, and
     // the dustbin layout adds the source's own path.

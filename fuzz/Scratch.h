@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -26,9 +27,10 @@ std::string lexicalAbsolute(const std::string& path, const std::string& base);
 // `path` is `folder` or lies below it, compared by whole components.
 bool within(const std::string& path, const std::string& folder);
 
-// Fills a scratch folder: src/ with a few files in subfolders, dst/ (a
-// backup holding an orphan and a folder of its own), bin/ (an empty dustbin)
-// and vol/ (the folder of the volume FUZZDISK). Every file name is unique.
+// Fills a scratch folder: src/ with a few files in subfolders and an empty
+// folder, dst/ (a backup holding an orphan and a folder of its own), bin/ (an
+// empty dustbin) and vol/ (the folder of the volume FUZZDISK). Every file
+// name is unique.
 void makeScratchTree(const std::string& root);
 
 // Forwards to another file system, but refuses every change, every listing
@@ -93,10 +95,11 @@ class FencedFileSystem final : public FileSystem {
     std::string fence_;
 };
 
-// Every file of a tree (its path below the root, its content) and the
-// tree's size in entries and depth.
+// Every file of a tree (its path below the root, its content), every
+// folder, and the tree's size in entries and depth.
 struct TreeSnapshot {
     std::map<std::string, std::string> files;
+    std::set<std::string> folders;
     std::size_t entries = 0;
     std::size_t depth = 0;
 };
