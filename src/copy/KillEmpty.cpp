@@ -6,6 +6,7 @@
 
 #include "app/frmVergelijker.h"
 #include "copy/WalkSupport.h"
+#include "platform/PathText.h"
 
 namespace zv {
 
@@ -95,8 +96,11 @@ std::optional<PathInfo> StartFolder(frmVergelijker& w, const std::string& path) 
     return info;
 }
 
+// A backup folder inside the source is part of the source: its empty
+// folders are the user's own.
 bool PassIsOn(const frmVergelijker& w) {
-    return w.KillEmpty && w.SyncActive;
+    const bool inSource = !w.SourcePath.empty() && pathIsWithin(w.DestinationPath, w.SourcePath);
+    return w.KillEmpty && w.SyncActive && !inSource;
 }
 
 }  // namespace
