@@ -273,12 +273,12 @@ void RunScene::checkAfterRun() {
 
     // Changes only where the job says: the backup folder, the dustbin folder,
     // the application folder (job file, Error.Log) and the job file itself.
-    std::vector<std::string> allowed = {app, backup, roots.dustbin.path};
-    for (const std::string& path : {w.DestinationPath, w.DustBinPath, w.InitFileName}) {
-        if (path.empty()) continue;
-        allowed.push_back(lexicalAbsolute(path, root()));
-        allowed.push_back(lexicalAbsolute(path, app));
-    }
+    // (Relative paths lead from the working folder, a job file's name also
+    // from the application folder.)
+    std::vector<std::string> allowed = {app, backup, roots.dustbin.path,
+                                        lexicalAbsolute(w.InitFileName, app)};
+    for (const std::string& path : {w.DestinationPath, w.DustBinPath, w.InitFileName})
+        if (!path.empty()) allowed.push_back(lexicalAbsolute(path, root()));
     for (const FencedFileSystem::Change& change : fence_.changes) {
         const bool ok = std::any_of(allowed.begin(), allowed.end(), [&](const std::string& a) {
             return !a.empty() && within(change.path, a);
