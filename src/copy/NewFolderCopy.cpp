@@ -118,7 +118,8 @@ void CopyNewFolderFiles(frmVergelijker& w, const std::string& Source,
         reportFolderFailure(w, src, opened);
         return;
     }
-    // An old folder keeps only its files that are new by their own dates.
+    // An old folder keeps only its files that are new by their own dates (or
+    // all of them without the date filter: then every file counts as new).
     const bool everyFile = rules.syncActive || FolderIsNew(folder, rules);
 
     w.ui.panel(1) = "Kopieren";
@@ -148,7 +149,7 @@ void CopyNewFolderFiles(frmVergelijker& w, const std::string& Source,
         w.BytesDone += static_cast<double>(f.size);
         AdvanceProgress(w);
         JoinPath(p.source, src, f.name);
-        if (!everyFile && !rules.DatesAreNew(f)) {
+        if (!everyFile && !rules.FileIsNew(f)) {
             FinishFile(w, p.source);
             continue;
         }

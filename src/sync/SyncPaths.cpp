@@ -56,7 +56,8 @@ std::string dustbinPlace(const std::string& dustbin, const std::string& source,
     const std::string place = frmVergelijker::CollapseBackslashes(
         JoinPath(JoinPath(bin, StripDriveColon(source)), relative));
     if (place != normalisedAbsolute(place, "/")) return {};
-    if (!LiesBelow(place, bin) || pathIsWithin(place, NormalFolder(source))) return {};
+    // The source as the system reads it: "//data" is the folder "/data".
+    if (!LiesBelow(place, bin) || pathIsWithin(place, normalisedAbsolute(source, "/"))) return {};
     return place;
 }
 

@@ -37,7 +37,7 @@ TEST_F(CopyWalk, SelectsFilesByTheDateFilterAndSynchronisation) {
         const char* copied;    // per name above
     } cases[] = {{Walk::Checked, false, false, nullptr, "1000010"},
                  {Walk::Checked, true, false, nullptr, "101111r"},
-                 {Walk::Checked, false, true, nullptr, "1111011"},
+                 {Walk::Checked, false, true, nullptr, "1111111"},
                  {Walk::Checked, false, false, "geen datum", "1111111"},
                  {Walk::Quick, false, false, nullptr, "1000010"},
                  {Walk::Quick, false, true, nullptr, "1111111"}};
