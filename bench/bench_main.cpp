@@ -3,11 +3,16 @@
 //   zv_bench full   SOURCE BACKUP   first backup, checked mode, date filter off
 //   zv_bench rerun  SOURCE BACKUP   checked mode, date filter on, from-date now
 //   zv_bench quick  SOURCE BACKUP   quick mode, date filter off
+//   zv_bench since  SOURCE BACKUP SECONDS   checked mode, from-date SECONDS
+//                                   after 1970 (what changed since then)
+// A last word "noflush" leaves out every flush to the disk (the replaced
+// files' and the backup's at the end), to show what durability costs.
 // The run log goes to Error.Log in the current folder.
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -34,24 +39,38 @@ class NoTrash final : public Trash {
     }
 };
 
+// Renames as usual but puts nothing on the disk early.
+class NoFlush final : public DiskSync {
+  public:
+    int flushData(int) override { return 0; }
+    int flushFolder(int) override { return 0; }
+    int flushFileSystem(int) override { return 0; }
+};
+
 class NoHost final : public WindowHost {
   public:
     void showDustbinDialog() override {}
 };
 
 int usage() {
-    std::fprintf(stderr, "usage: zv_bench full|rerun|quick SOURCE BACKUP\n");
+    std::fprintf(stderr,
+                 "usage: zv_bench full|rerun|quick SOURCE BACKUP [noflush]\n"
+                 "       zv_bench since SOURCE BACKUP SECONDS [noflush]\n");
     return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4) return usage();
+    if (argc < 4) return usage();
     const std::string mode = argv[1];
-    if (mode != "full" && mode != "rerun" && mode != "quick") return usage();
+    if (mode != "full" && mode != "rerun" && mode != "quick" && mode != "since") return usage();
+    const int words = mode == "since" ? 5 : 4;
+    if (argc < words || argc > words + 1) return usage();
+    const bool flush = argc == words || std::strcmp(argv[words], "noflush") != 0;
 
-    LinuxFileSystem fs;
+    NoFlush noFlush;
+    LinuxFileSystem fs = flush ? LinuxFileSystem() : LinuxFileSystem(MountSources{}, noFlush);
     CancelDialogs dialogs;
     SystemClock clock;
     NullEventPump pump;
@@ -66,8 +85,12 @@ int main(int argc, char** argv) {
     w.SourcePath = argv[2];
     w.DestinationPath = argv[3];
     w.DoVerify = mode != "quick";
-    w.NoDateCheck = mode != "rerun";
-    w.FromDate = mode == "rerun" ? formatDateTime(clock.now()) : "1-1-2000 00:00:00";
+    w.NoDateCheck = mode != "rerun" && mode != "since";
+    w.FromDate =
+        mode == "rerun" ? formatDateTime(clock.now())
+        : mode == "since"
+            ? formatDateTime(DateTime(std::chrono::seconds(std::strtoll(argv[4], nullptr, 10))))
+            : "1-1-2000 00:00:00";
     w.ui.Check1.value = w.NoDateCheck ? 0 : 1;
 
     const auto start = std::chrono::steady_clock::now();

@@ -3,6 +3,10 @@
 #  - a first full backup (checked mode) of many small files and of a few large
 #    files, into an empty backup folder;
 #  - a re-run with nothing changed (checked mode, date filter on);
+#  - a re-run after 1 % of the files changed (checked mode, date filter on);
+#  - what durability costs: zandvast beside itself with every flush left out
+#    (the replaced files' data before their rename, the backup's file system
+#    before the run reports);
 #  - the cost of the window's progress display: the real executable with its
 #    window on Qt's offscreen platform against the same job with the window
 #    hidden ("-qu").
@@ -108,6 +112,50 @@ measure_no_change() {
     echo "$(median "${rs_t[@]}") $(median "${zv_t[@]}")"
 }
 
+# One timed re-run after 1 % of the files changed: the backup is a copy of the
+# tree whose changed files are older there. $3 is the from-date (seconds).
+changed_once() {
+    local tool="$1" tree="$2" since="$3"
+    fresh_target
+    cp -a "$tree/." "$out/target/"
+    (cd "$tree" && xargs -a "$out/changed.txt" -I{} touch -d "@$((since - 100))" "$out/target/{}")
+    sync
+    case "$tool" in
+        rsync) seconds rsync_run "$tree" "$out/target" ;;
+        zandvast) seconds zv since "$tree" "$out/target" "$since" ;;
+        noflush) seconds zv since "$tree" "$out/target" "$since" noflush ;;
+    esac
+}
+
+measure_changed() {
+    local tree="$1" i since rs_t=() zv_t=() nf_t=()
+    (cd "$tree" && find . -type f | sort | awk 'NR % 100 == 0') >"$out/changed.txt"
+    since=$(date +%s)
+    sleep 1.1
+    (cd "$tree" && xargs -a "$out/changed.txt" touch)
+    for ((i = 0; i < reps; i++)); do
+        rs_t+=("$(changed_once rsync "$tree" "$since")")
+        zv_t+=("$(changed_once zandvast "$tree" "$since")")
+        nf_t+=("$(changed_once noflush "$tree" "$since")")
+    done
+    echo "$(median "${rs_t[@]}") $(median "${zv_t[@]}") $(median "${nf_t[@]}")"
+}
+
+# zandvast with and without its flushes, first full backup and no change.
+measure_durability() {
+    local tree="$1" i with=() without=() rerun=() rerunNf=()
+    for ((i = 0; i < reps; i++)); do
+        fresh_target
+        with+=("$(seconds zv full "$tree" "$out/target")")
+        fresh_target
+        without+=("$(seconds zv full "$tree" "$out/target" noflush)")
+        sleep 1
+        rerun+=("$(seconds zv rerun "$tree" "$out/target")")
+        rerunNf+=("$(seconds zv rerun "$tree" "$out/target" noflush)")
+    done
+    echo "$(median "${with[@]}") $(median "${without[@]}") $(median "${rerun[@]}") $(median "${rerunNf[@]}")"
+}
+
 version_text() {
     sed -n 's/^project(zandvast VERSION \([0-9.]*\).*/\1/p' "$repo/CMakeLists.txt"
 }
@@ -146,7 +194,7 @@ measure_display() {
 
 # All measurements with the backups in $out; $1 names the place in the log.
 measure_all() {
-    local where="$1" cp_t rs_t zv_t hidden shown tree
+    local where="$1" cp_t rs_t zv_t nf_t hidden shown tree
     for tree in small large; do
         read -r cp_t rs_t zv_t <<<"$(measure_full "$data/$tree")"
         log "[$where] full $tree: cp -a $cp_t s, rsync -a $rs_t s, zandvast $zv_t s;" \
@@ -157,6 +205,14 @@ measure_all() {
         log "[$where] no change $tree: rsync -a $rs_t s, zandvast $zv_t s;" \
             "zandvast/rsync $(ratio "$zv_t" "$rs_t")"
     done
+    read -r rs_t zv_t nf_t <<<"$(measure_changed "$data/small")"
+    log "[$where] 1 % changed small: rsync -a $rs_t s, zandvast $zv_t s, without flushes $nf_t s;" \
+        "zandvast/rsync $(ratio "$zv_t" "$rs_t"), flushed/unflushed $(ratio "$zv_t" "$nf_t")"
+    local full fullNf rerun rerunNf
+    read -r full fullNf rerun rerunNf <<<"$(measure_durability "$data/small")"
+    log "[$where] durability small: full $full s (without flushes $fullNf s, ratio" \
+        "$(ratio "$full" "$fullNf")), no change $rerun s (without $rerunNf s, ratio" \
+        "$(ratio "$rerun" "$rerunNf"))"
     if [ -x "$gui_build/zandvast" ]; then
         read -r hidden shown <<<"$(measure_display "$data/small")"
         log "[$where] display small: hidden (-qu) $hidden s, offscreen window $shown s;" \

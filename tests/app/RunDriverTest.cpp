@@ -9,6 +9,7 @@
 #include "app/NextFromDate.h"
 #include "config/ConfigFixture.h"
 #include "platform/Clock.h"
+#include "platform/PlatformTest.h"
 #include "support/FaultInjectingFileSystem.h"
 
 namespace zv::test {
@@ -214,6 +215,19 @@ TEST_F(RunDriver, ARunIsDoneOnlyOnceItsBackupIsOnTheDisk) {
         EXPECT_EQ(w().ui.panel(1), flushFails ? "Klaar - 1 mislukt, zie Error.Log" : "Klaar");
         EXPECT_EQ(w().ui.text2.text == "1-1-2000 00:00:00", flushFails);
     }
+    // A dustbin folder on another file system is flushed too.
+    ScratchMount other(at("other"), ScratchMount::Tmpfs, "1m");
+    if (!other.ok()) GTEST_SKIP() << other.why();
+    FaultInjectingFileSystem faulty(fs);
+    Lines flushed;
+    faulty.beforeCall = [&](FsOp op, const std::string& path) {
+        if (op == FsOp::FlushVolume) flushed.push_back(path);
+    };
+    confirm(faulty);
+    w().SyncActive = w().UseDustbin = w().DustBinCustom = true;
+    w().DustBinPath = other.path();
+    w().cmdGo_Click();
+    EXPECT_EQ(flushed, (Lines{backup, other.path()}));
 }
 
 }  // namespace
