@@ -65,6 +65,8 @@ fresh_target() {
 zv() { (cd "$out" && "$bench_build/zv_bench" "$@"); }
 cp_full() { cp -a "$1/." "$2/"; }
 rsync_run() { rsync -a "$1/" "$2/"; }
+# The same, waiting until the copy is on the disk, as zandvast does.
+cp_synced() { cp -a "$1/." "$2/" && sync; }
 
 # One timed first full backup by one tool, into an empty backup folder.
 full_once() {
@@ -72,6 +74,7 @@ full_once() {
     fresh_target
     case "$tool" in
         cp) seconds cp_full "$tree" "$out/target" ;;
+        cp_synced) seconds cp_synced "$tree" "$out/target" ;;
         rsync) seconds rsync_run "$tree" "$out/target" ;;
         zandvast) seconds zv full "$tree" "$out/target" ;;
     esac
@@ -90,13 +93,14 @@ no_change_once() {
 # The tools take turns within each round, so that a change in the machine's
 # load falls on all of them alike.
 measure_full() {
-    local tree="$1" i cp_t=() rs_t=() zv_t=()
+    local tree="$1" i cp_t=() cs_t=() rs_t=() zv_t=()
     for ((i = 0; i < reps; i++)); do
         cp_t+=("$(full_once cp "$tree")")
+        cs_t+=("$(full_once cp_synced "$tree")")
         rs_t+=("$(full_once rsync "$tree")")
         zv_t+=("$(full_once zandvast "$tree")")
     done
-    echo "$(median "${cp_t[@]}") $(median "${rs_t[@]}") $(median "${zv_t[@]}")"
+    echo "$(median "${cp_t[@]}") $(median "${rs_t[@]}") $(median "${zv_t[@]}") $(median "${cs_t[@]}")"
 }
 
 measure_no_change() {
@@ -118,7 +122,7 @@ changed_once() {
     local tool="$1" tree="$2" since="$3"
     fresh_target
     cp -a "$tree/." "$out/target/"
-    (cd "$tree" && xargs -a "$out/changed.txt" -I{} touch -d "@$((since - 100))" "$out/target/{}")
+    (cd "$out/target" && xargs -d '\n' -a "$out/changed.txt" touch -d "@$((since - 100))")
     sync
     case "$tool" in
         rsync) seconds rsync_run "$tree" "$out/target" ;;
@@ -132,7 +136,7 @@ measure_changed() {
     (cd "$tree" && find . -type f | sort | awk 'NR % 100 == 0') >"$out/changed.txt"
     since=$(date +%s)
     sleep 1.1
-    (cd "$tree" && xargs -a "$out/changed.txt" touch)
+    (cd "$tree" && xargs -d '\n' -a "$out/changed.txt" touch)
     for ((i = 0; i < reps; i++)); do
         rs_t+=("$(changed_once rsync "$tree" "$since")")
         zv_t+=("$(changed_once zandvast "$tree" "$since")")
@@ -194,11 +198,12 @@ measure_display() {
 
 # All measurements with the backups in $out; $1 names the place in the log.
 measure_all() {
-    local where="$1" cp_t rs_t zv_t nf_t hidden shown tree
+    local where="$1" cp_t cs_t rs_t zv_t nf_t hidden shown tree
     for tree in small large; do
-        read -r cp_t rs_t zv_t <<<"$(measure_full "$data/$tree")"
+        read -r cp_t rs_t zv_t cs_t <<<"$(measure_full "$data/$tree")"
         log "[$where] full $tree: cp -a $cp_t s, rsync -a $rs_t s, zandvast $zv_t s;" \
-            "zandvast/cp $(ratio "$zv_t" "$cp_t"), zandvast/rsync $(ratio "$zv_t" "$rs_t")"
+            "zandvast/cp $(ratio "$zv_t" "$cp_t"), zandvast/rsync $(ratio "$zv_t" "$rs_t");" \
+            "cp -a + sync $cs_t s, zandvast/(cp -a + sync) $(ratio "$zv_t" "$cs_t")"
     done
     for tree in small large; do
         read -r rs_t zv_t <<<"$(measure_no_change "$data/$tree")"
