@@ -153,6 +153,8 @@ measure_durability() {
         with+=("$(seconds zv full "$tree" "$out/target")")
         fresh_target
         without+=("$(seconds zv full "$tree" "$out/target" noflush)")
+        # (what the unflushed run left in the page cache is not the re-run's to write)
+        sync
         sleep 1
         rerun+=("$(seconds zv rerun "$tree" "$out/target")")
         rerunNf+=("$(seconds zv rerun "$tree" "$out/target" noflush)")
