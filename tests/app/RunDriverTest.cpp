@@ -91,16 +91,24 @@ TEST_F(RunDriver, EmptyFoldersAreRemovedOnlyWithSynchronisation) {
 }
 
 TEST_F(RunDriver, ExitBreaksARunOffOrClosesTheApplication) {
-    for (int i = 0; i < 4; ++i) writeFile(source + "/f" + std::to_string(i), "x");
-    rig.pump.hookAt = 8;
-    rig.pump.hook = [this] { w().cmdExit_Click(); };
-    w().cmdGo_Click();
-    EXPECT_TRUE(w().UserBreak && w().ui.closed);
-    EXPECT_FALSE(w().RunCompleted);
-    EXPECT_LT(w().FilesCopied, 5);
-    EXPECT_EQ(w().ui.text2.text, "1-1-2000 00:00:00");  // a broken-off run keeps the from-date
-    EXPECT_GE(count("7-3-2026 10:11:12   -  user break"), 2);
-    EXPECT_NE(errorLog().find("7-3-2026 10:11:12   -  user break\r\n"), std::string::npos);
+    // The walk that is broken off says so where it stopped, and the run once more.
+    for (const char* folder : {"", "/nieuw"}) {
+        SCOPED_TRACE(folder);
+        for (int i = 0; i < 4; ++i) writeFile(source + folder + "/f" + std::to_string(i), "x");
+        confirm(fs);
+        rig.pump.hookAt = rig.pump.yields + 8;
+        rig.pump.hook = [this] { w().cmdExit_Click(); };
+        w().cmdGo_Click();
+        EXPECT_TRUE(w().UserBreak && w().ui.closed);
+        EXPECT_FALSE(w().RunCompleted);
+        EXPECT_LT(w().FilesCopied, 4);
+        EXPECT_EQ(w().ui.text2.text, "1-1-2000 00:00:00");  // a broken-off run keeps the from-date
+        EXPECT_GE(count("7-3-2026 10:11:12   -  user break"), 2);
+        EXPECT_NE(errorLog().find("7-3-2026 10:11:12   -  user break\r\n"), std::string::npos);
+        std::filesystem::remove_all(source + folder);
+        std::filesystem::remove_all(app() + "/Error.Log");
+        makeDirs(source);
+    }
 
     confirm(fs);
     w().cmdExit_Click();
