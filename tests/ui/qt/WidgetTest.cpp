@@ -2,7 +2,9 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPainter>
 #include <QProgressBar>
@@ -253,6 +255,10 @@ TEST(QtDialogs, BoxesAnswerAsTheUserDid) {
             ASSERT_NE(box, nullptr);
             shown = box->text();
             EXPECT_EQ(box->windowTitle(), "Zandvast & Backup Tool");
+            // Wide enough for its title beside the window manager's buttons.
+            const QFontMetrics title(QApplication::font("QMdiSubWindowTitleBar"));
+            EXPECT_GE(box->width(),
+                      title.horizontalAdvance(box->windowTitle()) + 6 * title.height());
             c.act(box);
         });
         qt::QtDialogs dialogs;
@@ -270,6 +276,20 @@ TEST(QtDialogs, BoxesAnswerAsTheUserDid) {
     EXPECT_EQ(box.standardButtons(), QMessageBox::Yes | QMessageBox::No);
     EXPECT_EQ(static_cast<QAbstractButton*>(box.defaultButton()), box.button(QMessageBox::Yes));
     EXPECT_EQ(box.icon(), QMessageBox::NoIcon);
+}
+
+// Qt appends an application display name to every window title, so none is
+// set; the standard buttons speak Dutch where Qt's translations are installed.
+TEST(ApplicationTexts, NoTitleSuffixAndDutchStandardButtons) {
+    TestApplication();
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
+    EXPECT_EQ(QCoreApplication::applicationName(), "Zandvast");
+    if (!QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_nl.qm"))
+        GTEST_SKIP() << "Qt's Dutch translations (qt6-translations-l10n) are not installed";
+    QMessageBox box;
+    qt::SetUpMessageBox(box, "x", MessageStyle::YesNo);
+    EXPECT_EQ(box.button(QMessageBox::Yes)->text().remove('&'), "Ja");
+    EXPECT_EQ(box.button(QMessageBox::No)->text().remove('&'), "Nee");
 }
 
 // Yields are cheap: the pump runs (and mirrors the window) at most once per
