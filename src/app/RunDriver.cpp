@@ -6,6 +6,7 @@
 #include "app/frmVergelijker.h"
 #include "config/WorkingFolderPath.h"
 #include "copy/KillEmpty.h"
+#include "copy/ProgressDisplay.h"
 #include "copy/ProgressTotal.h"
 #include "copy/QuickCopy.h"
 #include "copy/TreeCopy.h"
@@ -104,6 +105,18 @@ std::string endWord(const frmVergelijker& w) {
     return "Klaar - " + std::to_string(w.FilesFailed) + " mislukt, zie Error.Log";
 }
 
+// A run, and its synchronisation after the copy, counts from 0: no figure of
+// an earlier run or walk is shown while the new total is still unknown.
+void startPhase(frmVergelijker& w) {
+    w.BytesDone = 0;
+    w.BytesTotal = 0;
+    w.PercentDone = 0;
+    ProgressBarState& bar = w.ui.ProgressBar1;
+    bar.value = bar.min = 0;
+    bar.max = 100;
+    ShowPercentCaption(w);
+}
+
 void RunWalks(frmVergelijker& w) {
     if (w.DoVerify) {
         CopyTreeRoot(w, w.SourcePath, w.DestinationPath);
@@ -112,7 +125,7 @@ void RunWalks(frmVergelijker& w) {
             SettleProgressTotal(w, false);
             return;
         }
-        w.BytesDone = 0;
+        startPhase(w);
         SyncRootFiles(w, w.DestinationPath, w.SourcePath);
         SyncSubfolders(w, w.DestinationPath, w.SourcePath);
         SettleProgressTotal(w, true);
@@ -141,7 +154,6 @@ void frmVergelijker::cmdGo_Click() {
     FilesCopied = 0;
     ItemsRemoved = 0;
     FilesSeen = 0;
-    BytesDone = 0;
     FilesFailed = 0;
     RunCompleted = false;
     RunRefused = false;
@@ -156,6 +168,7 @@ void frmVergelijker::cmdGo_Click() {
 
     ui.state = WindowState::Normal;
     Minimised = false;
+    startPhase(*this);
     Yield();
     ui.cmdGo.text = ">------------>>>>";
     Yield();

@@ -230,5 +230,95 @@ TEST_F(RunDriver, ARunIsDoneOnlyOnceItsBackupIsOnTheDisk) {
     EXPECT_EQ(flushed, (Lines{backup, other.path()}));
 }
 
+// A tree size that is known only at its `readyAfter`-th look.
+class LateSize final : public PendingSize {
+  public:
+    LateSize(std::uint64_t bytes, int readyAfter) : bytes_(bytes), readyAfter_(readyAfter) {}
+    bool ready() override { return ++looks_ >= readyAfter_; }
+    std::uint64_t total() override { return bytes_; }
+
+  private:
+    std::uint64_t bytes_;
+    int readyAfter_, looks_ = 0;
+};
+
+// What the window shows at one yield of a run.
+struct ProgressSeen {
+    int percent;  // -1: no percentage in the caption
+    int bar;
+    bool synchronising;
+    int filesSeen;
+};
+
+// In every mode the bar and the percentage rise from 0 and never go back
+// within a walk (the synchronisation counts again from 0), also when the
+// size total arrives late; a new folder's files move them too; and a second
+// run of another size in the same window starts from 0 again.
+TEST_F(RunDriver, ProgressRisesFromZeroInEveryModeAndEveryRun) {
+    for (int i = 0; i < 3; ++i) writeFile(source + "/f" + std::to_string(i), std::string(100, 'f'));
+    for (int i = 0; i < 6; ++i)
+        writeFile(source + "/new/sub/g" + std::to_string(i), std::string(5000, 'g'));
+    FaultInjectingFileSystem faulty(fs);
+    int readyAfter = 1;
+    faulty.startSizes = [&](std::vector<std::string> folders) {
+        std::uint64_t sum = 0;
+        for (const std::string& folder : folders) {
+            std::uint64_t bytes = 0;
+            if (fs.folderSize(folder, bytes).ok()) sum += bytes;
+        }
+        return std::make_unique<LateSize>(sum, readyAfter);
+    };
+    std::vector<ProgressSeen> seen;
+    const auto record = [&] {
+        const std::string& caption = w().ui.caption;
+        const std::size_t at = caption.find(" %");
+        seen.push_back({at == std::string::npos ? -1 : std::stoi(caption.substr(0, at)),
+                        w().ui.ProgressBar1.value, w().ui.panel(1) == "Synchroniseren",
+                        w().FilesSeen});
+        rig.pump.hookAt = rig.pump.yields + 1;
+    };
+    const struct {
+        bool verify, sync;
+        int readyAfter;
+    } modes[] = {{true, false, 5}, {true, false, 1}, {false, false, 5}, {true, true, 5}};
+    confirm(faulty);
+    for (const auto& mode : modes) {
+        for (int run = 0; run < 2; ++run) {  // the second run is larger
+            SCOPED_TRACE(std::to_string(mode.verify) + std::to_string(mode.sync) +
+                         std::to_string(mode.readyAfter) + " run " + std::to_string(run));
+            if (run == 1) writeFile(source + "/new/big", std::string(60000, 'b'));
+            std::filesystem::remove_all(backup);
+            makeDirs(backup);
+            readyAfter = mode.readyAfter;
+            w().DoVerify = mode.verify;
+            w().SyncActive = mode.sync;
+            w().ui.cmdGo.enabled = true;
+            seen.clear();
+            rig.pump.hookAt = rig.pump.yields + 1;
+            rig.pump.hook = record;
+            w().cmdGo_Click();
+            rig.pump.hook = nullptr;
+            ASSERT_GT(seen.size(), 10u);
+            EXPECT_EQ(seen.front().percent, 0);
+            EXPECT_EQ(seen.front().bar, 0);
+            const int sourceFiles = 10 + run;
+            bool halfwayBeforeTheEnd = false;
+            for (std::size_t i = 1; i < seen.size(); ++i) {
+                const ProgressSeen& before = seen[i - 1];
+                const ProgressSeen& now = seen[i];
+                if (now.synchronising != before.synchronising) continue;  // counts again
+                EXPECT_GE(now.percent, before.percent) << i;
+                EXPECT_GE(now.bar, before.bar) << i;
+                if (!now.synchronising && now.percent >= 50 && now.filesSeen < sourceFiles)
+                    halfwayBeforeTheEnd = true;
+            }
+            EXPECT_TRUE(halfwayBeforeTheEnd);
+            EXPECT_EQ(seen.back().percent, 100);
+            EXPECT_TRUE(ran());
+        }
+        std::filesystem::remove(source + "/new/big");
+    }
+}
+
 }  // namespace
 }  // namespace zv::test

@@ -140,6 +140,63 @@ TEST_F(MainWindowWidgets, ClosingDuringAHandlerWaitsUntilItReturns) {
     EXPECT_TRUE(w().ui.closed);
 }
 
+// Waits, serving events, until `done` or about two seconds have passed.
+bool WaitFor(const std::function<bool()>& done) {
+    for (int i = 0; i < 200 && !done(); ++i) QTest::qWait(10);
+    return done();
+}
+
+// With the focus in the date box and the backup folder missing, one click
+// on OK asks one question, while the window already shows the red backup
+// box, and after Yes GO is enabled. The real boxes are used: a box that
+// opens while the mouse button is down takes its release.
+TEST(MainWindowQuestions, OneClickOnOKWithTheFocusInTheDateBox) {
+    TestApplication();
+    TestRig rig;
+    makeDirs(rig.root / "bron");
+    qt::QtEventPump pump;
+    qt::QtDialogs dialogs(&pump);
+    frmVergelijker w(
+        Services{rig.fs, dialogs, rig.clock, pump, rig.trash, rig.host, rig.w().svc.env});
+    qt::MainWindow win(w);
+    pump.mirror = [&] { win.mirror(); };
+    pump.repaint = [&] { win.repaint(); };
+    w.ui.Text1[0].text = rig.root / "bron";
+    w.ui.Text1[2].text = rig.root / "nieuw";
+    w.ui.text2.text = "19-12-1960 12:58:58";
+    w.ui.Check1.value = 1;
+    w.Check1_Click();
+    w.DoVerify = true;
+    ShowMode(w, JobMode::CheckOnly);
+    win.mirror();
+    win.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&win));
+    win.activateWindow();
+    win.dateBox()->setFocus(Qt::MouseFocusReason);
+    ASSERT_TRUE(WaitFor([&] { return win.dateBox()->hasFocus(); }));
+
+    int questions = 0;
+    bool held = true, releaseTaken = false, redWhileAsked = false;
+    QTimer answerer;
+    QObject::connect(&answerer, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible()) return;
+        ++questions;
+        releaseTaken = releaseTaken || held;
+        redWhileAsked = win.pathBox(2)->palette().color(QPalette::Text) == QColor(255, 0, 0);
+        box->button(QMessageBox::Yes)->click();
+    });
+    answerer.start(10);
+    QTest::mousePress(win.okButton(), Qt::LeftButton);
+    held = false;
+    if (!releaseTaken) QTest::mouseRelease(win.okButton(), Qt::LeftButton);
+    EXPECT_TRUE(WaitFor([&] { return win.goButton()->isEnabled(); }));
+    EXPECT_EQ(questions, 1);
+    EXPECT_TRUE(redWhileAsked);
+    EXPECT_EQ(win.statusPanel(1)->text(), "OK");
+    EXPECT_TRUE(rig.fs.folderExists(rig.root / "nieuw"));
+}
+
 // The dialog for a recycle-bin job, on the screen.
 class DustbinDialogWidgets : public ::testing::Test {
   protected:
