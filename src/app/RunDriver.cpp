@@ -62,9 +62,12 @@ bool SourceIsThere(frmVergelijker& w) {
     std::string real;
     PathInfo info;
     if (!w.SourcePath.empty() && w.svc.fs.resolveFolder(source, real, info).ok()) return true;
+    const std::string reason = "\"" + w.SourcePath + "\" bronmap bestaat niet";
     const DateTime now = w.svc.clock.now();
-    w.AddToLog(formatDate(now) + " " + formatTime(now) + " Error: \"" + w.SourcePath +
-               "\" bronmap bestaat niet");
+    w.AddToLog(formatDate(now) + " " + formatTime(now) + " Error: " + reason);
+    // The run ends like a break, which closes the window: first the user is
+    // told why.
+    if (!w.AutoRun) w.svc.dialogs.messageBox(reason, MessageStyle::OkExclamation);
     w.UserBreak = true;
     return false;
 }
@@ -98,11 +101,19 @@ void flushBackup(frmVergelijker& w) {
     }
 }
 
-// What the status panel says at the end: a run with failures says so.
-std::string endWord(const frmVergelijker& w) {
-    if (w.RunRefused) return "Niet gestart";
-    if (w.FilesFailed == 0 || w.UserBreak) return "Klaar";
-    return "Klaar - " + std::to_string(w.FilesFailed) + " mislukt, zie Error.Log";
+// What the window says at the end. A run with failures says so on the file
+// line, in red, where the user looks.
+void showEnd(frmVergelijker& w) {
+    if (w.RunRefused) {
+        w.ui.panel(1) = "Niet gestart";
+        return;
+    }
+    w.ui.panel(1) = "Klaar";
+    if (w.FilesFailed == 0 || w.UserBreak) return;
+    w.ui.lblFiles.text = std::to_string(w.FilesFailed) +
+                         (w.FilesFailed == 1 ? " bestand" : " bestanden") +
+                         " niet verwerkt — zie Error.Log";
+    w.ui.lblFiles.foreColour = kColourRed;
 }
 
 // A run, and its synchronisation after the copy, counts from 0: no figure of
@@ -164,7 +175,7 @@ void frmVergelijker::cmdGo_Click() {
     ui.panel(1) = "Momentje..";
     svc.pump.repaintNow();
     ui.panel(3) = "Van: " + std::to_string(FilesSeen);
-    ui.lblFiles.text.clear();
+    ShowFile(*this, "", false);
 
     ui.state = WindowState::Normal;
     Minimised = false;
@@ -191,7 +202,7 @@ void frmVergelijker::cmdGo_Click() {
     ProgressScaled = false;
     ui.ProgressBar1.visible = false;
     ShowDuration(*this);
-    ui.panel(1) = endWord(*this);
+    showEnd(*this);
 
     SaveJobAfterRun();
     UnlockWindow(*this);

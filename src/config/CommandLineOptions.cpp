@@ -135,7 +135,10 @@ class OptionApplier {
 
     void applyVerify() {
         if (auto on = ParseSwitchValue(v_[kVf])) w_.DoVerify = *on;
-        if (w_.DoVerify) return;
+        if (w_.DoVerify) {
+            w_.ShowArrow1Dark();
+            return;
+        }
         w_.ShowArrow1Red();
         w_.ShowArrow2Faded();
         w_.ui.imSync.visible = false;

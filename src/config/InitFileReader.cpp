@@ -321,6 +321,7 @@ class InitFileReader {
     void readVerify() {
         if (auto on = switchValue(8)) w_.DoVerify = *on;
         if (w_.DoVerify) {
+            w_.ShowArrow1Dark();
             w_.ui.Frame1.toolTip = " backup wordt gecontroleerd op ontbrekende mappen ";
             return;
         }

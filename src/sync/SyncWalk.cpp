@@ -37,12 +37,14 @@ void logBreak(frmVergelijker& w) {
 }
 
 // The source root vanished (or is an empty mount point) while orphans were
-// found: nothing more is removed and the run ends like a break.
+// found: nothing more is removed and the run ends like a break, which closes
+// the window; in the window the user is told why first.
 void giveUpOnSource(frmVergelijker& w) {
     w.UserBreak = true;
-    w.AddToLog(w.NowDateText() + " " + w.NowTimeText() + " Error: \"" + w.SourcePath +
-               "\" bronmap bestaat niet");
+    const std::string reason = "\"" + w.SourcePath + "\" bronmap bestaat niet";
+    w.AddToLog(w.NowDateText() + " " + w.NowTimeText() + " Error: " + reason);
     w.WriteLog();
+    if (!w.AutoRun) w.svc.dialogs.messageBox(reason, MessageStyle::OkExclamation);
 }
 
 void giveUpOnFullDisk(frmVergelijker& w) {

@@ -118,11 +118,21 @@ TEST_F(RunDriver, RunsWithoutSourceOrDiskSpaceEndLikeABreak) {
     w().KillEmpty = w().SyncActive = true;
     w().cmdGo_Click();
     EXPECT_EQ(count("7-3-2026 10:11:12 Error: \"" + missing + "\" bronmap bestaat niet"), 1);
+    // The window closes, but first it says why; an unattended run only logs.
+    ASSERT_EQ(rig.dialogs.shown.size(), 1u);
+    EXPECT_EQ(rig.dialogs.shown[0].text, "\"" + missing + "\" bronmap bestaat niet");
     EXPECT_TRUE(rig.fs.folderExists(backup + "/empty"));
     EXPECT_TRUE(w().UserBreak && w().ui.closed);
     EXPECT_FALSE(w().RunCompleted);
     EXPECT_EQ(w().ui.text2.text, "1-1-2000 00:00:00");
     EXPECT_EQ(w().FilesSeen, 0);
+    confirm(fs);
+    rig.dialogs.shown.clear();
+    w().SourcePath = missing;
+    w().AutoRun = true;
+    w().cmdGo_Click();
+    EXPECT_TRUE(rig.dialogs.shown.empty());
+    EXPECT_EQ(w().ExitStatus(), 2);
 
     writeFile(source + "/sub/b.txt", "b");
     FaultInjectingFileSystem faulty(fs);
@@ -180,7 +190,9 @@ TEST_F(RunDriver, AFailedFileIsNamedAndHoldsTheDateBack) {
     w().NoDateCheck = false;
     makeDirs(backup + "/a.txt");
     w().cmdGo_Click();
-    EXPECT_EQ(w().ui.panel(1), "Klaar - 1 mislukt, zie Error.Log");
+    EXPECT_EQ(w().ui.panel(1), "Klaar");
+    EXPECT_EQ(w().ui.lblFiles.text, "1 bestand niet verwerkt — zie Error.Log");
+    EXPECT_EQ(w().ui.lblFiles.foreColour, kColourRed);
     Entry file;
     ASSERT_TRUE(fs.stat(source + "/a.txt", file).ok());
     EXPECT_EQ(w().ui.text2.text, formatDateTime(lastWholeSecondBefore(file.modified)));
@@ -192,6 +204,7 @@ TEST_F(RunDriver, AFailedFileIsNamedAndHoldsTheDateBack) {
     w().cmdGo_Click();
     EXPECT_EQ(readFile(backup + "/a.txt"), "a");
     EXPECT_EQ(w().ui.panel(1), "Klaar");
+    EXPECT_EQ(w().ui.lblFiles.foreColour, kColourBlack);
 }
 
 // "Klaar" means on the disk: the backup's file system is flushed, showing
@@ -212,7 +225,8 @@ TEST_F(RunDriver, ARunIsDoneOnlyOnceItsBackupIsOnTheDisk) {
         w().cmdGo_Click();
         EXPECT_EQ(order, (Lines{"flush " + backup + " Wegschrijven...", "save"}));
         EXPECT_EQ(w().ExitStatus(), flushFails ? 3 : 0);
-        EXPECT_EQ(w().ui.panel(1), flushFails ? "Klaar - 1 mislukt, zie Error.Log" : "Klaar");
+        EXPECT_EQ(w().ui.panel(1), "Klaar");
+        EXPECT_EQ(w().ui.lblFiles.text == "1 bestand niet verwerkt — zie Error.Log", flushFails);
         EXPECT_EQ(w().ui.text2.text == "1-1-2000 00:00:00", flushFails);
     }
     // A dustbin folder on another file system is flushed too.

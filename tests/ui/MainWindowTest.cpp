@@ -163,6 +163,28 @@ TEST(ModeDisplay, TheFramesStepTheSwitchesAndTheDisplay) {
     }
 }
 
+// A job read from its file shows its mode as the frames would: the same
+// arrows, pictures and tooltips.
+TEST(ModeDisplay, AJobReadFromItsFileShowsItsModeAsTheFramesDo) {
+    using Switches = std::array<bool, 3>;  // DoVerify, SyncActive, UseDustbin
+    const std::pair<Switches, JobMode> jobs[] = {{{0, 0, 0}, JobMode::NoCheck},
+                                                 {{1, 0, 0}, JobMode::CheckOnly},
+                                                 {{1, 1, 0}, JobMode::Synchronise},
+                                                 {{1, 1, 1}, JobMode::SynchroniseDustbin}};
+    for (const auto& [switches, mode] : jobs) {
+        SCOPED_TRACE(static_cast<int>(mode));
+        TestRig rig;
+        frmVergelijker& saved = rig.w();
+        saved.ui.Text1[0].text = saved.ui.Text1[2].text = rig.root.path();
+        std::tie(saved.DoVerify, saved.SyncActive, saved.UseDustbin) = std::tuple_cat(switches);
+        saved.DustBinWin = saved.UseDustbin;
+        saved.CreateInitFileOnOK();
+        rig.rebuildWindow(rig.fs);
+        rig.w().ReadInitFile();
+        ExpectDisplay(rig.w().ui, mode);
+    }
+}
+
 // While minimised the caption shows the run's percentage and must stay.
 TEST(MainWindow, FormResizeSetsTheCaptionOnlyWhenNotMinimised) {
     TestRig rig;
