@@ -120,6 +120,44 @@ TEST_F(MainWindowWidgets, ProgressDisplayIsMirrored) {
     EXPECT_EQ(win().windowTitle(), "25 %   Zandvast v.1.0.0");
 }
 
+// At the smallest size every status panel shows its longest text whole;
+// a larger window gives its space to the path boxes and the progress bar,
+// and keeps the status bar and the mode display as they are.
+TEST_F(MainWindowWidgets, TheSmallestAndALargerWindow) {
+    w().ui.sbPanels = {"Bezig af te sluiten...", "Bestanden: 12345         [ Verwijderd: 12345 ]",
+                       "99 min 59 sec"};
+    win().mirror();
+    win().resize(win().minimumSize());
+    QTest::qWait(20);
+    for (int panel = 1; panel <= 3; ++panel) {
+        QLabel* label = win().statusPanel(panel);
+        EXPECT_GE(label->contentsRect().width(),
+                  label->fontMetrics().horizontalAdvance(label->text()))
+            << panel;
+    }
+    QWidget* statusBar = win().statusPanel(1)->parentWidget();
+    const auto offset = [&] {
+        return win().picture("imSync")->geometry().center().y() -
+               win().frame1()->geometry().center().y();
+    };
+    const int barHeight = statusBar->height(), pathWidth = win().pathBox(0)->width();
+    const int progressWidth = win().progressBar()->width(), pictureOffset = offset();
+    win().resize(win().width() * 2, win().height() * 2);
+    QTest::qWait(20);
+    EXPECT_EQ(statusBar->height(), barHeight);
+    EXPECT_EQ(offset(), pictureOffset);
+    EXPECT_GT(win().pathBox(0)->width(), pathWidth);
+    EXPECT_GT(win().progressBar()->width(), progressWidth);
+}
+
+// F1 opens the help page; Escape closes it.
+TEST_F(MainWindowWidgets, TheHelpPageClosesWithEscape) {
+    win().showHelp();
+    ASSERT_TRUE(win().helpWindow() && win().helpWindow()->isVisible());
+    QTest::keyClick(win().helpWindow(), Qt::Key_Escape);
+    EXPECT_FALSE(win().helpWindow()->isVisible());
+}
+
 TEST_F(MainWindowWidgets, ClosingTheWindowIsABreak) {
     win().close();
     EXPECT_TRUE(w().UserBreak);
@@ -241,13 +279,24 @@ TEST_F(DustbinDialogWidgets, ThePicker) {
     makeDirs(rig.root / "bak/sub");
     click(dialog->option(2));
     QTest::keyClicks(dialog->pathBox(), QString::fromStdString(rig.root / "bak"));
+    const QSize closedSize = dialog->size();
     QTest::mouseDClick(dialog->pathBox(), Qt::LeftButton);
     ASSERT_TRUE(dialog->picker()->isVisible());
     EXPECT_FALSE(dialog->okButton()->isVisible() || dialog->option(1)->isVisible());
+    // The picker lies wholly inside the dialog, clear of its Exit button,
+    // with room for a dozen rows.
+    QTest::qWait(20);
+    const auto within = [&](QWidget* widget) {
+        return QRect(widget->mapTo(dialog.get(), QPoint(0, 0)), widget->size());
+    };
+    EXPECT_TRUE(dialog->rect().contains(within(dialog->picker())));
+    EXPECT_FALSE(within(dialog->picker()).intersects(within(dialog->exitButton())));
+    EXPECT_GE(dialog->picker()->tree()->height(), dialog->fontMetrics().height() * 12);
     QTRY_COMPARE(dialog->picker()->currentFolder().toStdString(), rig.root / "bak");
     QTest::keyClick(dialog->picker()->tree(), Qt::Key_Escape);
     EXPECT_FALSE(dialog->picker()->isVisible());
     EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->size(), closedSize);
     QTest::mouseDClick(dialog->pathBox(), Qt::LeftButton);
     dialog->picker()->showFolder(QString::fromStdString(rig.root / "bak/sub"));
     QTRY_COMPARE(dialog->picker()->currentFolder().toStdString(), rig.root / "bak/sub");
