@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "app/RemovalGuard.h"
 #include "app/RunPreflight.h"
 #include "app/frmVergelijker.h"
 #include "config/WorkingFolderPath.h"
@@ -136,6 +137,7 @@ void RunWalks(frmVergelijker& w) {
             SettleProgressTotal(w, false);
             return;
         }
+        if (!RemovalsAllowed(w)) return;
         startPhase(w);
         SyncRootFiles(w, w.DestinationPath, w.SourcePath);
         SyncSubfolders(w, w.DestinationPath, w.SourcePath);

@@ -57,6 +57,7 @@ class InitFileReader {
         if (readDustbinKind() == Flow::Stop) return result_;
         readKillEmpty();
         readVolume();
+        readRemovalLimit();
         if (w_.AutoRun) w_.cmdGo_Click();
         return result_;
     }
@@ -296,6 +297,17 @@ class InitFileReader {
             return Flow::Stop;
         }
         return Flow::Go;
+    }
+
+    // Line 12 repeats the job as options; only "-mx", written last and only
+    // when set, lives nowhere else.
+    void readRemovalLimit() {
+        const std::optional<std::string> line = lines_.line(kValueLines + 1);
+        if (!line) return;
+        const std::size_t at = line->rfind(" -mx ");
+        if (at == std::string::npos) return;
+        const std::optional<int> most = ParseWholeNumber(line->substr(at + 5));
+        if (most && *most >= 0) w_.MaxRemovals = *most;
     }
 
     Flow readSync() {

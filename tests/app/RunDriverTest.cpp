@@ -244,6 +244,78 @@ TEST_F(RunDriver, ARunIsDoneOnlyOnceItsBackupIsOnTheDisk) {
     EXPECT_EQ(flushed, (Lines{backup, other.path()}));
 }
 
+// A synchronisation that would remove more than its limit asks first in the
+// window, showing the count and the first paths (No removes nothing); an
+// unattended run refuses, with a log line and status 1, unless -mx allows
+// as many. The default limit is a fifth of the backup's files, at least 10.
+// -mx lives on line 12 of the job file, only when set.
+TEST_F(RunDriver, AMassRemovalAsksFirstOrIsRefused) {
+    const MessageAnswer none = MessageAnswer::Ok;
+    const struct {
+        int orphans;
+        bool autoRun;
+        std::int64_t most;  // -mx; -1 not set
+        MessageAnswer answer;
+        bool removed;
+        int status;
+    } cases[] = {
+        {30, false, -1, MessageAnswer::Yes, true, 0},
+        {30, false, -1, MessageAnswer::No, false, 0},
+        {30, true, -1, none, false, 1},
+        {30, true, 0, none, true, 0},
+        {30, true, 30, none, true, 0},
+        {30, true, 29, none, false, 1},
+        {10, true, -1, none, true, 0},
+        {11, true, -1, none, false, 1},
+        {11, false, 11, none, true, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.orphans) + " " + std::to_string(c.autoRun) + " " +
+                     std::to_string(c.most));
+        std::filesystem::remove_all(backup);
+        for (int i = 0; i < c.orphans; ++i) writeFile(backup + "/oud/f" + std::to_string(i), "x");
+        confirm(fs);
+        rig.dialogs.shown.clear();
+        if (c.answer != none) rig.dialogs.script(c.answer);
+        w().SyncActive = true;
+        w().AutoRun = c.autoRun;
+        w().MaxRemovals = c.most;
+        w().cmdGo_Click();
+        EXPECT_EQ(rig.fs.fileExists(backup + "/oud/f0"), !c.removed);
+        EXPECT_EQ(w().ExitStatus(), c.status);
+        const bool asked = c.answer != none;
+        ASSERT_EQ(rig.dialogs.shown.size(), asked ? 1u : 0u);
+        if (asked) {
+            const std::string& text = rig.dialogs.shown[0].text;
+            EXPECT_TRUE(text.starts_with("30 bestanden verwijderen uit de backup?\r\n\r\n"));
+            EXPECT_NE(text.find(backup + "/oud/f"), std::string::npos);
+            EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1 + 5 + 1);  // five paths, "..."
+            EXPECT_EQ(rig.dialogs.shown[0].style, MessageStyle::YesNo);
+        }
+        const std::string refusal =
+            "7-3-2026 10:11:12 Error: synchronisatie geweigerd: " + std::to_string(c.orphans) +
+            " van " + std::to_string(c.orphans + 1) +
+            " bestanden zouden uit de backup verdwijnen (grens " +
+            std::to_string(c.most > 0 ? c.most : 10) + "; -mx N staat meer toe)";
+        EXPECT_EQ(count(refusal), c.status == 1 ? 1 : 0);
+    }
+    // Line 12 of the job carries -mx only when it is set; the job file keeps
+    // its twelve lines, and reading it brings the limit back.
+    for (const std::int64_t most : {std::int64_t{-1}, std::int64_t{250}}) {
+        confirm(fs);
+        w().ui.Text1[0].text = source;
+        w().ui.Text1[2].text = backup;
+        w().MaxRemovals = most;
+        w().CreateInitFileOnOK();
+        const std::string job = readFile(app() + "/Init.dat");
+        EXPECT_EQ(std::count(job.begin(), job.end(), '\n'), 12);
+        EXPECT_EQ(job.ends_with(" -mx 250\r\n"), most == 250);
+        rig.rebuildWindow(fs);
+        w().ReadInitFile();
+        EXPECT_EQ(w().MaxRemovals, most);
+    }
+}
+
 // A tree size that is known only at its `readyAfter`-th look.
 class LateSize final : public PendingSize {
   public:

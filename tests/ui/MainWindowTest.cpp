@@ -21,7 +21,7 @@ TEST(LaunchOptions, VersionHelpAndTheDisplay) {
         EXPECT_EQ(RequestOf(line), LaunchRequest::Run) << line;
     EXPECT_EQ(VersionLine(Version{20, 0, 1}), "Zandvast v.20.0.1");
     for (const char* piece : {"-if FILE", "-qu", "-x", "-cf 1", "-ps", "-pd", "-pr", "-dd", "-cd",
-                              "-sy", "-vf", "-db", "-vl", "-ke"})
+                              "-sy", "-vf", "-db", "-vl", "-ke", "-mx N"})
         EXPECT_NE(UsageText().find(piece), std::string::npos) << piece;
     using D = DisplayChoice;
     EXPECT_EQ(ChooseDisplay("", {true, false, false}), D::AsConfigured);
