@@ -269,6 +269,8 @@ TEST_F(RunDriver, AMassRemovalAsksFirstOrIsRefused) {
         {11, true, -1, none, false, 1},
         {11, false, 11, none, true, 0},
     };
+    // Twenty files the source keeps, in a folder of their own: never counted.
+    for (int i = 0; i < 20; ++i) writeFile(source + "/keep/k" + std::to_string(i), "k");
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.orphans) + " " + std::to_string(c.autoRun) + " " +
                      std::to_string(c.most));
@@ -294,11 +296,26 @@ TEST_F(RunDriver, AMassRemovalAsksFirstOrIsRefused) {
         }
         const std::string refusal =
             "7-3-2026 10:11:12 Error: synchronisatie geweigerd: " + std::to_string(c.orphans) +
-            " van " + std::to_string(c.orphans + 1) +
+            " van " + std::to_string(c.orphans + 21) +
             " bestanden zouden uit de backup verdwijnen (grens " +
             std::to_string(c.most > 0 ? c.most : 10) + "; -mx N staat meer toe)";
         EXPECT_EQ(count(refusal), c.status == 1 ? 1 : 0);
     }
+    // A source folder the count cannot list is not counted (the walk keeps
+    // what it cannot judge).
+    std::filesystem::remove_all(backup);
+    for (int i = 0; i < 10; ++i) writeFile(backup + "/oud/f" + std::to_string(i), "x");
+    FaultInjectingFileSystem faulty(fs);
+    faulty.beforeCall = [&](FsOp op, const std::string& path) {
+        if (op == FsOp::List && path == source + "/keep" && w().ui.panel(1) == "Tellen...")
+            faulty.failOn(FsOp::List, source + "/keep", kErrAccessDenied, 1);
+    };
+    confirm(faulty);
+    w().SyncActive = w().AutoRun = true;
+    w().cmdGo_Click();
+    EXPECT_EQ(faulty.injected(), 1);
+    EXPECT_EQ(w().ExitStatus(), 0);
+    EXPECT_FALSE(rig.fs.fileExists(backup + "/oud/f0"));
     // Line 12 of the job carries -mx only when it is set; the job file keeps
     // its twelve lines, and reading it brings the limit back.
     for (const std::int64_t most : {std::int64_t{-1}, std::int64_t{250}}) {
