@@ -24,6 +24,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "qt6-wayland")
+# Qt's own texts (standard buttons, the folder picker) in Dutch.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 configure_file(${CMAKE_CURRENT_LIST_DIR}/CPackProjectConfig.cmake.in
     ${PROJECT_BINARY_DIR}/CPackProjectConfig.cmake @ONLY)
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/CPackProjectConfig.cmake)

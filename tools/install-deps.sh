@@ -3,6 +3,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libblkid-dev libgtest-dev
+          qt6-translations-l10n                    # Qt's standard buttons in Dutch
+          xvfb                                     # tools/screenshots.sh
           e2fsprogs dosfstools
           strace                                   # the order of flushes in a real run
           dbus                                     # dbus-run-session for the desktop notice tests

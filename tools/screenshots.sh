@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Takes pictures of the window under a virtual X server: the four modes, a
-# refused confirmation, a run in progress, the folder picker and the dustbin
-# dialog, at normal and at double scale.
+# refused confirmation, a run in progress, a first run into a new folder half
+# way, the folder picker, the dustbin dialog (also with its picker open), a
+# question with the window behind it, and the smallest and an enlarged
+# window, at normal and at double scale. Needs xvfb (tools/install-deps.sh).
 #   tools/screenshots.sh [BUILD_DIR] [OUTPUT_DIR]
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"

@@ -2,10 +2,12 @@
 #include <string>
 #include <vector>
 
+#include "app/RemovalGuard.h"
 #include "app/RunPreflight.h"
 #include "app/frmVergelijker.h"
 #include "config/WorkingFolderPath.h"
 #include "copy/KillEmpty.h"
+#include "copy/ProgressDisplay.h"
 #include "copy/ProgressTotal.h"
 #include "copy/QuickCopy.h"
 #include "copy/TreeCopy.h"
@@ -61,9 +63,12 @@ bool SourceIsThere(frmVergelijker& w) {
     std::string real;
     PathInfo info;
     if (!w.SourcePath.empty() && w.svc.fs.resolveFolder(source, real, info).ok()) return true;
+    const std::string reason = "\"" + w.SourcePath + "\" bronmap bestaat niet";
     const DateTime now = w.svc.clock.now();
-    w.AddToLog(formatDate(now) + " " + formatTime(now) + " Error: \"" + w.SourcePath +
-               "\" bronmap bestaat niet");
+    w.AddToLog(formatDate(now) + " " + formatTime(now) + " Error: " + reason);
+    // The run ends like a break, which closes the window: first the user is
+    // told why.
+    if (!w.AutoRun) w.svc.dialogs.messageBox(reason, MessageStyle::OkExclamation);
     w.UserBreak = true;
     return false;
 }
@@ -97,11 +102,31 @@ void flushBackup(frmVergelijker& w) {
     }
 }
 
-// What the status panel says at the end: a run with failures says so.
-std::string endWord(const frmVergelijker& w) {
-    if (w.RunRefused) return "Niet gestart";
-    if (w.FilesFailed == 0 || w.UserBreak) return "Klaar";
-    return "Klaar - " + std::to_string(w.FilesFailed) + " mislukt, zie Error.Log";
+// What the window says at the end. A run with failures says so on the file
+// line, in red, where the user looks.
+void showEnd(frmVergelijker& w) {
+    if (w.RunRefused) {
+        w.ui.panel(1) = "Niet gestart";
+        return;
+    }
+    w.ui.panel(1) = "Klaar";
+    if (w.FilesFailed == 0 || w.UserBreak) return;
+    w.ui.lblFiles.text = std::to_string(w.FilesFailed) +
+                         (w.FilesFailed == 1 ? " bestand" : " bestanden") +
+                         " niet verwerkt — zie Error.Log";
+    w.ui.lblFiles.foreColour = kColourRed;
+}
+
+// A run, and its synchronisation after the copy, counts from 0: no figure of
+// an earlier run or walk is shown while the new total is still unknown.
+void startPhase(frmVergelijker& w) {
+    w.BytesDone = 0;
+    w.BytesTotal = 0;
+    w.PercentDone = 0;
+    ProgressBarState& bar = w.ui.ProgressBar1;
+    bar.value = bar.min = 0;
+    bar.max = 100;
+    ShowPercentCaption(w);
 }
 
 void RunWalks(frmVergelijker& w) {
@@ -112,7 +137,8 @@ void RunWalks(frmVergelijker& w) {
             SettleProgressTotal(w, false);
             return;
         }
-        w.BytesDone = 0;
+        if (!RemovalsAllowed(w)) return;
+        startPhase(w);
         SyncRootFiles(w, w.DestinationPath, w.SourcePath);
         SyncSubfolders(w, w.DestinationPath, w.SourcePath);
         SettleProgressTotal(w, true);
@@ -141,7 +167,6 @@ void frmVergelijker::cmdGo_Click() {
     FilesCopied = 0;
     ItemsRemoved = 0;
     FilesSeen = 0;
-    BytesDone = 0;
     FilesFailed = 0;
     RunCompleted = false;
     RunRefused = false;
@@ -152,10 +177,11 @@ void frmVergelijker::cmdGo_Click() {
     ui.panel(1) = "Momentje..";
     svc.pump.repaintNow();
     ui.panel(3) = "Van: " + std::to_string(FilesSeen);
-    ui.lblFiles.text.clear();
+    ShowFile(*this, "", false);
 
     ui.state = WindowState::Normal;
     Minimised = false;
+    startPhase(*this);
     Yield();
     ui.cmdGo.text = ">------------>>>>";
     Yield();
@@ -178,7 +204,7 @@ void frmVergelijker::cmdGo_Click() {
     ProgressScaled = false;
     ui.ProgressBar1.visible = false;
     ShowDuration(*this);
-    ui.panel(1) = endWord(*this);
+    showEnd(*this);
 
     SaveJobAfterRun();
     UnlockWindow(*this);

@@ -37,6 +37,9 @@ class frmVergelijker {
     bool DustBinCustom = false;
     bool KillEmpty = false;
     std::string VolumeLabelStored;
+    // The most files a synchronisation may remove without asking (-mx):
+    // 0 no limit, -1 the default share of the backup (app/RemovalGuard.h).
+    std::int64_t MaxRemovals = -1;
 
     // --- Start-up state ------------------------------------------------------
     std::string InitFileName = "Init.dat";

@@ -14,10 +14,11 @@ namespace zv {
 namespace {
 
 // The options in the order every piece is tested against them. "-ke" is the
-// kill-empty switch that line 12 of a saved job carries.
-enum Option { kPs, kPd, kPr, kDd, kCd, kSy, kVf, kDb, kVl, kKe, kOptionCount };
-constexpr std::array<const char*, kOptionCount> kOptionNames = {"-ps", "-pd", "-pr", "-dd", "-cd",
-                                                                "-sy", "-vf", "-db", "-vl", "-ke"};
+// kill-empty switch that line 12 of a saved job carries, "-mx" the most files
+// a synchronisation may remove.
+enum Option { kPs, kPd, kPr, kDd, kCd, kSy, kVf, kDb, kVl, kKe, kMx, kOptionCount };
+constexpr std::array<const char*, kOptionCount> kOptionNames = {
+    "-ps", "-pd", "-pr", "-dd", "-cd", "-sy", "-vf", "-db", "-vl", "-ke", "-mx"};
 
 using OptionValues = std::array<std::string, kOptionCount>;
 
@@ -62,6 +63,14 @@ class OptionApplier {
         if (!dustbin || *dustbin < 0 || *dustbin > 2 || (*dustbin != 0 && w_.DustBinPath.empty())) {
             refuse(w_.NowTimeText() + " Dustbinpath invalid");
             return;
+        }
+        if (!v_[kMx].empty()) {
+            const std::optional<int> most = ParseWholeNumber(v_[kMx]);
+            if (!most || *most < 0) {
+                refuse(w_.NowTimeText() + " Maxremovals invalid");
+                return;
+            }
+            w_.MaxRemovals = *most;
         }
         applyDustbinUse(*dustbin);
         applyDateFilter();
@@ -135,7 +144,10 @@ class OptionApplier {
 
     void applyVerify() {
         if (auto on = ParseSwitchValue(v_[kVf])) w_.DoVerify = *on;
-        if (w_.DoVerify) return;
+        if (w_.DoVerify) {
+            w_.ShowArrow1Dark();
+            return;
+        }
         w_.ShowArrow1Red();
         w_.ShowArrow2Faded();
         w_.ui.imSync.visible = false;

@@ -57,6 +57,7 @@ class InitFileReader {
         if (readDustbinKind() == Flow::Stop) return result_;
         readKillEmpty();
         readVolume();
+        readRemovalLimit();
         if (w_.AutoRun) w_.cmdGo_Click();
         return result_;
     }
@@ -298,6 +299,17 @@ class InitFileReader {
         return Flow::Go;
     }
 
+    // Line 12 repeats the job as options; only "-mx", written last and only
+    // when set, lives nowhere else.
+    void readRemovalLimit() {
+        const std::optional<std::string> line = lines_.line(kValueLines + 1);
+        if (!line) return;
+        const std::size_t at = line->rfind(" -mx ");
+        if (at == std::string::npos) return;
+        const std::optional<int> most = ParseWholeNumber(line->substr(at + 5));
+        if (most && *most >= 0) w_.MaxRemovals = *most;
+    }
+
     Flow readSync() {
         if (auto on = switchValue(7)) w_.SyncActive = *on;
         if (pending_ && w_.AutoRun) {
@@ -321,6 +333,7 @@ class InitFileReader {
     void readVerify() {
         if (auto on = switchValue(8)) w_.DoVerify = *on;
         if (w_.DoVerify) {
+            w_.ShowArrow1Dark();
             w_.ui.Frame1.toolTip = " backup wordt gecontroleerd op ontbrekende mappen ";
             return;
         }

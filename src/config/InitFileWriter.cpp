@@ -34,6 +34,7 @@ std::string OptionLine(frmVergelijker& w, const std::string& dateText) {
     if (dustbin != 0) line += " -db " + std::to_string(dustbin);
     line += std::string(" -ke ") + Flag(w.KillEmpty);
     if (!w.VolumeLabelCurrent.empty()) line += " -vl " + w.VolumeLabelCurrent;
+    if (w.MaxRemovals >= 0) line += " -mx " + std::to_string(w.MaxRemovals);
     return line;
 }
 

@@ -146,8 +146,7 @@ void CopyNewFolderFiles(frmVergelijker& w, const std::string& Source,
             w.WriteLog();
             return;
         }
-        w.BytesDone += static_cast<double>(f.size);
-        AdvanceProgress(w);
+        StepFileProgress(w, f.size);
         JoinPath(p.source, src, f.name);
         if (!everyFile && !rules.FileIsNew(f)) {
             FinishFile(w, p.source);

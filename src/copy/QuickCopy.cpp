@@ -137,8 +137,7 @@ void QuickCopyRoot(frmVergelijker& w, const std::string& Source, const std::stri
     for (const Entry& f : files) {
         if (w.UserBreak) return;
         if (!IsCopyable(f)) continue;
-        w.BytesDone += static_cast<double>(f.size);
-        AdvanceProgress(w);
+        StepFileProgress(w, f.size);
         ++w.FilesSeen;
         if (!rules.FileIsNew(f)) continue;
         JoinPath(p.source, src, f.name);

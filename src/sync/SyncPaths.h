@@ -11,6 +11,10 @@ std::string JoinPath(const std::string& folder, const std::string& name);
 // separators dropped (the root "/" stays).
 std::string NormalFolder(const std::string& path);
 
+// The path names a system folder the synchronisation leaves alone: it holds
+// "RECYCLER", "RECYCLED" or "SYSTEM VOLUME INFORMATION" in any letter case.
+bool HasSystemWord(std::string path);
+
 // `path` lies strictly below `folder` (both normal).
 bool LiesBelow(const std::string& path, const std::string& folder);
 

@@ -21,28 +21,20 @@ namespace zv {
 
 namespace {
 
-constexpr std::array<std::string_view, 3> kSystemWords{"RECYCLER", "RECYCLED",
-                                                       "SYSTEM VOLUME INFORMATION"};
-
-bool hasSystemWord(std::string path) {
-    for (char& c : path) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    for (std::string_view word : kSystemWords)
-        if (path.find(word) != std::string::npos) return true;
-    return false;
-}
-
 void logBreak(frmVergelijker& w) {
     w.AddToLog(w.UserBreakLine());
     w.WriteLog();
 }
 
 // The source root vanished (or is an empty mount point) while orphans were
-// found: nothing more is removed and the run ends like a break.
+// found: nothing more is removed and the run ends like a break, which closes
+// the window; in the window the user is told why first.
 void giveUpOnSource(frmVergelijker& w) {
     w.UserBreak = true;
-    w.AddToLog(w.NowDateText() + " " + w.NowTimeText() + " Error: \"" + w.SourcePath +
-               "\" bronmap bestaat niet");
+    const std::string reason = "\"" + w.SourcePath + "\" bronmap bestaat niet";
+    w.AddToLog(w.NowDateText() + " " + w.NowTimeText() + " Error: " + reason);
     w.WriteLog();
+    if (!w.AutoRun) w.svc.dialogs.messageBox(reason, MessageStyle::OkExclamation);
 }
 
 void giveUpOnFullDisk(frmVergelijker& w) {
@@ -196,7 +188,7 @@ void SubfolderWalk::level(const std::string& backupFolder, const std::string& so
         return;
     }
     const bool sourceExists = fs_.folderExists(sourceFolder);
-    const bool sourceHasWord = sourceExists && hasSystemWord(sourceFolder);
+    const bool sourceHasWord = sourceExists && HasSystemWord(sourceFolder);
     OrphanRemover remover(w_, sourceFolder);
     for (const Entry& sub : subfolders) {
         w_.Yield();
@@ -243,7 +235,7 @@ bool SubfolderWalk::excluded(const Entry& sub, const std::string& path, bool sou
                              bool sourceHasWord, bool atVolumeTop) const {
     if (w_.Roots.excludes(sub.id) || w_.Roots.isTrashIn(sub, atVolumeTop)) return true;
     if (!sourceExists) return false;
-    return sourceHasWord || hasSystemWord(path);
+    return sourceHasWord || HasSystemWord(path);
 }
 
 // Both are real paths, resolved when the run started.

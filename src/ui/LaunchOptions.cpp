@@ -36,6 +36,11 @@ std::string UsageText() {
            "  -db 0|1|2    prullenbak: geen, systeem, eigen map\n"
            "  -vl NAAM     volumenaam van de backupschijf\n"
            "  -ke 0|1      lege mappen in de backup wissen uit/aan\n"
+           "  -mx N        synchroniseren mag hoogstens N bestanden uit de backup\n"
+           "               verwijderen (0 = geen grens); zonder -mx: een vijfde van de\n"
+           "               bestanden in de backup, hoogstens 1000 en minstens 10.\n"
+           "               Wie meer zou verwijderen, vraagt het in het venster en\n"
+           "               weigert zonder venster (status 1)\n"
            "\n"
            "  --version    versie tonen\n"
            "  --help       deze tekst tonen\n";

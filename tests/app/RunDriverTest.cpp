@@ -126,11 +126,21 @@ TEST_F(RunDriver, RunsWithoutSourceOrDiskSpaceEndLikeABreak) {
     w().KillEmpty = w().SyncActive = true;
     w().cmdGo_Click();
     EXPECT_EQ(count("7-3-2026 10:11:12 Error: \"" + missing + "\" bronmap bestaat niet"), 1);
+    // The window closes, but first it says why; an unattended run only logs.
+    ASSERT_EQ(rig.dialogs.shown.size(), 1u);
+    EXPECT_EQ(rig.dialogs.shown[0].text, "\"" + missing + "\" bronmap bestaat niet");
     EXPECT_TRUE(rig.fs.folderExists(backup + "/empty"));
     EXPECT_TRUE(w().UserBreak && w().ui.closed);
     EXPECT_FALSE(w().RunCompleted);
     EXPECT_EQ(w().ui.text2.text, "1-1-2000 00:00:00");
     EXPECT_EQ(w().FilesSeen, 0);
+    confirm(fs);
+    rig.dialogs.shown.clear();
+    w().SourcePath = missing;
+    w().AutoRun = true;
+    w().cmdGo_Click();
+    EXPECT_TRUE(rig.dialogs.shown.empty());
+    EXPECT_EQ(w().ExitStatus(), 2);
 
     writeFile(source + "/sub/b.txt", "b");
     FaultInjectingFileSystem faulty(fs);
@@ -188,7 +198,9 @@ TEST_F(RunDriver, AFailedFileIsNamedAndHoldsTheDateBack) {
     w().NoDateCheck = false;
     makeDirs(backup + "/a.txt");
     w().cmdGo_Click();
-    EXPECT_EQ(w().ui.panel(1), "Klaar - 1 mislukt, zie Error.Log");
+    EXPECT_EQ(w().ui.panel(1), "Klaar");
+    EXPECT_EQ(w().ui.lblFiles.text, "1 bestand niet verwerkt — zie Error.Log");
+    EXPECT_EQ(w().ui.lblFiles.foreColour, kColourRed);
     Entry file;
     ASSERT_TRUE(fs.stat(source + "/a.txt", file).ok());
     EXPECT_EQ(w().ui.text2.text, formatDateTime(lastWholeSecondBefore(file.modified)));
@@ -200,6 +212,7 @@ TEST_F(RunDriver, AFailedFileIsNamedAndHoldsTheDateBack) {
     w().cmdGo_Click();
     EXPECT_EQ(readFile(backup + "/a.txt"), "a");
     EXPECT_EQ(w().ui.panel(1), "Klaar");
+    EXPECT_EQ(w().ui.lblFiles.foreColour, kColourBlack);
 }
 
 // "Klaar" means on the disk: the backup's file system is flushed, showing
@@ -220,7 +233,8 @@ TEST_F(RunDriver, ARunIsDoneOnlyOnceItsBackupIsOnTheDisk) {
         w().cmdGo_Click();
         EXPECT_EQ(order, (Lines{"flush " + backup + " Wegschrijven...", "save"}));
         EXPECT_EQ(w().ExitStatus(), flushFails ? 3 : 0);
-        EXPECT_EQ(w().ui.panel(1), flushFails ? "Klaar - 1 mislukt, zie Error.Log" : "Klaar");
+        EXPECT_EQ(w().ui.panel(1), "Klaar");
+        EXPECT_EQ(w().ui.lblFiles.text == "1 bestand niet verwerkt — zie Error.Log", flushFails);
         EXPECT_EQ(w().ui.text2.text == "1-1-2000 00:00:00", flushFails);
     }
     // A dustbin folder on another file system is flushed too.
@@ -236,6 +250,185 @@ TEST_F(RunDriver, ARunIsDoneOnlyOnceItsBackupIsOnTheDisk) {
     w().DustBinPath = other.path();
     w().cmdGo_Click();
     EXPECT_EQ(flushed, (Lines{backup, other.path()}));
+}
+
+// A synchronisation that would remove more than its limit asks first in the
+// window, showing the count and the first paths (No removes nothing); an
+// unattended run refuses, with a log line and status 1, unless -mx allows
+// as many. The default limit is a fifth of the backup's files, at least 10.
+// -mx lives on line 12 of the job file, only when set.
+TEST_F(RunDriver, AMassRemovalAsksFirstOrIsRefused) {
+    const MessageAnswer none = MessageAnswer::Ok;
+    const struct {
+        int orphans;
+        bool autoRun;
+        std::int64_t most;  // -mx; -1 not set
+        MessageAnswer answer;
+        bool removed;
+        int status;
+    } cases[] = {
+        {30, false, -1, MessageAnswer::Yes, true, 0},
+        {30, false, -1, MessageAnswer::No, false, 0},
+        {30, true, -1, none, false, 1},
+        {30, true, 0, none, true, 0},
+        {30, true, 30, none, true, 0},
+        {30, true, 29, none, false, 1},
+        {10, true, -1, none, true, 0},
+        {11, true, -1, none, false, 1},
+        {11, false, 11, none, true, 0},
+    };
+    // Twenty files the source keeps, in a folder of their own: never counted.
+    for (int i = 0; i < 20; ++i) writeFile(source + "/keep/k" + std::to_string(i), "k");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.orphans) + " " + std::to_string(c.autoRun) + " " +
+                     std::to_string(c.most));
+        std::filesystem::remove_all(backup);
+        for (int i = 0; i < c.orphans; ++i) writeFile(backup + "/oud/f" + std::to_string(i), "x");
+        confirm(fs);
+        rig.dialogs.shown.clear();
+        if (c.answer != none) rig.dialogs.script(c.answer);
+        w().SyncActive = true;
+        w().AutoRun = c.autoRun;
+        w().MaxRemovals = c.most;
+        w().cmdGo_Click();
+        EXPECT_EQ(rig.fs.fileExists(backup + "/oud/f0"), !c.removed);
+        EXPECT_EQ(w().ExitStatus(), c.status);
+        const bool asked = c.answer != none;
+        ASSERT_EQ(rig.dialogs.shown.size(), asked ? 1u : 0u);
+        if (asked) {
+            const std::string& text = rig.dialogs.shown[0].text;
+            EXPECT_TRUE(text.starts_with("30 bestanden verwijderen uit de backup?\r\n\r\n"));
+            EXPECT_NE(text.find(backup + "/oud/f"), std::string::npos);
+            EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1 + 5 + 1);  // five paths, "..."
+            EXPECT_EQ(rig.dialogs.shown[0].style, MessageStyle::YesNo);
+        }
+        const std::string refusal =
+            "7-3-2026 10:11:12 Error: synchronisatie geweigerd: " + std::to_string(c.orphans) +
+            " van " + std::to_string(c.orphans + 21) +
+            " bestanden zouden uit de backup verdwijnen (grens " +
+            std::to_string(c.most > 0 ? c.most : 10) + "; -mx N staat meer toe)";
+        EXPECT_EQ(count(refusal), c.status == 1 ? 1 : 0);
+    }
+    // A source folder the count cannot list is not counted (the walk keeps
+    // what it cannot judge).
+    std::filesystem::remove_all(backup);
+    for (int i = 0; i < 10; ++i) writeFile(backup + "/oud/f" + std::to_string(i), "x");
+    FaultInjectingFileSystem faulty(fs);
+    faulty.beforeCall = [&](FsOp op, const std::string& path) {
+        if (op == FsOp::List && path == source + "/keep" && w().ui.panel(1) == "Tellen...")
+            faulty.failOn(FsOp::List, source + "/keep", kErrAccessDenied, 1);
+    };
+    confirm(faulty);
+    w().SyncActive = w().AutoRun = true;
+    w().cmdGo_Click();
+    EXPECT_EQ(faulty.injected(), 1);
+    EXPECT_EQ(w().ExitStatus(), 0);
+    EXPECT_FALSE(rig.fs.fileExists(backup + "/oud/f0"));
+    // Line 12 of the job carries -mx only when it is set; the job file keeps
+    // its twelve lines, and reading it brings the limit back.
+    for (const std::int64_t most : {std::int64_t{-1}, std::int64_t{250}}) {
+        confirm(fs);
+        w().ui.Text1[0].text = source;
+        w().ui.Text1[2].text = backup;
+        w().MaxRemovals = most;
+        w().CreateInitFileOnOK();
+        const std::string job = readFile(app() + "/Init.dat");
+        EXPECT_EQ(std::count(job.begin(), job.end(), '\n'), 12);
+        EXPECT_EQ(job.ends_with(" -mx 250\r\n"), most == 250);
+        rig.rebuildWindow(fs);
+        w().ReadInitFile();
+        EXPECT_EQ(w().MaxRemovals, most);
+    }
+}
+
+// A tree size that is known only at its `readyAfter`-th look.
+class LateSize final : public PendingSize {
+  public:
+    LateSize(std::uint64_t bytes, int readyAfter) : bytes_(bytes), readyAfter_(readyAfter) {}
+    bool ready() override { return ++looks_ >= readyAfter_; }
+    std::uint64_t total() override { return bytes_; }
+
+  private:
+    std::uint64_t bytes_;
+    int readyAfter_, looks_ = 0;
+};
+
+// What the window shows at one yield of a run.
+struct ProgressSeen {
+    int percent;  // -1: no percentage in the caption
+    int bar;
+    bool synchronising;
+    int filesSeen;
+};
+
+// In every mode the bar and the percentage rise from 0 and never go back
+// within a walk (the synchronisation counts again from 0), also when the
+// size total arrives late; a new folder's files move them too; and a second
+// run of another size in the same window starts from 0 again.
+TEST_F(RunDriver, ProgressRisesFromZeroInEveryModeAndEveryRun) {
+    for (int i = 0; i < 3; ++i) writeFile(source + "/f" + std::to_string(i), std::string(100, 'f'));
+    for (int i = 0; i < 6; ++i)
+        writeFile(source + "/new/sub/g" + std::to_string(i), std::string(5000, 'g'));
+    FaultInjectingFileSystem faulty(fs);
+    int readyAfter = 1;
+    faulty.startSizes = [&](std::vector<std::string> folders) {
+        std::uint64_t sum = 0;
+        for (const std::string& folder : folders) {
+            std::uint64_t bytes = 0;
+            if (fs.folderSize(folder, bytes).ok()) sum += bytes;
+        }
+        return std::make_unique<LateSize>(sum, readyAfter);
+    };
+    std::vector<ProgressSeen> seen;
+    const auto record = [&] {
+        const std::string& caption = w().ui.caption;
+        const std::size_t at = caption.find(" %");
+        seen.push_back({at == std::string::npos ? -1 : std::stoi(caption.substr(0, at)),
+                        w().ui.ProgressBar1.value, w().ui.panel(1) == "Synchroniseren",
+                        w().FilesSeen});
+        rig.pump.hookAt = rig.pump.yields + 1;
+    };
+    const struct {
+        bool verify, sync;
+        int readyAfter;
+    } modes[] = {{true, false, 5}, {true, false, 1}, {false, false, 5}, {true, true, 5}};
+    confirm(faulty);
+    for (const auto& mode : modes) {
+        for (int run = 0; run < 2; ++run) {  // the second run is larger
+            SCOPED_TRACE(std::to_string(mode.verify) + std::to_string(mode.sync) +
+                         std::to_string(mode.readyAfter) + " run " + std::to_string(run));
+            if (run == 1) writeFile(source + "/new/big", std::string(60000, 'b'));
+            std::filesystem::remove_all(backup);
+            makeDirs(backup);
+            readyAfter = mode.readyAfter;
+            w().DoVerify = mode.verify;
+            w().SyncActive = mode.sync;
+            w().ui.cmdGo.enabled = true;
+            seen.clear();
+            rig.pump.hookAt = rig.pump.yields + 1;
+            rig.pump.hook = record;
+            w().cmdGo_Click();
+            rig.pump.hook = nullptr;
+            ASSERT_GT(seen.size(), 10u);
+            EXPECT_EQ(seen.front().percent, 0);
+            EXPECT_EQ(seen.front().bar, 0);
+            const int sourceFiles = 10 + run;
+            bool halfwayBeforeTheEnd = false;
+            for (std::size_t i = 1; i < seen.size(); ++i) {
+                const ProgressSeen& before = seen[i - 1];
+                const ProgressSeen& now = seen[i];
+                if (now.synchronising != before.synchronising) continue;  // counts again
+                EXPECT_GE(now.percent, before.percent) << i;
+                EXPECT_GE(now.bar, before.bar) << i;
+                if (!now.synchronising && now.percent >= 50 && now.filesSeen < sourceFiles)
+                    halfwayBeforeTheEnd = true;
+            }
+            EXPECT_TRUE(halfwayBeforeTheEnd);
+            EXPECT_EQ(seen.back().percent, 100);
+            EXPECT_TRUE(ran());
+        }
+        std::filesystem::remove(source + "/new/big");
+    }
 }
 
 }  // namespace

@@ -25,6 +25,7 @@ TEST(CommandLineOptions, Refusals) {
         // A dustbin number that is no whole number is refused, not guessed.
         {kBasic + " -pr {source} -db twee", "{time} Dustbinpath invalid", nullptr},
         {kBasic + " -pr {source} -db 1.5", "{time} Dustbinpath invalid", nullptr},
+        {kBasic + " -mx veel", "{time} Maxremovals invalid", nullptr},
         {kBasic + " -vl DATA1", labels + "DATA2\r\nVolumelabels don't match", "DATA2"},
         {kBasic + " -vl DATA1", labels + "data1\r\nVolumelabels don't match", "data1"},
     };

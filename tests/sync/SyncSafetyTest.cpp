@@ -23,6 +23,11 @@ class SyncSafety : public SyncFixture {
                                  "\" bronmap bestaat niet";
         EXPECT_EQ(std::ranges::count(rig.logLines(), line), 1);
         EXPECT_NE(readFile(rig.appFolder() + "/Error.Log").find(line), std::string::npos);
+        // The window, which closes now, says why first.
+        ASSERT_EQ(rig.dialogs.shown.size(), 1u);
+        EXPECT_EQ(rig.dialogs.shown[0].text, "\"" + src + "\" bronmap bestaat niet");
+        EXPECT_EQ(rig.dialogs.shown[0].style, MessageStyle::OkExclamation);
+        rig.dialogs.shown.clear();
     }
 };
 

@@ -21,7 +21,7 @@ TEST(LaunchOptions, VersionHelpAndTheDisplay) {
         EXPECT_EQ(RequestOf(line), LaunchRequest::Run) << line;
     EXPECT_EQ(VersionLine(Version{20, 0, 1}), "Zandvast v.20.0.1");
     for (const char* piece : {"-if FILE", "-qu", "-x", "-cf 1", "-ps", "-pd", "-pr", "-dd", "-cd",
-                              "-sy", "-vf", "-db", "-vl", "-ke"})
+                              "-sy", "-vf", "-db", "-vl", "-ke", "-mx N"})
         EXPECT_NE(UsageText().find(piece), std::string::npos) << piece;
     using D = DisplayChoice;
     EXPECT_EQ(ChooseDisplay("", {true, false, false}), D::AsConfigured);
@@ -160,6 +160,28 @@ TEST(ModeDisplay, TheFramesStepTheSwitchesAndTheDisplay) {
         c.frame == 1 ? w.Frame1_Click() : w.Frame2_Click();
         EXPECT_EQ((Switches{w.DoVerify, w.SyncActive, w.UseDustbin}), c.after);
         ExpectDisplay(w.ui, c.mode);
+    }
+}
+
+// A job read from its file shows its mode as the frames would: the same
+// arrows, pictures and tooltips.
+TEST(ModeDisplay, AJobReadFromItsFileShowsItsModeAsTheFramesDo) {
+    using Switches = std::array<bool, 3>;  // DoVerify, SyncActive, UseDustbin
+    const std::pair<Switches, JobMode> jobs[] = {{{0, 0, 0}, JobMode::NoCheck},
+                                                 {{1, 0, 0}, JobMode::CheckOnly},
+                                                 {{1, 1, 0}, JobMode::Synchronise},
+                                                 {{1, 1, 1}, JobMode::SynchroniseDustbin}};
+    for (const auto& [switches, mode] : jobs) {
+        SCOPED_TRACE(static_cast<int>(mode));
+        TestRig rig;
+        frmVergelijker& saved = rig.w();
+        saved.ui.Text1[0].text = saved.ui.Text1[2].text = rig.root.path();
+        std::tie(saved.DoVerify, saved.SyncActive, saved.UseDustbin) = std::tuple_cat(switches);
+        saved.DustBinWin = saved.UseDustbin;
+        saved.CreateInitFileOnOK();
+        rig.rebuildWindow(rig.fs);
+        rig.w().ReadInitFile();
+        ExpectDisplay(rig.w().ui, mode);
     }
 }
 

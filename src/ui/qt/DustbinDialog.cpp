@@ -63,6 +63,10 @@ void DustbinDialog::build() {
     grid->addWidget(label2_, 1, 2);
     grid->addWidget(text1_, 2, 1, 1, 3);
     grid->addWidget(image2_, 0, 4, 2, 1, Qt::AlignTop | Qt::AlignRight);
+    // The picker stands in for the options and the path box, inside the
+    // frame; the dialog grows to give it room and shrinks back after.
+    picker_->setMinimumHeight(fontMetrics().height() * 14);
+    grid->addWidget(picker_, 0, 1, 3, 3);
     grid->setColumnStretch(3, 1);
 
     auto* buttons = new QHBoxLayout;
@@ -124,14 +128,6 @@ void DustbinDialog::reject() {
     QDialog::reject();
 }
 
-void DustbinDialog::placePicker() {
-    const QPoint topLeft = text1_->mapTo(this, QPoint(0, 0));
-    const int height = std::max(fontMetrics().height() * 14, this->height() - topLeft.y());
-    picker_->setGeometry(topLeft.x(), std::max(0, topLeft.y() - fontMetrics().height() * 4),
-                         text1_->width(), height);
-    picker_->raise();
-}
-
 void DustbinDialog::mirror() {
     const QString title = QString::fromStdString(d_.caption);
     if (windowTitle() != title) setWindowTitle(title);
@@ -160,10 +156,16 @@ void DustbinDialog::mirror() {
                            QString::fromStdString(main.DesktopPath),
                            QString::fromStdString(main.ComputerName));
         picker_->showFolder(QString::fromStdString(d_.pickerFolder));
-        placePicker();
+        sizeWithoutPicker_ = size();
     }
+    const bool closed = pickerShown_ && !shown;
     pickerShown_ = shown;
     if (picker_->isHidden() == shown) picker_->setVisible(shown);
+    if (closed) {
+        picker_->parentWidget()->layout()->activate();  // the frame's grid first
+        layout()->activate();
+        resize(sizeWithoutPicker_);
+    }
     if (d_.focus == kFocusPicker) picker_->setFocus(Qt::OtherFocusReason);
     if (d_.focus == kFocusDustbinPath && text1_->isVisible())
         text1_->setFocus(Qt::OtherFocusReason);

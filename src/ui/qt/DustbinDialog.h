@@ -42,10 +42,10 @@ class DustbinDialog : public QDialog {
     void build();
     void connectEvents();
     void run(const std::function<void()>& handler);
-    void placePicker();
 
     frmDustbin& d_;
     bool pickerShown_ = false;
+    QSize sizeWithoutPicker_;  // the dialog's size before the picker made it grow
     QRadioButton* option1_ = nullptr;
     QRadioButton* option2_ = nullptr;
     QLabel* label1_ = nullptr;

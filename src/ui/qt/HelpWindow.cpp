@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 
 #include "ui/qt/Resources.h"
 
@@ -34,6 +35,14 @@ HelpWindow::HelpWindow(const QString& applicationFolder, QWidget* parent) : QTex
     setHtml(LoadHelpPage(applicationFolder));
     const int line = fontMetrics().height();
     resize(line * 40, line * 36);
+}
+
+void HelpWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QTextBrowser::keyPressEvent(event);
 }
 
 }  // namespace zv::qt

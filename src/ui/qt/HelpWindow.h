@@ -10,10 +10,14 @@ namespace zv::qt {
 QString HelpPageSource(const QString& applicationFolder);
 QString LoadHelpPage(const QString& applicationFolder);
 
+// The help page in a window of its own; Escape closes it.
 class HelpWindow : public QTextBrowser {
     Q_OBJECT
   public:
     explicit HelpWindow(const QString& applicationFolder, QWidget* parent = nullptr);
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 }  // namespace zv::qt

@@ -82,11 +82,17 @@ void MainWindow::buildControls() {
     progress_->setTextVisible(false);
     statusBar_ = new QStatusBar(this);
     statusBar_->setSizeGripEnabled(false);
+    statusBar_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    // Each panel is wide enough for the longest text it shows, so the window
+    // cannot be made narrower than what it has to say.
     const int stretches[3] = {0, 3, 1};
+    const char* longest[3] = {"Bezig af te sluiten...",
+                              "Bestanden: 999999         [ Verwijderd: 999999 ]", "999 min 59 sec"};
     for (std::size_t i = 0; i < panels_.size(); ++i) {
-        panels_[i] = PlainLabel("", statusBar_);
+        panels_[i] = PlainLabel(longest[i], statusBar_);
         panels_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        panels_[i]->setMinimumWidth(fontMetrics().averageCharWidth() * (i == 0 ? 12 : 14));
+        panels_[i]->setMinimumWidth(panels_[i]->sizeHint().width());
+        panels_[i]->clear();
         statusBar_->addWidget(panels_[i], stretches[i]);
     }
     picker_ = new FolderPicker(this);
@@ -133,6 +139,8 @@ void MainWindow::buildLayout() {
     layout->addSpacing(fontMetrics().height() / 2);
     layout->addLayout(modes);
     layout->addSpacing(fontMetrics().height() / 2);
+    // A taller window keeps every row as it is; the space goes here.
+    layout->addStretch(1);
     layout->addLayout(buttons);
     layout->addWidget(lblFiles_);
     layout->addWidget(progress_);

@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QProgressBar>
@@ -88,6 +89,10 @@ void MainWindow::connectEvents() {
     connect(text2_, &QLineEdit::textEdited, this,
             [this](const QString& text) { w_.ui.text2.text = text.toStdString(); });
     connect(text2_, &InputBox::focusLeft, this, [this] {
+        // OK runs the same check on its click and Exit ends the program; a
+        // question asked on the way there would swallow that click.
+        const QWidget* next = QApplication::focusWidget();
+        if (next == cmdOK_ || next == cmdExit_) return;
         if (depth_ == 0) runUnlessRunning([this] { w_.text2_LostFocus(); });
     });
     connect(check1_, &QCheckBox::clicked, this, [this] {

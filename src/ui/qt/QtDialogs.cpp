@@ -1,15 +1,33 @@
 #include "ui/qt/QtDialogs.h"
 
 #include <QApplication>
-#include <QGuiApplication>
+#include <QGridLayout>
 #include <QPushButton>
+#include <QSpacerItem>
+
+#include "ui/qt/AppIdentity.h"
 
 namespace zv::qt {
+
+namespace {
+
+// A box as wide as its title needs beside the window manager's buttons, so
+// the title bar never shortens it.
+void MakeRoomForTitle(QMessageBox& box) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid) return;
+    const QFontMetrics metrics(QApplication::font("QMdiSubWindowTitleBar"));
+    const int width = metrics.horizontalAdvance(box.windowTitle()) * 5 / 4 + metrics.height() * 8;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Minimum),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
+}  // namespace
 
 void SetUpMessageBox(QMessageBox& box, const std::string& text, MessageStyle style) {
     QString message = QString::fromStdString(text);
     message.replace("\r\n", "\n");
-    box.setWindowTitle(QGuiApplication::applicationDisplayName());
+    box.setWindowTitle(QString::fromUtf8(kAppTitle));
     box.setTextFormat(Qt::PlainText);
     box.setText(message);
     switch (style) {
@@ -49,8 +67,10 @@ MessageAnswer AnswerOf(int button) {
 }
 
 MessageAnswer QtDialogs::messageBox(const std::string& text, MessageStyle style) {
+    if (pump_) pump_->repaintNow();
     QMessageBox box(QApplication::activeWindow());
     SetUpMessageBox(box, text, style);
+    MakeRoomForTitle(box);
     const int button = box.exec();
     if (style == MessageStyle::Ok || style == MessageStyle::OkExclamation) return MessageAnswer::Ok;
     if (style == MessageStyle::YesNo && button != QMessageBox::Yes) return MessageAnswer::No;

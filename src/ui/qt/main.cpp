@@ -17,6 +17,7 @@
 #include "platform/LinuxFileSystem.h"
 #include "ui/LaunchOptions.h"
 #include "ui/RunEndNotice.h"
+#include "ui/qt/AppIdentity.h"
 #include "ui/qt/DesktopNotice.h"
 #include "ui/qt/MainWindow.h"
 #include "ui/qt/QtDialogs.h"
@@ -93,9 +94,8 @@ int main(int argc, char** argv) {
     SilenceQtWhereUnseen();
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Zandvast");
-    QApplication::setApplicationDisplayName("Zandvast & Backup Tool");
-    QGuiApplication::setDesktopFileName(zv::qt::kDesktopId);
+    zv::qt::NameApplication();
+    zv::qt::LoadDutchQtTexts(app);
     const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     if (!desktop.isEmpty()) env.desktopPath = desktop.toStdString();
 
@@ -104,7 +104,7 @@ int main(int argc, char** argv) {
     zv::qt::QtEventPump pump;
     zv::FreedesktopTrash trash(fs, EnvText("HOME"), EnvText("XDG_DATA_HOME"), getuid());
     zv::qt::QtWindowHost host;
-    zv::qt::QtDialogs screenDialogs;
+    zv::qt::QtDialogs screenDialogs(&pump);
     zv::frmVergelijker* logTarget = nullptr;
     zv::AutomaticDialogs automaticDialogs([&logTarget](const std::string& line) {
         if (logTarget) logTarget->AddToLog(line);

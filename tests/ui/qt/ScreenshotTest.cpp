@@ -5,10 +5,17 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
 
 #include "ui/ModeDisplay.h"
 #include "ui/frmDustbin.h"
 #include "ui/qt/DustbinDialog.h"
+#include "ui/qt/FolderPicker.h"
+#include "ui/qt/QtDialogs.h"
+#include "ui/qt/QtEventPump.h"
 #include "ui/qt/WidgetRig.h"
 
 namespace zv::test {
@@ -93,6 +100,98 @@ TEST_F(Screenshots, DustbinDialog) {
         save(&dialog, name);
         r.w().DustBinCustom = false;
     }
+}
+
+// What the window manager is given as the title of a shown window (X only).
+std::string TitleOnTheScreen(QWidget* window) {
+    QProcess xprop;
+    xprop.start("xprop", {"-id", QString::number(window->winId()), "_NET_WM_NAME"});
+    if (!xprop.waitForFinished(5000)) return {};
+    const QString out = QString::fromUtf8(xprop.readAllStandardOutput()).trimmed();
+    const qsizetype start = out.indexOf('"');
+    return start < 0 ? std::string() : out.mid(start + 1, out.size() - start - 2).toStdString();
+}
+
+// A first run into an empty backup folder, pictured half way; the title the
+// desktop shows carries nothing but the window's own caption.
+TEST_F(Screenshots, FirstRunIntoANewFolderHalfWay) {
+    frmVergelijker& w = r.w();
+    const std::string source = r.rig.root / "Documenten";
+    for (int folder = 0; folder < 4; ++folder)
+        for (int file = 0; file < 25; ++file)
+            writeFile(source + "/Map " + std::to_string(folder) + "/Bestand " +
+                          std::to_string(file) + ".txt",
+                      std::string(20000, 'x'));
+    makeDirs(r.rig.root / "Backup van documenten");
+    w.ui.Check1.value = 0;
+    w.Check1_Click();
+    w.SourcePath = source;
+    w.DestinationPath = r.rig.root / "Backup van documenten";
+    w.NoDateCheck = w.DoVerify = true;
+    w.SyncActive = false;
+    ShowMode(w, JobMode::CheckOnly);
+    r.show();
+    const bool onX = QGuiApplication::platformName() == "xcb" &&
+                     !QStandardPaths::findExecutable("xprop").isEmpty();
+    if (onX) {
+        EXPECT_EQ(TitleOnTheScreen(r.window.get()), r.window->windowTitle().toStdString());
+    }
+    bool saved = false;
+    r.rig.pump.hookAt = 1;
+    r.rig.pump.hook = [&] {
+        r.rig.pump.hookAt = r.rig.pump.yields + 1;
+        if (saved || w.PercentDone < 50) return;
+        saved = true;
+        save(r.window.get(), "first-run-new-folder-half-way");
+        if (onX) {
+            EXPECT_EQ(TitleOnTheScreen(r.window.get()), w.ui.caption);
+        }
+    };
+    w.cmdGo_Click();
+    r.rig.pump.hook = nullptr;
+    EXPECT_TRUE(saved);
+}
+
+TEST_F(Screenshots, DustbinDialogWithThePickerOpen) {
+    makeDirs(r.rig.root / "Prullenbak/Oud");
+    r.w().DustBinCustom = true;
+    r.w().DustBinPathLiteral = r.w().DustBinPath = r.rig.root / "Prullenbak/Oud";
+    frmDustbin model(r.w());
+    model.Form_Load();
+    qt::DustbinDialog dialog(model, r.window.get());
+    dialog.show();
+    model.Text1_DblClick();
+    dialog.mirror();
+    QTest::qWait(400);
+    save(&dialog, "dustbin-dialog-picker-open");
+}
+
+// The question about a missing backup folder, and the window behind it,
+// which already shows what the question is about.
+TEST_F(Screenshots, AQuestion) {
+    r.show();
+    qt::QtEventPump pump;
+    pump.mirror = [this] { r.window->mirror(); };
+    qt::QtDialogs dialogs(&pump);
+    r.w().ui.Text1[2].foreColour = kColourRed;
+    r.w().ui.panel(1) = "Status";
+    WhenModalOpens([&](QWidget* modal) {
+        save(modal, "question-box");
+        save(r.window.get(), "question-window-behind");
+        qobject_cast<QMessageBox*>(modal)->button(QMessageBox::No)->click();
+    });
+    EXPECT_EQ(dialogs.messageBox("Doelmap bestaat niet. Maken?", MessageStyle::YesNo),
+              MessageAnswer::No);
+}
+
+TEST_F(Screenshots, SmallestAndEnlargedWindow) {
+    r.w().ui.sbPanels = {"Bezig af te sluiten...", "Bestanden: 12345         [ Verwijderd: 678 ]",
+                         "12 min 34 sec"};
+    r.show();
+    r.window->resize(r.window->minimumSize());
+    save(r.window.get(), "window-smallest");
+    r.window->resize(r.window->minimumSize() * 2);
+    save(r.window.get(), "window-enlarged");
 }
 
 }  // namespace

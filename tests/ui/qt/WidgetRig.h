@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "support/TestRig.h"
+#include "ui/qt/AppIdentity.h"
 #include "ui/qt/MainWindow.h"
 #include "ui/qt/QtWindowHost.h"
 
@@ -19,8 +20,12 @@ inline QApplication& TestApplication() {
     static int argc = 1;
     static char name[] = "test_widgets";
     static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    QApplication::setApplicationDisplayName("Zandvast & Backup Tool");
+    static QApplication* app = [] {
+        auto* made = new QApplication(argc, argv);
+        qt::NameApplication();
+        qt::LoadDutchQtTexts(*made);
+        return made;
+    }();
     return *app;
 }
 

@@ -2,7 +2,9 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPainter>
 #include <QProgressBar>
@@ -118,6 +120,44 @@ TEST_F(MainWindowWidgets, ProgressDisplayIsMirrored) {
     EXPECT_EQ(win().windowTitle(), "25 %   Zandvast v.1.0.0");
 }
 
+// At the smallest size every status panel shows its longest text whole;
+// a larger window gives its space to the path boxes and the progress bar,
+// and keeps the status bar and the mode display as they are.
+TEST_F(MainWindowWidgets, TheSmallestAndALargerWindow) {
+    w().ui.sbPanels = {"Bezig af te sluiten...", "Bestanden: 12345         [ Verwijderd: 12345 ]",
+                       "99 min 59 sec"};
+    win().mirror();
+    win().resize(win().minimumSize());
+    QTest::qWait(20);
+    for (int panel = 1; panel <= 3; ++panel) {
+        QLabel* label = win().statusPanel(panel);
+        EXPECT_GE(label->contentsRect().width(),
+                  label->fontMetrics().horizontalAdvance(label->text()))
+            << panel;
+    }
+    QWidget* statusBar = win().statusPanel(1)->parentWidget();
+    const auto offset = [&] {
+        return win().picture("imSync")->geometry().center().y() -
+               win().frame1()->geometry().center().y();
+    };
+    const int barHeight = statusBar->height(), pathWidth = win().pathBox(0)->width();
+    const int progressWidth = win().progressBar()->width(), pictureOffset = offset();
+    win().resize(win().width() * 2, win().height() * 2);
+    QTest::qWait(20);
+    EXPECT_EQ(statusBar->height(), barHeight);
+    EXPECT_EQ(offset(), pictureOffset);
+    EXPECT_GT(win().pathBox(0)->width(), pathWidth);
+    EXPECT_GT(win().progressBar()->width(), progressWidth);
+}
+
+// F1 opens the help page; Escape closes it.
+TEST_F(MainWindowWidgets, TheHelpPageClosesWithEscape) {
+    win().showHelp();
+    ASSERT_TRUE(win().helpWindow() && win().helpWindow()->isVisible());
+    QTest::keyClick(win().helpWindow(), Qt::Key_Escape);
+    EXPECT_FALSE(win().helpWindow()->isVisible());
+}
+
 TEST_F(MainWindowWidgets, ClosingTheWindowIsABreak) {
     win().close();
     EXPECT_TRUE(w().UserBreak);
@@ -136,6 +176,63 @@ TEST_F(MainWindowWidgets, ClosingDuringAHandlerWaitsUntilItReturns) {
     EXPECT_FALSE(win().isVisible());
     EXPECT_TRUE(finished);
     EXPECT_TRUE(w().ui.closed);
+}
+
+// Waits, serving events, until `done` or about two seconds have passed.
+bool WaitFor(const std::function<bool()>& done) {
+    for (int i = 0; i < 200 && !done(); ++i) QTest::qWait(10);
+    return done();
+}
+
+// With the focus in the date box and the backup folder missing, one click
+// on OK asks one question, while the window already shows the red backup
+// box, and after Yes GO is enabled. The real boxes are used: a box that
+// opens while the mouse button is down takes its release.
+TEST(MainWindowQuestions, OneClickOnOKWithTheFocusInTheDateBox) {
+    TestApplication();
+    TestRig rig;
+    makeDirs(rig.root / "bron");
+    qt::QtEventPump pump;
+    qt::QtDialogs dialogs(&pump);
+    frmVergelijker w(
+        Services{rig.fs, dialogs, rig.clock, pump, rig.trash, rig.host, rig.w().svc.env});
+    qt::MainWindow win(w);
+    pump.mirror = [&] { win.mirror(); };
+    pump.repaint = [&] { win.repaint(); };
+    w.ui.Text1[0].text = rig.root / "bron";
+    w.ui.Text1[2].text = rig.root / "nieuw";
+    w.ui.text2.text = "19-12-1960 12:58:58";
+    w.ui.Check1.value = 1;
+    w.Check1_Click();
+    w.DoVerify = true;
+    ShowMode(w, JobMode::CheckOnly);
+    win.mirror();
+    win.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&win));
+    win.activateWindow();
+    win.dateBox()->setFocus(Qt::MouseFocusReason);
+    ASSERT_TRUE(WaitFor([&] { return win.dateBox()->hasFocus(); }));
+
+    int questions = 0;
+    bool held = true, releaseTaken = false, redWhileAsked = false;
+    QTimer answerer;
+    QObject::connect(&answerer, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible()) return;
+        ++questions;
+        releaseTaken = releaseTaken || held;
+        redWhileAsked = win.pathBox(2)->palette().color(QPalette::Text) == QColor(255, 0, 0);
+        box->button(QMessageBox::Yes)->click();
+    });
+    answerer.start(10);
+    QTest::mousePress(win.okButton(), Qt::LeftButton);
+    held = false;
+    if (!releaseTaken) QTest::mouseRelease(win.okButton(), Qt::LeftButton);
+    EXPECT_TRUE(WaitFor([&] { return win.goButton()->isEnabled(); }));
+    EXPECT_EQ(questions, 1);
+    EXPECT_TRUE(redWhileAsked);
+    EXPECT_EQ(win.statusPanel(1)->text(), "OK");
+    EXPECT_TRUE(rig.fs.folderExists(rig.root / "nieuw"));
 }
 
 // The dialog for a recycle-bin job, on the screen.
@@ -182,13 +279,24 @@ TEST_F(DustbinDialogWidgets, ThePicker) {
     makeDirs(rig.root / "bak/sub");
     click(dialog->option(2));
     QTest::keyClicks(dialog->pathBox(), QString::fromStdString(rig.root / "bak"));
+    const QSize closedSize = dialog->size();
     QTest::mouseDClick(dialog->pathBox(), Qt::LeftButton);
     ASSERT_TRUE(dialog->picker()->isVisible());
     EXPECT_FALSE(dialog->okButton()->isVisible() || dialog->option(1)->isVisible());
+    // The picker lies wholly inside the dialog, clear of its Exit button,
+    // with room for a dozen rows.
+    QTest::qWait(20);
+    const auto within = [&](QWidget* widget) {
+        return QRect(widget->mapTo(dialog.get(), QPoint(0, 0)), widget->size());
+    };
+    EXPECT_TRUE(dialog->rect().contains(within(dialog->picker())));
+    EXPECT_FALSE(within(dialog->picker()).intersects(within(dialog->exitButton())));
+    EXPECT_GE(dialog->picker()->tree()->height(), dialog->fontMetrics().height() * 12);
     QTRY_COMPARE(dialog->picker()->currentFolder().toStdString(), rig.root / "bak");
     QTest::keyClick(dialog->picker()->tree(), Qt::Key_Escape);
     EXPECT_FALSE(dialog->picker()->isVisible());
     EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->size(), closedSize);
     QTest::mouseDClick(dialog->pathBox(), Qt::LeftButton);
     dialog->picker()->showFolder(QString::fromStdString(rig.root / "bak/sub"));
     QTRY_COMPARE(dialog->picker()->currentFolder().toStdString(), rig.root / "bak/sub");
@@ -253,6 +361,10 @@ TEST(QtDialogs, BoxesAnswerAsTheUserDid) {
             ASSERT_NE(box, nullptr);
             shown = box->text();
             EXPECT_EQ(box->windowTitle(), "Zandvast & Backup Tool");
+            // Wide enough for its title beside the window manager's buttons.
+            const QFontMetrics title(QApplication::font("QMdiSubWindowTitleBar"));
+            EXPECT_GE(box->width(),
+                      title.horizontalAdvance(box->windowTitle()) + 6 * title.height());
             c.act(box);
         });
         qt::QtDialogs dialogs;
@@ -270,6 +382,20 @@ TEST(QtDialogs, BoxesAnswerAsTheUserDid) {
     EXPECT_EQ(box.standardButtons(), QMessageBox::Yes | QMessageBox::No);
     EXPECT_EQ(static_cast<QAbstractButton*>(box.defaultButton()), box.button(QMessageBox::Yes));
     EXPECT_EQ(box.icon(), QMessageBox::NoIcon);
+}
+
+// Qt appends an application display name to every window title, so none is
+// set; the standard buttons speak Dutch where Qt's translations are installed.
+TEST(ApplicationTexts, NoTitleSuffixAndDutchStandardButtons) {
+    TestApplication();
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
+    EXPECT_EQ(QCoreApplication::applicationName(), "Zandvast");
+    if (!QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_nl.qm"))
+        GTEST_SKIP() << "Qt's Dutch translations (qt6-translations-l10n) are not installed";
+    QMessageBox box;
+    qt::SetUpMessageBox(box, "x", MessageStyle::YesNo);
+    EXPECT_EQ(box.button(QMessageBox::Yes)->text().remove('&'), "Ja");
+    EXPECT_EQ(box.button(QMessageBox::No)->text().remove('&'), "Nee");
 }
 
 // Yields are cheap: the pump runs (and mirrors the window) at most once per

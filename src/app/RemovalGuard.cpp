@@ -1,0 +1,47 @@
+#include "app/RemovalGuard.h"
+
+#include <string>
+
+#include "app/frmVergelijker.h"
+#include "sync/RemovalPreview.h"
+
+namespace zv {
+
+namespace {
+
+constexpr std::size_t kPathsShown = 5;
+
+std::string question(const RemovalPreview& preview) {
+    std::string text = std::to_string(preview.orphans) + " bestanden verwijderen uit de backup?";
+    text += "\r\n";
+    for (const std::string& path : preview.firstOrphans) text += "\r\n" + path;
+    if (preview.orphans > static_cast<std::int64_t>(preview.firstOrphans.size())) text += "\r\n...";
+    return text;
+}
+
+}  // namespace
+
+bool RemovalsAllowed(frmVergelijker& w) {
+    if (w.MaxRemovals == 0) return true;
+    w.ui.panel(1) = "Tellen...";
+    const RemovalPreview preview = PreviewRemovals(w, kPathsShown);
+    const std::int64_t limit =
+        w.MaxRemovals > 0 ? w.MaxRemovals : DefaultRemovalLimit(preview.backupFiles);
+    if (preview.orphans <= limit || w.UserBreak) return true;
+    const std::string counts = std::to_string(preview.orphans) + " van " +
+                               std::to_string(preview.backupFiles) + " bestanden";
+    if (w.AutoRun) {
+        w.AddToLog(w.NowDateText() + " " + w.NowTimeText() + " Error: synchronisatie geweigerd: " +
+                   counts + " zouden uit de backup verdwijnen (grens " + std::to_string(limit) +
+                   "; -mx N staat meer toe)");
+        w.JobRefused = true;
+        return false;
+    }
+    if (w.svc.dialogs.messageBox(question(preview), MessageStyle::YesNo) == MessageAnswer::Yes)
+        return true;
+    w.AddToLog(w.NowDateText() + " " + w.NowTimeText() + " synchronisatie overgeslagen: " + counts +
+               " zouden uit de backup verdwijnen");
+    return false;
+}
+
+}  // namespace zv

@@ -1,0 +1,100 @@
+#include "sync/RemovalPreview.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "app/frmVergelijker.h"
+#include "platform/TempFile.h"
+#include "sync/SyncPaths.h"
+
+namespace zv {
+
+namespace {
+
+// The names in a source folder that keep a backup file (a file or a link)
+// and those that lead further down (a folder).
+struct SourceNames {
+    std::unordered_set<std::string> files;
+    std::unordered_set<std::string> folders;
+};
+
+class RemovalCounter {
+  public:
+    RemovalCounter(frmVergelijker& w, std::size_t shown) : w_(w), fs_(w.svc.fs), shown_(shown) {}
+
+    // `source` empty: the source has no such folder, so every file counts.
+    void folder(const std::string& backup, const std::string& source, bool inDustbin,
+                bool atVolumeTop);
+
+    RemovalPreview preview;
+
+  private:
+    // False when the source folder cannot be read: nothing below is counted,
+    // since the walk keeps all of it.
+    bool readSource(const std::string& source, SourceNames& names);
+    void countFile(const std::string& backup, const Entry& file, const SourceNames& names,
+                   bool inDustbin);
+
+    frmVergelijker& w_;
+    FileSystem& fs_;
+    std::size_t shown_;
+};
+
+bool RemovalCounter::readSource(const std::string& source, SourceNames& names) {
+    std::vector<FolderName> listed;
+    if (fs_.listNames(source, listed)) return false;
+    for (const FolderName& entry : listed) {
+        EntryKind kind = entry.kind;
+        if (!entry.typeKnown) kind = fs_.lookup(JoinPath(source, entry.name)).kind;
+        if (kind == EntryKind::Folder)
+            names.folders.insert(entry.name);
+        else
+            names.files.insert(entry.name);
+    }
+    return true;
+}
+
+void RemovalCounter::countFile(const std::string& backup, const Entry& file,
+                               const SourceNames& names, bool inDustbin) {
+    if (file.kind == EntryKind::Special) return;
+    ++preview.backupFiles;
+    if (inDustbin || isTempName(file.name) || names.files.contains(file.name)) return;
+    ++preview.orphans;
+    if (preview.firstOrphans.size() < shown_)
+        preview.firstOrphans.push_back(JoinPath(backup, file.name));
+}
+
+void RemovalCounter::folder(const std::string& backup, const std::string& source, bool inDustbin,
+                            bool atVolumeTop) {
+    if (w_.UserBreak) return;
+    SourceNames names;
+    if (!source.empty() && !readSource(source, names)) return;
+    std::vector<Entry> files;
+    std::vector<Entry> subfolders;
+    if (fs_.listFolder(backup, files, subfolders, ListDetail::Plain)) return;
+    for (const Entry& file : files) countFile(backup, file, names, inDustbin);
+    w_.Yield();
+    for (const Entry& sub : subfolders) {
+        const std::string path = JoinPath(backup, sub.name);
+        if (w_.Roots.excludes(sub.id) || w_.Roots.isTrashIn(sub, atVolumeTop)) continue;
+        if (!source.empty() && (HasSystemWord(source) || HasSystemWord(path))) continue;
+        const bool there = !source.empty() && names.folders.contains(sub.name);
+        folder(path, there ? JoinPath(source, sub.name) : std::string(),
+               inDustbin || w_.Roots.isDustbin(sub.id), sub.mountRoot);
+    }
+}
+
+}  // namespace
+
+RemovalPreview PreviewRemovals(frmVergelijker& w, std::size_t shown) {
+    RemovalCounter counter(w, shown);
+    counter.folder(w.DestinationPath, w.SourcePath, w.Roots.isDustbin(w.Roots.backup.id),
+                   w.Roots.backup.volumeTop);
+    return counter.preview;
+}
+
+std::int64_t DefaultRemovalLimit(std::int64_t backupFiles) {
+    return std::max<std::int64_t>(10, std::min<std::int64_t>(1000, backupFiles / 5));
+}
+
+}  // namespace zv
