@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/RunPreflight.h"
+#include "app/UnkeptNote.h"
 #include "app/frmVergelijker.h"
 #include "config/WorkingFolderPath.h"
 #include "copy/KillEmpty.h"
@@ -173,6 +174,7 @@ void frmVergelijker::cmdGo_Click() {
             refuseRun(*this, refusal);
     }
     flushBackup(*this);
+    LogUnkeptMetadata(*this);
 
     PendingTotal.reset();
     ProgressScaled = false;
