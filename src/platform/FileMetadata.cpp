@@ -151,8 +151,7 @@ int copyExtendedAttributes(int in, int out, bool isFolder, bool existing, std::u
     });
     if (result != 0) return result;
     if (existing) {
-        if (int err = removeStale(out, names, isFolder, changed); err != 0 && !unsupported(err))
-            return err;
+        if (int err = removeStale(out, names, isFolder, changed)) return err;
     }
     if (recorded && !isFolder) return writeRecordedBitsFd(out, readRecordedBitsFd(in));
     return 0;
