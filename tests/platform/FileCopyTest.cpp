@@ -132,13 +132,26 @@ TEST_F(FileCopyTest, CarriesWhatARestoreNeeds) {
         EXPECT_EQ(get(dir / "copy", "trusted.machine"), "-");
     }
 
-    // 8 MiB with 64 KiB of data in the middle: the copy takes what the source takes.
+    // More attributes than a first small read of their names holds.
+    for (int i = 0; i < 12; ++i)
+        ASSERT_TRUE(
+            set(src, ("user." + std::string(100, static_cast<char>('a' + i))).c_str(), "v"));
+    ASSERT_TRUE(fs.copyFile(src, dir / "many").ok());
+    for (int i = 0; i < 12; ++i)
+        EXPECT_EQ(
+            get(dir / "many", ("user." + std::string(100, static_cast<char>('a' + i))).c_str()),
+            "v")
+            << i;
+
+    // 8 MiB with 64 KiB of data at its start and in the middle: the copy
+    // takes what the source takes.
     const std::string holes = dir / "holes";
     {
         UniqueFd fd(open(holes.c_str(), O_WRONLY | O_CREAT, 0644));
         ASSERT_EQ(ftruncate(fd.get(), 8 << 20), 0);
         const std::string data = pattern(64 << 10);
-        ASSERT_EQ(pwrite(fd.get(), data.data(), data.size(), 4 << 20), ssize_t(data.size()));
+        for (const off_t at : {0, 4 << 20})
+            ASSERT_EQ(pwrite(fd.get(), data.data(), data.size(), at), ssize_t(data.size()));
     }
     ASSERT_TRUE(fs.copyFile(holes, dir / "holes copy").ok());
     struct stat a {
