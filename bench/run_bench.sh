@@ -9,12 +9,15 @@
 #    before the run reports);
 #  - the cost of the window's progress display: the real executable with its
 #    window on Qt's offscreen platform against the same job with the window
-#    hidden ("-qu").
+#    hidden ("-qu");
+#  - a sparse file (4 GiB with 1 MiB of data) against cp -a --sparse=auto:
+#    the time and the space the copy takes.
 # Every figure is the median of REPS runs (default 3). The trees live in
 # BENCH_DATA (default /work/bench-data). The backups are made twice: on a
 # tmpfs (when this user may mount one), which shows the program's own cost per
 # file, and on the disk that holds BENCH_DATA, where a virtual machine's disk
 # can make every tool wait alike and the figures vary much more.
+# SPARSE_ONLY=1 measures the sparse file alone.
 # Needs about 3 GB of free space (and 3 GB of memory for the tmpfs); takes
 # ten minutes or so on two cores.
 set -euo pipefail
@@ -162,6 +165,32 @@ measure_durability() {
     echo "$(median "${with[@]}") $(median "${without[@]}") $(median "${rerun[@]}") $(median "${rerunNf[@]}")"
 }
 
+# A 4 GiB file with 1 MiB of data in the middle, made once.
+make_sparse_tree() {
+    local tree="$data/sparse"
+    [ -f "$tree/holes.img" ] && return
+    mkdir -p "$tree"
+    truncate -s 4G "$tree/holes.img"
+    dd if=/dev/urandom of="$tree/holes.img" bs=1M count=1 seek=2048 conv=notrunc status=none
+}
+
+# Kilobytes a tree takes on the disk.
+allocated_kb() { du -sk "$1" | cut -f1; }
+
+measure_sparse() {
+    local tree="$data/sparse" i cp_t=() zv_t=() cp_kb zv_kb
+    make_sparse_tree
+    for ((i = 0; i < reps; i++)); do
+        fresh_target
+        cp_t+=("$(seconds cp -a --sparse=auto "$tree/." "$out/target/")")
+        cp_kb=$(allocated_kb "$out/target")
+        fresh_target
+        zv_t+=("$(seconds zv full "$tree" "$out/target")")
+        zv_kb=$(allocated_kb "$out/target")
+    done
+    echo "$(median "${cp_t[@]}") $(median "${zv_t[@]}") $cp_kb $zv_kb"
+}
+
 version_text() {
     sed -n 's/^project(zandvast VERSION \([0-9.]*\).*/\1/p' "$repo/CMakeLists.txt"
 }
@@ -200,7 +229,11 @@ measure_display() {
 
 # All measurements with the backups in $out; $1 names the place in the log.
 measure_all() {
-    local where="$1" cp_t cs_t rs_t zv_t nf_t hidden shown tree
+    local where="$1" cp_t cs_t rs_t zv_t nf_t hidden shown tree cp_kb zv_kb
+    read -r cp_t zv_t cp_kb zv_kb <<<"$(measure_sparse)"
+    log "[$where] sparse 4 GiB with 1 MiB data: cp -a --sparse=auto $cp_t s ($cp_kb KiB)," \
+        "zandvast $zv_t s ($zv_kb KiB); zandvast/cp $(ratio "$zv_t" "$cp_t")"
+    [ "${SPARSE_ONLY:-0}" = 1 ] && { rm -rf "$out/target"; return; }
     for tree in small large; do
         read -r cp_t rs_t zv_t cs_t <<<"$(measure_full "$data/$tree")"
         log "[$where] full $tree: cp -a $cp_t s, rsync -a $rs_t s, zandvast $zv_t s;" \

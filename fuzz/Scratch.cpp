@@ -160,6 +160,14 @@ FsError FencedFileSystem::moveFile(const std::string& from, const std::string& t
     return inner_.moveFile(from, to);
 }
 
+FsError FencedFileSystem::keepFolderMetadata(const std::string& from, const std::string& to,
+                                             FolderStage stage) {
+    if (!inside(from)) return outsideFence(from);
+    FsError e;
+    return mayChange("keep folder metadata", to, e) ? inner_.keepFolderMetadata(from, to, stage)
+                                                    : e;
+}
+
 FsError FencedFileSystem::setAttributes(const std::string& path, std::uint32_t attributes) {
     FsError e;
     return mayChange("set attributes", path, e) ? inner_.setAttributes(path, attributes) : e;

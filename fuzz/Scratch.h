@@ -63,6 +63,9 @@ class FencedFileSystem final : public FileSystem {
     FsError removeEmptyFolder(const std::string& path) override;
     FsError copyFile(const std::string& from, const std::string& to) override;
     FsError moveFile(const std::string& from, const std::string& to) override;
+    FsError keepFolderMetadata(const std::string& from, const std::string& to,
+                               FolderStage stage) override;
+    std::uint32_t takeUnkept() override { return inner_.takeUnkept(); }
     FsError getAttributes(const std::string& path, std::uint32_t& attributes) override {
         return inner_.getAttributes(path, attributes);
     }

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libblkid-dev libgtest-dev
           qt6-translations-l10n                    # Qt's standard buttons in Dutch
           xvfb                                     # tools/screenshots.sh
-          e2fsprogs dosfstools
+          e2fsprogs dosfstools acl                 # mkfs for test images; setfacl for the ACL tests
           strace                                   # the order of flushes in a real run
           dbus                                     # dbus-run-session for the desktop notice tests
           desktop-file-utils appstream man-db file # validators of tools/check-install.sh

@@ -4,6 +4,7 @@
 
 #include "app/RemovalGuard.h"
 #include "app/RunPreflight.h"
+#include "app/UnkeptNote.h"
 #include "app/frmVergelijker.h"
 #include "config/WorkingFolderPath.h"
 #include "copy/KillEmpty.h"
@@ -199,6 +200,7 @@ void frmVergelijker::cmdGo_Click() {
             refuseRun(*this, refusal);
     }
     flushBackup(*this);
+    LogUnkeptMetadata(*this);
 
     PendingTotal.reset();
     ProgressScaled = false;

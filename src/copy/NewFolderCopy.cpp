@@ -196,7 +196,7 @@ void CopyNewFolderSubfolders(frmVergelijker& w, const std::string& Source,
         JoinPath(target, dst, s.name);
         std::string check = target;
         if (!w.FolderExistsOrVirtual(check)) {
-            if (FsError e = makeBackupFolder(w, target)) {
+            if (FsError e = makeBackupFolder(w, sPath, target)) {
                 reportFolderFailure(w, target, e);
                 continue;
             }

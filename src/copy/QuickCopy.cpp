@@ -83,7 +83,7 @@ void WalkSubfolders(frmVergelijker& w, const std::string& Source, const std::str
     if (w.UserBreak) return;
     const std::string src = FolderPath(Source);
     const std::string dst = FolderPath(Destination);
-    OpenPair(w, src, dst);
+    const bool usable = OpenPair(w, src, dst);
     const WalkRules rules = WalkRules::Of(w);
     std::string sPath;
     std::string target;
@@ -96,7 +96,7 @@ void WalkSubfolders(frmVergelijker& w, const std::string& Source, const std::str
         JoinPath(target, dst, s.name);
         std::string check = target;
         if (!w.FolderExistsOrVirtual(check)) {
-            if (FsError e = makeBackupFolder(w, target)) {
+            if (FsError e = makeBackupFolder(w, sPath, target)) {
                 reportFolderFailure(w, target, e);
                 continue;
             }
@@ -108,6 +108,7 @@ void WalkSubfolders(frmVergelijker& w, const std::string& Source, const std::str
         if (!CopySubfolderFiles(w, rules, files, sPath, target, targetUsable)) return;
         WalkSubfolders(w, sPath, target, below);
     }
+    if (usable && !w.UserBreak) finishBackupFolder(w, src, dst);
 }
 
 }  // namespace

@@ -141,6 +141,8 @@ void StartProgress(frmVergelijker& w) {
 void CopyNewFolder(frmVergelijker& w, const std::string& source, const std::string& destination) {
     CopyNewFolderFiles(w, source, destination);
     CopyNewFolderSubfolders(w, source, destination);
+    if (!w.UserBreak && w.svc.fs.folderExists(destination))
+        finishBackupFolder(w, FolderPath(source), FolderPath(destination));
 }
 
 // The subfolder loop of CopySubTrees over an already opened pair.
@@ -162,7 +164,7 @@ void WalkSubfolders(frmVergelijker& w, const std::string& src, const std::string
         std::string dCheck = d;
         if (!w.FolderExistsOrVirtual(dCheck)) {
             std::string collapsed = frmVergelijker::CollapseBackslashes(d);
-            if (FsError e = makeBackupFolder(w, collapsed))
+            if (FsError e = makeBackupFolder(w, sPath, collapsed))
                 reportFolderFailure(w, collapsed, e);
             else
                 CopyNewFolder(w, sPath, collapsed);
@@ -246,6 +248,7 @@ void CopySubTreesListed(frmVergelijker& w, const std::string& Source,
     // A virtual backup name has no folder to compare with.
     if (!w.svc.fs.folderExists(dst)) return;
     WalkSubfolders(w, src, dst, subfolders);
+    if (!w.UserBreak) finishBackupFolder(w, src, dst);
 }
 
 }  // namespace zv

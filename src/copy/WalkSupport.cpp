@@ -98,15 +98,22 @@ void noteFailedRepair(frmVergelijker& w, const Entry& f) {
     if (f.accessed != DateTime{}) w.NextFrom.failedFile(f.accessed);
 }
 
-FsError makeBackupFolder(frmVergelijker& w, const std::string& path) {
+FsError makeBackupFolder(frmVergelijker& w, const std::string& source, const std::string& path) {
     FileSystem& fs = w.svc.fs;
     FsError made = fs.createFolder(path);
-    if (made.ok()) return made;
-    w.CreatePath(path);
-    const PathInfo info = fs.lookup(path);
-    if (info.presence != Presence::Present) return made;
-    if (info.kind == EntryKind::Folder) return fsOk();
-    return fsFail(kErrAccessDenied, "Not a folder: " + path);
+    if (made) {
+        w.CreatePath(path);
+        const PathInfo info = fs.lookup(path);
+        if (info.presence != Presence::Present) return made;
+        if (info.kind != EntryKind::Folder)
+            return fsFail(kErrAccessDenied, "Not a folder: " + path);
+    }
+    return fs.keepFolderMetadata(source, path, FolderStage::Filling);
+}
+
+void finishBackupFolder(frmVergelijker& w, const std::string& source, const std::string& path) {
+    if (FsError e = w.svc.fs.keepFolderMetadata(source, path, FolderStage::Done))
+        reportFolderFailure(w, path, e);
 }
 
 void reportFolderFailure(frmVergelijker& w, const std::string& path, const FsError& error) {

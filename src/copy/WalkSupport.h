@@ -91,8 +91,15 @@ void noteFailedRepair(frmVergelijker& w, const Entry& f);
 
 // Makes a missing backup folder during a walk (with any missing levels
 // above it). Fails when no folder is there afterwards, also when a file or a
-// link stands in its place: a walk never writes through one.
-FsError makeBackupFolder(frmVergelijker& w, const std::string& path);
+// link stands in its place: a walk never writes through one. The new folder
+// takes the permission bits, owner and attributes of its source folder at
+// once, so the backup of a private folder is private while it fills.
+FsError makeBackupFolder(frmVergelijker& w, const std::string& source, const std::string& path);
+
+// After a walk has written a backup folder's files and subfolders: the folder
+// takes its source folder's permission bits, owner, attributes and times
+// (writing into it moved its times). What cannot be done is logged and failed.
+void finishBackupFolder(frmVergelijker& w, const std::string& source, const std::string& path);
 
 // A folder the walk could not list or make: logged and counted as failed,
 // and the from-date stays where it was (the files below were never seen).

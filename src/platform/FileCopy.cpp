@@ -12,6 +12,8 @@
 
 #include "platform/DosAttributes.h"
 #include "platform/ErrorMapping.h"
+#include "platform/FileMetadata.h"
+#include "platform/FileSystem.h"
 #include "platform/TempFile.h"
 #include "platform/UniqueFd.h"
 
@@ -64,16 +66,81 @@ bool kernelCopyUnsupported(int err) {
            err == ETXTBSY;
 }
 
-// Shares the blocks where the file system can (reflink), else lets the
-// kernel copy, else copies through a buffer.
-int copyData(int in, int out, off_t size) {
+// Copies [from, to) through a buffer, at the same offsets in both files.
+int copyRangeByReadWrite(int in, int out, off_t from, off_t to) {
+    const std::unique_ptr<char[]> buffer(new char[kChunk]);
+    while (from < to) {
+        const std::size_t wanted = static_cast<std::size_t>(std::min<off_t>(to - from, kChunk));
+        ssize_t n = pread(in, buffer.get(), wanted, from);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return errno;
+        if (n == 0) return 0;  // the source shrank meanwhile
+        for (ssize_t done = 0; done < n;) {
+            ssize_t w =
+                pwrite(out, buffer.get() + done, static_cast<std::size_t>(n - done), from + done);
+            if (w < 0 && errno == EINTR) continue;
+            if (w < 0) return errno;
+            done += w;
+        }
+        from += n;
+    }
+    return 0;
+}
+
+// Copies [from, to) at the same offsets, by the kernel where it can.
+int copyRange(int in, int out, off_t from, off_t to) {
+    while (from < to) {
+        loff_t inAt = from;
+        loff_t outAt = from;
+        const std::size_t length =
+            static_cast<std::size_t>(std::min<off_t>(to - from, kKernelChunk));
+        ssize_t n = copy_file_range(in, &inAt, out, &outAt, length, 0);
+        if (n > 0) {
+            from += n;
+            continue;
+        }
+        if (n == 0) return 0;
+        if (errno == EINTR) continue;
+        if (kernelCopyUnsupported(errno)) return copyRangeByReadWrite(in, out, from, to);
+        return errno;
+    }
+    return 0;
+}
+
+// A file with holes: only its data is copied (found with SEEK_DATA and
+// SEEK_HOLE), and the holes stay holes. A kernel copy of the whole file would
+// write every hole out as zeros on most file systems.
+int copySparse(int in, int out, off_t size) {
+    off_t at = 0;
+    while (at < size) {
+        const off_t data = lseek(in, at, SEEK_DATA);
+        if (data < 0 && errno == ENXIO) break;  // only a hole is left
+        if (data < 0) return copyRange(in, out, at, size);
+        const off_t hole = lseek(in, data, SEEK_HOLE);
+        if (hole < 0) return errno;
+        if (int err = copyRange(in, out, data, hole)) return err;
+        at = hole;
+    }
+    return ftruncate(out, size) == 0 ? 0 : errno;
+}
+
+// Fewer blocks than the size needs: the file may have holes.
+bool mayHaveHoles(const struct stat& st) {
+    return st.st_size > 0 && st.st_blocks * 512 < st.st_size;
+}
+
+// Shares the blocks where the file system can (reflink, which keeps holes),
+// else copies only the data of a file with holes, else lets the kernel copy,
+// else copies through a buffer.
+int copyData(int in, int out, const struct stat& src) {
     if (ioctl(out, FICLONE, in) == 0) return 0;
+    if (mayHaveHoles(src)) return copySparse(in, out, src.st_size);
     for (;;) {
         ssize_t n = copy_file_range(in, nullptr, out, nullptr, kKernelChunk, 0);
         if (n > 0) continue;
         if (n == 0) return 0;
         if (errno == EINTR) continue;
-        if (kernelCopyUnsupported(errno)) return copyByReadWrite(in, out, size);
+        if (kernelCopyUnsupported(errno)) return copyByReadWrite(in, out, src.st_size);
         return errno;
     }
 }
@@ -87,39 +154,57 @@ int openSource(const std::string& from) {
     return fd;
 }
 
-// Fills the open temporary file and gives it the source's metadata.
-int fillTemp(int in, int out, const struct stat& src) {
-    if (int err = copyData(in, out, src.st_size)) return err;
-    if (int err = writeRecordedBitsFd(out, readRecordedBitsFd(in))) return err;
+// Fills the open temporary file and gives it the source's metadata. The
+// owner comes before the extended attributes (a change of owner clears file
+// capabilities), the permission bits after the ACLs.
+int fillTemp(int in, int out, const struct stat& src, std::uint32_t& unkept) {
+    if (int err = copyData(in, out, src)) return err;
+    copyOwner(out, src, unkept);
+    bool changed = false;
+    if (int err = copyExtendedAttributes(in, out, false, false, unkept, changed)) return err;
     if (fchmod(out, src.st_mode & kCopiedModeBits) != 0) return errno;
     const timespec times[2] = {src.st_atim, src.st_mtim};
     if (futimens(out, times) != 0) return errno;
     return 0;
 }
 
-FsError copyRegular(const std::string& from, const std::string& to, bool replacing,
-                    DiskSync& sync) {
+FsError copyRegular(const std::string& from, const std::string& to, bool replacing, DiskSync& sync,
+                    CopyMemory& memory) {
     UniqueFd in(openSource(from));
     if (!in.valid()) return errnoError(errno, from, PathRole::File);
     struct stat src;
     if (fstat(in.get(), &src) != 0) return errnoError(errno, from, PathRole::File);
     if (!S_ISREG(src.st_mode)) return fsFail(kErrAccessDenied, "Not a regular file: " + from);
+    if (const std::string* copy = src.st_nlink > 1 ? memory.links.copyOf(src) : nullptr) {
+        FsError linked;
+        if (linkReplacing(*copy, to, replacing, sync, linked, memory.unkept)) {
+            if (linked.ok()) memory.links.linked(src);
+            return linked;
+        }
+    }
     std::string temp;
     int err = 0;
     UniqueFd out = createTempFileIn(folderForTemp(to), 0600, temp, err);
     if (!out.valid()) return errnoError(err, to, PathRole::Folder);
-    err = fillTemp(in.get(), out.get(), src);
+    err = fillTemp(in.get(), out.get(), src, memory.unkept);
     if (err == 0 && replacing) err = sync.flushData(out.get());
+    struct stat made {};
+    if (err == 0 && src.st_nlink > 1 && fstat(out.get(), &made) != 0) err = errno;
     if (int closeErr = out.close(); err == 0) err = closeErr;
     if (err == 0) err = sync.rename(temp.c_str(), to.c_str());
-    if (err == 0) return fsOk();
+    if (err == 0) {
+        memory.links.remember(src, to, made);
+        return fsOk();
+    }
     unlink(temp.c_str());
     return errnoError(err, to, PathRole::File);
 }
 
-// A link has no data to flush: its target text lives in its inode.
+// A link has no data to flush: its target text lives in its inode. It keeps
+// its owner and times; Linux gives links no permission bits and no
+// attributes of the user namespace.
 FsError copyLink(const std::string& from, const std::string& to, const struct stat& src,
-                 DiskSync& sync) {
+                 DiskSync& sync, std::uint32_t& unkept) {
     std::string target(static_cast<std::size_t>(src.st_size) + 1, '\0');
     ssize_t n = readlink(from.c_str(), target.data(), target.size());
     if (n < 0) return errnoError(errno, from, PathRole::File);
@@ -133,6 +218,9 @@ FsError copyLink(const std::string& from, const std::string& to, const struct st
         err = symlink(target.c_str(), temp.c_str()) == 0 ? 0 : errno;
     }
     if (err != 0) return errnoError(err, to, PathRole::Folder);
+    if (geteuid() == 0 &&
+        fchownat(AT_FDCWD, temp.c_str(), src.st_uid, src.st_gid, AT_SYMLINK_NOFOLLOW) != 0)
+        unkept |= kUnkeptOwner;
     const timespec times[2] = {src.st_atim, src.st_mtim};
     if (utimensat(AT_FDCWD, temp.c_str(), times, AT_SYMLINK_NOFOLLOW) != 0) err = errno;
     if (err == 0) err = sync.rename(temp.c_str(), to.c_str());
@@ -169,12 +257,13 @@ FsError checkTransfer(const std::string& from, const std::string& to, struct sta
 
 }  // namespace
 
-FsError copyReplacing(const std::string& from, const std::string& to, DiskSync& sync) {
+FsError copyReplacing(const std::string& from, const std::string& to, DiskSync& sync,
+                      CopyMemory& memory) {
     struct stat src;
     bool replacing = false;
     if (FsError e = checkTransfer(from, to, src, replacing)) return e;
-    return S_ISLNK(src.st_mode) ? copyLink(from, to, src, sync)
-                                : copyRegular(from, to, replacing, sync);
+    return S_ISLNK(src.st_mode) ? copyLink(from, to, src, sync, memory.unkept)
+                                : copyRegular(from, to, replacing, sync, memory);
 }
 
 FsError moveReplacing(const std::string& from, const std::string& to, DiskSync& sync) {

@@ -4,19 +4,31 @@
 
 #include "platform/DiskSync.h"
 #include "platform/FsError.h"
+#include "platform/HardLinks.h"
 
 namespace zv {
+
+// What the copies of a run remember: the copies of files with several
+// names, and what the target's file system could not keep (kUnkept... bits).
+struct CopyMemory {
+    HardLinks links;
+    std::uint32_t unkept = 0;
+};
 
 // Copies a regular file or a symbolic link (as a link) onto `to` through a
 // temporary file in the target folder and a rename, so that on any failure an
 // existing target stays exactly as it was. Carries over the modification and
-// access times, the permission bits and the recorded attribute bits. Never
+// access times, the permission bits, the owner and group (FileMetadata.h), the
+// extended attributes and ACLs, the holes of a sparse file and the recorded
+// attribute bits; a further name of a file copied before becomes a name of
+// that copy (HardLinks.h). Never
 // opens a FIFO, socket or device; refuses a read-only target (75) before
 // anything is written. Where an existing file is replaced, the new data is
 // on the disk before it takes the old file's name, so that at every instant
 // one whole copy is there; a new file is not flushed one by one (the run
 // flushes its backup's file system once at its end).
-FsError copyReplacing(const std::string& from, const std::string& to, DiskSync& sync);
+FsError copyReplacing(const std::string& from, const std::string& to, DiskSync& sync,
+                      CopyMemory& memory);
 
 // Moves a regular file or a symbolic link onto `to` with one rename, which
 // keeps everything the file carries and cannot lose it. Refuses what

@@ -78,6 +78,20 @@ struct FolderName {
     bool typeKnown = false;
 };
 
+// What a backup's file system could not keep of what a copy carries over
+// (bits, collected over a run; see FileSystem::takeUnkept).
+inline constexpr std::uint32_t kUnkeptOwner = 1;      // owner and group
+inline constexpr std::uint32_t kUnkeptXattrs = 2;     // extended attributes
+inline constexpr std::uint32_t kUnkeptAcls = 4;       // POSIX ACLs
+inline constexpr std::uint32_t kUnkeptHardLinks = 8;  // names of one file made into copies
+inline constexpr std::uint32_t kUnkeptModes = 16;     // permission bits, times
+
+// Where a backup folder stands in the walk that fills it.
+enum class FolderStage {
+    Filling,  // just made: its files are still to come
+    Done,     // its files and subfolders are written
+};
+
 // A mounted file system that may hold user files.
 struct Volume {
     std::string mountPoint;
@@ -129,14 +143,29 @@ class FileSystem {
     virtual FsError removeEmptyFolder(const std::string& path) = 0;
     // Copies a file (a symbolic link as a link) onto `to`, replacing it
     // atomically: on any failure an existing target stays exactly as it was.
-    // Carries over the modification and access times, the permission bits and
-    // the recorded attribute bits.
+    // Carries over what a restore needs: the modification and access times,
+    // the permission bits, the owner and group (where this process may set
+    // them), the extended attributes and ACLs, the holes of a sparse file and
+    // the recorded attribute bits. A file with several names whose other name
+    // was copied before (since the last takeUnkept) becomes another name of
+    // that copy.
     virtual FsError copyFile(const std::string& from, const std::string& to) = 0;
     // Moves a file (a symbolic link as a link) onto `to` in one step that
     // keeps all it carries; refuses a read-only target (75) as copyFile
     // does. 74 when the two lie on different file systems: then only a copy
     // (and a delete) can take the file over.
     virtual FsError moveFile(const std::string& from, const std::string& to) = 0;
+
+    // Gives a backup folder what its source folder carries: permission bits,
+    // owner and group, extended attributes and ACLs; when Done also its times
+    // (writing into a folder moves them). While Filling the owner may still
+    // write into it. What the backup's file system cannot keep is noted for
+    // takeUnkept and is no failure.
+    virtual FsError keepFolderMetadata(const std::string& from, const std::string& to,
+                                       FolderStage stage) = 0;
+    // What the copies and folders since the last call could not keep
+    // (kUnkept... bits); forgets the files with several names seen so far.
+    virtual std::uint32_t takeUnkept() = 0;
 
     virtual FsError getAttributes(const std::string& path, std::uint32_t& attributes) = 0;
     virtual FsError setAttributes(const std::string& path, std::uint32_t attributes) = 0;

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <memory>
+#include <utility>
 
 #include "platform/Attributes.h"
 #include "platform/DirEntries.h"
@@ -16,6 +17,7 @@
 #include "platform/EntryStat.h"
 #include "platform/ErrorMapping.h"
 #include "platform/FileCopy.h"
+#include "platform/FolderMetadata.h"
 #include "platform/FolderTree.h"
 #include "platform/PathText.h"
 #include "platform/UniqueFd.h"
@@ -270,7 +272,19 @@ FsError LinuxFileSystem::removeEmptyFolder(const std::string& path) {
 FsError LinuxFileSystem::copyFile(const std::string& from, const std::string& to) {
     if (FsError e = checkPath(from)) return e;
     if (FsError e = checkPath(to)) return e;
-    return copyReplacing(from, to, sync());
+    return copyReplacing(from, to, sync(), memory_);
+}
+
+FsError LinuxFileSystem::keepFolderMetadata(const std::string& from, const std::string& to,
+                                            FolderStage stage) {
+    if (FsError e = checkPath(from)) return e;
+    if (FsError e = checkPath(to)) return e;
+    return zv::keepFolderMetadata(from, to, stage, memory_.unkept);
+}
+
+std::uint32_t LinuxFileSystem::takeUnkept() {
+    memory_.links.clear();
+    return std::exchange(memory_.unkept, 0);
 }
 
 FsError LinuxFileSystem::moveFile(const std::string& from, const std::string& to) {

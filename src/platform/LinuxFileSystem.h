@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/DiskSync.h"
+#include "platform/FileCopy.h"
 #include "platform/FileSystem.h"
 #include "platform/MountTable.h"
 
@@ -36,6 +37,9 @@ class LinuxFileSystem final : public FileSystem {
     FsError removeEmptyFolder(const std::string& path) override;
     FsError copyFile(const std::string& from, const std::string& to) override;
     FsError moveFile(const std::string& from, const std::string& to) override;
+    FsError keepFolderMetadata(const std::string& from, const std::string& to,
+                               FolderStage stage) override;
+    std::uint32_t takeUnkept() override;
 
     FsError getAttributes(const std::string& path, std::uint32_t& attributes) override;
     FsError setAttributes(const std::string& path, std::uint32_t attributes) override;
@@ -62,6 +66,7 @@ class LinuxFileSystem final : public FileSystem {
     MountSources sources_;
     DiskSync& sync() { return sync_ ? *sync_ : ownSync_; }
 
+    CopyMemory memory_;  // what the copies of a run remember
     DiskSync ownSync_;
     DiskSync* sync_ = nullptr;  // the test's, where one is given
 };

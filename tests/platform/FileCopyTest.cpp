@@ -1,8 +1,12 @@
+#include <fcntl.h>
+#include <sys/xattr.h>
+
 #include <chrono>
 
 #include "PlatformTest.h"
 #include "platform/DiskSync.h"
 #include "platform/TempFile.h"
+#include "platform/UniqueFd.h"
 
 namespace zv::test {
 namespace {
@@ -89,6 +93,101 @@ TEST_F(FileCopyTest, LinksAreCopiedAsLinksAndSpecialFilesRefusedAtOnce) {
     EXPECT_EQ(fs.copyFile(dir / "realFolder", dir / "out/x").number, kErrFileNotFound);
     EXPECT_EQ(entriesIn(dir / "out"), 2);
     EXPECT_TRUE(std::filesystem::is_symlink(dir / "out/dangling"));
+}
+
+// What a restore needs and a plain copy loses: the owner, the attributes of
+// the user namespace, ACLs and (for root) file capabilities as bytes, but
+// not the machine's own (trusted); holes; two names of one file stay one
+// file until the source changes or the names are forgotten at a run's end.
+// A target that cannot keep something still gets the file, and says once.
+TEST_F(FileCopyTest, CarriesWhatARestoreNeeds) {
+    const bool root = geteuid() == 0;
+    const std::string src = dir / "src";
+    writeFile(src, "data");
+    const auto set = [](const std::string& path, const char* name, const std::string& value) {
+        return lsetxattr(path.c_str(), name, value.data(), value.size(), 0) == 0;
+    };
+    const auto get = [](const std::string& path, const char* name) {
+        char buf[256];
+        const ssize_t n = lgetxattr(path.c_str(), name, buf, sizeof buf);
+        return n < 0 ? std::string("-") : std::string(buf, static_cast<std::size_t>(n));
+    };
+    if (!set(src, "user.herkomst", "camera")) GTEST_SKIP() << "no user attributes here";
+    // Version 2 file capabilities (20 bytes): cap_net_bind_service, effective.
+    const std::string capability =
+        std::string("\x01\x00\x00\x02\x00\x04\x00\x00", 8) + std::string(12, '\0');
+    if (root) {
+        ASSERT_EQ(chown(src.c_str(), 1234, 2345), 0);
+        ASSERT_TRUE(set(src, "security.capability", capability));
+        ASSERT_TRUE(set(src, "trusted.machine", "eigen"));
+    }
+    ASSERT_TRUE(fs.copyFile(src, dir / "copy").ok());
+    EXPECT_EQ(get(dir / "copy", "user.herkomst"), "camera");
+    struct stat st {};
+    ::lstat((dir / "copy").c_str(), &st);
+    if (root) {
+        EXPECT_EQ(st.st_uid, 1234u);
+        EXPECT_EQ(st.st_gid, 2345u);
+        EXPECT_EQ(get(dir / "copy", "security.capability"), capability);
+        EXPECT_EQ(get(dir / "copy", "trusted.machine"), "-");
+    }
+
+    // More attributes than a first small read of their names holds.
+    for (int i = 0; i < 12; ++i)
+        ASSERT_TRUE(
+            set(src, ("user." + std::string(100, static_cast<char>('a' + i))).c_str(), "v"));
+    ASSERT_TRUE(fs.copyFile(src, dir / "many").ok());
+    for (int i = 0; i < 12; ++i)
+        EXPECT_EQ(
+            get(dir / "many", ("user." + std::string(100, static_cast<char>('a' + i))).c_str()),
+            "v")
+            << i;
+
+    // 8 MiB with 64 KiB of data at its start and in the middle: the copy
+    // takes what the source takes.
+    const std::string holes = dir / "holes";
+    {
+        UniqueFd fd(open(holes.c_str(), O_WRONLY | O_CREAT, 0644));
+        ASSERT_EQ(ftruncate(fd.get(), 8 << 20), 0);
+        const std::string data = pattern(64 << 10);
+        for (const off_t at : {0, 4 << 20})
+            ASSERT_EQ(pwrite(fd.get(), data.data(), data.size(), at), ssize_t(data.size()));
+    }
+    ASSERT_TRUE(fs.copyFile(holes, dir / "holes copy").ok());
+    struct stat a {
+    }, b{};
+    ::stat(holes.c_str(), &a);
+    ::stat((dir / "holes copy").c_str(), &b);
+    EXPECT_EQ(b.st_size, a.st_size);
+    EXPECT_LE(b.st_blocks, a.st_blocks);
+    EXPECT_EQ(readFile(dir / "holes copy"), readFile(holes));
+
+    ASSERT_EQ(::link(src.c_str(), (dir / "twin").c_str()), 0);
+    ASSERT_EQ(::link(src.c_str(), (dir / "third").c_str()), 0);
+    const auto inode = [](const std::string& path) {
+        struct stat s {};
+        ::lstat(path.c_str(), &s);
+        return s.st_ino;
+    };
+    writeFile(dir / "old twin", "old");
+    ASSERT_TRUE(fs.copyFile(src, dir / "one").ok());
+    ASSERT_TRUE(fs.copyFile(dir / "twin", dir / "old twin").ok());
+    EXPECT_EQ(inode(dir / "old twin"), inode(dir / "one"));
+    EXPECT_EQ(readFile(dir / "old twin"), "data");
+    writeFile(src, "changed");  // the copy no longer is the file's
+    ASSERT_TRUE(fs.copyFile(dir / "third", dir / "changed").ok());
+    EXPECT_NE(inode(dir / "changed"), inode(dir / "one"));
+    EXPECT_EQ(readFile(dir / "changed"), "changed");
+    EXPECT_EQ(fs.takeUnkept(), 0u);
+    ASSERT_TRUE(fs.copyFile(dir / "twin", dir / "later").ok());  // forgotten at a run's end
+    EXPECT_NE(inode(dir / "later"), inode(dir / "changed"));
+
+    ScratchMount plain(dir / "ramfs", ScratchMount::Ramfs);
+    if (!plain.ok()) GTEST_SKIP() << plain.why();
+    ASSERT_TRUE(fs.copyFile(src, plain.path() + "/src").ok());
+    EXPECT_EQ(readFile(plain.path() + "/src"), "changed");
+    EXPECT_EQ(fs.takeUnkept(), kUnkeptXattrs);
+    EXPECT_EQ(fs.takeUnkept(), 0u);
 }
 
 // The temporary file goes beside the target, also for a bare name.
@@ -221,6 +320,21 @@ TEST_F(FileCopyTest, AReplaceIsOnTheDiskBeforeItsNameIs) {
     sync.failing = "flushFileSystem";
     EXPECT_FALSE(recorded.flushVolume(dir.path()).ok());
     EXPECT_EQ(entriesIn(dir.path()), 6);  // no temporary file left behind
+
+    // A second name of a file copied before, made a name of that copy in
+    // place of an old copy: the copy's data is on the disk first.
+    sync.failing.clear();
+    writeFile(dir / "pair", "pair");
+    ASSERT_EQ(::link((dir / "pair").c_str(), (dir / "pair too").c_str()), 0);
+    ASSERT_TRUE(recorded.copyFile(dir / "pair", dir / "pair copy").ok());
+    sync.steps.clear();
+    ASSERT_TRUE(recorded.copyFile(dir / "pair too", dir / "old").ok());
+    EXPECT_EQ(sync.steps, (std::vector<std::string>{"flushData", "rename temp -> old"}));
+    struct stat one {
+    }, two{};
+    ::lstat((dir / "pair copy").c_str(), &one);
+    ::lstat((dir / "old").c_str(), &two);
+    EXPECT_EQ(one.st_ino, two.st_ino);
 }
 
 }  // namespace

@@ -70,6 +70,11 @@ class FaultInjectingFileSystem final : public FileSystem {
     FsError removeEmptyFolder(const std::string& path) override;
     FsError copyFile(const std::string& from, const std::string& to) override;
     FsError moveFile(const std::string& from, const std::string& to) override;
+    FsError keepFolderMetadata(const std::string& from, const std::string& to,
+                               FolderStage stage) override {
+        return inner_.keepFolderMetadata(from, to, stage);
+    }
+    std::uint32_t takeUnkept() override { return inner_.takeUnkept(); }
     FsError getAttributes(const std::string& path, std::uint32_t& attributes) override;
     FsError setAttributes(const std::string& path, std::uint32_t attributes) override;
     FsError folderSize(const std::string& path, std::uint64_t& bytes) override;

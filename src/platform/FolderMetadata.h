@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/FileSystem.h"
+
+namespace zv {
+
+// Gives the backup folder `to` what the source folder `from` carries
+// (FileSystem::keepFolderMetadata). Only what differs is written. What the
+// target's file system cannot keep is noted in `unkept`; a folder that
+// cannot be opened or changed for another reason is an error.
+FsError keepFolderMetadata(const std::string& from, const std::string& to, FolderStage stage,
+                           std::uint32_t& unkept);
+
+}  // namespace zv

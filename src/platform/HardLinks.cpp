@@ -1,0 +1,81 @@
+#include "platform/HardLinks.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/ErrorMapping.h"
+#include "platform/FileSystem.h"
+#include "platform/TempFile.h"
+#include "platform/UniqueFd.h"
+
+namespace zv {
+
+namespace {
+
+constexpr int kLinkAttempts = 100;
+
+bool sameTime(const struct timespec& a, const struct timespec& b) {
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
+// Where a link cannot be made, but a copy can.
+bool copyInstead(int err) {
+    return err == EXDEV || err == EMLINK || err == ENOENT || err == EPERM || err == ENOTSUP ||
+           err == EOPNOTSUPP;
+}
+
+}  // namespace
+
+const std::string* HardLinks::copyOf(const struct stat& src) const {
+    const auto it = copies_.find(Key{src.st_dev, src.st_ino});
+    if (it == copies_.end() || !sameTime(it->second.sourceChanged, src.st_ctim)) return nullptr;
+    struct stat now;
+    if (lstat(it->second.path.c_str(), &now) != 0 || now.st_ino != it->second.inode ||
+        now.st_dev != it->second.device)
+        return nullptr;
+    return &it->second.path;
+}
+
+void HardLinks::remember(const struct stat& src, const std::string& path, const struct stat& made) {
+    if (src.st_nlink < 2) return;
+    copies_[Key{src.st_dev, src.st_ino}] =
+        Copy{path, made.st_dev, made.st_ino, src.st_ctim, src.st_nlink - 1};
+}
+
+void HardLinks::linked(const struct stat& src) {
+    const auto it = copies_.find(Key{src.st_dev, src.st_ino});
+    if (it != copies_.end() && --it->second.namesLeft == 0) copies_.erase(it);
+}
+
+bool linkReplacing(const std::string& copy, const std::string& to, bool replacing, DiskSync& sync,
+                   FsError& result, std::uint32_t& unkept) {
+    struct stat there;
+    struct stat made;
+    if (lstat(copy.c_str(), &made) != 0) return false;
+    if (lstat(to.c_str(), &there) == 0 && there.st_ino == made.st_ino &&
+        there.st_dev == made.st_dev) {
+        result = fsOk();  // already a name of the copy
+        return true;
+    }
+    std::string temp;
+    int err = EEXIST;
+    for (int attempt = 0; attempt < kLinkAttempts && err == EEXIST; ++attempt) {
+        temp = tempNameIn(folderForTemp(to));
+        err = link(copy.c_str(), temp.c_str()) == 0 ? 0 : errno;
+    }
+    if (err == EPERM || err == ENOTSUP || err == EOPNOTSUPP) unkept |= kUnkeptHardLinks;
+    if (copyInstead(err)) return false;
+    const bool tempMade = err == 0;
+    if (err == 0 && replacing) {
+        UniqueFd fd(open(copy.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+        err = fd.valid() ? sync.flushData(fd.get()) : errno;
+    }
+    if (err == 0) err = sync.rename(temp.c_str(), to.c_str());
+    if (err != 0 && tempMade) unlink(temp.c_str());
+    result = err == 0 ? fsOk() : errnoError(err, to, PathRole::File);
+    return true;
+}
+
+}  // namespace zv
