@@ -73,18 +73,35 @@ bool RemoveFolder(FileSystem& fs, const std::string& folder) {
     return fs.removeEmptyFolder(folder).ok();
 }
 
+// A folder that lost an empty subfolder gets its source folder's time again
+// (and the rest a copy keeps), where the source has that folder.
+void RestoreFolderTime(frmVergelijker& w, const std::string& folder, const std::string& source) {
+    const PathInfo info = w.svc.fs.lookup(source);
+    if (info.presence == Presence::Present && info.kind == EntryKind::Folder)
+        finishBackupFolder(w, source, folder);
+}
+
 // Removes every folder below `folder` that holds no file, deepest first, in
 // one pass over the tree. True when `folder` is left holding nothing.
-bool PruneBelow(frmVergelijker& w, const std::string& folder, bool volumeTop) {
+// `source`: the folder's counterpart in the source.
+bool PruneBelow(frmVergelijker& w, const std::string& folder, const std::string& source,
+                bool volumeTop) {
     std::vector<Subfolder> subfolders;
     bool holdsOther = false;
     if (!ReadFolder(w, folder, volumeTop, subfolders, holdsOther)) return false;
     std::string path;
+    std::string counterpart;
+    bool removed = false;
     for (const Subfolder& sub : subfolders) {
         w.Yield();
         JoinPath(path, folder, sub.name);
-        if (!PruneBelow(w, path, sub.volumeTop) || !RemoveFolder(w.svc.fs, path)) holdsOther = true;
+        JoinPath(counterpart, source, sub.name);
+        if (PruneBelow(w, path, counterpart, sub.volumeTop) && RemoveFolder(w.svc.fs, path))
+            removed = true;
+        else
+            holdsOther = true;
     }
+    if (removed) RestoreFolderTime(w, folder, source);
     return !holdsOther;
 }
 
@@ -107,7 +124,7 @@ void KillEmptyRoot(frmVergelijker& w, const std::string& folder) {
     const std::optional<PathInfo> root = StartFolder(w, path);
     if (!root) return;
     w.Yield();
-    if (HoldsNoFile(w, path, root->mountRoot) && PruneBelow(w, path, root->mountRoot))
+    if (HoldsNoFile(w, path, root->mountRoot) && PruneBelow(w, path, w.SourcePath, root->mountRoot))
         RemoveFolder(w.svc.fs, path);
 }
 
@@ -115,7 +132,7 @@ void KillEmptySubfolders(frmVergelijker& w, const std::string& folder) {
     if (!PassIsOn(w)) return;
     const std::string path = FolderPath(folder);
     if (const std::optional<PathInfo> root = StartFolder(w, path))
-        (void)PruneBelow(w, path, root->mountRoot);
+        (void)PruneBelow(w, path, w.SourcePath, root->mountRoot);
 }
 
 }  // namespace zv

@@ -11,6 +11,7 @@
 #include "copy/FolderPresence.h"
 #include "copy/ProgressDisplay.h"
 #include "copy/ProgressTotal.h"
+#include "copy/WalkSupport.h"
 #include "platform/Attributes.h"
 #include "platform/TempFile.h"
 #include "sync/OrphanRemover.h"
@@ -214,6 +215,7 @@ void SubfolderWalk::level(const std::string& backupFolder, const std::string& so
                         source.presence == Presence::Absent || source.kind != EntryKind::Folder,
                         inDustbin || w_.Roots.isDustbin(sub.id)};
         const int movesBefore = remover.moves();
+        const std::int32_t removedBefore = w_.ItemsRemoved;
         if (!syncFiles(path, side, files, remover)) return;
         ShowSeen(w_);
         w_.Yield();
@@ -225,6 +227,9 @@ void SubfolderWalk::level(const std::string& backupFolder, const std::string& so
             (void)fs_.listFolder(path, files, children, ListDetail::Plain);
         }
         level(path, counterpart, children, side.inDustbin, sub.mountRoot);
+        // A removal moved the folder's time: it gets its source folder's again.
+        if (w_.ItemsRemoved != removedBefore && !side.gone && !side.inDustbin && !w_.UserBreak)
+            finishBackupFolder(w_, counterpart, path);
     }
 }
 
@@ -304,6 +309,7 @@ void SyncSubfolders(frmVergelijker& w, const std::string& backupFolder,
     (void)w.svc.fs.listFolder(backupFolder, files, folders, ListDetail::Plain);
     SubfolderWalk(w).level(backupFolder, sourceFolder, folders,
                            w.Roots.isDustbin(w.Roots.backup.id), w.Roots.backup.volumeTop);
+    if (w.ItemsRemoved != 0 && !w.UserBreak) finishBackupFolder(w, sourceFolder, backupFolder);
 }
 
 }  // namespace zv

@@ -83,9 +83,9 @@ class FaithfulCopy : public EndToEnd {
         EXPECT_EQ(std::system(("cp -a " + quoted(source + "/.") + " " + quoted(ref)).c_str()), 0);
         return ref;
     }
-    ProgramOutcome backUp(const std::string& verify) const {
-        return run(
-            {"-ps", source, "-pd", backup, "-vf", verify, "-cd", "0", "-dd", "1-1-2000 00:00:00"});
+    ProgramOutcome backUp(const std::string& verify, const char* sync = "0") const {
+        return run({"-ps", source, "-pd", backup, "-vf", verify, "-cd", "0", "-dd",
+                    "1-1-2000 00:00:00", "-sy", sync, "-ke", sync, "-db", "0"});
     }
 };
 
@@ -101,6 +101,7 @@ TEST_F(FaithfulCopy, TheBackupEqualsCpArchiveInEveryMode) {
         const char* verify;
         bool foldersThere;
         bool change;
+        const char* sync = "0";
     };
     const Row rows[] = {
         {"checked, new folders", "1", false, false},
@@ -108,6 +109,7 @@ TEST_F(FaithfulCopy, TheBackupEqualsCpArchiveInEveryMode) {
         {"quick", "0", false, false},
         {"checked, after a change", "1", false, true},
         {"quick, after a change", "0", true, true},
+        {"synchronising: an orphan and an empty folder removed", "1", true, false, "1"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -123,7 +125,12 @@ TEST_F(FaithfulCopy, TheBackupEqualsCpArchiveInEveryMode) {
                 utimensat(AT_FDCWD, (backup + folder).c_str(), times, 0);
             }
         }
-        ProgramOutcome outcome = backUp(row.verify);
+        // Orphans whose removal moves their folders' times.
+        if (*row.sync == '1') {
+            writeFile(backup + "/deel/weg.txt", "weg");
+            writeFile(backup + "/prive/dieper/oud/weg.txt", "weg");
+        }
+        ProgramOutcome outcome = backUp(row.verify, row.sync);
         EXPECT_EQ(outcome.exitStatus, 0) << outcome.output;
         if (row.change) {
             writeFile(source + "/prive/dagboek.txt", "nog geheimer");
