@@ -100,6 +100,8 @@ void WalkSubfolders(frmVergelijker& w, const std::string& Source, const std::str
                 reportFolderFailure(w, target, e);
                 continue;
             }
+        } else if (w.svc.fs.folderExists(target)) {
+            openBackupFolder(w, sPath, target);
         }
         const bool targetUsable = w.svc.fs.folderExists(target);
         files.clear();
@@ -124,6 +126,7 @@ void QuickCopyRoot(frmVergelijker& w, const std::string& Source, const std::stri
     const std::string src = FolderPath(Source);
     const std::string dst = FolderPath(Destination);
     const bool usable = OpenPair(w, src, dst);
+    if (usable) openBackupFolder(w, src, dst);
     w.BytesTotal = w.TreeSize(src);
     ScaleProgress(w);
     // The path boxes keep what the user wrote (a volume name above all): the

@@ -171,6 +171,7 @@ void WalkSubfolders(frmVergelijker& w, const std::string& src, const std::string
             continue;
         }
         const std::string targetFolder = w.svc.fs.folderExists(d) ? d : std::string();
+        if (!targetFolder.empty()) openBackupFolder(w, sPath, targetFolder);
         files.clear();
         folders.clear();
         if (FsError e = w.svc.fs.listFolder(sPath, files, folders, ListDetail::Plain))
@@ -201,6 +202,7 @@ void CopyTreeRoot(frmVergelijker& w, const std::string& Source, const std::strin
     w.Yield();
     const WalkRules rules = WalkRules::Of(w);
     const std::string targetFolder = w.svc.fs.folderExists(dst) ? dst : std::string();
+    if (!targetFolder.empty()) openBackupFolder(w, src, dst);
     std::vector<Entry> files;
     std::vector<Entry> folders;
     if (FsError e = w.svc.fs.listFolder(src, files, folders, ListDetail::Plain))

@@ -111,6 +111,11 @@ FsError makeBackupFolder(frmVergelijker& w, const std::string& source, const std
     return fs.keepFolderMetadata(source, path, FolderStage::Filling);
 }
 
+void openBackupFolder(frmVergelijker& w, const std::string& source, const std::string& path) {
+    if (FsError e = w.svc.fs.keepFolderMetadata(source, path, FolderStage::Filling))
+        reportFolderFailure(w, path, e);
+}
+
 void finishBackupFolder(frmVergelijker& w, const std::string& source, const std::string& path) {
     if (FsError e = w.svc.fs.keepFolderMetadata(source, path, FolderStage::Done))
         reportFolderFailure(w, path, e);

@@ -96,6 +96,12 @@ void noteFailedRepair(frmVergelijker& w, const Entry& f);
 // once, so the backup of a private folder is private while it fills.
 FsError makeBackupFolder(frmVergelijker& w, const std::string& source, const std::string& path);
 
+// Before a walk writes into a backup folder that is already there: its owner
+// may write into it while it fills (the backup of a read-only source folder
+// is read-only once filled, and a later run must still be able to add to it).
+// What cannot be done is logged and failed.
+void openBackupFolder(frmVergelijker& w, const std::string& source, const std::string& path);
+
 // After a walk has written a backup folder's files and subfolders: the folder
 // takes its source folder's permission bits, owner, attributes and times
 // (writing into it moved its times). What cannot be done is logged and failed.

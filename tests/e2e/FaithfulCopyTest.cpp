@@ -148,6 +148,33 @@ TEST_F(FaithfulCopy, TheBackupEqualsCpArchiveInEveryMode) {
     }
 }
 
+// The backup of a read-only folder is read-only, and a later run by its owner
+// (not root, whom no permission bit stops) still adds to it.
+TEST_F(FaithfulCopy, ALaterRunAddsToTheBackupOfAReadOnlyFolder) {
+    if (!runAs("nobody")) GTEST_SKIP() << "cannot run as another user here";
+    for (const char* verify : {"1", "0"}) {
+        SCOPED_TRACE(verify);
+        const std::string folder = source + "/alleen lezen";
+        std::filesystem::remove_all(backup);
+        makeDirs(backup);
+        std::filesystem::remove_all(folder);
+        writeFile(folder + "/oud.txt", "oud");
+        runAs("nobody");
+        chmod(folder.c_str(), 0500);
+        EXPECT_EQ(backUp(verify).exitStatus, 0) << errorLog();
+        chmod(folder.c_str(), 0700);
+        writeFile(folder + "/nieuw.txt", "nieuw");
+        runAs("nobody");
+        chmod(folder.c_str(), 0500);
+        EXPECT_EQ(backUp(verify).exitStatus, 0) << errorLog();
+        EXPECT_EQ(readFile(backup + "/alleen lezen/nieuw.txt"), "nieuw");
+        struct stat st {};
+        EXPECT_EQ(stat((backup + "/alleen lezen").c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0500u);
+        chmod(folder.c_str(), 0700);
+    }
+}
+
 // A backup on a disk that cannot keep everything: a FAT disk (no owners,
 // attributes, ACLs, hard links or private folders) and a ramfs (no extended
 // attributes). Every file is copied, the run succeeds, and one line in the
