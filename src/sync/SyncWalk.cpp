@@ -58,6 +58,7 @@ struct SourceSide {
     std::string base;        // the counterpart folder with a trailing separator
     bool gone = false;       // the counterpart folder is not there at all
     bool inDustbin = false;  // the backup folder lies in the dustbin folder
+    bool opened = false;     // its owner was given write access to the backup folder
 };
 
 PathInfo absent() {
@@ -134,6 +135,12 @@ bool FileSync::handle(SourceSide& side, Entry& file, const std::string& folder,
             if (!guard_.present()) {
                 giveUpOnSource(w_);
                 return false;
+            }
+            // The backup of a read-only folder is read-only; its owner may
+            // remove from it while the walk is there.
+            if (!side.gone && !side.opened) {
+                side.opened = true;
+                openBackupFolder(w_, side.base, folder);
             }
             const OrphanResult result = remover.remove(file, path);
             if (result.outcome == OrphanOutcome::Removed) ++w_.ItemsRemoved;
@@ -227,8 +234,10 @@ void SubfolderWalk::level(const std::string& backupFolder, const std::string& so
             (void)fs_.listFolder(path, files, children, ListDetail::Plain);
         }
         level(path, counterpart, children, side.inDustbin, sub.mountRoot);
-        // A removal moved the folder's time: it gets its source folder's again.
-        if (w_.ItemsRemoved != removedBefore && !side.gone && !side.inDustbin && !w_.UserBreak)
+        // A removal moved the folder's time, or the walk opened it: it gets
+        // its source folder's bits and time again.
+        const bool removed = w_.ItemsRemoved != removedBefore && !w_.UserBreak;
+        if ((removed || side.opened) && !side.gone && !side.inDustbin)
             finishBackupFolder(w_, counterpart, path);
     }
 }
@@ -296,6 +305,7 @@ void SyncRootFiles(frmVergelijker& w, const std::string& backupRoot,
         ShowSeen(w);
         w.Yield();
     }
+    if (side.opened) finishBackupFolder(w, sourceRoot, backupRoot);
 }
 
 void SyncSubfolders(frmVergelijker& w, const std::string& backupFolder,

@@ -148,9 +148,9 @@ TEST_F(FaithfulCopy, TheBackupEqualsCpArchiveInEveryMode) {
     }
 }
 
-// The backup of a read-only folder is read-only, and a later run by its owner
-// (not root, whom no permission bit stops) still adds to it.
-TEST_F(FaithfulCopy, ALaterRunAddsToTheBackupOfAReadOnlyFolder) {
+// The backup of a read-only folder is read-only, and later runs by its owner
+// (not root, whom no permission bit stops) still add to it and remove from it.
+TEST_F(FaithfulCopy, LaterRunsAddToAndRemoveFromTheBackupOfAReadOnlyFolder) {
     if (!runAs("nobody")) GTEST_SKIP() << "cannot run as another user here";
     for (const char* verify : {"1", "0"}) {
         SCOPED_TRACE(verify);
@@ -168,6 +168,12 @@ TEST_F(FaithfulCopy, ALaterRunAddsToTheBackupOfAReadOnlyFolder) {
         chmod(folder.c_str(), 0500);
         EXPECT_EQ(backUp(verify).exitStatus, 0) << errorLog();
         EXPECT_EQ(readFile(backup + "/alleen lezen/nieuw.txt"), "nieuw");
+        chmod(folder.c_str(), 0700);
+        std::filesystem::remove(folder + "/oud.txt");
+        chmod(folder.c_str(), 0500);
+        EXPECT_EQ(backUp(verify, "1").exitStatus, 0) << errorLog();
+        // (The quick copy never synchronises.)
+        EXPECT_EQ(std::filesystem::exists(backup + "/alleen lezen/oud.txt"), *verify == '0');
         struct stat st {};
         EXPECT_EQ(stat((backup + "/alleen lezen").c_str(), &st), 0);
         EXPECT_EQ(st.st_mode & 07777, 0500u);
