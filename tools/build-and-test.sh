@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, then builds and runs every test twice: a normal
-# build (build/) and one under AddressSanitizer and UBSan (build-asan/); then
-# checks the Release build, the install and the Debian package (build-pkg/).
+# Installs what is missing, checks our scripts (shellcheck warnings are
+# errors), then builds and runs every test twice: a normal build (build/) and
+# one under AddressSanitizer and UBSan (build-asan/); then checks the Release
+# build, the install and the Debian package (build-pkg/).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
@@ -10,6 +11,8 @@ export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
 export LSAN_OPTIONS="suppressions=$PWD/tools/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+
+shellcheck -S warning tools/*.sh bench/*.sh .ci/run
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZV_WERROR=ON >/dev/null
 cmake --build build -j"$jobs"

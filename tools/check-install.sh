@@ -56,15 +56,15 @@ DESTDIR="$stage" cmake --install "$build" >/dev/null
 id=nl.zandvast.Zandvast
 expected=(
     usr/bin/zandvast
-    usr/share/applications/$id.desktop
+    "usr/share/applications/$id.desktop"
     usr/share/bash-completion/completions/zandvast
     usr/share/doc/zandvast/README.md
     usr/share/doc/zandvast/ZandvastHelp.html
     usr/share/doc/zandvast/examples/zandvast-nightly.service
     usr/share/doc/zandvast/examples/zandvast-nightly.timer
-    usr/share/icons/hicolor/scalable/apps/$id.svg
+    "usr/share/icons/hicolor/scalable/apps/$id.svg"
     usr/share/man/man1/zandvast.1
-    usr/share/metainfo/$id.metainfo.xml
+    "usr/share/metainfo/$id.metainfo.xml"
 )
 for size in 16 22 24 32 48 64 128 256; do
     expected+=("usr/share/icons/hicolor/${size}x${size}/apps/$id.png")
@@ -150,7 +150,7 @@ else
     version="$(env -i PATH=/usr/bin:/bin /usr/bin/zandvast --version)"
     [ "$version" = "Zandvast v.$(dpkg-deb --field "$deb" Version)" ] &&
         ok "installed: $version" || fail "zandvast --version printed $version"
-    rm -rf "$tmp/home" && mkdir -p "$tmp/home"
+    rm -rf "${tmp:?}/home" && mkdir -p "$tmp/home"
     output="$(run_as_cron /usr/bin/zandvast "${job[@]}")"
     [ -z "$output" ] || fail "a run of the installed copy printed: $output"
     userdata="$tmp/home/.local/share/zandvast"
@@ -169,7 +169,7 @@ else
         ok "-if Init.dat runs the job saved in the user's data folder" ||
         fail "-if Init.dat did not run the saved job: $output"
     if have systemd-analyze; then
-        mkdir -p -m 0700 "$tmp/runtime"
+        mkdir -m 0700 "$tmp/runtime"
         XDG_RUNTIME_DIR="$tmp/runtime" systemd-analyze --user verify --man=no \
             /usr/share/doc/zandvast/examples/zandvast-nightly.{timer,service} &&
             ok "systemd-analyze verify of the example units" || fail "systemd-analyze verify"

@@ -9,7 +9,8 @@ packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libblkid-dev
           strace                                   # the order of flushes in a real run
           dbus                                     # dbus-run-session for the desktop notice tests
           desktop-file-utils appstream man-db file # validators of tools/check-install.sh
-          dpkg-dev)                                # dpkg-shlibdeps for cpack -G DEB
+          dpkg-dev                                 # dpkg-shlibdeps for cpack -G DEB
+          shellcheck)                              # our own scripts, warnings as errors
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
