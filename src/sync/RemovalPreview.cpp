@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <unordered_set>
+#include <utility>
 
 #include "app/frmVergelijker.h"
 #include "platform/TempFile.h"
@@ -32,6 +33,10 @@ class RemovalCounter {
     // False when the source folder cannot be read: nothing below is counted,
     // since the walk keeps all of it.
     bool readSource(const std::string& source, SourceNames& names);
+    // Counts the backup folder's files by name and keeps its subfolders (with
+    // their identity, which only they need). False when it cannot be read.
+    bool readBackup(const std::string& backup, const SourceNames& names, bool inDustbin,
+                    std::vector<Entry>& subfolders);
     void countFile(const std::string& backup, const Entry& file, const SourceNames& names,
                    bool inDustbin);
 
@@ -54,6 +59,29 @@ bool RemovalCounter::readSource(const std::string& source, SourceNames& names) {
     return true;
 }
 
+bool RemovalCounter::readBackup(const std::string& backup, const SourceNames& names, bool inDustbin,
+                                std::vector<Entry>& subfolders) {
+    std::vector<FolderName> listed;
+    if (fs_.listNames(backup, listed)) return false;
+    Entry entry;
+    for (FolderName& name : listed) {
+        entry.name = std::move(name.name);
+        entry.kind = name.kind;
+        if (!name.typeKnown || name.kind == EntryKind::Folder) {
+            const PathInfo info = fs_.lookup(JoinPath(backup, entry.name));
+            if (info.presence != Presence::Present) continue;  // gone, or the walk keeps it
+            entry.kind = info.kind;
+            entry.id = info.id;
+            entry.mountRoot = info.mountRoot;
+        }
+        if (entry.kind == EntryKind::Folder)
+            subfolders.push_back(entry);
+        else
+            countFile(backup, entry, names, inDustbin);
+    }
+    return true;
+}
+
 void RemovalCounter::countFile(const std::string& backup, const Entry& file,
                                const SourceNames& names, bool inDustbin) {
     if (file.kind == EntryKind::Special) return;
@@ -69,10 +97,8 @@ void RemovalCounter::folder(const std::string& backup, const std::string& source
     if (w_.UserBreak) return;
     SourceNames names;
     if (!source.empty() && !readSource(source, names)) return;
-    std::vector<Entry> files;
     std::vector<Entry> subfolders;
-    if (fs_.listFolder(backup, files, subfolders, ListDetail::Plain)) return;
-    for (const Entry& file : files) countFile(backup, file, names, inDustbin);
+    if (!readBackup(backup, names, inDustbin, subfolders)) return;
     w_.Yield();
     for (const Entry& sub : subfolders) {
         const std::string path = JoinPath(backup, sub.name);
