@@ -112,7 +112,7 @@ FsError makeBackupFolder(frmVergelijker& w, const std::string& source, const std
 }
 
 void openBackupFolder(frmVergelijker& w, const std::string& source, const std::string& path) {
-    if (FsError e = w.svc.fs.keepFolderMetadata(source, path, FolderStage::Filling))
+    if (FsError e = w.svc.fs.keepFolderMetadata(source, path, FolderStage::Reopening))
         reportFolderFailure(w, path, e);
 }
 

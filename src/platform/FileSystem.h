@@ -88,8 +88,10 @@ inline constexpr std::uint32_t kUnkeptModes = 16;     // permission bits, times
 
 // Where a backup folder stands in the walk that fills it.
 enum class FolderStage {
-    Filling,  // just made: its files are still to come
-    Done,     // its files and subfolders are written
+    Filling,    // just made: its files are still to come
+    Reopening,  // already there, a walk is about to write into it: only the
+                // owner's write access, and only where the process lacks it
+    Done,       // its files and subfolders are written
 };
 
 // A mounted file system that may hold user files.
