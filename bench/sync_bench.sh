@@ -74,7 +74,7 @@ PY
 }
 
 time_runs() {  # label, command...
-    local label=$1; shift
+    shift  # the label names the timing for the reader
 
     for _ in $(seq "$RUNS"); do
         local a; a=$(now); "$@" >/dev/null; local b; b=$(now)
@@ -91,7 +91,15 @@ cp -a "$WORK/src" "$WORK/backup"
 cp -a "$WORK/src" "$WORK/rsync"
 # Warm the cache and check that the trees are in step.
 rsync -a --delete "$WORK/src/" "$WORK/rsync/"
-"$BUILD/zv_sync_bench" whole "$WORK/src" "$WORK/backup" >&2
+# A run that is refused, or sees nothing, measures nothing.
+warm=$("$BUILD/zv_sync_bench" whole "$WORK/src" "$WORK/backup")
+echo "$warm" >&2
+seen=$(sed -n 's/.* seen=\([0-9]*\) .*/\1/p' <<<"$warm")
+expected=$((FOLDERS * FILES_PER_FOLDER))
+if [ "${seen:-0}" -lt "$expected" ] || [[ "$warm" != *" failed=0 break=0" ]]; then
+    echo "the engine's run saw ${seen:-no} files of $expected, or failed or broke off: $warm" >&2
+    exit 1
+fi
 
 echo "no-change runs ..." >&2
 ZV_WHOLE=$(time_runs whole "$BUILD/zv_sync_bench" whole "$WORK/src" "$WORK/backup")
@@ -102,7 +110,7 @@ RSYNC=$(time_runs rsync rsync -a --delete "$WORK/src/" "$WORK/rsync/")
 # Orphans are old files: their data is on the disk (hence the sync) before
 # they are removed.
 orphan_round() {  # dustbin|delete
-    rm -rf "$WORK/bin" "$WORK/bin-rsync"
+    rm -rf "${WORK:?}/bin" "${WORK:?}/bin-rsync"
     mkdir -p "$WORK/bin" "$WORK/bin-rsync"
     find "$WORK/backup" "$WORK/rsync" -depth -mindepth 1 -type d -empty -delete
     add_orphans "$WORK/backup"

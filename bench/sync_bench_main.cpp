@@ -50,8 +50,9 @@ void configure(zv::frmVergelijker& w, const std::string& source, const std::stri
     w.KillEmpty = false;
     w.NoDateCheck = false;
     w.ui.Check1.value = 1;
-    // A from-date after every file's dates: nothing is new.
-    w.FromDate = zv::formatDateTime(w.svc.clock.now() + std::chrono::hours(1));
+    // A from-date after every file's dates, so nothing is new (a run refuses
+    // one in the future).
+    w.FromDate = zv::formatDateTime(w.svc.clock.now());
     w.ui.text2.text = w.FromDate;
     if (!dustbin.empty()) {
         w.UseDustbin = true;
