@@ -222,7 +222,6 @@ void SubfolderWalk::level(const std::string& backupFolder, const std::string& so
                         source.presence == Presence::Absent || source.kind != EntryKind::Folder,
                         inDustbin || w_.Roots.isDustbin(sub.id)};
         const int movesBefore = remover.moves();
-        const std::int32_t removedBefore = w_.ItemsRemoved;
         if (!syncFiles(path, side, files, remover)) return;
         ShowSeen(w_);
         w_.Yield();
@@ -234,11 +233,9 @@ void SubfolderWalk::level(const std::string& backupFolder, const std::string& so
             (void)fs_.listFolder(path, files, children, ListDetail::Plain);
         }
         level(path, counterpart, children, side.inDustbin, sub.mountRoot);
-        // A removal moved the folder's time, or the walk opened it: it gets
-        // its source folder's bits and time again.
-        const bool removed = w_.ItemsRemoved != removedBefore && !w_.UserBreak;
-        if ((removed || side.opened) && !side.gone && !side.inDustbin)
-            finishBackupFolder(w_, counterpart, path);
+        // The walk opened the folder to remove from it, which moved its
+        // time: it gets its source folder's bits and time again.
+        if (side.opened) finishBackupFolder(w_, counterpart, path);
     }
 }
 
