@@ -137,10 +137,11 @@ bool FileSync::handle(SourceSide& side, Entry& file, const std::string& folder,
                 return false;
             }
             // The backup of a read-only folder is read-only; its owner may
-            // remove from it while the walk is there.
-            if (!side.gone && !side.opened) {
+            // remove from it while the walk is there. A folder the source no
+            // longer has keeps its own bits, with that access added.
+            if (!side.opened) {
                 side.opened = true;
-                openBackupFolder(w_, side.base, folder);
+                openBackupFolder(w_, side.gone ? folder : side.base, folder);
             }
             const OrphanResult result = remover.remove(file, path);
             if (result.outcome == OrphanOutcome::Removed) ++w_.ItemsRemoved;
@@ -235,7 +236,7 @@ void SubfolderWalk::level(const std::string& backupFolder, const std::string& so
         level(path, counterpart, children, side.inDustbin, sub.mountRoot);
         // The walk opened the folder to remove from it, which moved its
         // time: it gets its source folder's bits and time again.
-        if (side.opened) finishBackupFolder(w_, counterpart, path);
+        if (side.opened && !side.gone) finishBackupFolder(w_, counterpart, path);
     }
 }
 

@@ -174,6 +174,12 @@ TEST_F(FaithfulCopy, LaterRunsAddToAndRemoveFromTheBackupOfAReadOnlyFolder) {
         EXPECT_EQ(backUp(verify, "1").exitStatus, 0) << errorLog();
         // (The quick copy never synchronises.)
         EXPECT_EQ(std::filesystem::exists(backup + "/alleen lezen/oud.txt"), *verify == '0');
+        // A read-only folder the source no longer has at all.
+        writeFile(backup + "/weg/oud.txt", "oud");
+        runAs("nobody");
+        chmod((backup + "/weg").c_str(), 0500);
+        EXPECT_EQ(backUp(verify, "1").exitStatus, 0) << errorLog();
+        EXPECT_EQ(std::filesystem::exists(backup + "/weg"), *verify == '0');
         struct stat st {};
         EXPECT_EQ(stat((backup + "/alleen lezen").c_str(), &st), 0);
         EXPECT_EQ(st.st_mode & 07777, 0500u);
