@@ -95,15 +95,15 @@ void WalkSubfolders(frmVergelijker& w, const std::string& Source, const std::str
         if (w.UserBreak) return;
         JoinPath(target, dst, s.name);
         std::string check = target;
-        if (!w.FolderExistsOrVirtual(check)) {
+        const bool existed = w.FolderExistsOrVirtual(check);
+        if (!existed) {
             if (FsError e = makeBackupFolder(w, sPath, target)) {
                 reportFolderFailure(w, target, e);
                 continue;
             }
-        } else if (w.svc.fs.folderExists(target)) {
-            openBackupFolder(w, sPath, target);
         }
         const bool targetUsable = w.svc.fs.folderExists(target);
+        if (existed && targetUsable) openBackupFolder(w, sPath, target);
         files.clear();
         std::vector<Entry> below;
         if (FsError e = w.svc.fs.listFolder(sPath, files, below)) reportFolderFailure(w, sPath, e);
