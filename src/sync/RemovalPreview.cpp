@@ -63,8 +63,8 @@ bool RemovalCounter::readBackup(const std::string& backup, const SourceNames& na
                                 std::vector<Entry>& subfolders) {
     std::vector<FolderName> listed;
     if (fs_.listNames(backup, listed)) return false;
-    Entry entry;
     for (FolderName& name : listed) {
+        Entry entry;
         entry.name = std::move(name.name);
         entry.kind = name.kind;
         if (!name.typeKnown || name.kind == EntryKind::Folder) {
