@@ -324,6 +324,18 @@ TEST_F(RunDriver, AMassRemovalAsksFirstOrIsRefused) {
     EXPECT_EQ(faulty.injected(), 1);
     EXPECT_EQ(w().ExitStatus(), 0);
     EXPECT_FALSE(rig.fs.fileExists(backup + "/oud/f0"));
+    // What a dustbin inside the backup holds is never counted as removals.
+    std::filesystem::remove_all(backup);
+    for (int i = 0; i < 40; ++i) writeFile(backup + "/bak/f" + std::to_string(i), "x");
+    for (int i = 0; i < 10; ++i) writeFile(backup + "/oud/f" + std::to_string(i), "x");
+    confirm(fs);
+    w().SyncActive = w().AutoRun = w().UseDustbin = w().DustBinCustom = true;
+    w().DustBinPath = backup + "/bak";
+    w().cmdGo_Click();
+    EXPECT_EQ(w().ExitStatus(), 0);
+    EXPECT_FALSE(rig.fs.fileExists(backup + "/oud/f0"));
+    EXPECT_TRUE(rig.fs.fileExists(backup + "/bak/f0"));
+    w().UseDustbin = w().DustBinCustom = false;
     // Line 12 of the job carries -mx only when it is set; the job file keeps
     // its twelve lines, and reading it brings the limit back.
     for (const std::int64_t most : {std::int64_t{-1}, std::int64_t{250}}) {
