@@ -148,9 +148,10 @@ TEST_F(FaithfulCopy, TheBackupEqualsCpArchiveInEveryMode) {
     }
 }
 
-// The backup of a read-only folder is read-only, and later runs by its owner
-// (not root, whom no permission bit stops) still add to it and remove from it.
-TEST_F(FaithfulCopy, LaterRunsAddToAndRemoveFromTheBackupOfAReadOnlyFolder) {
+// Runs of a user who is not root (whom no permission bit stops): the backup
+// of a read-only folder is read-only, and later runs still add to it and
+// remove from it; folders of another user are used as far as allowed.
+TEST_F(FaithfulCopy, ReadOnlyFoldersAndFoldersOfAnotherUser) {
     if (!runAs("nobody")) GTEST_SKIP() << "cannot run as another user here";
     for (const char* verify : {"1", "0"}) {
         SCOPED_TRACE(verify);
@@ -185,6 +186,16 @@ TEST_F(FaithfulCopy, LaterRunsAddToAndRemoveFromTheBackupOfAReadOnlyFolder) {
         EXPECT_EQ(st.st_mode & 07777, 0500u);
         chmod(folder.c_str(), 0700);
     }
+    // Folders of another user (root) are read and written where allowed;
+    // what may not be set on them is left, quietly.
+    const std::string theirs = source + "/van root";
+    writeFile(theirs + "/f.txt", "f");
+    makeDirs(backup + "/van root");
+    runAs("nobody");
+    EXPECT_EQ(chown(theirs.c_str(), 0, 0) | chown((backup + "/van root").c_str(), 0, 0), 0);
+    chmod((backup + "/van root").c_str(), 0777);
+    EXPECT_EQ(backUp("1").exitStatus, 0) << errorLog();
+    EXPECT_EQ(readFile(backup + "/van root/f.txt"), "f");
 }
 
 // A backup on a disk that cannot keep everything: a FAT disk (no owners,
