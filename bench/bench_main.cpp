@@ -82,16 +82,16 @@ int main(int argc, char** argv) {
     env.workingFolder = env.appFolder;
 
     frmVergelijker w(Services{fs, dialogs, clock, pump, trash, host, env});
-    w.SourcePath = argv[2];
-    w.DestinationPath = argv[3];
-    w.DoVerify = mode != "quick";
-    w.NoDateCheck = mode != "rerun" && mode != "since";
-    w.FromDate =
+    w.job.source = argv[2];
+    w.job.backup = argv[3];
+    w.job.verify = mode != "quick";
+    w.job.noDateFilter = mode != "rerun" && mode != "since";
+    w.job.fromDate =
         mode == "rerun" ? formatDateTime(clock.now())
         : mode == "since"
             ? formatDateTime(DateTime(std::chrono::seconds(std::strtoll(argv[4], nullptr, 10))))
             : "1-1-2000 00:00:00";
-    w.ui.Check1.value = w.NoDateCheck ? 0 : 1;
+    w.ui.Check1.value = w.job.noDateFilter ? 0 : 1;
 
     const auto start = std::chrono::steady_clock::now();
     w.cmdGo_Click();

@@ -41,23 +41,23 @@ class NoHost final : public zv::WindowHost {
 
 void configure(zv::frmVergelijker& w, const std::string& source, const std::string& backup,
                const std::string& dustbin) {
-    w.SourcePath = source;
-    w.DestinationPath = backup;
+    w.job.source = source;
+    w.job.backup = backup;
     w.ui.Text1[0].text = source;
     w.ui.Text1[2].text = backup;
-    w.DoVerify = true;
-    w.SyncActive = true;
-    w.KillEmpty = false;
-    w.NoDateCheck = false;
+    w.job.verify = true;
+    w.job.synchronise = true;
+    w.job.removeEmptyFolders = false;
+    w.job.noDateFilter = false;
     w.ui.Check1.value = 1;
     // A from-date after every file's dates, so nothing is new (a run refuses
     // one in the future).
-    w.FromDate = zv::formatDateTime(w.svc.clock.now());
-    w.ui.text2.text = w.FromDate;
+    w.job.fromDate = zv::formatDateTime(w.svc.clock.now());
+    w.ui.text2.text = w.job.fromDate;
     if (!dustbin.empty()) {
-        w.UseDustbin = true;
-        w.DustBinCustom = true;
-        w.DustBinPath = dustbin;
+        w.job.useDustbin = true;
+        w.job.dustbinToFolder = true;
+        w.job.dustbinPath = dustbin;
     }
 }
 
@@ -79,15 +79,15 @@ int main(int argc, char** argv) {
     env.appFolder = std::string(argv[3]) + "/..";
     zv::frmVergelijker w(zv::Services{fs, dialogs, clock, pump, trash, host, env});
     configure(w, argv[2], argv[3], argc > 4 ? argv[4] : "");
-    w.KillEmpty = mode == "tidy";
+    w.job.removeEmptyFolders = mode == "tidy";
 
     const auto start = std::chrono::steady_clock::now();
     if (mode == "whole" || mode == "tidy") {
         w.cmdGo_Click();
     } else {
         w.BytesDone = 0;
-        zv::SyncRootFiles(w, w.DestinationPath, w.SourcePath);
-        zv::SyncSubfolders(w, w.DestinationPath, w.SourcePath);
+        zv::SyncRootFiles(w, w.job.backup, w.job.source);
+        zv::SyncSubfolders(w, w.job.backup, w.job.source);
         zv::SettleProgressTotal(w, true);  // as the run driver does
     }
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;

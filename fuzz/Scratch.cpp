@@ -287,7 +287,7 @@ void RunScene::checkAfterRun() {
     // from the application folder.)
     std::vector<std::string> allowed = {app, backup, roots.dustbin.path,
                                         lexicalAbsolute(w.InitFileName, app)};
-    for (const std::string& path : {w.DestinationPath, w.DustBinPath, w.InitFileName})
+    for (const std::string& path : {w.job.backup, w.job.dustbinPath, w.InitFileName})
         if (!path.empty()) allowed.push_back(lexicalAbsolute(path, root()));
     for (const FencedFileSystem::Change& change : fence_.changes) {
         const bool ok = std::any_of(allowed.begin(), allowed.end(), [&](const std::string& a) {

@@ -11,12 +11,12 @@ namespace {
 // The job names the volume its backup lies on, yet the path lies on the
 // root file system: the named disk is not there.
 std::string rootFileSystemReason(frmVergelijker& w, const std::string& realPath) {
-    if (!w.AutoRun || w.VolumeLabelStored.empty()) return {};
+    if (!w.AutoRun || w.job.volumeLabel.empty()) return {};
     FileSystem& fs = w.svc.fs;
     if (fs.driveName(realPath) != std::string(1, kSep)) return {};
     std::string label;
-    if (fs.volumeName(realPath, label).ok() && label == w.VolumeLabelStored) return {};
-    return "ligt op de systeemschijf, niet op volume " + w.VolumeLabelStored;
+    if (fs.volumeName(realPath, label).ok() && label == w.job.volumeLabel) return {};
+    return "ligt op de systeemschijf, niet op volume " + w.job.volumeLabel;
 }
 
 }  // namespace

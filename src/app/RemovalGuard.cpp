@@ -22,11 +22,11 @@ std::string question(const RemovalPreview& preview) {
 }  // namespace
 
 bool RemovalsAllowed(frmVergelijker& w) {
-    if (w.MaxRemovals == 0) return true;
+    if (w.job.maxRemovals == 0) return true;
     w.ui.panel(1) = "Tellen...";
     const RemovalPreview preview = PreviewRemovals(w, kPathsShown);
     const std::int64_t limit =
-        w.MaxRemovals > 0 ? w.MaxRemovals : DefaultRemovalLimit(preview.backupFiles);
+        w.job.maxRemovals > 0 ? w.job.maxRemovals : DefaultRemovalLimit(preview.backupFiles);
     if (preview.orphans <= limit || w.UserBreak) return true;
     const std::string counts = std::to_string(preview.orphans) + " van " +
                                std::to_string(preview.backupFiles) + " bestanden";

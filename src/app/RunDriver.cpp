@@ -46,7 +46,7 @@ void UnlockWindow(frmVergelijker& w) {
     ui.cmdExit.enabled = true;
     ui.Text1[0].enabled = true;
     ui.Text1[2].enabled = true;
-    if (!w.UserBreak && !w.RunRefused) ui.text2.text = w.FromDate;
+    if (!w.UserBreak && !w.RunRefused) ui.text2.text = w.job.fromDate;
     ui.text2.enabled = true;
     ui.txtHide.visible = false;
     ui.Check1.enabled = true;
@@ -60,11 +60,11 @@ void UnlockWindow(frmVergelijker& w) {
 // given as a link to a folder is that folder.
 bool SourceIsThere(frmVergelijker& w) {
     const std::string source =
-        InWorkingFolder(w.svc.env.workingFolder, frmVergelijker::CollapseBackslashes(w.SourcePath));
+        InWorkingFolder(w.svc.env.workingFolder, frmVergelijker::CollapseBackslashes(w.job.source));
     std::string real;
     PathInfo info;
-    if (!w.SourcePath.empty() && w.svc.fs.resolveFolder(source, real, info).ok()) return true;
-    const std::string reason = "\"" + w.SourcePath + "\" bronmap bestaat niet";
+    if (!w.job.source.empty() && w.svc.fs.resolveFolder(source, real, info).ok()) return true;
+    const std::string reason = "\"" + w.job.source + "\" bronmap bestaat niet";
     const DateTime now = w.svc.clock.now();
     w.AddToLog(formatDate(now) + " " + formatTime(now) + " Error: " + reason);
     // The run ends like a break, which closes the window: first the user is
@@ -131,24 +131,24 @@ void startPhase(frmVergelijker& w) {
 }
 
 void RunWalks(frmVergelijker& w) {
-    if (w.DoVerify) {
-        CopyTreeRoot(w, w.SourcePath, w.DestinationPath);
-        CopySubTrees(w, w.SourcePath, w.DestinationPath);
-        if (!w.SyncActive) {
+    if (w.job.verify) {
+        CopyTreeRoot(w, w.job.source, w.job.backup);
+        CopySubTrees(w, w.job.source, w.job.backup);
+        if (!w.job.synchronise) {
             SettleProgressTotal(w, false);
             return;
         }
         if (!RemovalsAllowed(w)) return;
         startPhase(w);
-        SyncRootFiles(w, w.DestinationPath, w.SourcePath);
-        SyncSubfolders(w, w.DestinationPath, w.SourcePath);
+        SyncRootFiles(w, w.job.backup, w.job.source);
+        SyncSubfolders(w, w.job.backup, w.job.source);
         SettleProgressTotal(w, true);
     } else {
-        QuickCopyRoot(w, w.SourcePath, w.DestinationPath);
-        QuickCopySubfolders(w, w.SourcePath, w.DestinationPath);
+        QuickCopyRoot(w, w.job.source, w.job.backup);
+        QuickCopySubfolders(w, w.job.source, w.job.backup);
     }
-    KillEmptyRoot(w, w.DestinationPath);
-    KillEmptySubfolders(w, w.DestinationPath);
+    KillEmptyRoot(w, w.job.backup);
+    KillEmptySubfolders(w, w.job.backup);
 }
 
 void ShowDuration(frmVergelijker& w) {

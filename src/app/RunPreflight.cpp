@@ -44,26 +44,26 @@ constexpr const char* kSameFolder = "bronmap en doelmap zijn dezelfde map";
 
 std::string dustbinInSource(frmVergelijker& w, const RunRoots& roots) {
     if (liesWithin(w.svc.fs, roots.dustbin.path, roots.source.id))
-        return quoted(w.DustBinPath) + " prullenbak ligt in de bronmap";
+        return quoted(w.job.dustbinPath) + " prullenbak ligt in de bronmap";
     return {};
 }
 
 std::string checkDustbin(frmVergelijker& w, RunRoots& roots) {
     if (!dustbinFolderInUse(w)) return {};
-    if (std::string refusal = resolveRoot(w, w.DustBinPath, roots.dustbin, "prullenbak");
+    if (std::string refusal = resolveRoot(w, w.job.dustbinPath, roots.dustbin, "prullenbak");
         !refusal.empty())
         return refusal;
     if (std::string refusal = dustbinInSource(w, roots); !refusal.empty()) return refusal;
     if (std::string reason = missingDiskReason(w, roots.dustbin.path); !reason.empty())
-        return quoted(w.DustBinPath) + " prullenbak: " + reason;
+        return quoted(w.job.dustbinPath) + " prullenbak: " + reason;
     return {};
 }
 
 std::string checkFromDate(frmVergelijker& w) {
-    if (w.NoDateCheck) return {};
+    if (w.job.noDateFilter) return {};
     const FromDateLimit from = ReadFromDate(w);
     if (!from.known || from.value <= w.svc.clock.now()) return {};
-    return "vanaf-datum " + w.FromDate + " ligt in de toekomst";
+    return "vanaf-datum " + w.job.fromDate + " ligt in de toekomst";
 }
 
 // The job file (where there is one) and the backup folder.
@@ -82,14 +82,14 @@ std::string takeLocks(frmVergelijker& w, const RunRoots& roots, RunLocks& locks)
 }
 
 std::string checkRoots(frmVergelijker& w, RunRoots& roots) {
-    if (std::string refusal = resolveRoot(w, w.SourcePath, roots.source, "bronmap");
+    if (std::string refusal = resolveRoot(w, w.job.source, roots.source, "bronmap");
         !refusal.empty())
         return refusal;
-    if (std::string refusal = resolveRoot(w, w.DestinationPath, roots.backup, "doelmap");
+    if (std::string refusal = resolveRoot(w, w.job.backup, roots.backup, "doelmap");
         !refusal.empty())
         return refusal;
     if (std::string reason = missingBackupDiskReason(w, roots.backup.path); !reason.empty())
-        return quoted(w.DestinationPath) + " doelmap: " + reason;
+        return quoted(w.job.backup) + " doelmap: " + reason;
     if (roots.source.id == roots.backup.id) return kSameFolder;
     return checkDustbin(w, roots);
 }
@@ -98,18 +98,19 @@ std::string checkRoots(frmVergelijker& w, RunRoots& roots) {
 
 std::string folderOverlap(frmVergelijker& w) {
     RunRoots roots;
-    if (!resolveRoot(w, w.SourcePath, roots.source, "bronmap").empty() ||
-        !resolveRoot(w, w.DestinationPath, roots.backup, "doelmap").empty())
+    if (!resolveRoot(w, w.job.source, roots.source, "bronmap").empty() ||
+        !resolveRoot(w, w.job.backup, roots.backup, "doelmap").empty())
         return {};
     if (roots.source.id == roots.backup.id) return kSameFolder;
     if (!dustbinFolderInUse(w) ||
-        !resolveRoot(w, w.DustBinPath, roots.dustbin, "prullenbak").empty())
+        !resolveRoot(w, w.job.dustbinPath, roots.dustbin, "prullenbak").empty())
         return {};
     return dustbinInSource(w, roots);
 }
 
 bool dustbinFolderInUse(const frmVergelijker& w) {
-    return w.DoVerify && w.SyncActive && !(w.UseDustbin && w.DustBinWin) && w.DustBinCustom;
+    return w.job.verify && w.job.synchronise && !(w.job.useDustbin && w.job.dustbinToTrash) &&
+           w.job.dustbinToFolder;
 }
 
 std::string resolveRunFolders(frmVergelijker& w) {
@@ -117,9 +118,9 @@ std::string resolveRunFolders(frmVergelijker& w) {
     if (std::string refusal = checkRoots(w, roots); !refusal.empty()) return refusal;
     roots.trashes =
         trashFoldersUnder(w.svc.fs, w.svc.trash, {roots.source.path, roots.backup.path});
-    w.SourcePath = roots.source.path;
-    w.DestinationPath = roots.backup.path;
-    if (roots.dustbin.known()) w.DustBinPath = roots.dustbin.path;
+    w.job.source = roots.source.path;
+    w.job.backup = roots.backup.path;
+    if (roots.dustbin.known()) w.job.dustbinPath = roots.dustbin.path;
     w.Roots = std::move(roots);
     return {};
 }

@@ -18,10 +18,10 @@ bool IsInitFileRun(const std::vector<std::string>& tokens) {
 // is put to the user; No ends the program.
 void AskAboutChangedVolume(frmVergelijker& w) {
     if (w.CmdToken2.find("cf 1") != std::string::npos) return;
-    if (w.VolumeLabelCurrent == w.VolumeLabelStored || w.DestinationPath.empty()) return;
+    if (w.VolumeLabelCurrent == w.job.volumeLabel || w.job.backup.empty()) return;
     const MessageAnswer answer =
         w.svc.dialogs.messageBox("HUIDIG backupvolume:  " + w.VolumeLabelCurrent + kCrLf +
-                                     "Was:  " + w.VolumeLabelStored + kCrLf + kCrLf + "DOORGAAN ?",
+                                     "Was:  " + w.job.volumeLabel + kCrLf + kCrLf + "DOORGAAN ?",
                                  MessageStyle::YesNo);
     if (answer == MessageAnswer::No) w.CloseWindow();
 }

@@ -9,6 +9,7 @@
 #include "app/RunRoots.h"
 #include "app/Services.h"
 #include "app/WindowModel.h"
+#include "run/Job.h"
 
 namespace zv {
 
@@ -23,23 +24,7 @@ class frmVergelijker {
     Services svc;
     WindowModel ui;
 
-    // --- Job settings --------------------------------------------------------
-    std::string SourcePath;
-    std::string DestinationPath;
-    std::string FromDate;  // date text; read as a date where it is used
-    bool NoDateCheck = false;
-    bool DoVerify = false;
-    bool SyncActive = false;
-    bool UseDustbin = false;
-    std::string DustBinPath;
-    std::string DustBinPathLiteral;
-    bool DustBinWin = false;
-    bool DustBinCustom = false;
-    bool KillEmpty = false;
-    std::string VolumeLabelStored;
-    // The most files a synchronisation may remove without asking (-mx):
-    // 0 no limit, -1 the default share of the backup (app/RemovalGuard.h).
-    std::int64_t MaxRemovals = -1;
+    Job job;
 
     // --- Start-up state ------------------------------------------------------
     std::string InitFileName = "Init.dat";

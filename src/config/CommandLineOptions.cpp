@@ -60,7 +60,8 @@ class OptionApplier {
         // Only 0, 1 and 2 name a dustbin kind: another number would leave the
         // job without a place for its orphans.
         const std::optional<int> dustbin = ParseWholeNumber(v_[kDb]);
-        if (!dustbin || *dustbin < 0 || *dustbin > 2 || (*dustbin != 0 && w_.DustBinPath.empty())) {
+        if (!dustbin || *dustbin < 0 || *dustbin > 2 ||
+            (*dustbin != 0 && w_.job.dustbinPath.empty())) {
             refuse(w_.NowTimeText() + " Dustbinpath invalid");
             return;
         }
@@ -70,14 +71,14 @@ class OptionApplier {
                 refuse(w_.NowTimeText() + " Maxremovals invalid");
                 return;
             }
-            w_.MaxRemovals = *most;
+            w_.job.maxRemovals = *most;
         }
         applyDustbinUse(*dustbin);
         applyDateFilter();
         applySync();
         applyVerify();
         applyDustbinKind(*dustbin);
-        if (auto on = ParseSwitchValue(v_[kKe])) w_.KillEmpty = *on;
+        if (auto on = ParseSwitchValue(v_[kKe])) w_.job.removeEmptyFolders = *on;
         startWhenVolumeMatches();
     }
 
@@ -93,43 +94,43 @@ class OptionApplier {
 
     bool applyPaths() {
         w_.ui.Text1[0].text = v_[kPs];
-        w_.SourcePath = w_.DriveLetterPath(v_[kPs]);
-        if (w_.SourcePath.empty()) {
+        w_.job.source = w_.DriveLetterPath(v_[kPs]);
+        if (w_.job.source.empty()) {
             refuse(w_.NowTimeText() + " Sourcepath invalid");
             return false;
         }
         w_.ui.Text1[2].text = v_[kPd];
-        w_.DestinationPath = w_.DriveLetterPath(v_[kPd]);
-        if (w_.DestinationPath.empty()) {
+        w_.job.backup = w_.DriveLetterPath(v_[kPd]);
+        if (w_.job.backup.empty()) {
             refuse(w_.NowTimeText() + " Targetpath invalid");
             return false;
         }
-        w_.DustBinPathLiteral = v_[kPr];
-        w_.DustBinPath = w_.DriveLetterPath(v_[kPr]);
+        w_.job.dustbinAsWritten = v_[kPr];
+        w_.job.dustbinPath = w_.DriveLetterPath(v_[kPr]);
         return true;
     }
 
     void applyDustbinUse(int dustbin) {
         if (dustbin == 0) {
-            w_.UseDustbin = false;
-            w_.DustBinWin = false;
-            w_.DustBinCustom = false;
+            w_.job.useDustbin = false;
+            w_.job.dustbinToTrash = false;
+            w_.job.dustbinToFolder = false;
         } else {
-            w_.UseDustbin = true;
+            w_.job.useDustbin = true;
         }
     }
 
     void applyDateFilter() {
-        w_.FromDate = v_[kDd];
+        w_.job.fromDate = v_[kDd];
         w_.ui.text2.text = v_[kDd];
         const auto check = ParseWholePart(v_[kCd]);
         if (check && *check >= 0 && *check <= 2) SetCheck1Value(w_, *check);
-        if (w_.ui.Check1.value == 0) w_.NoDateCheck = true;
+        if (w_.ui.Check1.value == 0) w_.job.noDateFilter = true;
     }
 
     void applySync() {
-        if (auto on = ParseSwitchValue(v_[kSy])) w_.SyncActive = *on;
-        if (w_.SyncActive) {
+        if (auto on = ParseSwitchValue(v_[kSy])) w_.job.synchronise = *on;
+        if (w_.job.synchronise) {
             w_.ShowArrow2Dark();
             w_.ui.Frame2.toolTip = "synchroniseren (ingeschakeld)";
             w_.ui.imSync.visible = true;
@@ -143,8 +144,8 @@ class OptionApplier {
     }
 
     void applyVerify() {
-        if (auto on = ParseSwitchValue(v_[kVf])) w_.DoVerify = *on;
-        if (w_.DoVerify) {
+        if (auto on = ParseSwitchValue(v_[kVf])) w_.job.verify = *on;
+        if (w_.job.verify) {
             w_.ShowArrow1Dark();
             return;
         }
@@ -153,35 +154,35 @@ class OptionApplier {
         w_.ui.imSync.visible = false;
         w_.ui.imNoSync.visible = false;
         w_.ui.imNoVfy.visible = true;
-        w_.SyncActive = false;
+        w_.job.synchronise = false;
     }
 
     void applyDustbinKind(int dustbin) {
         if (dustbin == 1) {
-            w_.DustBinWin = true;
-            w_.DustBinCustom = false;
+            w_.job.dustbinToTrash = true;
+            w_.job.dustbinToFolder = false;
             w_.ui.imPrullenbak.toolTip = "<RECYCLER>";
         } else if (dustbin == 2) {
-            w_.DustBinWin = false;
-            w_.DustBinCustom = true;
-            w_.ui.imPrullenbak.toolTip = w_.DustBinPath;
+            w_.job.dustbinToTrash = false;
+            w_.job.dustbinToFolder = true;
+            w_.ui.imPrullenbak.toolTip = w_.job.dustbinPath;
         }
     }
 
     // The run starts only on the backup volume the job names (when it names
     // one); it runs to its end before this returns.
     void startWhenVolumeMatches() {
-        w_.VolumeLabelStored = v_[kVl];
-        (void)VolumeLabelOfPath(w_.svc.fs, w_.DestinationPath, w_.VolumeLabelCurrent);
-        if (w_.VolumeLabelCurrent != w_.VolumeLabelStored && !w_.VolumeLabelStored.empty()) {
-            refuse(w_.NowDateText() + " " + w_.NowTimeText() + " Error: " + w_.VolumeLabelStored +
+        w_.job.volumeLabel = v_[kVl];
+        (void)VolumeLabelOfPath(w_.svc.fs, w_.job.backup, w_.VolumeLabelCurrent);
+        if (w_.VolumeLabelCurrent != w_.job.volumeLabel && !w_.job.volumeLabel.empty()) {
+            refuse(w_.NowDateText() + " " + w_.NowTimeText() + " Error: " + w_.job.volumeLabel +
                    " <> " + w_.VolumeLabelCurrent + "\r\nVolumelabels don't match");
             return;
         }
         w_.ui.visible = false;
         w_.AutoRun = true;
         // One level only, on a disk that is there (app/BackupDisk.h).
-        if (const std::string reason = makeBackupFolderUnattended(w_, w_.DestinationPath);
+        if (const std::string reason = makeBackupFolderUnattended(w_, w_.job.backup);
             !reason.empty()) {
             refuse(w_.NowTimeText() + " Targetpath invalid (" + reason + ")");
             return;

@@ -12,10 +12,10 @@ void SetCheck1Value(frmVergelijker& w, int value) {
 
 void ShowDateFilterState(frmVergelijker& w) {
     if (w.ui.Check1.value == 1) {
-        w.NoDateCheck = false;
+        w.job.noDateFilter = false;
         w.ui.text2.foreColour = kSysWindowText;
     } else {
-        w.NoDateCheck = true;
+        w.job.noDateFilter = true;
         w.ui.text2.foreColour = kSysActiveBorder;
     }
 }

@@ -19,10 +19,10 @@ std::string frmVergelijker::PathInFolder(const std::string& folder, const std::s
 
 // The dustbin number of the option line: 1 recycle bin, 2 own folder, 0 none.
 int frmVergelijker::DustbinModeCode() {
-    if (DustBinWin || DustBinCustom) UseDustbin = true;
-    if (DustBinWin) return 1;
-    if (DustBinCustom) return 2;
-    return UseDustbin ? 1 : 0;
+    if (job.dustbinToTrash || job.dustbinToFolder) job.useDustbin = true;
+    if (job.dustbinToTrash) return 1;
+    if (job.dustbinToFolder) return 2;
+    return job.useDustbin ? 1 : 0;
 }
 
 // The job shown when there is no job file yet: the application folder backed
@@ -37,8 +37,8 @@ void frmVergelijker::SetDefaultJob() {
     ui.Frame2.toolTip = " synchroniseren (uitgeschakeld) ";
     ShowArrow1Red();
 
-    DoVerify = false;
-    UseDustbin = false;
+    job.verify = false;
+    job.useDustbin = false;
 
     ui.imSync.visible = false;
     ui.imNoSync.visible = false;

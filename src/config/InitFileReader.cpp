@@ -189,9 +189,9 @@ class InitFileReader {
     Flow readSource() {
         Flow flow = Flow::Go;
         if (auto r = value(2)) {
-            w_.SourcePath = w_.DriveLetterPath(*r);
-            if (leadsToFolder(w_.svc.fs, w_.svc.env.workingFolder, w_.SourcePath)) {
-                showPath(0, *r, w_.SourcePath);
+            w_.job.source = w_.DriveLetterPath(*r);
+            if (leadsToFolder(w_.svc.fs, w_.svc.env.workingFolder, w_.job.source)) {
+                showPath(0, *r, w_.job.source);
             } else if (w_.AutoRun) {
                 refuse(stamp() + " Error: " + Quoted(*r) + " bronmap bestaat niet");
                 flow = Flow::Stop;
@@ -207,28 +207,28 @@ class InitFileReader {
     Flow readBackup() {
         auto r = value(3);
         if (!r) return Flow::Go;
-        w_.DestinationPath = w_.DriveLetterPath(*r);
-        if (w_.DestinationPath.empty()) {
+        w_.job.backup = w_.DriveLetterPath(*r);
+        if (w_.job.backup.empty()) {
             refuse(stamp() + " Error: " + *r + " - kan pad niet maken");
             return Flow::Stop;
         }
-        if (leadsToFolder(w_.svc.fs, w_.svc.env.workingFolder, w_.DestinationPath)) {
-            showPath(2, *r, w_.DestinationPath);
+        if (leadsToFolder(w_.svc.fs, w_.svc.env.workingFolder, w_.job.backup)) {
+            showPath(2, *r, w_.job.backup);
         } else if (w_.AutoRun) {
             // One level only, on a disk that is there: never a whole path on
             // the system disk for a backup disk that is not plugged in. The
             // volume the job names (line 11) tells where the disk should be.
             pending_ = {};
-            showPath(2, *r, w_.DestinationPath);
+            showPath(2, *r, w_.job.backup);
             if (auto line = lines_.line(kVolumeLine))
-                w_.VolumeLabelStored = frmVergelijker::ValueAfterEquals(*line);
-            if (const std::string reason = makeBackupFolderUnattended(w_, w_.DestinationPath);
+                w_.job.volumeLabel = frmVergelijker::ValueAfterEquals(*line);
+            if (const std::string reason = makeBackupFolderUnattended(w_, w_.job.backup);
                 !reason.empty()) {
                 refuse(stamp() + " Error: " + *r + " - kan pad niet maken (" + reason + ")");
                 return Flow::Stop;
             }
         } else {
-            showPath(2, *r, w_.DestinationPath);
+            showPath(2, *r, w_.job.backup);
             showBadFolderBox("Doelmap: ", *r);
         }
         return Flow::Go;
@@ -237,11 +237,11 @@ class InitFileReader {
     void readDustbinFolder() {
         auto r = value(4);
         if (!r) return;
-        w_.DustBinPathLiteral = *r;
-        w_.DustBinPath = w_.DriveLetterPath(*r);
-        if (leadsToFolder(w_.svc.fs, w_.svc.env.workingFolder, w_.DustBinPath)) {
-            w_.ui.imPrullenbak.toolTip = w_.DustBinPath;
-        } else if (w_.DustBinPath.empty()) {
+        w_.job.dustbinAsWritten = *r;
+        w_.job.dustbinPath = w_.DriveLetterPath(*r);
+        if (leadsToFolder(w_.svc.fs, w_.svc.env.workingFolder, w_.job.dustbinPath)) {
+            w_.ui.imPrullenbak.toolTip = w_.job.dustbinPath;
+        } else if (w_.job.dustbinPath.empty()) {
             w_.ui.imPrullenbak.toolTip = "<RECYCLER>";
         } else if (w_.AutoRun) {
             createDustbinFolder(*r);
@@ -252,12 +252,12 @@ class InitFileReader {
 
     // Only a folder that really came into being is reported as created.
     void createDustbinFolder(const std::string& r) {
-        const FsError created = w_.svc.fs.createFolder(w_.DustBinPath);
+        const FsError created = w_.svc.fs.createFolder(w_.job.dustbinPath);
         if (created) {
             pending_ = created;
             w_.AddToLog(stamp() + " Error: " + Quoted(r) + " - kan pad niet maken");
         } else {
-            SetIconDustBin(w_.svc.fs, w_.DustBinPath);
+            SetIconDustBin(w_.svc.fs, w_.job.dustbinPath);
             w_.AddToLog(stamp() + " Error: " + Quoted(r) + " path dustbin didn't exist, created");
         }
         w_.WriteLog();
@@ -267,12 +267,12 @@ class InitFileReader {
         pending_ = {};
         if (auto text = value(5)) {
             if (auto when = parseDateTime(*text)) {
-                w_.FromDate = formatDateTime(*when);
+                w_.job.fromDate = formatDateTime(*when);
             } else {
                 fail(kErrTypeMismatch, "Type mismatch");
             }
         }
-        w_.ui.text2.text = w_.FromDate;
+        w_.ui.text2.text = w_.job.fromDate;
         if (pending_ && w_.AutoRun) {
             refuse(stamp() + " Error: wrong date-format");
             return Flow::Stop;
@@ -307,16 +307,16 @@ class InitFileReader {
         const std::size_t at = line->rfind(" -mx ");
         if (at == std::string::npos) return;
         const std::optional<int> most = ParseWholeNumber(line->substr(at + 5));
-        if (most && *most >= 0) w_.MaxRemovals = *most;
+        if (most && *most >= 0) w_.job.maxRemovals = *most;
     }
 
     Flow readSync() {
-        if (auto on = switchValue(7)) w_.SyncActive = *on;
+        if (auto on = switchValue(7)) w_.job.synchronise = *on;
         if (pending_ && w_.AutoRun) {
             refuse(w_.NowTimeText() + " - An error has occurred");
             return Flow::Stop;
         }
-        if (w_.SyncActive) {
+        if (w_.job.synchronise) {
             w_.ShowArrow2Dark();
             w_.ui.Frame2.toolTip = " synchroniseren (ingeschakeld) ";
             w_.ui.imSync.visible = true;
@@ -331,8 +331,8 @@ class InitFileReader {
     }
 
     void readVerify() {
-        if (auto on = switchValue(8)) w_.DoVerify = *on;
-        if (w_.DoVerify) {
+        if (auto on = switchValue(8)) w_.job.verify = *on;
+        if (w_.job.verify) {
             w_.ShowArrow1Dark();
             w_.ui.Frame1.toolTip = " backup wordt gecontroleerd op ontbrekende mappen ";
             return;
@@ -344,7 +344,7 @@ class InitFileReader {
         w_.ui.imSync.visible = false;
         w_.ui.imNoSync.visible = false;
         w_.ui.imNoVfy.visible = true;
-        w_.SyncActive = false;
+        w_.job.synchronise = false;
     }
 
     // Only 0, 1 and 2 name a dustbin kind: any other value would leave the
@@ -361,21 +361,21 @@ class InitFileReader {
                                       MessageStyle::Ok);
         }
         if (kind) applyDustbinKind(*kind);
-        if (w_.UseDustbin && w_.SyncActive) showSyncWithDustbin();
+        if (w_.job.useDustbin && w_.job.synchronise) showSyncWithDustbin();
         return Flow::Go;
     }
 
     void applyDustbinKind(int kind) {
         if (kind == 1) {
-            w_.DustBinWin = true;
-            w_.DustBinCustom = false;
+            w_.job.dustbinToTrash = true;
+            w_.job.dustbinToFolder = false;
             w_.ui.imPrullenbak.toolTip = "<RECYCLER>";
         } else if (kind == 2) {
-            w_.DustBinWin = false;
-            w_.DustBinCustom = true;
-            w_.ui.imPrullenbak.toolTip = w_.DustBinPath;
+            w_.job.dustbinToTrash = false;
+            w_.job.dustbinToFolder = true;
+            w_.ui.imPrullenbak.toolTip = w_.job.dustbinPath;
         }
-        w_.UseDustbin = kind != 0;
+        w_.job.useDustbin = kind != 0;
     }
 
     void showSyncWithDustbin() {
@@ -386,24 +386,24 @@ class InitFileReader {
         w_.ui.imSyncPlus.visible = true;
         w_.ui.imPrullenbak.visible = true;
         w_.ui.imNoVfy.visible = false;
-        w_.SyncActive = true;
-        w_.DoVerify = true;
-        w_.UseDustbin = true;
+        w_.job.synchronise = true;
+        w_.job.verify = true;
+        w_.job.useDustbin = true;
     }
 
     void readKillEmpty() {
-        if (auto on = switchValue(10)) w_.KillEmpty = *on;
+        if (auto on = switchValue(10)) w_.job.removeEmptyFolders = *on;
     }
 
     // With "cf 1" a changed backup volume is put to the user before the run.
     void readVolume() {
-        if (auto text = value(kVolumeLine)) w_.VolumeLabelStored = *text;
-        (void)VolumeLabelOfPath(w_.svc.fs, w_.DestinationPath, w_.VolumeLabelCurrent);
+        if (auto text = value(kVolumeLine)) w_.job.volumeLabel = *text;
+        (void)VolumeLabelOfPath(w_.svc.fs, w_.job.backup, w_.VolumeLabelCurrent);
         if (!Contains(w_.CmdToken2, "cf 1")) return;
-        if (w_.VolumeLabelCurrent == w_.VolumeLabelStored || w_.DestinationPath.empty()) return;
+        if (w_.VolumeLabelCurrent == w_.job.volumeLabel || w_.job.backup.empty()) return;
         const MessageAnswer answer = w_.svc.dialogs.messageBox(
             "HUIDIG backupvolume:  " + w_.VolumeLabelCurrent + kCrLf +
-                "Was:  " + w_.VolumeLabelStored + kCrLf + kCrLf + "DOORGAAN ?",
+                "Was:  " + w_.job.volumeLabel + kCrLf + kCrLf + "DOORGAAN ?",
             MessageStyle::YesNo);
         if (answer == MessageAnswer::No) {
             w_.JobRefused = true;

@@ -18,23 +18,23 @@ const char* Flag(bool on) {
 
 // Line 9: the kind follows from whether a dustbin folder is set.
 std::string DustbinLine(const frmVergelijker& w) {
-    if (!w.UseDustbin) return "dustbin =0";
-    return w.DustBinPath.empty() ? "dustbin =1" : "dustbin =2";
+    if (!w.job.useDustbin) return "dustbin =0";
+    return w.job.dustbinPath.empty() ? "dustbin =1" : "dustbin =2";
 }
 
 // Line 12: the same job in the form the command line takes.
 std::string OptionLine(frmVergelijker& w, const std::string& dateText) {
     std::string line = "-ps " + w.ui.Text1[0].text + " -pd " + w.ui.Text1[2].text;
-    if (!w.DustBinPathLiteral.empty()) line += " -pr " + w.DustBinPathLiteral;
+    if (!w.job.dustbinAsWritten.empty()) line += " -pr " + w.job.dustbinAsWritten;
     line += " -dd " + dateText;
     line += " -cd " + std::to_string(w.ui.Check1.value);
-    line += std::string(" -sy ") + Flag(w.SyncActive);
-    line += std::string(" -vf ") + Flag(w.DoVerify);
+    line += std::string(" -sy ") + Flag(w.job.synchronise);
+    line += std::string(" -vf ") + Flag(w.job.verify);
     const int dustbin = w.DustbinModeCode();
     if (dustbin != 0) line += " -db " + std::to_string(dustbin);
-    line += std::string(" -ke ") + Flag(w.KillEmpty);
+    line += std::string(" -ke ") + Flag(w.job.removeEmptyFolders);
     if (!w.VolumeLabelCurrent.empty()) line += " -vl " + w.VolumeLabelCurrent;
-    if (w.MaxRemovals >= 0) line += " -mx " + std::to_string(w.MaxRemovals);
+    if (w.job.maxRemovals >= 0) line += " -mx " + std::to_string(w.job.maxRemovals);
     return line;
 }
 
@@ -44,13 +44,13 @@ std::string JobFileText(frmVergelijker& w, const std::string& dateText) {
     lines.push_back("version =" + w.AppVersionText);
     lines.push_back("pathsource =" + w.ui.Text1[0].text);
     lines.push_back("pathdestination =" + w.ui.Text1[2].text);
-    lines.push_back("pathrecycler =" + w.DustBinPathLiteral);
+    lines.push_back("pathrecycler =" + w.job.dustbinAsWritten);
     lines.push_back("dedato =" + dateText);
     lines.push_back(std::string("checkdate =") + Flag(w.ui.Check1.value == 1));
-    lines.push_back(std::string("syncactive =") + Flag(w.SyncActive));
-    lines.push_back(std::string("doverify =") + Flag(w.DoVerify));
+    lines.push_back(std::string("syncactive =") + Flag(w.job.synchronise));
+    lines.push_back(std::string("doverify =") + Flag(w.job.verify));
     lines.push_back(DustbinLine(w));
-    lines.push_back(std::string("killempty =") + Flag(w.KillEmpty));
+    lines.push_back(std::string("killempty =") + Flag(w.job.removeEmptyFolders));
     (void)VolumeLabelOfPath(w.svc.fs, w.DriveLetterPath(w.ui.Text1[2].text), w.VolumeLabelCurrent);
     lines.push_back("volumelabel =" + w.VolumeLabelCurrent);
     lines.push_back(OptionLine(w, dateText));
@@ -88,9 +88,9 @@ void frmVergelijker::SaveJobAfterRun() {
     const FromDateLimit old = ReadFromDate(*this);
     const std::optional<DateTime> next =
         NextFrom.after(RunStartTime, old.known ? std::optional(old.value) : std::nullopt);
-    if (next) FromDate = formatDateTime(*next);
-    WriteJobFile(*this, FromDate);
-    ui.text2.text = FromDate;
+    if (next) job.fromDate = formatDateTime(*next);
+    WriteJobFile(*this, job.fromDate);
+    ui.text2.text = job.fromDate;
 }
 
 }  // namespace zv

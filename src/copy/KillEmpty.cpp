@@ -113,7 +113,7 @@ std::optional<PathInfo> StartFolder(frmVergelijker& w, const std::string& path) 
 }
 
 bool PassIsOn(const frmVergelijker& w) {
-    return w.KillEmpty && w.SyncActive;
+    return w.job.removeEmptyFolders && w.job.synchronise;
 }
 
 }  // namespace
@@ -124,7 +124,7 @@ void KillEmptyRoot(frmVergelijker& w, const std::string& folder) {
     const std::optional<PathInfo> root = StartFolder(w, path);
     if (!root) return;
     w.Yield();
-    if (HoldsNoFile(w, path, root->mountRoot) && PruneBelow(w, path, w.SourcePath, root->mountRoot))
+    if (HoldsNoFile(w, path, root->mountRoot) && PruneBelow(w, path, w.job.source, root->mountRoot))
         RemoveFolder(w.svc.fs, path);
 }
 
@@ -132,7 +132,7 @@ void KillEmptySubfolders(frmVergelijker& w, const std::string& folder) {
     if (!PassIsOn(w)) return;
     const std::string path = FolderPath(folder);
     if (const std::optional<PathInfo> root = StartFolder(w, path))
-        (void)PruneBelow(w, path, w.SourcePath, root->mountRoot);
+        (void)PruneBelow(w, path, w.job.source, root->mountRoot);
 }
 
 }  // namespace zv

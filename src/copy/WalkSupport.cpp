@@ -31,7 +31,7 @@ bool containsUpper(std::string_view text, std::string_view word) {
 // its own clamped dates, is then skipped.
 FromDateLimit ReadFromDate(const frmVergelijker& w) {
     FromDateLimit limit;
-    if (std::optional<DateTime> parsed = parseDateTime(w.FromDate)) {
+    if (std::optional<DateTime> parsed = parseDateTime(w.job.fromDate)) {
         limit.known = *parsed > kEarliestDateTime;
         limit.value = *parsed;
     }
@@ -41,8 +41,8 @@ FromDateLimit ReadFromDate(const frmVergelijker& w) {
 WalkRules WalkRules::Of(const frmVergelijker& w) {
     WalkRules rules;
     rules.from = ReadFromDate(w);
-    rules.noDateCheck = w.NoDateCheck;
-    rules.syncActive = w.SyncActive;
+    rules.noDateCheck = w.job.noDateFilter;
+    rules.syncActive = w.job.synchronise;
     return rules;
 }
 

@@ -31,11 +31,11 @@ OrphanRemover::OrphanRemover(frmVergelijker& w, std::string sourceFolder)
     : w_(w),
       fs_(w.svc.fs),
       sourceFolder_(std::move(sourceFolder)),
-      dustbin_(NormalFolder(w.DustBinPath)) {}
+      dustbin_(NormalFolder(w.job.dustbinPath)) {}
 
 OrphanResult OrphanRemover::remove(const Entry& file, const std::string& path) {
-    if (w_.UseDustbin && w_.DustBinWin) return toTrash(path);
-    if (!w_.DustBinCustom) return toDelete(path);
+    if (w_.job.useDustbin && w_.job.dustbinToTrash) return toTrash(path);
+    if (!w_.job.dustbinToFolder) return toDelete(path);
     return toDustbin(file, path);
 }
 
@@ -63,7 +63,7 @@ OrphanResult OrphanRemover::toDustbin(const Entry& file, const std::string& path
     if (dustbin_.empty()) return failed(fsFail(kErrPathNotFound, "no dustbin folder is set"));
     // From the source's real path, resolved when the run started: the text
     // as typed may hold "..", which would lead out of the dustbin.
-    const std::string target = dustbinPlace(dustbin_, w_.SourcePath, w_.DestinationPath, path);
+    const std::string target = dustbinPlace(dustbin_, w_.job.source, w_.job.backup, path);
     if (target.empty())
         return failed(
             fsFail(kErrInvalidArgument, "no place for it in the dustbin folder " + dustbin_));
@@ -96,7 +96,7 @@ FsError OrphanRemover::checkRealPlace(const std::string& folder) const {
     PathInfo info;
     if (FsError e = fs_.resolveFolder(folder, real, info)) return e;
     const std::string& bin = w_.Roots.dustbin.known() ? w_.Roots.dustbin.path : dustbin_;
-    if (pathIsWithin(real, bin) && !pathIsWithin(real, NormalFolder(w_.SourcePath))) return fsOk();
+    if (pathIsWithin(real, bin) && !pathIsWithin(real, NormalFolder(w_.job.source))) return fsOk();
     return fsFail(kErrInvalidArgument, "the dustbin place " + folder + " leads to " + real);
 }
 

@@ -114,7 +114,7 @@ void RemovalCounter::folder(const std::string& backup, const std::string& source
 
 RemovalPreview PreviewRemovals(frmVergelijker& w, std::size_t shown) {
     RemovalCounter counter(w, shown);
-    counter.folder(w.DestinationPath, w.SourcePath, w.Roots.isDustbin(w.Roots.backup.id),
+    counter.folder(w.job.backup, w.job.source, w.Roots.isDustbin(w.Roots.backup.id),
                    w.Roots.backup.volumeTop);
     return counter.preview;
 }

@@ -19,7 +19,7 @@ struct RemovalPreview {
     std::vector<std::string> firstOrphans;  // the first few of them, full paths
 };
 
-// Counts for the run's folders (`w.Roots`, `w.SourcePath`, `w.DestinationPath`),
+// Counts for the run's folders (`w.Roots`, `w.job.source`, `w.job.backup`),
 // keeping at most `shown` paths.
 RemovalPreview PreviewRemovals(frmVergelijker& w, std::size_t shown);
 

@@ -32,7 +32,7 @@ void logBreak(frmVergelijker& w) {
 // the window; in the window the user is told why first.
 void giveUpOnSource(frmVergelijker& w) {
     w.UserBreak = true;
-    const std::string reason = "\"" + w.SourcePath + "\" bronmap bestaat niet";
+    const std::string reason = "\"" + w.job.source + "\" bronmap bestaat niet";
     w.AddToLog(w.NowDateText() + " " + w.NowTimeText() + " Error: " + reason);
     w.WriteLog();
     if (!w.AutoRun) w.svc.dialogs.messageBox(reason, MessageStyle::OkExclamation);
@@ -167,7 +167,7 @@ class SubfolderWalk {
     explicit SubfolderWalk(frmVergelijker& w)
         : w_(w),
           fs_(w.svc.fs),
-          guard_(w.svc.fs, w.SourcePath),
+          guard_(w.svc.fs, w.job.source),
           files_(w, guard_),
           source_(w.svc.fs) {}
 
@@ -284,7 +284,7 @@ void SyncRootFiles(frmVergelijker& w, const std::string& backupRoot,
     std::vector<Entry> folders;
     if (FsError e = w.svc.fs.listFolder(backupRoot, files, folders, ListDetail::Plain))
         w.LogFileError(backupRoot, e);
-    SourceGuard guard(w.svc.fs, w.SourcePath);
+    SourceGuard guard(w.svc.fs, w.job.source);
     FileSync sync(w, guard);
     OrphanRemover remover(w, sourceRoot);
     FolderPresence presence(w.svc.fs);

@@ -22,8 +22,8 @@ void frmVergelijker::Form_Resize() {
 }
 
 void frmVergelijker::Check1_Click() {
-    NoDateCheck = ui.Check1.value != 1;
-    ui.text2.foreColour = NoDateCheck ? kSysActiveBorder : kSysWindowText;
+    job.noDateFilter = ui.Check1.value != 1;
+    ui.text2.foreColour = job.noDateFilter ? kSysActiveBorder : kSysWindowText;
     ui.cmdGo.enabled = false;
     ui.cmdGo.text = kUnconfirmedGo;
 }

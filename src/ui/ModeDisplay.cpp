@@ -71,31 +71,31 @@ void frmVergelijker::ShowArrow2Dark() {
 }
 
 void frmVergelijker::Frame1_Click() {
-    if (DoVerify) {
+    if (job.verify) {
         ShowMode(*this, JobMode::NoCheck);
-        DoVerify = false;
-        UseDustbin = false;
+        job.verify = false;
+        job.useDustbin = false;
         return;
     }
     ShowMode(*this, JobMode::Synchronise);
-    DoVerify = true;
-    SyncActive = true;
-    UseDustbin = false;
+    job.verify = true;
+    job.synchronise = true;
+    job.useDustbin = false;
 }
 
 void frmVergelijker::Frame2_Click() {
-    if (SyncActive && !UseDustbin) {
-        DoVerify = SyncActive = UseDustbin = true;
-    } else if (SyncActive) {
-        SyncActive = false;
-        DoVerify = true;
-        UseDustbin = false;
+    if (job.synchronise && !job.useDustbin) {
+        job.verify = job.synchronise = job.useDustbin = true;
+    } else if (job.synchronise) {
+        job.synchronise = false;
+        job.verify = true;
+        job.useDustbin = false;
     } else {
-        SyncActive = DoVerify = true;  // UseDustbin keeps its value
+        job.synchronise = job.verify = true;  // job.useDustbin keeps its value
     }
     // The display shows what the switches now do, so a kept dustbin switch is
     // never hidden behind the plain synchronise picture.
-    ShowMode(*this, ModeOfSwitches(DoVerify, SyncActive, UseDustbin));
+    ShowMode(*this, ModeOfSwitches(job.verify, job.synchronise, job.useDustbin));
 }
 
 }  // namespace zv

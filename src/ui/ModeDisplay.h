@@ -7,7 +7,7 @@ class frmVergelijker;
 // The four modes the three job switches are shown as.
 enum class JobMode { NoCheck, CheckOnly, Synchronise, SynchroniseDustbin };
 
-// The mode the switches DoVerify, SyncActive and UseDustbin amount to.
+// The mode the switches job.verify, job.synchronise and job.useDustbin amount to.
 JobMode ModeOfSwitches(bool doVerify, bool syncActive, bool useDustbin);
 
 // Puts the mode display into one mode: frame tooltips, arrow colours and

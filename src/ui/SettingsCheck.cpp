@@ -43,7 +43,7 @@ bool CheckDateBox(frmVergelijker& w) {
     }
     if (ui.text2.foreColour != kSysActiveBorder) ui.text2.foreColour = kColourBlack;
     if (date) ui.text2.text = formatDateTime(*date);
-    w.FromDate = ui.text2.text;
+    w.job.fromDate = ui.text2.text;
     ui.panel(1) = "Status";
     ui.panel(2).clear();
     return true;
@@ -60,7 +60,7 @@ void RefuseSource(WindowModel& ui) {
 bool EnsureBackupFolder(frmVergelijker& w, std::string& backup) {
     ControlState& box = w.ui.Text1[2];
     if (w.FolderExistsOrVirtual(backup) || w.AutoRun) {
-        w.DestinationPath = backup;
+        w.job.backup = backup;
         box.toolTip = backup;
         return true;
     }
@@ -75,7 +75,7 @@ bool EnsureBackupFolder(frmVergelijker& w, std::string& backup) {
         w.svc.dialogs.messageBox("Kan doelmap niet maken.", MessageStyle::Ok);
         return false;
     }
-    w.DestinationPath = backup;
+    w.job.backup = backup;
     box.toolTip = backup;
     return true;
 }
@@ -89,8 +89,8 @@ bool EnsureDustbinFolder(frmVergelijker& w, std::string& dustbin) {
         ShowRefusal(w.ui, "Fout:", "ongeldige prullenbak");
         return false;
     }
-    SetIconDustBin(w.svc.fs, w.DustBinPath);
-    w.AddToLog(w.NowDateText() + " " + w.NowTimeText() + " Error: \"" + w.DustBinPathLiteral +
+    SetIconDustBin(w.svc.fs, w.job.dustbinPath);
+    w.AddToLog(w.NowDateText() + " " + w.NowTimeText() + " Error: \"" + w.job.dustbinAsWritten +
                "\" path dustbin didn't exist, created");
     w.WriteLog();
     return true;
@@ -101,7 +101,7 @@ bool EnsureDustbinFolder(frmVergelijker& w, std::string& dustbin) {
 bool frmVergelijker::CheckSettings() {
     std::string source = DriveLetterPath(ui.Text1[0].text);
     std::string backup = DriveLetterPath(ui.Text1[2].text);
-    std::string dustbin = DriveLetterPath(DustBinPath);
+    std::string dustbin = DriveLetterPath(job.dustbinPath);
     if (RunInProgress) return true;
     ui.Text1[2].toolTip = backup;
     if (!CheckDateBox(*this)) return false;
@@ -110,7 +110,7 @@ bool frmVergelijker::CheckSettings() {
         RefuseSource(ui);
         return false;
     }
-    SourcePath = source;
+    job.source = source;
     ui.Text1[0].toolTip = source;
     if (source.empty()) {
         RefuseSource(ui);
@@ -121,7 +121,7 @@ bool frmVergelijker::CheckSettings() {
         ShowRefusal(ui, "Invoer", "ongeldig/onvolledig");
         return false;
     }
-    if (dustbin.empty() && !DustBinPathLiteral.empty()) {
+    if (dustbin.empty() && !job.dustbinAsWritten.empty()) {
         ShowRefusal(ui, "Fout:", "ongeldige prullenbak");
         return false;
     }

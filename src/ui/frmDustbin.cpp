@@ -27,16 +27,16 @@ frmDustbin::frmDustbin(frmVergelijker& main) : Main(main) {
 
 void frmDustbin::Form_Load() {
     FolderTreeview1.visible = false;
-    OldDustBinPath = Main.DustBinPath;
-    if (Main.DustBinCustom) {
+    OldDustBinPath = Main.job.dustbinPath;
+    if (Main.job.dustbinToFolder) {
         optPrullenbak[2].value = 1;
         optPrullenbak_Click(2);
         Text1.enabled = true;
-        Text1.text = Main.DustBinPathLiteral;
+        Text1.text = Main.job.dustbinAsWritten;
     } else {
         Text1.text = kRecycler;
     }
-    ShowKillEmpty(Main.KillEmpty);
+    ShowKillEmpty(Main.job.removeEmptyFolders);
 }
 
 void frmDustbin::ShowKillEmpty(bool killEmpty) {
@@ -58,7 +58,7 @@ void frmDustbin::optPrullenbak_Click(int index) {
     }
     Text1.enabled = true;
     Text1.backColour = kColourWhite;
-    Text1.text = Main.DustBinPath;
+    Text1.text = Main.job.dustbinPath;
     DustbinChoice = 2;
 }
 
@@ -66,7 +66,7 @@ void frmDustbin::optPrullenbak_Click(int index) {
 void frmDustbin::Image2_Click() {
     const bool killEmpty = !(Line5.visible && Line6.visible);
     ShowKillEmpty(killEmpty);
-    Main.KillEmpty = killEmpty;
+    Main.job.removeEmptyFolders = killEmpty;
 }
 
 void frmDustbin::SetPickerMode(bool open) {
@@ -129,10 +129,10 @@ void frmDustbin::cmdOK_Click() {
 
 void frmDustbin::AcceptFolder(const std::string& folder) {
     SetIconDustBin(Main.svc.fs, folder);
-    Main.DustBinCustom = true;
-    Main.DustBinPath = folder;
-    Main.DustBinPathLiteral = Text1.text;
-    Main.DustBinWin = false;
+    Main.job.dustbinToFolder = true;
+    Main.job.dustbinPath = folder;
+    Main.job.dustbinAsWritten = Text1.text;
+    Main.job.dustbinToTrash = false;
     Main.ui.imPrullenbak.toolTip = folder;
 }
 
@@ -161,10 +161,10 @@ void frmDustbin::OfferNewFolder(const std::string& folder) {
 }
 
 void frmDustbin::AcceptRecycleBin(const std::string& resolved) {
-    Main.DustBinCustom = false;
-    Main.DustBinWin = true;
-    Main.DustBinPath.clear();
-    Main.DustBinPathLiteral = Text1.text;
+    Main.job.dustbinToFolder = false;
+    Main.job.dustbinToTrash = true;
+    Main.job.dustbinPath.clear();
+    Main.job.dustbinAsWritten = Text1.text;
     Main.ui.imPrullenbak.toolTip = kRecycler;
     ClearOldMarkUnless(resolved);
     Main.CreateInitFileOnOK();

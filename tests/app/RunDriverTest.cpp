@@ -21,10 +21,10 @@ class RunDriver : public ConfigTest {
     void SetUp() override { confirm(fs); }
     void confirm(FileSystem& with) {
         rig.rebuildWindow(with);
-        w().SourcePath = source;
-        w().DestinationPath = backup;
-        w().FromDate = w().ui.text2.text = "1-1-2000 00:00:00";
-        w().NoDateCheck = w().DoVerify = w().ui.cmdGo.enabled = true;
+        w().job.source = source;
+        w().job.backup = backup;
+        w().job.fromDate = w().ui.text2.text = "1-1-2000 00:00:00";
+        w().job.noDateFilter = w().job.verify = w().ui.cmdGo.enabled = true;
     }
     long count(const std::string& line) {
         const Lines lines = log();
@@ -81,9 +81,9 @@ TEST_F(RunDriver, EmptyFoldersAreRemovedOnlyWithSynchronisation) {
     for (const auto& [check, sync, kept] : modes) {
         SCOPED_TRACE(std::to_string(check) + std::to_string(sync));
         makeDirs(source + "/empty");
-        w().DoVerify = check;
-        w().SyncActive = sync;
-        w().KillEmpty = true;
+        w().job.verify = check;
+        w().job.synchronise = sync;
+        w().job.removeEmptyFolders = true;
         w().cmdGo_Click();
         EXPECT_EQ(rig.fs.folderExists(backup + "/empty"), kept);
         EXPECT_TRUE(ran());
@@ -121,9 +121,9 @@ TEST_F(RunDriver, ExitBreaksARunOffOrClosesTheApplication) {
 // the run like a break too.
 TEST_F(RunDriver, RunsWithoutSourceOrDiskSpaceEndLikeABreak) {
     const std::string missing = rig.root / "unplugged/data";
-    w().SourcePath = missing;
+    w().job.source = missing;
     makeDirs(backup + "/empty");
-    w().KillEmpty = w().SyncActive = true;
+    w().job.removeEmptyFolders = w().job.synchronise = true;
     w().cmdGo_Click();
     EXPECT_EQ(count("7-3-2026 10:11:12 Error: \"" + missing + "\" bronmap bestaat niet"), 1);
     // The window closes, but first it says why; an unattended run only logs.
@@ -136,7 +136,7 @@ TEST_F(RunDriver, RunsWithoutSourceOrDiskSpaceEndLikeABreak) {
     EXPECT_EQ(w().FilesSeen, 0);
     confirm(fs);
     rig.dialogs.shown.clear();
-    w().SourcePath = missing;
+    w().job.source = missing;
     w().AutoRun = true;
     w().cmdGo_Click();
     EXPECT_TRUE(rig.dialogs.shown.empty());
@@ -157,16 +157,17 @@ TEST_F(RunDriver, RunsWithoutSourceOrDiskSpaceEndLikeABreak) {
 TEST_F(RunDriver, RefusedRunsSayWhyAndChangeNothing) {
     std::unique_ptr<HeldLock> held;
     const std::pair<std::function<void()>, std::string> cases[] = {
-        {[&] { w().DestinationPath = at("weg"); }, "\"" + at("weg") + "\" doelmap bestaat niet"},
-        {[&] { w().DestinationPath = source + "/."; }, "bronmap en doelmap zijn dezelfde map"},
+        {[&] { w().job.backup = at("weg"); }, "\"" + at("weg") + "\" doelmap bestaat niet"},
+        {[&] { w().job.backup = source + "/."; }, "bronmap en doelmap zijn dezelfde map"},
         {[&] {
-             w().NoDateCheck = false;
-             w().FromDate = "1-1-2027 00:00:00";
+             w().job.noDateFilter = false;
+             w().job.fromDate = "1-1-2027 00:00:00";
          },
          "vanaf-datum 1-1-2027 00:00:00 ligt in de toekomst"},
         {[&] {
-             w().SyncActive = w().UseDustbin = w().DustBinCustom = true;
-             w().DustBinPath = source + "/../" + std::filesystem::path(source).filename().string();
+             w().job.synchronise = w().job.useDustbin = w().job.dustbinToFolder = true;
+             w().job.dustbinPath =
+                 source + "/../" + std::filesystem::path(source).filename().string();
          },
          "\"" + source + "/../Mijn bron ü\" prullenbak ligt in de bronmap"},
         {[&] { ASSERT_TRUE(fs.lockExclusive(backup, held).ok()); },
@@ -195,7 +196,7 @@ TEST_F(RunDriver, RefusedRunsSayWhyAndChangeNothing) {
 // before that file, so that the next run takes it again.
 TEST_F(RunDriver, AFailedFileIsNamedAndHoldsTheDateBack) {
     rig.clock.current = SystemClock().now();
-    w().NoDateCheck = false;
+    w().job.noDateFilter = false;
     makeDirs(backup + "/a.txt");
     w().cmdGo_Click();
     EXPECT_EQ(w().ui.panel(1), "Klaar");
@@ -204,11 +205,11 @@ TEST_F(RunDriver, AFailedFileIsNamedAndHoldsTheDateBack) {
     Entry file;
     ASSERT_TRUE(fs.stat(source + "/a.txt", file).ok());
     EXPECT_EQ(w().ui.text2.text, formatDateTime(lastWholeSecondBefore(file.modified)));
-    EXPECT_EQ(w().FromDate, w().ui.text2.text);
+    EXPECT_EQ(w().job.fromDate, w().ui.text2.text);
     std::filesystem::remove(backup + "/a.txt");
     confirm(fs);
-    w().NoDateCheck = false;
-    w().FromDate = w().ui.text2.text;
+    w().job.noDateFilter = false;
+    w().job.fromDate = w().ui.text2.text;
     w().cmdGo_Click();
     EXPECT_EQ(readFile(backup + "/a.txt"), "a");
     EXPECT_EQ(w().ui.panel(1), "Klaar");
@@ -246,8 +247,8 @@ TEST_F(RunDriver, ARunIsDoneOnlyOnceItsBackupIsOnTheDisk) {
         if (op == FsOp::FlushVolume) flushed.push_back(path);
     };
     confirm(faulty);
-    w().SyncActive = w().UseDustbin = w().DustBinCustom = true;
-    w().DustBinPath = other.path();
+    w().job.synchronise = w().job.useDustbin = w().job.dustbinToFolder = true;
+    w().job.dustbinPath = other.path();
     w().cmdGo_Click();
     EXPECT_EQ(flushed, (Lines{backup, other.path()}));
 }
@@ -287,9 +288,9 @@ TEST_F(RunDriver, AMassRemovalAsksFirstOrIsRefused) {
         confirm(fs);
         rig.dialogs.shown.clear();
         if (c.answer != none) rig.dialogs.script(c.answer);
-        w().SyncActive = true;
+        w().job.synchronise = true;
         w().AutoRun = c.autoRun;
-        w().MaxRemovals = c.most;
+        w().job.maxRemovals = c.most;
         w().cmdGo_Click();
         EXPECT_EQ(rig.fs.fileExists(backup + "/oud/f0"), !c.removed);
         EXPECT_EQ(w().ExitStatus(), c.status);
@@ -319,7 +320,7 @@ TEST_F(RunDriver, AMassRemovalAsksFirstOrIsRefused) {
             faulty.failOn(FsOp::List, source + "/keep", kErrAccessDenied, 1);
     };
     confirm(faulty);
-    w().SyncActive = w().AutoRun = true;
+    w().job.synchronise = w().AutoRun = true;
     w().cmdGo_Click();
     EXPECT_EQ(faulty.injected(), 1);
     EXPECT_EQ(w().ExitStatus(), 0);
@@ -329,27 +330,27 @@ TEST_F(RunDriver, AMassRemovalAsksFirstOrIsRefused) {
     for (int i = 0; i < 40; ++i) writeFile(backup + "/bak/f" + std::to_string(i), "x");
     for (int i = 0; i < 10; ++i) writeFile(backup + "/oud/f" + std::to_string(i), "x");
     confirm(fs);
-    w().SyncActive = w().AutoRun = w().UseDustbin = w().DustBinCustom = true;
-    w().DustBinPath = backup + "/bak";
+    w().job.synchronise = w().AutoRun = w().job.useDustbin = w().job.dustbinToFolder = true;
+    w().job.dustbinPath = backup + "/bak";
     w().cmdGo_Click();
     EXPECT_EQ(w().ExitStatus(), 0);
     EXPECT_FALSE(rig.fs.fileExists(backup + "/oud/f0"));
     EXPECT_TRUE(rig.fs.fileExists(backup + "/bak/f0"));
-    w().UseDustbin = w().DustBinCustom = false;
+    w().job.useDustbin = w().job.dustbinToFolder = false;
     // Line 12 of the job carries -mx only when it is set; the job file keeps
     // its twelve lines, and reading it brings the limit back.
     for (const std::int64_t most : {std::int64_t{-1}, std::int64_t{250}}) {
         confirm(fs);
         w().ui.Text1[0].text = source;
         w().ui.Text1[2].text = backup;
-        w().MaxRemovals = most;
+        w().job.maxRemovals = most;
         w().CreateInitFileOnOK();
         const std::string job = readFile(app() + "/Init.dat");
         EXPECT_EQ(std::count(job.begin(), job.end(), '\n'), 12);
         EXPECT_EQ(job.ends_with(" -mx 250\r\n"), most == 250);
         rig.rebuildWindow(fs);
         w().ReadInitFile();
-        EXPECT_EQ(w().MaxRemovals, most);
+        EXPECT_EQ(w().job.maxRemovals, most);
     }
 }
 
@@ -413,8 +414,8 @@ TEST_F(RunDriver, ProgressRisesFromZeroInEveryModeAndEveryRun) {
             std::filesystem::remove_all(backup);
             makeDirs(backup);
             readyAfter = mode.readyAfter;
-            w().DoVerify = mode.verify;
-            w().SyncActive = mode.sync;
+            w().job.verify = mode.verify;
+            w().job.synchronise = mode.sync;
             w().ui.cmdGo.enabled = true;
             seen.clear();
             rig.pump.hookAt = rig.pump.yields + 1;

@@ -96,7 +96,7 @@ TEST(Startup, Forms) {
             if (c.pressExit) s.w().cmdExit_Click();
         };
         s.w().ui.visible = false;
-        s.w().VolumeLabelStored = "DATA1";  // as a job file without line 11 leaves it
+        s.w().job.volumeLabel = "DATA1";  // as a job file without line 11 leaves it
         s.start(s.expand(c.commandLine));
         const frmVergelijker& w = s.w();
         EXPECT_EQ(std::string(w.ui.closed          ? "closed"
@@ -104,7 +104,7 @@ TEST(Startup, Forms) {
                                                    : "open") +
                       (s.ran() ? ", run" : ", no run") + ", exit " +
                       std::to_string(w.ExitStatus()) + ", " + std::to_string(s.boxes().size()) +
-                      " boxes" + (w.SourcePath == s.source ? ", job" : ""),
+                      " boxes" + (w.job.source == s.source ? ", job" : ""),
                   c.outcome);
         for (const auto& box : s.boxes()) {
             EXPECT_EQ(box, "HUIDIG backupvolume:  " + std::string(c.backupLabel) +

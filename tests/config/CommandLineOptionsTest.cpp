@@ -51,8 +51,9 @@ TEST(CommandLineOptions, AcceptedOptions) {
     auto allOn = [](JobScene& s) {
         frmVergelijker& x = s.w();
         x.ui.Check1.value = 1;
-        x.SyncActive = x.DoVerify = x.UseDustbin = x.DustBinWin = x.DustBinCustom = true;
-        x.KillEmpty = true;
+        x.job.synchronise = x.job.verify = x.job.useDustbin = x.job.dustbinToTrash =
+            x.job.dustbinToFolder = true;
+        x.job.removeEmptyFolders = true;
     };
     // Exactly one mode picture is shown, and the sync tooltip.
     const std::string on = " / synchroniseren (ingeschakeld) / ";
@@ -84,18 +85,18 @@ TEST(CommandLineOptions, AcceptedOptions) {
         SCOPED_TRACE(c.options);
         JobScene s;
         if (c.before) c.before(s);
-        s.w().FromDate = s.w().ui.text2.text = "1-1-2020 00:00:00";
+        s.w().job.fromDate = s.w().ui.text2.text = "1-1-2020 00:00:00";
         std::string dateAtRunStart = "no run";
         std::string fromAtRunStart = "no run";
         s.rig.pump.hookAt = 1;
         s.rig.pump.hook = [&] {
             dateAtRunStart = s.w().ui.text2.text;
-            fromAtRunStart = s.w().FromDate;
+            fromAtRunStart = s.w().job.fromDate;
         };
         s.apply(s.expand(c.options));
         EXPECT_EQ(s.flags() + " / " + s.w().ui.Frame2.toolTip + " / " + fromAtRunStart, c.state);
         EXPECT_EQ(dateAtRunStart, fromAtRunStart);
-        EXPECT_EQ(s.w().SourcePath, s.source);
+        EXPECT_EQ(s.w().job.source, s.source);
         EXPECT_FALSE(s.w().JobRefused || s.w().ui.visible);
         EXPECT_TRUE(s.ran() && s.w().AutoRun && s.log().empty());
     }
@@ -107,7 +108,7 @@ TEST_F(ConfigTest, VolumeNameInTheOptionPaths) {
     w().DriveList = {disk + ":=MYDISK"};
     label(disk, "MYDISK");
     apply("-ps MYDISK/Data -pd MYDISK/Backup -vl MYDISK");
-    EXPECT_EQ(w().SourcePath, disk + "/Data");
+    EXPECT_EQ(w().job.source, disk + "/Data");
     EXPECT_EQ(readFile(disk + "/Backup/d.txt"), "d");
 }
 

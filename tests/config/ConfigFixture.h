@@ -51,7 +51,7 @@ struct JobScene {
     std::string app() const { return rig.appFolder(); }
     std::string at(const std::string& relative) const { return rig.root / relative; }
     // Whether a run copied a.txt into the job's backup folder.
-    bool ran() { return rig.fs.fileExists(w().DestinationPath + "/a.txt"); }
+    bool ran() { return rig.fs.fileExists(w().job.backup + "/a.txt"); }
     // A fresh start of the program on the same folders, the backup emptied.
     void restart() {
         rig.rebuildWindow(fs);
@@ -129,12 +129,12 @@ struct JobScene {
         const frmVergelijker& x = w();
         const WindowModel& ui = x.ui;
         auto on = [](bool shown, const char* name) { return shown ? std::string(" ") + name : ""; };
-        return (on(x.SyncActive, "sync") + on(x.DoVerify, "verify") + on(x.UseDustbin, "dustbin") +
-                on(x.DustBinWin, "win") + on(x.DustBinCustom, "custom") +
-                on(x.KillEmpty, "killempty") + on(x.NoDateCheck, "nodate") + " |" +
-                on(ui.imSync.visible, "imSync") + on(ui.imNoSync.visible, "imNoSync") +
-                on(ui.imSyncPlus.visible, "imSyncPlus") + on(ui.imNoVfy.visible, "imNoVfy") +
-                on(ui.imPrullenbak.visible, "imPrullenbak"))
+        return (on(x.job.synchronise, "sync") + on(x.job.verify, "verify") +
+                on(x.job.useDustbin, "dustbin") + on(x.job.dustbinToTrash, "win") +
+                on(x.job.dustbinToFolder, "custom") + on(x.job.removeEmptyFolders, "killempty") +
+                on(x.job.noDateFilter, "nodate") + " |" + on(ui.imSync.visible, "imSync") +
+                on(ui.imNoSync.visible, "imNoSync") + on(ui.imSyncPlus.visible, "imSyncPlus") +
+                on(ui.imNoVfy.visible, "imNoVfy") + on(ui.imPrullenbak.visible, "imPrullenbak"))
             .substr(1);
     }
 };

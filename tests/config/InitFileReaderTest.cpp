@@ -153,7 +153,7 @@ TEST(InitFileReader, InteractiveStarts) {
             text.erase(i, 1);
         }
         s.writeJob("\xEF\xBB\xBF" + text);
-        s.w().FromDate = "1-1-2020 00:00:00";
+        s.w().job.fromDate = "1-1-2020 00:00:00";
         EXPECT_EQ(s.w().ReadInitFile(), 0);
         const auto& ui = s.w().ui;
         EXPECT_EQ(ui.Text1[0].text + "|" + ui.Text1[2].text + "|" + ui.text2.text,
@@ -166,11 +166,11 @@ TEST(InitFileReader, InteractiveStarts) {
         }
         EXPECT_EQ(ui.Frame2.toolTip, " synchroniseren " + c.sync + " ");
         EXPECT_EQ(ui.Frame1.toolTip,
-                  s.w().DoVerify ? " backup wordt gecontroleerd op ontbrekende mappen "
-                                 : " backup wordt  NIET  gecontroleerd op ontbrekende mappen ");
+                  s.w().job.verify ? " backup wordt gecontroleerd op ontbrekende mappen "
+                                   : " backup wordt  NIET  gecontroleerd op ontbrekende mappen ");
         EXPECT_TRUE(c.dustbinTip.empty() || ui.imPrullenbak.toolTip == s.expand(c.dustbinTip))
             << ui.imPrullenbak.toolTip;
-        EXPECT_EQ(ui.text2.foreColour, s.w().NoDateCheck ? kSysActiveBorder : kSysWindowText);
+        EXPECT_EQ(ui.text2.foreColour, s.w().job.noDateFilter ? kSysActiveBorder : kSysWindowText);
         EXPECT_FALSE(ui.closed || s.ran() || s.rig.fs.folderExists(s.at("nieuw")));
     }
 }

@@ -21,7 +21,7 @@ class InitFileWriter : public ConfigTest {
         w().ui.Text1[2].text = backup;
         w().ui.text2.text = "1-2-2026 03:04:05";
         w().ui.Check1.value = 1;
-        w().SyncActive = w().DoVerify = w().KillEmpty = true;
+        w().job.synchronise = w().job.verify = w().job.removeEmptyFolders = true;
     }
 };
 
@@ -31,7 +31,7 @@ TEST_F(InitFileWriter, DefaultJob) {
     label(app(), "SYSTEM");
     ASSERT_EQ(w().ReadInitFile(), 0);
     EXPECT_EQ(flags(), "| imNoVfy");
-    EXPECT_EQ(w().SourcePath, "");
+    EXPECT_EQ(w().job.source, "");
     EXPECT_FALSE(rig.fs.fileExists(app() + "/Init.dat"));
     w().CreateInitFileOnOK();
     const std::string a = app();
@@ -59,11 +59,11 @@ TEST_F(InitFileWriter, DustbinAndDateFilterNumbers) {
     for (const auto& [set, expected] : cases) {
         restart();
         fillWindow();
-        w().UseDustbin = set.find("use") != std::string::npos;
-        w().DustBinWin = set.find("win") != std::string::npos;
-        w().DustBinCustom = set.find("custom") != std::string::npos;
+        w().job.useDustbin = set.find("use") != std::string::npos;
+        w().job.dustbinToTrash = set.find("win") != std::string::npos;
+        w().job.dustbinToFolder = set.find("custom") != std::string::npos;
         if (set.find("bin") != std::string::npos)
-            w().DustBinPath = w().DustBinPathLiteral = at("bak");
+            w().job.dustbinPath = w().job.dustbinAsWritten = at("bak");
         if (set == "grey") w().ui.Check1.value = 2;
         w().CreateInitFileOnOK();
         const std::string text = initFile();
@@ -73,7 +73,7 @@ TEST_F(InitFileWriter, DustbinAndDateFilterNumbers) {
         };
         EXPECT_EQ(line("checkdate") + " " + line("dustbin") + " /" +
                       line("-ps").substr(("-ps " + source + " -pd " + backup).size()) +
-                      (w().UseDustbin ? " on" : " off"),
+                      (w().job.useDustbin ? " on" : " off"),
                   expand(expected))
             << set;
     }
@@ -113,8 +113,8 @@ TEST_F(InitFileWriter, RoundTripGivesTheSameJob) {
     makeDirs(bin);
     fillWindow();
     w().ui.text2.text = "31-12-2025 23:59:58";
-    w().UseDustbin = w().DustBinCustom = true;
-    w().DustBinPath = w().DustBinPathLiteral = bin;
+    w().job.useDustbin = w().job.dustbinToFolder = true;
+    w().job.dustbinPath = w().job.dustbinAsWritten = bin;
     label(backup, "BACKUP");
     w().CreateInitFileOnOK();
     const std::string first = initFile();
@@ -122,10 +122,10 @@ TEST_F(InitFileWriter, RoundTripGivesTheSameJob) {
     restart();
     ASSERT_EQ(w().ReadInitFile(), 0);
     EXPECT_TRUE(boxes().empty());
-    EXPECT_EQ(w().SourcePath + "|" + w().DestinationPath + "|" + w().DustBinPath,
+    EXPECT_EQ(w().job.source + "|" + w().job.backup + "|" + w().job.dustbinPath,
               source + "|" + backup + "|" + bin);
     EXPECT_EQ(flags(), "sync verify dustbin custom killempty | imSyncPlus imPrullenbak");
-    EXPECT_EQ(w().VolumeLabelStored + "|" + w().VolumeLabelCurrent, "BACKUP|BACKUP");
+    EXPECT_EQ(w().job.volumeLabel + "|" + w().VolumeLabelCurrent, "BACKUP|BACKUP");
     // Saved anew, not rewritten in place, so that a crash never leaves half a file.
     auto inode = [this] {
         struct stat st = {};
@@ -140,13 +140,13 @@ TEST_F(InitFileWriter, RoundTripGivesTheSameJob) {
     restart();
     std::string fromAtRunStart;
     rig.pump.hookAt = 1;
-    rig.pump.hook = [&] { fromAtRunStart = w().FromDate; };
+    rig.pump.hook = [&] { fromAtRunStart = w().job.fromDate; };
     apply(first.substr(first.rfind("-ps "), first.size() - first.rfind("-ps ") - 2));
     EXPECT_FALSE(w().JobRefused) << ::testing::PrintToString(log());
-    EXPECT_EQ(w().DestinationPath + "|" + w().DustBinPath, backup + "|" + bin);
+    EXPECT_EQ(w().job.backup + "|" + w().job.dustbinPath, backup + "|" + bin);
     EXPECT_EQ(fromAtRunStart, "31-12-2025 23:59:58");
     EXPECT_EQ(flags(), "sync verify dustbin custom killempty | imSync");
-    EXPECT_EQ(w().VolumeLabelStored, "BACKUP");
+    EXPECT_EQ(w().job.volumeLabel, "BACKUP");
     EXPECT_TRUE(ran());
 }
 

@@ -37,9 +37,9 @@ class CopyFixture : public ::testing::Test {
     // A new window (counts, log and break cleared) over the same folders.
     void freshWindow() {
         rig.rebuildWindow(faulty);
-        w().SourcePath = src;
-        w().DestinationPath = dst;
-        w().FromDate = formatDateTime(DateTime(std::chrono::seconds(from)));
+        w().job.source = src;
+        w().job.backup = dst;
+        w().job.fromDate = formatDateTime(DateTime(std::chrono::seconds(from)));
     }
     static void emptyFolder(const std::string& path) {
         std::filesystem::remove_all(path);
@@ -76,11 +76,11 @@ class CopyFixture : public ::testing::Test {
     void run(Walk walk) {
         (void)resolveRunFolders(w());
         if (walk == Walk::Checked) {
-            CopyTreeRoot(w(), w().SourcePath, w().DestinationPath);
-            CopySubTrees(w(), w().SourcePath, w().DestinationPath);
+            CopyTreeRoot(w(), w().job.source, w().job.backup);
+            CopySubTrees(w(), w().job.source, w().job.backup);
         } else {
-            QuickCopyRoot(w(), w().SourcePath, w().DestinationPath);
-            QuickCopySubfolders(w(), w().SourcePath, w().DestinationPath);
+            QuickCopyRoot(w(), w().job.source, w().job.backup);
+            QuickCopySubfolders(w(), w().job.source, w().job.backup);
         }
     }
 

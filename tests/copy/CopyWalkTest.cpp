@@ -48,9 +48,9 @@ TEST_F(CopyWalk, SelectsFilesByTheDateFilterAndSynchronisation) {
         oldFile(D("touched"), "backup");
         chmod(D("touched").c_str(), 0444);
         freshWindow();
-        w().SyncActive = c.sync;
-        w().NoDateCheck = c.noDateCheck;
-        if (c.fromDate) w().FromDate = c.fromDate;
+        w().job.synchronise = c.sync;
+        w().job.noDateFilter = c.noDateCheck;
+        if (c.fromDate) w().job.fromDate = c.fromDate;
         run(c.walk);
         for (int i = 0; i < 7; ++i) {
             const char* before = i == 1 || i == 6 ? "backup" : "";
@@ -225,8 +225,8 @@ TEST_F(CopyWalk, KillEmptyRemovesOnlyFoldersWithoutAnyFileBelow) {
     ASSERT_TRUE(rig.fs.setAttributes(D("hidden"), kAttrDirectory | kAttrHidden | kAttrSystem).ok());
     ASSERT_TRUE(rig.fs.setAttributes(D("locked"), kAttrDirectory | kAttrReadOnly).ok());
     auto pass = [this](bool killEmpty, bool sync) {
-        w().KillEmpty = killEmpty;
-        w().SyncActive = sync;
+        w().job.removeEmptyFolders = killEmpty;
+        w().job.synchronise = sync;
         KillEmptyRoot(w(), dst);
         KillEmptySubfolders(w(), dst);
     };
@@ -353,8 +353,8 @@ TEST_F(CopyWalk, CopiesTheWholeTreeWithLinksAsLinks) {
     ASSERT_EQ(mkfifo(S("a/pipe2").c_str(), 0600), 0);
     for (Walk walk : {Walk::Checked, Walk::Checked, Walk::Quick}) {
         freshWindow();
-        w().NoDateCheck = true;
-        w().SyncActive = true;
+        w().job.noDateFilter = true;
+        w().job.synchronise = true;
         run(walk);
         for (const std::string& f : files) EXPECT_EQ(readFile(D(f)), f);
         for (const auto& [name, target] : links) EXPECT_EQ(linkTarget(D(name)), target) << name;
@@ -483,8 +483,8 @@ TEST_F(CopyWalk, WhatAFailedFileLeavesForTheNextRun) {
             if (c.unreadDate) e.modified = DateTime{};
         };
         freshWindow();
-        w().NoDateCheck = c.noDateCheck;
-        w().SyncActive = c.sync;
+        w().job.noDateFilter = c.noDateCheck;
+        w().job.synchronise = c.sync;
         run(Walk::Checked);
         EXPECT_EQ(w().FilesFailed, 1);
         const std::optional<DateTime> old = DateTime(std::chrono::seconds(from));
@@ -496,7 +496,7 @@ TEST_F(CopyWalk, WhatAFailedFileLeavesForTheNextRun) {
     };
     emptyFolder(dst);
     freshWindow();
-    w().FromDate = "1-1-1000";
+    w().job.fromDate = "1-1-1000";
     run(Walk::Quick);
     EXPECT_TRUE(isThere(D("f.txt")));
 }

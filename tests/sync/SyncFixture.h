@@ -31,15 +31,15 @@ class SyncFixture : public ::testing::Test {
     frmVergelijker& w() { return rig.w(); }
     void freshWindow(FileSystem& fs) {
         rig.rebuildWindow(fs);
-        w().SourcePath = src;
-        w().DestinationPath = dst;
+        w().job.source = src;
+        w().job.backup = dst;
         w().ui.Text1[0].text = src;
-        w().DoVerify = w().SyncActive = true;
+        w().job.verify = w().job.synchronise = true;
     }
     void useDustbinFolder(const std::string& path) {
         makeDirs(bin);
-        w().UseDustbin = w().DustBinCustom = true;
-        w().DustBinPath = path;
+        w().job.useDustbin = w().job.dustbinToFolder = true;
+        w().job.dustbinPath = path;
     }
 
     // The synchronisation as the run driver calls it, on the run's folders
@@ -47,8 +47,8 @@ class SyncFixture : public ::testing::Test {
     void sync() {
         (void)resolveRunFolders(w());
         w().BytesDone = 0;
-        SyncRootFiles(w(), w().DestinationPath, w().SourcePath);
-        SyncSubfolders(w(), w().DestinationPath, w().SourcePath);
+        SyncRootFiles(w(), w().job.backup, w().job.source);
+        SyncSubfolders(w(), w().job.backup, w().job.source);
     }
 
     // Files below `folder`, each holding its own relative path.

@@ -122,7 +122,7 @@ TEST_F(SyncSafety, AnOrphanThatCouldNotBeRemovedStaysUncountedAndIsLogged) {
         freshWindow(faulty);
         faulty.clearFailures();
         rig.trash.result = how == "trash" ? fsFail(kErrAccessDenied, "refused") : FsError{};
-        w().UseDustbin = w().DustBinWin = how == "trash";
+        w().job.useDustbin = w().job.dustbinToTrash = how == "trash";
         if (how == "dustbin" || how == "other drive") useDustbinFolder(bin);
         if (how == "other drive") faulty.failOn(FsOp::MoveFile, dst + "/", kErrOtherDrive);
         const FsOp failing = how == "dustbin"       ? FsOp::MoveFile
@@ -150,7 +150,7 @@ TEST_F(SyncSafety, AnOrphanOutsideTheBackupPathIsLeftAndLogged) {
     put(src, {"anchor.txt"});
     put(dst, {"Sub/o.txt"});
     useDustbinFolder(bin);
-    w().DestinationPath = dst + "/";
+    w().job.backup = dst + "/";
     const std::string otherSpelling = rig.root.path() + "/./dst";
     SyncSubfolders(w(), otherSpelling, src);
     EXPECT_TRUE(exists(dst + "/Sub/o.txt"));
@@ -194,7 +194,7 @@ TEST_F(SyncSafety, TheEmptyFolderPassKeepsTheRunsOwnFolders) {
     freshWindow(faulty);
     useDustbinFolder(dst + "/Bin");
     makeDirs(dst + "/Bin/empty");
-    w().KillEmpty = true;
+    w().job.removeEmptyFolders = true;
     (void)resolveRunFolders(w());
     KillEmptyRoot(w(), dst);
     KillEmptySubfolders(w(), dst);

@@ -121,7 +121,7 @@ TEST_F(SyncWalk, AProgressTotalThatArrivesLateEndsTheRunTheSame) {
     const auto run = [&](int readyAfter, bool breakInSub = false) {
         writeFile(dst + "/Sub/orphan.txt", std::string(1000, 'o'));
         freshWindow(faulty);
-        w().DoVerify = true;
+        w().job.verify = true;
         w().AppVersionText = "Zandvast v.1.0.0";
         faulty.startSizes = [&, readyAfter](std::vector<std::string> folders) {
             std::uint64_t sum = 0;
@@ -178,8 +178,8 @@ TEST_F(SyncWalk, ABreakStopsTheRemovalWithItsLines) {
     EXPECT_EQ(w().ItemsRemoved, 1);
 }
 
-// Without UseDustbin an orphan is deleted, even with DustBinWin; with it the
-// trash takes it. DustBinCustom means the dustbin folder, UseDustbin or not.
+// Without job.useDustbin an orphan is deleted, even with job.dustbinToTrash; with it the
+// trash takes it. job.dustbinToFolder means the dustbin folder, job.useDustbin or not.
 TEST_F(SyncWalk, OrphansGoWhereTheDustbinSettingsSay) {
     put(src, {"anchor.txt"});
     const struct {
@@ -192,9 +192,9 @@ TEST_F(SyncWalk, OrphansGoWhereTheDustbinSettingsSay) {
         rig.trash.trashed.clear();
         freshWindow(faulty);
         useDustbinFolder(bin);
-        w().UseDustbin = c.useDustbin;
-        w().DustBinWin = c.win;
-        w().DustBinCustom = !c.win;
+        w().job.useDustbin = c.useDustbin;
+        w().job.dustbinToTrash = c.win;
+        w().job.dustbinToFolder = !c.win;
         sync();
         EXPECT_EQ(w().ItemsRemoved, 2);
         EXPECT_EQ(rig.trash.trashed.size(), c.where == "trash" ? 2u : 0u);
@@ -239,7 +239,7 @@ TEST_F(SyncWalk, OrphansLandBelowTheSourcePathInTheDustbin) {
         SCOPED_TRACE(spelled);
         put(colon, {"anchor.txt"});
         put(dst, {"x/y.txt"});
-        w().SourcePath = w().ui.Text1[0].text = spelled;
+        w().job.source = w().ui.Text1[0].text = spelled;
         sync();
         EXPECT_EQ(readFile(bin + colon + "/x/y.txt"), "x/y.txt");
         std::filesystem::remove_all(bin + colon);

@@ -21,8 +21,8 @@ struct OldDustbin : TestRig {
         makeDirs(root / "media/SCHIJF/Bak");
         EXPECT_TRUE(fs.setAttributes(old, kAttrDirectory | kAttrReadOnly).ok());
         w().DriveList = {root / "media/SCHIJF:=SCHIJF"};
-        w().DustBinCustom = true;
-        w().DustBinPath = w().DustBinPathLiteral = old;
+        w().job.dustbinToFolder = true;
+        w().job.dustbinPath = w().job.dustbinAsWritten = old;
     }
     bool marked(const std::string& folder) {
         std::uint32_t attributes = 0;
@@ -36,7 +36,7 @@ struct OldDustbin : TestRig {
 // with its path as typed. (Texts and gestures: see the widget tests.)
 TEST(DustbinDialog, TheOptionsSetTheBox) {
     TestRig rig;
-    rig.w().DustBinPath = "/media/u/SCHIJF/Bak";
+    rig.w().job.dustbinPath = "/media/u/SCHIJF/Bak";
     frmDustbin d(rig.w());
     d.Form_Load();
     EXPECT_EQ(d.DustbinChoice, 0);
@@ -49,8 +49,8 @@ TEST(DustbinDialog, TheOptionsSetTheBox) {
     EXPECT_EQ(std::tie(d.Text1.enabled, d.Text1.backColour, d.Text1.text),
               std::make_tuple(false, kSysInactiveCaption, ""));
     EXPECT_EQ(std::tie(d.DustbinChoice, d.optPrullenbak[2].value), std::make_tuple(1, 0));
-    rig.w().DustBinCustom = true;
-    rig.w().DustBinPathLiteral = "SCHIJF/Bak";
+    rig.w().job.dustbinToFolder = true;
+    rig.w().job.dustbinAsWritten = "SCHIJF/Bak";
     frmDustbin folderJob(rig.w());
     folderJob.Form_Load();
     EXPECT_EQ(std::tie(folderJob.DustbinChoice, folderJob.Text1.enabled, folderJob.Text1.text),
@@ -65,7 +65,8 @@ TEST(DustbinDialog, TheRecycleBinIsSavedAndTheOldFolderUnmarked) {
     d.optPrullenbak_Click(1);
     d.cmdOK_Click();
     EXPECT_TRUE(d.closed);
-    EXPECT_EQ(std::tie(w.DustBinCustom, w.DustBinWin, w.DustBinPath, w.DustBinPathLiteral),
+    EXPECT_EQ(std::tie(w.job.dustbinToFolder, w.job.dustbinToTrash, w.job.dustbinPath,
+                       w.job.dustbinAsWritten),
               std::make_tuple(false, true, "", ""));
     EXPECT_EQ(w.ui.imPrullenbak.toolTip, "<RECYCLER>");
     EXPECT_FALSE(rig.marked(rig.old));
@@ -120,7 +121,7 @@ TEST(DustbinDialog, OKWithAFolder) {
         EXPECT_EQ(rig.saved(), c.saved);
         if (stored.empty()) {
             EXPECT_EQ(Exists(typed), existed);
-            EXPECT_EQ(rig.w().DustBinPath, rig.old);
+            EXPECT_EQ(rig.w().job.dustbinPath, rig.old);
             EXPECT_TRUE(rig.marked(rig.old));
             if (c.message == kAsk) {
                 EXPECT_EQ(d.focus, "Text1");
@@ -128,7 +129,8 @@ TEST(DustbinDialog, OKWithAFolder) {
             continue;
         }
         const frmVergelijker& w = rig.w();
-        EXPECT_EQ(std::tie(w.DustBinCustom, w.DustBinWin, w.DustBinPath, w.DustBinPathLiteral),
+        EXPECT_EQ(std::tie(w.job.dustbinToFolder, w.job.dustbinToTrash, w.job.dustbinPath,
+                           w.job.dustbinAsWritten),
                   std::make_tuple(true, false, stored, typed));
         EXPECT_EQ(w.ui.imPrullenbak.toolTip, stored);
         EXPECT_TRUE(rig.marked(stored));

@@ -133,7 +133,7 @@ void ExpectDisplay(const WindowModel& ui, JobMode mode) {
 TEST(ModeDisplay, TheFramesStepTheSwitchesAndTheDisplay) {
     EXPECT_EQ(ModeOfSwitches(false, true, true), JobMode::NoCheck);
     EXPECT_EQ(ModeOfSwitches(true, false, true), JobMode::CheckOnly);
-    using Switches = std::array<bool, 3>;  // DoVerify, SyncActive, UseDustbin
+    using Switches = std::array<bool, 3>;  // job.verify, job.synchronise, job.useDustbin
     const struct {
         Switches before;
         int frame;
@@ -146,7 +146,7 @@ TEST(ModeDisplay, TheFramesStepTheSwitchesAndTheDisplay) {
         {{1, 0, 0}, 2, {1, 1, 0}, JobMode::Synchronise},
         {{0, 0, 0}, 2, {1, 1, 0}, JobMode::Synchronise},
         {{1, 0, 1}, 2, {1, 1, 1}, JobMode::SynchroniseDustbin},  // as a job file can leave it
-        {{1, 1, 1}, 1, {0, 1, 0}, JobMode::NoCheck},             // SyncActive keeps its value
+        {{1, 1, 1}, 1, {0, 1, 0}, JobMode::NoCheck},             // job.synchronise keeps its value
         {{0, 1, 0}, 1, {1, 1, 0}, JobMode::Synchronise},
         {{1, 0, 0}, 1, {0, 0, 0}, JobMode::NoCheck},
     };
@@ -155,10 +155,10 @@ TEST(ModeDisplay, TheFramesStepTheSwitchesAndTheDisplay) {
                                           << c.before[1] << c.before[2]);
         TestRig rig;
         frmVergelijker& w = rig.w();
-        std::tie(w.DoVerify, w.SyncActive, w.UseDustbin) = std::tuple_cat(c.before);
-        ShowMode(w, ModeOfSwitches(w.DoVerify, w.SyncActive, w.UseDustbin));
+        std::tie(w.job.verify, w.job.synchronise, w.job.useDustbin) = std::tuple_cat(c.before);
+        ShowMode(w, ModeOfSwitches(w.job.verify, w.job.synchronise, w.job.useDustbin));
         c.frame == 1 ? w.Frame1_Click() : w.Frame2_Click();
-        EXPECT_EQ((Switches{w.DoVerify, w.SyncActive, w.UseDustbin}), c.after);
+        EXPECT_EQ((Switches{w.job.verify, w.job.synchronise, w.job.useDustbin}), c.after);
         ExpectDisplay(w.ui, c.mode);
     }
 }
@@ -166,7 +166,7 @@ TEST(ModeDisplay, TheFramesStepTheSwitchesAndTheDisplay) {
 // A job read from its file shows its mode as the frames would: the same
 // arrows, pictures and tooltips.
 TEST(ModeDisplay, AJobReadFromItsFileShowsItsModeAsTheFramesDo) {
-    using Switches = std::array<bool, 3>;  // DoVerify, SyncActive, UseDustbin
+    using Switches = std::array<bool, 3>;  // job.verify, job.synchronise, job.useDustbin
     const std::pair<Switches, JobMode> jobs[] = {{{0, 0, 0}, JobMode::NoCheck},
                                                  {{1, 0, 0}, JobMode::CheckOnly},
                                                  {{1, 1, 0}, JobMode::Synchronise},
@@ -176,8 +176,9 @@ TEST(ModeDisplay, AJobReadFromItsFileShowsItsModeAsTheFramesDo) {
         TestRig rig;
         frmVergelijker& saved = rig.w();
         saved.ui.Text1[0].text = saved.ui.Text1[2].text = rig.root.path();
-        std::tie(saved.DoVerify, saved.SyncActive, saved.UseDustbin) = std::tuple_cat(switches);
-        saved.DustBinWin = saved.UseDustbin;
+        std::tie(saved.job.verify, saved.job.synchronise, saved.job.useDustbin) =
+            std::tuple_cat(switches);
+        saved.job.dustbinToTrash = saved.job.useDustbin;
         saved.CreateInitFileOnOK();
         rig.rebuildWindow(rig.fs);
         rig.w().ReadInitFile();

@@ -34,9 +34,9 @@ TEST(SettingsCheck, AGoodJobIsAcceptedAndItsDateRewritten) {
         EXPECT_TRUE(rig.w().CheckSettings()) << typed;
         EXPECT_EQ(rig.w().ui.text2.text, rewritten);
         EXPECT_EQ(rig.w().ui.panel(1), "Status");
-        EXPECT_EQ(rig.w().SourcePath, rig.root / "bron");
+        EXPECT_EQ(rig.w().job.source, rig.root / "bron");
         EXPECT_EQ(rig.w().ui.Text1[0].toolTip, rig.root / "bron");
-        EXPECT_EQ(rig.w().DestinationPath, rig.root / "backup");
+        EXPECT_EQ(rig.w().job.backup, rig.root / "backup");
         EXPECT_TRUE(rig.dialogs.shown.empty());
         EXPECT_EQ(rig.w().RunLog, "");  // without a dustbin nothing is made or logged
     }
@@ -52,7 +52,7 @@ TEST(SettingsCheck, RefusalsComeInOrderAndMarkTheBoxAtFault) {
         EXPECT_EQ(w.ui.panel(1), word);
         EXPECT_EQ(w.ui.panel(2), detail);
     };
-    w.SourcePath = "/vorige/bron";
+    w.job.source = "/vorige/bron";
     w.ui.text2.text = "morgen vroeg";
     w.ui.Text1[0].text = rig.root / "weg";
     refused("Invoer:", "dd-mm-jj uu:mm:ss");  // red and focused: see the widget tests
@@ -63,7 +63,7 @@ TEST(SettingsCheck, RefusalsComeInOrderAndMarkTheBoxAtFault) {
     refused("Invoer", "ongeldig/onvolledig");
     EXPECT_EQ(w.ui.focus, "Text1(0)");
     EXPECT_EQ(w.ui.Text1[0].foreColour, kColourRed);
-    EXPECT_EQ(w.SourcePath, "/vorige/bron");
+    EXPECT_EQ(w.job.source, "/vorige/bron");
     w.ui.Text1[0].text = "";
     refused("Invoer", "ongeldig/onvolledig");
     w.ui.Text1[0].text = rig.root / "bron";
@@ -71,16 +71,16 @@ TEST(SettingsCheck, RefusalsComeInOrderAndMarkTheBoxAtFault) {
     refused("Invoer", "ongeldig/onvolledig");
     EXPECT_EQ(w.ui.Text1[2].foreColour, kColourRed);
     w.ui.Text1[2].text = rig.root / "backup";
-    w.DustBinPathLiteral = "GEENSCHIJF/Prullenbak";  // a volume that is not there
+    w.job.dustbinAsWritten = "GEENSCHIJF/Prullenbak";  // a volume that is not there
     refused("Fout:", "ongeldige prullenbak");
-    w.DustBinPathLiteral = w.DustBinPath = rig.root / "geen/diepe/bak";
+    w.job.dustbinAsWritten = w.job.dustbinPath = rig.root / "geen/diepe/bak";
     refused("Fout:", "ongeldige prullenbak");
     EXPECT_TRUE(rig.dialogs.shown.empty());
     EXPECT_EQ(w.RunLog, "");
 
-    w.DustBinPathLiteral = w.DustBinPath = rig.root / "bak";
+    w.job.dustbinAsWritten = w.job.dustbinPath = rig.root / "bak";
     EXPECT_TRUE(w.CheckSettings());
-    EXPECT_EQ(w.FromDate, "19-12-1960 12:58:58");  // the run goes by the date box
+    EXPECT_EQ(w.job.fromDate, "19-12-1960 12:58:58");  // the run goes by the date box
     std::uint32_t attributes = 0;
     ASSERT_TRUE(rig.fs.getAttributes(rig.root / "bak", attributes).ok());
     EXPECT_TRUE(attributes & kAttrReadOnly) << attributes;
@@ -93,22 +93,22 @@ TEST(SettingsCheck, RefusalsComeInOrderAndMarkTheBoxAtFault) {
     w.ui.Text1[2].text = rig.root / "bron/.";
     refused("Fout:", "bronmap en doelmap zijn dezelfde map");
     w.ui.Text1[2].text = rig.root / "backup";
-    w.DoVerify = w.SyncActive = w.UseDustbin = w.DustBinCustom = true;
-    w.DustBinPathLiteral = w.DustBinPath = rig.root / "bron";
+    w.job.verify = w.job.synchronise = w.job.useDustbin = w.job.dustbinToFolder = true;
+    w.job.dustbinAsWritten = w.job.dustbinPath = rig.root / "bron";
     refused("Fout:", ("\"" + rig.root / "bron" + "\" prullenbak ligt in de bronmap").c_str());
-    w.DoVerify = w.SyncActive = w.UseDustbin = w.DustBinCustom = false;
+    w.job.verify = w.job.synchronise = w.job.useDustbin = w.job.dustbinToFolder = false;
 }
 
 TEST(SettingsCheck, AMissingBackupFolderIsMadeOnlyWhenTheUserSaysYes) {
     GoodJob rig;
     frmVergelijker& w = rig.w();
     writeFile(rig.root / "bestand", "geen map");
-    w.DestinationPath = "/vorige/backup";
+    w.job.backup = "/vorige/backup";
     w.ui.Text1[2].text = rig.root / "nieuw/backup";
     EXPECT_FALSE(w.CheckSettings());  // answered No
     EXPECT_EQ(rig.dialogs.shown.at(0).text, "Doelmap bestaat niet. Maken?");
     EXPECT_EQ(rig.dialogs.shown[0].style, MessageStyle::YesNo);
-    EXPECT_EQ(w.DestinationPath, "/vorige/backup");
+    EXPECT_EQ(w.job.backup, "/vorige/backup");
     EXPECT_EQ(w.ui.Text1[2].foreColour, kColourRed);
     EXPECT_FALSE(Exists(rig.root / "nieuw"));
     w.ui.Text1[2].text = rig.root / "bestand/backup";
@@ -119,7 +119,7 @@ TEST(SettingsCheck, AMissingBackupFolderIsMadeOnlyWhenTheUserSaysYes) {
     rig.dialogs.script(MessageAnswer::Yes);
     EXPECT_TRUE(w.CheckSettings());
     EXPECT_TRUE(Exists(rig.root / "nieuw/backup"));
-    EXPECT_EQ(w.DestinationPath, rig.root / "nieuw/backup");
+    EXPECT_EQ(w.job.backup, rig.root / "nieuw/backup");
     EXPECT_EQ(w.ui.Text1[2].foreColour, kColourBlack);
 }
 
@@ -131,17 +131,17 @@ TEST(SettingsCheck, UnattendedOrDuringARunTheFoldersAreNotLookedAt) {
     w.AutoRun = true;
     w.ui.Text1[0].text = rig.root / "geen-bron";
     w.ui.Text1[2].text = rig.root / "geen-backup";
-    w.DustBinPathLiteral = w.DustBinPath = rig.root / "geen-prullenbak";
+    w.job.dustbinAsWritten = w.job.dustbinPath = rig.root / "geen-prullenbak";
     EXPECT_TRUE(w.CheckSettings());
     EXPECT_TRUE(rig.dialogs.shown.empty());
     EXPECT_FALSE(Exists(rig.root / "geen-backup") || Exists(rig.root / "geen-prullenbak"));
-    EXPECT_EQ(w.DestinationPath, rig.root / "geen-backup");
+    EXPECT_EQ(w.job.backup, rig.root / "geen-backup");
     w.RunInProgress = true;
     w.ui.text2.text = "geen datum";
-    w.SourcePath = "/lopende/bron";
+    w.job.source = "/lopende/bron";
     const WindowModel before = w.ui;
     EXPECT_TRUE(w.CheckSettings());
-    EXPECT_EQ(w.SourcePath, "/lopende/bron");
+    EXPECT_EQ(w.job.source, "/lopende/bron");
     EXPECT_EQ(std::tie(w.ui.text2.foreColour, w.ui.sbPanels),
               std::tie(before.text2.foreColour, before.sbPanels));
 }
@@ -152,7 +152,7 @@ TEST(SettingsCheck, AVolumeNameIsKeptAsTypedAndStoredAsItsMountPath) {
     rig.w().DriveList = {rig.root / "media/MIJNSCHIJF:=MIJNSCHIJF"};
     rig.w().ui.Text1[2].text = "MIJNSCHIJF/Backup";
     EXPECT_TRUE(rig.w().CheckSettings());
-    EXPECT_EQ(rig.w().DestinationPath, rig.root / "media/MIJNSCHIJF/Backup");
+    EXPECT_EQ(rig.w().job.backup, rig.root / "media/MIJNSCHIJF/Backup");
     EXPECT_EQ(rig.w().ui.Text1[2].toolTip, rig.root / "media/MIJNSCHIJF/Backup");
     EXPECT_EQ(rig.w().ui.Text1[2].text, "MIJNSCHIJF/Backup");
 }
@@ -184,7 +184,7 @@ TEST(SettingsCheck, OKConfirmsAndTheDateCheckBoxUndoesIt) {
         w.Check1_Click();
         EXPECT_FALSE(w.ui.cmdGo.enabled);
         EXPECT_EQ(w.ui.cmdGo.text, ">------------>>>>");
-        EXPECT_EQ(w.NoDateCheck, value != 1);
+        EXPECT_EQ(w.job.noDateFilter, value != 1);
         EXPECT_EQ(w.ui.text2.foreColour, value == 1 ? kSysWindowText : kSysActiveBorder);
         EXPECT_TRUE(w.CheckSettings());
         EXPECT_EQ(w.ui.text2.foreColour, value == 1 ? kColourBlack : kSysActiveBorder);

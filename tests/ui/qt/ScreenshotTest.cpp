@@ -90,15 +90,15 @@ TEST_F(Screenshots, PickerOpen) {
 }
 
 TEST_F(Screenshots, DustbinDialog) {
-    r.w().DustBinCustom = r.w().KillEmpty = true;
-    r.w().DustBinPathLiteral = r.w().DustBinPath = r.rig.root / "Prullenbak";
+    r.w().job.dustbinToFolder = r.w().job.removeEmptyFolders = true;
+    r.w().job.dustbinAsWritten = r.w().job.dustbinPath = r.rig.root / "Prullenbak";
     for (const char* name : {"dustbin-dialog", "dustbin-dialog-recycler"}) {
         frmDustbin model(r.w());
         model.Form_Load();
         qt::DustbinDialog dialog(model, r.window.get());
         dialog.show();
         save(&dialog, name);
-        r.w().DustBinCustom = false;
+        r.w().job.dustbinToFolder = false;
     }
 }
 
@@ -125,10 +125,10 @@ TEST_F(Screenshots, FirstRunIntoANewFolderHalfWay) {
     makeDirs(r.rig.root / "Backup van documenten");
     w.ui.Check1.value = 0;
     w.Check1_Click();
-    w.SourcePath = source;
-    w.DestinationPath = r.rig.root / "Backup van documenten";
-    w.NoDateCheck = w.DoVerify = true;
-    w.SyncActive = false;
+    w.job.source = source;
+    w.job.backup = r.rig.root / "Backup van documenten";
+    w.job.noDateFilter = w.job.verify = true;
+    w.job.synchronise = false;
     ShowMode(w, JobMode::CheckOnly);
     r.show();
     const bool onX = QGuiApplication::platformName() == "xcb" &&
@@ -154,8 +154,8 @@ TEST_F(Screenshots, FirstRunIntoANewFolderHalfWay) {
 
 TEST_F(Screenshots, DustbinDialogWithThePickerOpen) {
     makeDirs(r.rig.root / "Prullenbak/Oud");
-    r.w().DustBinCustom = true;
-    r.w().DustBinPathLiteral = r.w().DustBinPath = r.rig.root / "Prullenbak/Oud";
+    r.w().job.dustbinToFolder = true;
+    r.w().job.dustbinAsWritten = r.w().job.dustbinPath = r.rig.root / "Prullenbak/Oud";
     frmDustbin model(r.w());
     model.Form_Load();
     qt::DustbinDialog dialog(model, r.window.get());

@@ -125,7 +125,7 @@ TEST(WalkThrough, FromAFirstStartToARunAndBack) {
             QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
         });
         QTest::mouseDClick(window.picture("imPrullenbak"), Qt::LeftButton);
-        EXPECT_EQ(first.w->DustBinPath, dustbin);
+        EXPECT_EQ(first.w->job.dustbinPath, dustbin);
         EXPECT_EQ(window.picture("imPrullenbak")->toolTip().toStdString(), dustbin);
 
         first.dialogs.script(MessageAnswer::Yes);  // make the backup folder
@@ -153,7 +153,7 @@ TEST(WalkThrough, FromAFirstStartToARunAndBack) {
     EXPECT_EQ(second.window->pathBox(0)->text().toStdString(), source);
     EXPECT_EQ(second.window->pathBox(2)->text().toStdString(), backup);
     EXPECT_TRUE(second.window->picture("imSyncPlus")->isVisible());
-    EXPECT_EQ(second.w->DustBinPath, dustbin);
+    EXPECT_EQ(second.w->job.dustbinPath, dustbin);
     EXPECT_TRUE(second.window->dateCheck()->isChecked());
     EXPECT_NE(second.window->dateBox()->text(), "19-12-1960 12:58:58");
     EXPECT_TRUE(second.dialogs.shown.empty());

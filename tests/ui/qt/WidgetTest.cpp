@@ -41,7 +41,7 @@ class MainWindowWidgets : public ::testing::Test {
         w().ui.text2.text = "19-12-1960 12:58:58";
         w().ui.Check1.value = 1;
         w().Check1_Click();
-        w().DoVerify = w().SyncActive = true;
+        w().job.verify = w().job.synchronise = true;
         ShowMode(w(), JobMode::Synchronise);
         w().Form_Resize();
         r.show();
@@ -64,13 +64,13 @@ TEST_F(MainWindowWidgets, ColoursKeysAndLocks) {
     EXPECT_EQ(win().frame2()->lineColours()[0], win().frame2()->palette().color(QPalette::Light));
     win().frame1()->setFocus();
     QTest::keyClick(win().frame1(), Qt::Key_Space);  // no check
-    EXPECT_FALSE(w().DoVerify);
+    EXPECT_FALSE(w().job.verify);
     EXPECT_EQ(win().frame1()->lineColours()[0], QColor(255, 0, 0));
     QTest::mouseClick(win().dateCheck(), Qt::LeftButton);
-    EXPECT_TRUE(w().NoDateCheck);
+    EXPECT_TRUE(w().job.noDateFilter);
     EXPECT_EQ(win().dateBox()->palette().color(QPalette::Text), QColor(0x9e, 0x9e, 0x9e));
     QTest::mouseClick(win().dateCheck(), Qt::LeftButton);
-    EXPECT_FALSE(w().NoDateCheck);
+    EXPECT_FALSE(w().job.noDateFilter);
     win().dateBox()->setText("geen datum");
     w().ui.text2.text = "geen datum";
     QTest::mouseClick(win().okButton(), Qt::LeftButton);
@@ -204,7 +204,7 @@ TEST(MainWindowQuestions, OneClickOnOKWithTheFocusInTheDateBox) {
     w.ui.text2.text = "19-12-1960 12:58:58";
     w.ui.Check1.value = 1;
     w.Check1_Click();
-    w.DoVerify = true;
+    w.job.verify = true;
     ShowMode(w, JobMode::CheckOnly);
     win.mirror();
     win.show();
@@ -270,7 +270,7 @@ TEST_F(DustbinDialogWidgets, ShowsItsControlsAndAnswersOKWithoutAChoice) {
     click(dialog->okButton());
     EXPECT_TRUE(model.closed);
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_TRUE(rig.w().DustBinWin);
+    EXPECT_TRUE(rig.w().job.dustbinToTrash);
 }
 
 // The picker opens at the box's folder on a double-click; Escape closes only
@@ -316,11 +316,11 @@ TEST_F(DustbinDialogWidgets, TheEmptyFolderPictureTogglesItsCross) {
     EXPECT_EQ(picture->toolTip(), "lege mappen wissen (in de backup)");
     QTest::keyClick(dialog.get(), Qt::Key_Escape);
     EXPECT_TRUE(model.closed);
-    EXPECT_TRUE(rig.w().KillEmpty);
+    EXPECT_TRUE(rig.w().job.removeEmptyFolders);
     frmDustbin again(rig.w());
     again.Form_Load();
     again.Image2_Click();
-    EXPECT_FALSE(rig.w().KillEmpty);
+    EXPECT_FALSE(rig.w().job.removeEmptyFolders);
 }
 
 // A help file beside the program comes first; without one the built-in page
