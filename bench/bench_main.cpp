@@ -98,6 +98,6 @@ int main(int argc, char** argv) {
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
 
     std::printf("%s %.3f s  copied %d  seen %d  failed %d\n", mode.c_str(), took.count(),
-                w.FilesCopied, w.FilesSeen, w.FilesFailed);
+                w.counts.copied, w.counts.seen, w.counts.failed);
     return w.RunCompleted ? 0 : 1;
 }

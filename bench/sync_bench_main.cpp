@@ -13,7 +13,6 @@
 #include <string>
 
 #include "app/frmVergelijker.h"
-#include "copy/ProgressTotal.h"
 #include "platform/DateText.h"
 #include "platform/LinuxFileSystem.h"
 #include "sync/SyncWalk.h"
@@ -85,13 +84,14 @@ int main(int argc, char** argv) {
     if (mode == "whole" || mode == "tidy") {
         w.cmdGo_Click();
     } else {
-        w.BytesDone = 0;
-        zv::SyncRootFiles(w, w.job.backup, w.job.source);
-        zv::SyncSubfolders(w, w.job.backup, w.job.source);
-        zv::SettleProgressTotal(w, true);  // as the run driver does
+        w.progress.startPhase();
+        zv::SyncRootFiles(w.run, w.job.backup, w.job.source);
+        zv::SyncSubfolders(w.run, w.job.backup, w.job.source);
+        w.progress.settle(true);  // as the run driver does
     }
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
     std::printf("%.4f seen=%d copied=%d removed=%d failed=%d break=%d\n", elapsed.count(),
-                w.FilesSeen, w.FilesCopied, w.ItemsRemoved, w.FilesFailed, w.UserBreak ? 1 : 0);
-    return w.UserBreak ? 1 : 0;
+                w.counts.seen, w.counts.copied, w.counts.removed, w.counts.failed,
+                w.userBreak ? 1 : 0);
+    return w.userBreak ? 1 : 0;
 }

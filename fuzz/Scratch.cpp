@@ -248,7 +248,7 @@ void RunScene::checkAfterRun() {
     frmVergelijker& w = window();
     const TreeSnapshot after = snapshotOf(root());
     const std::string app = appFolder();
-    const RunRoots& roots = w.Roots;
+    const RunRoots& roots = w.roots;
     const bool ran = roots.source.known() && roots.backup.known();
     const std::string source = roots.source.path, backup = roots.backup.path;
 

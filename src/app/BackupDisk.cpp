@@ -3,6 +3,7 @@
 #include "app/frmVergelijker.h"
 #include "config/WorkingFolderPath.h"
 #include "platform/PathText.h"
+#include "run/FolderHelpers.h"
 
 namespace zv {
 
@@ -34,8 +35,7 @@ std::string missingBackupDiskReason(frmVergelijker& w, const std::string& realPa
 
 std::string makeBackupFolderUnattended(frmVergelijker& w, const std::string& path) {
     FileSystem& fs = w.svc.fs;
-    const std::string absolute =
-        InWorkingFolder(w.svc.env.workingFolder, frmVergelijker::CollapseBackslashes(path));
+    const std::string absolute = InWorkingFolder(w.svc.env.workingFolder, collapseSeparators(path));
     std::string real;
     PathInfo info;
     if (fs.resolveFolder(absolute, real, info).ok()) return missingBackupDiskReason(w, real);

@@ -5,9 +5,9 @@ namespace zv {
 int frmVergelijker::ExitStatus() const {
     if (JobRefused) return 1;
     if (!AutoRun) return 0;
-    if (UserBreak && !RunCompleted) return 2;
+    if (userBreak && !RunCompleted) return 2;
     if (!RunCompleted) return 1;
-    return FilesFailed > 0 ? 3 : 0;
+    return counts.failed > 0 ? 3 : 0;
 }
 
 }  // namespace zv

@@ -24,23 +24,23 @@ std::string question(const RemovalPreview& preview) {
 bool RemovalsAllowed(frmVergelijker& w) {
     if (w.job.maxRemovals == 0) return true;
     w.ui.panel(1) = "Tellen...";
-    const RemovalPreview preview = PreviewRemovals(w, kPathsShown);
+    const RemovalPreview preview = PreviewRemovals(w.run, kPathsShown);
     const std::int64_t limit =
         w.job.maxRemovals > 0 ? w.job.maxRemovals : DefaultRemovalLimit(preview.backupFiles);
-    if (preview.orphans <= limit || w.UserBreak) return true;
+    if (preview.orphans <= limit || w.userBreak) return true;
     const std::string counts = std::to_string(preview.orphans) + " van " +
                                std::to_string(preview.backupFiles) + " bestanden";
     if (w.AutoRun) {
-        w.AddToLog(w.NowDateText() + " " + w.NowTimeText() + " Error: synchronisatie geweigerd: " +
-                   counts + " zouden uit de backup verdwijnen (grens " + std::to_string(limit) +
-                   "; -mx N staat meer toe)");
+        w.log.add(w.log.dateText() + " " + w.log.timeText() + " Error: synchronisatie geweigerd: " +
+                  counts + " zouden uit de backup verdwijnen (grens " + std::to_string(limit) +
+                  "; -mx N staat meer toe)");
         w.JobRefused = true;
         return false;
     }
     if (w.svc.dialogs.messageBox(question(preview), MessageStyle::YesNo) == MessageAnswer::Yes)
         return true;
-    w.AddToLog(w.NowDateText() + " " + w.NowTimeText() + " synchronisatie overgeslagen: " + counts +
-               " zouden uit de backup verdwijnen");
+    w.log.add(w.log.dateText() + " " + w.log.timeText() +
+              " synchronisatie overgeslagen: " + counts + " zouden uit de backup verdwijnen");
     return false;
 }
 

@@ -8,11 +8,10 @@
 #include "app/frmVergelijker.h"
 #include "config/WorkingFolderPath.h"
 #include "copy/KillEmpty.h"
-#include "copy/ProgressDisplay.h"
-#include "copy/ProgressTotal.h"
 #include "copy/QuickCopy.h"
 #include "copy/TreeCopy.h"
 #include "platform/DateText.h"
+#include "run/FolderHelpers.h"
 #include "sync/SyncWalk.h"
 
 namespace zv {
@@ -46,7 +45,7 @@ void UnlockWindow(frmVergelijker& w) {
     ui.cmdExit.enabled = true;
     ui.Text1[0].enabled = true;
     ui.Text1[2].enabled = true;
-    if (!w.UserBreak && !w.RunRefused) ui.text2.text = w.job.fromDate;
+    if (!w.userBreak && !w.RunRefused) ui.text2.text = w.job.fromDate;
     ui.text2.enabled = true;
     ui.txtHide.visible = false;
     ui.Check1.enabled = true;
@@ -60,17 +59,17 @@ void UnlockWindow(frmVergelijker& w) {
 // given as a link to a folder is that folder.
 bool SourceIsThere(frmVergelijker& w) {
     const std::string source =
-        InWorkingFolder(w.svc.env.workingFolder, frmVergelijker::CollapseBackslashes(w.job.source));
+        InWorkingFolder(w.svc.env.workingFolder, collapseSeparators(w.job.source));
     std::string real;
     PathInfo info;
     if (!w.job.source.empty() && w.svc.fs.resolveFolder(source, real, info).ok()) return true;
     const std::string reason = "\"" + w.job.source + "\" bronmap bestaat niet";
     const DateTime now = w.svc.clock.now();
-    w.AddToLog(formatDate(now) + " " + formatTime(now) + " Error: " + reason);
+    w.log.add(formatDate(now) + " " + formatTime(now) + " Error: " + reason);
     // The run ends like a break, which closes the window: first the user is
     // told why.
     if (!w.AutoRun) w.svc.dialogs.messageBox(reason, MessageStyle::OkExclamation);
-    w.UserBreak = true;
+    w.userBreak = true;
     return false;
 }
 
@@ -80,7 +79,7 @@ void refuseRun(frmVergelijker& w, const std::string& reason) {
     w.RunRefused = true;
     if (w.AutoRun) w.JobRefused = true;
     const DateTime now = w.svc.clock.now();
-    w.AddToLog(formatDate(now) + " " + formatTime(now) + " Error: " + reason);
+    w.log.add(formatDate(now) + " " + formatTime(now) + " Error: " + reason);
     if (!w.AutoRun) w.svc.dialogs.messageBox(reason, MessageStyle::OkExclamation);
 }
 
@@ -89,16 +88,16 @@ void refuseRun(frmVergelijker& w, const std::string& reason) {
 // run says "Klaar", saves its from-date or ends with its status. A flush that
 // fails fails the run, and the from-date stays where it was.
 void flushBackup(frmVergelijker& w) {
-    if (w.UserBreak || w.RunRefused) return;
+    if (w.userBreak || w.RunRefused) return;
     w.ui.panel(1) = "Wegschrijven...";
     w.svc.pump.repaintNow();
-    std::vector<std::string> folders{w.Roots.backup.path};
-    if (w.Roots.dustbin.known() && w.Roots.dustbin.id.device != w.Roots.backup.id.device)
-        folders.push_back(w.Roots.dustbin.path);
+    std::vector<std::string> folders{w.roots.backup.path};
+    if (w.roots.dustbin.known() && w.roots.dustbin.id.device != w.roots.backup.id.device)
+        folders.push_back(w.roots.dustbin.path);
     for (const std::string& folder : folders) {
         if (FsError e = w.svc.fs.flushVolume(folder)) {
-            w.LogFileError(folder, e);
-            w.NextFrom.failedUnseen();
+            w.log.fileError(folder, e);
+            w.nextFrom.failedUnseen();
         }
     }
 }
@@ -111,44 +110,34 @@ void showEnd(frmVergelijker& w) {
         return;
     }
     w.ui.panel(1) = "Klaar";
-    if (w.FilesFailed == 0 || w.UserBreak) return;
-    w.ui.lblFiles.text = std::to_string(w.FilesFailed) +
-                         (w.FilesFailed == 1 ? " bestand" : " bestanden") +
+    if (w.counts.failed == 0 || w.userBreak) return;
+    w.ui.lblFiles.text = std::to_string(w.counts.failed) +
+                         (w.counts.failed == 1 ? " bestand" : " bestanden") +
                          " niet verwerkt — zie Error.Log";
     w.ui.lblFiles.foreColour = kColourRed;
 }
 
-// A run, and its synchronisation after the copy, counts from 0: no figure of
-// an earlier run or walk is shown while the new total is still unknown.
-void startPhase(frmVergelijker& w) {
-    w.BytesDone = 0;
-    w.BytesTotal = 0;
-    w.PercentDone = 0;
-    ProgressBarState& bar = w.ui.ProgressBar1;
-    bar.value = bar.min = 0;
-    bar.max = 100;
-    ShowPercentCaption(w);
-}
-
 void RunWalks(frmVergelijker& w) {
-    if (w.job.verify) {
-        CopyTreeRoot(w, w.job.source, w.job.backup);
-        CopySubTrees(w, w.job.source, w.job.backup);
-        if (!w.job.synchronise) {
-            SettleProgressTotal(w, false);
+    RunContext& run = w.run;
+    const Job& job = w.job;
+    if (job.verify) {
+        CopyTreeRoot(run, job.source, job.backup);
+        CopySubTrees(run, job.source, job.backup);
+        if (!job.synchronise) {
+            w.progress.settle(false);
             return;
         }
         if (!RemovalsAllowed(w)) return;
-        startPhase(w);
-        SyncRootFiles(w, w.job.backup, w.job.source);
-        SyncSubfolders(w, w.job.backup, w.job.source);
-        SettleProgressTotal(w, true);
+        w.progress.startPhase();
+        SyncRootFiles(run, job.backup, job.source);
+        SyncSubfolders(run, job.backup, job.source);
+        w.progress.settle(true);
     } else {
-        QuickCopyRoot(w, w.job.source, w.job.backup);
-        QuickCopySubfolders(w, w.job.source, w.job.backup);
+        QuickCopyRoot(run, job.source, job.backup);
+        QuickCopySubfolders(run, job.source, job.backup);
     }
-    KillEmptyRoot(w, w.job.backup);
-    KillEmptySubfolders(w, w.job.backup);
+    KillEmptyRoot(run, job.backup);
+    KillEmptySubfolders(run, job.backup);
 }
 
 void ShowDuration(frmVergelijker& w) {
@@ -165,24 +154,21 @@ void ShowDuration(frmVergelijker& w) {
 
 void frmVergelijker::cmdGo_Click() {
     ui.cmdExit.text = "Exit";
-    FilesCopied = 0;
-    ItemsRemoved = 0;
-    FilesSeen = 0;
-    FilesFailed = 0;
+    counts = RunCounters{};
     RunCompleted = false;
     RunRefused = false;
-    NextFrom.reset();
-    Roots = RunRoots{};
+    nextFrom.reset();
+    roots = RunRoots{};
     RunInProgress = true;
 
     ui.panel(1) = "Momentje..";
     svc.pump.repaintNow();
-    ui.panel(3) = "Van: " + std::to_string(FilesSeen);
-    ShowFile(*this, "", false);
+    ui.panel(3) = "Van: " + std::to_string(counts.seen);
+    progress.showFile("", false);
 
     ui.state = WindowState::Normal;
     Minimised = false;
-    startPhase(*this);
+    progress.startPhase();
     Yield();
     ui.cmdGo.text = ">------------>>>>";
     Yield();
@@ -202,9 +188,7 @@ void frmVergelijker::cmdGo_Click() {
     flushBackup(*this);
     LogUnkeptMetadata(*this);
 
-    PendingTotal.reset();
-    ProgressScaled = false;
-    ui.ProgressBar1.visible = false;
+    progress.runFinished();
     ShowDuration(*this);
     showEnd(*this);
 
@@ -212,18 +196,18 @@ void frmVergelijker::cmdGo_Click() {
     UnlockWindow(*this);
     locks.clear();
     RunInProgress = false;
-    RunCompleted = !UserBreak && !RunRefused;
-    if (UserBreak) {
-        AddToLog(UserBreakLine());
+    RunCompleted = !userBreak && !RunRefused;
+    if (userBreak) {
+        log.add(log.userBreakLine());
         CloseWindow();
     }
-    WriteLog();
+    log.write();
     Busy = false;
 }
 
 void frmVergelijker::cmdExit_Click() {
     ui.panel(1) = "Bezig af te sluiten...";
-    UserBreak = true;
+    userBreak = true;
     SelectedFolder.clear();
     CloseWindow();
 }

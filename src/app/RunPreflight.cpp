@@ -5,6 +5,7 @@
 #include "config/WorkingFolderPath.h"
 #include "copy/WalkSupport.h"
 #include "platform/PathText.h"
+#include "run/FolderHelpers.h"
 
 namespace zv {
 
@@ -17,8 +18,7 @@ std::string quoted(const std::string& text) {
 // Resolves a job path into `root`; the refusal text when it is no folder.
 std::string resolveRoot(frmVergelijker& w, const std::string& path, RootFolder& root,
                         const char* what) {
-    const std::string absolute =
-        InWorkingFolder(w.svc.env.workingFolder, frmVergelijker::CollapseBackslashes(path));
+    const std::string absolute = InWorkingFolder(w.svc.env.workingFolder, collapseSeparators(path));
     PathInfo info;
     if (!path.empty() && w.svc.fs.resolveFolder(absolute, root.path, info).ok()) {
         root.id = info.id;
@@ -61,7 +61,7 @@ std::string checkDustbin(frmVergelijker& w, RunRoots& roots) {
 
 std::string checkFromDate(frmVergelijker& w) {
     if (w.job.noDateFilter) return {};
-    const FromDateLimit from = ReadFromDate(w);
+    const FromDateLimit from = ReadFromDate(w.job);
     if (!from.known || from.value <= w.svc.clock.now()) return {};
     return "vanaf-datum " + w.job.fromDate + " ligt in de toekomst";
 }
@@ -121,14 +121,14 @@ std::string resolveRunFolders(frmVergelijker& w) {
     w.job.source = roots.source.path;
     w.job.backup = roots.backup.path;
     if (roots.dustbin.known()) w.job.dustbinPath = roots.dustbin.path;
-    w.Roots = std::move(roots);
+    w.roots = std::move(roots);
     return {};
 }
 
 std::string prepareRun(frmVergelijker& w, RunLocks& locks) {
     if (std::string refusal = checkFromDate(w); !refusal.empty()) return refusal;
     if (std::string refusal = resolveRunFolders(w); !refusal.empty()) return refusal;
-    return takeLocks(w, w.Roots, locks);
+    return takeLocks(w, w.roots, locks);
 }
 
 }  // namespace zv

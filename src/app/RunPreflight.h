@@ -21,7 +21,7 @@ using RunLocks = std::vector<std::unique_ptr<HeldLock>>;
 std::string prepareRun(frmVergelijker& w, RunLocks& locks);
 
 // Resolves the run's folders once (relative paths from the working folder,
-// links followed) into `w.Roots`, and the job's paths to those real paths.
+// links followed) into `w.roots`, and the job's paths to those real paths.
 // Refuses what must not be written to: a backup folder that is missing or on
 // a disk that is not there, one folder as both source and backup, a dustbin
 // folder in use that is missing or lies in the source.

@@ -44,33 +44,33 @@ void frmVergelijker::Form_Load() {
         if (tokens.size() < 3) {  // no run-mode piece after the job file
             JobRefused = true;
             CloseWindow();
-            WriteLog();
+            log.write();
             return;
         }
         CmdToken2 = tokens[2];
         CmdToken1 = tokens[1];
         if (ReadInitFile() == 1) {
             CloseWindow();
-            WriteLog();
+            log.write();
             return;
         }
-        if (UserBreak) {
+        if (userBreak) {
             CloseWindow();
             return;
         }
     } else if (tokens[0] == "InitFile") {
         if (ReadInitFile() == 1) {
             CloseWindow();
-            WriteLog();
+            log.write();
             return;
         }
     }
     if (tokens[0] == "NoInitFile") ApplyCommandLineOptions(tokens);
 
-    if (UserBreak) {
+    if (userBreak) {
         // A window left open here would wait, hidden, for nobody.
         if (!ui.closed) CloseWindow();
-        WriteLog();
+        log.write();
         return;
     }
     if (AutoRun) {
@@ -79,7 +79,7 @@ void frmVergelijker::Form_Load() {
     }
     SelectedFolder = ui.pickerFolder;
     DesktopName = GetDesktopName();
-    if (UserBreak) {
+    if (userBreak) {
         CloseWindow();
         return;
     }

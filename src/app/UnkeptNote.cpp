@@ -27,8 +27,8 @@ void LogUnkeptMetadata(frmVergelijker& w) {
         what += text;
     }
     const DateTime now = w.svc.clock.now();
-    w.AddToLog(formatDate(now) + " " + formatTime(now) +
-               " Niet bewaard door het bestandssysteem van de backup: " + what);
+    w.log.add(formatDate(now) + " " + formatTime(now) +
+              " Niet bewaard door het bestandssysteem van de backup: " + what);
 }
 
 }  // namespace zv

@@ -4,7 +4,12 @@
 
 namespace zv {
 
-frmVergelijker::frmVergelijker(Services services) : svc(std::move(services)) {
+frmVergelijker::frmVergelijker(Services services)
+    : svc(std::move(services)),
+      log(svc.clock, svc.fs, svc.env.appFolder + kSep + "Error.Log", counts),
+      progress(*this),
+      run{svc.fs, svc.trash, svc.pump, svc.dialogs, job,     counts,       progress,
+          log,    userBreak, roots,    nextFrom,    AutoRun, ComputerName, DesktopName} {
     const Version& v = svc.env.version;
     AppVersionText = "Zandvast v." + std::to_string(v.major) + "." + std::to_string(v.minor) + "." +
                      std::to_string(v.revision);
@@ -19,7 +24,7 @@ void frmVergelijker::CloseWindow() {
 }
 
 void frmVergelijker::Form_Unload() {
-    UserBreak = true;
+    userBreak = true;
 }
 
 }  // namespace zv

@@ -5,11 +5,15 @@
 #include <string>
 #include <vector>
 
-#include "app/NextFromDate.h"
-#include "app/RunRoots.h"
 #include "app/Services.h"
 #include "app/WindowModel.h"
+#include "app/WindowProgress.h"
 #include "run/Job.h"
+#include "run/NextFromDate.h"
+#include "run/RunContext.h"
+#include "run/RunCounters.h"
+#include "run/RunLog.h"
+#include "run/RunRoots.h"
 
 namespace zv {
 
@@ -44,52 +48,28 @@ class frmVergelijker {
     // --- Run state -----------------------------------------------------------
     bool Busy = false;
     bool RunInProgress = false;
-    bool UserBreak = false;
+    bool userBreak = false;
     bool Minimised = false;
     int EditIndex = 0;
     std::int32_t StartSeconds = 0;
     DateTime RunStartTime{};  // the instant the last run started: the next from-date
     std::int32_t ElapsedSeconds = 0;
-    std::int32_t FilesCopied = 0;
-    std::int32_t ItemsRemoved = 0;
-    std::int32_t FilesSeen = 0;
-    double BytesDone = 0;
-    double BytesTotal = 0;
-    double PercentDone = 0;
-    int ProgressScale = 0;
-    bool ProgressScaled = false;
-    // A walk's progress total still being worked out beside it, and the part
-    // of it already known (copy/ProgressTotal.h).
-    std::unique_ptr<PendingSize> PendingTotal;
-    double PendingTotalBase = 0;
-    bool CopyErrorFlag = false;
-    std::string RunLog;
+    RunCounters counts;
+    RunLog log;
+    WindowProgress progress;
 
     // The run's folders, resolved when it starts (app/RunPreflight.h).
-    RunRoots Roots;
+    RunRoots roots;
     // The from-date the run will save, held back by files that failed.
-    NextFromDate NextFrom;
+    NextFromDate nextFrom;
 
     // Outcome bookkeeping for the exit status of unattended starts.
-    std::int32_t FilesFailed = 0;  // files a run could not handle
-    bool RunCompleted = false;     // a run reached its end without a break
-    bool JobRefused = false;       // start-up refused the job or ran nothing
-    bool RunRefused = false;       // the last run was refused before it began
+    bool RunCompleted = false;  // a run reached its end without a break
+    bool JobRefused = false;    // start-up refused the job or ran nothing
+    bool RunRefused = false;    // the last run was refused before it began
 
-    // --- Run log (app/RunLog.cpp) -------------------------------------------
-    void AddToLog(const std::string& LogTextS1_);
-    void WriteLog();
-    // "<date> <time>   -  user break"
-    std::string UserBreakLine();
-    // "<time>Disk full"
-    std::string DiskFullLine();
-    std::string NowDateText();
-    std::string NowTimeText();
-    // Per-file error details, routed to the run log:
-    // "<time> - <path>" then "Error <n>: <description>".
-    void LogFileError(const std::string& path, const FsError& error);
-    // "<time> - <path>" then "OK, Proceeding ..." after a failure.
-    void LogFileRecovered(const std::string& path);
+    // What the walks work with.
+    RunContext run;
 
     // --- Window life (app/Startup.cpp, app/RunDriver.cpp) --------------------
     void Form_Load();
@@ -101,20 +81,6 @@ class frmVergelijker {
     void Yield() { svc.pump.yield(); }
     // 0 done, 3 done with failed files, 2 broken off, 1 refused or no run.
     int ExitStatus() const;
-
-    // --- Path checks and folder helpers (copy/PathHelpers.cpp) ---------------
-    static std::string CollapseBackslashes(const std::string& path);
-    bool FolderExistsOrVirtual(std::string& path);
-    int MakeFolder(std::string& path);
-    std::string CreatePath(const std::string& DirIn);
-    double TreeSize(const std::string& folder);
-    // TreeSize in two parts: the folder's own files (the result) and the
-    // subfolders whose trees count (into `subfolders`).
-    double TreeSizeOfRoot(const std::string& folder, std::vector<std::string>& subfolders);
-    bool AskChangeDisk();
-
-    // --- Folder marking used by the walks (sync/FolderMarking.cpp) -----------
-    void SetIconStation(const std::string& StrStation);
 
     // --- Init file (config/InitFile.cpp) -------------------------------------
     int ReadInitFile();

@@ -62,13 +62,13 @@ class OptionApplier {
         const std::optional<int> dustbin = ParseWholeNumber(v_[kDb]);
         if (!dustbin || *dustbin < 0 || *dustbin > 2 ||
             (*dustbin != 0 && w_.job.dustbinPath.empty())) {
-            refuse(w_.NowTimeText() + " Dustbinpath invalid");
+            refuse(w_.log.timeText() + " Dustbinpath invalid");
             return;
         }
         if (!v_[kMx].empty()) {
             const std::optional<int> most = ParseWholeNumber(v_[kMx]);
             if (!most || *most < 0) {
-                refuse(w_.NowTimeText() + " Maxremovals invalid");
+                refuse(w_.log.timeText() + " Maxremovals invalid");
                 return;
             }
             w_.job.maxRemovals = *most;
@@ -87,7 +87,7 @@ class OptionApplier {
     OptionValues v_;
 
     void refuse(const std::string& logLine) {
-        w_.AddToLog(logLine);
+        w_.log.add(logLine);
         w_.JobRefused = true;
         w_.CloseWindow();
     }
@@ -96,13 +96,13 @@ class OptionApplier {
         w_.ui.Text1[0].text = v_[kPs];
         w_.job.source = w_.DriveLetterPath(v_[kPs]);
         if (w_.job.source.empty()) {
-            refuse(w_.NowTimeText() + " Sourcepath invalid");
+            refuse(w_.log.timeText() + " Sourcepath invalid");
             return false;
         }
         w_.ui.Text1[2].text = v_[kPd];
         w_.job.backup = w_.DriveLetterPath(v_[kPd]);
         if (w_.job.backup.empty()) {
-            refuse(w_.NowTimeText() + " Targetpath invalid");
+            refuse(w_.log.timeText() + " Targetpath invalid");
             return false;
         }
         w_.job.dustbinAsWritten = v_[kPr];
@@ -175,7 +175,7 @@ class OptionApplier {
         w_.job.volumeLabel = v_[kVl];
         (void)VolumeLabelOfPath(w_.svc.fs, w_.job.backup, w_.VolumeLabelCurrent);
         if (w_.VolumeLabelCurrent != w_.job.volumeLabel && !w_.job.volumeLabel.empty()) {
-            refuse(w_.NowDateText() + " " + w_.NowTimeText() + " Error: " + w_.job.volumeLabel +
+            refuse(w_.log.dateText() + " " + w_.log.timeText() + " Error: " + w_.job.volumeLabel +
                    " <> " + w_.VolumeLabelCurrent + "\r\nVolumelabels don't match");
             return;
         }
@@ -184,7 +184,7 @@ class OptionApplier {
         // One level only, on a disk that is there (app/BackupDisk.h).
         if (const std::string reason = makeBackupFolderUnattended(w_, w_.job.backup);
             !reason.empty()) {
-            refuse(w_.NowTimeText() + " Targetpath invalid (" + reason + ")");
+            refuse(w_.log.timeText() + " Targetpath invalid (" + reason + ")");
             return;
         }
         w_.cmdGo_Click();

@@ -69,9 +69,9 @@ class InitFileReader {
     std::string shownPath_;  // the job file as messages name it
     JobFileLines lines_;
 
-    std::string stamp() { return w_.NowDateText() + " " + w_.NowTimeText(); }
+    std::string stamp() { return w_.log.dateText() + " " + w_.log.timeText(); }
     void refuse(const std::string& logLine) {
-        w_.AddToLog(logLine);
+        w_.log.add(logLine);
         result_ = 1;
         w_.JobRefused = true;
     }
@@ -172,10 +172,10 @@ class InitFileReader {
                                        "." + std::to_string(v.revision);
         if (fileVersion == appVersion) return Flow::Go;
         if (w_.AutoRun) {
-            w_.AddToLog("Versienummers van applicatie (" + appVersion +
-                        ") en initialisatiebestand (" + fileVersion + ") komen niet overeen.");
-            w_.WriteLog();
-            w_.UserBreak = true;
+            w_.log.add("Versienummers van applicatie (" + appVersion +
+                       ") en initialisatiebestand (" + fileVersion + ") komen niet overeen.");
+            w_.log.write();
+            w_.userBreak = true;
             w_.JobRefused = true;
             return Flow::Stop;
         }
@@ -255,12 +255,12 @@ class InitFileReader {
         const FsError created = w_.svc.fs.createFolder(w_.job.dustbinPath);
         if (created) {
             pending_ = created;
-            w_.AddToLog(stamp() + " Error: " + Quoted(r) + " - kan pad niet maken");
+            w_.log.add(stamp() + " Error: " + Quoted(r) + " - kan pad niet maken");
         } else {
             SetIconDustBin(w_.svc.fs, w_.job.dustbinPath);
-            w_.AddToLog(stamp() + " Error: " + Quoted(r) + " path dustbin didn't exist, created");
+            w_.log.add(stamp() + " Error: " + Quoted(r) + " path dustbin didn't exist, created");
         }
-        w_.WriteLog();
+        w_.log.write();
     }
 
     Flow readFromDate() {
@@ -293,7 +293,7 @@ class InitFileReader {
         }
         ShowDateFilterState(w_);
         if (pending_ && w_.AutoRun) {
-            refuse(w_.NowTimeText() + " An error has occurred");
+            refuse(w_.log.timeText() + " An error has occurred");
             return Flow::Stop;
         }
         return Flow::Go;
@@ -313,7 +313,7 @@ class InitFileReader {
     Flow readSync() {
         if (auto on = switchValue(7)) w_.job.synchronise = *on;
         if (pending_ && w_.AutoRun) {
-            refuse(w_.NowTimeText() + " - An error has occurred");
+            refuse(w_.log.timeText() + " - An error has occurred");
             return Flow::Stop;
         }
         if (w_.job.synchronise) {

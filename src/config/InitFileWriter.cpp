@@ -75,19 +75,19 @@ void frmVergelijker::CreateInitFileOnOK() {
 // After a completed run the job is saved with the run's start as the new
 // from-date: a file changed while the run was under way is then taken by the
 // next run; a file the run failed to copy holds the date back so that the
-// next run takes it again (app/NextFromDate.h). A broken-off or refused run
+// next run takes it again (run/NextFromDate.h). A broken-off or refused run
 // leaves the job file as it was.
 void frmVergelijker::SaveJobAfterRun() {
-    if (UserBreak) {
-        AddToLog(UserBreakLine());
-        WriteLog();
+    if (userBreak) {
+        log.add(log.userBreakLine());
+        log.write();
         return;
     }
     if (RunRefused) return;  // the run driver writes the log
-    WriteLog();
-    const FromDateLimit old = ReadFromDate(*this);
+    log.write();
+    const FromDateLimit old = ReadFromDate(job);
     const std::optional<DateTime> next =
-        NextFrom.after(RunStartTime, old.known ? std::optional(old.value) : std::nullopt);
+        nextFrom.after(RunStartTime, old.known ? std::optional(old.value) : std::nullopt);
     if (next) job.fromDate = formatDateTime(*next);
     WriteJobFile(*this, job.fromDate);
     ui.text2.text = job.fromDate;

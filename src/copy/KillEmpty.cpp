@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/frmVergelijker.h"
 #include "copy/WalkSupport.h"
+#include "run/RunContext.h"
 
 namespace zv {
 
@@ -23,9 +23,9 @@ struct Subfolder {
 // pass must keep whatever it holds (the source or the dustbin folder inside
 // the backup, a trash folder) and entries that cannot be looked at. False
 // when the folder cannot be listed.
-bool ReadFolder(frmVergelijker& w, const std::string& folder, bool volumeTop,
+bool ReadFolder(RunContext& run, const std::string& folder, bool volumeTop,
                 std::vector<Subfolder>& subfolders, bool& holdsOther) {
-    FileSystem& fs = w.svc.fs;
+    FileSystem& fs = run.fs;
     subfolders.clear();
     holdsOther = false;
     std::vector<FolderName> names;
@@ -43,7 +43,7 @@ bool ReadFolder(frmVergelijker& w, const std::string& folder, bool volumeTop,
         sub.name = n.name;
         sub.id = info.id;
         if (info.presence == Presence::Unknown || info.kind != EntryKind::Folder ||
-            w.Roots.isRoot(info.id) || w.Roots.isTrashIn(sub, volumeTop))
+            run.roots.isRoot(info.id) || run.roots.isTrashIn(sub, volumeTop))
             holdsOther = true;
         else
             subfolders.push_back({std::move(n.name), info.mountRoot});
@@ -53,14 +53,14 @@ bool ReadFolder(frmVergelijker& w, const std::string& folder, bool volumeTop,
 
 // No file of any kind anywhere below the folder: only folders. A folder
 // whose contents cannot be listed completely is not taken for empty.
-bool HoldsNoFile(frmVergelijker& w, const std::string& folder, bool volumeTop) {
+bool HoldsNoFile(RunContext& run, const std::string& folder, bool volumeTop) {
     std::vector<Subfolder> subfolders;
     bool holdsOther = false;
-    if (!ReadFolder(w, folder, volumeTop, subfolders, holdsOther) || holdsOther) return false;
+    if (!ReadFolder(run, folder, volumeTop, subfolders, holdsOther) || holdsOther) return false;
     std::string path;
     for (const Subfolder& sub : subfolders) {
         JoinPath(path, folder, sub.name);
-        if (!HoldsNoFile(w, path, sub.volumeTop)) return false;
+        if (!HoldsNoFile(run, path, sub.volumeTop)) return false;
     }
     return true;
 }
@@ -75,64 +75,65 @@ bool RemoveFolder(FileSystem& fs, const std::string& folder) {
 
 // A folder that lost an empty subfolder gets its source folder's time again
 // (and the rest a copy keeps), where the source has that folder.
-void RestoreFolderTime(frmVergelijker& w, const std::string& folder, const std::string& source) {
-    const PathInfo info = w.svc.fs.lookup(source);
+void RestoreFolderTime(RunContext& run, const std::string& folder, const std::string& source) {
+    const PathInfo info = run.fs.lookup(source);
     if (info.presence == Presence::Present && info.kind == EntryKind::Folder)
-        finishBackupFolder(w, source, folder);
+        finishBackupFolder(run, source, folder);
 }
 
 // Removes every folder below `folder` that holds no file, deepest first, in
 // one pass over the tree. True when `folder` is left holding nothing.
 // `source`: the folder's counterpart in the source.
-bool PruneBelow(frmVergelijker& w, const std::string& folder, const std::string& source,
+bool PruneBelow(RunContext& run, const std::string& folder, const std::string& source,
                 bool volumeTop) {
     std::vector<Subfolder> subfolders;
     bool holdsOther = false;
-    if (!ReadFolder(w, folder, volumeTop, subfolders, holdsOther)) return false;
+    if (!ReadFolder(run, folder, volumeTop, subfolders, holdsOther)) return false;
     std::string path;
     std::string counterpart;
     bool removed = false;
     for (const Subfolder& sub : subfolders) {
-        w.Yield();
+        run.pump.yield();
         JoinPath(path, folder, sub.name);
         JoinPath(counterpart, source, sub.name);
-        if (PruneBelow(w, path, counterpart, sub.volumeTop) && RemoveFolder(w.svc.fs, path))
+        if (PruneBelow(run, path, counterpart, sub.volumeTop) && RemoveFolder(run.fs, path))
             removed = true;
         else
             holdsOther = true;
     }
-    if (removed) RestoreFolderTime(w, folder, source);
+    if (removed) RestoreFolderTime(run, folder, source);
     return !holdsOther;
 }
 
 // The pass's starting folder, when it is a real folder.
-std::optional<PathInfo> StartFolder(frmVergelijker& w, const std::string& path) {
-    const PathInfo info = w.svc.fs.lookup(path);
+std::optional<PathInfo> StartFolder(RunContext& run, const std::string& path) {
+    const PathInfo info = run.fs.lookup(path);
     if (info.presence != Presence::Present || info.kind != EntryKind::Folder) return std::nullopt;
     return info;
 }
 
-bool PassIsOn(const frmVergelijker& w) {
-    return w.job.removeEmptyFolders && w.job.synchronise;
+bool PassIsOn(const RunContext& run) {
+    return run.job.removeEmptyFolders && run.job.synchronise;
 }
 
 }  // namespace
 
-void KillEmptyRoot(frmVergelijker& w, const std::string& folder) {
-    if (!PassIsOn(w)) return;
+void KillEmptyRoot(RunContext& run, const std::string& folder) {
+    if (!PassIsOn(run)) return;
     const std::string path = FolderPath(folder);
-    const std::optional<PathInfo> root = StartFolder(w, path);
+    const std::optional<PathInfo> root = StartFolder(run, path);
     if (!root) return;
-    w.Yield();
-    if (HoldsNoFile(w, path, root->mountRoot) && PruneBelow(w, path, w.job.source, root->mountRoot))
-        RemoveFolder(w.svc.fs, path);
+    run.pump.yield();
+    if (HoldsNoFile(run, path, root->mountRoot) &&
+        PruneBelow(run, path, run.job.source, root->mountRoot))
+        RemoveFolder(run.fs, path);
 }
 
-void KillEmptySubfolders(frmVergelijker& w, const std::string& folder) {
-    if (!PassIsOn(w)) return;
+void KillEmptySubfolders(RunContext& run, const std::string& folder) {
+    if (!PassIsOn(run)) return;
     const std::string path = FolderPath(folder);
-    if (const std::optional<PathInfo> root = StartFolder(w, path))
-        (void)PruneBelow(w, path, w.job.source, root->mountRoot);
+    if (const std::optional<PathInfo> root = StartFolder(run, path))
+        (void)PruneBelow(run, path, run.job.source, root->mountRoot);
 }
 
 }  // namespace zv

@@ -4,10 +4,10 @@
 
 namespace zv {
 
-class frmVergelijker;
+struct RunContext;
 
 // Removes backup folders that hold no file at all.
-void KillEmptyRoot(frmVergelijker& w, const std::string& folder);
-void KillEmptySubfolders(frmVergelijker& w, const std::string& folder);
+void KillEmptyRoot(RunContext& run, const std::string& folder);
+void KillEmptySubfolders(RunContext& run, const std::string& folder);
 
 }  // namespace zv

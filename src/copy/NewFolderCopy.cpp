@@ -2,10 +2,9 @@
 
 #include <vector>
 
-#include "app/frmVergelijker.h"
-#include "copy/ProgressDisplay.h"
 #include "copy/TreeCopy.h"
 #include "copy/WalkSupport.h"
+#include "run/RunContext.h"
 
 namespace zv {
 
@@ -43,47 +42,46 @@ bool IsOldSubfolder(FileSystem& fs, const Entry& s, const std::string& sPath,
     return !HoldsNewFile(fs, sPath, rules);
 }
 
-void FinishFile(frmVergelijker& w, const std::string& source) {
-    ShowFile(w, source, false);
-    ShowSeen(w);
-    w.Yield();
+void FinishFile(RunContext& run, const std::string& source) {
+    run.progress.fileFinished(source);
+    run.progress.countsChanged();
+    run.pump.yield();
 }
 
 // After the copy attempt of one file: the failure or the count. Returns
 // false when the user gave up on a full disk.
-bool Settle(frmVergelijker& w, const WalkRules& rules, const Entry& f, const std::string& source,
+bool Settle(RunContext& run, const WalkRules& rules, const Entry& f, const std::string& source,
             const FsError& pending, bool counts) {
     if (pending) {
-        noteFailedCopy(w, f, rules);
-        return ReportFileFailure(w, source, pending, GiveUpLine::DiskFull);
+        noteFailedCopy(run, f, rules);
+        return ReportFileFailure(run, source, pending, GiveUpLine::DiskFull);
     }
     if (!counts) return true;
-    ++w.FilesCopied;
-    ShowCounts(w);
-    ReportFileRecovery(w, source);
-    w.Yield();
+    ++run.counts.copied;
+    run.progress.countsChanged();
+    ReportFileRecovery(run, source);
+    run.pump.yield();
     return true;
 }
 
 // The files of one subfolder of a new branch, by the file selection rule.
 // Returns false when the walk must end.
-bool CopySubfolderFiles(frmVergelijker& w, const WalkRules& rules, const std::vector<Entry>& files,
+bool CopySubfolderFiles(RunContext& run, const WalkRules& rules, const std::vector<Entry>& files,
                         const std::string& sPath, const std::string& target) {
-    FileSystem& fs = w.svc.fs;
+    FileSystem& fs = run.fs;
     // A target that is not a real folder (its creation failed, or a link
     // stands there) is never written through.
     const bool targetUsable = fs.folderExists(target);
     FilePaths p;
     for (const Entry& f : files) {
         if (!IsCopyable(f)) continue;
-        ++w.FilesSeen;
+        ++run.counts.seen;
         FsError pending;
-        StepFileProgress(w, f.size);
+        run.progress.fileReached(f.size, false);
         JoinPath(p.source, sPath, f.name);
         JoinPath(p.target, target, f.name);
-        w.ui.panel(1) = "Kopieren";
-        ShowFile(w, p.source, true);
-        w.Yield();
+        run.progress.fileStarted(p.source);
+        run.pump.yield();
         // Whether something lies at the target matters under synchronisation
         // and for a file that is not selected.
         const bool needExists = rules.syncActive || !rules.FileIsNew(f);
@@ -97,87 +95,83 @@ bool CopySubfolderFiles(frmVergelijker& w, const WalkRules& rules, const std::ve
         if (!selected && exists && TakesAttributes(f))
             pending = fs.setAttributes(p.target, f.attributes);
         const bool present = selected || exists;
-        ShowFile(w, p.source, false);
-        w.Yield();
-        if (!Settle(w, rules, f, p.source, pending, present)) return false;
-        FinishFile(w, p.source);
+        run.progress.fileFinished(p.source);
+        run.pump.yield();
+        if (!Settle(run, rules, f, p.source, pending, present)) return false;
+        FinishFile(run, p.source);
     }
     return true;
 }
 
 }  // namespace
 
-void CopyNewFolderFiles(frmVergelijker& w, const std::string& Source,
+void CopyNewFolderFiles(RunContext& run, const std::string& Source,
                         const std::string& Destination) {
-    FileSystem& fs = w.svc.fs;
-    const WalkRules rules = WalkRules::Of(w);
+    FileSystem& fs = run.fs;
+    const WalkRules rules = WalkRules::Of(run);
     const std::string src = FolderPath(Source);
     const std::string dst = FolderPath(Destination);
     Entry folder;
     if (FsError opened = fs.stat(src, folder)) {
-        reportFolderFailure(w, src, opened);
+        reportFolderFailure(run, src, opened);
         return;
     }
     // An old folder keeps only its files that are new by their own dates (or
     // all of them without the date filter: then every file counts as new).
     const bool everyFile = rules.syncActive || FolderIsNew(folder, rules);
-
-    w.ui.panel(1) = "Kopieren";
-    ShowCounts(w);
-    w.ui.ProgressBar1.visible = true;
+    run.progress.countsChanged();
 
     std::vector<Entry> files;
     std::vector<Entry> folders;
     // Never form a target path from a folder that is not there: what it
     // should have received fails, reported once for the folder.
     if (!fs.folderExists(dst)) {
-        reportFolderFailure(w, Destination, fsFail(kErrPathNotFound, "Path not found"));
+        reportFolderFailure(run, Destination, fsFail(kErrPathNotFound, "Path not found"));
         return;
     }
-    if (FsError e = fs.listFolder(src, files, folders)) reportFolderFailure(w, src, e);
+    if (FsError e = fs.listFolder(src, files, folders)) reportFolderFailure(run, src, e);
     if (!(folder.attributes & kAttrSystem)) (void)fs.setAttributes(dst, folder.attributes);
 
     FilePaths p;
     for (const Entry& f : files) {
         if (!IsCopyable(f)) continue;
-        ++w.FilesSeen;
-        if (w.UserBreak) {
-            w.AddToLog(w.UserBreakLine());
-            w.WriteLog();
+        ++run.counts.seen;
+        if (run.userBreak) {
+            run.log.add(run.log.userBreakLine());
+            run.log.write();
             return;
         }
-        StepFileProgress(w, f.size);
+        run.progress.fileReached(f.size, false);
         JoinPath(p.source, src, f.name);
         if (!everyFile && !rules.FileIsNew(f)) {
-            FinishFile(w, p.source);
+            FinishFile(run, p.source);
             continue;
         }
         JoinPath(p.target, dst, f.name);
-        w.ui.panel(1) = "Kopieren";
-        ShowFile(w, p.source, true);
-        w.Yield();
+        run.progress.fileStarted(p.source);
+        run.pump.yield();
         const FsError pending = fs.copyFile(p.source, p.target);
-        ShowFile(w, p.source, false);
-        w.Yield();
-        if (!Settle(w, rules, f, p.source, pending, true)) return;
-        FinishFile(w, p.source);
+        run.progress.fileFinished(p.source);
+        run.pump.yield();
+        if (!Settle(run, rules, f, p.source, pending, true)) return;
+        FinishFile(run, p.source);
     }
 }
 
-void CopyNewFolderSubfolders(frmVergelijker& w, const std::string& Source,
+void CopyNewFolderSubfolders(RunContext& run, const std::string& Source,
                              const std::string& Destination) {
-    if (w.UserBreak) {
-        w.AddToLog(w.UserBreakLine());
-        w.WriteLog();
+    if (run.userBreak) {
+        run.log.add(run.log.userBreakLine());
+        run.log.write();
         return;
     }
-    FileSystem& fs = w.svc.fs;
-    const WalkRules rules = WalkRules::Of(w);
+    FileSystem& fs = run.fs;
+    const WalkRules rules = WalkRules::Of(run);
     const std::string src = FolderPath(Source);
     const std::string dst = FolderPath(Destination);
     if (!fs.folderExists(dst)) {
-        w.AddToLog(w.NowTimeText() + " " + Destination);
-        w.AddToLog("(=ongeldige padaanduiding)");
+        run.log.add(run.log.timeText() + " " + Destination);
+        run.log.add("(=ongeldige padaanduiding)");
         return;
     }
     std::vector<Entry> files;
@@ -185,27 +179,28 @@ void CopyNewFolderSubfolders(frmVergelijker& w, const std::string& Source,
     (void)fs.listFolder(src, files, subfolders);  // a failure is reported with the files
     std::string sPath;
     for (const Entry& s : subfolders) {
-        w.Yield();
+        run.pump.yield();
         JoinPath(sPath, src, s.name);
-        if (IsExcludedSubfolder(w, s, sPath, dst) || IsOldSubfolder(fs, s, sPath, rules)) continue;
-        if (w.UserBreak) {
-            w.AddToLog(w.UserBreakLine());
+        if (IsExcludedSubfolder(run, s, sPath, dst) || IsOldSubfolder(fs, s, sPath, rules))
+            continue;
+        if (run.userBreak) {
+            run.log.add(run.log.userBreakLine());
             return;
         }
         std::string target;
         JoinPath(target, dst, s.name);
         std::string check = target;
-        if (!w.FolderExistsOrVirtual(check)) {
-            if (FsError e = makeBackupFolder(w, sPath, target)) {
-                reportFolderFailure(w, target, e);
+        if (!folderExistsOrVirtual(run, check)) {
+            if (FsError e = makeBackupFolder(run, sPath, target)) {
+                reportFolderFailure(run, target, e);
                 continue;
             }
         }
         files.clear();
         std::vector<Entry> below;
-        if (FsError e = fs.listFolder(sPath, files, below)) reportFolderFailure(w, sPath, e);
-        if (!CopySubfolderFiles(w, rules, files, sPath, target)) return;
-        CopySubTreesListed(w, sPath, target, below);
+        if (FsError e = fs.listFolder(sPath, files, below)) reportFolderFailure(run, sPath, e);
+        if (!CopySubfolderFiles(run, rules, files, sPath, target)) return;
+        CopySubTreesListed(run, sPath, target, below);
     }
 }
 

@@ -4,12 +4,11 @@
 
 namespace zv {
 
-class frmVergelijker;
+struct RunContext;
 
 // Fills a backup folder that did not exist yet.
-void CopyNewFolderFiles(frmVergelijker& w, const std::string& Source,
-                        const std::string& Destination);
-void CopyNewFolderSubfolders(frmVergelijker& w, const std::string& Source,
+void CopyNewFolderFiles(RunContext& run, const std::string& Source, const std::string& Destination);
+void CopyNewFolderSubfolders(RunContext& run, const std::string& Source,
                              const std::string& Destination);
 
 }  // namespace zv

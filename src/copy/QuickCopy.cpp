@@ -2,9 +2,8 @@
 
 #include <vector>
 
-#include "app/frmVergelijker.h"
-#include "copy/ProgressDisplay.h"
 #include "copy/WalkSupport.h"
+#include "run/RunContext.h"
 
 namespace zv {
 
@@ -13,8 +12,8 @@ namespace {
 // The backup folder takes the source folder's attributes unless the source
 // folder is a system folder. Returns whether the backup folder is a real
 // folder that files can be copied into.
-bool OpenPair(frmVergelijker& w, const std::string& src, const std::string& dst) {
-    FileSystem& fs = w.svc.fs;
+bool OpenPair(RunContext& run, const std::string& src, const std::string& dst) {
+    FileSystem& fs = run.fs;
     const bool usable = fs.folderExists(dst);
     std::uint32_t attributes = 0;
     if (usable && fs.getAttributes(src, attributes).ok() && !(attributes & kAttrSystem))
@@ -27,9 +26,9 @@ bool OpenPair(frmVergelijker& w, const std::string& src, const std::string& dst)
 // copied once more. Into a backup folder that is not there (or not a real
 // folder) nothing is written and the file fails. Returns false when the user gave up on a full
 // disk.
-bool CopyStep(frmVergelijker& w, const WalkRules& rules, const Entry& f, const FilePaths& p,
+bool CopyStep(RunContext& run, const WalkRules& rules, const Entry& f, const FilePaths& p,
               bool targetUsable) {
-    FileSystem& fs = w.svc.fs;
+    FileSystem& fs = run.fs;
     FsError pending;
     if (!targetUsable) {
         pending = fsFail(kErrPathNotFound, "Path not found");
@@ -42,124 +41,113 @@ bool CopyStep(frmVergelijker& w, const WalkRules& rules, const Entry& f, const F
         }
     }
     if (pending) {
-        noteFailedCopy(w, f, rules);
-        if (!ReportFileFailure(w, p.source, pending, GiveUpLine::None)) return false;
+        noteFailedCopy(run, f, rules);
+        if (!ReportFileFailure(run, p.source, pending, GiveUpLine::None)) return false;
     } else {
-        ++w.FilesCopied;
-        w.ui.panel(1) = "Kopieren";
-        ShowCounts(w);
-        ShowSeen(w);
-        ReportFileRecovery(w, p.source);
+        ++run.counts.copied;
+        run.progress.countsChanged();
+        run.progress.countsChanged();
+        ReportFileRecovery(run, p.source);
     }
-    ShowFile(w, p.source, false);
-    w.Yield();
+    run.progress.fileFinished(p.source);
+    run.pump.yield();
     return true;
 }
 
 // The files of one walked subfolder. Returns false when the walk must end.
-bool CopySubfolderFiles(frmVergelijker& w, const WalkRules& rules, const std::vector<Entry>& files,
+bool CopySubfolderFiles(RunContext& run, const WalkRules& rules, const std::vector<Entry>& files,
                         const std::string& sPath, const std::string& target, bool targetUsable) {
     FilePaths p;
     for (const Entry& f : files) {
         if (!IsCopyable(f)) continue;
-        StepFileProgress(w, f.size);
-        ++w.FilesSeen;
-        w.ui.panel(1) = "Kopieren";
-        ShowCounts(w);
-        ShowSeen(w);
+        run.progress.fileReached(f.size, false);
+        ++run.counts.seen;
+        run.progress.countsChanged();
+        run.progress.countsChanged();
         if (!rules.FileIsNew(f)) continue;
         JoinPath(p.source, sPath, f.name);
         JoinPath(p.target, target, f.name);
-        ShowFile(w, p.source, true);
-        w.Yield();
-        if (!CopyStep(w, rules, f, p, targetUsable)) return false;
+        run.progress.fileStarted(p.source);
+        run.pump.yield();
+        if (!CopyStep(run, rules, f, p, targetUsable)) return false;
     }
     return true;
 }
 
 // The subfolder walk over a source folder whose subfolders are listed.
-void WalkSubfolders(frmVergelijker& w, const std::string& Source, const std::string& Destination,
+void WalkSubfolders(RunContext& run, const std::string& Source, const std::string& Destination,
                     const std::vector<Entry>& subfolders) {
-    if (w.UserBreak) return;
+    if (run.userBreak) return;
     const std::string src = FolderPath(Source);
     const std::string dst = FolderPath(Destination);
-    const bool usable = OpenPair(w, src, dst);
-    const WalkRules rules = WalkRules::Of(w);
+    const bool usable = OpenPair(run, src, dst);
+    const WalkRules rules = WalkRules::Of(run);
     std::string sPath;
     std::string target;
     std::vector<Entry> files;
     for (const Entry& s : subfolders) {
-        w.Yield();
+        run.pump.yield();
         JoinPath(sPath, src, s.name);
-        if (IsExcludedSubfolder(w, s, sPath, dst)) continue;
-        if (w.UserBreak) return;
+        if (IsExcludedSubfolder(run, s, sPath, dst)) continue;
+        if (run.userBreak) return;
         JoinPath(target, dst, s.name);
         std::string check = target;
-        const bool existed = w.FolderExistsOrVirtual(check);
+        const bool existed = folderExistsOrVirtual(run, check);
         if (!existed) {
-            if (FsError e = makeBackupFolder(w, sPath, target)) {
-                reportFolderFailure(w, target, e);
+            if (FsError e = makeBackupFolder(run, sPath, target)) {
+                reportFolderFailure(run, target, e);
                 continue;
             }
         }
-        const bool targetUsable = w.svc.fs.folderExists(target);
-        if (existed && targetUsable) openBackupFolder(w, sPath, target);
+        const bool targetUsable = run.fs.folderExists(target);
+        if (existed && targetUsable) openBackupFolder(run, sPath, target);
         files.clear();
         std::vector<Entry> below;
-        if (FsError e = w.svc.fs.listFolder(sPath, files, below)) reportFolderFailure(w, sPath, e);
-        if (!CopySubfolderFiles(w, rules, files, sPath, target, targetUsable)) return;
-        WalkSubfolders(w, sPath, target, below);
+        if (FsError e = run.fs.listFolder(sPath, files, below)) reportFolderFailure(run, sPath, e);
+        if (!CopySubfolderFiles(run, rules, files, sPath, target, targetUsable)) return;
+        WalkSubfolders(run, sPath, target, below);
     }
-    if (usable && !w.UserBreak) finishBackupFolder(w, src, dst);
+    if (usable && !run.userBreak) finishBackupFolder(run, src, dst);
 }
 
 }  // namespace
 
-void QuickCopyRoot(frmVergelijker& w, const std::string& Source, const std::string& Destination) {
-    w.ui.panel(1) = "Kopieren";
-    w.ui.panel(2) = "Bestanden: " + std::to_string(w.FilesCopied);
-    ShowSeen(w);
-    w.ui.ProgressBar1.visible = true;
-    w.svc.pump.repaintNow();
-    w.ui.ProgressBar1.setValue(0);
-
+void QuickCopyRoot(RunContext& run, const std::string& Source, const std::string& Destination) {
     const std::string src = FolderPath(Source);
     const std::string dst = FolderPath(Destination);
-    const bool usable = OpenPair(w, src, dst);
-    if (usable) openBackupFolder(w, src, dst);
-    w.BytesTotal = w.TreeSize(src);
-    ScaleProgress(w);
+    const bool usable = OpenPair(run, src, dst);
+    if (usable) openBackupFolder(run, src, dst);
+    run.progress.walkStarted(RunProgress::Walk::QuickCopy, src);
     // The path boxes keep what the user wrote (a volume name above all): the
     // job is saved from them.
-    w.Yield();
+    run.pump.yield();
 
-    const WalkRules rules = WalkRules::Of(w);
+    const WalkRules rules = WalkRules::Of(run);
     std::vector<Entry> files;
     std::vector<Entry> folders;
-    if (FsError e = w.svc.fs.listFolder(src, files, folders)) reportFolderFailure(w, src, e);
+    if (FsError e = run.fs.listFolder(src, files, folders)) reportFolderFailure(run, src, e);
     FilePaths p;
     for (const Entry& f : files) {
-        if (w.UserBreak) return;
+        if (run.userBreak) return;
         if (!IsCopyable(f)) continue;
-        StepFileProgress(w, f.size);
-        ++w.FilesSeen;
+        run.progress.fileReached(f.size, false);
+        ++run.counts.seen;
         if (!rules.FileIsNew(f)) continue;
         JoinPath(p.source, src, f.name);
         JoinPath(p.target, dst, f.name);
-        w.ui.panel(1) = "Kopieren";
-        ShowFile(w, p.source, true);
-        w.Yield();
-        if (!CopyStep(w, rules, f, p, usable)) return;
+        run.progress.fileStarted(p.source);
+        run.pump.yield();
+        if (!CopyStep(run, rules, f, p, usable)) return;
     }
 }
 
-void QuickCopySubfolders(frmVergelijker& w, const std::string& Source,
+void QuickCopySubfolders(RunContext& run, const std::string& Source,
                          const std::string& Destination) {
-    if (w.UserBreak) return;
+    if (run.userBreak) return;
     std::vector<Entry> files;
     std::vector<Entry> subfolders;
-    (void)w.svc.fs.listFolder(FolderPath(Source), files, subfolders);
-    WalkSubfolders(w, Source, Destination, subfolders);
+    (void)run.fs.listFolder(FolderPath(Source), files, subfolders);
+    WalkSubfolders(run, Source, Destination, subfolders);
 }
 
 }  // namespace zv

@@ -4,12 +4,12 @@
 
 namespace zv {
 
-class frmVergelijker;
+struct RunContext;
 
 // The quick copy: selects source files by their own dates, never comparing
 // with the backup.
-void QuickCopyRoot(frmVergelijker& w, const std::string& Source, const std::string& Destination);
-void QuickCopySubfolders(frmVergelijker& w, const std::string& Source,
+void QuickCopyRoot(RunContext& run, const std::string& Source, const std::string& Destination);
+void QuickCopySubfolders(RunContext& run, const std::string& Source,
                          const std::string& Destination);
 
 }  // namespace zv

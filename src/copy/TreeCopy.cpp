@@ -1,11 +1,10 @@
 #include "copy/TreeCopy.h"
 
-#include "app/frmVergelijker.h"
 #include "copy/FolderPresence.h"
 #include "copy/NewFolderCopy.h"
-#include "copy/ProgressDisplay.h"
-#include "copy/ProgressTotal.h"
 #include "copy/WalkSupport.h"
+#include "run/FolderHelpers.h"
+#include "run/RunContext.h"
 
 namespace zv {
 
@@ -15,18 +14,17 @@ namespace {
 // in the give-up line and in reporting a recovery.
 enum class Level { Root, Sub };
 
-void ShowCopying(frmVergelijker& w, const std::string& source) {
-    w.ui.panel(1) = "Kopieren";
-    ShowFile(w, source, true);
-    w.Yield();
+void ShowCopying(RunContext& run, const std::string& source) {
+    run.progress.fileStarted(source);
+    run.pump.yield();
 }
 
 // Copies f onto the target; a read-only target (75) is made writable and
 // copied once more. The copy carries the source's attributes over, and a
 // copy that failed leaves the old target as it was (its attributes too), so
 // the failure of the copy is what counts.
-FsError CopyWithRetry(frmVergelijker& w, const Entry& f, const FilePaths& p) {
-    FileSystem& fs = w.svc.fs;
+FsError CopyWithRetry(RunContext& run, const Entry& f, const FilePaths& p) {
+    FileSystem& fs = run.fs;
     FsError copied = fs.copyFile(p.source, p.target);
     if (copied.number == kErrAccessDenied && TakesAttributes(f) &&
         fs.lookup(p.target).kind == EntryKind::File) {
@@ -38,47 +36,46 @@ FsError CopyWithRetry(frmVergelijker& w, const Entry& f, const FilePaths& p) {
 
 // A file that is new (or missing from the backup under synchronisation).
 // Returns false when the user gave up on a full disk.
-bool CopyFileOver(frmVergelijker& w, const WalkRules& rules, const Entry& f, const FilePaths& p,
+bool CopyFileOver(RunContext& run, const WalkRules& rules, const Entry& f, const FilePaths& p,
                   Level level) {
-    ShowCopying(w, p.source);
-    FsError pending = CopyWithRetry(w, f, p);
+    ShowCopying(run, p.source);
+    FsError pending = CopyWithRetry(run, f, p);
     if (pending) {
-        noteFailedCopy(w, f, rules);
-        const GiveUpLine line = level == Level::Root ? GiveUpLine::UserBreak : GiveUpLine::DiskFull;
-        if (!ReportFileFailure(w, p.source, pending, line)) return false;
+        noteFailedCopy(run, f, rules);
+        const GiveUpLine line = level == Level::Root ? GiveUpLine::BreakLine : GiveUpLine::DiskFull;
+        if (!ReportFileFailure(run, p.source, pending, line)) return false;
     } else {
-        ++w.FilesCopied;
-        ShowCounts(w);
-        w.Yield();
-        if (level == Level::Sub) ReportFileRecovery(w, p.source);
+        ++run.counts.copied;
+        run.progress.countsChanged();
+        run.pump.yield();
+        if (level == Level::Sub) ReportFileRecovery(run, p.source);
     }
-    ShowFile(w, p.source, false);
-    if (level == Level::Root) w.ui.panel(1) = "Kopieren";
-    w.Yield();
+    run.progress.fileFinished(p.source);
+    run.pump.yield();
     return true;
 }
 
 // Under synchronisation: a backup file whose attributes differ from its
 // source file's gets the source's. Returns false when the user gave up.
 // The walk lists without the recorded bits, so both sides are read here.
-bool RepairAttributes(frmVergelijker& w, const Entry& f, const FilePaths& p) {
+bool RepairAttributes(RunContext& run, const Entry& f, const FilePaths& p) {
     std::uint32_t sourceAttributes = 0;
-    if (w.svc.fs.getAttributes(p.source, sourceAttributes)) return true;  // gone meanwhile
+    if (run.fs.getAttributes(p.source, sourceAttributes)) return true;  // gone meanwhile
     std::uint32_t targetAttributes = 0;
-    const bool known = w.svc.fs.getAttributes(p.target, targetAttributes).ok();
+    const bool known = run.fs.getAttributes(p.target, targetAttributes).ok();
     if (known && targetAttributes == sourceAttributes) return true;
-    ShowCopying(w, p.source);
+    ShowCopying(run, p.source);
     FsError pending;
-    Keep(pending, w.svc.fs.setAttributes(p.target, sourceAttributes));
-    ShowFile(w, p.source, false);
-    w.Yield();
+    Keep(pending, run.fs.setAttributes(p.target, sourceAttributes));
+    run.progress.fileFinished(p.source);
+    run.pump.yield();
     if (pending) {
-        noteFailedRepair(w, f);
-        if (!ReportFileFailure(w, p.source, pending, GiveUpLine::DiskFull)) return false;
+        noteFailedRepair(run, f);
+        if (!ReportFileFailure(run, p.source, pending, GiveUpLine::DiskFull)) return false;
     } else {
-        ++w.FilesCopied;
-        ShowCounts(w);
-        ReportFileRecovery(w, p.source);
+        ++run.counts.copied;
+        run.progress.countsChanged();
+        ReportFileRecovery(run, p.source);
     }
     return true;
 }
@@ -86,16 +83,16 @@ bool RepairAttributes(frmVergelijker& w, const Entry& f, const FilePaths& p) {
 // Compares one source file with its place in the backup and copies it when
 // it is new. `targetFolder` empty: the backup folder could not be opened, so
 // nothing is compared or copied. Returns false when the walk must end.
-bool HandleFile(frmVergelijker& w, const WalkRules& rules, const Entry& f,
+bool HandleFile(RunContext& run, const WalkRules& rules, const Entry& f,
                 const std::string& sourceFolder, const std::string& targetFolder, Level level,
                 FolderPresence& backup, FilePaths& p) {
-    if (w.UserBreak) {
-        w.AddToLog(w.UserBreakLine());
-        w.WriteLog();
+    if (run.userBreak) {
+        run.log.add(run.log.userBreakLine());
+        run.log.write();
         return false;
     }
-    StepFileProgress(w, f.size);
-    ++w.FilesSeen;
+    run.progress.fileReached(f.size, false);
+    ++run.counts.seen;
     if (!targetFolder.empty()) {
         JoinPath(p.source, sourceFolder, f.name);
         JoinPath(p.target, targetFolder, f.name);
@@ -106,151 +103,137 @@ bool HandleFile(frmVergelijker& w, const WalkRules& rules, const Entry& f,
         bool exists = false;
         if (!isNew && rules.syncActive) exists = backupHoldsSame(backup.find(f.name, p.target), f);
         if (isNew || (rules.syncActive && !exists)) {
-            if (!CopyFileOver(w, rules, f, p, level)) return false;
+            if (!CopyFileOver(run, rules, f, p, level)) return false;
         } else if (rules.syncActive && TakesAttributes(f) && IsLater(f.accessed, rules.from)) {
-            if (!RepairAttributes(w, f, p)) return false;
+            if (!RepairAttributes(run, f, p)) return false;
         }
     }
-    ShowSeen(w);
-    if (level == Level::Root) w.ui.panel(1) = "Kopieren";
-    w.Yield();
+    run.progress.countsChanged();
+    run.pump.yield();
     return true;
 }
 
 // The backup folder takes the source folder's attributes, unless the source
 // folder is a system folder.
-void CopyFolderAttributes(frmVergelijker& w, const std::string& source,
+void CopyFolderAttributes(RunContext& run, const std::string& source,
                           const std::string& destination) {
     std::uint32_t attributes = 0;
-    if (w.svc.fs.getAttributes(source, attributes)) return;
+    if (run.fs.getAttributes(source, attributes)) return;
     if (attributes & kAttrSystem) return;
-    if (w.svc.fs.folderExists(destination)) (void)w.svc.fs.setAttributes(destination, attributes);
+    if (run.fs.folderExists(destination)) (void)run.fs.setAttributes(destination, attributes);
 }
 
-void StartProgress(frmVergelijker& w) {
-    w.ui.state = WindowState::Normal;
-    w.Minimised = false;
-    w.BytesTotal = 0;
-    ShowCounts(w);
-    ShowSeen(w);
-    w.ui.ProgressBar1.visible = true;
-    w.svc.pump.repaintNow();
-    w.ui.ProgressBar1.setValue(0);
-}
-
-void CopyNewFolder(frmVergelijker& w, const std::string& source, const std::string& destination) {
-    CopyNewFolderFiles(w, source, destination);
-    CopyNewFolderSubfolders(w, source, destination);
-    if (!w.UserBreak && w.svc.fs.folderExists(destination))
-        finishBackupFolder(w, FolderPath(source), FolderPath(destination));
+void CopyNewFolder(RunContext& run, const std::string& source, const std::string& destination) {
+    CopyNewFolderFiles(run, source, destination);
+    CopyNewFolderSubfolders(run, source, destination);
+    if (!run.userBreak && run.fs.folderExists(destination))
+        finishBackupFolder(run, FolderPath(source), FolderPath(destination));
 }
 
 // The subfolder loop of CopySubTrees over an already opened pair.
-void WalkSubfolders(frmVergelijker& w, const std::string& src, const std::string& dst,
+void WalkSubfolders(RunContext& run, const std::string& src, const std::string& dst,
                     const std::vector<Entry>& subfolders) {
-    const WalkRules rules = WalkRules::Of(w);
-    FolderPresence backup(w.svc.fs);
+    const WalkRules rules = WalkRules::Of(run);
+    FolderPresence backup(run.fs);
     FilePaths p;
     std::string sPath;
     std::vector<Entry> files;
     std::vector<Entry> folders;
     for (const Entry& s : subfolders) {
-        w.Yield();
+        run.pump.yield();
         JoinPath(sPath, src, s.name);
-        if (IsExcludedSubfolder(w, s, sPath, dst)) continue;
-        if (w.UserBreak) return;
+        if (IsExcludedSubfolder(run, s, sPath, dst)) continue;
+        if (run.userBreak) return;
         std::string d;
         JoinPath(d, dst, s.name);
         std::string dCheck = d;
-        if (!w.FolderExistsOrVirtual(dCheck)) {
-            std::string collapsed = frmVergelijker::CollapseBackslashes(d);
-            if (FsError e = makeBackupFolder(w, sPath, collapsed))
-                reportFolderFailure(w, collapsed, e);
+        if (!folderExistsOrVirtual(run, dCheck)) {
+            std::string collapsed = collapseSeparators(d);
+            if (FsError e = makeBackupFolder(run, sPath, collapsed))
+                reportFolderFailure(run, collapsed, e);
             else
-                CopyNewFolder(w, sPath, collapsed);
+                CopyNewFolder(run, sPath, collapsed);
             continue;
         }
-        const std::string targetFolder = w.svc.fs.folderExists(d) ? d : std::string();
-        if (!targetFolder.empty()) openBackupFolder(w, sPath, targetFolder);
+        const std::string targetFolder = run.fs.folderExists(d) ? d : std::string();
+        if (!targetFolder.empty()) openBackupFolder(run, sPath, targetFolder);
         files.clear();
         folders.clear();
-        if (FsError e = w.svc.fs.listFolder(sPath, files, folders, ListDetail::Plain))
-            reportFolderFailure(w, sPath, e);
+        if (FsError e = run.fs.listFolder(sPath, files, folders, ListDetail::Plain))
+            reportFolderFailure(run, sPath, e);
         if (rules.syncActive) backup.moveTo(targetFolder, files.size());
         for (const Entry& f : files) {
             if (!IsCopyable(f)) continue;
-            if (!HandleFile(w, rules, f, sPath, targetFolder, Level::Sub, backup, p)) return;
+            if (!HandleFile(run, rules, f, sPath, targetFolder, Level::Sub, backup, p)) return;
         }
-        CopySubTreesListed(w, sPath, d, folders);
+        CopySubTreesListed(run, sPath, d, folders);
     }
 }
 
 }  // namespace
 
-void CopyTreeRoot(frmVergelijker& w, const std::string& Source, const std::string& Destination) {
-    StartProgress(w);
+void CopyTreeRoot(RunContext& run, const std::string& Source, const std::string& Destination) {
     const std::string src = FolderPath(Source);
     const std::string dst = FolderPath(Destination);
-    CopyFolderAttributes(w, src, dst);
-    StartProgressTotal(w, src);
+    run.progress.walkStarted(RunProgress::Walk::Copy, src);
+    CopyFolderAttributes(run, src, dst);
 
     std::string dstCheck = Destination;
-    if (!w.FolderExistsOrVirtual(dstCheck)) {
-        CopyNewFolder(w, Source, Destination);
+    if (!folderExistsOrVirtual(run, dstCheck)) {
+        CopyNewFolder(run, Source, Destination);
         return;
     }
-    w.Yield();
-    const WalkRules rules = WalkRules::Of(w);
-    const std::string targetFolder = w.svc.fs.folderExists(dst) ? dst : std::string();
-    if (!targetFolder.empty()) openBackupFolder(w, src, dst);
+    run.pump.yield();
+    const WalkRules rules = WalkRules::Of(run);
+    const std::string targetFolder = run.fs.folderExists(dst) ? dst : std::string();
+    if (!targetFolder.empty()) openBackupFolder(run, src, dst);
     std::vector<Entry> files;
     std::vector<Entry> folders;
-    if (FsError e = w.svc.fs.listFolder(src, files, folders, ListDetail::Plain))
-        reportFolderFailure(w, src, e);
-    FolderPresence backup(w.svc.fs);
+    if (FsError e = run.fs.listFolder(src, files, folders, ListDetail::Plain))
+        reportFolderFailure(run, src, e);
+    FolderPresence backup(run.fs);
     if (rules.syncActive) backup.moveTo(targetFolder, files.size());
     FilePaths p;
     for (const Entry& f : files) {
         if (!IsCopyable(f)) continue;
-        if (!HandleFile(w, rules, f, src, targetFolder, Level::Root, backup, p)) return;
+        if (!HandleFile(run, rules, f, src, targetFolder, Level::Root, backup, p)) return;
     }
-    w.ui.panel(1) = "Kopieren";
-    ShowSeen(w);
-    w.Yield();
+    run.progress.countsChanged();
+    run.pump.yield();
 }
 
-void CopySubTrees(frmVergelijker& w, const std::string& Source, const std::string& Destination) {
-    if (w.UserBreak) {
-        w.AddToLog(w.UserBreakLine());
-        w.WriteLog();
+void CopySubTrees(RunContext& run, const std::string& Source, const std::string& Destination) {
+    if (run.userBreak) {
+        run.log.add(run.log.userBreakLine());
+        run.log.write();
         return;
     }
     const std::string src = FolderPath(Source);
     std::vector<Entry> files;
     std::vector<Entry> folders;
-    (void)w.svc.fs.listFolder(src, files, folders, ListDetail::Plain);
-    CopySubTreesListed(w, Source, Destination, folders);
+    (void)run.fs.listFolder(src, files, folders, ListDetail::Plain);
+    CopySubTreesListed(run, Source, Destination, folders);
 }
 
-void CopySubTreesListed(frmVergelijker& w, const std::string& Source,
-                        const std::string& Destination, const std::vector<Entry>& subfolders) {
-    if (w.UserBreak) {
-        w.AddToLog(w.UserBreakLine());
-        w.WriteLog();
+void CopySubTreesListed(RunContext& run, const std::string& Source, const std::string& Destination,
+                        const std::vector<Entry>& subfolders) {
+    if (run.userBreak) {
+        run.log.add(run.log.userBreakLine());
+        run.log.write();
         return;
     }
     const std::string src = FolderPath(Source);
     const std::string dst = FolderPath(Destination);
-    CopyFolderAttributes(w, src, dst);
+    CopyFolderAttributes(run, src, dst);
     std::string dstCheck = Destination;
-    if (!w.FolderExistsOrVirtual(dstCheck)) {
-        CopyNewFolder(w, src, dst);
+    if (!folderExistsOrVirtual(run, dstCheck)) {
+        CopyNewFolder(run, src, dst);
         return;
     }
     // A virtual backup name has no folder to compare with.
-    if (!w.svc.fs.folderExists(dst)) return;
-    WalkSubfolders(w, src, dst, subfolders);
-    if (!w.UserBreak) finishBackupFolder(w, src, dst);
+    if (!run.fs.folderExists(dst)) return;
+    WalkSubfolders(run, src, dst, subfolders);
+    if (!run.userBreak) finishBackupFolder(run, src, dst);
 }
 
 }  // namespace zv

@@ -7,16 +7,16 @@
 
 namespace zv {
 
-class frmVergelijker;
+struct RunContext;
 
 // The checked copy: compares the source tree with the backup and copies what
 // is missing or newer than the from-date.
-void CopyTreeRoot(frmVergelijker& w, const std::string& Source, const std::string& Destination);
-void CopySubTrees(frmVergelijker& w, const std::string& Source, const std::string& Destination);
+void CopyTreeRoot(RunContext& run, const std::string& Source, const std::string& Destination);
+void CopySubTrees(RunContext& run, const std::string& Source, const std::string& Destination);
 
 // CopySubTrees for a source folder whose subfolders the caller has just
 // listed (saves listing the folder a second time).
-void CopySubTreesListed(frmVergelijker& w, const std::string& Source,
-                        const std::string& Destination, const std::vector<Entry>& subfolders);
+void CopySubTreesListed(RunContext& run, const std::string& Source, const std::string& Destination,
+                        const std::vector<Entry>& subfolders);
 
 }  // namespace zv

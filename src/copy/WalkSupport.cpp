@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <array>
 
-#include "app/frmVergelijker.h"
 #include "platform/DateText.h"
+#include "run/FolderHelpers.h"
+#include "run/RunContext.h"
 
 namespace zv {
 
@@ -29,20 +30,20 @@ bool containsUpper(std::string_view text, std::string_view word) {
 // A from-date at the earliest instant the program holds (a date typed
 // centuries back is read as that) means "everything": no file, however old
 // its own clamped dates, is then skipped.
-FromDateLimit ReadFromDate(const frmVergelijker& w) {
+FromDateLimit ReadFromDate(const Job& job) {
     FromDateLimit limit;
-    if (std::optional<DateTime> parsed = parseDateTime(w.job.fromDate)) {
+    if (std::optional<DateTime> parsed = parseDateTime(job.fromDate)) {
         limit.known = *parsed > kEarliestDateTime;
         limit.value = *parsed;
     }
     return limit;
 }
 
-WalkRules WalkRules::Of(const frmVergelijker& w) {
+WalkRules WalkRules::Of(const RunContext& run) {
     WalkRules rules;
-    rules.from = ReadFromDate(w);
-    rules.noDateCheck = w.job.noDateFilter;
-    rules.syncActive = w.job.synchronise;
+    rules.from = ReadFromDate(run.job);
+    rules.noDateCheck = run.job.noDateFilter;
+    rules.syncActive = run.job.synchronise;
     return rules;
 }
 
@@ -57,7 +58,7 @@ bool IsAtOrAfter(DateTime date, const FromDateLimit& from) {
 }
 
 std::string FolderPath(const std::string& path) {
-    std::string s = frmVergelijker::CollapseBackslashes(path);
+    std::string s = collapseSeparators(path);
     while (s.size() > 1 && s.back() == kSep) s.pop_back();
     return s;
 }
@@ -76,9 +77,9 @@ bool HasSystemFolderWord(std::string_view path) {
     return false;
 }
 
-bool IsExcludedSubfolder(const frmVergelijker& w, const Entry& subfolder,
+bool IsExcludedSubfolder(const RunContext& run, const Entry& subfolder,
                          const std::string& subfolderPath, const std::string& backupFolderPath) {
-    if (w.Roots.isRoot(subfolder.id) || w.Roots.isTrash(subfolder.id)) return true;
+    if (run.roots.isRoot(subfolder.id) || run.roots.isTrash(subfolder.id)) return true;
     return HasSystemFolderWord(subfolderPath) || HasSystemFolderWord(backupFolderPath);
 }
 
@@ -87,22 +88,22 @@ bool backupHoldsSame(const PathInfo& target, const Entry& f) {
     return target.kind == (f.kind == EntryKind::Symlink ? EntryKind::Symlink : EntryKind::File);
 }
 
-void noteFailedCopy(frmVergelijker& w, const Entry& f, const WalkRules& rules) {
+void noteFailedCopy(RunContext& run, const Entry& f, const WalkRules& rules) {
     if (rules.noDateCheck || !rules.DatesAreNew(f)) return;
     // A date that could not be read makes the file new on every run.
     if (f.modified == DateTime{} || f.created == DateTime{}) return;
-    w.NextFrom.failedFile(std::max(f.modified, f.created));
+    run.nextFrom.failedFile(std::max(f.modified, f.created));
 }
 
-void noteFailedRepair(frmVergelijker& w, const Entry& f) {
-    if (f.accessed != DateTime{}) w.NextFrom.failedFile(f.accessed);
+void noteFailedRepair(RunContext& run, const Entry& f) {
+    if (f.accessed != DateTime{}) run.nextFrom.failedFile(f.accessed);
 }
 
-FsError makeBackupFolder(frmVergelijker& w, const std::string& source, const std::string& path) {
-    FileSystem& fs = w.svc.fs;
+FsError makeBackupFolder(RunContext& run, const std::string& source, const std::string& path) {
+    FileSystem& fs = run.fs;
     FsError made = fs.createFolder(path);
     if (made) {
-        w.CreatePath(path);
+        createPath(run.fs, path);
         const PathInfo info = fs.lookup(path);
         if (info.presence != Presence::Present) return made;
         if (info.kind != EntryKind::Folder)
@@ -111,40 +112,41 @@ FsError makeBackupFolder(frmVergelijker& w, const std::string& source, const std
     return fs.keepFolderMetadata(source, path, FolderStage::Filling);
 }
 
-void openBackupFolder(frmVergelijker& w, const std::string& source, const std::string& path) {
-    if (FsError e = w.svc.fs.keepFolderMetadata(source, path, FolderStage::Reopening))
-        reportFolderFailure(w, path, e);
+void openBackupFolder(RunContext& run, const std::string& source, const std::string& path) {
+    if (FsError e = run.fs.keepFolderMetadata(source, path, FolderStage::Reopening))
+        reportFolderFailure(run, path, e);
 }
 
-void finishBackupFolder(frmVergelijker& w, const std::string& source, const std::string& path) {
-    if (FsError e = w.svc.fs.keepFolderMetadata(source, path, FolderStage::Done))
-        reportFolderFailure(w, path, e);
+void finishBackupFolder(RunContext& run, const std::string& source, const std::string& path) {
+    if (FsError e = run.fs.keepFolderMetadata(source, path, FolderStage::Done))
+        reportFolderFailure(run, path, e);
 }
 
-void reportFolderFailure(frmVergelijker& w, const std::string& path, const FsError& error) {
-    w.LogFileError(path, error);
-    w.NextFrom.failedUnseen();
+void reportFolderFailure(RunContext& run, const std::string& path, const FsError& error) {
+    run.log.fileError(path, error);
+    run.nextFrom.failedUnseen();
 }
 
-bool ReportFileFailure(frmVergelijker& w, const std::string& sourcePath, const FsError& pending,
+bool ReportFileFailure(RunContext& run, const std::string& sourcePath, const FsError& pending,
                        GiveUpLine giveUp) {
-    if (pending.number == kErrDiskFull && !w.AskChangeDisk()) {
-        w.UserBreak = true;
+    if (pending.number == kErrDiskFull && !askForAnotherDisk(run.dialogs)) {
+        run.userBreak = true;
         if (giveUp == GiveUpLine::None) return false;
-        w.AddToLog(giveUp == GiveUpLine::UserBreak ? w.UserBreakLine() : w.DiskFullLine());
-        w.WriteLog();
+        run.log.add(giveUp == GiveUpLine::BreakLine ? run.log.userBreakLine()
+                                                    : run.log.diskFullLine());
+        run.log.write();
         return false;
     }
-    w.LogFileError(sourcePath, pending);
-    w.CopyErrorFlag = true;
-    w.Yield();
+    run.log.fileError(sourcePath, pending);
+    run.counts.failedBefore = true;
+    run.pump.yield();
     return true;
 }
 
-void ReportFileRecovery(frmVergelijker& w, const std::string& sourcePath) {
-    if (!w.CopyErrorFlag) return;
-    w.LogFileRecovered(sourcePath);
-    w.CopyErrorFlag = false;
+void ReportFileRecovery(RunContext& run, const std::string& sourcePath) {
+    if (!run.counts.failedBefore) return;
+    run.log.fileRecovered(sourcePath);
+    run.counts.failedBefore = false;
 }
 
 }  // namespace zv

@@ -6,10 +6,10 @@
 #include "platform/Attributes.h"
 #include "platform/DateTime.h"
 #include "platform/FileSystem.h"
+#include "run/FolderHelpers.h"
+#include "run/RunContext.h"
 
 namespace zv {
-
-class frmVergelijker;
 
 // The from-date as a walk reads it once on entry. A text that is no date,
 // or a date at the earliest instant the program holds, leaves it unknown,
@@ -18,7 +18,7 @@ struct FromDateLimit {
     bool known = false;
     DateTime value{};
 };
-FromDateLimit ReadFromDate(const frmVergelijker& w);
+FromDateLimit ReadFromDate(const Job& job);
 
 // A date strictly later than the from-date. A date that could not be read
 // (left at the zero instant) or an unknown from-date counts as later:
@@ -33,7 +33,7 @@ struct WalkRules {
     bool noDateCheck = false;
     bool syncActive = false;
 
-    static WalkRules Of(const frmVergelijker& w);
+    static WalkRules Of(const RunContext& run);
     // Modified or created strictly after the from-date.
     bool DatesAreNew(const Entry& f) const {
         return IsLater(f.modified, from) || IsLater(f.created, from);
@@ -65,6 +65,12 @@ inline bool TakesAttributes(const Entry& e) {
     return e.kind == EntryKind::File;
 }
 
+// The backup folder at `path` (collapsed in place) is there, or the path
+// names a shell place (the computer, the desktop).
+inline bool folderExistsOrVirtual(RunContext& run, std::string& path) {
+    return folderExistsOrVirtual(run.fs, path, run.computerName, run.desktopName);
+}
+
 // The path contains RECYCLER, RECYCLED or SYSTEM VOLUME INFORMATION, in any
 // letter case.
 bool HasSystemFolderWord(std::string_view path);
@@ -73,7 +79,7 @@ bool HasSystemFolderWord(std::string_view path);
 // folders (the backup root wherever it lies inside the source, found by its
 // identity), a volume's trash folder, and the system folders (by either
 // side's path).
-bool IsExcludedSubfolder(const frmVergelijker& w, const Entry& subfolder,
+bool IsExcludedSubfolder(const RunContext& run, const Entry& subfolder,
                          const std::string& subfolderPath, const std::string& backupFolderPath);
 
 // The backup holds the same kind of entry as the source file `f` (a regular
@@ -83,33 +89,33 @@ bool backupHoldsSame(const PathInfo& target, const Entry& f);
 
 // A file the walk should have copied failed: when its dates selected it,
 // the from-date the run saves stays before them, so that the next run takes
-// it again (app/NextFromDate.h). A file selected because the backup lacks it
+// it again (run/NextFromDate.h). A file selected because the backup lacks it
 // is taken again anyway while it lacks it.
-void noteFailedCopy(frmVergelijker& w, const Entry& f, const WalkRules& rules);
+void noteFailedCopy(RunContext& run, const Entry& f, const WalkRules& rules);
 // The same for a file selected because it was read after the from-date.
-void noteFailedRepair(frmVergelijker& w, const Entry& f);
+void noteFailedRepair(RunContext& run, const Entry& f);
 
 // Makes a missing backup folder during a walk (with any missing levels
 // above it). Fails when no folder is there afterwards, also when a file or a
 // link stands in its place: a walk never writes through one. The new folder
 // takes the permission bits, owner and attributes of its source folder at
 // once, so the backup of a private folder is private while it fills.
-FsError makeBackupFolder(frmVergelijker& w, const std::string& source, const std::string& path);
+FsError makeBackupFolder(RunContext& run, const std::string& source, const std::string& path);
 
 // Before a walk writes into a backup folder that is already there: its owner
 // may write into it while it fills (the backup of a read-only source folder
 // is read-only once filled, and a later run must still be able to add to it).
 // What cannot be done is logged and failed.
-void openBackupFolder(frmVergelijker& w, const std::string& source, const std::string& path);
+void openBackupFolder(RunContext& run, const std::string& source, const std::string& path);
 
 // After a walk has written a backup folder's files and subfolders: the folder
 // takes its source folder's permission bits, owner, attributes and times
 // (writing into it moved its times). What cannot be done is logged and failed.
-void finishBackupFolder(frmVergelijker& w, const std::string& source, const std::string& path);
+void finishBackupFolder(RunContext& run, const std::string& source, const std::string& path);
 
 // A folder the walk could not list or make: logged and counted as failed,
 // and the from-date stays where it was (the files below were never seen).
-void reportFolderFailure(frmVergelijker& w, const std::string& path, const FsError& error);
+void reportFolderFailure(RunContext& run, const std::string& path, const FsError& error);
 
 // Keeps the last failure of a sequence of statements.
 inline void Keep(FsError& pending, FsError result) {
@@ -117,16 +123,16 @@ inline void Keep(FsError& pending, FsError result) {
 }
 
 // The line a walk logs when the user gives up on a full disk.
-enum class GiveUpLine { UserBreak, DiskFull, None };
+enum class GiveUpLine { BreakLine, DiskFull, None };
 
 // After a failed file step: on a full disk asks for another disk. Returns
 // false when the user gave up; then the give-up line is logged, the log is
-// written (unless there is no line) and UserBreak is set.
-// Otherwise logs the failure and sets CopyErrorFlag; the walk goes on.
-bool ReportFileFailure(frmVergelijker& w, const std::string& sourcePath, const FsError& pending,
+// written (unless there is no line) and userBreak is set.
+// Otherwise logs the failure and sets counts.failedBefore; the walk goes on.
+bool ReportFileFailure(RunContext& run, const std::string& sourcePath, const FsError& pending,
                        GiveUpLine giveUp);
 // After a file step that succeeded: logs the recovery when a failure came
 // before it.
-void ReportFileRecovery(frmVergelijker& w, const std::string& sourcePath);
+void ReportFileRecovery(RunContext& run, const std::string& sourcePath);
 
 }  // namespace zv

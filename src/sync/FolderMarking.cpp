@@ -3,7 +3,6 @@
 #include <string>
 #include <string_view>
 
-#include "app/frmVergelijker.h"
 #include "platform/Attributes.h"
 #include "platform/FileSystem.h"
 #include "sync/SyncPaths.h"
@@ -109,10 +108,6 @@ void SetIconDustBin(FileSystem& fs, const std::string& StrDustB) {
 
 void ClearFolderMark(FileSystem& fs, const std::string& folder) {
     (void)fs.setAttributes(folder, kAttrDirectory);
-}
-
-void frmVergelijker::SetIconStation(const std::string& StrStation) {
-    zv::SetIconStation(svc.fs, StrStation);
 }
 
 }  // namespace zv

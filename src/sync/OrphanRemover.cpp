@@ -2,10 +2,10 @@
 
 #include <utility>
 
-#include "app/frmVergelijker.h"
-#include "copy/ProgressDisplay.h"
 #include "platform/Attributes.h"
 #include "platform/PathText.h"
+#include "run/FolderHelpers.h"
+#include "run/RunContext.h"
 #include "sync/FolderMarking.h"
 #include "sync/RecycleBin.h"
 #include "sync/SyncPaths.h"
@@ -27,34 +27,34 @@ OrphanResult failed(FsError error) {
 
 }  // namespace
 
-OrphanRemover::OrphanRemover(frmVergelijker& w, std::string sourceFolder)
-    : w_(w),
-      fs_(w.svc.fs),
+OrphanRemover::OrphanRemover(RunContext& run, std::string sourceFolder)
+    : run_(run),
+      fs_(run.fs),
       sourceFolder_(std::move(sourceFolder)),
-      dustbin_(NormalFolder(w.job.dustbinPath)) {}
+      dustbin_(NormalFolder(run.job.dustbinPath)) {}
 
 OrphanResult OrphanRemover::remove(const Entry& file, const std::string& path) {
-    if (w_.job.useDustbin && w_.job.dustbinToTrash) return toTrash(path);
-    if (!w_.job.dustbinToFolder) return toDelete(path);
+    if (run_.job.useDustbin && run_.job.dustbinToTrash) return toTrash(path);
+    if (!run_.job.dustbinToFolder) return toDelete(path);
     return toDustbin(file, path);
 }
 
 OrphanResult OrphanRemover::toTrash(const std::string& path) {
-    ShowFile(w_, path, true);
-    w_.Yield();
-    FsError pending = SendToRecycleBin(w_.svc.trash, path);
-    showDone();
+    run_.progress.fileStarted(path);
+    run_.pump.yield();
+    FsError pending = SendToRecycleBin(run_.trash, path);
+    showDone(path);
     if (pending) return failed(std::move(pending));
     // The trash folder may have come into being just now, where the walk
     // could still meet it (a backup that holds the home folder).
-    if (!trashNoted_) noteTrashFolders(fs_, w_.svc.trash, w_.Roots);
+    if (!trashNoted_) noteTrashFolders(fs_, run_.trash, run_.roots);
     trashNoted_ = true;
     return removed();
 }
 
 OrphanResult OrphanRemover::toDelete(const std::string& path) {
     FsError pending = fs_.deleteFile(path, false);
-    showDone();
+    showDone(path);
     if (pending) return failed(std::move(pending));
     return removed();
 }
@@ -63,28 +63,28 @@ OrphanResult OrphanRemover::toDustbin(const Entry& file, const std::string& path
     if (dustbin_.empty()) return failed(fsFail(kErrPathNotFound, "no dustbin folder is set"));
     // From the source's real path, resolved when the run started: the text
     // as typed may hold "..", which would lead out of the dustbin.
-    const std::string target = dustbinPlace(dustbin_, w_.job.source, w_.job.backup, path);
+    const std::string target = dustbinPlace(dustbin_, run_.job.source, run_.job.backup, path);
     if (target.empty())
         return failed(
             fsFail(kErrInvalidArgument, "no place for it in the dustbin folder " + dustbin_));
-    if (target == frmVergelijker::CollapseBackslashes(path)) return left();
+    if (target == collapseSeparators(path)) return left();
 
     ensureDriveFolder();
     const std::string targetFolder = fs_.parentFolder(target);
-    if (!fs_.folderExists(targetFolder)) w_.CreatePath(targetFolder);
+    if (!fs_.folderExists(targetFolder)) createPath(run_.fs, targetFolder);
     if (FsError e = checkRealPlace(targetFolder)) return failed(std::move(e));
 
-    ShowFile(w_, path, true);
-    w_.Yield();
+    run_.progress.fileStarted(path);
+    run_.pump.yield();
     bool moved = false;
     FsError pending = intoDustbin(path, target, file.attributes, moved);
     if (pending) {
-        showDone();
+        showDone(path);
         return failed(std::move(pending));
     }
     ++moves_;
     if (!moved) pending = fs_.deleteFile(path, false);
-    showDone();
+    showDone(path);
     if (pending) return failed(std::move(pending));
     return removed();
 }
@@ -95,8 +95,9 @@ FsError OrphanRemover::checkRealPlace(const std::string& folder) const {
     std::string real;
     PathInfo info;
     if (FsError e = fs_.resolveFolder(folder, real, info)) return e;
-    const std::string& bin = w_.Roots.dustbin.known() ? w_.Roots.dustbin.path : dustbin_;
-    if (pathIsWithin(real, bin) && !pathIsWithin(real, NormalFolder(w_.job.source))) return fsOk();
+    const std::string& bin = run_.roots.dustbin.known() ? run_.roots.dustbin.path : dustbin_;
+    if (pathIsWithin(real, bin) && !pathIsWithin(real, NormalFolder(run_.job.source)))
+        return fsOk();
     return fsFail(kErrInvalidArgument, "the dustbin place " + folder + " leads to " + real);
 }
 
@@ -108,11 +109,10 @@ void OrphanRemover::ensureDriveFolder() {
     driveFolderDone_ = true;
     const std::string drive = fs_.driveName(sourceFolder_);
     if (drive.empty() || drive.find(':') == std::string::npos) return;
-    const std::string perDrive =
-        frmVergelijker::CollapseBackslashes(JoinPath(dustbin_, drive.substr(0, 1)));
+    const std::string perDrive = collapseSeparators(JoinPath(dustbin_, drive.substr(0, 1)));
     if (fs_.folderExists(perDrive)) return;
-    w_.CreatePath(perDrive);
-    w_.SetIconStation(perDrive);
+    createPath(run_.fs, perDrive);
+    SetIconStation(run_.fs, perDrive);
 }
 
 // Where the dustbin lies on the backup's file system the orphan is moved in
@@ -140,9 +140,9 @@ FsError OrphanRemover::intoDustbin(const std::string& path, const std::string& t
     return pending;
 }
 
-void OrphanRemover::showDone() {
-    w_.ui.lblFiles.foreColour = kColourBlack;
-    w_.Yield();
+void OrphanRemover::showDone(const std::string& path) {
+    run_.progress.fileFinished(path);
+    run_.pump.yield();
 }
 
 }  // namespace zv

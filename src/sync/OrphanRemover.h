@@ -6,7 +6,7 @@
 
 namespace zv {
 
-class frmVergelijker;
+struct RunContext;
 
 enum class OrphanOutcome {
     Removed,  // the file has left the backup
@@ -28,7 +28,7 @@ class OrphanRemover {
   public:
     // `sourceFolder`: the current source folder (its drive names the per-drive
     // folder).
-    OrphanRemover(frmVergelijker& w, std::string sourceFolder);
+    OrphanRemover(RunContext& run, std::string sourceFolder);
 
     // `path` is the full path of `file`.
     OrphanResult remove(const Entry& file, const std::string& path);
@@ -44,9 +44,9 @@ class OrphanRemover {
     void ensureDriveFolder();
     FsError intoDustbin(const std::string& path, const std::string& target,
                         std::uint32_t attributes, bool& moved);
-    void showDone();
+    void showDone(const std::string& path);
 
-    frmVergelijker& w_;
+    RunContext& run_;
     FileSystem& fs_;
     std::string sourceFolder_;
     std::string dustbin_;  // the dustbin folder, normal form

@@ -4,8 +4,8 @@
 #include <unordered_set>
 #include <utility>
 
-#include "app/frmVergelijker.h"
 #include "platform/TempFile.h"
+#include "run/RunContext.h"
 #include "sync/SyncPaths.h"
 
 namespace zv {
@@ -21,7 +21,7 @@ struct SourceNames {
 
 class RemovalCounter {
   public:
-    RemovalCounter(frmVergelijker& w, std::size_t shown) : w_(w), fs_(w.svc.fs), shown_(shown) {}
+    RemovalCounter(RunContext& run, std::size_t shown) : run_(run), fs_(run.fs), shown_(shown) {}
 
     // `source` empty: the source has no such folder, so every file counts.
     void folder(const std::string& backup, const std::string& source, bool inDustbin,
@@ -40,7 +40,7 @@ class RemovalCounter {
     void countFile(const std::string& backup, const Entry& file, const SourceNames& names,
                    bool inDustbin);
 
-    frmVergelijker& w_;
+    RunContext& run_;
     FileSystem& fs_;
     std::size_t shown_;
 };
@@ -94,28 +94,28 @@ void RemovalCounter::countFile(const std::string& backup, const Entry& file,
 
 void RemovalCounter::folder(const std::string& backup, const std::string& source, bool inDustbin,
                             bool atVolumeTop) {
-    if (w_.UserBreak) return;
+    if (run_.userBreak) return;
     SourceNames names;
     if (!source.empty() && !readSource(source, names)) return;
     std::vector<Entry> subfolders;
     if (!readBackup(backup, names, inDustbin, subfolders)) return;
-    w_.Yield();
+    run_.pump.yield();
     for (const Entry& sub : subfolders) {
         const std::string path = JoinPath(backup, sub.name);
-        if (w_.Roots.excludes(sub.id) || w_.Roots.isTrashIn(sub, atVolumeTop)) continue;
+        if (run_.roots.excludes(sub.id) || run_.roots.isTrashIn(sub, atVolumeTop)) continue;
         if (!source.empty() && (HasSystemWord(source) || HasSystemWord(path))) continue;
         const bool there = !source.empty() && names.folders.contains(sub.name);
         folder(path, there ? JoinPath(source, sub.name) : std::string(),
-               inDustbin || w_.Roots.isDustbin(sub.id), sub.mountRoot);
+               inDustbin || run_.roots.isDustbin(sub.id), sub.mountRoot);
     }
 }
 
 }  // namespace
 
-RemovalPreview PreviewRemovals(frmVergelijker& w, std::size_t shown) {
-    RemovalCounter counter(w, shown);
-    counter.folder(w.job.backup, w.job.source, w.Roots.isDustbin(w.Roots.backup.id),
-                   w.Roots.backup.volumeTop);
+RemovalPreview PreviewRemovals(RunContext& run, std::size_t shown) {
+    RemovalCounter counter(run, shown);
+    counter.folder(run.job.backup, run.job.source, run.roots.isDustbin(run.roots.backup.id),
+                   run.roots.backup.volumeTop);
     return counter.preview;
 }
 

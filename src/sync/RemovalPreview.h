@@ -6,7 +6,7 @@
 
 namespace zv {
 
-class frmVergelijker;
+struct RunContext;
 
 // What a synchronisation would remove from the backup, counted in a first
 // pass before it removes anything: each backup folder and its counterpart in
@@ -19,9 +19,9 @@ struct RemovalPreview {
     std::vector<std::string> firstOrphans;  // the first few of them, full paths
 };
 
-// Counts for the run's folders (`w.Roots`, `w.job.source`, `w.job.backup`),
+// Counts for the run's folders (`run.roots`, `run.job.source`, `run.job.backup`),
 // keeping at most `shown` paths.
-RemovalPreview PreviewRemovals(frmVergelijker& w, std::size_t shown);
+RemovalPreview PreviewRemovals(RunContext& run, std::size_t shown);
 
 // The most files a synchronisation removes without asking (or, unattended,
 // without a larger -mx): a fifth of the backup's files, at most 1 000, and

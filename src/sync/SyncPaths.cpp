@@ -4,9 +4,10 @@
 #include <cctype>
 #include <string_view>
 
-#include "app/frmVergelijker.h"
 #include "platform/FileSystem.h"
 #include "platform/PathText.h"
+#include "run/FolderHelpers.h"
+#include "run/RunContext.h"
 #include "sync/SyncWalk.h"
 
 namespace zv {
@@ -50,7 +51,7 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
 }
 
 std::string NormalFolder(const std::string& path) {
-    std::string out = frmVergelijker::CollapseBackslashes(path);
+    std::string out = collapseSeparators(path);
     while (out.size() > 1 && out.back() == kSep) out.pop_back();
     return out;
 }
@@ -66,8 +67,8 @@ std::string dustbinPlace(const std::string& dustbin, const std::string& source,
     const std::string root = NormalFolder(backup);
     if (bin.empty() || source.empty() || !LiesBelow(orphan, root)) return {};
     const std::string relative = orphan.substr(root == "/" ? 0 : root.size());
-    const std::string place = frmVergelijker::CollapseBackslashes(
-        JoinPath(JoinPath(bin, StripDriveColon(source)), relative));
+    const std::string place =
+        collapseSeparators(JoinPath(JoinPath(bin, StripDriveColon(source)), relative));
     if (place != normalisedAbsolute(place, "/")) return {};
     // The source as the system reads it: "//data" is the folder "/data".
     if (!LiesBelow(place, bin) || pathIsWithin(place, normalisedAbsolute(source, "/"))) return {};

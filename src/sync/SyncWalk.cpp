@@ -7,13 +7,12 @@
 #include <string_view>
 #include <vector>
 
-#include "app/frmVergelijker.h"
 #include "copy/FolderPresence.h"
-#include "copy/ProgressDisplay.h"
-#include "copy/ProgressTotal.h"
 #include "copy/WalkSupport.h"
 #include "platform/Attributes.h"
 #include "platform/TempFile.h"
+#include "run/FolderHelpers.h"
+#include "run/RunContext.h"
 #include "sync/OrphanRemover.h"
 #include "sync/SourceGuard.h"
 #include "sync/SyncPaths.h"
@@ -22,26 +21,26 @@ namespace zv {
 
 namespace {
 
-void logBreak(frmVergelijker& w) {
-    w.AddToLog(w.UserBreakLine());
-    w.WriteLog();
+void logBreak(RunContext& run) {
+    run.log.add(run.log.userBreakLine());
+    run.log.write();
 }
 
 // The source root vanished (or is an empty mount point) while orphans were
 // found: nothing more is removed and the run ends like a break, which closes
 // the window; in the window the user is told why first.
-void giveUpOnSource(frmVergelijker& w) {
-    w.UserBreak = true;
-    const std::string reason = "\"" + w.job.source + "\" bronmap bestaat niet";
-    w.AddToLog(w.NowDateText() + " " + w.NowTimeText() + " Error: " + reason);
-    w.WriteLog();
-    if (!w.AutoRun) w.svc.dialogs.messageBox(reason, MessageStyle::OkExclamation);
+void giveUpOnSource(RunContext& run) {
+    run.userBreak = true;
+    const std::string reason = "\"" + run.job.source + "\" bronmap bestaat niet";
+    run.log.add(run.log.dateText() + " " + run.log.timeText() + " Error: " + reason);
+    run.log.write();
+    if (!run.unattended) run.dialogs.messageBox(reason, MessageStyle::OkExclamation);
 }
 
-void giveUpOnFullDisk(frmVergelijker& w) {
-    w.UserBreak = true;
-    w.AddToLog(w.DiskFullLine());
-    w.WriteLog();
+void giveUpOnFullDisk(RunContext& run) {
+    run.userBreak = true;
+    run.log.add(run.log.diskFullLine());
+    run.log.write();
 }
 
 // What becomes of one backup file.
@@ -92,16 +91,10 @@ Verdict judge(FileSystem& fs, SourceSide& side, Entry& file, const std::string& 
     return (file.attributes & kAttrReadOnly) == 0 ? Verdict::Orphan : Verdict::Keep;
 }
 
-void startProgress(frmVergelijker& w, const std::string& backupRoot) {
-    w.ui.ProgressBar1.visible = true;
-    w.ui.ProgressBar1.value = 0;
-    StartProgressTotal(w, backupRoot);
-}
-
 // The files of one backup folder, at the root or below it.
 class FileSync {
   public:
-    FileSync(frmVergelijker& w, SourceGuard& guard) : w_(w), fs_(w.svc.fs), guard_(guard) {}
+    FileSync(RunContext& run, SourceGuard& guard) : run_(run), fs_(run.fs), guard_(guard) {}
 
     // Handles one backup file. False when the walk must end (source gone,
     // full disk given up).
@@ -109,7 +102,7 @@ class FileSync {
                 bool atRoot);
 
   private:
-    frmVergelijker& w_;
+    RunContext& run_;
     FileSystem& fs_;
     SourceGuard& guard_;
     std::string counterpart_;  // reused for every file's source-side path
@@ -129,11 +122,11 @@ bool FileSync::handle(SourceSide& side, Entry& file, const std::string& folder,
             return true;
         case Verdict::Orphan: {
             if (atRoot) {
-                ShowFile(w_, path, true);
-                w_.Yield();
+                run_.progress.fileStarted(path);
+                run_.pump.yield();
             }
             if (!guard_.present()) {
-                giveUpOnSource(w_);
+                giveUpOnSource(run_);
                 return false;
             }
             // The backup of a read-only folder is read-only; its owner may
@@ -141,21 +134,21 @@ bool FileSync::handle(SourceSide& side, Entry& file, const std::string& folder,
             // longer has keeps its own bits, with that access added.
             if (!side.opened) {
                 side.opened = true;
-                openBackupFolder(w_, side.gone ? folder : side.base, folder);
+                openBackupFolder(run_, side.gone ? folder : side.base, folder);
             }
             const OrphanResult result = remover.remove(file, path);
-            if (result.outcome == OrphanOutcome::Removed) ++w_.ItemsRemoved;
+            if (result.outcome == OrphanOutcome::Removed) ++run_.counts.removed;
             pending = result.error;
         }
     }
-    if (!atRoot && pending.number == kErrDiskFull && !w_.AskChangeDisk()) {
-        giveUpOnFullDisk(w_);
+    if (!atRoot && pending.number == kErrDiskFull && !askForAnotherDisk(run_.dialogs)) {
+        giveUpOnFullDisk(run_);
         return false;
     }
     if (pending.ok())
-        ShowCounts(w_);
+        run_.progress.countsChanged();
     else
-        w_.LogFileError(path, pending);
+        run_.log.fileError(path, pending);
     return true;
 }
 
@@ -164,12 +157,12 @@ bool FileSync::handle(SourceSide& side, Entry& file, const std::string& folder,
 // once; the list of its subfolders is handed down.
 class SubfolderWalk {
   public:
-    explicit SubfolderWalk(frmVergelijker& w)
-        : w_(w),
-          fs_(w.svc.fs),
-          guard_(w.svc.fs, w.job.source),
-          files_(w, guard_),
-          source_(w.svc.fs) {}
+    explicit SubfolderWalk(RunContext& run)
+        : run_(run),
+          fs_(run.fs),
+          guard_(run.fs, run.job.source),
+          files_(run, guard_),
+          source_(run.fs) {}
 
     // `atVolumeTop`: a file system is mounted on the backup folder.
     void level(const std::string& backupFolder, const std::string& sourceFolder,
@@ -183,7 +176,7 @@ class SubfolderWalk {
     bool syncFiles(const std::string& folder, SourceSide& side, std::vector<Entry>& files,
                    OrphanRemover& remover);
 
-    frmVergelijker& w_;
+    RunContext& run_;
     FileSystem& fs_;
     SourceGuard guard_;
     FileSync files_;
@@ -192,19 +185,19 @@ class SubfolderWalk {
 
 void SubfolderWalk::level(const std::string& backupFolder, const std::string& sourceFolder,
                           const std::vector<Entry>& subfolders, bool inDustbin, bool atVolumeTop) {
-    if (w_.UserBreak) {
-        logBreak(w_);
+    if (run_.userBreak) {
+        logBreak(run_);
         return;
     }
     const bool sourceExists = fs_.folderExists(sourceFolder);
     const bool sourceHasWord = sourceExists && HasSystemWord(sourceFolder);
-    OrphanRemover remover(w_, sourceFolder);
+    OrphanRemover remover(run_, sourceFolder);
     for (const Entry& sub : subfolders) {
-        w_.Yield();
+        run_.pump.yield();
         const std::string path = JoinPath(backupFolder, sub.name);
         if (excluded(sub, path, sourceExists, sourceHasWord, atVolumeTop)) continue;
-        if (w_.UserBreak) {
-            logBreak(w_);
+        if (run_.userBreak) {
+            logBreak(run_);
             return;
         }
         // Where the source's side cannot be looked at, nothing below is
@@ -212,20 +205,20 @@ void SubfolderWalk::level(const std::string& backupFolder, const std::string& so
         const std::string counterpart = JoinPath(sourceFolder, sub.name);
         const PathInfo source = fs_.lookup(counterpart);
         if (source.presence == Presence::Unknown) {
-            w_.LogFileError(counterpart, source.error);
+            run_.log.fileError(counterpart, source.error);
             continue;
         }
         std::vector<Entry> files;
         std::vector<Entry> children;
         if (FsError e = fs_.listFolder(path, files, children, ListDetail::Plain))
-            w_.LogFileError(path, e);
+            run_.log.fileError(path, e);
         SourceSide side{source_, JoinPath(counterpart, ""),
                         source.presence == Presence::Absent || source.kind != EntryKind::Folder,
-                        inDustbin || w_.Roots.isDustbin(sub.id)};
+                        inDustbin || run_.roots.isDustbin(sub.id)};
         const int movesBefore = remover.moves();
         if (!syncFiles(path, side, files, remover)) return;
-        ShowSeen(w_);
-        w_.Yield();
+        run_.progress.countsChanged();
+        run_.pump.yield();
         // A dustbin inside this folder has just grown: its new folders are
         // walked as what they are.
         if (remover.moves() != movesBefore && dustbinBelow(path)) {
@@ -236,7 +229,7 @@ void SubfolderWalk::level(const std::string& backupFolder, const std::string& so
         level(path, counterpart, children, side.inDustbin, sub.mountRoot);
         // The walk opened the folder to remove from it, which moved its
         // time: it gets its source folder's bits and time again.
-        if (side.opened && !side.gone) finishBackupFolder(w_, counterpart, path);
+        if (side.opened && !side.gone) finishBackupFolder(run_, counterpart, path);
     }
 }
 
@@ -245,14 +238,14 @@ void SubfolderWalk::level(const std::string& backupFolder, const std::string& so
 // are the system folders while the source has the counterpart folder.
 bool SubfolderWalk::excluded(const Entry& sub, const std::string& path, bool sourceExists,
                              bool sourceHasWord, bool atVolumeTop) const {
-    if (w_.Roots.excludes(sub.id) || w_.Roots.isTrashIn(sub, atVolumeTop)) return true;
+    if (run_.roots.excludes(sub.id) || run_.roots.isTrashIn(sub, atVolumeTop)) return true;
     if (!sourceExists) return false;
     return sourceHasWord || HasSystemWord(path);
 }
 
 // Both are real paths, resolved when the run started.
 bool SubfolderWalk::dustbinBelow(const std::string& folder) const {
-    return w_.Roots.dustbin.known() && LiesBelow(w_.Roots.dustbin.path, NormalFolder(folder));
+    return run_.roots.dustbin.known() && LiesBelow(run_.roots.dustbin.path, NormalFolder(folder));
 }
 
 bool SubfolderWalk::syncFiles(const std::string& folder, SourceSide& side,
@@ -260,12 +253,12 @@ bool SubfolderWalk::syncFiles(const std::string& folder, SourceSide& side,
     if (!side.gone && !side.inDustbin) source_.moveTo(side.base, files.size());
     for (Entry& file : files) {
         if (file.kind == EntryKind::Special) continue;
-        ++w_.FilesSeen;
-        StepFileProgress(w_, file.size, true);  // below the root: at most 100 %
+        ++run_.counts.seen;
+        run_.progress.fileReached(file.size, true);  // below the root: at most 100 %
         if (!files_.handle(side, file, folder, remover, false)) return false;
-        w_.Yield();
-        if (w_.UserBreak) {
-            logBreak(w_);
+        run_.pump.yield();
+        if (run_.userBreak) {
+            logBreak(run_);
             return false;
         }
     }
@@ -274,50 +267,48 @@ bool SubfolderWalk::syncFiles(const std::string& folder, SourceSide& side,
 
 }  // namespace
 
-void SyncRootFiles(frmVergelijker& w, const std::string& backupRoot,
-                   const std::string& sourceRoot) {
-    w.ui.panel(1) = "Synchroniseren";
-    ShowCounts(w);
-    startProgress(w, backupRoot);
+void SyncRootFiles(RunContext& run, const std::string& backupRoot, const std::string& sourceRoot) {
+    run.progress.walkStarted(RunProgress::Walk::Synchronise, backupRoot);
 
     std::vector<Entry> files;
     std::vector<Entry> folders;
-    if (FsError e = w.svc.fs.listFolder(backupRoot, files, folders, ListDetail::Plain))
-        w.LogFileError(backupRoot, e);
-    SourceGuard guard(w.svc.fs, w.job.source);
-    FileSync sync(w, guard);
-    OrphanRemover remover(w, sourceRoot);
-    FolderPresence presence(w.svc.fs);
-    SourceSide side{presence, frmVergelijker::CollapseBackslashes(JoinPath(sourceRoot, "")), false,
-                    w.Roots.isDustbin(w.Roots.backup.id)};
+    if (FsError e = run.fs.listFolder(backupRoot, files, folders, ListDetail::Plain))
+        run.log.fileError(backupRoot, e);
+    SourceGuard guard(run.fs, run.job.source);
+    FileSync sync(run, guard);
+    OrphanRemover remover(run, sourceRoot);
+    FolderPresence presence(run.fs);
+    SourceSide side{presence, collapseSeparators(JoinPath(sourceRoot, "")), false,
+                    run.roots.isDustbin(run.roots.backup.id)};
     presence.moveTo(side.base, files.size());
     for (Entry& file : files) {
         if (file.kind == EntryKind::Special) continue;
-        ++w.FilesSeen;
-        if (w.UserBreak) {
-            logBreak(w);
+        ++run.counts.seen;
+        if (run.userBreak) {
+            logBreak(run);
             break;
         }
-        StepFileProgress(w, file.size);
+        run.progress.fileReached(file.size, false);
         if (!sync.handle(side, file, backupRoot, remover, true)) break;
-        ShowSeen(w);
-        w.Yield();
+        run.progress.countsChanged();
+        run.pump.yield();
     }
-    if (side.opened) finishBackupFolder(w, sourceRoot, backupRoot);
+    if (side.opened) finishBackupFolder(run, sourceRoot, backupRoot);
 }
 
-void SyncSubfolders(frmVergelijker& w, const std::string& backupFolder,
+void SyncSubfolders(RunContext& run, const std::string& backupFolder,
                     const std::string& sourceFolder) {
-    if (w.UserBreak) {
-        logBreak(w);
+    if (run.userBreak) {
+        logBreak(run);
         return;
     }
     std::vector<Entry> files;
     std::vector<Entry> folders;
-    (void)w.svc.fs.listFolder(backupFolder, files, folders, ListDetail::Plain);
-    SubfolderWalk(w).level(backupFolder, sourceFolder, folders,
-                           w.Roots.isDustbin(w.Roots.backup.id), w.Roots.backup.volumeTop);
-    if (w.ItemsRemoved != 0 && !w.UserBreak) finishBackupFolder(w, sourceFolder, backupFolder);
+    (void)run.fs.listFolder(backupFolder, files, folders, ListDetail::Plain);
+    SubfolderWalk(run).level(backupFolder, sourceFolder, folders,
+                             run.roots.isDustbin(run.roots.backup.id), run.roots.backup.volumeTop);
+    if (run.counts.removed != 0 && !run.userBreak)
+        finishBackupFolder(run, sourceFolder, backupFolder);
 }
 
 }  // namespace zv

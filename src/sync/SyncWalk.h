@@ -4,11 +4,11 @@
 
 namespace zv {
 
-class frmVergelijker;
+struct RunContext;
 
 // Removes from the backup the files the source no longer has.
-void SyncRootFiles(frmVergelijker& w, const std::string& backupRoot, const std::string& sourceRoot);
-void SyncSubfolders(frmVergelijker& w, const std::string& backupFolder,
+void SyncRootFiles(RunContext& run, const std::string& backupRoot, const std::string& sourceRoot);
+void SyncSubfolders(RunContext& run, const std::string& backupFolder,
                     const std::string& sourceFolder);
 
 std::string StrX_Y(const std::string& X, const std::string& Y);

@@ -64,10 +64,10 @@ bool IsUnseenPlatform(const std::string& platformVariable) {
 }
 
 void GiveUpUnseenWindow(frmVergelijker& w) {
-    w.AddToLog(w.NowDateText() + " " + w.NowTimeText() +
-               " Error: geen beeldscherm; het venster kan niet wachten en wordt gesloten");
+    w.log.add(w.log.dateText() + " " + w.log.timeText() +
+              " Error: geen beeldscherm; het venster kan niet wachten en wordt gesloten");
     w.JobRefused = true;
-    w.WriteLog();
+    w.log.write();
 }
 
 }  // namespace zv

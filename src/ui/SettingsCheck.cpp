@@ -4,6 +4,7 @@
 #include "app/RunPreflight.h"
 #include "app/frmVergelijker.h"
 #include "platform/DateText.h"
+#include "run/FolderHelpers.h"
 #include "sync/FolderMarking.h"
 #include "ui/FocusNames.h"
 
@@ -59,7 +60,7 @@ void RefuseSource(WindowModel& ui) {
 // the folder is there (or virtual, or an unattended job) afterwards.
 bool EnsureBackupFolder(frmVergelijker& w, std::string& backup) {
     ControlState& box = w.ui.Text1[2];
-    if (w.FolderExistsOrVirtual(backup) || w.AutoRun) {
+    if (folderExistsOrVirtual(w.svc.fs, backup, w.ComputerName, w.DesktopName) || w.AutoRun) {
         w.job.backup = backup;
         box.toolTip = backup;
         return true;
@@ -70,7 +71,7 @@ bool EnsureBackupFolder(frmVergelijker& w, std::string& backup) {
         return false;
     box.foreColour = kColourBlack;
     std::string made = backup;
-    const int error = w.MakeFolder(made);
+    const int error = makeFolder(w.svc.fs, made);
     if (error != kErrNone || !w.svc.fs.folderExists(backup)) {
         w.svc.dialogs.messageBox("Kan doelmap niet maken.", MessageStyle::Ok);
         return false;
@@ -83,16 +84,18 @@ bool EnsureBackupFolder(frmVergelijker& w, std::string& backup) {
 // A dustbin folder that went missing is made again (one level) and marked.
 // One that cannot be made refuses the job rather than pretend it is there.
 bool EnsureDustbinFolder(frmVergelijker& w, std::string& dustbin) {
-    if (dustbin.empty() || w.FolderExistsOrVirtual(dustbin) || w.AutoRun) return true;
+    if (dustbin.empty() ||
+        folderExistsOrVirtual(w.svc.fs, dustbin, w.ComputerName, w.DesktopName) || w.AutoRun)
+        return true;
     (void)w.svc.fs.createFolder(dustbin);
     if (!w.svc.fs.folderExists(dustbin)) {
         ShowRefusal(w.ui, "Fout:", "ongeldige prullenbak");
         return false;
     }
     SetIconDustBin(w.svc.fs, w.job.dustbinPath);
-    w.AddToLog(w.NowDateText() + " " + w.NowTimeText() + " Error: \"" + w.job.dustbinAsWritten +
-               "\" path dustbin didn't exist, created");
-    w.WriteLog();
+    w.log.add(w.log.dateText() + " " + w.log.timeText() + " Error: \"" + w.job.dustbinAsWritten +
+              "\" path dustbin didn't exist, created");
+    w.log.write();
     return true;
 }
 
@@ -106,7 +109,7 @@ bool frmVergelijker::CheckSettings() {
     ui.Text1[2].toolTip = backup;
     if (!CheckDateBox(*this)) return false;
 
-    if (!FolderExistsOrVirtual(source) && !AutoRun) {
+    if (!folderExistsOrVirtual(svc.fs, source, ComputerName, DesktopName) && !AutoRun) {
         RefuseSource(ui);
         return false;
     }

@@ -1,6 +1,7 @@
 #include "ui/frmDustbin.h"
 
 #include "app/frmVergelijker.h"
+#include "run/FolderHelpers.h"
 #include "sync/FolderMarking.h"
 #include "ui/FocusNames.h"
 
@@ -149,7 +150,7 @@ void frmDustbin::OfferNewFolder(const std::string& folder) {
         focus = kFocusDustbinPath;
         return;
     }
-    if (Main.svc.fs.createFolder(folder)) (void)Main.CreatePath(folder);
+    if (Main.svc.fs.createFolder(folder)) createPath(Main.svc.fs, folder);
     if (!Main.svc.fs.folderExists(folder)) {
         Main.svc.dialogs.messageBox("Kan map niet maken.", MessageStyle::Ok);
         return;

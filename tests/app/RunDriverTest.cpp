@@ -6,10 +6,10 @@
 #include <functional>
 #include <string>
 
-#include "app/NextFromDate.h"
 #include "config/ConfigFixture.h"
 #include "platform/Clock.h"
 #include "platform/PlatformTest.h"
+#include "run/NextFromDate.h"
 #include "support/FaultInjectingFileSystem.h"
 
 namespace zv::test {
@@ -34,7 +34,7 @@ class RunDriver : public ConfigTest {
 
 TEST_F(RunDriver, ACompletedRun) {
     writeFile(source + "/sub/b.txt", "b");
-    w().FilesCopied = 7;
+    w().counts.copied = 7;
     w().ui.state = WindowState::Minimised;
     const DateTime start = rig.clock.current;
     rig.pump.hookAt = 1;
@@ -57,7 +57,7 @@ TEST_F(RunDriver, ACompletedRun) {
     w().cmdGo_Click();
     EXPECT_EQ(rig.pump.hookAt, 0);
     EXPECT_EQ(readFile(backup + "/a.txt") + readFile(backup + "/sub/b.txt"), "ab");
-    EXPECT_EQ(w().FilesCopied, 2);
+    EXPECT_EQ(w().counts.copied, 2);
     EXPECT_EQ(w().ui.panel(1) + " / " + w().ui.panel(3), "Klaar / 2 min 5 sec");
     EXPECT_TRUE(w().RunCompleted && w().ui.cmdOK.enabled && w().ui.Check1.enabled);
     EXPECT_TRUE(w().ui.Frame1.enabled && w().ui.Frame2.enabled && w().ui.text2.enabled);
@@ -99,9 +99,9 @@ TEST_F(RunDriver, ExitBreaksARunOffOrClosesTheApplication) {
         rig.pump.hookAt = rig.pump.yields + 8;
         rig.pump.hook = [this] { w().cmdExit_Click(); };
         w().cmdGo_Click();
-        EXPECT_TRUE(w().UserBreak && w().ui.closed);
+        EXPECT_TRUE(w().userBreak && w().ui.closed);
         EXPECT_FALSE(w().RunCompleted);
-        EXPECT_LT(w().FilesCopied, 4);
+        EXPECT_LT(w().counts.copied, 4);
         EXPECT_EQ(w().ui.text2.text, "1-1-2000 00:00:00");  // a broken-off run keeps the from-date
         EXPECT_GE(count("7-3-2026 10:11:12   -  user break"), 2);
         EXPECT_NE(errorLog().find("7-3-2026 10:11:12   -  user break\r\n"), std::string::npos);
@@ -113,7 +113,7 @@ TEST_F(RunDriver, ExitBreaksARunOffOrClosesTheApplication) {
     confirm(fs);
     w().cmdExit_Click();
     EXPECT_EQ(w().ui.panel(1), "Bezig af te sluiten...");
-    EXPECT_TRUE(w().UserBreak && w().ui.closed);
+    EXPECT_TRUE(w().userBreak && w().ui.closed);
 }
 
 // An unplugged source must not touch the backup: a later synchronisation
@@ -130,10 +130,10 @@ TEST_F(RunDriver, RunsWithoutSourceOrDiskSpaceEndLikeABreak) {
     ASSERT_EQ(rig.dialogs.shown.size(), 1u);
     EXPECT_EQ(rig.dialogs.shown[0].text, "\"" + missing + "\" bronmap bestaat niet");
     EXPECT_TRUE(rig.fs.folderExists(backup + "/empty"));
-    EXPECT_TRUE(w().UserBreak && w().ui.closed);
+    EXPECT_TRUE(w().userBreak && w().ui.closed);
     EXPECT_FALSE(w().RunCompleted);
     EXPECT_EQ(w().ui.text2.text, "1-1-2000 00:00:00");
-    EXPECT_EQ(w().FilesSeen, 0);
+    EXPECT_EQ(w().counts.seen, 0);
     confirm(fs);
     rig.dialogs.shown.clear();
     w().job.source = missing;
@@ -147,7 +147,7 @@ TEST_F(RunDriver, RunsWithoutSourceOrDiskSpaceEndLikeABreak) {
     faulty.failOn(FsOp::CopyFile, "/sub/", kErrDiskFull);
     confirm(faulty);
     w().cmdGo_Click();
-    EXPECT_TRUE(w().UserBreak && w().ui.closed);
+    EXPECT_TRUE(w().userBreak && w().ui.closed);
     EXPECT_FALSE(w().RunCompleted);
     EXPECT_EQ(count("10:11:12Disk full"), 1);
 }
@@ -398,7 +398,7 @@ TEST_F(RunDriver, ProgressRisesFromZeroInEveryModeAndEveryRun) {
         const std::size_t at = caption.find(" %");
         seen.push_back({at == std::string::npos ? -1 : std::stoi(caption.substr(0, at)),
                         w().ui.ProgressBar1.value, w().ui.panel(1) == "Synchroniseren",
-                        w().FilesSeen});
+                        w().counts.seen});
         rig.pump.hookAt = rig.pump.yields + 1;
     };
     const struct {

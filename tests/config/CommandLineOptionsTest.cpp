@@ -34,7 +34,7 @@ TEST(CommandLineOptions, Refusals) {
         JobScene s;
         if (backupLabel) s.label(s.backup, backupLabel);
         s.apply(s.expand(options));
-        EXPECT_EQ(s.w().RunLog, s.expand(log) + "\r\n");
+        EXPECT_EQ(s.w().log.text(), s.expand(log) + "\r\n");
         EXPECT_TRUE(s.w().ui.closed && s.w().JobRefused);
         EXPECT_FALSE(s.w().AutoRun || s.ran());
         EXPECT_TRUE(s.boxes().empty());

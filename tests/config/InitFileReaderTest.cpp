@@ -48,7 +48,7 @@ TEST(InitFileReader, UnattendedRefusals) {
         s.writeJob(s.jobText(c.edits, c.keep));
         SCOPED_TRACE(s.jobText(c.edits, c.keep) + c.piece);
         s.unattended(c.piece);
-        EXPECT_TRUE(s.w().ReadInitFile() == 1 || s.w().UserBreak);
+        EXPECT_TRUE(s.w().ReadInitFile() == 1 || s.w().userBreak);
         EXPECT_EQ(s.log(), Lines{s.expand(c.log)});
         EXPECT_TRUE(s.w().JobRefused);
         EXPECT_FALSE(s.ran());

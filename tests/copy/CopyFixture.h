@@ -76,11 +76,11 @@ class CopyFixture : public ::testing::Test {
     void run(Walk walk) {
         (void)resolveRunFolders(w());
         if (walk == Walk::Checked) {
-            CopyTreeRoot(w(), w().job.source, w().job.backup);
-            CopySubTrees(w(), w().job.source, w().job.backup);
+            CopyTreeRoot(w().run, w().job.source, w().job.backup);
+            CopySubTrees(w().run, w().job.source, w().job.backup);
         } else {
-            QuickCopyRoot(w(), w().job.source, w().job.backup);
-            QuickCopySubfolders(w(), w().job.source, w().job.backup);
+            QuickCopyRoot(w().run, w().job.source, w().job.backup);
+            QuickCopySubfolders(w().run, w().job.source, w().job.backup);
         }
     }
 

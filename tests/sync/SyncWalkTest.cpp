@@ -43,7 +43,7 @@ TEST_F(SyncWalk, RemovesTheOrphansOnly) {
     EXPECT_EQ(w().ui.panel(1), "Synchroniseren");
     EXPECT_EQ(w().ui.panel(2), "Bestanden: 0         [ Verwijderd: 9 ]");
     EXPECT_EQ(w().ui.panel(3), "Van: 15");
-    EXPECT_TRUE(w().RunLog.empty());
+    EXPECT_TRUE(w().log.text().empty());
 }
 
 // A backup-only folder is emptied at every depth but stays. System folders and
@@ -82,7 +82,7 @@ TEST_F(SyncWalk, ScalesTheBarByTheBackupTreeAndCapsTheCaption) {
     w().AppVersionText = "Zandvast v.1.0.0";
     sync();
     EXPECT_EQ(w().ui.ProgressBar1.max, 5000);
-    EXPECT_GT(w().PercentDone, 100.0);
+    EXPECT_GT(w().progress.percent(), 100.0);
     EXPECT_EQ(w().ui.caption, "100 %   Zandvast v.1.0.0");
     w().Minimised = true;
     sync();
@@ -132,12 +132,13 @@ TEST_F(SyncWalk, AProgressTotalThatArrivesLateEndsTheRunTheSame) {
             return std::make_unique<LateSize>(sum, readyAfter, waits);
         };
         faulty.beforeCall = [&, breakInSub](FsOp op, const std::string& path) {
-            if (breakInSub && op == FsOp::List && path == dst + "/Sub") w().UserBreak = true;
+            if (breakInSub && op == FsOp::List && path == dst + "/Sub") w().userBreak = true;
         };
         waits = 0;
         w().cmdGo_Click();
         const ProgressBarState& bar = w().ui.ProgressBar1;
-        return std::tuple(w().ui.caption, w().PercentDone, w().BytesTotal, bar.max, bar.value);
+        return std::tuple(w().ui.caption, w().progress.percent(), w().progress.bytesTotal(),
+                          bar.max, bar.value);
     };
     const auto atOnce = run(1);
     EXPECT_EQ(std::get<2>(atOnce), 2300);  // the backup with its orphan, before the removal
@@ -148,7 +149,7 @@ TEST_F(SyncWalk, AProgressTotalThatArrivesLateEndsTheRunTheSame) {
     EXPECT_EQ(run(1000), atOnce);
     EXPECT_EQ(waits, 1);  // the synchronisation's total, at the end of its walk
     run(1000, true);
-    EXPECT_TRUE(w().UserBreak);
+    EXPECT_TRUE(w().userBreak);
     EXPECT_EQ(waits, 0);
 }
 
@@ -159,23 +160,23 @@ TEST_F(SyncWalk, ABreakStopsTheRemovalWithItsLines) {
     put(src, {"anchor.txt"});
     put(dst, {"o1.txt", "o2.txt", "Sub/o3.txt"});
     rig.pump.hookAt = 1;  // the yield after scaling the bar
-    rig.pump.hook = [this] { w().UserBreak = true; };
+    rig.pump.hook = [this] { w().userBreak = true; };
     sync();
     EXPECT_EQ(logCount(kBreakText), 2);
-    EXPECT_EQ(w().FilesSeen, 1);
-    EXPECT_EQ(w().ItemsRemoved, 0);
+    EXPECT_EQ(w().counts.seen, 1);
+    EXPECT_EQ(w().counts.removed, 0);
     EXPECT_NE(readFile(rig.appFolder() + "/Error.Log").find(kBreakText), std::string::npos);
 
     rig.pump.hook = nullptr;
     std::filesystem::remove_all(dst);
     put(dst, {"A/X/In/1", "A/X/In/2", "A/Y/In/1"});
     faulty.beforeCall = [this](FsOp op, const std::string& path) {
-        if (op == FsOp::List && path.ends_with("/In")) w().UserBreak = true;
+        if (op == FsOp::List && path.ends_with("/In")) w().userBreak = true;
     };
     freshWindow(faulty);
     sync();
     EXPECT_EQ(logCount(kBreakText), 2);
-    EXPECT_EQ(w().ItemsRemoved, 1);
+    EXPECT_EQ(w().counts.removed, 1);
 }
 
 // Without job.useDustbin an orphan is deleted, even with job.dustbinToTrash; with it the
@@ -196,7 +197,7 @@ TEST_F(SyncWalk, OrphansGoWhereTheDustbinSettingsSay) {
         w().job.dustbinToTrash = c.win;
         w().job.dustbinToFolder = !c.win;
         sync();
-        EXPECT_EQ(w().ItemsRemoved, 2);
+        EXPECT_EQ(w().counts.removed, 2);
         EXPECT_EQ(rig.trash.trashed.size(), c.where == "trash" ? 2u : 0u);
         EXPECT_EQ(exists(dst + "/Sub/p.txt"), c.where == "trash");  // the test trash keeps it
         EXPECT_EQ(exists(inBin("Sub/p.txt")), c.where == "dustbin");
@@ -225,7 +226,7 @@ TEST_F(SyncWalk, OrphansLandBelowTheSourcePathInTheDustbin) {
     EXPECT_EQ(attributesOf(inBin("b.txt")) & (kAttrHidden | kAttrArchive),
               kAttrHidden | kAttrArchive);
     EXPECT_EQ(attributesOf(inBin("Sub/a.txt")) & (kAttrReadOnly | kAttrArchive), kAttrArchive);
-    EXPECT_EQ(w().ItemsRemoved, 2);
+    EXPECT_EQ(w().counts.removed, 2);
     EXPECT_FALSE(exists(bin + "/Desktop.ini"));
     EXPECT_TRUE(rig.logLines().empty());
 
@@ -264,7 +265,7 @@ TEST_F(SyncWalk, ADustbinOnAnotherDriveGetsCopies) {
     Entry copied;
     ASSERT_TRUE(rig.fs.stat(inBin("Sub/a.txt"), copied).ok());
     EXPECT_EQ(copied.modified, DateTime(std::chrono::seconds(1'000'000'000)));
-    EXPECT_EQ(w().ItemsRemoved, 2);
+    EXPECT_EQ(w().counts.removed, 2);
     EXPECT_TRUE(rig.logLines().empty());
 }
 
@@ -277,7 +278,7 @@ TEST_F(SyncWalk, ADustbinInsideTheBackupIsLeftAlone) {
     useDustbinFolder(inside);
     for (int run = 0; run < 2; ++run) {
         sync();
-        EXPECT_EQ(w().ItemsRemoved, 2);
+        EXPECT_EQ(w().counts.removed, 2);
         EXPECT_EQ(readFile(inside + "/Deeper/earlier.txt"), "Deeper/earlier.txt");
         EXPECT_EQ(readFile(inside + src + "/root.txt"), "root.txt");
         EXPECT_EQ(readFile(inside + src + "/Sub/o.txt"), "Sub/o.txt");
@@ -293,7 +294,7 @@ TEST_F(SyncWalk, ADustbinInsideTheBackupIsLeftAlone) {
         EXPECT_EQ(readFile(dst + "/root2.txt") + readFile(dst + "/Sub/o2.txt"),
                   "root2.txtSub/o2.txt");
         EXPECT_FALSE(exists(src + "/root2.txt") || exists(src + src + "/root2.txt"));
-        EXPECT_EQ(w().ItemsRemoved, 0);
+        EXPECT_EQ(w().counts.removed, 0);
         EXPECT_EQ(logCount(dst + "/Sub/o2.txt"), dustbin.empty() ? 1 : 0);
     }
 }
@@ -312,7 +313,7 @@ TEST_F(SyncWalk, DiskFullInASubfolder) {
         useDustbinFolder(bin);
         rig.dialogs.script(answer);
         sync();
-        EXPECT_EQ(w().UserBreak, gaveUp);
+        EXPECT_EQ(w().userBreak, gaveUp);
         EXPECT_TRUE(exists(dst + "/Sub/full.txt"));
         EXPECT_EQ(exists(inBin("Sub/Deeper/fine.txt")), !gaveUp);
         EXPECT_EQ(logCount(dst + "/Sub/full.txt"), gaveUp ? 0 : 1);

@@ -38,7 +38,7 @@ TEST(SettingsCheck, AGoodJobIsAcceptedAndItsDateRewritten) {
         EXPECT_EQ(rig.w().ui.Text1[0].toolTip, rig.root / "bron");
         EXPECT_EQ(rig.w().job.backup, rig.root / "backup");
         EXPECT_TRUE(rig.dialogs.shown.empty());
-        EXPECT_EQ(rig.w().RunLog, "");  // without a dustbin nothing is made or logged
+        EXPECT_EQ(rig.w().log.text(), "");  // without a dustbin nothing is made or logged
     }
 }
 
@@ -76,7 +76,7 @@ TEST(SettingsCheck, RefusalsComeInOrderAndMarkTheBoxAtFault) {
     w.job.dustbinAsWritten = w.job.dustbinPath = rig.root / "geen/diepe/bak";
     refused("Fout:", "ongeldige prullenbak");
     EXPECT_TRUE(rig.dialogs.shown.empty());
-    EXPECT_EQ(w.RunLog, "");
+    EXPECT_EQ(w.log.text(), "");
 
     w.job.dustbinAsWritten = w.job.dustbinPath = rig.root / "bak";
     EXPECT_TRUE(w.CheckSettings());
@@ -84,7 +84,7 @@ TEST(SettingsCheck, RefusalsComeInOrderAndMarkTheBoxAtFault) {
     std::uint32_t attributes = 0;
     ASSERT_TRUE(rig.fs.getAttributes(rig.root / "bak", attributes).ok());
     EXPECT_TRUE(attributes & kAttrReadOnly) << attributes;
-    const std::string line = w.NowDateText() + " " + w.NowTimeText() + " Error: \"" +
+    const std::string line = w.log.dateText() + " " + w.log.timeText() + " Error: \"" +
                              (rig.root / "bak") + "\" path dustbin didn't exist, created";
     EXPECT_EQ(rig.logLines(), std::vector<std::string>{line});
     EXPECT_NE(readFile(rig.appFolder() + "/Error.Log").find(line), std::string::npos);

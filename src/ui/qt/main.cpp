@@ -107,7 +107,7 @@ int main(int argc, char** argv) {
     zv::qt::QtDialogs screenDialogs(&pump);
     zv::frmVergelijker* logTarget = nullptr;
     zv::AutomaticDialogs automaticDialogs([&logTarget](const std::string& line) {
-        if (logTarget) logTarget->AddToLog(line);
+        if (logTarget) logTarget->log.add(line);
     });
     zv::Dialogs& dialogs =
         NobodyCanAnswer() ? static_cast<zv::Dialogs&>(automaticDialogs) : screenDialogs;

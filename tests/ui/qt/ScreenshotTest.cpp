@@ -140,7 +140,7 @@ TEST_F(Screenshots, FirstRunIntoANewFolderHalfWay) {
     r.rig.pump.hookAt = 1;
     r.rig.pump.hook = [&] {
         r.rig.pump.hookAt = r.rig.pump.yields + 1;
-        if (saved || w.PercentDone < 50) return;
+        if (saved || w.progress.percent() < 50) return;
         saved = true;
         save(r.window.get(), "first-run-new-folder-half-way");
         if (onX) {

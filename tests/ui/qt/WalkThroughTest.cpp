@@ -141,9 +141,9 @@ TEST(WalkThrough, FromAFirstStartToARunAndBack) {
         EXPECT_EQ(readFile(backup + "/Brieven/aan oma.txt"), "Lieve oma,");
         EXPECT_FALSE(window.goButton()->isEnabled());
         EXPECT_NE(window.dateBox()->text(), "19-12-1960 12:58:58");
-        EXPECT_FALSE(first.w->UserBreak);
+        EXPECT_FALSE(first.w->userBreak);
         QTest::mouseClick(window.exitButton(), Qt::LeftButton);
-        EXPECT_TRUE(first.w->UserBreak);
+        EXPECT_TRUE(first.w->userBreak);
         EXPECT_TRUE(first.w->ui.closed);
         EXPECT_FALSE(window.isVisible());
     }

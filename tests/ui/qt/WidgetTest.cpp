@@ -160,7 +160,7 @@ TEST_F(MainWindowWidgets, TheHelpPageClosesWithEscape) {
 
 TEST_F(MainWindowWidgets, ClosingTheWindowIsABreak) {
     win().close();
-    EXPECT_TRUE(w().UserBreak);
+    EXPECT_TRUE(w().userBreak);
     EXPECT_TRUE(w().ui.closed);
 }
 
@@ -170,7 +170,7 @@ TEST_F(MainWindowWidgets, ClosingDuringAHandlerWaitsUntilItReturns) {
     QObject::connect(r.window.get(), &qt::MainWindow::finished, [&] { finished = true; });
     win().runHandler([&] {
         win().close();
-        EXPECT_TRUE(w().UserBreak);
+        EXPECT_TRUE(w().userBreak);
         EXPECT_FALSE(finished);
     });
     EXPECT_FALSE(win().isVisible());

@@ -1,4 +1,4 @@
-#include "app/RunRoots.h"
+#include "run/RunRoots.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "app/NextFromDate.h"
+#include "run/NextFromDate.h"
 
 #include <algorithm>
 

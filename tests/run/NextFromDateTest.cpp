@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/NextFromDate.h"
+#include "run/NextFromDate.h"
 
 namespace zv::test {
 namespace {

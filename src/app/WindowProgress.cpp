@@ -1,0 +1,176 @@
+#include "app/WindowProgress.h"
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/frmVergelijker.h"
+#include "run/FolderHelpers.h"
+
+namespace zv {
+
+namespace {
+
+// The decimal text of a whole byte count, as the scale is derived from it.
+std::string decimalText(double value) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.0f", value);
+    return buffer;
+}
+
+}  // namespace
+
+void WindowProgress::walkStarted(Walk walk, const std::string& root) {
+    WindowModel& ui = w_.ui;
+    switch (walk) {
+        case Walk::Copy:
+            walkText_ = "Kopieren";
+            ui.panel(1) = walkText_;
+            ui.state = WindowState::Normal;
+            w_.Minimised = false;
+            bytesTotal_ = 0;
+            countsChanged();
+            ui.ProgressBar1.visible = true;
+            w_.svc.pump.repaintNow();
+            ui.ProgressBar1.setValue(0);
+            startTotal(root);
+            return;
+        case Walk::QuickCopy:
+            walkText_ = "Kopieren";
+            ui.panel(1) = walkText_;
+            ui.panel(2) = "Bestanden: " + std::to_string(w_.counts.copied);
+            ui.panel(3) = "Van: " + std::to_string(w_.counts.seen);
+            ui.ProgressBar1.visible = true;
+            w_.svc.pump.repaintNow();
+            ui.ProgressBar1.setValue(0);
+            pendingTotal_.reset();
+            bytesTotal_ = treeSize(w_.svc.fs, root);
+            scale();
+            return;
+        case Walk::Synchronise:
+            walkText_ = "Synchroniseren";
+            ui.panel(1) = walkText_;
+            countsChanged();
+            ui.ProgressBar1.visible = true;
+            ui.ProgressBar1.value = 0;
+            startTotal(root);
+            return;
+    }
+}
+
+void WindowProgress::fileReached(std::uint64_t bytes, bool capped) {
+    bytesDone_ += static_cast<double>(bytes);
+    if (totalKnown()) {
+        advance();
+        updatePercent();
+        showPercentCaption(capped);
+    }
+    w_.svc.pump.yield();
+}
+
+void WindowProgress::fileStarted(const std::string& path) {
+    w_.ui.panel(1) = walkText_;
+    showFile(path, true);
+}
+
+void WindowProgress::fileFinished(const std::string& path) {
+    showFile(path, false);
+    w_.ui.panel(1) = walkText_;
+}
+
+void WindowProgress::countsChanged() {
+    w_.ui.panel(2) = "Bestanden: " + std::to_string(w_.counts.copied) +
+                     "         [ Verwijderd: " + std::to_string(w_.counts.removed) + " ]";
+    w_.ui.panel(3) = "Van: " + std::to_string(w_.counts.seen);
+}
+
+void WindowProgress::startPhase() {
+    bytesDone_ = 0;
+    bytesTotal_ = 0;
+    percentDone_ = 0;
+    ProgressBarState& bar = w_.ui.ProgressBar1;
+    bar.value = bar.min = 0;
+    bar.max = 100;
+    showPercentCaption();
+}
+
+void WindowProgress::settle(bool capped) {
+    if (!pendingTotal_) return;
+    if (w_.userBreak) {
+        pendingTotal_.reset();
+        return;
+    }
+    takeTotal();
+    advance();
+    showPercentCaption(capped);
+}
+
+void WindowProgress::runFinished() {
+    pendingTotal_.reset();
+    w_.ui.ProgressBar1.visible = false;
+}
+
+void WindowProgress::showFile(const std::string& path, bool busy) {
+    w_.ui.lblFiles.text = path;
+    w_.ui.lblFiles.foreColour = busy ? kColourGreen : kColourBlack;
+}
+
+void WindowProgress::showPercentCaption(bool capped) {
+    const std::string percent =
+        capped && percentDone_ > 100 ? std::string("100") : decimalText(percentDone_);
+    if (w_.Minimised)
+        w_.ui.caption = percent + " %";
+    else
+        w_.ui.caption = percent + " %   " + w_.AppVersionText;
+}
+
+void WindowProgress::startTotal(const std::string& folder) {
+    pendingTotal_.reset();
+    std::vector<std::string> subfolders;
+    pendingBase_ = treeSizeOfRoot(w_.svc.fs, folder, subfolders);
+    pendingTotal_ = w_.svc.fs.startFolderSizes(std::move(subfolders));
+    if (pendingTotal_->ready()) takeTotal();
+}
+
+bool WindowProgress::totalKnown() {
+    if (!pendingTotal_) return true;
+    if (!pendingTotal_->ready()) return false;
+    takeTotal();
+    return true;
+}
+
+void WindowProgress::takeTotal() {
+    bytesTotal_ = pendingBase_ + static_cast<double>(pendingTotal_->total());
+    pendingTotal_.reset();
+    scale();
+}
+
+// The bar counts in steps of a power of ten, so that its maximum has four
+// digits.
+void WindowProgress::scale() {
+    ProgressBarState& bar = w_.ui.ProgressBar1;
+    bar.min = 0;
+    scale_ = static_cast<int>(decimalText(bytesTotal_).size()) - 4;
+    bar.max = static_cast<int>(std::floor(bytesTotal_ / std::pow(10.0, scale_)));
+    if (bar.value > bar.max) bar.value = bar.max;
+    updatePercent();
+    showPercentCaption();
+    w_.svc.pump.yield();
+}
+
+// The bar trails the bytes done by 1/64 of its length.
+void WindowProgress::advance() {
+    ProgressBarState& bar = w_.ui.ProgressBar1;
+    const double scaled = std::floor(bytesDone_ / std::pow(10.0, scale_));
+    bar.setValue(static_cast<long long>(scaled) - bar.max / 64);
+}
+
+// Halves to even.
+void WindowProgress::updatePercent() {
+    if (bytesTotal_ <= 0) return;
+    percentDone_ = std::nearbyint(bytesDone_ / bytesTotal_ * 100.0);
+}
+
+}  // namespace zv

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/PendingSize.h"
+#include "run/RunProgress.h"
+
+namespace zv {
+
+class frmVergelijker;
+
+// The window's progress display of a run: status panel 1 names the walk,
+// panel 2 the counts ("Bestanden: <copied>         [ Verwijderd: <removed> ]"),
+// panel 3 the files seen ("Van: <seen>"), the current file in the file line
+// (green while it is handled), and the progress bar and the percentage in the
+// window caption measured in bytes of the walk's total.
+//
+// A walk's total is the size of its root folder's tree. Where the file system
+// can, it is worked out beside the walk, so the first file need not wait for
+// a scan of the whole tree: until the total is known the bar and the
+// percentage stay where they are, and they catch up when it arrives. The
+// quick copy sums it before its first file.
+class WindowProgress : public RunProgress {
+  public:
+    explicit WindowProgress(frmVergelijker& w) : w_(w) {}
+
+    void walkStarted(Walk walk, const std::string& root) override;
+    void fileReached(std::uint64_t bytes, bool capped) override;
+    void fileStarted(const std::string& path) override;
+    void fileFinished(const std::string& path) override;
+    void countsChanged() override;
+
+    // A run, and its synchronisation after the copy, counts from 0: no figure
+    // of an earlier run or walk is shown while the new total is unknown.
+    void startPhase();
+    // At the end of a walk: waits for a total still pending and brings the
+    // bar, percentage and caption up to the bytes done (`capped`: the caption
+    // shows at most 100 %). After a break the work is dropped instead.
+    void settle(bool capped);
+    // The run is over: a total still pending is dropped, the bar hidden.
+    void runFinished();
+    // The file line shows `path`, green while it is being handled.
+    void showFile(const std::string& path, bool busy);
+    // Caption: "<percent> %" when minimised, else "<percent> %   <version>";
+    // `capped`: "100 %" for any percentage above it.
+    void showPercentCaption(bool capped = false);
+    // The percentage and the walk's total as last worked out.
+    double percent() const { return percentDone_; }
+    double bytesTotal() const { return bytesTotal_; }
+
+  private:
+    void startTotal(const std::string& folder);
+    bool totalKnown();
+    void takeTotal();
+    void scale();
+    void advance();
+    void updatePercent();
+
+    frmVergelijker& w_;
+    const char* walkText_ = "Kopieren";
+    double bytesDone_ = 0;
+    double bytesTotal_ = 0;
+    double percentDone_ = 0;
+    int scale_ = 0;
+    // A total still being worked out beside the walk, and the part of it
+    // already known.
+    std::unique_ptr<PendingSize> pendingTotal_;
+    double pendingBase_ = 0;
+};
+
+}  // namespace zv

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/Dialogs.h"
+#include "platform/FileSystem.h"
+
+namespace zv {
+
+// "a//b" -> "a/b"; a leading pair stays (a network-style prefix).
+std::string collapseSeparators(const std::string& path);
+
+// The folder is there, or `path` (collapsed in place) names a shell place:
+// the computer or the desktop.
+bool folderExistsOrVirtual(FileSystem& fs, std::string& path, const std::string& computerName,
+                           const std::string& desktopName);
+
+// Makes a folder, with any missing levels above it; 0 when it is there
+// afterwards, else 76 (path not found).
+int makeFolder(FileSystem& fs, std::string& path);
+
+// Creates every missing level of a folder path, from the root downwards.
+// Failures are passed over: a level that cannot be created leaves the deeper
+// levels missing, which the caller notices by its own existence test.
+void createPath(FileSystem& fs, const std::string& folder);
+
+// The bytes of the files in a tree: the folder's own files plus every
+// subfolder except the system folders of the first level. A size that cannot
+// be read adds nothing.
+double treeSize(FileSystem& fs, const std::string& folder);
+// treeSize in two parts: the folder's own files (the result) and the
+// subfolders whose trees count (into `subfolders`).
+double treeSizeOfRoot(FileSystem& fs, const std::string& folder,
+                      std::vector<std::string>& subfolders);
+
+// On a full disk: asks the user to put in another disk. True for OK.
+bool askForAnotherDisk(Dialogs& dialogs);
+
+}  // namespace zv
