@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     zv::test::TestRig rig;
     zv::fuzz::makeScratchTree(rig.root.path());
     rig.w().DriveList = entries;
-    const std::string out = rig.w().DriveLetterPath(path);
+    const std::string out = rig.w().resolveVolumePath(path);
 
     if (out.empty() || out == path) return 0;
     if (path.front() == '/') broken("the absolute path \"" + path + "\" became \"" + out + "\"");

@@ -1,8 +1,8 @@
 #include <string>
 #include <vector>
 
+#include "app/DateFilterDisplay.h"
 #include "app/frmVergelijker.h"
-#include "config/DateFilterDisplay.h"
 
 namespace zv {
 

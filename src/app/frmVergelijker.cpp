@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "config/VolumePaths.h"
+
 namespace zv {
 
 frmVergelijker::frmVergelijker(Services services)
@@ -15,6 +17,10 @@ frmVergelijker::frmVergelijker(Services services)
                      std::to_string(v.revision);
     ui.caption = "Zandvast & Backup Tool v." + std::to_string(v.major) + "." +
                  std::to_string(v.minor) + "." + std::to_string(v.revision);
+}
+
+std::string frmVergelijker::resolveVolumePath(const std::string& path) {
+    return zv::resolveVolumePath(svc.fs, DriveList, svc.env.workingFolder, path);
 }
 
 void frmVergelijker::CloseWindow() {

@@ -98,8 +98,9 @@ class frmVergelijker {
     static std::string NormaliseDateText(const std::string& text);
 
     // --- Volume-name paths (config/VolumePaths.cpp) --------------------------
-    std::string DriveLetterPath(const std::string& StrPathIn);
-    std::string PathRoot(const std::string& path);
+    // A path written with a volume name, resolved by the drive list
+    // (config/VolumePaths.h).
+    std::string resolveVolumePath(const std::string& path);
 
     // --- Drive list and shell names (ui/Lookups.cpp) -------------------------
     void GetDriveList();

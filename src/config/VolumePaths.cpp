@@ -1,6 +1,7 @@
+#include "config/VolumePaths.h"
+
 #include <string>
 
-#include "app/frmVergelijker.h"
 #include "config/DriveEntry.h"
 #include "config/WorkingFolderPath.h"
 
@@ -29,29 +30,28 @@ std::string JoinDriveAndRest(const std::string& drive, const std::string& rest) 
 
 }  // namespace
 
-std::string frmVergelijker::DriveLetterPath(const std::string& StrPathIn) {
-    if (StrPathIn.size() > kMaxPathLength) return {};
+std::string resolveVolumePath(FileSystem& fs, const std::vector<std::string>& driveList,
+                              const std::string& workingFolder, const std::string& path) {
+    if (path.size() > kMaxPathLength) return {};
     // A path that begins with the separator is a path, never a volume name,
     // whatever a volume may be labelled ("/boot", "/tmp").
-    if (!StrPathIn.empty() && StrPathIn.front() == kSep) return StrPathIn;
+    if (!path.empty() && path.front() == kSep) return path;
     int matches = 0;
     std::string candidate;
-    for (const std::string& item : DriveList) {
-        const DriveEntry entry = SplitDriveEntry(svc.fs, item);
-        if (!StartsWithVolumeName(StrPathIn, entry.label)) continue;
-        candidate = JoinDriveAndRest(entry.drive, StrPathIn.substr(entry.label.size()));
+    for (const std::string& item : driveList) {
+        const DriveEntry entry = SplitDriveEntry(fs, item);
+        if (!StartsWithVolumeName(path, entry.label)) continue;
+        candidate = JoinDriveAndRest(entry.drive, path.substr(entry.label.size()));
         ++matches;
     }
     if (matches == 1) return candidate;
     if (matches > 1) return {};
-    const std::string root = PathRoot(StrPathIn);
-    if (leadsToFolder(svc.fs, svc.env.workingFolder, root)) return StrPathIn;
+    const std::string root = pathRoot(path);
+    if (leadsToFolder(fs, workingFolder, root)) return path;
     return {};
 }
 
-// The top-most ancestor: "/" for an absolute path, the first component of a
-// relative one.
-std::string frmVergelijker::PathRoot(const std::string& path) {
+std::string pathRoot(const std::string& path) {
     if (path.empty()) return {};
     if (path.front() == kSep) return std::string(1, kSep);
     return path.substr(0, path.find(kSep));

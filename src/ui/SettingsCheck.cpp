@@ -102,9 +102,9 @@ bool EnsureDustbinFolder(frmVergelijker& w, std::string& dustbin) {
 }  // namespace
 
 bool frmVergelijker::CheckSettings() {
-    std::string source = DriveLetterPath(ui.Text1[0].text);
-    std::string backup = DriveLetterPath(ui.Text1[2].text);
-    std::string dustbin = DriveLetterPath(job.dustbinPath);
+    std::string source = resolveVolumePath(ui.Text1[0].text);
+    std::string backup = resolveVolumePath(ui.Text1[2].text);
+    std::string dustbin = resolveVolumePath(job.dustbinPath);
     if (RunInProgress) return true;
     ui.Text1[2].toolTip = backup;
     if (!CheckDateBox(*this)) return false;

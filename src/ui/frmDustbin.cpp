@@ -110,7 +110,7 @@ bool frmDustbin::IsFullPath(const std::string& path) const {
 }
 
 void frmDustbin::cmdOK_Click() {
-    const std::string resolved = Main.DriveLetterPath(Text1.text);
+    const std::string resolved = Main.resolveVolumePath(Text1.text);
     if (resolved.empty() && DustbinChoice != 1) {
         Main.svc.dialogs.messageBox("Pad bestaat niet.", MessageStyle::Ok);
         return;
@@ -156,7 +156,7 @@ void frmDustbin::OfferNewFolder(const std::string& folder) {
         return;
     }
     AcceptFolder(folder);
-    ClearOldMarkUnless(Main.DriveLetterPath(folder));
+    ClearOldMarkUnless(Main.resolveVolumePath(folder));
     Main.CreateInitFileOnOK();
     closed = true;
 }

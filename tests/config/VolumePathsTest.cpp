@@ -39,7 +39,7 @@ TEST_F(ConfigTest, VolumeNamesResolveToTheirMountPoints) {
     };
     for (const Case& c : cases) {
         w().DriveList = c.drives;
-        EXPECT_EQ(w().DriveLetterPath(c.path), c.expected) << c.path.substr(0, 40);
+        EXPECT_EQ(w().resolveVolumePath(c.path), c.expected) << c.path.substr(0, 40);
     }
 }
 

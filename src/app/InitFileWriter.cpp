@@ -51,7 +51,8 @@ std::string JobFileText(frmVergelijker& w, const std::string& dateText) {
     lines.push_back(std::string("doverify =") + Flag(w.job.verify));
     lines.push_back(DustbinLine(w));
     lines.push_back(std::string("killempty =") + Flag(w.job.removeEmptyFolders));
-    (void)VolumeLabelOfPath(w.svc.fs, w.DriveLetterPath(w.ui.Text1[2].text), w.VolumeLabelCurrent);
+    (void)VolumeLabelOfPath(w.svc.fs, w.resolveVolumePath(w.ui.Text1[2].text),
+                            w.VolumeLabelCurrent);
     lines.push_back("volumelabel =" + w.VolumeLabelCurrent);
     lines.push_back(OptionLine(w, dateText));
     return JoinCrLf(lines);

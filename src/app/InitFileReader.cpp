@@ -2,8 +2,8 @@
 #include <string>
 
 #include "app/BackupDisk.h"
+#include "app/DateFilterDisplay.h"
 #include "app/frmVergelijker.h"
-#include "config/DateFilterDisplay.h"
 #include "config/JobFileLines.h"
 #include "config/ValueText.h"
 #include "config/VolumeLabel.h"
@@ -189,7 +189,7 @@ class InitFileReader {
     Flow readSource() {
         Flow flow = Flow::Go;
         if (auto r = value(2)) {
-            w_.job.source = w_.DriveLetterPath(*r);
+            w_.job.source = w_.resolveVolumePath(*r);
             if (leadsToFolder(w_.svc.fs, w_.svc.env.workingFolder, w_.job.source)) {
                 showPath(0, *r, w_.job.source);
             } else if (w_.AutoRun) {
@@ -207,7 +207,7 @@ class InitFileReader {
     Flow readBackup() {
         auto r = value(3);
         if (!r) return Flow::Go;
-        w_.job.backup = w_.DriveLetterPath(*r);
+        w_.job.backup = w_.resolveVolumePath(*r);
         if (w_.job.backup.empty()) {
             refuse(stamp() + " Error: " + *r + " - kan pad niet maken");
             return Flow::Stop;
@@ -238,7 +238,7 @@ class InitFileReader {
         auto r = value(4);
         if (!r) return;
         w_.job.dustbinAsWritten = *r;
-        w_.job.dustbinPath = w_.DriveLetterPath(*r);
+        w_.job.dustbinPath = w_.resolveVolumePath(*r);
         if (leadsToFolder(w_.svc.fs, w_.svc.env.workingFolder, w_.job.dustbinPath)) {
             w_.ui.imPrullenbak.toolTip = w_.job.dustbinPath;
         } else if (w_.job.dustbinPath.empty()) {

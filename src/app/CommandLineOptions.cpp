@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "app/BackupDisk.h"
+#include "app/DateFilterDisplay.h"
 #include "app/frmVergelijker.h"
-#include "config/DateFilterDisplay.h"
 #include "config/ValueText.h"
 #include "config/VolumeLabel.h"
 
@@ -94,19 +94,19 @@ class OptionApplier {
 
     bool applyPaths() {
         w_.ui.Text1[0].text = v_[kPs];
-        w_.job.source = w_.DriveLetterPath(v_[kPs]);
+        w_.job.source = w_.resolveVolumePath(v_[kPs]);
         if (w_.job.source.empty()) {
             refuse(w_.log.timeText() + " Sourcepath invalid");
             return false;
         }
         w_.ui.Text1[2].text = v_[kPd];
-        w_.job.backup = w_.DriveLetterPath(v_[kPd]);
+        w_.job.backup = w_.resolveVolumePath(v_[kPd]);
         if (w_.job.backup.empty()) {
             refuse(w_.log.timeText() + " Targetpath invalid");
             return false;
         }
         w_.job.dustbinAsWritten = v_[kPr];
-        w_.job.dustbinPath = w_.DriveLetterPath(v_[kPr]);
+        w_.job.dustbinPath = w_.resolveVolumePath(v_[kPr]);
         return true;
     }
 

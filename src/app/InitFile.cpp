@@ -1,7 +1,7 @@
 #include <string>
 
+#include "app/DateFilterDisplay.h"
 #include "app/frmVergelijker.h"
-#include "config/DateFilterDisplay.h"
 
 namespace zv {
 

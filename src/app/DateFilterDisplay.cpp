@@ -1,4 +1,4 @@
-#include "config/DateFilterDisplay.h"
+#include "app/DateFilterDisplay.h"
 
 #include "app/frmVergelijker.h"
 
