@@ -1,4 +1,3 @@
-#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -6,46 +5,13 @@
 #include "app/BackupDisk.h"
 #include "app/DateFilterDisplay.h"
 #include "app/frmVergelijker.h"
+#include "config/Options.h"
 #include "config/ValueText.h"
 #include "config/VolumeLabel.h"
 
 namespace zv {
 
 namespace {
-
-// The options in the order every piece is tested against them. "-ke" is the
-// kill-empty switch that line 12 of a saved job carries, "-mx" the most files
-// a synchronisation may remove.
-enum Option { kPs, kPd, kPr, kDd, kCd, kSy, kVf, kDb, kVl, kKe, kMx, kOptionCount };
-constexpr std::array<const char*, kOptionCount> kOptionNames = {
-    "-ps", "-pd", "-pr", "-dd", "-cd", "-sy", "-vf", "-db", "-vl", "-ke", "-mx"};
-
-using OptionValues = std::array<std::string, kOptionCount>;
-
-// A piece is an option when it begins with the option ("-ps") or with its two
-// letters ("ps"); its value starts after the letters and one more character.
-bool MatchesOption(const std::string& piece, const std::string& option) {
-    return piece.compare(0, 3, option) == 0 || piece.compare(0, 2, option, 1, 2) == 0;
-}
-
-// Nothing when a piece holds the option letters but no room for a value: the
-// parser then stops without applying any option.
-std::optional<OptionValues> CollectValues(const std::vector<std::string>& tokens) {
-    OptionValues values;
-    for (std::size_t i = 1; i < tokens.size(); ++i) {
-        const std::string& piece = tokens[i];
-        for (int option = 0; option < kOptionCount; ++option) {
-            const std::string name = kOptionNames[static_cast<std::size_t>(option)];
-            if (!MatchesOption(piece, name)) continue;
-            const std::size_t skip = piece.find(name.substr(1)) + 3;
-            if (piece.size() < skip) return std::nullopt;
-            std::string value = piece.substr(skip);
-            if (option == kDd) value = frmVergelijker::NormaliseDateText(value);
-            values[static_cast<std::size_t>(option)] = value;
-        }
-    }
-    return values;
-}
 
 // Applies a job given as options and runs it. Every refusal is logged and
 // closes the window; nothing is asked.
@@ -55,18 +21,19 @@ class OptionApplier {
 
     void run() {
         // assign(1, '0'): GCC 12 at -O3 takes assigning the literal for an overlapping copy.
-        if (v_[kDb].empty()) v_[kDb].assign(1, '0');
+        if (valueOf(v_, Option::DustbinKind).empty())
+            valueOf(v_, Option::DustbinKind).assign(1, '0');
         if (!applyPaths()) return;
         // Only 0, 1 and 2 name a dustbin kind: another number would leave the
         // job without a place for its orphans.
-        const std::optional<int> dustbin = ParseWholeNumber(v_[kDb]);
+        const std::optional<int> dustbin = ParseWholeNumber(valueOf(v_, Option::DustbinKind));
         if (!dustbin || *dustbin < 0 || *dustbin > 2 ||
             (*dustbin != 0 && w_.job.dustbinPath.empty())) {
             refuse(w_.log.timeText() + " Dustbinpath invalid");
             return;
         }
-        if (!v_[kMx].empty()) {
-            const std::optional<int> most = ParseWholeNumber(v_[kMx]);
+        if (!valueOf(v_, Option::MostRemovals).empty()) {
+            const std::optional<int> most = ParseWholeNumber(valueOf(v_, Option::MostRemovals));
             if (!most || *most < 0) {
                 refuse(w_.log.timeText() + " Maxremovals invalid");
                 return;
@@ -78,7 +45,8 @@ class OptionApplier {
         applySync();
         applyVerify();
         applyDustbinKind(*dustbin);
-        if (auto on = ParseSwitchValue(v_[kKe])) w_.job.removeEmptyFolders = *on;
+        if (auto on = ParseSwitchValue(valueOf(v_, Option::RemoveEmpty)))
+            w_.job.removeEmptyFolders = *on;
         startWhenVolumeMatches();
     }
 
@@ -93,20 +61,20 @@ class OptionApplier {
     }
 
     bool applyPaths() {
-        w_.ui.Text1[0].text = v_[kPs];
-        w_.job.source = w_.resolveVolumePath(v_[kPs]);
+        w_.ui.Text1[0].text = valueOf(v_, Option::Source);
+        w_.job.source = w_.resolveVolumePath(valueOf(v_, Option::Source));
         if (w_.job.source.empty()) {
             refuse(w_.log.timeText() + " Sourcepath invalid");
             return false;
         }
-        w_.ui.Text1[2].text = v_[kPd];
-        w_.job.backup = w_.resolveVolumePath(v_[kPd]);
+        w_.ui.Text1[2].text = valueOf(v_, Option::Backup);
+        w_.job.backup = w_.resolveVolumePath(valueOf(v_, Option::Backup));
         if (w_.job.backup.empty()) {
             refuse(w_.log.timeText() + " Targetpath invalid");
             return false;
         }
-        w_.job.dustbinAsWritten = v_[kPr];
-        w_.job.dustbinPath = w_.resolveVolumePath(v_[kPr]);
+        w_.job.dustbinAsWritten = valueOf(v_, Option::DustbinFolder);
+        w_.job.dustbinPath = w_.resolveVolumePath(valueOf(v_, Option::DustbinFolder));
         return true;
     }
 
@@ -121,15 +89,15 @@ class OptionApplier {
     }
 
     void applyDateFilter() {
-        w_.job.fromDate = v_[kDd];
-        w_.ui.text2.text = v_[kDd];
-        const auto check = ParseWholePart(v_[kCd]);
+        w_.job.fromDate = valueOf(v_, Option::FromDate);
+        w_.ui.text2.text = valueOf(v_, Option::FromDate);
+        const auto check = ParseWholePart(valueOf(v_, Option::DateFilter));
         if (check && *check >= 0 && *check <= 2) SetCheck1Value(w_, *check);
         if (w_.ui.Check1.value == 0) w_.job.noDateFilter = true;
     }
 
     void applySync() {
-        if (auto on = ParseSwitchValue(v_[kSy])) w_.job.synchronise = *on;
+        if (auto on = ParseSwitchValue(valueOf(v_, Option::Synchronise))) w_.job.synchronise = *on;
         if (w_.job.synchronise) {
             w_.ShowArrow2Dark();
             w_.ui.Frame2.toolTip = "synchroniseren (ingeschakeld)";
@@ -144,7 +112,7 @@ class OptionApplier {
     }
 
     void applyVerify() {
-        if (auto on = ParseSwitchValue(v_[kVf])) w_.job.verify = *on;
+        if (auto on = ParseSwitchValue(valueOf(v_, Option::Verify))) w_.job.verify = *on;
         if (w_.job.verify) {
             w_.ShowArrow1Dark();
             return;
@@ -172,7 +140,7 @@ class OptionApplier {
     // The run starts only on the backup volume the job names (when it names
     // one); it runs to its end before this returns.
     void startWhenVolumeMatches() {
-        w_.job.volumeLabel = v_[kVl];
+        w_.job.volumeLabel = valueOf(v_, Option::VolumeLabel);
         (void)VolumeLabelOfPath(w_.svc.fs, w_.job.backup, w_.VolumeLabelCurrent);
         if (w_.VolumeLabelCurrent != w_.job.volumeLabel && !w_.job.volumeLabel.empty()) {
             refuse(w_.log.dateText() + " " + w_.log.timeText() + " Error: " + w_.job.volumeLabel +
@@ -194,8 +162,10 @@ class OptionApplier {
 }  // namespace
 
 void frmVergelijker::ApplyCommandLineOptions(const std::vector<std::string>& CmdTokens) {
-    std::optional<OptionValues> values = CollectValues(CmdTokens);
+    std::optional<OptionValues> values = collectOptionValues(CmdTokens);
     if (!values) return;
+    std::string& fromDate = valueOf(*values, Option::FromDate);
+    fromDate = NormaliseDateText(fromDate);
     OptionApplier(*this, std::move(*values)).run();
 }
 

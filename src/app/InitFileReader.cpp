@@ -6,6 +6,7 @@
 #include "app/frmVergelijker.h"
 #include "config/JobFileLines.h"
 #include "config/ValueText.h"
+#include "config/VersionText.h"
 #include "config/VolumeLabel.h"
 #include "config/WorkingFolderPath.h"
 #include "platform/DateText.h"
@@ -20,7 +21,6 @@ constexpr int kErrPastEnd = 62;
 // A value outside what the setting takes (a check box value of 3).
 constexpr int kErrBadValue = kErrInvalidArgument;
 constexpr const char* kCrLf = "\r\n";
-constexpr const char* kVersionPrefix = "Zandvast v.";
 // The lines the reader takes values from; line 12 repeats the job as options.
 constexpr std::size_t kValueLines = 11;
 constexpr std::size_t kDustbinLine = 9;
@@ -168,8 +168,7 @@ class InitFileReader {
         const std::string fileVersion =
             text->size() > prefixLength ? text->substr(prefixLength) : std::string{};
         const Version& v = w_.svc.env.version;
-        const std::string appVersion = std::to_string(v.major) + "." + std::to_string(v.minor) +
-                                       "." + std::to_string(v.revision);
+        const std::string appVersion = versionNumber(v);
         if (fileVersion == appVersion) return Flow::Go;
         if (w_.AutoRun) {
             w_.log.add("Versienummers van applicatie (" + appVersion +

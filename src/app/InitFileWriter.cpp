@@ -3,6 +3,7 @@
 
 #include "app/frmVergelijker.h"
 #include "config/JobFileLines.h"
+#include "config/Options.h"
 #include "config/VolumeLabel.h"
 #include "config/WorkingFolderPath.h"
 #include "copy/WalkSupport.h"
@@ -24,18 +25,21 @@ std::string DustbinLine(const frmVergelijker& w) {
 
 // Line 12: the same job in the form the command line takes.
 std::string OptionLine(frmVergelijker& w, const std::string& dateText) {
-    std::string line = "-ps " + w.ui.Text1[0].text + " -pd " + w.ui.Text1[2].text;
-    if (!w.job.dustbinAsWritten.empty()) line += " -pr " + w.job.dustbinAsWritten;
-    line += " -dd " + dateText;
-    line += " -cd " + std::to_string(w.ui.Check1.value);
-    line += std::string(" -sy ") + Flag(w.job.synchronise);
-    line += std::string(" -vf ") + Flag(w.job.verify);
-    const int dustbin = w.DustbinModeCode();
-    if (dustbin != 0) line += " -db " + std::to_string(dustbin);
-    line += std::string(" -ke ") + Flag(w.job.removeEmptyFolders);
-    if (!w.VolumeLabelCurrent.empty()) line += " -vl " + w.VolumeLabelCurrent;
-    if (w.job.maxRemovals >= 0) line += " -mx " + std::to_string(w.job.maxRemovals);
-    return line;
+    OptionValues values;
+    valueOf(values, Option::Source) = w.ui.Text1[0].text;
+    valueOf(values, Option::Backup) = w.ui.Text1[2].text;
+    valueOf(values, Option::DustbinFolder) = w.job.dustbinAsWritten;
+    valueOf(values, Option::FromDate) = dateText;
+    valueOf(values, Option::DateFilter) = std::to_string(w.ui.Check1.value);
+    valueOf(values, Option::Synchronise) = Flag(w.job.synchronise);
+    valueOf(values, Option::Verify) = Flag(w.job.verify);
+    if (const int dustbin = w.DustbinModeCode(); dustbin != 0)
+        valueOf(values, Option::DustbinKind) = std::to_string(dustbin);
+    valueOf(values, Option::RemoveEmpty) = Flag(w.job.removeEmptyFolders);
+    valueOf(values, Option::VolumeLabel) = w.VolumeLabelCurrent;
+    if (w.job.maxRemovals >= 0)
+        valueOf(values, Option::MostRemovals) = std::to_string(w.job.maxRemovals);
+    return savedOptionLine(values);
 }
 
 // The twelve lines of the job file. Reads the backup volume's name anew.

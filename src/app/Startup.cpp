@@ -3,6 +3,7 @@
 
 #include "app/DateFilterDisplay.h"
 #include "app/frmVergelijker.h"
+#include "config/VersionText.h"
 
 namespace zv {
 
@@ -33,8 +34,7 @@ void AskAboutChangedVolume(frmVergelijker& w) {
 // the job in here and ends with the window closed.
 void frmVergelijker::Form_Load() {
     const Version& v = svc.env.version;
-    AppVersionText = "Zandvast v." + std::to_string(v.major) + "." + std::to_string(v.minor) + "." +
-                     std::to_string(v.revision);
+    AppVersionText = programVersion(v);
     ui.cmdGo.enabled = false;
     GetDriveList();
     InitFileName = "Init.dat";

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "config/VersionText.h"
 #include "config/VolumePaths.h"
 
 namespace zv {
@@ -13,10 +14,8 @@ frmVergelijker::frmVergelijker(Services services)
       run{svc.fs, svc.trash, svc.pump, svc.dialogs, job,     counts,       progress,
           log,    userBreak, roots,    nextFrom,    AutoRun, ComputerName, DesktopName} {
     const Version& v = svc.env.version;
-    AppVersionText = "Zandvast v." + std::to_string(v.major) + "." + std::to_string(v.minor) + "." +
-                     std::to_string(v.revision);
-    ui.caption = "Zandvast & Backup Tool v." + std::to_string(v.major) + "." +
-                 std::to_string(v.minor) + "." + std::to_string(v.revision);
+    AppVersionText = programVersion(v);
+    ui.caption = windowCaption(v);
 }
 
 std::string frmVergelijker::resolveVolumePath(const std::string& path) {

@@ -1,31 +1,13 @@
 #include "copy/WalkSupport.h"
 
 #include <algorithm>
-#include <array>
 
 #include "platform/DateText.h"
 #include "run/FolderHelpers.h"
 #include "run/RunContext.h"
+#include "run/SystemFolders.h"
 
 namespace zv {
-
-namespace {
-
-char upperAscii(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool containsUpper(std::string_view text, std::string_view word) {
-    if (word.size() > text.size()) return false;
-    for (std::size_t i = 0; i + word.size() <= text.size(); ++i) {
-        std::size_t k = 0;
-        while (k < word.size() && upperAscii(text[i + k]) == word[k]) ++k;
-        if (k == word.size()) return true;
-    }
-    return false;
-}
-
-}  // namespace
 
 // A from-date at the earliest instant the program holds (a date typed
 // centuries back is read as that) means "everything": no file, however old
@@ -69,18 +51,10 @@ void JoinPath(std::string& out, const std::string& folder, std::string_view name
     out += name;
 }
 
-bool HasSystemFolderWord(std::string_view path) {
-    static constexpr std::array<std::string_view, 3> kWords{"RECYCLER", "RECYCLED",
-                                                            "SYSTEM VOLUME INFORMATION"};
-    for (std::string_view word : kWords)
-        if (containsUpper(path, word)) return true;
-    return false;
-}
-
 bool IsExcludedSubfolder(const RunContext& run, const Entry& subfolder,
                          const std::string& subfolderPath, const std::string& backupFolderPath) {
     if (run.roots.isRoot(subfolder.id) || run.roots.isTrash(subfolder.id)) return true;
-    return HasSystemFolderWord(subfolderPath) || HasSystemFolderWord(backupFolderPath);
+    return hasSystemFolderWord(subfolderPath) || hasSystemFolderWord(backupFolderPath);
 }
 
 bool backupHoldsSame(const PathInfo& target, const Entry& f) {

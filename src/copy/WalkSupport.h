@@ -71,10 +71,6 @@ inline bool folderExistsOrVirtual(RunContext& run, std::string& path) {
     return folderExistsOrVirtual(run.fs, path, run.computerName, run.desktopName);
 }
 
-// The path contains RECYCLER, RECYCLED or SYSTEM VOLUME INFORMATION, in any
-// letter case.
-bool HasSystemFolderWord(std::string_view path);
-
 // A source subfolder the copy walks never enter: one of the run's own
 // folders (the backup root wherever it lies inside the source, found by its
 // identity), a volume's trash folder, and the system folders (by either

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/PathText.h"
+#include "run/SystemFolders.h"
 
 namespace zv {
 
@@ -46,18 +47,6 @@ void createPath(FileSystem& fs, const std::string& folder) {
     if (!fs.folderExists(folder)) (void)fs.createFolder(folder);
 }
 
-namespace {
-
-bool isUnsizedName(const std::string& name) {
-    std::string upper = name;
-    for (char& c : upper)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return upper == "RECYCLED" || upper == "RECYCLER" || upper == "SYSTEM VOLUME INFORMATION" ||
-           upper == "_RESTORE";
-}
-
-}  // namespace
-
 double treeSize(FileSystem& fs, const std::string& folder) {
     std::vector<std::string> subfolders;
     const double own = treeSizeOfRoot(fs, folder, subfolders);
@@ -74,7 +63,7 @@ double treeSizeOfRoot(FileSystem& fs, const std::string& folder,
     for (const Entry& f : files)
         if (f.kind != EntryKind::Special) total += static_cast<double>(f.size);
     for (const Entry& d : folders) {
-        if (isUnsizedName(d.name)) continue;
+        if (isUnsizedFolderName(d.name)) continue;
         std::string& sub = subfolders.emplace_back(folder);
         if (sub.empty() || sub.back() != kSep) sub += kSep;
         sub += d.name;

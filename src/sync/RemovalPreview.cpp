@@ -103,7 +103,7 @@ void RemovalCounter::folder(const std::string& backup, const std::string& source
     for (const Entry& sub : subfolders) {
         const std::string path = JoinPath(backup, sub.name);
         if (run_.roots.excludes(sub.id) || run_.roots.isTrashIn(sub, atVolumeTop)) continue;
-        if (!source.empty() && (HasSystemWord(source) || HasSystemWord(path))) continue;
+        if (!source.empty() && (hasSystemFolderWord(source) || hasSystemFolderWord(path))) continue;
         const bool there = !source.empty() && names.folders.contains(sub.name);
         folder(path, there ? JoinPath(source, sub.name) : std::string(),
                inDustbin || run_.roots.isDustbin(sub.id), sub.mountRoot);

@@ -12,15 +12,6 @@
 
 namespace zv {
 
-bool HasSystemWord(std::string path) {
-    static constexpr std::array<std::string_view, 3> kSystemWords{"RECYCLER", "RECYCLED",
-                                                                  "SYSTEM VOLUME INFORMATION"};
-    for (char& c : path) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    for (std::string_view word : kSystemWords)
-        if (path.find(word) != std::string::npos) return true;
-    return false;
-}
-
 std::string StrX_Y(const std::string& X, const std::string& Y) {
     if (!X.starts_with(Y)) return {};
     return X.substr(Y.size());

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "run/SystemFolders.h"
+
 namespace zv {
 
 // folder + separator + name, without doubling a separator the folder ends in.
@@ -10,10 +12,6 @@ std::string JoinPath(const std::string& folder, const std::string& name);
 // A folder path for comparisons: doubled separators collapsed and trailing
 // separators dropped (the root "/" stays).
 std::string NormalFolder(const std::string& path);
-
-// The path names a system folder the synchronisation leaves alone: it holds
-// "RECYCLER", "RECYCLED" or "SYSTEM VOLUME INFORMATION" in any letter case.
-bool HasSystemWord(std::string path);
 
 // `path` lies strictly below `folder` (both normal).
 bool LiesBelow(const std::string& path, const std::string& folder);

@@ -190,7 +190,7 @@ void SubfolderWalk::level(const std::string& backupFolder, const std::string& so
         return;
     }
     const bool sourceExists = fs_.folderExists(sourceFolder);
-    const bool sourceHasWord = sourceExists && HasSystemWord(sourceFolder);
+    const bool sourceHasWord = sourceExists && hasSystemFolderWord(sourceFolder);
     OrphanRemover remover(run_, sourceFolder);
     for (const Entry& sub : subfolders) {
         run_.pump.yield();
@@ -240,7 +240,7 @@ bool SubfolderWalk::excluded(const Entry& sub, const std::string& path, bool sou
                              bool sourceHasWord, bool atVolumeTop) const {
     if (run_.roots.excludes(sub.id) || run_.roots.isTrashIn(sub, atVolumeTop)) return true;
     if (!sourceExists) return false;
-    return sourceHasWord || HasSystemWord(path);
+    return sourceHasWord || hasSystemFolderWord(path);
 }
 
 // Both are real paths, resolved when the run started.

@@ -3,6 +3,8 @@
 #include <vector>
 
 #include "app/frmVergelijker.h"
+#include "config/Options.h"
+#include "config/VersionText.h"
 
 namespace zv {
 
@@ -13,8 +15,7 @@ LaunchRequest RequestOf(const std::string& commandLine) {
 }
 
 std::string VersionLine(const Version& version) {
-    return "Zandvast v." + std::to_string(version.major) + "." + std::to_string(version.minor) +
-           "." + std::to_string(version.revision);
+    return programVersion(version);
 }
 
 std::string UsageText() {
@@ -25,22 +26,8 @@ std::string UsageText() {
            "  zandvast -if FILE -cf 1       idem, eerst vragen bij een ander backupvolume\n"
            "  zandvast -ps BRON -pd BACKUP [opties]   taak uit opties uitvoeren\n"
            "\n"
-           "Opties:\n"
-           "  -ps MAP      bronmap (Van)\n"
-           "  -pd MAP      backupmap (Naar)\n"
-           "  -pr MAP      eigen prullenbakmap\n"
-           "  -dd DATUM    vanaf datum/tijd, bijvoorbeeld \"19-12-1960 12:58:58\"\n"
-           "  -cd 0|1      datumfilter uit/aan\n"
-           "  -sy 0|1      synchroniseren uit/aan\n"
-           "  -vf 0|1      backup controleren op ontbrekende mappen uit/aan\n"
-           "  -db 0|1|2    prullenbak: geen, systeem, eigen map\n"
-           "  -vl NAAM     volumenaam van de backupschijf\n"
-           "  -ke 0|1      lege mappen in de backup wissen uit/aan\n"
-           "  -mx N        synchroniseren mag hoogstens N bestanden uit de backup\n"
-           "               verwijderen (0 = geen grens); zonder -mx: een vijfde van de\n"
-           "               bestanden in de backup, hoogstens 1000 en minstens 10.\n"
-           "               Wie meer zou verwijderen, vraagt het in het venster en\n"
-           "               weigert zonder venster (status 1)\n"
+           "Opties:\n" +
+           optionsUsage() +
            "\n"
            "  --version    versie tonen\n"
            "  --help       deze tekst tonen\n";

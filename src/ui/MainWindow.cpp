@@ -2,6 +2,7 @@
 #include <string>
 
 #include "app/frmVergelijker.h"
+#include "config/VersionText.h"
 #include "platform/FileSystem.h"
 
 namespace zv {
@@ -17,8 +18,7 @@ void frmVergelijker::Form_Resize() {
     }
     Minimised = false;
     const Version& v = svc.env.version;
-    ui.caption = "Zandvast & Backup Tool v." + std::to_string(v.major) + "." +
-                 std::to_string(v.minor) + "." + std::to_string(v.revision);
+    ui.caption = windowCaption(v);
 }
 
 void frmVergelijker::Check1_Click() {
