@@ -75,12 +75,13 @@ class CopyFixture : public ::testing::Test {
     // as it resolves them (where they can be).
     void run(Walk walk) {
         (void)resolveRunFolders(w());
+        RunContext run = rig.walkContext();
         if (walk == Walk::Checked) {
-            CopyTreeRoot(w().run, w().job.source, w().job.backup);
-            CopySubTrees(w().run, w().job.source, w().job.backup);
+            CopyTreeRoot(run, w().job.source, w().job.backup);
+            CopySubTrees(run, w().job.source, w().job.backup);
         } else {
-            QuickCopyRoot(w().run, w().job.source, w().job.backup);
-            QuickCopySubfolders(w().run, w().job.source, w().job.backup);
+            QuickCopyRoot(run, w().job.source, w().job.backup);
+            QuickCopySubfolders(run, w().job.source, w().job.backup);
         }
     }
 

@@ -31,4 +31,12 @@ std::vector<std::string> TestRig::logLines() const {
     return lines;
 }
 
+RunContext TestRig::walkContext() {
+    progress = RecordingProgress{};
+    const RunContext& r = window->run;
+    return RunContext{r.fs,       r.trash,      r.pump,         r.dialogs,    r.job,
+                      r.counts,   progress,     r.log,          r.userBreak,  r.roots,
+                      r.nextFrom, r.unattended, r.computerName, r.desktopName};
+}
+
 }  // namespace zv::test

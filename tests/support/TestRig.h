@@ -11,6 +11,24 @@
 
 namespace zv::test {
 
+// What the walks report, recorded.
+class RecordingProgress final : public RunProgress {
+  public:
+    void walkStarted(Walk walk, const std::string& root) override { walks.push_back({walk, root}); }
+    void fileReached(std::uint64_t bytes, bool) override {
+        ++filesReached;
+        bytesReached += bytes;
+    }
+    void fileStarted(const std::string& path) override { started.push_back(path); }
+    void fileFinished(const std::string& path) override { finished.push_back(path); }
+    void countsChanged() override { ++countChanges; }
+
+    std::vector<std::pair<Walk, std::string>> walks;
+    std::vector<std::string> started, finished;
+    long filesReached = 0, countChanges = 0;
+    std::uint64_t bytesReached = 0;
+};
+
 // A trash that only records what it was handed (the file stays).
 class RecordingTrash final : public Trash {
   public:
@@ -39,6 +57,10 @@ class TestRig {
     std::unique_ptr<frmVergelijker> window;
 
     frmVergelijker& w() { return *window; }
+    // The window's run context, reporting to `progress` instead of the
+    // window: what the walks do, without the display.
+    RunContext walkContext();
+    RecordingProgress progress;
     // Builds a fresh window that reaches files through `other` (for example a
     // fault-injecting wrapper around `fs`).
     void rebuildWindow(FileSystem& other);

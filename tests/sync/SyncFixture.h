@@ -46,9 +46,9 @@ class SyncFixture : public ::testing::Test {
     // resolved as it resolves them (where they can be).
     void sync() {
         (void)resolveRunFolders(w());
-        w().progress.startPhase();
-        SyncRootFiles(w().run, w().job.backup, w().job.source);
-        SyncSubfolders(w().run, w().job.backup, w().job.source);
+        RunContext run = rig.walkContext();
+        SyncRootFiles(run, w().job.backup, w().job.source);
+        SyncSubfolders(run, w().job.backup, w().job.source);
     }
 
     // Files below `folder`, each holding its own relative path.

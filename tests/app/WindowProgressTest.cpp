@@ -1,0 +1,149 @@
+#include <memory>
+#include <tuple>
+
+#include "app/WindowProgress.h"
+#include "sync/SyncFixture.h"
+
+namespace zv::test {
+namespace {
+
+// The window's progress display over a synchronisation (the walk with the
+// most steps) or driven directly.
+class WindowProgressRun : public SyncFixture {
+  protected:
+    void syncShown() {
+        (void)resolveRunFolders(w());
+        w().progress.startPhase();
+        SyncRootFiles(w().run, w().job.backup, w().job.source);
+        SyncSubfolders(w().run, w().job.backup, w().job.source);
+    }
+};
+
+// What each report shows: panel 1 names the walk, panel 2 the counts (the
+// quick copy starts with the short form), panel 3 the files seen; the file
+// line is green while a file is handled.
+TEST_F(WindowProgressRun, EachReportShowsItsPanelsAndFileLine) {
+    using Walk = RunProgress::Walk;
+    struct Case {
+        Walk walk;
+        bool fileOpen;  // a file started and not yet finished
+        const char* panel1;
+        const char* panel2;
+        std::uint32_t lineColour;
+    };
+    const Case cases[] = {
+        {Walk::Copy, true, "Kopieren", "Bestanden: 2         [ Verwijderd: 1 ]", kColourGreen},
+        {Walk::Copy, false, "Kopieren", "Bestanden: 2         [ Verwijderd: 1 ]", kColourBlack},
+        {Walk::QuickCopy, false, "Kopieren", "Bestanden: 2", kColourBlack},
+        {Walk::Synchronise, true, "Synchroniseren", "Bestanden: 2         [ Verwijderd: 1 ]",
+         kColourGreen},
+    };
+    for (const Case& c : cases) {
+        freshWindow(faulty);
+        w().counts.copied = 2;
+        w().counts.removed = 1;
+        w().counts.seen = 3;
+        w().ui.panel(1) = "Momentje..";
+        WindowProgress& shown = w().progress;
+        shown.walkStarted(c.walk, src);
+        if (c.walk != Walk::QuickCopy) {
+            shown.fileStarted(src + "/f");
+            if (!c.fileOpen) shown.fileFinished(src + "/f");
+        }
+        EXPECT_EQ(w().ui.panel(1), c.panel1);
+        EXPECT_EQ(w().ui.panel(2), c.panel2);
+        EXPECT_EQ(w().ui.panel(3), "Van: 3");
+        EXPECT_EQ(w().ui.lblFiles.text, c.walk == Walk::QuickCopy ? "" : src + "/f");
+        EXPECT_EQ(w().ui.lblFiles.foreColour, c.lineColour);
+        EXPECT_TRUE(w().ui.ProgressBar1.visible);
+        shown.countsChanged();
+        EXPECT_EQ(w().ui.panel(2), "Bestanden: 2         [ Verwijderd: 1 ]");
+        shown.runFinished();
+        EXPECT_FALSE(w().ui.ProgressBar1.visible);
+    }
+}
+
+// The bar counts the backup tree without a first-level _RESTORE folder, which
+// the walk does visit: below the root the caption then stops at 100 %.
+TEST_F(WindowProgressRun, ScalesTheBarByTheBackupTreeAndCapsTheCaption) {
+    for (const std::string& folder : {src, dst}) {
+        writeFile(folder + "/a.txt", std::string(300, 'a'));
+        writeFile(folder + "/Sub/b.txt", std::string(200, 'b'));
+        writeFile(folder + "/_RESTORE/big.bin", std::string(1000, 'c'));
+    }
+    w().AppVersionText = "Zandvast v.1.0.0";
+    syncShown();
+    EXPECT_EQ(w().ui.ProgressBar1.max, 5000);
+    EXPECT_GT(w().progress.percent(), 100.0);
+    EXPECT_EQ(w().ui.caption, "100 %   Zandvast v.1.0.0");
+    w().Minimised = true;
+    syncShown();
+    EXPECT_EQ(w().ui.caption, "100 %");
+}
+
+// A tree size the walk finds ready only at its `readyAfter`-th look; counts
+// the times somebody had to wait for it.
+class LateSize final : public PendingSize {
+  public:
+    LateSize(std::uint64_t bytes, int readyAfter, int& waits)
+        : bytes_(bytes), readyAfter_(readyAfter), waits_(waits) {}
+    bool ready() override { return ++looks_ >= readyAfter_; }
+    std::uint64_t total() override {
+        if (looks_ < readyAfter_) ++waits_;
+        return bytes_;
+    }
+
+  private:
+    std::uint64_t bytes_;
+    int readyAfter_, looks_ = 0;
+    int& waits_;
+};
+
+// The progress total may arrive while the walk is under way: at once, after a
+// few files, or only when the walk is done (then the run waits for it). The
+// run ends with the same bar, percentage and caption every time. After a
+// break nobody waits for it.
+TEST_F(WindowProgressRun, AProgressTotalThatArrivesLateEndsTheRunTheSame) {
+    for (const std::string& folder : {src, dst}) {
+        writeFile(folder + "/a.txt", std::string(300, 'a'));
+        for (int i = 0; i < 5; ++i)
+            writeFile(folder + "/Sub/b" + std::to_string(i), std::string(200, 'b'));
+    }
+    int waits = 0;
+    const auto run = [&](int readyAfter, bool breakInSub = false) {
+        writeFile(dst + "/Sub/orphan.txt", std::string(1000, 'o'));
+        freshWindow(faulty);
+        w().job.verify = true;
+        w().AppVersionText = "Zandvast v.1.0.0";
+        faulty.startSizes = [&, readyAfter](std::vector<std::string> folders) {
+            std::uint64_t sum = 0;
+            for (const std::string& f : folders) {
+                std::uint64_t bytes = 0;
+                if (rig.fs.folderSize(f, bytes).ok()) sum += bytes;
+            }
+            return std::make_unique<LateSize>(sum, readyAfter, waits);
+        };
+        faulty.beforeCall = [&, breakInSub](FsOp op, const std::string& path) {
+            if (breakInSub && op == FsOp::List && path == dst + "/Sub") w().userBreak = true;
+        };
+        waits = 0;
+        w().cmdGo_Click();
+        const ProgressBarState& bar = w().ui.ProgressBar1;
+        return std::tuple(w().ui.caption, w().progress.percent(), w().progress.bytesTotal(),
+                          bar.max, bar.value);
+    };
+    const auto atOnce = run(1);
+    EXPECT_EQ(std::get<2>(atOnce), 2300);  // the backup with its orphan, before the removal
+    EXPECT_EQ(std::get<0>(atOnce), "100 %   Zandvast v.1.0.0");
+    EXPECT_EQ(waits, 0);
+    EXPECT_EQ(run(4), atOnce);
+    EXPECT_EQ(waits, 0);
+    EXPECT_EQ(run(1000), atOnce);
+    EXPECT_EQ(waits, 1);  // the synchronisation's total, at the end of its walk
+    run(1000, true);
+    EXPECT_TRUE(w().userBreak);
+    EXPECT_EQ(waits, 0);
+}
+
+}  // namespace
+}  // namespace zv::test
