@@ -16,7 +16,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/frmVergelijker.h"
+#include "app/AppWindow.h"
 #include "platform/DateText.h"
 #include "platform/LinuxFileSystem.h"
 
@@ -81,7 +81,7 @@ int main(int argc, char** argv) {
     env.appFolder = getcwd(cwd, sizeof cwd) ? cwd : ".";
     env.workingFolder = env.appFolder;
 
-    frmVergelijker w(Services{fs, dialogs, clock, pump, trash, host, env});
+    AppWindow w(Services{fs, dialogs, clock, pump, trash, host, env});
     w.job.source = argv[2];
     w.job.backup = argv[3];
     w.job.verify = mode != "quick";
@@ -91,13 +91,13 @@ int main(int argc, char** argv) {
         : mode == "since"
             ? formatDateTime(DateTime(std::chrono::seconds(std::strtoll(argv[4], nullptr, 10))))
             : "1-1-2000 00:00:00";
-    w.ui.Check1.value = w.job.noDateFilter ? 0 : 1;
+    w.ui.dateFilterBox.value = w.job.noDateFilter ? 0 : 1;
 
     const auto start = std::chrono::steady_clock::now();
-    w.cmdGo_Click();
+    w.goClicked();
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
 
     std::printf("%s %.3f s  copied %d  seen %d  failed %d\n", mode.c_str(), took.count(),
                 w.counts.copied, w.counts.seen, w.counts.failed);
-    return w.RunCompleted ? 0 : 1;
+    return w.runCompleted ? 0 : 1;
 }

@@ -12,7 +12,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/frmVergelijker.h"
+#include "app/AppWindow.h"
 #include "platform/DateText.h"
 #include "platform/LinuxFileSystem.h"
 #include "sync/SyncWalk.h"
@@ -38,21 +38,21 @@ class NoHost final : public zv::WindowHost {
     void showDustbinDialog() override {}
 };
 
-void configure(zv::frmVergelijker& w, const std::string& source, const std::string& backup,
+void configure(zv::AppWindow& w, const std::string& source, const std::string& backup,
                const std::string& dustbin) {
     w.job.source = source;
     w.job.backup = backup;
-    w.ui.Text1[0].text = source;
-    w.ui.Text1[2].text = backup;
+    w.ui.sourceBox.text = source;
+    w.ui.backupBox.text = backup;
     w.job.verify = true;
     w.job.synchronise = true;
     w.job.removeEmptyFolders = false;
     w.job.noDateFilter = false;
-    w.ui.Check1.value = 1;
+    w.ui.dateFilterBox.value = 1;
     // A from-date after every file's dates, so nothing is new (a run refuses
     // one in the future).
     w.job.fromDate = zv::formatDateTime(w.svc.clock.now());
-    w.ui.text2.text = w.job.fromDate;
+    w.ui.fromDateBox.text = w.job.fromDate;
     if (!dustbin.empty()) {
         w.job.useDustbin = true;
         w.job.dustbinToFolder = true;
@@ -76,17 +76,17 @@ int main(int argc, char** argv) {
     NoHost host;
     zv::EnvironmentInfo env;
     env.appFolder = std::string(argv[3]) + "/..";
-    zv::frmVergelijker w(zv::Services{fs, dialogs, clock, pump, trash, host, env});
+    zv::AppWindow w(zv::Services{fs, dialogs, clock, pump, trash, host, env});
     configure(w, argv[2], argv[3], argc > 4 ? argv[4] : "");
     w.job.removeEmptyFolders = mode == "tidy";
 
     const auto start = std::chrono::steady_clock::now();
     if (mode == "whole" || mode == "tidy") {
-        w.cmdGo_Click();
+        w.goClicked();
     } else {
         w.progress.startPhase();
-        zv::SyncRootFiles(w.run, w.job.backup, w.job.source);
-        zv::SyncSubfolders(w.run, w.job.backup, w.job.source);
+        zv::syncRootFiles(w.run, w.job.backup, w.job.source);
+        zv::syncSubfolders(w.run, w.job.backup, w.job.source);
         w.progress.settle(true);  // as the run driver does
     }
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;

@@ -241,11 +241,11 @@ RunScene::~RunScene() {
 
 void RunScene::start(const std::string& commandLine) {
     window().svc.env.commandLine = commandLine;
-    window().Form_Load();
+    window().load();
 }
 
 void RunScene::checkAfterRun() {
-    frmVergelijker& w = window();
+    AppWindow& w = window();
     const TreeSnapshot after = snapshotOf(root());
     const std::string app = appFolder();
     const RunRoots& roots = w.roots;
@@ -286,8 +286,8 @@ void RunScene::checkAfterRun() {
     // (Relative paths lead from the working folder, a job file's name also
     // from the application folder.)
     std::vector<std::string> allowed = {app, backup, roots.dustbin.path,
-                                        lexicalAbsolute(w.InitFileName, app)};
-    for (const std::string& path : {w.job.backup, w.job.dustbinPath, w.InitFileName})
+                                        lexicalAbsolute(w.jobFileName, app)};
+    for (const std::string& path : {w.job.backup, w.job.dustbinPath, w.jobFileName})
         if (!path.empty()) allowed.push_back(lexicalAbsolute(path, root()));
     for (const FencedFileSystem::Change& change : fence_.changes) {
         const bool ok = std::any_of(allowed.begin(), allowed.end(), [&](const std::string& a) {
@@ -299,7 +299,7 @@ void RunScene::checkAfterRun() {
     // A run that reports success has a copy of every source file in the
     // backup (the date filter lets every file through: the files are newer
     // than any from-date a run accepts).
-    if (!ran || w.ExitStatus() != 0 || !w.RunCompleted) return;
+    if (!ran || w.exitStatus() != 0 || !w.runCompleted) return;
     for (const auto& [path, content] : before_.files) {
         const std::string absolute = root() + "/" + path;
         if (!within(absolute, source) || within(absolute, backup) || within(absolute, app))

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/frmVergelijker.h"
+#include "app/AppWindow.h"
 #include "platform/LinuxFileSystem.h"
 #include "support/TestRig.h"
 
@@ -121,7 +121,7 @@ class RunScene {
 
     const std::string& root() const { return rig_.root.path(); }
     std::string appFolder() const { return rig_.appFolder(); }
-    frmVergelijker& window() { return rig_.w(); }
+    AppWindow& window() { return rig_.w(); }
     // Starts the program with this text after its name; an unattended run
     // runs to its end before this returns.
     void start(const std::string& commandLine);

@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     zv::test::TestRig rig;
     zv::fuzz::makeScratchTree(rig.root.path());
-    rig.w().DriveList = entries;
+    rig.w().driveList = entries;
     const std::string out = rig.w().resolveVolumePath(path);
 
     if (out.empty() || out == path) return 0;

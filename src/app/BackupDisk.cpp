@@ -1,6 +1,6 @@
 #include "app/BackupDisk.h"
 
-#include "app/frmVergelijker.h"
+#include "app/AppWindow.h"
 #include "config/WorkingFolderPath.h"
 #include "platform/PathText.h"
 #include "run/FolderHelpers.h"
@@ -11,8 +11,8 @@ namespace {
 
 // The job names the volume its backup lies on, yet the path lies on the
 // root file system: the named disk is not there.
-std::string rootFileSystemReason(frmVergelijker& w, const std::string& realPath) {
-    if (!w.AutoRun || w.job.volumeLabel.empty()) return {};
+std::string rootFileSystemReason(AppWindow& w, const std::string& realPath) {
+    if (!w.unattended || w.job.volumeLabel.empty()) return {};
     FileSystem& fs = w.svc.fs;
     if (fs.driveName(realPath) != std::string(1, kSep)) return {};
     std::string label;
@@ -22,20 +22,20 @@ std::string rootFileSystemReason(frmVergelijker& w, const std::string& realPath)
 
 }  // namespace
 
-std::string missingDiskReason(frmVergelijker& w, const std::string& realPath) {
+std::string missingDiskReason(AppWindow& w, const std::string& realPath) {
     if (FsError e = w.svc.fs.diskIsMounted(realPath))
         return "schijf niet aangekoppeld (" + e.description + ")";
     return {};
 }
 
-std::string missingBackupDiskReason(frmVergelijker& w, const std::string& realPath) {
+std::string missingBackupDiskReason(AppWindow& w, const std::string& realPath) {
     if (std::string reason = missingDiskReason(w, realPath); !reason.empty()) return reason;
     return rootFileSystemReason(w, realPath);
 }
 
-std::string makeBackupFolderUnattended(frmVergelijker& w, const std::string& path) {
+std::string makeBackupFolderUnattended(AppWindow& w, const std::string& path) {
     FileSystem& fs = w.svc.fs;
-    const std::string absolute = InWorkingFolder(w.svc.env.workingFolder, collapseSeparators(path));
+    const std::string absolute = inWorkingFolder(w.svc.env.workingFolder, collapseSeparators(path));
     std::string real;
     PathInfo info;
     if (fs.resolveFolder(absolute, real, info).ok()) return missingBackupDiskReason(w, real);

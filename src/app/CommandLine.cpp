@@ -1,7 +1,7 @@
 #include <string>
 #include <vector>
 
-#include "app/frmVergelijker.h"
+#include "app/AppWindow.h"
 #include "platform/DateText.h"
 
 namespace zv {
@@ -10,7 +10,7 @@ namespace {
 
 // Positions of the hyphens that follow a space: each marks the start of a
 // piece.
-std::vector<std::size_t> PieceHyphens(const std::string& text) {
+std::vector<std::size_t> pieceHyphens(const std::string& text) {
     std::vector<std::size_t> hyphens;
     for (std::size_t i = 0; i + 1 < text.size(); ++i) {
         if (text[i] == ' ' && text[i + 1] == '-') hyphens.push_back(i + 1);
@@ -23,8 +23,8 @@ std::vector<std::size_t> PieceHyphens(const std::string& text) {
 // Cuts the argument text at every space that is followed by a hyphen. Element
 // 0 names the form ("InitFile" or "NoInitFile"); the first piece keeps its
 // hyphen, later pieces lose it. No quoting: a path holding " -" is cut too.
-std::vector<std::string> frmVergelijker::SplitCommandLine(const std::string& text) {
-    const std::vector<std::size_t> hyphens = PieceHyphens(text);
+std::vector<std::string> AppWindow::splitCommandLine(const std::string& text) {
+    const std::vector<std::size_t> hyphens = pieceHyphens(text);
     std::vector<std::string> tokens{"NoInitFile"};
     tokens.push_back(hyphens.empty() ? std::string{} : text.substr(0, hyphens.front() - 1));
     if (tokens[1].rfind("-if", 0) == 0 || tokens[1].empty()) tokens[0] = "InitFile";
@@ -37,16 +37,16 @@ std::vector<std::string> frmVergelijker::SplitCommandLine(const std::string& tex
     return tokens;
 }
 
-void frmVergelijker::ShowRunWindow() {
+void AppWindow::showRunWindow() {
     ui.visible = true;
-    ui.FolderTreeview1.visible = false;
+    ui.folderPicker.visible = false;
 }
 
 // A from-date given on the command line, in the program's own date-time form.
 // A long text with a comma ("Mon 19-12-1960, 12:58:58") keeps only what
 // stands between its first space and its first comma. Empty when it is no
 // date.
-std::string frmVergelijker::NormaliseDateText(const std::string& text) {
+std::string AppWindow::normaliseDateText(const std::string& text) {
     std::string date = text;
     if (text.size() >= 22 && text.find(',') != std::string::npos) {
         const auto space = text.find(' ');

@@ -1,22 +1,22 @@
 #include "app/DateFilterDisplay.h"
 
-#include "app/frmVergelijker.h"
+#include "app/AppWindow.h"
 
 namespace zv {
 
-void SetCheck1Value(frmVergelijker& w, int value) {
-    if (w.ui.Check1.value == value) return;
-    w.ui.Check1.value = value;
-    w.Check1_Click();
+void setDateFilterValue(AppWindow& w, int value) {
+    if (w.ui.dateFilterBox.value == value) return;
+    w.ui.dateFilterBox.value = value;
+    w.dateFilterClicked();
 }
 
-void ShowDateFilterState(frmVergelijker& w) {
-    if (w.ui.Check1.value == 1) {
+void showDateFilterState(AppWindow& w) {
+    if (w.ui.dateFilterBox.value == 1) {
         w.job.noDateFilter = false;
-        w.ui.text2.foreColour = kSysWindowText;
+        w.ui.fromDateBox.foreColour = kSysWindowText;
     } else {
         w.job.noDateFilter = true;
-        w.ui.text2.foreColour = kSysActiveBorder;
+        w.ui.fromDateBox.foreColour = kSysActiveBorder;
     }
 }
 

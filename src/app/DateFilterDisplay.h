@@ -2,15 +2,15 @@
 
 namespace zv {
 
-class frmVergelijker;
+class AppWindow;
 
 // Gives the date-filter box a new value; a change runs the box's click
 // handling, as a click would.
-void SetCheck1Value(frmVergelijker& w, int value);
+void setDateFilterValue(AppWindow& w, int value);
 
 // The date filter follows the box: checked means the filter is on and the
 // date is drawn normally; otherwise every file counts as new and the date is
 // drawn greyed.
-void ShowDateFilterState(frmVergelijker& w);
+void showDateFilterState(AppWindow& w);
 
 }  // namespace zv

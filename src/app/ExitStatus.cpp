@@ -1,12 +1,12 @@
-#include "app/frmVergelijker.h"
+#include "app/AppWindow.h"
 
 namespace zv {
 
-int frmVergelijker::ExitStatus() const {
-    if (JobRefused) return 1;
-    if (!AutoRun) return 0;
-    if (userBreak && !RunCompleted) return 2;
-    if (!RunCompleted) return 1;
+int AppWindow::exitStatus() const {
+    if (jobRefused) return 1;
+    if (!unattended) return 0;
+    if (userBreak && !runCompleted) return 2;
+    if (!runCompleted) return 1;
     return counts.failed > 0 ? 3 : 0;
 }
 

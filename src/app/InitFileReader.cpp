@@ -1,9 +1,9 @@
 #include <optional>
 #include <string>
 
+#include "app/AppWindow.h"
 #include "app/BackupDisk.h"
 #include "app/DateFilterDisplay.h"
-#include "app/frmVergelijker.h"
 #include "config/JobFileLines.h"
 #include "config/ValueText.h"
 #include "config/VersionText.h"
@@ -26,11 +26,11 @@ constexpr std::size_t kValueLines = 11;
 constexpr std::size_t kDustbinLine = 9;
 constexpr std::size_t kVolumeLine = 11;
 
-bool Contains(const std::string& text, const char* part) {
+bool contains(const std::string& text, const char* part) {
     return text.find(part) != std::string::npos;
 }
 
-std::string Quoted(const std::string& text) {
+std::string quoted(const std::string& text) {
     return "\"" + text + "\"";
 }
 
@@ -41,7 +41,7 @@ enum class Flow { Go, Stop };
 // below act on that pending error.
 class InitFileReader {
   public:
-    explicit InitFileReader(frmVergelijker& w) : w_(w) {}
+    explicit InitFileReader(AppWindow& w) : w_(w) {}
 
     int run() {
         takeCommandLine();
@@ -58,12 +58,12 @@ class InitFileReader {
         readKillEmpty();
         readVolume();
         readRemovalLimit();
-        if (w_.AutoRun) w_.cmdGo_Click();
+        if (w_.unattended) w_.goClicked();
         return result_;
     }
 
   private:
-    frmVergelijker& w_;
+    AppWindow& w_;
     FsError pending_;
     int result_ = 0;
     std::string shownPath_;  // the job file as messages name it
@@ -73,7 +73,7 @@ class InitFileReader {
     void refuse(const std::string& logLine) {
         w_.log.add(logLine);
         result_ = 1;
-        w_.JobRefused = true;
+        w_.jobRefused = true;
     }
     void fail(int number, const char* what) { pending_ = fsFail(number, what); }
 
@@ -84,58 +84,58 @@ class InitFileReader {
             fail(kErrPastEnd, "Input past end of file");
             return std::nullopt;
         }
-        return frmVergelijker::ValueAfterEquals(*line);
+        return AppWindow::valueAfterEquals(*line);
     }
 
     std::optional<bool> switchValue(std::size_t number) {
         auto text = value(number);
         if (!text) return std::nullopt;
-        auto on = ParseSwitchValue(*text);
+        auto on = parseSwitchValue(*text);
         if (!on) fail(kErrTypeMismatch, "Type mismatch");
         return on;
     }
 
     void showBadFolderBox(const char* label, const std::string& r) {
-        w_.svc.dialogs.messageBox("Initialisatiebestand: " + Quoted(shownPath_) +
+        w_.svc.dialogs.messageBox("Initialisatiebestand: " + quoted(shownPath_) +
                                       " verwijst naar een ongeldige map." + kCrLf + kCrLf + label +
-                                      Quoted(r) + kCrLf +
+                                      quoted(r) + kCrLf +
                                       "bestaat niet of is momenteel niet toegankelijk.",
                                   MessageStyle::Ok);
     }
 
     void showPath(int index, const std::string& r, const std::string& resolved) {
-        w_.ui.Text1[static_cast<std::size_t>(index)].text = r;
-        w_.ui.Text1[static_cast<std::size_t>(index)].toolTip = resolved;
+        w_.ui.pathBox(index).text = r;
+        w_.ui.pathBox(index).toolTip = resolved;
     }
 
     // "-if FILE" on the command line: an unattended run of that file.
     void takeCommandLine() {
-        if (!Contains(w_.CmdToken1, "-if")) return;
-        if (Contains(w_.CmdToken2, "qu")) {
+        if (!contains(w_.commandToken, "-if")) return;
+        if (contains(w_.commandOption, "qu")) {
             w_.ui.visible = false;
         } else {
-            w_.ShowRunWindow();
+            w_.showRunWindow();
         }
-        w_.AutoRun = true;
-        w_.InitFileName = w_.CmdToken1.size() > 4 ? w_.CmdToken1.substr(4) : std::string{};
+        w_.unattended = true;
+        w_.jobFileName = w_.commandToken.size() > 4 ? w_.commandToken.substr(4) : std::string{};
     }
 
     Flow open() {
-        shownPath_ = frmVergelijker::PathInFolder(w_.svc.env.appFolder, w_.InitFileName);
+        shownPath_ = AppWindow::pathInFolder(w_.svc.env.appFolder, w_.jobFileName);
         const std::string& working = w_.svc.env.workingFolder;
-        const std::string inAppFolder = InWorkingFolder(working, shownPath_);
-        const std::string asGiven = InWorkingFolder(working, w_.InitFileName);
+        const std::string inAppFolder = inWorkingFolder(working, shownPath_);
+        const std::string asGiven = inWorkingFolder(working, w_.jobFileName);
         std::string found;
         if (w_.svc.fs.fileExists(inAppFolder)) {
             found = inAppFolder;
-        } else if (!w_.CmdToken1.empty() && !w_.InitFileName.empty() &&
+        } else if (!w_.commandToken.empty() && !w_.jobFileName.empty() &&
                    w_.svc.fs.fileExists(asGiven)) {
             found = asGiven;
-        } else if (!w_.CmdToken1.empty()) {
-            refuse(stamp() + " Error: " + Quoted(shownPath_) + " - initfile not found");
+        } else if (!w_.commandToken.empty()) {
+            refuse(stamp() + " Error: " + quoted(shownPath_) + " - initfile not found");
             return Flow::Stop;
         } else {
-            w_.SetDefaultJob();
+            w_.setDefaultJob();
             return Flow::Stop;
         }
         std::string content;
@@ -155,9 +155,9 @@ class InitFileReader {
     Flow refuseFaultyLine(std::size_t number) {
         const std::string where = "in regel " + std::to_string(number - 1);
         w_.svc.dialogs.messageBox(
-            "Initialisatiebestand: " + Quoted(shownPath_) + " bevat een fout" + kCrLf + where,
+            "Initialisatiebestand: " + quoted(shownPath_) + " bevat een fout" + kCrLf + where,
             MessageStyle::Ok);
-        refuse(stamp() + " Error: " + Quoted(shownPath_) + " bevat een fout " + where);
+        refuse(stamp() + " Error: " + quoted(shownPath_) + " bevat een fout " + where);
         return Flow::Stop;
     }
 
@@ -170,12 +170,12 @@ class InitFileReader {
         const Version& v = w_.svc.env.version;
         const std::string appVersion = versionNumber(v);
         if (fileVersion == appVersion) return Flow::Go;
-        if (w_.AutoRun) {
+        if (w_.unattended) {
             w_.log.add("Versienummers van applicatie (" + appVersion +
                        ") en initialisatiebestand (" + fileVersion + ") komen niet overeen.");
             w_.log.write();
             w_.userBreak = true;
-            w_.JobRefused = true;
+            w_.jobRefused = true;
             return Flow::Stop;
         }
         w_.svc.dialogs.messageBox("Versienummers van applicatie (" + appVersion + ")" + kCrLf +
@@ -191,11 +191,11 @@ class InitFileReader {
             w_.job.source = w_.resolveVolumePath(*r);
             if (leadsToFolder(w_.svc.fs, w_.svc.env.workingFolder, w_.job.source)) {
                 showPath(0, *r, w_.job.source);
-            } else if (w_.AutoRun) {
-                refuse(stamp() + " Error: " + Quoted(*r) + " bronmap bestaat niet");
+            } else if (w_.unattended) {
+                refuse(stamp() + " Error: " + quoted(*r) + " bronmap bestaat niet");
                 flow = Flow::Stop;
             } else {
-                w_.ui.Text1[0].text = *r;
+                w_.ui.sourceBox.text = *r;
                 showBadFolderBox("Bronmap: ", *r);
             }
         }
@@ -213,14 +213,14 @@ class InitFileReader {
         }
         if (leadsToFolder(w_.svc.fs, w_.svc.env.workingFolder, w_.job.backup)) {
             showPath(2, *r, w_.job.backup);
-        } else if (w_.AutoRun) {
+        } else if (w_.unattended) {
             // One level only, on a disk that is there: never a whole path on
             // the system disk for a backup disk that is not plugged in. The
             // volume the job names (line 11) tells where the disk should be.
             pending_ = {};
             showPath(2, *r, w_.job.backup);
             if (auto line = lines_.line(kVolumeLine))
-                w_.job.volumeLabel = frmVergelijker::ValueAfterEquals(*line);
+                w_.job.volumeLabel = AppWindow::valueAfterEquals(*line);
             if (const std::string reason = makeBackupFolderUnattended(w_, w_.job.backup);
                 !reason.empty()) {
                 refuse(stamp() + " Error: " + *r + " - kan pad niet maken (" + reason + ")");
@@ -239,10 +239,10 @@ class InitFileReader {
         w_.job.dustbinAsWritten = *r;
         w_.job.dustbinPath = w_.resolveVolumePath(*r);
         if (leadsToFolder(w_.svc.fs, w_.svc.env.workingFolder, w_.job.dustbinPath)) {
-            w_.ui.imPrullenbak.toolTip = w_.job.dustbinPath;
+            w_.ui.dustbinPicture.toolTip = w_.job.dustbinPath;
         } else if (w_.job.dustbinPath.empty()) {
-            w_.ui.imPrullenbak.toolTip = "<RECYCLER>";
-        } else if (w_.AutoRun) {
+            w_.ui.dustbinPicture.toolTip = "<RECYCLER>";
+        } else if (w_.unattended) {
             createDustbinFolder(*r);
         } else if (!r->empty()) {
             showBadFolderBox("Pad prullenbak: ", *r);
@@ -254,10 +254,10 @@ class InitFileReader {
         const FsError created = w_.svc.fs.createFolder(w_.job.dustbinPath);
         if (created) {
             pending_ = created;
-            w_.log.add(stamp() + " Error: " + Quoted(r) + " - kan pad niet maken");
+            w_.log.add(stamp() + " Error: " + quoted(r) + " - kan pad niet maken");
         } else {
-            SetIconDustBin(w_.svc.fs, w_.job.dustbinPath);
-            w_.log.add(stamp() + " Error: " + Quoted(r) + " path dustbin didn't exist, created");
+            markDustbinFolder(w_.svc.fs, w_.job.dustbinPath);
+            w_.log.add(stamp() + " Error: " + quoted(r) + " path dustbin didn't exist, created");
         }
         w_.log.write();
     }
@@ -271,8 +271,8 @@ class InitFileReader {
                 fail(kErrTypeMismatch, "Type mismatch");
             }
         }
-        w_.ui.text2.text = w_.job.fromDate;
-        if (pending_ && w_.AutoRun) {
+        w_.ui.fromDateBox.text = w_.job.fromDate;
+        if (pending_ && w_.unattended) {
             refuse(stamp() + " Error: wrong date-format");
             return Flow::Stop;
         }
@@ -281,17 +281,17 @@ class InitFileReader {
 
     Flow readDateFilter() {
         if (auto text = value(6)) {
-            const auto number = ParseWholePart(*text);
+            const auto number = parseWholePart(*text);
             if (!number) {
                 fail(kErrTypeMismatch, "Type mismatch");
             } else if (*number < 0 || *number > 2) {
                 fail(kErrBadValue, "Invalid property value");
             } else {
-                SetCheck1Value(w_, *number);
+                setDateFilterValue(w_, *number);
             }
         }
-        ShowDateFilterState(w_);
-        if (pending_ && w_.AutoRun) {
+        showDateFilterState(w_);
+        if (pending_ && w_.unattended) {
             refuse(w_.log.timeText() + " An error has occurred");
             return Flow::Stop;
         }
@@ -305,26 +305,26 @@ class InitFileReader {
         if (!line) return;
         const std::size_t at = line->rfind(" -mx ");
         if (at == std::string::npos) return;
-        const std::optional<int> most = ParseWholeNumber(line->substr(at + 5));
+        const std::optional<int> most = parseWholeNumber(line->substr(at + 5));
         if (most && *most >= 0) w_.job.maxRemovals = *most;
     }
 
     Flow readSync() {
         if (auto on = switchValue(7)) w_.job.synchronise = *on;
-        if (pending_ && w_.AutoRun) {
+        if (pending_ && w_.unattended) {
             refuse(w_.log.timeText() + " - An error has occurred");
             return Flow::Stop;
         }
         if (w_.job.synchronise) {
-            w_.ShowArrow2Dark();
-            w_.ui.Frame2.toolTip = " synchroniseren (ingeschakeld) ";
-            w_.ui.imSync.visible = true;
-            w_.ui.imNoSync.visible = false;
+            w_.showSyncArrowDark();
+            w_.ui.syncArrow.toolTip = " synchroniseren (ingeschakeld) ";
+            w_.ui.syncPicture.visible = true;
+            w_.ui.noSyncPicture.visible = false;
         } else {
-            w_.ShowArrow2Faded();
-            w_.ui.Frame2.toolTip = " synchroniseren (uitgeschakeld) ";
-            w_.ui.imSync.visible = false;
-            w_.ui.imNoSync.visible = true;
+            w_.showSyncArrowFaded();
+            w_.ui.syncArrow.toolTip = " synchroniseren (uitgeschakeld) ";
+            w_.ui.syncPicture.visible = false;
+            w_.ui.noSyncPicture.visible = true;
         }
         return Flow::Go;
     }
@@ -332,17 +332,17 @@ class InitFileReader {
     void readVerify() {
         if (auto on = switchValue(8)) w_.job.verify = *on;
         if (w_.job.verify) {
-            w_.ShowArrow1Dark();
-            w_.ui.Frame1.toolTip = " backup wordt gecontroleerd op ontbrekende mappen ";
+            w_.showVerifyArrowDark();
+            w_.ui.verifyArrow.toolTip = " backup wordt gecontroleerd op ontbrekende mappen ";
             return;
         }
-        w_.ShowArrow1Red();
-        w_.ShowArrow2Faded();
-        w_.ui.Frame1.toolTip = " backup wordt  NIET  gecontroleerd op ontbrekende mappen ";
-        w_.ui.Frame2.toolTip = " synchroniseren (uitgeschakeld) ";
-        w_.ui.imSync.visible = false;
-        w_.ui.imNoSync.visible = false;
-        w_.ui.imNoVfy.visible = true;
+        w_.showVerifyArrowRed();
+        w_.showSyncArrowFaded();
+        w_.ui.verifyArrow.toolTip = " backup wordt  NIET  gecontroleerd op ontbrekende mappen ";
+        w_.ui.syncArrow.toolTip = " synchroniseren (uitgeschakeld) ";
+        w_.ui.syncPicture.visible = false;
+        w_.ui.noSyncPicture.visible = false;
+        w_.ui.noCheckPicture.visible = true;
         w_.job.synchronise = false;
     }
 
@@ -351,11 +351,11 @@ class InitFileReader {
     Flow readDustbinKind() {
         std::optional<int> kind;
         if (auto text = value(kDustbinLine)) {
-            kind = ParseWholeNumber(*text);
+            kind = parseWholeNumber(*text);
             if (!kind || *kind < 0 || *kind > 2) return refuseFaultyLine(kDustbinLine);
         }
         if (pending_.number == kErrTypeMismatch) {
-            w_.svc.dialogs.messageBox("Initialisatiebestand: " + Quoted(shownPath_) +
+            w_.svc.dialogs.messageBox("Initialisatiebestand: " + quoted(shownPath_) +
                                           " bevat een fout" + kCrLf + "in regel 8",
                                       MessageStyle::Ok);
         }
@@ -368,23 +368,23 @@ class InitFileReader {
         if (kind == 1) {
             w_.job.dustbinToTrash = true;
             w_.job.dustbinToFolder = false;
-            w_.ui.imPrullenbak.toolTip = "<RECYCLER>";
+            w_.ui.dustbinPicture.toolTip = "<RECYCLER>";
         } else if (kind == 2) {
             w_.job.dustbinToTrash = false;
             w_.job.dustbinToFolder = true;
-            w_.ui.imPrullenbak.toolTip = w_.job.dustbinPath;
+            w_.ui.dustbinPicture.toolTip = w_.job.dustbinPath;
         }
         w_.job.useDustbin = kind != 0;
     }
 
     void showSyncWithDustbin() {
-        w_.ShowArrow2Dark();
-        w_.ShowArrow1Dark();
-        w_.ui.Frame2.toolTip = " synchroniseren + prullenbak (ingeschakeld) ";
-        w_.ui.imSync.visible = false;
-        w_.ui.imSyncPlus.visible = true;
-        w_.ui.imPrullenbak.visible = true;
-        w_.ui.imNoVfy.visible = false;
+        w_.showSyncArrowDark();
+        w_.showVerifyArrowDark();
+        w_.ui.syncArrow.toolTip = " synchroniseren + prullenbak (ingeschakeld) ";
+        w_.ui.syncPicture.visible = false;
+        w_.ui.syncDustbinPicture.visible = true;
+        w_.ui.dustbinPicture.visible = true;
+        w_.ui.noCheckPicture.visible = false;
         w_.job.synchronise = true;
         w_.job.verify = true;
         w_.job.useDustbin = true;
@@ -397,23 +397,23 @@ class InitFileReader {
     // With "cf 1" a changed backup volume is put to the user before the run.
     void readVolume() {
         if (auto text = value(kVolumeLine)) w_.job.volumeLabel = *text;
-        (void)VolumeLabelOfPath(w_.svc.fs, w_.job.backup, w_.VolumeLabelCurrent);
-        if (!Contains(w_.CmdToken2, "cf 1")) return;
-        if (w_.VolumeLabelCurrent == w_.job.volumeLabel || w_.job.backup.empty()) return;
+        (void)volumeLabelOfPath(w_.svc.fs, w_.job.backup, w_.currentVolumeLabel);
+        if (!contains(w_.commandOption, "cf 1")) return;
+        if (w_.currentVolumeLabel == w_.job.volumeLabel || w_.job.backup.empty()) return;
         const MessageAnswer answer = w_.svc.dialogs.messageBox(
-            "HUIDIG backupvolume:  " + w_.VolumeLabelCurrent + kCrLf +
+            "HUIDIG backupvolume:  " + w_.currentVolumeLabel + kCrLf +
                 "Was:  " + w_.job.volumeLabel + kCrLf + kCrLf + "DOORGAAN ?",
             MessageStyle::YesNo);
         if (answer == MessageAnswer::No) {
-            w_.JobRefused = true;
-            w_.CloseWindow();
+            w_.jobRefused = true;
+            w_.closeWindow();
         }
     }
 };
 
 }  // namespace
 
-int frmVergelijker::ReadInitFile() {
+int AppWindow::readJobFile() {
     return InitFileReader(*this).run();
 }
 

@@ -1,7 +1,7 @@
 #include <string>
 #include <vector>
 
-#include "app/frmVergelijker.h"
+#include "app/AppWindow.h"
 #include "config/JobFileLines.h"
 #include "config/Options.h"
 #include "config/VolumeLabel.h"
@@ -18,63 +18,63 @@ const char* Flag(bool on) {
 }
 
 // Line 9: the kind follows from whether a dustbin folder is set.
-std::string DustbinLine(const frmVergelijker& w) {
+std::string dustbinLine(const AppWindow& w) {
     if (!w.job.useDustbin) return "dustbin =0";
     return w.job.dustbinPath.empty() ? "dustbin =1" : "dustbin =2";
 }
 
 // Line 12: the same job in the form the command line takes.
-std::string OptionLine(frmVergelijker& w, const std::string& dateText) {
+std::string optionLine(AppWindow& w, const std::string& dateText) {
     OptionValues values;
-    valueOf(values, Option::Source) = w.ui.Text1[0].text;
-    valueOf(values, Option::Backup) = w.ui.Text1[2].text;
+    valueOf(values, Option::Source) = w.ui.sourceBox.text;
+    valueOf(values, Option::Backup) = w.ui.backupBox.text;
     valueOf(values, Option::DustbinFolder) = w.job.dustbinAsWritten;
     valueOf(values, Option::FromDate) = dateText;
-    valueOf(values, Option::DateFilter) = std::to_string(w.ui.Check1.value);
+    valueOf(values, Option::DateFilter) = std::to_string(w.ui.dateFilterBox.value);
     valueOf(values, Option::Synchronise) = Flag(w.job.synchronise);
     valueOf(values, Option::Verify) = Flag(w.job.verify);
-    if (const int dustbin = w.DustbinModeCode(); dustbin != 0)
+    if (const int dustbin = w.dustbinModeCode(); dustbin != 0)
         valueOf(values, Option::DustbinKind) = std::to_string(dustbin);
     valueOf(values, Option::RemoveEmpty) = Flag(w.job.removeEmptyFolders);
-    valueOf(values, Option::VolumeLabel) = w.VolumeLabelCurrent;
+    valueOf(values, Option::VolumeLabel) = w.currentVolumeLabel;
     if (w.job.maxRemovals >= 0)
         valueOf(values, Option::MostRemovals) = std::to_string(w.job.maxRemovals);
     return savedOptionLine(values);
 }
 
 // The twelve lines of the job file. Reads the backup volume's name anew.
-std::string JobFileText(frmVergelijker& w, const std::string& dateText) {
+std::string jobFileText(AppWindow& w, const std::string& dateText) {
     std::vector<std::string> lines;
-    lines.push_back("version =" + w.AppVersionText);
-    lines.push_back("pathsource =" + w.ui.Text1[0].text);
-    lines.push_back("pathdestination =" + w.ui.Text1[2].text);
+    lines.push_back("version =" + w.versionText);
+    lines.push_back("pathsource =" + w.ui.sourceBox.text);
+    lines.push_back("pathdestination =" + w.ui.backupBox.text);
     lines.push_back("pathrecycler =" + w.job.dustbinAsWritten);
     lines.push_back("dedato =" + dateText);
-    lines.push_back(std::string("checkdate =") + Flag(w.ui.Check1.value == 1));
+    lines.push_back(std::string("checkdate =") + Flag(w.ui.dateFilterBox.value == 1));
     lines.push_back(std::string("syncactive =") + Flag(w.job.synchronise));
     lines.push_back(std::string("doverify =") + Flag(w.job.verify));
-    lines.push_back(DustbinLine(w));
+    lines.push_back(dustbinLine(w));
     lines.push_back(std::string("killempty =") + Flag(w.job.removeEmptyFolders));
-    (void)VolumeLabelOfPath(w.svc.fs, w.resolveVolumePath(w.ui.Text1[2].text),
-                            w.VolumeLabelCurrent);
-    lines.push_back("volumelabel =" + w.VolumeLabelCurrent);
-    lines.push_back(OptionLine(w, dateText));
-    return JoinCrLf(lines);
+    (void)volumeLabelOfPath(w.svc.fs, w.resolveVolumePath(w.ui.backupBox.text),
+                            w.currentVolumeLabel);
+    lines.push_back("volumelabel =" + w.currentVolumeLabel);
+    lines.push_back(optionLine(w, dateText));
+    return joinCrLf(lines);
 }
 
 // Written to a temporary file and renamed over the old one, so that a crash
 // or a full disk never leaves a half-written job behind.
-void WriteJobFile(frmVergelijker& w, const std::string& dateText) {
-    const std::string text = JobFileText(w, dateText);
-    const std::string path = InWorkingFolder(
-        w.svc.env.workingFolder, frmVergelijker::PathInFolder(w.svc.env.appFolder, w.InitFileName));
+void writeJobFile(AppWindow& w, const std::string& dateText) {
+    const std::string text = jobFileText(w, dateText);
+    const std::string path = inWorkingFolder(
+        w.svc.env.workingFolder, AppWindow::pathInFolder(w.svc.env.appFolder, w.jobFileName));
     (void)w.svc.fs.writeFileAtomic(path, text);
 }
 
 }  // namespace
 
-void frmVergelijker::CreateInitFileOnOK() {
-    WriteJobFile(*this, ui.text2.text);
+void AppWindow::saveJobOnOk() {
+    writeJobFile(*this, ui.fromDateBox.text);
 }
 
 // After a completed run the job is saved with the run's start as the new
@@ -82,20 +82,20 @@ void frmVergelijker::CreateInitFileOnOK() {
 // next run; a file the run failed to copy holds the date back so that the
 // next run takes it again (run/NextFromDate.h). A broken-off or refused run
 // leaves the job file as it was.
-void frmVergelijker::SaveJobAfterRun() {
+void AppWindow::saveJobAfterRun() {
     if (userBreak) {
         log.add(log.userBreakLine());
         log.write();
         return;
     }
-    if (RunRefused) return;  // the run driver writes the log
+    if (runRefused) return;  // the run driver writes the log
     log.write();
-    const FromDateLimit old = ReadFromDate(job);
+    const FromDateLimit old = readFromDate(job);
     const std::optional<DateTime> next =
-        nextFrom.after(RunStartTime, old.known ? std::optional(old.value) : std::nullopt);
+        nextFrom.after(runStartTime, old.known ? std::optional(old.value) : std::nullopt);
     if (next) job.fromDate = formatDateTime(*next);
-    WriteJobFile(*this, job.fromDate);
-    ui.text2.text = job.fromDate;
+    writeJobFile(*this, job.fromDate);
+    ui.fromDateBox.text = job.fromDate;
 }
 
 }  // namespace zv

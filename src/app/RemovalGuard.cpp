@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/frmVergelijker.h"
+#include "app/AppWindow.h"
 #include "sync/RemovalPreview.h"
 
 namespace zv {
@@ -21,20 +21,20 @@ std::string question(const RemovalPreview& preview) {
 
 }  // namespace
 
-bool RemovalsAllowed(frmVergelijker& w) {
+bool removalsAllowed(AppWindow& w) {
     if (w.job.maxRemovals == 0) return true;
     w.ui.panel(1) = "Tellen...";
-    const RemovalPreview preview = PreviewRemovals(w.run, kPathsShown);
+    const RemovalPreview preview = previewRemovals(w.run, kPathsShown);
     const std::int64_t limit =
         w.job.maxRemovals > 0 ? w.job.maxRemovals : DefaultRemovalLimit(preview.backupFiles);
     if (preview.orphans <= limit || w.userBreak) return true;
     const std::string counts = std::to_string(preview.orphans) + " van " +
                                std::to_string(preview.backupFiles) + " bestanden";
-    if (w.AutoRun) {
+    if (w.unattended) {
         w.log.add(w.log.dateText() + " " + w.log.timeText() + " Error: synchronisatie geweigerd: " +
                   counts + " zouden uit de backup verdwijnen (grens " + std::to_string(limit) +
                   "; -mx N staat meer toe)");
-        w.JobRefused = true;
+        w.jobRefused = true;
         return false;
     }
     if (w.svc.dialogs.messageBox(question(preview), MessageStyle::YesNo) == MessageAnswer::Yes)

@@ -2,10 +2,10 @@
 #include <string>
 #include <vector>
 
+#include "app/AppWindow.h"
 #include "app/RemovalGuard.h"
 #include "app/RunPreflight.h"
 #include "app/UnkeptNote.h"
-#include "app/frmVergelijker.h"
 #include "config/WorkingFolderPath.h"
 #include "copy/KillEmpty.h"
 #include "copy/QuickCopy.h"
@@ -27,39 +27,39 @@ std::int32_t SecondsOfDay(DateTime t) {
     return local.tm_hour * 60 * 60 + local.tm_min * 60 + local.tm_sec;
 }
 
-void LockWindow(frmVergelijker& w) {
+void lockWindow(AppWindow& w) {
     WindowModel& ui = w.ui;
-    ui.cmdGo.enabled = false;
-    ui.cmdOK.enabled = false;
-    if (ui.Check1.value == 0) ui.txtHide.visible = true;
-    ui.Check1.enabled = false;
-    ui.Frame1.enabled = false;
-    ui.Frame2.enabled = false;
+    ui.goButton.enabled = false;
+    ui.okButton.enabled = false;
+    if (ui.dateFilterBox.value == 0) ui.dateCover.visible = true;
+    ui.dateFilterBox.enabled = false;
+    ui.verifyArrow.enabled = false;
+    ui.syncArrow.enabled = false;
 }
 
 // A broken-off or refused run leaves the from-date where it was: moving it
 // would make the next run skip what this one never reached.
-void UnlockWindow(frmVergelijker& w) {
+void unlockWindow(AppWindow& w) {
     WindowModel& ui = w.ui;
-    ui.cmdOK.enabled = true;
-    ui.cmdExit.enabled = true;
-    ui.Text1[0].enabled = true;
-    ui.Text1[2].enabled = true;
-    if (!w.userBreak && !w.RunRefused) ui.text2.text = w.job.fromDate;
-    ui.text2.enabled = true;
-    ui.txtHide.visible = false;
-    ui.Check1.enabled = true;
-    ui.Frame1.enabled = true;
-    ui.Frame2.enabled = true;
-    ui.imPrullenbak.enabled = true;
+    ui.okButton.enabled = true;
+    ui.exitButton.enabled = true;
+    ui.sourceBox.enabled = true;
+    ui.backupBox.enabled = true;
+    if (!w.userBreak && !w.runRefused) ui.fromDateBox.text = w.job.fromDate;
+    ui.fromDateBox.enabled = true;
+    ui.dateCover.visible = false;
+    ui.dateFilterBox.enabled = true;
+    ui.verifyArrow.enabled = true;
+    ui.syncArrow.enabled = true;
+    ui.dustbinPicture.enabled = true;
 }
 
 // Without its source folder a run must not touch the backup: a later
 // synchronisation would take every backup file for an orphan. A source
 // given as a link to a folder is that folder.
-bool SourceIsThere(frmVergelijker& w) {
+bool sourceIsThere(AppWindow& w) {
     const std::string source =
-        InWorkingFolder(w.svc.env.workingFolder, collapseSeparators(w.job.source));
+        inWorkingFolder(w.svc.env.workingFolder, collapseSeparators(w.job.source));
     std::string real;
     PathInfo info;
     if (!w.job.source.empty() && w.svc.fs.resolveFolder(source, real, info).ok()) return true;
@@ -68,27 +68,27 @@ bool SourceIsThere(frmVergelijker& w) {
     w.log.add(formatDate(now) + " " + formatTime(now) + " Error: " + reason);
     // The run ends like a break, which closes the window: first the user is
     // told why.
-    if (!w.AutoRun) w.svc.dialogs.messageBox(reason, MessageStyle::OkExclamation);
+    if (!w.unattended) w.svc.dialogs.messageBox(reason, MessageStyle::OkExclamation);
     w.userBreak = true;
     return false;
 }
 
 // A run that may not start: the reason goes to the run log and, in the
 // window, to a message box; an unattended start ends with status 1.
-void refuseRun(frmVergelijker& w, const std::string& reason) {
-    w.RunRefused = true;
-    if (w.AutoRun) w.JobRefused = true;
+void refuseRun(AppWindow& w, const std::string& reason) {
+    w.runRefused = true;
+    if (w.unattended) w.jobRefused = true;
     const DateTime now = w.svc.clock.now();
     w.log.add(formatDate(now) + " " + formatTime(now) + " Error: " + reason);
-    if (!w.AutoRun) w.svc.dialogs.messageBox(reason, MessageStyle::OkExclamation);
+    if (!w.unattended) w.svc.dialogs.messageBox(reason, MessageStyle::OkExclamation);
 }
 
 // Success is reported only once the backup is on the disk: the backup's file
 // system (and the dustbin's, where that lies on another) is flushed before the
 // run says "Klaar", saves its from-date or ends with its status. A flush that
 // fails fails the run, and the from-date stays where it was.
-void flushBackup(frmVergelijker& w) {
-    if (w.userBreak || w.RunRefused) return;
+void flushBackup(AppWindow& w) {
+    if (w.userBreak || w.runRefused) return;
     w.ui.panel(1) = "Wegschrijven...";
     w.svc.pump.repaintNow();
     std::vector<std::string> folders{w.roots.backup.path};
@@ -104,62 +104,62 @@ void flushBackup(frmVergelijker& w) {
 
 // What the window says at the end. A run with failures says so on the file
 // line, in red, where the user looks.
-void showEnd(frmVergelijker& w) {
-    if (w.RunRefused) {
+void showEnd(AppWindow& w) {
+    if (w.runRefused) {
         w.ui.panel(1) = "Niet gestart";
         return;
     }
     w.ui.panel(1) = "Klaar";
     if (w.counts.failed == 0 || w.userBreak) return;
-    w.ui.lblFiles.text = std::to_string(w.counts.failed) +
-                         (w.counts.failed == 1 ? " bestand" : " bestanden") +
-                         " niet verwerkt — zie Error.Log";
-    w.ui.lblFiles.foreColour = kColourRed;
+    w.ui.currentFileLabel.text = std::to_string(w.counts.failed) +
+                                 (w.counts.failed == 1 ? " bestand" : " bestanden") +
+                                 " niet verwerkt — zie Error.Log";
+    w.ui.currentFileLabel.foreColour = kColourRed;
 }
 
-void RunWalks(frmVergelijker& w) {
+void runWalks(AppWindow& w) {
     RunContext& run = w.run;
     const Job& job = w.job;
     if (job.verify) {
-        CopyTreeRoot(run, job.source, job.backup);
-        CopySubTrees(run, job.source, job.backup);
+        copyTreeRoot(run, job.source, job.backup);
+        copySubTrees(run, job.source, job.backup);
         if (!job.synchronise) {
             w.progress.settle(false);
             return;
         }
-        if (!RemovalsAllowed(w)) return;
+        if (!removalsAllowed(w)) return;
         w.progress.startPhase();
-        SyncRootFiles(run, job.backup, job.source);
-        SyncSubfolders(run, job.backup, job.source);
+        syncRootFiles(run, job.backup, job.source);
+        syncSubfolders(run, job.backup, job.source);
         w.progress.settle(true);
     } else {
-        QuickCopyRoot(run, job.source, job.backup);
-        QuickCopySubfolders(run, job.source, job.backup);
+        quickCopyRoot(run, job.source, job.backup);
+        quickCopySubfolders(run, job.source, job.backup);
     }
-    KillEmptyRoot(run, job.backup);
-    KillEmptySubfolders(run, job.backup);
+    killEmptyRoot(run, job.backup);
+    killEmptySubfolders(run, job.backup);
 }
 
-void ShowDuration(frmVergelijker& w) {
+void showDuration(AppWindow& w) {
     // Measured between instants, so a run past midnight shows its true length.
     const auto elapsed =
-        std::chrono::duration_cast<std::chrono::seconds>(w.svc.clock.now() - w.RunStartTime);
-    w.ElapsedSeconds = static_cast<std::int32_t>(elapsed.count() < 0 ? 0 : elapsed.count());
-    const std::int32_t minutes = w.ElapsedSeconds / 60;
-    const std::int32_t seconds = w.ElapsedSeconds - minutes * 60;
+        std::chrono::duration_cast<std::chrono::seconds>(w.svc.clock.now() - w.runStartTime);
+    w.elapsedSeconds = static_cast<std::int32_t>(elapsed.count() < 0 ? 0 : elapsed.count());
+    const std::int32_t minutes = w.elapsedSeconds / 60;
+    const std::int32_t seconds = w.elapsedSeconds - minutes * 60;
     w.ui.panel(3) = std::to_string(minutes) + " min " + std::to_string(seconds) + " sec";
 }
 
 }  // namespace
 
-void frmVergelijker::cmdGo_Click() {
-    ui.cmdExit.text = "Exit";
+void AppWindow::goClicked() {
+    ui.exitButton.text = "Exit";
     counts = RunCounters{};
-    RunCompleted = false;
-    RunRefused = false;
+    runCompleted = false;
+    runRefused = false;
     nextFrom.reset();
     roots = RunRoots{};
-    RunInProgress = true;
+    runInProgress = true;
 
     ui.panel(1) = "Momentje..";
     svc.pump.repaintNow();
@@ -167,49 +167,49 @@ void frmVergelijker::cmdGo_Click() {
     progress.showFile("", false);
 
     ui.state = WindowState::Normal;
-    Minimised = false;
+    minimised = false;
     progress.startPhase();
-    Yield();
-    ui.cmdGo.text = ">------------>>>>";
-    Yield();
+    svc.pump.yield();
+    ui.goButton.text = ">------------>>>>";
+    svc.pump.yield();
 
-    RunStartTime = svc.clock.now();
-    StartSeconds = SecondsOfDay(RunStartTime);
+    runStartTime = svc.clock.now();
+    startSeconds = SecondsOfDay(runStartTime);
 
-    LockWindow(*this);
+    lockWindow(*this);
     RunLocks locks;
-    if (SourceIsThere(*this)) {
+    if (sourceIsThere(*this)) {
         const std::string refusal = prepareRun(*this, locks);
         if (refusal.empty())
-            RunWalks(*this);
+            runWalks(*this);
         else
             refuseRun(*this, refusal);
     }
     flushBackup(*this);
-    LogUnkeptMetadata(*this);
+    logUnkeptMetadata(*this);
 
     progress.runFinished();
-    ShowDuration(*this);
+    showDuration(*this);
     showEnd(*this);
 
-    SaveJobAfterRun();
-    UnlockWindow(*this);
+    saveJobAfterRun();
+    unlockWindow(*this);
     locks.clear();
-    RunInProgress = false;
-    RunCompleted = !userBreak && !RunRefused;
+    runInProgress = false;
+    runCompleted = !userBreak && !runRefused;
     if (userBreak) {
         log.add(log.userBreakLine());
-        CloseWindow();
+        closeWindow();
     }
     log.write();
-    Busy = false;
+    busy = false;
 }
 
-void frmVergelijker::cmdExit_Click() {
+void AppWindow::exitClicked() {
     ui.panel(1) = "Bezig af te sluiten...";
     userBreak = true;
-    SelectedFolder.clear();
-    CloseWindow();
+    selectedFolder.clear();
+    closeWindow();
 }
 
 }  // namespace zv

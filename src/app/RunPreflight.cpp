@@ -1,7 +1,7 @@
 #include "app/RunPreflight.h"
 
+#include "app/AppWindow.h"
 #include "app/BackupDisk.h"
-#include "app/frmVergelijker.h"
 #include "config/WorkingFolderPath.h"
 #include "copy/WalkSupport.h"
 #include "platform/PathText.h"
@@ -16,9 +16,8 @@ std::string quoted(const std::string& text) {
 }
 
 // Resolves a job path into `root`; the refusal text when it is no folder.
-std::string resolveRoot(frmVergelijker& w, const std::string& path, RootFolder& root,
-                        const char* what) {
-    const std::string absolute = InWorkingFolder(w.svc.env.workingFolder, collapseSeparators(path));
+std::string resolveRoot(AppWindow& w, const std::string& path, RootFolder& root, const char* what) {
+    const std::string absolute = inWorkingFolder(w.svc.env.workingFolder, collapseSeparators(path));
     PathInfo info;
     if (!path.empty() && w.svc.fs.resolveFolder(absolute, root.path, info).ok()) {
         root.id = info.id;
@@ -42,13 +41,13 @@ bool liesWithin(FileSystem& fs, std::string path, const FileId& folder) {
 
 constexpr const char* kSameFolder = "bronmap en doelmap zijn dezelfde map";
 
-std::string dustbinInSource(frmVergelijker& w, const RunRoots& roots) {
+std::string dustbinInSource(AppWindow& w, const RunRoots& roots) {
     if (liesWithin(w.svc.fs, roots.dustbin.path, roots.source.id))
         return quoted(w.job.dustbinPath) + " prullenbak ligt in de bronmap";
     return {};
 }
 
-std::string checkDustbin(frmVergelijker& w, RunRoots& roots) {
+std::string checkDustbin(AppWindow& w, RunRoots& roots) {
     if (!dustbinFolderInUse(w)) return {};
     if (std::string refusal = resolveRoot(w, w.job.dustbinPath, roots.dustbin, "prullenbak");
         !refusal.empty())
@@ -59,18 +58,18 @@ std::string checkDustbin(frmVergelijker& w, RunRoots& roots) {
     return {};
 }
 
-std::string checkFromDate(frmVergelijker& w) {
+std::string checkFromDate(AppWindow& w) {
     if (w.job.noDateFilter) return {};
-    const FromDateLimit from = ReadFromDate(w.job);
+    const FromDateLimit from = readFromDate(w.job);
     if (!from.known || from.value <= w.svc.clock.now()) return {};
     return "vanaf-datum " + w.job.fromDate + " ligt in de toekomst";
 }
 
 // The job file (where there is one) and the backup folder.
-std::string takeLocks(frmVergelijker& w, const RunRoots& roots, RunLocks& locks) {
+std::string takeLocks(AppWindow& w, const RunRoots& roots, RunLocks& locks) {
     FileSystem& fs = w.svc.fs;
-    const std::string job = InWorkingFolder(
-        w.svc.env.workingFolder, frmVergelijker::PathInFolder(w.svc.env.appFolder, w.InitFileName));
+    const std::string job = inWorkingFolder(
+        w.svc.env.workingFolder, AppWindow::pathInFolder(w.svc.env.appFolder, w.jobFileName));
     for (const std::string& path : {job, roots.backup.path}) {
         if (path == job && fs.lookup(job).presence != Presence::Present) continue;
         std::unique_ptr<HeldLock> lock;
@@ -81,7 +80,7 @@ std::string takeLocks(frmVergelijker& w, const RunRoots& roots, RunLocks& locks)
     return {};
 }
 
-std::string checkRoots(frmVergelijker& w, RunRoots& roots) {
+std::string checkRoots(AppWindow& w, RunRoots& roots) {
     if (std::string refusal = resolveRoot(w, w.job.source, roots.source, "bronmap");
         !refusal.empty())
         return refusal;
@@ -96,7 +95,7 @@ std::string checkRoots(frmVergelijker& w, RunRoots& roots) {
 
 }  // namespace
 
-std::string folderOverlap(frmVergelijker& w) {
+std::string folderOverlap(AppWindow& w) {
     RunRoots roots;
     if (!resolveRoot(w, w.job.source, roots.source, "bronmap").empty() ||
         !resolveRoot(w, w.job.backup, roots.backup, "doelmap").empty())
@@ -108,12 +107,12 @@ std::string folderOverlap(frmVergelijker& w) {
     return dustbinInSource(w, roots);
 }
 
-bool dustbinFolderInUse(const frmVergelijker& w) {
+bool dustbinFolderInUse(const AppWindow& w) {
     return w.job.verify && w.job.synchronise && !(w.job.useDustbin && w.job.dustbinToTrash) &&
            w.job.dustbinToFolder;
 }
 
-std::string resolveRunFolders(frmVergelijker& w) {
+std::string resolveRunFolders(AppWindow& w) {
     RunRoots roots;
     if (std::string refusal = checkRoots(w, roots); !refusal.empty()) return refusal;
     roots.trashes =
@@ -125,7 +124,7 @@ std::string resolveRunFolders(frmVergelijker& w) {
     return {};
 }
 
-std::string prepareRun(frmVergelijker& w, RunLocks& locks) {
+std::string prepareRun(AppWindow& w, RunLocks& locks) {
     if (std::string refusal = checkFromDate(w); !refusal.empty()) return refusal;
     if (std::string refusal = resolveRunFolders(w); !refusal.empty()) return refusal;
     return takeLocks(w, w.roots, locks);

@@ -1,8 +1,8 @@
 #include <string>
 #include <vector>
 
+#include "app/AppWindow.h"
 #include "app/DateFilterDisplay.h"
-#include "app/frmVergelijker.h"
 #include "config/VersionText.h"
 
 namespace zv {
@@ -11,20 +11,20 @@ namespace {
 
 constexpr const char* kCrLf = "\r\n";
 
-bool IsInitFileRun(const std::vector<std::string>& tokens) {
+bool isInitFileRun(const std::vector<std::string>& tokens) {
     return tokens[0] == "InitFile" && tokens[1].rfind("-if", 0) == 0;
 }
 
 // Interactive start: a backup disk other than the one the job was saved with
 // is put to the user; No ends the program.
-void AskAboutChangedVolume(frmVergelijker& w) {
-    if (w.CmdToken2.find("cf 1") != std::string::npos) return;
-    if (w.VolumeLabelCurrent == w.job.volumeLabel || w.job.backup.empty()) return;
+void askAboutChangedVolume(AppWindow& w) {
+    if (w.commandOption.find("cf 1") != std::string::npos) return;
+    if (w.currentVolumeLabel == w.job.volumeLabel || w.job.backup.empty()) return;
     const MessageAnswer answer =
-        w.svc.dialogs.messageBox("HUIDIG backupvolume:  " + w.VolumeLabelCurrent + kCrLf +
+        w.svc.dialogs.messageBox("HUIDIG backupvolume:  " + w.currentVolumeLabel + kCrLf +
                                      "Was:  " + w.job.volumeLabel + kCrLf + kCrLf + "DOORGAAN ?",
                                  MessageStyle::YesNo);
-    if (answer == MessageAnswer::No) w.CloseWindow();
+    if (answer == MessageAnswer::No) w.closeWindow();
 }
 
 }  // namespace
@@ -32,62 +32,62 @@ void AskAboutChangedVolume(frmVergelijker& w) {
 // The start of everything: prepares the window, reads the command line and
 // loads the job from the job file or from options. An unattended start runs
 // the job in here and ends with the window closed.
-void frmVergelijker::Form_Load() {
+void AppWindow::load() {
     const Version& v = svc.env.version;
-    AppVersionText = programVersion(v);
-    ui.cmdGo.enabled = false;
-    GetDriveList();
-    InitFileName = "Init.dat";
-    const std::vector<std::string> tokens = SplitCommandLine(svc.env.commandLine);
+    versionText = programVersion(v);
+    ui.goButton.enabled = false;
+    readDriveList();
+    jobFileName = "Init.dat";
+    const std::vector<std::string> tokens = splitCommandLine(svc.env.commandLine);
 
-    if (IsInitFileRun(tokens)) {
+    if (isInitFileRun(tokens)) {
         if (tokens.size() < 3) {  // no run-mode piece after the job file
-            JobRefused = true;
-            CloseWindow();
+            jobRefused = true;
+            closeWindow();
             log.write();
             return;
         }
-        CmdToken2 = tokens[2];
-        CmdToken1 = tokens[1];
-        if (ReadInitFile() == 1) {
-            CloseWindow();
+        commandOption = tokens[2];
+        commandToken = tokens[1];
+        if (readJobFile() == 1) {
+            closeWindow();
             log.write();
             return;
         }
         if (userBreak) {
-            CloseWindow();
+            closeWindow();
             return;
         }
     } else if (tokens[0] == "InitFile") {
-        if (ReadInitFile() == 1) {
-            CloseWindow();
+        if (readJobFile() == 1) {
+            closeWindow();
             log.write();
             return;
         }
     }
-    if (tokens[0] == "NoInitFile") ApplyCommandLineOptions(tokens);
+    if (tokens[0] == "NoInitFile") applyCommandLineOptions(tokens);
 
     if (userBreak) {
         // A window left open here would wait, hidden, for nobody.
-        if (!ui.closed) CloseWindow();
+        if (!ui.closed) closeWindow();
         log.write();
         return;
     }
-    if (AutoRun) {
-        CloseWindow();
+    if (unattended) {
+        closeWindow();
         return;
     }
-    SelectedFolder = ui.pickerFolder;
-    DesktopName = GetDesktopName();
+    selectedFolder = ui.pickerFolder;
+    desktopName = readDesktopName();
     if (userBreak) {
-        CloseWindow();
+        closeWindow();
         return;
     }
-    ComputerName = GetComputerName();
-    ui.FolderTreeview1.visible = false;
-    ui.ProgressBar1.visible = false;
-    ShowDateFilterState(*this);
-    AskAboutChangedVolume(*this);
+    computerName = readComputerName();
+    ui.folderPicker.visible = false;
+    ui.progressBar.visible = false;
+    showDateFilterState(*this);
+    askAboutChangedVolume(*this);
 }
 
 }  // namespace zv

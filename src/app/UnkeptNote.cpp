@@ -5,12 +5,12 @@
 #include <string>
 #include <utility>
 
-#include "app/frmVergelijker.h"
+#include "app/AppWindow.h"
 #include "platform/DateText.h"
 
 namespace zv {
 
-void LogUnkeptMetadata(frmVergelijker& w) {
+void logUnkeptMetadata(AppWindow& w) {
     static constexpr std::array<std::pair<std::uint32_t, const char*>, 5> kWhat{{
         {kUnkeptOwner, "eigenaar en groep"},
         {kUnkeptXattrs, "extended attributes"},

@@ -46,7 +46,7 @@ struct ProgressBarState {
     }
 };
 
-enum class WindowState { Normal, Minimised, Maximised };
+enum class WindowState { Normal, minimised, Maximised };
 
 // The presentation model of the main window: everything the window shows.
 struct WindowModel {
@@ -56,36 +56,39 @@ struct WindowModel {
     WindowState state = WindowState::Normal;
     std::string focus;  // name of the control that has the focus
 
-    ControlState Label1{"Van :"};
-    ControlState Label3{" Naar :"};
-    std::array<ControlState, 3> Text1;  // index 0 source, index 2 backup
-    ControlState Label2{"       Vanaf datum  / tijd:", "gemaakt; gewijzigd"};
-    ControlState Check1;
-    ControlState text2;
-    ControlState txtHide{"", "", false};
-    ControlState Frame1;
-    ControlState Frame2{"synchroniseren"};
-    // The job reader and the options switch imSync and imNoSync for every
+    ControlState sourceLabel{"Van :"};
+    ControlState backupLabel{" Naar :"};
+    ControlState sourceBox;
+    ControlState backupBox;
+    ControlState fromDateLabel{"       Vanaf datum  / tijd:", "gemaakt; gewijzigd"};
+    ControlState dateFilterBox;
+    ControlState fromDateBox;
+    ControlState dateCover{"", "", false};
+    ControlState verifyArrow;
+    ControlState syncArrow{"synchroniseren"};
+    // The job reader and the options switch syncPicture and noSyncPicture for every
     // job but show the other mode pictures only for their own modes, so
     // those start hidden: exactly one mode picture is ever shown.
-    ControlState imSync, imNoSync;
-    ControlState imSyncPlus{"", "", false};
-    ControlState imNoVfy{"", "", false};
-    ControlState imPrullenbak{"", "", false};
-    ControlState cmdGo{">------------>>>>"};
-    ControlState cmdOK{"OK"};
-    ControlState cmdExit{"Exit"};
-    ControlState Command1{"Attr", "attributen van de backupmap"};
-    ControlState lblFiles{"", "F1 = help"};
-    ControlState FolderTreeview1{"", "", false};
+    ControlState syncPicture, noSyncPicture;
+    ControlState syncDustbinPicture{"", "", false};
+    ControlState noCheckPicture{"", "", false};
+    ControlState dustbinPicture{"", "", false};
+    ControlState goButton{">------------>>>>"};
+    ControlState okButton{"OK"};
+    ControlState exitButton{"Exit"};
+    ControlState attributesButton{"Attr", "attributen van de backupmap"};
+    ControlState currentFileLabel{"", "F1 = help"};
+    ControlState folderPicker{"", "", false};
     std::string pickerFolder;  // the folder the picker has selected
 
-    std::array<std::uint32_t, 3> Pijl1{};  // arrow 1 lines: Steel, Punt1, Punt2
-    std::array<std::uint32_t, 3> Pijl2{};  // arrow 2 lines
-    std::array<std::string, 3> sbPanels;   // status panels 1..3 at index 0..2
-    ProgressBarState ProgressBar1;
+    std::array<std::uint32_t, 3> verifyArrowLines{};  // arrow 1 lines: Steel, Punt1, Punt2
+    std::array<std::uint32_t, 3> syncArrowLines{};    // arrow 2 lines
+    std::array<std::string, 3> statusPanels;          // status panels 1..3 at index 0..2
+    ProgressBarState progressBar;
 
-    std::string& panel(int number) { return sbPanels.at(static_cast<std::size_t>(number - 1)); }
+    // The path boxes by their old numbers: 0 the source, 2 the backup.
+    ControlState& pathBox(int index) { return index == 0 ? sourceBox : backupBox; }
+    std::string& panel(int number) { return statusPanels.at(static_cast<std::size_t>(number - 1)); }
 };
 
 }  // namespace zv

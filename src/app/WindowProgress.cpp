@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/frmVergelijker.h"
+#include "app/AppWindow.h"
 #include "run/FolderHelpers.h"
 
 namespace zv {
@@ -29,12 +29,12 @@ void WindowProgress::walkStarted(Walk walk, const std::string& root) {
             walkText_ = "Kopieren";
             ui.panel(1) = walkText_;
             ui.state = WindowState::Normal;
-            w_.Minimised = false;
+            w_.minimised = false;
             bytesTotal_ = 0;
             countsChanged();
-            ui.ProgressBar1.visible = true;
+            ui.progressBar.visible = true;
             w_.svc.pump.repaintNow();
-            ui.ProgressBar1.setValue(0);
+            ui.progressBar.setValue(0);
             startTotal(root);
             return;
         case Walk::QuickCopy:
@@ -42,9 +42,9 @@ void WindowProgress::walkStarted(Walk walk, const std::string& root) {
             ui.panel(1) = walkText_;
             ui.panel(2) = "Bestanden: " + std::to_string(w_.counts.copied);
             ui.panel(3) = "Van: " + std::to_string(w_.counts.seen);
-            ui.ProgressBar1.visible = true;
+            ui.progressBar.visible = true;
             w_.svc.pump.repaintNow();
-            ui.ProgressBar1.setValue(0);
+            ui.progressBar.setValue(0);
             pendingTotal_.reset();
             bytesTotal_ = treeSize(w_.svc.fs, root);
             scale();
@@ -53,8 +53,8 @@ void WindowProgress::walkStarted(Walk walk, const std::string& root) {
             walkText_ = "Synchroniseren";
             ui.panel(1) = walkText_;
             countsChanged();
-            ui.ProgressBar1.visible = true;
-            ui.ProgressBar1.value = 0;
+            ui.progressBar.visible = true;
+            ui.progressBar.value = 0;
             startTotal(root);
             return;
     }
@@ -90,7 +90,7 @@ void WindowProgress::startPhase() {
     bytesDone_ = 0;
     bytesTotal_ = 0;
     percentDone_ = 0;
-    ProgressBarState& bar = w_.ui.ProgressBar1;
+    ProgressBarState& bar = w_.ui.progressBar;
     bar.value = bar.min = 0;
     bar.max = 100;
     showPercentCaption();
@@ -109,21 +109,21 @@ void WindowProgress::settle(bool capped) {
 
 void WindowProgress::runFinished() {
     pendingTotal_.reset();
-    w_.ui.ProgressBar1.visible = false;
+    w_.ui.progressBar.visible = false;
 }
 
 void WindowProgress::showFile(const std::string& path, bool busy) {
-    w_.ui.lblFiles.text = path;
-    w_.ui.lblFiles.foreColour = busy ? kColourGreen : kColourBlack;
+    w_.ui.currentFileLabel.text = path;
+    w_.ui.currentFileLabel.foreColour = busy ? kColourGreen : kColourBlack;
 }
 
 void WindowProgress::showPercentCaption(bool capped) {
     const std::string percent =
         capped && percentDone_ > 100 ? std::string("100") : decimalText(percentDone_);
-    if (w_.Minimised)
+    if (w_.minimised)
         w_.ui.caption = percent + " %";
     else
-        w_.ui.caption = percent + " %   " + w_.AppVersionText;
+        w_.ui.caption = percent + " %   " + w_.versionText;
 }
 
 void WindowProgress::startTotal(const std::string& folder) {
@@ -150,7 +150,7 @@ void WindowProgress::takeTotal() {
 // The bar counts in steps of a power of ten, so that its maximum has four
 // digits.
 void WindowProgress::scale() {
-    ProgressBarState& bar = w_.ui.ProgressBar1;
+    ProgressBarState& bar = w_.ui.progressBar;
     bar.min = 0;
     scale_ = static_cast<int>(decimalText(bytesTotal_).size()) - 4;
     bar.max = static_cast<int>(std::floor(bytesTotal_ / std::pow(10.0, scale_)));
@@ -162,7 +162,7 @@ void WindowProgress::scale() {
 
 // The bar trails the bytes done by 1/64 of its length.
 void WindowProgress::advance() {
-    ProgressBarState& bar = w_.ui.ProgressBar1;
+    ProgressBarState& bar = w_.ui.progressBar;
     const double scaled = std::floor(bytesDone_ / std::pow(10.0, scale_));
     bar.setValue(static_cast<long long>(scaled) - bar.max / 64);
 }

@@ -9,7 +9,7 @@
 
 namespace zv {
 
-class frmVergelijker;
+class AppWindow;
 
 // The window's progress display of a run: status panel 1 names the walk,
 // panel 2 the counts ("Bestanden: <copied>         [ Verwijderd: <removed> ]"),
@@ -24,7 +24,7 @@ class frmVergelijker;
 // quick copy sums it before its first file.
 class WindowProgress : public RunProgress {
   public:
-    explicit WindowProgress(frmVergelijker& w) : w_(w) {}
+    explicit WindowProgress(AppWindow& w) : w_(w) {}
 
     void walkStarted(Walk walk, const std::string& root) override;
     void fileReached(std::uint64_t bytes, bool capped) override;
@@ -58,7 +58,7 @@ class WindowProgress : public RunProgress {
     void advance();
     void updatePercent();
 
-    frmVergelijker& w_;
+    AppWindow& w_;
     const char* walkText_ = "Kopieren";
     double bytesDone_ = 0;
     double bytesTotal_ = 0;

@@ -10,11 +10,11 @@ namespace {
 
 constexpr const char* kMark = ":=";
 
-DriveEntry SplitAt(const std::string& entry, std::size_t at) {
+DriveEntry splitAt(const std::string& entry, std::size_t at) {
     return DriveEntry{entry.substr(0, at), entry.substr(at + 2)};
 }
 
-std::vector<std::size_t> MarkPositions(const std::string& entry) {
+std::vector<std::size_t> markPositions(const std::string& entry) {
     std::vector<std::size_t> found;
     for (auto at = entry.find(kMark); at != std::string::npos; at = entry.find(kMark, at + 1)) {
         found.push_back(at);
@@ -24,14 +24,14 @@ std::vector<std::size_t> MarkPositions(const std::string& entry) {
 
 }  // namespace
 
-DriveEntry SplitDriveEntry(FileSystem& fs, const std::string& entry) {
-    const std::vector<std::size_t> marks = MarkPositions(entry);
+DriveEntry splitDriveEntry(FileSystem& fs, const std::string& entry) {
+    const std::vector<std::size_t> marks = markPositions(entry);
     if (marks.empty()) return DriveEntry{entry, ""};
-    if (marks.size() == 1) return SplitAt(entry, marks.front());
+    if (marks.size() == 1) return splitAt(entry, marks.front());
     for (auto it = marks.rbegin(); it != marks.rend(); ++it) {
-        if (fs.folderExists(entry.substr(0, *it))) return SplitAt(entry, *it);
+        if (fs.folderExists(entry.substr(0, *it))) return splitAt(entry, *it);
     }
-    return SplitAt(entry, marks.back());
+    return splitAt(entry, marks.back());
 }
 
 }  // namespace zv

@@ -16,6 +16,6 @@ struct DriveEntry {
 // mount point is often named after its label); when an entry holds more than
 // one, the split whose drive part is an existing folder wins, the one with the
 // longest such drive part first; when none is, the last ":=" is taken.
-DriveEntry SplitDriveEntry(FileSystem& fs, const std::string& entry);
+DriveEntry splitDriveEntry(FileSystem& fs, const std::string& entry);
 
 }  // namespace zv

@@ -23,7 +23,7 @@ std::optional<std::string> JobFileLines::line(std::size_t number) const {
     return lines_[number - 1];
 }
 
-std::string JoinCrLf(const std::vector<std::string>& lines) {
+std::string joinCrLf(const std::vector<std::string>& lines) {
     std::string text;
     for (const auto& line : lines) {
         text += line;

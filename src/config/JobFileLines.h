@@ -23,6 +23,6 @@ class JobFileLines {
 };
 
 // Joins lines into file text, each line ended by CR LF.
-std::string JoinCrLf(const std::vector<std::string>& lines);
+std::string joinCrLf(const std::vector<std::string>& lines);
 
 }  // namespace zv

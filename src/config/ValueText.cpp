@@ -8,32 +8,32 @@ namespace zv {
 
 namespace {
 
-std::string_view TrimSpaces(std::string_view text) {
+std::string_view trimSpaces(std::string_view text) {
     const auto first = text.find_first_not_of(" \t");
     if (first == std::string_view::npos) return {};
     const auto last = text.find_last_not_of(" \t");
     return text.substr(first, last - first + 1);
 }
 
-bool IsDigit(char c) {
+bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
 // Sign, digits, optional point and digits; at least one digit in all.
-bool LooksLikeNumber(std::string_view text) {
+bool looksLikeNumber(std::string_view text) {
     std::size_t i = 0;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
     std::size_t digits = 0;
-    while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+    while (i < text.size() && isDigit(text[i])) ++i, ++digits;
     if (i < text.size() && text[i] == '.') {
         ++i;
-        while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+        while (i < text.size() && isDigit(text[i])) ++i, ++digits;
     }
     return digits > 0 && i == text.size();
 }
 
 // A value that fits the window's 32-bit settings.
-std::optional<int> ToInt(double value) {
+std::optional<int> toInt(double value) {
     if (!(value >= std::numeric_limits<int>::min() && value <= std::numeric_limits<int>::max())) {
         return std::nullopt;
     }
@@ -42,9 +42,9 @@ std::optional<int> ToInt(double value) {
 
 }  // namespace
 
-std::optional<double> ParseNumberText(std::string_view text) {
-    text = TrimSpaces(text);
-    if (!LooksLikeNumber(text)) return std::nullopt;
+std::optional<double> parseNumberText(std::string_view text) {
+    text = trimSpaces(text);
+    if (!looksLikeNumber(text)) return std::nullopt;
     if (text.front() == '+') text.remove_prefix(1);
     double value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -54,20 +54,20 @@ std::optional<double> ParseNumberText(std::string_view text) {
     return value;
 }
 
-std::optional<int> ParseWholeNumber(std::string_view text) {
-    const auto value = ParseNumberText(text);
+std::optional<int> parseWholeNumber(std::string_view text) {
+    const auto value = parseNumberText(text);
     if (!value || std::trunc(*value) != *value) return std::nullopt;
-    return ToInt(*value);
+    return toInt(*value);
 }
 
-std::optional<int> ParseWholePart(std::string_view text) {
-    const auto value = ParseNumberText(text);
+std::optional<int> parseWholePart(std::string_view text) {
+    const auto value = parseNumberText(text);
     if (!value) return std::nullopt;
-    return ToInt(std::trunc(*value));
+    return toInt(std::trunc(*value));
 }
 
-std::optional<bool> ParseSwitchValue(std::string_view text) {
-    const auto value = ParseNumberText(text);
+std::optional<bool> parseSwitchValue(std::string_view text) {
+    const auto value = parseNumberText(text);
     if (!value) return std::nullopt;
     return *value != 0;
 }

@@ -4,7 +4,7 @@
 
 namespace zv {
 
-FsError VolumeLabelOfPath(FileSystem& fs, const std::string& path, std::string& label) {
+FsError volumeLabelOfPath(FileSystem& fs, const std::string& path, std::string& label) {
     if (path.empty()) return fsFail(kErrPathNotFound, "no path given");
     std::string found;
     FsError error = fs.volumeName(fs.absolutePath(path), found);

@@ -10,6 +10,6 @@ class FileSystem;
 
 // The volume name of the file system that holds `path` (made absolute first).
 // An empty path has no volume and fails.
-FsError VolumeLabelOfPath(FileSystem& fs, const std::string& path, std::string& label);
+FsError volumeLabelOfPath(FileSystem& fs, const std::string& path, std::string& label);
 
 }  // namespace zv

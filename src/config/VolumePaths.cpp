@@ -16,13 +16,13 @@ constexpr const char* kNoVolumeName = "***";
 
 // The volume name stands alone or is followed directly by a separator, so
 // that MY does not claim MYDISK/Backup.
-bool StartsWithVolumeName(const std::string& path, const std::string& name) {
+bool startsWithVolumeName(const std::string& path, const std::string& name) {
     if (name.empty() || name == kNoVolumeName) return false;
     if (path.compare(0, name.size(), name) != 0) return false;
     return path.size() == name.size() || path[name.size()] == kSep;
 }
 
-std::string JoinDriveAndRest(const std::string& drive, const std::string& rest) {
+std::string joinDriveAndRest(const std::string& drive, const std::string& rest) {
     if (rest.empty()) return drive;
     if (!drive.empty() && drive.back() == kSep) return drive + rest.substr(1);
     return drive + rest;
@@ -39,9 +39,9 @@ std::string resolveVolumePath(FileSystem& fs, const std::vector<std::string>& dr
     int matches = 0;
     std::string candidate;
     for (const std::string& item : driveList) {
-        const DriveEntry entry = SplitDriveEntry(fs, item);
-        if (!StartsWithVolumeName(path, entry.label)) continue;
-        candidate = JoinDriveAndRest(entry.drive, path.substr(entry.label.size()));
+        const DriveEntry entry = splitDriveEntry(fs, item);
+        if (!startsWithVolumeName(path, entry.label)) continue;
+        candidate = joinDriveAndRest(entry.drive, path.substr(entry.label.size()));
         ++matches;
     }
     if (matches == 1) return candidate;

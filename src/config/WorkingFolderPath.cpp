@@ -4,7 +4,7 @@
 
 namespace zv {
 
-std::string InWorkingFolder(const std::string& workingFolder, const std::string& path) {
+std::string inWorkingFolder(const std::string& workingFolder, const std::string& path) {
     if (path.empty() || path.front() == kSep || workingFolder.empty()) return path;
     if (workingFolder.back() == kSep) return workingFolder + path;
     return workingFolder + kSep + path;
@@ -14,7 +14,7 @@ bool leadsToFolder(FileSystem& fs, const std::string& workingFolder, const std::
     if (path.empty()) return false;
     std::string real;
     PathInfo info;
-    return fs.resolveFolder(InWorkingFolder(workingFolder, path), real, info).ok();
+    return fs.resolveFolder(inWorkingFolder(workingFolder, path), real, info).ok();
 }
 
 }  // namespace zv

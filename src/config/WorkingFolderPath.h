@@ -6,7 +6,7 @@ namespace zv {
 
 // A relative path taken against the working folder at start-up; an absolute
 // or empty path unchanged.
-std::string InWorkingFolder(const std::string& workingFolder, const std::string& path);
+std::string inWorkingFolder(const std::string& workingFolder, const std::string& path);
 
 class FileSystem;
 

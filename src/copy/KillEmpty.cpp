@@ -23,7 +23,7 @@ struct Subfolder {
 // pass must keep whatever it holds (the source or the dustbin folder inside
 // the backup, a trash folder) and entries that cannot be looked at. False
 // when the folder cannot be listed.
-bool ReadFolder(RunContext& run, const std::string& folder, bool volumeTop,
+bool readFolder(RunContext& run, const std::string& folder, bool volumeTop,
                 std::vector<Subfolder>& subfolders, bool& holdsOther) {
     FileSystem& fs = run.fs;
     subfolders.clear();
@@ -37,7 +37,7 @@ bool ReadFolder(RunContext& run, const std::string& folder, bool volumeTop,
             holdsOther = true;
             continue;
         }
-        JoinPath(path, folder, n.name);
+        joinPath(path, folder, n.name);
         const PathInfo info = fs.lookup(path);
         if (info.presence == Presence::Absent) continue;  // gone meanwhile
         sub.name = n.name;
@@ -53,14 +53,14 @@ bool ReadFolder(RunContext& run, const std::string& folder, bool volumeTop,
 
 // No file of any kind anywhere below the folder: only folders. A folder
 // whose contents cannot be listed completely is not taken for empty.
-bool HoldsNoFile(RunContext& run, const std::string& folder, bool volumeTop) {
+bool holdsNoFile(RunContext& run, const std::string& folder, bool volumeTop) {
     std::vector<Subfolder> subfolders;
     bool holdsOther = false;
-    if (!ReadFolder(run, folder, volumeTop, subfolders, holdsOther) || holdsOther) return false;
+    if (!readFolder(run, folder, volumeTop, subfolders, holdsOther) || holdsOther) return false;
     std::string path;
     for (const Subfolder& sub : subfolders) {
-        JoinPath(path, folder, sub.name);
-        if (!HoldsNoFile(run, path, sub.volumeTop)) return false;
+        joinPath(path, folder, sub.name);
+        if (!holdsNoFile(run, path, sub.volumeTop)) return false;
     }
     return true;
 }
@@ -68,14 +68,14 @@ bool HoldsNoFile(RunContext& run, const std::string& folder, bool volumeTop) {
 // Clears the folder's attributes so that a read-only, hidden or system
 // folder can go, then removes it: only when it holds nothing, so that a file
 // that appeared meanwhile is never taken with it.
-bool RemoveFolder(FileSystem& fs, const std::string& folder) {
+bool removeFolder(FileSystem& fs, const std::string& folder) {
     (void)fs.setAttributes(folder, kAttrNormal);
     return fs.removeEmptyFolder(folder).ok();
 }
 
 // A folder that lost an empty subfolder gets its source folder's time again
 // (and the rest a copy keeps), where the source has that folder.
-void RestoreFolderTime(RunContext& run, const std::string& folder, const std::string& source) {
+void restoreFolderTime(RunContext& run, const std::string& folder, const std::string& source) {
     const PathInfo info = run.fs.lookup(source);
     if (info.presence == Presence::Present && info.kind == EntryKind::Folder)
         finishBackupFolder(run, source, folder);
@@ -84,56 +84,56 @@ void RestoreFolderTime(RunContext& run, const std::string& folder, const std::st
 // Removes every folder below `folder` that holds no file, deepest first, in
 // one pass over the tree. True when `folder` is left holding nothing.
 // `source`: the folder's counterpart in the source.
-bool PruneBelow(RunContext& run, const std::string& folder, const std::string& source,
+bool pruneBelow(RunContext& run, const std::string& folder, const std::string& source,
                 bool volumeTop) {
     std::vector<Subfolder> subfolders;
     bool holdsOther = false;
-    if (!ReadFolder(run, folder, volumeTop, subfolders, holdsOther)) return false;
+    if (!readFolder(run, folder, volumeTop, subfolders, holdsOther)) return false;
     std::string path;
     std::string counterpart;
     bool removed = false;
     for (const Subfolder& sub : subfolders) {
         run.pump.yield();
-        JoinPath(path, folder, sub.name);
-        JoinPath(counterpart, source, sub.name);
-        if (PruneBelow(run, path, counterpart, sub.volumeTop) && RemoveFolder(run.fs, path))
+        joinPath(path, folder, sub.name);
+        joinPath(counterpart, source, sub.name);
+        if (pruneBelow(run, path, counterpart, sub.volumeTop) && removeFolder(run.fs, path))
             removed = true;
         else
             holdsOther = true;
     }
-    if (removed) RestoreFolderTime(run, folder, source);
+    if (removed) restoreFolderTime(run, folder, source);
     return !holdsOther;
 }
 
 // The pass's starting folder, when it is a real folder.
-std::optional<PathInfo> StartFolder(RunContext& run, const std::string& path) {
+std::optional<PathInfo> startFolder(RunContext& run, const std::string& path) {
     const PathInfo info = run.fs.lookup(path);
     if (info.presence != Presence::Present || info.kind != EntryKind::Folder) return std::nullopt;
     return info;
 }
 
-bool PassIsOn(const RunContext& run) {
+bool passIsOn(const RunContext& run) {
     return run.job.removeEmptyFolders && run.job.synchronise;
 }
 
 }  // namespace
 
-void KillEmptyRoot(RunContext& run, const std::string& folder) {
-    if (!PassIsOn(run)) return;
-    const std::string path = FolderPath(folder);
-    const std::optional<PathInfo> root = StartFolder(run, path);
+void killEmptyRoot(RunContext& run, const std::string& folder) {
+    if (!passIsOn(run)) return;
+    const std::string path = folderPath(folder);
+    const std::optional<PathInfo> root = startFolder(run, path);
     if (!root) return;
     run.pump.yield();
-    if (HoldsNoFile(run, path, root->mountRoot) &&
-        PruneBelow(run, path, run.job.source, root->mountRoot))
-        RemoveFolder(run.fs, path);
+    if (holdsNoFile(run, path, root->mountRoot) &&
+        pruneBelow(run, path, run.job.source, root->mountRoot))
+        removeFolder(run.fs, path);
 }
 
-void KillEmptySubfolders(RunContext& run, const std::string& folder) {
-    if (!PassIsOn(run)) return;
-    const std::string path = FolderPath(folder);
-    if (const std::optional<PathInfo> root = StartFolder(run, path))
-        (void)PruneBelow(run, path, run.job.source, root->mountRoot);
+void killEmptySubfolders(RunContext& run, const std::string& folder) {
+    if (!passIsOn(run)) return;
+    const std::string path = folderPath(folder);
+    if (const std::optional<PathInfo> root = startFolder(run, path))
+        (void)pruneBelow(run, path, run.job.source, root->mountRoot);
 }
 
 }  // namespace zv

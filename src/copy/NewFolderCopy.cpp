@@ -11,22 +11,22 @@ namespace zv {
 namespace {
 
 // The folder counts as new: both its dates at or after the from-date.
-bool FolderIsNew(const Entry& folder, const WalkRules& rules) {
-    return IsAtOrAfter(folder.created, rules.from) && IsAtOrAfter(folder.modified, rules.from);
+bool folderIsNew(const Entry& folder, const WalkRules& rules) {
+    return isAtOrAfter(folder.created, rules.from) && isAtOrAfter(folder.modified, rules.from);
 }
 
 // Some file anywhere below the folder is new by its own dates. A folder
 // that cannot be listed counts as holding one: skipping is not safe.
-bool HoldsNewFile(FileSystem& fs, const std::string& folder, const WalkRules& rules) {
+bool holdsNewFile(FileSystem& fs, const std::string& folder, const WalkRules& rules) {
     std::vector<Entry> files;
     std::vector<Entry> folders;
     if (fs.listFolder(folder, files, folders)) return true;
     for (const Entry& f : files)
-        if (IsCopyable(f) && rules.DatesAreNew(f)) return true;
+        if (isCopyable(f) && rules.DatesAreNew(f)) return true;
     std::string sub;
     for (const Entry& d : folders) {
-        JoinPath(sub, folder, d.name);
-        if (HoldsNewFile(fs, sub, rules)) return true;
+        joinPath(sub, folder, d.name);
+        if (holdsNewFile(fs, sub, rules)) return true;
     }
     return false;
 }
@@ -35,14 +35,14 @@ bool HoldsNewFile(FileSystem& fs, const std::string& folder, const WalkRules& ru
 // before the from-date, the date filter is on and there is no
 // synchronisation. A subfolder that holds a newer file somewhere below is
 // never left out, or that file would never be backed up.
-bool IsOldSubfolder(FileSystem& fs, const Entry& s, const std::string& sPath,
+bool isOldSubfolder(FileSystem& fs, const Entry& s, const std::string& sPath,
                     const WalkRules& rules) {
     if (rules.noDateCheck || rules.syncActive) return false;
-    if (IsLater(s.created, rules.from) || IsLater(s.modified, rules.from)) return false;
-    return !HoldsNewFile(fs, sPath, rules);
+    if (isLater(s.created, rules.from) || isLater(s.modified, rules.from)) return false;
+    return !holdsNewFile(fs, sPath, rules);
 }
 
-void FinishFile(RunContext& run, const std::string& source) {
+void finishFile(RunContext& run, const std::string& source) {
     run.progress.fileFinished(source);
     run.progress.countsChanged();
     run.pump.yield();
@@ -50,23 +50,23 @@ void FinishFile(RunContext& run, const std::string& source) {
 
 // After the copy attempt of one file: the failure or the count. Returns
 // false when the user gave up on a full disk.
-bool Settle(RunContext& run, const WalkRules& rules, const Entry& f, const std::string& source,
+bool settle(RunContext& run, const WalkRules& rules, const Entry& f, const std::string& source,
             const FsError& pending, bool counts) {
     if (pending) {
         noteFailedCopy(run, f, rules);
-        return ReportFileFailure(run, source, pending, GiveUpLine::DiskFull);
+        return reportFileFailure(run, source, pending, GiveUpLine::DiskFull);
     }
     if (!counts) return true;
     ++run.counts.copied;
     run.progress.countsChanged();
-    ReportFileRecovery(run, source);
+    reportFileRecovery(run, source);
     run.pump.yield();
     return true;
 }
 
 // The files of one subfolder of a new branch, by the file selection rule.
 // Returns false when the walk must end.
-bool CopySubfolderFiles(RunContext& run, const WalkRules& rules, const std::vector<Entry>& files,
+bool copySubfolderFiles(RunContext& run, const WalkRules& rules, const std::vector<Entry>& files,
                         const std::string& sPath, const std::string& target) {
     FileSystem& fs = run.fs;
     // A target that is not a real folder (its creation failed, or a link
@@ -74,12 +74,12 @@ bool CopySubfolderFiles(RunContext& run, const WalkRules& rules, const std::vect
     const bool targetUsable = fs.folderExists(target);
     FilePaths p;
     for (const Entry& f : files) {
-        if (!IsCopyable(f)) continue;
+        if (!isCopyable(f)) continue;
         ++run.counts.seen;
         FsError pending;
         run.progress.fileReached(f.size, false);
-        JoinPath(p.source, sPath, f.name);
-        JoinPath(p.target, target, f.name);
+        joinPath(p.source, sPath, f.name);
+        joinPath(p.target, target, f.name);
         run.progress.fileStarted(p.source);
         run.pump.yield();
         // Whether something lies at the target matters under synchronisation
@@ -92,25 +92,25 @@ bool CopySubfolderFiles(RunContext& run, const WalkRules& rules, const std::vect
         // present is simply not counted.
         if (selected && !targetUsable) pending = fsFail(kErrPathNotFound, "Path not found");
         if (selected && targetUsable) pending = fs.copyFile(p.source, p.target);
-        if (!selected && exists && TakesAttributes(f))
+        if (!selected && exists && takesAttributes(f))
             pending = fs.setAttributes(p.target, f.attributes);
         const bool present = selected || exists;
         run.progress.fileFinished(p.source);
         run.pump.yield();
-        if (!Settle(run, rules, f, p.source, pending, present)) return false;
-        FinishFile(run, p.source);
+        if (!settle(run, rules, f, p.source, pending, present)) return false;
+        finishFile(run, p.source);
     }
     return true;
 }
 
 }  // namespace
 
-void CopyNewFolderFiles(RunContext& run, const std::string& Source,
+void copyNewFolderFiles(RunContext& run, const std::string& Source,
                         const std::string& Destination) {
     FileSystem& fs = run.fs;
     const WalkRules rules = WalkRules::Of(run);
-    const std::string src = FolderPath(Source);
-    const std::string dst = FolderPath(Destination);
+    const std::string src = folderPath(Source);
+    const std::string dst = folderPath(Destination);
     Entry folder;
     if (FsError opened = fs.stat(src, folder)) {
         reportFolderFailure(run, src, opened);
@@ -118,7 +118,7 @@ void CopyNewFolderFiles(RunContext& run, const std::string& Source,
     }
     // An old folder keeps only its files that are new by their own dates (or
     // all of them without the date filter: then every file counts as new).
-    const bool everyFile = rules.syncActive || FolderIsNew(folder, rules);
+    const bool everyFile = rules.syncActive || folderIsNew(folder, rules);
     run.progress.countsChanged();
 
     std::vector<Entry> files;
@@ -134,7 +134,7 @@ void CopyNewFolderFiles(RunContext& run, const std::string& Source,
 
     FilePaths p;
     for (const Entry& f : files) {
-        if (!IsCopyable(f)) continue;
+        if (!isCopyable(f)) continue;
         ++run.counts.seen;
         if (run.userBreak) {
             run.log.add(run.log.userBreakLine());
@@ -142,23 +142,23 @@ void CopyNewFolderFiles(RunContext& run, const std::string& Source,
             return;
         }
         run.progress.fileReached(f.size, false);
-        JoinPath(p.source, src, f.name);
+        joinPath(p.source, src, f.name);
         if (!everyFile && !rules.FileIsNew(f)) {
-            FinishFile(run, p.source);
+            finishFile(run, p.source);
             continue;
         }
-        JoinPath(p.target, dst, f.name);
+        joinPath(p.target, dst, f.name);
         run.progress.fileStarted(p.source);
         run.pump.yield();
         const FsError pending = fs.copyFile(p.source, p.target);
         run.progress.fileFinished(p.source);
         run.pump.yield();
-        if (!Settle(run, rules, f, p.source, pending, true)) return;
-        FinishFile(run, p.source);
+        if (!settle(run, rules, f, p.source, pending, true)) return;
+        finishFile(run, p.source);
     }
 }
 
-void CopyNewFolderSubfolders(RunContext& run, const std::string& Source,
+void copyNewFolderSubfolders(RunContext& run, const std::string& Source,
                              const std::string& Destination) {
     if (run.userBreak) {
         run.log.add(run.log.userBreakLine());
@@ -167,8 +167,8 @@ void CopyNewFolderSubfolders(RunContext& run, const std::string& Source,
     }
     FileSystem& fs = run.fs;
     const WalkRules rules = WalkRules::Of(run);
-    const std::string src = FolderPath(Source);
-    const std::string dst = FolderPath(Destination);
+    const std::string src = folderPath(Source);
+    const std::string dst = folderPath(Destination);
     if (!fs.folderExists(dst)) {
         run.log.add(run.log.timeText() + " " + Destination);
         run.log.add("(=ongeldige padaanduiding)");
@@ -180,15 +180,15 @@ void CopyNewFolderSubfolders(RunContext& run, const std::string& Source,
     std::string sPath;
     for (const Entry& s : subfolders) {
         run.pump.yield();
-        JoinPath(sPath, src, s.name);
-        if (IsExcludedSubfolder(run, s, sPath, dst) || IsOldSubfolder(fs, s, sPath, rules))
+        joinPath(sPath, src, s.name);
+        if (isExcludedSubfolder(run, s, sPath, dst) || isOldSubfolder(fs, s, sPath, rules))
             continue;
         if (run.userBreak) {
             run.log.add(run.log.userBreakLine());
             return;
         }
         std::string target;
-        JoinPath(target, dst, s.name);
+        joinPath(target, dst, s.name);
         std::string check = target;
         if (!folderExistsOrVirtual(run, check)) {
             if (FsError e = makeBackupFolder(run, sPath, target)) {
@@ -199,8 +199,8 @@ void CopyNewFolderSubfolders(RunContext& run, const std::string& Source,
         files.clear();
         std::vector<Entry> below;
         if (FsError e = fs.listFolder(sPath, files, below)) reportFolderFailure(run, sPath, e);
-        if (!CopySubfolderFiles(run, rules, files, sPath, target)) return;
-        CopySubTreesListed(run, sPath, target, below);
+        if (!copySubfolderFiles(run, rules, files, sPath, target)) return;
+        copySubTreesListed(run, sPath, target, below);
     }
 }
 

@@ -7,8 +7,8 @@ namespace zv {
 struct RunContext;
 
 // Fills a backup folder that did not exist yet.
-void CopyNewFolderFiles(RunContext& run, const std::string& Source, const std::string& Destination);
-void CopyNewFolderSubfolders(RunContext& run, const std::string& Source,
+void copyNewFolderFiles(RunContext& run, const std::string& Source, const std::string& Destination);
+void copyNewFolderSubfolders(RunContext& run, const std::string& Source,
                              const std::string& Destination);
 
 }  // namespace zv

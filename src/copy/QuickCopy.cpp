@@ -12,7 +12,7 @@ namespace {
 // The backup folder takes the source folder's attributes unless the source
 // folder is a system folder. Returns whether the backup folder is a real
 // folder that files can be copied into.
-bool OpenPair(RunContext& run, const std::string& src, const std::string& dst) {
+bool openPair(RunContext& run, const std::string& src, const std::string& dst) {
     FileSystem& fs = run.fs;
     const bool usable = fs.folderExists(dst);
     std::uint32_t attributes = 0;
@@ -26,7 +26,7 @@ bool OpenPair(RunContext& run, const std::string& src, const std::string& dst) {
 // copied once more. Into a backup folder that is not there (or not a real
 // folder) nothing is written and the file fails. Returns false when the user gave up on a full
 // disk.
-bool CopyStep(RunContext& run, const WalkRules& rules, const Entry& f, const FilePaths& p,
+bool copyStep(RunContext& run, const WalkRules& rules, const Entry& f, const FilePaths& p,
               bool targetUsable) {
     FileSystem& fs = run.fs;
     FsError pending;
@@ -34,7 +34,7 @@ bool CopyStep(RunContext& run, const WalkRules& rules, const Entry& f, const Fil
         pending = fsFail(kErrPathNotFound, "Path not found");
     } else {
         pending = fs.copyFile(p.source, p.target);
-        if (pending.number == kErrAccessDenied && TakesAttributes(f) &&
+        if (pending.number == kErrAccessDenied && takesAttributes(f) &&
             fs.lookup(p.target).kind == EntryKind::File) {
             (void)fs.setAttributes(p.target, kAttrNormal);
             pending = fs.copyFile(p.source, p.target);
@@ -42,12 +42,12 @@ bool CopyStep(RunContext& run, const WalkRules& rules, const Entry& f, const Fil
     }
     if (pending) {
         noteFailedCopy(run, f, rules);
-        if (!ReportFileFailure(run, p.source, pending, GiveUpLine::None)) return false;
+        if (!reportFileFailure(run, p.source, pending, GiveUpLine::None)) return false;
     } else {
         ++run.counts.copied;
         run.progress.countsChanged();
         run.progress.countsChanged();
-        ReportFileRecovery(run, p.source);
+        reportFileRecovery(run, p.source);
     }
     run.progress.fileFinished(p.source);
     run.pump.yield();
@@ -55,42 +55,42 @@ bool CopyStep(RunContext& run, const WalkRules& rules, const Entry& f, const Fil
 }
 
 // The files of one walked subfolder. Returns false when the walk must end.
-bool CopySubfolderFiles(RunContext& run, const WalkRules& rules, const std::vector<Entry>& files,
+bool copySubfolderFiles(RunContext& run, const WalkRules& rules, const std::vector<Entry>& files,
                         const std::string& sPath, const std::string& target, bool targetUsable) {
     FilePaths p;
     for (const Entry& f : files) {
-        if (!IsCopyable(f)) continue;
+        if (!isCopyable(f)) continue;
         run.progress.fileReached(f.size, false);
         ++run.counts.seen;
         run.progress.countsChanged();
         run.progress.countsChanged();
         if (!rules.FileIsNew(f)) continue;
-        JoinPath(p.source, sPath, f.name);
-        JoinPath(p.target, target, f.name);
+        joinPath(p.source, sPath, f.name);
+        joinPath(p.target, target, f.name);
         run.progress.fileStarted(p.source);
         run.pump.yield();
-        if (!CopyStep(run, rules, f, p, targetUsable)) return false;
+        if (!copyStep(run, rules, f, p, targetUsable)) return false;
     }
     return true;
 }
 
 // The subfolder walk over a source folder whose subfolders are listed.
-void WalkSubfolders(RunContext& run, const std::string& Source, const std::string& Destination,
+void walkSubfolders(RunContext& run, const std::string& Source, const std::string& Destination,
                     const std::vector<Entry>& subfolders) {
     if (run.userBreak) return;
-    const std::string src = FolderPath(Source);
-    const std::string dst = FolderPath(Destination);
-    const bool usable = OpenPair(run, src, dst);
+    const std::string src = folderPath(Source);
+    const std::string dst = folderPath(Destination);
+    const bool usable = openPair(run, src, dst);
     const WalkRules rules = WalkRules::Of(run);
     std::string sPath;
     std::string target;
     std::vector<Entry> files;
     for (const Entry& s : subfolders) {
         run.pump.yield();
-        JoinPath(sPath, src, s.name);
-        if (IsExcludedSubfolder(run, s, sPath, dst)) continue;
+        joinPath(sPath, src, s.name);
+        if (isExcludedSubfolder(run, s, sPath, dst)) continue;
         if (run.userBreak) return;
-        JoinPath(target, dst, s.name);
+        joinPath(target, dst, s.name);
         std::string check = target;
         const bool existed = folderExistsOrVirtual(run, check);
         if (!existed) {
@@ -104,18 +104,18 @@ void WalkSubfolders(RunContext& run, const std::string& Source, const std::strin
         files.clear();
         std::vector<Entry> below;
         if (FsError e = run.fs.listFolder(sPath, files, below)) reportFolderFailure(run, sPath, e);
-        if (!CopySubfolderFiles(run, rules, files, sPath, target, targetUsable)) return;
-        WalkSubfolders(run, sPath, target, below);
+        if (!copySubfolderFiles(run, rules, files, sPath, target, targetUsable)) return;
+        walkSubfolders(run, sPath, target, below);
     }
     if (usable && !run.userBreak) finishBackupFolder(run, src, dst);
 }
 
 }  // namespace
 
-void QuickCopyRoot(RunContext& run, const std::string& Source, const std::string& Destination) {
-    const std::string src = FolderPath(Source);
-    const std::string dst = FolderPath(Destination);
-    const bool usable = OpenPair(run, src, dst);
+void quickCopyRoot(RunContext& run, const std::string& Source, const std::string& Destination) {
+    const std::string src = folderPath(Source);
+    const std::string dst = folderPath(Destination);
+    const bool usable = openPair(run, src, dst);
     if (usable) openBackupFolder(run, src, dst);
     run.progress.walkStarted(RunProgress::Walk::QuickCopy, src);
     // The path boxes keep what the user wrote (a volume name above all): the
@@ -129,25 +129,25 @@ void QuickCopyRoot(RunContext& run, const std::string& Source, const std::string
     FilePaths p;
     for (const Entry& f : files) {
         if (run.userBreak) return;
-        if (!IsCopyable(f)) continue;
+        if (!isCopyable(f)) continue;
         run.progress.fileReached(f.size, false);
         ++run.counts.seen;
         if (!rules.FileIsNew(f)) continue;
-        JoinPath(p.source, src, f.name);
-        JoinPath(p.target, dst, f.name);
+        joinPath(p.source, src, f.name);
+        joinPath(p.target, dst, f.name);
         run.progress.fileStarted(p.source);
         run.pump.yield();
-        if (!CopyStep(run, rules, f, p, usable)) return;
+        if (!copyStep(run, rules, f, p, usable)) return;
     }
 }
 
-void QuickCopySubfolders(RunContext& run, const std::string& Source,
+void quickCopySubfolders(RunContext& run, const std::string& Source,
                          const std::string& Destination) {
     if (run.userBreak) return;
     std::vector<Entry> files;
     std::vector<Entry> subfolders;
-    (void)run.fs.listFolder(FolderPath(Source), files, subfolders);
-    WalkSubfolders(run, Source, Destination, subfolders);
+    (void)run.fs.listFolder(folderPath(Source), files, subfolders);
+    walkSubfolders(run, Source, Destination, subfolders);
 }
 
 }  // namespace zv

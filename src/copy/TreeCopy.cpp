@@ -14,7 +14,7 @@ namespace {
 // in the give-up line and in reporting a recovery.
 enum class Level { Root, Sub };
 
-void ShowCopying(RunContext& run, const std::string& source) {
+void showCopying(RunContext& run, const std::string& source) {
     run.progress.fileStarted(source);
     run.pump.yield();
 }
@@ -23,10 +23,10 @@ void ShowCopying(RunContext& run, const std::string& source) {
 // copied once more. The copy carries the source's attributes over, and a
 // copy that failed leaves the old target as it was (its attributes too), so
 // the failure of the copy is what counts.
-FsError CopyWithRetry(RunContext& run, const Entry& f, const FilePaths& p) {
+FsError copyWithRetry(RunContext& run, const Entry& f, const FilePaths& p) {
     FileSystem& fs = run.fs;
     FsError copied = fs.copyFile(p.source, p.target);
-    if (copied.number == kErrAccessDenied && TakesAttributes(f) &&
+    if (copied.number == kErrAccessDenied && takesAttributes(f) &&
         fs.lookup(p.target).kind == EntryKind::File) {
         (void)fs.setAttributes(p.target, kAttrNormal);
         copied = fs.copyFile(p.source, p.target);
@@ -36,19 +36,19 @@ FsError CopyWithRetry(RunContext& run, const Entry& f, const FilePaths& p) {
 
 // A file that is new (or missing from the backup under synchronisation).
 // Returns false when the user gave up on a full disk.
-bool CopyFileOver(RunContext& run, const WalkRules& rules, const Entry& f, const FilePaths& p,
+bool copyFileOver(RunContext& run, const WalkRules& rules, const Entry& f, const FilePaths& p,
                   Level level) {
-    ShowCopying(run, p.source);
-    FsError pending = CopyWithRetry(run, f, p);
+    showCopying(run, p.source);
+    FsError pending = copyWithRetry(run, f, p);
     if (pending) {
         noteFailedCopy(run, f, rules);
         const GiveUpLine line = level == Level::Root ? GiveUpLine::BreakLine : GiveUpLine::DiskFull;
-        if (!ReportFileFailure(run, p.source, pending, line)) return false;
+        if (!reportFileFailure(run, p.source, pending, line)) return false;
     } else {
         ++run.counts.copied;
         run.progress.countsChanged();
         run.pump.yield();
-        if (level == Level::Sub) ReportFileRecovery(run, p.source);
+        if (level == Level::Sub) reportFileRecovery(run, p.source);
     }
     run.progress.fileFinished(p.source);
     run.pump.yield();
@@ -58,24 +58,24 @@ bool CopyFileOver(RunContext& run, const WalkRules& rules, const Entry& f, const
 // Under synchronisation: a backup file whose attributes differ from its
 // source file's gets the source's. Returns false when the user gave up.
 // The walk lists without the recorded bits, so both sides are read here.
-bool RepairAttributes(RunContext& run, const Entry& f, const FilePaths& p) {
+bool repairAttributes(RunContext& run, const Entry& f, const FilePaths& p) {
     std::uint32_t sourceAttributes = 0;
     if (run.fs.getAttributes(p.source, sourceAttributes)) return true;  // gone meanwhile
     std::uint32_t targetAttributes = 0;
     const bool known = run.fs.getAttributes(p.target, targetAttributes).ok();
     if (known && targetAttributes == sourceAttributes) return true;
-    ShowCopying(run, p.source);
+    showCopying(run, p.source);
     FsError pending;
-    Keep(pending, run.fs.setAttributes(p.target, sourceAttributes));
+    keep(pending, run.fs.setAttributes(p.target, sourceAttributes));
     run.progress.fileFinished(p.source);
     run.pump.yield();
     if (pending) {
         noteFailedRepair(run, f);
-        if (!ReportFileFailure(run, p.source, pending, GiveUpLine::DiskFull)) return false;
+        if (!reportFileFailure(run, p.source, pending, GiveUpLine::DiskFull)) return false;
     } else {
         ++run.counts.copied;
         run.progress.countsChanged();
-        ReportFileRecovery(run, p.source);
+        reportFileRecovery(run, p.source);
     }
     return true;
 }
@@ -83,7 +83,7 @@ bool RepairAttributes(RunContext& run, const Entry& f, const FilePaths& p) {
 // Compares one source file with its place in the backup and copies it when
 // it is new. `targetFolder` empty: the backup folder could not be opened, so
 // nothing is compared or copied. Returns false when the walk must end.
-bool HandleFile(RunContext& run, const WalkRules& rules, const Entry& f,
+bool handleFile(RunContext& run, const WalkRules& rules, const Entry& f,
                 const std::string& sourceFolder, const std::string& targetFolder, Level level,
                 FolderPresence& backup, FilePaths& p) {
     if (run.userBreak) {
@@ -94,8 +94,8 @@ bool HandleFile(RunContext& run, const WalkRules& rules, const Entry& f,
     run.progress.fileReached(f.size, false);
     ++run.counts.seen;
     if (!targetFolder.empty()) {
-        JoinPath(p.source, sourceFolder, f.name);
-        JoinPath(p.target, targetFolder, f.name);
+        joinPath(p.source, sourceFolder, f.name);
+        joinPath(p.target, targetFolder, f.name);
         const bool isNew = rules.FileIsNew(f);
         // Existence alone is asked for every file; the backup file's
         // attributes only where they may need repairing. A folder or a link
@@ -103,9 +103,9 @@ bool HandleFile(RunContext& run, const WalkRules& rules, const Entry& f,
         bool exists = false;
         if (!isNew && rules.syncActive) exists = backupHoldsSame(backup.find(f.name, p.target), f);
         if (isNew || (rules.syncActive && !exists)) {
-            if (!CopyFileOver(run, rules, f, p, level)) return false;
-        } else if (rules.syncActive && TakesAttributes(f) && IsLater(f.accessed, rules.from)) {
-            if (!RepairAttributes(run, f, p)) return false;
+            if (!copyFileOver(run, rules, f, p, level)) return false;
+        } else if (rules.syncActive && takesAttributes(f) && isLater(f.accessed, rules.from)) {
+            if (!repairAttributes(run, f, p)) return false;
         }
     }
     run.progress.countsChanged();
@@ -115,7 +115,7 @@ bool HandleFile(RunContext& run, const WalkRules& rules, const Entry& f,
 
 // The backup folder takes the source folder's attributes, unless the source
 // folder is a system folder.
-void CopyFolderAttributes(RunContext& run, const std::string& source,
+void copyFolderAttributes(RunContext& run, const std::string& source,
                           const std::string& destination) {
     std::uint32_t attributes = 0;
     if (run.fs.getAttributes(source, attributes)) return;
@@ -123,15 +123,15 @@ void CopyFolderAttributes(RunContext& run, const std::string& source,
     if (run.fs.folderExists(destination)) (void)run.fs.setAttributes(destination, attributes);
 }
 
-void CopyNewFolder(RunContext& run, const std::string& source, const std::string& destination) {
-    CopyNewFolderFiles(run, source, destination);
-    CopyNewFolderSubfolders(run, source, destination);
+void copyNewFolder(RunContext& run, const std::string& source, const std::string& destination) {
+    copyNewFolderFiles(run, source, destination);
+    copyNewFolderSubfolders(run, source, destination);
     if (!run.userBreak && run.fs.folderExists(destination))
-        finishBackupFolder(run, FolderPath(source), FolderPath(destination));
+        finishBackupFolder(run, folderPath(source), folderPath(destination));
 }
 
-// The subfolder loop of CopySubTrees over an already opened pair.
-void WalkSubfolders(RunContext& run, const std::string& src, const std::string& dst,
+// The subfolder loop of copySubTrees over an already opened pair.
+void walkSubfolders(RunContext& run, const std::string& src, const std::string& dst,
                     const std::vector<Entry>& subfolders) {
     const WalkRules rules = WalkRules::Of(run);
     FolderPresence backup(run.fs);
@@ -141,18 +141,18 @@ void WalkSubfolders(RunContext& run, const std::string& src, const std::string& 
     std::vector<Entry> folders;
     for (const Entry& s : subfolders) {
         run.pump.yield();
-        JoinPath(sPath, src, s.name);
-        if (IsExcludedSubfolder(run, s, sPath, dst)) continue;
+        joinPath(sPath, src, s.name);
+        if (isExcludedSubfolder(run, s, sPath, dst)) continue;
         if (run.userBreak) return;
         std::string d;
-        JoinPath(d, dst, s.name);
+        joinPath(d, dst, s.name);
         std::string dCheck = d;
         if (!folderExistsOrVirtual(run, dCheck)) {
             std::string collapsed = collapseSeparators(d);
             if (FsError e = makeBackupFolder(run, sPath, collapsed))
                 reportFolderFailure(run, collapsed, e);
             else
-                CopyNewFolder(run, sPath, collapsed);
+                copyNewFolder(run, sPath, collapsed);
             continue;
         }
         const std::string targetFolder = run.fs.folderExists(d) ? d : std::string();
@@ -163,24 +163,24 @@ void WalkSubfolders(RunContext& run, const std::string& src, const std::string& 
             reportFolderFailure(run, sPath, e);
         if (rules.syncActive) backup.moveTo(targetFolder, files.size());
         for (const Entry& f : files) {
-            if (!IsCopyable(f)) continue;
-            if (!HandleFile(run, rules, f, sPath, targetFolder, Level::Sub, backup, p)) return;
+            if (!isCopyable(f)) continue;
+            if (!handleFile(run, rules, f, sPath, targetFolder, Level::Sub, backup, p)) return;
         }
-        CopySubTreesListed(run, sPath, d, folders);
+        copySubTreesListed(run, sPath, d, folders);
     }
 }
 
 }  // namespace
 
-void CopyTreeRoot(RunContext& run, const std::string& Source, const std::string& Destination) {
-    const std::string src = FolderPath(Source);
-    const std::string dst = FolderPath(Destination);
+void copyTreeRoot(RunContext& run, const std::string& Source, const std::string& Destination) {
+    const std::string src = folderPath(Source);
+    const std::string dst = folderPath(Destination);
     run.progress.walkStarted(RunProgress::Walk::Copy, src);
-    CopyFolderAttributes(run, src, dst);
+    copyFolderAttributes(run, src, dst);
 
     std::string dstCheck = Destination;
     if (!folderExistsOrVirtual(run, dstCheck)) {
-        CopyNewFolder(run, Source, Destination);
+        copyNewFolder(run, Source, Destination);
         return;
     }
     run.pump.yield();
@@ -195,44 +195,44 @@ void CopyTreeRoot(RunContext& run, const std::string& Source, const std::string&
     if (rules.syncActive) backup.moveTo(targetFolder, files.size());
     FilePaths p;
     for (const Entry& f : files) {
-        if (!IsCopyable(f)) continue;
-        if (!HandleFile(run, rules, f, src, targetFolder, Level::Root, backup, p)) return;
+        if (!isCopyable(f)) continue;
+        if (!handleFile(run, rules, f, src, targetFolder, Level::Root, backup, p)) return;
     }
     run.progress.countsChanged();
     run.pump.yield();
 }
 
-void CopySubTrees(RunContext& run, const std::string& Source, const std::string& Destination) {
+void copySubTrees(RunContext& run, const std::string& Source, const std::string& Destination) {
     if (run.userBreak) {
         run.log.add(run.log.userBreakLine());
         run.log.write();
         return;
     }
-    const std::string src = FolderPath(Source);
+    const std::string src = folderPath(Source);
     std::vector<Entry> files;
     std::vector<Entry> folders;
     (void)run.fs.listFolder(src, files, folders, ListDetail::Plain);
-    CopySubTreesListed(run, Source, Destination, folders);
+    copySubTreesListed(run, Source, Destination, folders);
 }
 
-void CopySubTreesListed(RunContext& run, const std::string& Source, const std::string& Destination,
+void copySubTreesListed(RunContext& run, const std::string& Source, const std::string& Destination,
                         const std::vector<Entry>& subfolders) {
     if (run.userBreak) {
         run.log.add(run.log.userBreakLine());
         run.log.write();
         return;
     }
-    const std::string src = FolderPath(Source);
-    const std::string dst = FolderPath(Destination);
-    CopyFolderAttributes(run, src, dst);
+    const std::string src = folderPath(Source);
+    const std::string dst = folderPath(Destination);
+    copyFolderAttributes(run, src, dst);
     std::string dstCheck = Destination;
     if (!folderExistsOrVirtual(run, dstCheck)) {
-        CopyNewFolder(run, src, dst);
+        copyNewFolder(run, src, dst);
         return;
     }
     // A virtual backup name has no folder to compare with.
     if (!run.fs.folderExists(dst)) return;
-    WalkSubfolders(run, src, dst, subfolders);
+    walkSubfolders(run, src, dst, subfolders);
     if (!run.userBreak) finishBackupFolder(run, src, dst);
 }
 

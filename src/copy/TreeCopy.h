@@ -11,12 +11,12 @@ struct RunContext;
 
 // The checked copy: compares the source tree with the backup and copies what
 // is missing or newer than the from-date.
-void CopyTreeRoot(RunContext& run, const std::string& Source, const std::string& Destination);
-void CopySubTrees(RunContext& run, const std::string& Source, const std::string& Destination);
+void copyTreeRoot(RunContext& run, const std::string& Source, const std::string& Destination);
+void copySubTrees(RunContext& run, const std::string& Source, const std::string& Destination);
 
-// CopySubTrees for a source folder whose subfolders the caller has just
+// copySubTrees for a source folder whose subfolders the caller has just
 // listed (saves listing the folder a second time).
-void CopySubTreesListed(RunContext& run, const std::string& Source, const std::string& Destination,
+void copySubTreesListed(RunContext& run, const std::string& Source, const std::string& Destination,
                         const std::vector<Entry>& subfolders);
 
 }  // namespace zv

@@ -12,7 +12,7 @@ namespace zv {
 // A from-date at the earliest instant the program holds (a date typed
 // centuries back is read as that) means "everything": no file, however old
 // its own clamped dates, is then skipped.
-FromDateLimit ReadFromDate(const Job& job) {
+FromDateLimit readFromDate(const Job& job) {
     FromDateLimit limit;
     if (std::optional<DateTime> parsed = parseDateTime(job.fromDate)) {
         limit.known = *parsed > kEarliestDateTime;
@@ -23,35 +23,35 @@ FromDateLimit ReadFromDate(const Job& job) {
 
 WalkRules WalkRules::Of(const RunContext& run) {
     WalkRules rules;
-    rules.from = ReadFromDate(run.job);
+    rules.from = readFromDate(run.job);
     rules.noDateCheck = run.job.noDateFilter;
     rules.syncActive = run.job.synchronise;
     return rules;
 }
 
-bool IsLater(DateTime date, const FromDateLimit& from) {
+bool isLater(DateTime date, const FromDateLimit& from) {
     if (!from.known || date == DateTime{}) return true;
     return date > from.value;
 }
 
-bool IsAtOrAfter(DateTime date, const FromDateLimit& from) {
+bool isAtOrAfter(DateTime date, const FromDateLimit& from) {
     if (!from.known || date == DateTime{}) return true;
     return date >= from.value;
 }
 
-std::string FolderPath(const std::string& path) {
+std::string folderPath(const std::string& path) {
     std::string s = collapseSeparators(path);
     while (s.size() > 1 && s.back() == kSep) s.pop_back();
     return s;
 }
 
-void JoinPath(std::string& out, const std::string& folder, std::string_view name) {
+void joinPath(std::string& out, const std::string& folder, std::string_view name) {
     out.assign(folder);
     if (out.empty() || out.back() != kSep) out += kSep;
     out += name;
 }
 
-bool IsExcludedSubfolder(const RunContext& run, const Entry& subfolder,
+bool isExcludedSubfolder(const RunContext& run, const Entry& subfolder,
                          const std::string& subfolderPath, const std::string& backupFolderPath) {
     if (run.roots.isRoot(subfolder.id) || run.roots.isTrash(subfolder.id)) return true;
     return hasSystemFolderWord(subfolderPath) || hasSystemFolderWord(backupFolderPath);
@@ -101,7 +101,7 @@ void reportFolderFailure(RunContext& run, const std::string& path, const FsError
     run.nextFrom.failedUnseen();
 }
 
-bool ReportFileFailure(RunContext& run, const std::string& sourcePath, const FsError& pending,
+bool reportFileFailure(RunContext& run, const std::string& sourcePath, const FsError& pending,
                        GiveUpLine giveUp) {
     if (pending.number == kErrDiskFull && !askForAnotherDisk(run.dialogs)) {
         run.userBreak = true;
@@ -117,7 +117,7 @@ bool ReportFileFailure(RunContext& run, const std::string& sourcePath, const FsE
     return true;
 }
 
-void ReportFileRecovery(RunContext& run, const std::string& sourcePath) {
+void reportFileRecovery(RunContext& run, const std::string& sourcePath) {
     if (!run.counts.failedBefore) return;
     run.log.fileRecovered(sourcePath);
     run.counts.failedBefore = false;

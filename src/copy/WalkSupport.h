@@ -18,14 +18,14 @@ struct FromDateLimit {
     bool known = false;
     DateTime value{};
 };
-FromDateLimit ReadFromDate(const Job& job);
+FromDateLimit readFromDate(const Job& job);
 
 // A date strictly later than the from-date. A date that could not be read
 // (left at the zero instant) or an unknown from-date counts as later:
 // copying too much is safe, skipping is not.
-bool IsLater(DateTime date, const FromDateLimit& from);
-// The from-date is at or before `date` (same fallbacks as IsLater).
-bool IsAtOrAfter(DateTime date, const FromDateLimit& from);
+bool isLater(DateTime date, const FromDateLimit& from);
+// The from-date is at or before `date` (same fallbacks as isLater).
+bool isAtOrAfter(DateTime date, const FromDateLimit& from);
 
 // The job switches a walk judges files by, read once on entry.
 struct WalkRules {
@@ -36,7 +36,7 @@ struct WalkRules {
     static WalkRules Of(const RunContext& run);
     // Modified or created strictly after the from-date.
     bool DatesAreNew(const Entry& f) const {
-        return IsLater(f.modified, from) || IsLater(f.created, from);
+        return isLater(f.modified, from) || isLater(f.created, from);
     }
     // New by its dates, or every file when the date filter is off.
     bool FileIsNew(const Entry& f) const { return noDateCheck || DatesAreNew(f); }
@@ -50,18 +50,18 @@ struct FilePaths {
 
 // A walked folder's full path: doubled separators collapsed and no trailing
 // separator (except for the root itself).
-std::string FolderPath(const std::string& path);
+std::string folderPath(const std::string& path);
 
 // folder + "/" + name into a string that is reused from call to call.
-void JoinPath(std::string& out, const std::string& folder, std::string_view name);
+void joinPath(std::string& out, const std::string& folder, std::string_view name);
 
 // Entries the walks copy: regular files and symbolic links (as links).
 // FIFOs, sockets and devices are passed over.
-inline bool IsCopyable(const Entry& e) {
+inline bool isCopyable(const Entry& e) {
     return e.kind == EntryKind::File || e.kind == EntryKind::Symlink;
 }
 // Attributes are never set through a symbolic link.
-inline bool TakesAttributes(const Entry& e) {
+inline bool takesAttributes(const Entry& e) {
     return e.kind == EntryKind::File;
 }
 
@@ -75,7 +75,7 @@ inline bool folderExistsOrVirtual(RunContext& run, std::string& path) {
 // folders (the backup root wherever it lies inside the source, found by its
 // identity), a volume's trash folder, and the system folders (by either
 // side's path).
-bool IsExcludedSubfolder(const RunContext& run, const Entry& subfolder,
+bool isExcludedSubfolder(const RunContext& run, const Entry& subfolder,
                          const std::string& subfolderPath, const std::string& backupFolderPath);
 
 // The backup holds the same kind of entry as the source file `f` (a regular
@@ -114,7 +114,7 @@ void finishBackupFolder(RunContext& run, const std::string& source, const std::s
 void reportFolderFailure(RunContext& run, const std::string& path, const FsError& error);
 
 // Keeps the last failure of a sequence of statements.
-inline void Keep(FsError& pending, FsError result) {
+inline void keep(FsError& pending, FsError result) {
     if (result) pending = std::move(result);
 }
 
@@ -125,10 +125,10 @@ enum class GiveUpLine { BreakLine, DiskFull, None };
 // false when the user gave up; then the give-up line is logged, the log is
 // written (unless there is no line) and userBreak is set.
 // Otherwise logs the failure and sets counts.failedBefore; the walk goes on.
-bool ReportFileFailure(RunContext& run, const std::string& sourcePath, const FsError& pending,
+bool reportFileFailure(RunContext& run, const std::string& sourcePath, const FsError& pending,
                        GiveUpLine giveUp);
 // After a file step that succeeded: logs the recovery when a failure came
 // before it.
-void ReportFileRecovery(RunContext& run, const std::string& sourcePath);
+void reportFileRecovery(RunContext& run, const std::string& sourcePath);
 
 }  // namespace zv

@@ -78,7 +78,7 @@ class DirectoryFileEditor {
 };
 
 void writeDirectoryFile(FileSystem& fs, const std::string& folder, std::string_view icon) {
-    const std::string path = JoinPath(folder, ".directory");
+    const std::string path = joinPath(folder, ".directory");
     std::string old;
     if (!fs.fileExists(path) || fs.readTextFile(path, old)) old.clear();
     (void)fs.writeFileAtomic(path, DirectoryFileEditor(icon).apply(old));
@@ -89,7 +89,7 @@ void writeDirectoryFile(FileSystem& fs, const std::string& folder, std::string_v
 void markFolder(FileSystem& fs, const std::string& folder, std::string_view iconIndex,
                 std::string_view iconName) {
     if (!fs.folderExists(folder)) return;
-    const std::string ini = JoinPath(folder, "Desktop.ini");
+    const std::string ini = joinPath(folder, "Desktop.ini");
     (void)fs.writeTextFile(ini, desktopIni(iconIndex));
     (void)fs.setAttributes(ini, kIniAttributes);
     (void)fs.setAttributes(folder, kMarkedFolder);
@@ -98,15 +98,15 @@ void markFolder(FileSystem& fs, const std::string& folder, std::string_view icon
 
 }  // namespace
 
-void SetIconStation(FileSystem& fs, const std::string& StrStation) {
+void markDriveFolder(FileSystem& fs, const std::string& StrStation) {
     markFolder(fs, StrStation, kDriveIconIndex, kDriveIconName);
 }
 
-void SetIconDustBin(FileSystem& fs, const std::string& StrDustB) {
+void markDustbinFolder(FileSystem& fs, const std::string& StrDustB) {
     markFolder(fs, StrDustB, kDustbinIconIndex, kDustbinIconName);
 }
 
-void ClearFolderMark(FileSystem& fs, const std::string& folder) {
+void clearFolderMark(FileSystem& fs, const std::string& folder) {
     (void)fs.setAttributes(folder, kAttrDirectory);
 }
 

@@ -31,7 +31,7 @@ OrphanRemover::OrphanRemover(RunContext& run, std::string sourceFolder)
     : run_(run),
       fs_(run.fs),
       sourceFolder_(std::move(sourceFolder)),
-      dustbin_(NormalFolder(run.job.dustbinPath)) {}
+      dustbin_(normalFolder(run.job.dustbinPath)) {}
 
 OrphanResult OrphanRemover::remove(const Entry& file, const std::string& path) {
     if (run_.job.useDustbin && run_.job.dustbinToTrash) return toTrash(path);
@@ -42,7 +42,7 @@ OrphanResult OrphanRemover::remove(const Entry& file, const std::string& path) {
 OrphanResult OrphanRemover::toTrash(const std::string& path) {
     run_.progress.fileStarted(path);
     run_.pump.yield();
-    FsError pending = SendToRecycleBin(run_.trash, path);
+    FsError pending = sendToRecycleBin(run_.trash, path);
     showDone(path);
     if (pending) return failed(std::move(pending));
     // The trash folder may have come into being just now, where the walk
@@ -96,7 +96,7 @@ FsError OrphanRemover::checkRealPlace(const std::string& folder) const {
     PathInfo info;
     if (FsError e = fs_.resolveFolder(folder, real, info)) return e;
     const std::string& bin = run_.roots.dustbin.known() ? run_.roots.dustbin.path : dustbin_;
-    if (pathIsWithin(real, bin) && !pathIsWithin(real, NormalFolder(run_.job.source)))
+    if (pathIsWithin(real, bin) && !pathIsWithin(real, normalFolder(run_.job.source)))
         return fsOk();
     return fsFail(kErrInvalidArgument, "the dustbin place " + folder + " leads to " + real);
 }
@@ -109,10 +109,10 @@ void OrphanRemover::ensureDriveFolder() {
     driveFolderDone_ = true;
     const std::string drive = fs_.driveName(sourceFolder_);
     if (drive.empty() || drive.find(':') == std::string::npos) return;
-    const std::string perDrive = collapseSeparators(JoinPath(dustbin_, drive.substr(0, 1)));
+    const std::string perDrive = collapseSeparators(joinPath(dustbin_, drive.substr(0, 1)));
     if (fs_.folderExists(perDrive)) return;
     createPath(run_.fs, perDrive);
-    SetIconStation(run_.fs, perDrive);
+    markDriveFolder(run_.fs, perDrive);
 }
 
 // Where the dustbin lies on the backup's file system the orphan is moved in

@@ -4,7 +4,7 @@
 
 namespace zv {
 
-FsError SendToRecycleBin(Trash& trash, const std::string& Path) {
+FsError sendToRecycleBin(Trash& trash, const std::string& Path) {
     const std::string path = Path;
     return trash.moveToTrash(path);
 }

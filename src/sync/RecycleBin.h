@@ -9,6 +9,6 @@ namespace zv {
 class Trash;
 
 // Hands one file to the desktop's trash without asking.
-FsError SendToRecycleBin(Trash& trash, const std::string& Path);
+FsError sendToRecycleBin(Trash& trash, const std::string& Path);
 
 }  // namespace zv

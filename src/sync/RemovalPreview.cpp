@@ -50,7 +50,7 @@ bool RemovalCounter::readSource(const std::string& source, SourceNames& names) {
     if (fs_.listNames(source, listed)) return false;
     for (const FolderName& entry : listed) {
         EntryKind kind = entry.kind;
-        if (!entry.typeKnown) kind = fs_.lookup(JoinPath(source, entry.name)).kind;
+        if (!entry.typeKnown) kind = fs_.lookup(joinPath(source, entry.name)).kind;
         if (kind == EntryKind::Folder)
             names.folders.insert(entry.name);
         else
@@ -68,7 +68,7 @@ bool RemovalCounter::readBackup(const std::string& backup, const SourceNames& na
         entry.name = std::move(name.name);
         entry.kind = name.kind;
         if (!name.typeKnown || name.kind == EntryKind::Folder) {
-            const PathInfo info = fs_.lookup(JoinPath(backup, entry.name));
+            const PathInfo info = fs_.lookup(joinPath(backup, entry.name));
             if (info.presence != Presence::Present) continue;  // gone, or the walk keeps it
             entry.kind = info.kind;
             entry.id = info.id;
@@ -89,7 +89,7 @@ void RemovalCounter::countFile(const std::string& backup, const Entry& file,
     if (inDustbin || isTempName(file.name) || names.files.contains(file.name)) return;
     ++preview.orphans;
     if (preview.firstOrphans.size() < shown_)
-        preview.firstOrphans.push_back(JoinPath(backup, file.name));
+        preview.firstOrphans.push_back(joinPath(backup, file.name));
 }
 
 void RemovalCounter::folder(const std::string& backup, const std::string& source, bool inDustbin,
@@ -101,18 +101,18 @@ void RemovalCounter::folder(const std::string& backup, const std::string& source
     if (!readBackup(backup, names, inDustbin, subfolders)) return;
     run_.pump.yield();
     for (const Entry& sub : subfolders) {
-        const std::string path = JoinPath(backup, sub.name);
+        const std::string path = joinPath(backup, sub.name);
         if (run_.roots.excludes(sub.id) || run_.roots.isTrashIn(sub, atVolumeTop)) continue;
         if (!source.empty() && (hasSystemFolderWord(source) || hasSystemFolderWord(path))) continue;
         const bool there = !source.empty() && names.folders.contains(sub.name);
-        folder(path, there ? JoinPath(source, sub.name) : std::string(),
+        folder(path, there ? joinPath(source, sub.name) : std::string(),
                inDustbin || run_.roots.isDustbin(sub.id), sub.mountRoot);
     }
 }
 
 }  // namespace
 
-RemovalPreview PreviewRemovals(RunContext& run, std::size_t shown) {
+RemovalPreview previewRemovals(RunContext& run, std::size_t shown) {
     RemovalCounter counter(run, shown);
     counter.folder(run.job.backup, run.job.source, run.roots.isDustbin(run.roots.backup.id),
                    run.roots.backup.volumeTop);

@@ -21,7 +21,7 @@ struct RemovalPreview {
 
 // Counts for the run's folders (`run.roots`, `run.job.source`, `run.job.backup`),
 // keeping at most `shown` paths.
-RemovalPreview PreviewRemovals(RunContext& run, std::size_t shown);
+RemovalPreview previewRemovals(RunContext& run, std::size_t shown);
 
 // The most files a synchronisation removes without asking (or, unattended,
 // without a larger -mx): a fifth of the backup's files, at most 1 000, and

@@ -26,9 +26,9 @@ bool SourceGuard::findWitness() {
     std::vector<Entry> folders;
     if (fs_.listFolder(root_, files, folders)) return false;
     if (!folders.empty())
-        witness_ = JoinPath(root_, folders.front().name);
+        witness_ = joinPath(root_, folders.front().name);
     else if (!files.empty())
-        witness_ = JoinPath(root_, files.front().name);
+        witness_ = joinPath(root_, files.front().name);
     return !witness_.empty();
 }
 

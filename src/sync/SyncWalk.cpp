@@ -87,7 +87,7 @@ Verdict judge(FileSystem& fs, SourceSide& side, Entry& file, const std::string& 
     if (verdict == Verdict::Unknown) unknown = source.error;
     if (verdict != Verdict::Orphan) return verdict;
     if (isTempName(file.name)) return Verdict::Leftover;
-    if (fs.getAttributes(JoinPath(folder, file.name), file.attributes)) return Verdict::Keep;
+    if (fs.getAttributes(joinPath(folder, file.name), file.attributes)) return Verdict::Keep;
     return (file.attributes & kAttrReadOnly) == 0 ? Verdict::Orphan : Verdict::Keep;
 }
 
@@ -111,7 +111,7 @@ class FileSync {
 bool FileSync::handle(SourceSide& side, Entry& file, const std::string& folder,
                       OrphanRemover& remover, bool atRoot) {
     counterpart_.assign(side.base).append(file.name);
-    const std::string path = JoinPath(folder, file.name);
+    const std::string path = joinPath(folder, file.name);
     FsError pending;
     switch (judge(fs_, side, file, folder, counterpart_, pending)) {
         case Verdict::Keep:
@@ -194,7 +194,7 @@ void SubfolderWalk::level(const std::string& backupFolder, const std::string& so
     OrphanRemover remover(run_, sourceFolder);
     for (const Entry& sub : subfolders) {
         run_.pump.yield();
-        const std::string path = JoinPath(backupFolder, sub.name);
+        const std::string path = joinPath(backupFolder, sub.name);
         if (excluded(sub, path, sourceExists, sourceHasWord, atVolumeTop)) continue;
         if (run_.userBreak) {
             logBreak(run_);
@@ -202,7 +202,7 @@ void SubfolderWalk::level(const std::string& backupFolder, const std::string& so
         }
         // Where the source's side cannot be looked at, nothing below is
         // judged: all of it is kept, and the run counts the failure.
-        const std::string counterpart = JoinPath(sourceFolder, sub.name);
+        const std::string counterpart = joinPath(sourceFolder, sub.name);
         const PathInfo source = fs_.lookup(counterpart);
         if (source.presence == Presence::Unknown) {
             run_.log.fileError(counterpart, source.error);
@@ -212,7 +212,7 @@ void SubfolderWalk::level(const std::string& backupFolder, const std::string& so
         std::vector<Entry> children;
         if (FsError e = fs_.listFolder(path, files, children, ListDetail::Plain))
             run_.log.fileError(path, e);
-        SourceSide side{source_, JoinPath(counterpart, ""),
+        SourceSide side{source_, joinPath(counterpart, ""),
                         source.presence == Presence::Absent || source.kind != EntryKind::Folder,
                         inDustbin || run_.roots.isDustbin(sub.id)};
         const int movesBefore = remover.moves();
@@ -245,7 +245,7 @@ bool SubfolderWalk::excluded(const Entry& sub, const std::string& path, bool sou
 
 // Both are real paths, resolved when the run started.
 bool SubfolderWalk::dustbinBelow(const std::string& folder) const {
-    return run_.roots.dustbin.known() && LiesBelow(run_.roots.dustbin.path, NormalFolder(folder));
+    return run_.roots.dustbin.known() && liesBelow(run_.roots.dustbin.path, normalFolder(folder));
 }
 
 bool SubfolderWalk::syncFiles(const std::string& folder, SourceSide& side,
@@ -267,7 +267,7 @@ bool SubfolderWalk::syncFiles(const std::string& folder, SourceSide& side,
 
 }  // namespace
 
-void SyncRootFiles(RunContext& run, const std::string& backupRoot, const std::string& sourceRoot) {
+void syncRootFiles(RunContext& run, const std::string& backupRoot, const std::string& sourceRoot) {
     run.progress.walkStarted(RunProgress::Walk::Synchronise, backupRoot);
 
     std::vector<Entry> files;
@@ -278,7 +278,7 @@ void SyncRootFiles(RunContext& run, const std::string& backupRoot, const std::st
     FileSync sync(run, guard);
     OrphanRemover remover(run, sourceRoot);
     FolderPresence presence(run.fs);
-    SourceSide side{presence, collapseSeparators(JoinPath(sourceRoot, "")), false,
+    SourceSide side{presence, collapseSeparators(joinPath(sourceRoot, "")), false,
                     run.roots.isDustbin(run.roots.backup.id)};
     presence.moveTo(side.base, files.size());
     for (Entry& file : files) {
@@ -296,7 +296,7 @@ void SyncRootFiles(RunContext& run, const std::string& backupRoot, const std::st
     if (side.opened) finishBackupFolder(run, sourceRoot, backupRoot);
 }
 
-void SyncSubfolders(RunContext& run, const std::string& backupFolder,
+void syncSubfolders(RunContext& run, const std::string& backupFolder,
                     const std::string& sourceFolder) {
     if (run.userBreak) {
         logBreak(run);

@@ -2,23 +2,23 @@
 
 #include <vector>
 
-#include "app/frmVergelijker.h"
+#include "app/AppWindow.h"
 #include "config/Options.h"
 #include "config/VersionText.h"
 
 namespace zv {
 
-LaunchRequest RequestOf(const std::string& commandLine) {
+LaunchRequest requestOf(const std::string& commandLine) {
     if (commandLine == "--version") return LaunchRequest::PrintVersion;
     if (commandLine == "--help") return LaunchRequest::PrintHelp;
     return LaunchRequest::Run;
 }
 
-std::string VersionLine(const Version& version) {
+std::string versionLine(const Version& version) {
     return programVersion(version);
 }
 
-std::string UsageText() {
+std::string usageText() {
     return "Gebruik:\n"
            "  zandvast                      venster openen (taak uit Init.dat)\n"
            "  zandvast -if FILE -qu         taak uit FILE uitvoeren, zonder venster\n"
@@ -33,27 +33,27 @@ std::string UsageText() {
            "  --help       deze tekst tonen\n";
 }
 
-bool IsUnattendedStart(const std::string& commandLine) {
-    const std::vector<std::string> tokens = frmVergelijker::SplitCommandLine(commandLine);
+bool isUnattendedStart(const std::string& commandLine) {
+    const std::vector<std::string> tokens = AppWindow::splitCommandLine(commandLine);
     if (tokens.empty()) return false;
     if (tokens[0] == "NoInitFile") return true;
     return tokens[0] == "InitFile" && tokens.size() > 1 && tokens[1].rfind("-if", 0) == 0;
 }
 
-DisplayChoice ChooseDisplay(const std::string& commandLine, const DisplayEnvironment& env) {
+DisplayChoice chooseDisplay(const std::string& commandLine, const DisplayEnvironment& env) {
     if (env.platformSet || env.x11 || env.wayland) return DisplayChoice::AsConfigured;
-    return IsUnattendedStart(commandLine) ? DisplayChoice::Offscreen : DisplayChoice::NoDisplay;
+    return isUnattendedStart(commandLine) ? DisplayChoice::Offscreen : DisplayChoice::NoDisplay;
 }
 
-bool IsUnseenPlatform(const std::string& platformVariable) {
+bool isUnseenPlatform(const std::string& platformVariable) {
     const std::string name = platformVariable.substr(0, platformVariable.find_first_of(":;"));
     return name == "offscreen" || name == "minimal";
 }
 
-void GiveUpUnseenWindow(frmVergelijker& w) {
+void giveUpUnseenWindow(AppWindow& w) {
     w.log.add(w.log.dateText() + " " + w.log.timeText() +
               " Error: geen beeldscherm; het venster kan niet wachten en wordt gesloten");
-    w.JobRefused = true;
+    w.jobRefused = true;
     w.log.write();
 }
 

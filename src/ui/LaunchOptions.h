@@ -6,18 +6,18 @@
 
 namespace zv {
 
-class frmVergelijker;
+class AppWindow;
 
 // What the two arguments that are taken before anything else ask for.
 enum class LaunchRequest { Run, PrintVersion, PrintHelp };
-LaunchRequest RequestOf(const std::string& commandLine);
+LaunchRequest requestOf(const std::string& commandLine);
 
 // "Zandvast v.MAJOR.MINOR.REVISION"
-std::string VersionLine(const Version& version);
-std::string UsageText();
+std::string versionLine(const Version& version);
+std::string usageText();
 
 // Whether the command line starts a job that runs by itself ("-if" or options).
-bool IsUnattendedStart(const std::string& commandLine);
+bool isUnattendedStart(const std::string& commandLine);
 
 // How to reach a screen. An explicit platform choice is always honoured;
 // without any display an unattended start draws off screen, and an
@@ -28,16 +28,16 @@ struct DisplayEnvironment {
     bool x11 = false;          // DISPLAY
     bool wayland = false;      // WAYLAND_DISPLAY
 };
-DisplayChoice ChooseDisplay(const std::string& commandLine, const DisplayEnvironment& env);
+DisplayChoice chooseDisplay(const std::string& commandLine, const DisplayEnvironment& env);
 
 // Whether QT_QPA_PLATFORM names a platform nobody sees (offscreen, minimal;
 // options after ':' and fallbacks after ';' aside). Qt's own warnings there
 // would only end up in a scheduler's mail.
-bool IsUnseenPlatform(const std::string& platformVariable);
+bool isUnseenPlatform(const std::string& platformVariable);
 
 // A start that left the window open although nobody can see it (no screen,
 // the offscreen platform) would wait for ever. This logs why the window is
 // closed, writes Error.Log and marks the start as one that ran nothing.
-void GiveUpUnseenWindow(frmVergelijker& w);
+void giveUpUnseenWindow(AppWindow& w);
 
 }  // namespace zv

@@ -1,7 +1,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/frmVergelijker.h"
+#include "app/AppWindow.h"
 #include "config/VersionText.h"
 #include "platform/FileSystem.h"
 
@@ -11,48 +11,48 @@ namespace {
 constexpr const char* kUnconfirmedGo = ">------------>>>>";
 }
 
-void frmVergelijker::Form_Resize() {
-    if (ui.state == WindowState::Minimised) {
-        Minimised = true;
+void AppWindow::resized() {
+    if (ui.state == WindowState::minimised) {
+        minimised = true;
         return;
     }
-    Minimised = false;
+    minimised = false;
     const Version& v = svc.env.version;
     ui.caption = windowCaption(v);
 }
 
-void frmVergelijker::Check1_Click() {
-    job.noDateFilter = ui.Check1.value != 1;
-    ui.text2.foreColour = job.noDateFilter ? kSysActiveBorder : kSysWindowText;
-    ui.cmdGo.enabled = false;
-    ui.cmdGo.text = kUnconfirmedGo;
+void AppWindow::dateFilterClicked() {
+    job.noDateFilter = ui.dateFilterBox.value != 1;
+    ui.fromDateBox.foreColour = job.noDateFilter ? kSysActiveBorder : kSysWindowText;
+    ui.goButton.enabled = false;
+    ui.goButton.text = kUnconfirmedGo;
 }
 
-bool frmVergelijker::Text1_KeyPress(int) {
-    if (Busy) return true;
+bool AppWindow::pathBoxKeyPressed(int) {
+    if (busy) return true;
     ui.panel(1) = "Invoer";
     ui.panel(2).clear();
     ui.panel(3).clear();
-    ui.lblFiles.text.clear();
-    ui.Text1[0].foreColour = kColourBlack;
-    ui.Text1[2].foreColour = kColourBlack;
+    ui.currentFileLabel.text.clear();
+    ui.sourceBox.foreColour = kColourBlack;
+    ui.backupBox.foreColour = kColourBlack;
     return false;
 }
 
-bool frmVergelijker::text2_KeyPress() {
-    return Busy;
+bool AppWindow::fromDateKeyPressed() {
+    return busy;
 }
 
-void frmVergelijker::text2_LostFocus() {
-    (void)CheckSettings();
+void AppWindow::fromDateLeft() {
+    (void)checkSettings();
 }
 
-void frmVergelijker::lblFiles_Click() {
-    (void)CheckSettings();
+void AppWindow::currentFileClicked() {
+    (void)checkSettings();
 }
 
-void frmVergelijker::imPrullenbak_DblClick() {
-    if (Busy) return;
+void AppWindow::dustbinPictureDoubleClicked() {
+    if (busy) return;
     ui.panel(1) = "Status";
     ui.panel(2).clear();
     svc.host.showDustbinDialog();
@@ -60,9 +60,9 @@ void frmVergelijker::imPrullenbak_DblClick() {
 
 // Shows the attribute value of the backup folder. A folder that cannot be
 // read gets its error instead of a number.
-void frmVergelijker::Command1_Click() {
+void AppWindow::attributesClicked() {
     std::uint32_t attributes = 0;
-    const FsError error = svc.fs.getAttributes(ui.Text1[2].text, attributes);
+    const FsError error = svc.fs.getAttributes(ui.backupBox.text, attributes);
     if (error) {
         svc.dialogs.messageBox("Fout " + std::to_string(error.number) + ": " + error.description,
                                MessageStyle::Ok);

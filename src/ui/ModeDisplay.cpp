@@ -1,6 +1,6 @@
 #include "ui/ModeDisplay.h"
 
-#include "app/frmVergelijker.h"
+#include "app/AppWindow.h"
 
 namespace zv {
 
@@ -12,15 +12,15 @@ constexpr const char* kTipSyncOff = " synchroniseren (uitgeschakeld) ";
 constexpr const char* kTipSyncOn = " synchroniseren (ingeschakeld) ";
 constexpr const char* kTipSyncDustbin = " synchroniseren + prullenbak (ingeschakeld) ";
 
-void ShowOnlyPicture(WindowModel& ui, JobMode mode) {
-    ui.imNoVfy.visible = mode == JobMode::NoCheck;
-    ui.imNoSync.visible = mode == JobMode::CheckOnly;
-    ui.imSync.visible = mode == JobMode::Synchronise;
-    ui.imSyncPlus.visible = mode == JobMode::SynchroniseDustbin;
-    ui.imPrullenbak.visible = mode == JobMode::SynchroniseDustbin;
+void showOnlyPicture(WindowModel& ui, JobMode mode) {
+    ui.noCheckPicture.visible = mode == JobMode::NoCheck;
+    ui.noSyncPicture.visible = mode == JobMode::CheckOnly;
+    ui.syncPicture.visible = mode == JobMode::Synchronise;
+    ui.syncDustbinPicture.visible = mode == JobMode::SynchroniseDustbin;
+    ui.dustbinPicture.visible = mode == JobMode::SynchroniseDustbin;
 }
 
-const char* Frame2Tip(JobMode mode) {
+const char* syncArrowTip(JobMode mode) {
     switch (mode) {
         case JobMode::Synchronise:
             return kTipSyncOn;
@@ -33,57 +33,57 @@ const char* Frame2Tip(JobMode mode) {
 
 }  // namespace
 
-JobMode ModeOfSwitches(bool doVerify, bool syncActive, bool useDustbin) {
+JobMode modeOfSwitches(bool doVerify, bool syncActive, bool useDustbin) {
     if (!doVerify) return JobMode::NoCheck;
     if (!syncActive) return JobMode::CheckOnly;
     return useDustbin ? JobMode::SynchroniseDustbin : JobMode::Synchronise;
 }
 
-void ShowMode(frmVergelijker& w, JobMode mode) {
-    w.ui.Frame1.toolTip = mode == JobMode::NoCheck ? kTipNotChecked : kTipChecked;
-    w.ui.Frame2.toolTip = Frame2Tip(mode);
+void showMode(AppWindow& w, JobMode mode) {
+    w.ui.verifyArrow.toolTip = mode == JobMode::NoCheck ? kTipNotChecked : kTipChecked;
+    w.ui.syncArrow.toolTip = syncArrowTip(mode);
     if (mode == JobMode::NoCheck)
-        w.ShowArrow1Red();
+        w.showVerifyArrowRed();
     else
-        w.ShowArrow1Dark();
+        w.showVerifyArrowDark();
     if (mode == JobMode::Synchronise || mode == JobMode::SynchroniseDustbin)
-        w.ShowArrow2Dark();
+        w.showSyncArrowDark();
     else
-        w.ShowArrow2Faded();
-    ShowOnlyPicture(w.ui, mode);
+        w.showSyncArrowFaded();
+    showOnlyPicture(w.ui, mode);
 }
 
 }  // namespace zv
 
 namespace zv {
 
-void frmVergelijker::ShowArrow1Red() {
-    ui.Pijl1.fill(kColourRed);
+void AppWindow::showVerifyArrowRed() {
+    ui.verifyArrowLines.fill(kColourRed);
 }
-void frmVergelijker::ShowArrow1Dark() {
-    ui.Pijl1.fill(kSys3DDarkShadow);
+void AppWindow::showVerifyArrowDark() {
+    ui.verifyArrowLines.fill(kSys3DDarkShadow);
 }
-void frmVergelijker::ShowArrow2Faded() {
-    ui.Pijl2.fill(kSys3DHighlight);
+void AppWindow::showSyncArrowFaded() {
+    ui.syncArrowLines.fill(kSys3DHighlight);
 }
-void frmVergelijker::ShowArrow2Dark() {
-    ui.Pijl2.fill(kSys3DDarkShadow);
+void AppWindow::showSyncArrowDark() {
+    ui.syncArrowLines.fill(kSys3DDarkShadow);
 }
 
-void frmVergelijker::Frame1_Click() {
+void AppWindow::verifyArrowClicked() {
     if (job.verify) {
-        ShowMode(*this, JobMode::NoCheck);
+        showMode(*this, JobMode::NoCheck);
         job.verify = false;
         job.useDustbin = false;
         return;
     }
-    ShowMode(*this, JobMode::Synchronise);
+    showMode(*this, JobMode::Synchronise);
     job.verify = true;
     job.synchronise = true;
     job.useDustbin = false;
 }
 
-void frmVergelijker::Frame2_Click() {
+void AppWindow::syncArrowClicked() {
     if (job.synchronise && !job.useDustbin) {
         job.verify = job.synchronise = job.useDustbin = true;
     } else if (job.synchronise) {
@@ -95,7 +95,7 @@ void frmVergelijker::Frame2_Click() {
     }
     // The display shows what the switches now do, so a kept dustbin switch is
     // never hidden behind the plain synchronise picture.
-    ShowMode(*this, ModeOfSwitches(job.verify, job.synchronise, job.useDustbin));
+    showMode(*this, modeOfSwitches(job.verify, job.synchronise, job.useDustbin));
 }
 
 }  // namespace zv

@@ -6,7 +6,7 @@ namespace zv {
 
 namespace {
 
-std::string SummaryFor(int exitStatus) {
+std::string summaryFor(int exitStatus) {
     switch (exitStatus) {
         case 1:
             return "Zandvast: backup niet uitgevoerd";
@@ -19,7 +19,7 @@ std::string SummaryFor(int exitStatus) {
     }
 }
 
-std::string WhatHappened(int exitStatus) {
+std::string whatHappened(int exitStatus) {
     switch (exitStatus) {
         case 1:
             return "De taak is geweigerd of er is niets uitgevoerd";
@@ -34,10 +34,10 @@ std::string WhatHappened(int exitStatus) {
 
 }  // namespace
 
-std::optional<RunEndNotice> NoticeForRunEnd(const std::string& commandLine, int exitStatus,
+std::optional<RunEndNotice> noticeForRunEnd(const std::string& commandLine, int exitStatus,
                                             const std::string& errorLogPath) {
-    if (exitStatus == 0 || !IsUnattendedStart(commandLine)) return std::nullopt;
-    return RunEndNotice{SummaryFor(exitStatus), WhatHappened(exitStatus) + " (afsluitstatus " +
+    if (exitStatus == 0 || !isUnattendedStart(commandLine)) return std::nullopt;
+    return RunEndNotice{summaryFor(exitStatus), whatHappened(exitStatus) + " (afsluitstatus " +
                                                     std::to_string(exitStatus) + "). Zie " +
                                                     errorLogPath + "."};
 }

@@ -15,7 +15,7 @@ struct RunEndNotice {
 // The notice for a start that ended with `exitStatus`: one for an unattended
 // start that failed, was refused or broke off; none for a clean run or a
 // session a user led.
-std::optional<RunEndNotice> NoticeForRunEnd(const std::string& commandLine, int exitStatus,
+std::optional<RunEndNotice> noticeForRunEnd(const std::string& commandLine, int exitStatus,
                                             const std::string& errorLogPath);
 
 }  // namespace zv

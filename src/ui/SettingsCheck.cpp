@@ -1,8 +1,8 @@
 #include <optional>
 #include <string>
 
+#include "app/AppWindow.h"
 #include "app/RunPreflight.h"
-#include "app/frmVergelijker.h"
 #include "platform/DateText.h"
 #include "run/FolderHelpers.h"
 #include "sync/FolderMarking.h"
@@ -15,52 +15,52 @@ namespace {
 constexpr const char* kConfirmedGo = ">-->>  GO  <<--<";
 constexpr const char* kUnconfirmedGo = ">------------>>>>";
 
-void ShowRefusal(WindowModel& ui, const char* word, const char* detail) {
+void showRefusal(WindowModel& ui, const char* word, const char* detail) {
     ui.panel(1) = word;
     ui.panel(2) = detail;
 }
 
 void refuseDate(WindowModel& ui, const char* detail) {
-    ShowRefusal(ui, "Invoer:", detail);
+    showRefusal(ui, "Invoer:", detail);
     ui.focus = kFocusText2;
-    ui.text2.foreColour = kColourRed;
+    ui.fromDateBox.foreColour = kColourRed;
 }
 
 // Reads the date box: refuses a text that is no date, or a date in the
 // future while the date filter is on (it would skip what changes until
 // then), with the box red and focused; else rewrites it as
 // "d-m-yyyy hh:mm:ss" and makes it the job's from-date. An empty box passes.
-bool CheckDateBox(frmVergelijker& w) {
+bool checkDateBox(AppWindow& w) {
     WindowModel& ui = w.ui;
-    const std::string text = ui.text2.text;
+    const std::string text = ui.fromDateBox.text;
     const std::optional<DateTime> date = parseDateTime(text);
     if (!text.empty() && !date) {
         refuseDate(ui, "dd-mm-jj uu:mm:ss");
         return false;
     }
-    if (date && ui.Check1.value == 1 && *date > w.svc.clock.now()) {
+    if (date && ui.dateFilterBox.value == 1 && *date > w.svc.clock.now()) {
         refuseDate(ui, "datum ligt in de toekomst");
         return false;
     }
-    if (ui.text2.foreColour != kSysActiveBorder) ui.text2.foreColour = kColourBlack;
-    if (date) ui.text2.text = formatDateTime(*date);
-    w.job.fromDate = ui.text2.text;
+    if (ui.fromDateBox.foreColour != kSysActiveBorder) ui.fromDateBox.foreColour = kColourBlack;
+    if (date) ui.fromDateBox.text = formatDateTime(*date);
+    w.job.fromDate = ui.fromDateBox.text;
     ui.panel(1) = "Status";
     ui.panel(2).clear();
     return true;
 }
 
-void RefuseSource(WindowModel& ui) {
-    ShowRefusal(ui, "Invoer", "ongeldig/onvolledig");
-    ui.Text1[0].foreColour = kColourRed;
-    ui.focus = PathBoxFocus(0);
+void refuseSource(WindowModel& ui) {
+    showRefusal(ui, "Invoer", "ongeldig/onvolledig");
+    ui.sourceBox.foreColour = kColourRed;
+    ui.focus = pathBoxFocus(0);
 }
 
 // A backup folder that is missing may be made on the user's word. True when
 // the folder is there (or virtual, or an unattended job) afterwards.
-bool EnsureBackupFolder(frmVergelijker& w, std::string& backup) {
-    ControlState& box = w.ui.Text1[2];
-    if (folderExistsOrVirtual(w.svc.fs, backup, w.ComputerName, w.DesktopName) || w.AutoRun) {
+bool ensureBackupFolder(AppWindow& w, std::string& backup) {
+    ControlState& box = w.ui.backupBox;
+    if (folderExistsOrVirtual(w.svc.fs, backup, w.computerName, w.desktopName) || w.unattended) {
         w.job.backup = backup;
         box.toolTip = backup;
         return true;
@@ -83,16 +83,16 @@ bool EnsureBackupFolder(frmVergelijker& w, std::string& backup) {
 
 // A dustbin folder that went missing is made again (one level) and marked.
 // One that cannot be made refuses the job rather than pretend it is there.
-bool EnsureDustbinFolder(frmVergelijker& w, std::string& dustbin) {
+bool ensureDustbinFolder(AppWindow& w, std::string& dustbin) {
     if (dustbin.empty() ||
-        folderExistsOrVirtual(w.svc.fs, dustbin, w.ComputerName, w.DesktopName) || w.AutoRun)
+        folderExistsOrVirtual(w.svc.fs, dustbin, w.computerName, w.desktopName) || w.unattended)
         return true;
     (void)w.svc.fs.createFolder(dustbin);
     if (!w.svc.fs.folderExists(dustbin)) {
-        ShowRefusal(w.ui, "Fout:", "ongeldige prullenbak");
+        showRefusal(w.ui, "Fout:", "ongeldige prullenbak");
         return false;
     }
-    SetIconDustBin(w.svc.fs, w.job.dustbinPath);
+    markDustbinFolder(w.svc.fs, w.job.dustbinPath);
     w.log.add(w.log.dateText() + " " + w.log.timeText() + " Error: \"" + w.job.dustbinAsWritten +
               "\" path dustbin didn't exist, created");
     w.log.write();
@@ -101,57 +101,57 @@ bool EnsureDustbinFolder(frmVergelijker& w, std::string& dustbin) {
 
 }  // namespace
 
-bool frmVergelijker::CheckSettings() {
-    std::string source = resolveVolumePath(ui.Text1[0].text);
-    std::string backup = resolveVolumePath(ui.Text1[2].text);
+bool AppWindow::checkSettings() {
+    std::string source = resolveVolumePath(ui.sourceBox.text);
+    std::string backup = resolveVolumePath(ui.backupBox.text);
     std::string dustbin = resolveVolumePath(job.dustbinPath);
-    if (RunInProgress) return true;
-    ui.Text1[2].toolTip = backup;
-    if (!CheckDateBox(*this)) return false;
+    if (runInProgress) return true;
+    ui.backupBox.toolTip = backup;
+    if (!checkDateBox(*this)) return false;
 
-    if (!folderExistsOrVirtual(svc.fs, source, ComputerName, DesktopName) && !AutoRun) {
-        RefuseSource(ui);
+    if (!folderExistsOrVirtual(svc.fs, source, computerName, desktopName) && !unattended) {
+        refuseSource(ui);
         return false;
     }
     job.source = source;
-    ui.Text1[0].toolTip = source;
+    ui.sourceBox.toolTip = source;
     if (source.empty()) {
-        RefuseSource(ui);
+        refuseSource(ui);
         return false;
     }
     if (backup.empty()) {
-        ui.Text1[2].foreColour = kColourRed;
-        ShowRefusal(ui, "Invoer", "ongeldig/onvolledig");
+        ui.backupBox.foreColour = kColourRed;
+        showRefusal(ui, "Invoer", "ongeldig/onvolledig");
         return false;
     }
     if (dustbin.empty() && !job.dustbinAsWritten.empty()) {
-        ShowRefusal(ui, "Fout:", "ongeldige prullenbak");
+        showRefusal(ui, "Fout:", "ongeldige prullenbak");
         return false;
     }
-    if (!EnsureBackupFolder(*this, backup)) return false;
-    if (!EnsureDustbinFolder(*this, dustbin)) return false;
+    if (!ensureBackupFolder(*this, backup)) return false;
+    if (!ensureDustbinFolder(*this, dustbin)) return false;
     if (const std::string overlap = folderOverlap(*this); !overlap.empty()) {
-        ShowRefusal(ui, "Fout:", overlap.c_str());
+        showRefusal(ui, "Fout:", overlap.c_str());
         return false;
     }
     return true;
 }
 
-void frmVergelijker::cmdOK_Click() {
-    ui.lblFiles.text.clear();
-    const bool accepted = CheckSettings();
-    if (accepted) CreateInitFileOnOK();
-    ui.cmdGo.text = accepted ? kConfirmedGo : kUnconfirmedGo;
-    ui.cmdGo.enabled = accepted;
+void AppWindow::okClicked() {
+    ui.currentFileLabel.text.clear();
+    const bool accepted = checkSettings();
+    if (accepted) saveJobOnOk();
+    ui.goButton.text = accepted ? kConfirmedGo : kUnconfirmedGo;
+    ui.goButton.enabled = accepted;
     if (accepted) {
         ui.panel(1) = "OK";
         ui.panel(2).clear();
         ui.panel(3).clear();
     }
-    ui.Frame1.enabled = !accepted;
-    ui.Frame2.enabled = !accepted;
-    ui.Check1.enabled = !accepted;
-    Busy = accepted;
+    ui.verifyArrow.enabled = !accepted;
+    ui.syncArrow.enabled = !accepted;
+    ui.dateFilterBox.enabled = !accepted;
+    busy = accepted;
 }
 
 }  // namespace zv

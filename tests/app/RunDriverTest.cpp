@@ -23,8 +23,8 @@ class RunDriver : public ConfigTest {
         rig.rebuildWindow(with);
         w().job.source = source;
         w().job.backup = backup;
-        w().job.fromDate = w().ui.text2.text = "1-1-2000 00:00:00";
-        w().job.noDateFilter = w().job.verify = w().ui.cmdGo.enabled = true;
+        w().job.fromDate = w().ui.fromDateBox.text = "1-1-2000 00:00:00";
+        w().job.noDateFilter = w().job.verify = w().ui.goButton.enabled = true;
     }
     long count(const std::string& line) {
         const Lines lines = log();
@@ -35,7 +35,7 @@ class RunDriver : public ConfigTest {
 TEST_F(RunDriver, ACompletedRun) {
     writeFile(source + "/sub/b.txt", "b");
     w().counts.copied = 7;
-    w().ui.state = WindowState::Minimised;
+    w().ui.state = WindowState::minimised;
     const DateTime start = rig.clock.current;
     rig.pump.hookAt = 1;
     rig.pump.hook = [&] {
@@ -48,27 +48,28 @@ TEST_F(RunDriver, ACompletedRun) {
             return;
         }
         // Locked during the walk, the date covered while its filter is off.
-        EXPECT_FALSE(ui.cmdGo.enabled || ui.cmdOK.enabled || ui.Check1.enabled);
-        EXPECT_FALSE(ui.Frame1.enabled || ui.Frame2.enabled);
-        EXPECT_TRUE(ui.txtHide.visible && ui.cmdExit.enabled && w().RunInProgress);
+        EXPECT_FALSE(ui.goButton.enabled || ui.okButton.enabled || ui.dateFilterBox.enabled);
+        EXPECT_FALSE(ui.verifyArrow.enabled || ui.syncArrow.enabled);
+        EXPECT_TRUE(ui.dateCover.visible && ui.exitButton.enabled && w().runInProgress);
         rig.clock.current += std::chrono::seconds(125);
         rig.pump.hookAt = 0;
     };
-    w().cmdGo_Click();
+    w().goClicked();
     EXPECT_EQ(rig.pump.hookAt, 0);
     EXPECT_EQ(readFile(backup + "/a.txt") + readFile(backup + "/sub/b.txt"), "ab");
     EXPECT_EQ(w().counts.copied, 2);
     EXPECT_EQ(w().ui.panel(1) + " / " + w().ui.panel(3), "Klaar / 2 min 5 sec");
-    EXPECT_TRUE(w().RunCompleted && w().ui.cmdOK.enabled && w().ui.Check1.enabled);
-    EXPECT_TRUE(w().ui.Frame1.enabled && w().ui.Frame2.enabled && w().ui.text2.enabled);
-    EXPECT_FALSE(w().RunInProgress || w().ui.closed || w().ui.ProgressBar1.visible);
-    EXPECT_FALSE(w().ui.txtHide.visible);
+    EXPECT_TRUE(w().runCompleted && w().ui.okButton.enabled && w().ui.dateFilterBox.enabled);
+    EXPECT_TRUE(w().ui.verifyArrow.enabled && w().ui.syncArrow.enabled &&
+                w().ui.fromDateBox.enabled);
+    EXPECT_FALSE(w().runInProgress || w().ui.closed || w().ui.progressBar.visible);
+    EXPECT_FALSE(w().ui.dateCover.visible);
     // GO waits for a new confirmation.
-    EXPECT_FALSE(w().ui.cmdGo.enabled);
-    EXPECT_EQ(w().ui.cmdGo.text, ">------------>>>>");
+    EXPECT_FALSE(w().ui.goButton.enabled);
+    EXPECT_EQ(w().ui.goButton.text, ">------------>>>>");
     // The next from-date is the run's start, so that a file changed during
     // the run after the walk passed it is copied next time.
-    EXPECT_EQ(w().ui.text2.text, formatDateTime(start));
+    EXPECT_EQ(w().ui.fromDateBox.text, formatDateTime(start));
     EXPECT_TRUE(rig.fs.fileExists(app() + "/Error.Log"));
 }
 
@@ -84,7 +85,7 @@ TEST_F(RunDriver, EmptyFoldersAreRemovedOnlyWithSynchronisation) {
         w().job.verify = check;
         w().job.synchronise = sync;
         w().job.removeEmptyFolders = true;
-        w().cmdGo_Click();
+        w().goClicked();
         EXPECT_EQ(rig.fs.folderExists(backup + "/empty"), kept);
         EXPECT_TRUE(ran());
     }
@@ -97,12 +98,13 @@ TEST_F(RunDriver, ExitBreaksARunOffOrClosesTheApplication) {
         for (int i = 0; i < 4; ++i) writeFile(source + folder + "/f" + std::to_string(i), "x");
         confirm(fs);
         rig.pump.hookAt = rig.pump.yields + 8;
-        rig.pump.hook = [this] { w().cmdExit_Click(); };
-        w().cmdGo_Click();
+        rig.pump.hook = [this] { w().exitClicked(); };
+        w().goClicked();
         EXPECT_TRUE(w().userBreak && w().ui.closed);
-        EXPECT_FALSE(w().RunCompleted);
+        EXPECT_FALSE(w().runCompleted);
         EXPECT_LT(w().counts.copied, 4);
-        EXPECT_EQ(w().ui.text2.text, "1-1-2000 00:00:00");  // a broken-off run keeps the from-date
+        EXPECT_EQ(w().ui.fromDateBox.text,
+                  "1-1-2000 00:00:00");  // a broken-off run keeps the from-date
         EXPECT_GE(count("7-3-2026 10:11:12   -  user break"), 2);
         EXPECT_NE(errorLog().find("7-3-2026 10:11:12   -  user break\r\n"), std::string::npos);
         std::filesystem::remove_all(source + folder);
@@ -111,7 +113,7 @@ TEST_F(RunDriver, ExitBreaksARunOffOrClosesTheApplication) {
     }
 
     confirm(fs);
-    w().cmdExit_Click();
+    w().exitClicked();
     EXPECT_EQ(w().ui.panel(1), "Bezig af te sluiten...");
     EXPECT_TRUE(w().userBreak && w().ui.closed);
 }
@@ -124,31 +126,31 @@ TEST_F(RunDriver, RunsWithoutSourceOrDiskSpaceEndLikeABreak) {
     w().job.source = missing;
     makeDirs(backup + "/empty");
     w().job.removeEmptyFolders = w().job.synchronise = true;
-    w().cmdGo_Click();
+    w().goClicked();
     EXPECT_EQ(count("7-3-2026 10:11:12 Error: \"" + missing + "\" bronmap bestaat niet"), 1);
     // The window closes, but first it says why; an unattended run only logs.
     ASSERT_EQ(rig.dialogs.shown.size(), 1u);
     EXPECT_EQ(rig.dialogs.shown[0].text, "\"" + missing + "\" bronmap bestaat niet");
     EXPECT_TRUE(rig.fs.folderExists(backup + "/empty"));
     EXPECT_TRUE(w().userBreak && w().ui.closed);
-    EXPECT_FALSE(w().RunCompleted);
-    EXPECT_EQ(w().ui.text2.text, "1-1-2000 00:00:00");
+    EXPECT_FALSE(w().runCompleted);
+    EXPECT_EQ(w().ui.fromDateBox.text, "1-1-2000 00:00:00");
     EXPECT_EQ(w().counts.seen, 0);
     confirm(fs);
     rig.dialogs.shown.clear();
     w().job.source = missing;
-    w().AutoRun = true;
-    w().cmdGo_Click();
+    w().unattended = true;
+    w().goClicked();
     EXPECT_TRUE(rig.dialogs.shown.empty());
-    EXPECT_EQ(w().ExitStatus(), 2);
+    EXPECT_EQ(w().exitStatus(), 2);
 
     writeFile(source + "/sub/b.txt", "b");
     FaultInjectingFileSystem faulty(fs);
     faulty.failOn(FsOp::CopyFile, "/sub/", kErrDiskFull);
     confirm(faulty);
-    w().cmdGo_Click();
+    w().goClicked();
     EXPECT_TRUE(w().userBreak && w().ui.closed);
-    EXPECT_FALSE(w().RunCompleted);
+    EXPECT_FALSE(w().runCompleted);
     EXPECT_EQ(count("10:11:12Disk full"), 1);
 }
 
@@ -178,14 +180,14 @@ TEST_F(RunDriver, RefusedRunsSayWhyAndChangeNothing) {
         confirm(fs);
         rig.dialogs.shown.clear();
         spoil();
-        w().cmdGo_Click();
+        w().goClicked();
         ASSERT_EQ(rig.dialogs.shown.size(), 1u);
         EXPECT_EQ(rig.dialogs.shown[0].text, reason);
         EXPECT_EQ(rig.dialogs.shown[0].style, MessageStyle::OkExclamation);
         EXPECT_EQ(log().back(), "7-3-2026 10:11:12 Error: " + reason);
         EXPECT_EQ(w().ui.panel(1), "Niet gestart");
-        EXPECT_EQ(w().ui.text2.text, "1-1-2000 00:00:00");
-        EXPECT_FALSE(w().RunCompleted || w().JobRefused || w().ui.closed);
+        EXPECT_EQ(w().ui.fromDateBox.text, "1-1-2000 00:00:00");
+        EXPECT_FALSE(w().runCompleted || w().jobRefused || w().ui.closed);
         EXPECT_FALSE(rig.fs.fileExists(backup + "/a.txt"));
         EXPECT_FALSE(rig.fs.fileExists(app() + "/Init.dat"));
         held.reset();
@@ -198,22 +200,22 @@ TEST_F(RunDriver, AFailedFileIsNamedAndHoldsTheDateBack) {
     rig.clock.current = SystemClock().now();
     w().job.noDateFilter = false;
     makeDirs(backup + "/a.txt");
-    w().cmdGo_Click();
+    w().goClicked();
     EXPECT_EQ(w().ui.panel(1), "Klaar");
-    EXPECT_EQ(w().ui.lblFiles.text, "1 bestand niet verwerkt — zie Error.Log");
-    EXPECT_EQ(w().ui.lblFiles.foreColour, kColourRed);
+    EXPECT_EQ(w().ui.currentFileLabel.text, "1 bestand niet verwerkt — zie Error.Log");
+    EXPECT_EQ(w().ui.currentFileLabel.foreColour, kColourRed);
     Entry file;
     ASSERT_TRUE(fs.stat(source + "/a.txt", file).ok());
-    EXPECT_EQ(w().ui.text2.text, formatDateTime(lastWholeSecondBefore(file.modified)));
-    EXPECT_EQ(w().job.fromDate, w().ui.text2.text);
+    EXPECT_EQ(w().ui.fromDateBox.text, formatDateTime(lastWholeSecondBefore(file.modified)));
+    EXPECT_EQ(w().job.fromDate, w().ui.fromDateBox.text);
     std::filesystem::remove(backup + "/a.txt");
     confirm(fs);
     w().job.noDateFilter = false;
-    w().job.fromDate = w().ui.text2.text;
-    w().cmdGo_Click();
+    w().job.fromDate = w().ui.fromDateBox.text;
+    w().goClicked();
     EXPECT_EQ(readFile(backup + "/a.txt"), "a");
     EXPECT_EQ(w().ui.panel(1), "Klaar");
-    EXPECT_EQ(w().ui.lblFiles.foreColour, kColourBlack);
+    EXPECT_EQ(w().ui.currentFileLabel.foreColour, kColourBlack);
 }
 
 // "Klaar" means on the disk: the backup's file system is flushed, showing
@@ -230,13 +232,14 @@ TEST_F(RunDriver, ARunIsDoneOnlyOnceItsBackupIsOnTheDisk) {
             if (op == FsOp::WriteFileAtomic) order.push_back("save");
         };
         confirm(faulty);
-        w().AutoRun = true;
-        w().cmdGo_Click();
+        w().unattended = true;
+        w().goClicked();
         EXPECT_EQ(order, (Lines{"flush " + backup + " Wegschrijven...", "save"}));
-        EXPECT_EQ(w().ExitStatus(), flushFails ? 3 : 0);
+        EXPECT_EQ(w().exitStatus(), flushFails ? 3 : 0);
         EXPECT_EQ(w().ui.panel(1), "Klaar");
-        EXPECT_EQ(w().ui.lblFiles.text == "1 bestand niet verwerkt — zie Error.Log", flushFails);
-        EXPECT_EQ(w().ui.text2.text == "1-1-2000 00:00:00", flushFails);
+        EXPECT_EQ(w().ui.currentFileLabel.text == "1 bestand niet verwerkt — zie Error.Log",
+                  flushFails);
+        EXPECT_EQ(w().ui.fromDateBox.text == "1-1-2000 00:00:00", flushFails);
     }
     // A dustbin folder on another file system is flushed too.
     ScratchMount other(at("other"), ScratchMount::Tmpfs, "1m");
@@ -249,7 +252,7 @@ TEST_F(RunDriver, ARunIsDoneOnlyOnceItsBackupIsOnTheDisk) {
     confirm(faulty);
     w().job.synchronise = w().job.useDustbin = w().job.dustbinToFolder = true;
     w().job.dustbinPath = other.path();
-    w().cmdGo_Click();
+    w().goClicked();
     EXPECT_EQ(flushed, (Lines{backup, other.path()}));
 }
 
@@ -289,11 +292,11 @@ TEST_F(RunDriver, AMassRemovalAsksFirstOrIsRefused) {
         rig.dialogs.shown.clear();
         if (c.answer != none) rig.dialogs.script(c.answer);
         w().job.synchronise = true;
-        w().AutoRun = c.autoRun;
+        w().unattended = c.autoRun;
         w().job.maxRemovals = c.most;
-        w().cmdGo_Click();
+        w().goClicked();
         EXPECT_EQ(rig.fs.fileExists(backup + "/oud/f0"), !c.removed);
-        EXPECT_EQ(w().ExitStatus(), c.status);
+        EXPECT_EQ(w().exitStatus(), c.status);
         const bool asked = c.answer != none;
         ASSERT_EQ(rig.dialogs.shown.size(), asked ? 1u : 0u);
         if (asked) {
@@ -320,20 +323,20 @@ TEST_F(RunDriver, AMassRemovalAsksFirstOrIsRefused) {
             faulty.failOn(FsOp::List, source + "/keep", kErrAccessDenied, 1);
     };
     confirm(faulty);
-    w().job.synchronise = w().AutoRun = true;
-    w().cmdGo_Click();
+    w().job.synchronise = w().unattended = true;
+    w().goClicked();
     EXPECT_EQ(faulty.injected(), 1);
-    EXPECT_EQ(w().ExitStatus(), 0);
+    EXPECT_EQ(w().exitStatus(), 0);
     EXPECT_FALSE(rig.fs.fileExists(backup + "/oud/f0"));
     // What a dustbin inside the backup holds is never counted as removals.
     std::filesystem::remove_all(backup);
     for (int i = 0; i < 40; ++i) writeFile(backup + "/bak/f" + std::to_string(i), "x");
     for (int i = 0; i < 10; ++i) writeFile(backup + "/oud/f" + std::to_string(i), "x");
     confirm(fs);
-    w().job.synchronise = w().AutoRun = w().job.useDustbin = w().job.dustbinToFolder = true;
+    w().job.synchronise = w().unattended = w().job.useDustbin = w().job.dustbinToFolder = true;
     w().job.dustbinPath = backup + "/bak";
-    w().cmdGo_Click();
-    EXPECT_EQ(w().ExitStatus(), 0);
+    w().goClicked();
+    EXPECT_EQ(w().exitStatus(), 0);
     EXPECT_FALSE(rig.fs.fileExists(backup + "/oud/f0"));
     EXPECT_TRUE(rig.fs.fileExists(backup + "/bak/f0"));
     w().job.useDustbin = w().job.dustbinToFolder = false;
@@ -341,15 +344,15 @@ TEST_F(RunDriver, AMassRemovalAsksFirstOrIsRefused) {
     // its twelve lines, and reading it brings the limit back.
     for (const std::int64_t most : {std::int64_t{-1}, std::int64_t{250}}) {
         confirm(fs);
-        w().ui.Text1[0].text = source;
-        w().ui.Text1[2].text = backup;
+        w().ui.sourceBox.text = source;
+        w().ui.backupBox.text = backup;
         w().job.maxRemovals = most;
-        w().CreateInitFileOnOK();
+        w().saveJobOnOk();
         const std::string job = readFile(app() + "/Init.dat");
         EXPECT_EQ(std::count(job.begin(), job.end(), '\n'), 12);
         EXPECT_EQ(job.ends_with(" -mx 250\r\n"), most == 250);
         rig.rebuildWindow(fs);
-        w().ReadInitFile();
+        w().readJobFile();
         EXPECT_EQ(w().job.maxRemovals, most);
     }
 }
@@ -397,7 +400,7 @@ TEST_F(RunDriver, ProgressRisesFromZeroInEveryModeAndEveryRun) {
         const std::string& caption = w().ui.caption;
         const std::size_t at = caption.find(" %");
         seen.push_back({at == std::string::npos ? -1 : std::stoi(caption.substr(0, at)),
-                        w().ui.ProgressBar1.value, w().ui.panel(1) == "Synchroniseren",
+                        w().ui.progressBar.value, w().ui.panel(1) == "Synchroniseren",
                         w().counts.seen});
         rig.pump.hookAt = rig.pump.yields + 1;
     };
@@ -416,11 +419,11 @@ TEST_F(RunDriver, ProgressRisesFromZeroInEveryModeAndEveryRun) {
             readyAfter = mode.readyAfter;
             w().job.verify = mode.verify;
             w().job.synchronise = mode.sync;
-            w().ui.cmdGo.enabled = true;
+            w().ui.goButton.enabled = true;
             seen.clear();
             rig.pump.hookAt = rig.pump.yields + 1;
             rig.pump.hook = record;
-            w().cmdGo_Click();
+            w().goClicked();
             rig.pump.hook = nullptr;
             ASSERT_GT(seen.size(), 10u);
             EXPECT_EQ(seen.front().percent, 0);

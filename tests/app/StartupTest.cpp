@@ -93,17 +93,17 @@ TEST(Startup, Forms) {
         s.rig.pump.hookAt = 1;
         s.rig.pump.hook = [&] {
             shownDuringRun = s.w().ui.visible;
-            if (c.pressExit) s.w().cmdExit_Click();
+            if (c.pressExit) s.w().exitClicked();
         };
         s.w().ui.visible = false;
         s.w().job.volumeLabel = "DATA1";  // as a job file without line 11 leaves it
         s.start(s.expand(c.commandLine));
-        const frmVergelijker& w = s.w();
-        EXPECT_EQ(std::string(w.ui.closed          ? "closed"
-                              : w.ui.cmdGo.enabled ? "open, GO"
-                                                   : "open") +
+        const AppWindow& w = s.w();
+        EXPECT_EQ(std::string(w.ui.closed             ? "closed"
+                              : w.ui.goButton.enabled ? "open, GO"
+                                                      : "open") +
                       (s.ran() ? ", run" : ", no run") + ", exit " +
-                      std::to_string(w.ExitStatus()) + ", " + std::to_string(s.boxes().size()) +
+                      std::to_string(w.exitStatus()) + ", " + std::to_string(s.boxes().size()) +
                       " boxes" + (w.job.source == s.source ? ", job" : ""),
                   c.outcome);
         for (const auto& box : s.boxes()) {
@@ -113,11 +113,11 @@ TEST(Startup, Forms) {
         if (!c.logged.empty()) {
             EXPECT_NE(s.errorLog().find(c.logged + "\r\n"), std::string::npos);
         }
-        EXPECT_EQ(w.AppVersionText, "Zandvast v." + s.appVersion());
+        EXPECT_EQ(w.versionText, "Zandvast v." + s.appVersion());
         const std::string saved = readFile(s.app() + "/" + (c.jobFile ? c.jobFile : "Init.dat"));
         if (s.ran()) {
             EXPECT_EQ(shownDuringRun, c.commandLine.find(" -x") != std::string::npos);
-            EXPECT_NE(saved.find("\r\ndedato =" + formatDateTime(w.RunStartTime) + "\r\n"),
+            EXPECT_NE(saved.find("\r\ndedato =" + formatDateTime(w.runStartTime) + "\r\n"),
                       std::string::npos);
         } else if (c.jobFile) {
             EXPECT_EQ(saved, s.jobText(c.edits, c.keep));

@@ -14,8 +14,8 @@ class WindowProgressRun : public SyncFixture {
     void syncShown() {
         (void)resolveRunFolders(w());
         w().progress.startPhase();
-        SyncRootFiles(w().run, w().job.backup, w().job.source);
-        SyncSubfolders(w().run, w().job.backup, w().job.source);
+        syncRootFiles(w().run, w().job.backup, w().job.source);
+        syncSubfolders(w().run, w().job.backup, w().job.source);
     }
 };
 
@@ -53,13 +53,13 @@ TEST_F(WindowProgressRun, EachReportShowsItsPanelsAndFileLine) {
         EXPECT_EQ(w().ui.panel(1), c.panel1);
         EXPECT_EQ(w().ui.panel(2), c.panel2);
         EXPECT_EQ(w().ui.panel(3), "Van: 3");
-        EXPECT_EQ(w().ui.lblFiles.text, c.walk == Walk::QuickCopy ? "" : src + "/f");
-        EXPECT_EQ(w().ui.lblFiles.foreColour, c.lineColour);
-        EXPECT_TRUE(w().ui.ProgressBar1.visible);
+        EXPECT_EQ(w().ui.currentFileLabel.text, c.walk == Walk::QuickCopy ? "" : src + "/f");
+        EXPECT_EQ(w().ui.currentFileLabel.foreColour, c.lineColour);
+        EXPECT_TRUE(w().ui.progressBar.visible);
         shown.countsChanged();
         EXPECT_EQ(w().ui.panel(2), "Bestanden: 2         [ Verwijderd: 1 ]");
         shown.runFinished();
-        EXPECT_FALSE(w().ui.ProgressBar1.visible);
+        EXPECT_FALSE(w().ui.progressBar.visible);
     }
 }
 
@@ -71,12 +71,12 @@ TEST_F(WindowProgressRun, ScalesTheBarByTheBackupTreeAndCapsTheCaption) {
         writeFile(folder + "/Sub/b.txt", std::string(200, 'b'));
         writeFile(folder + "/_RESTORE/big.bin", std::string(1000, 'c'));
     }
-    w().AppVersionText = "Zandvast v.1.0.0";
+    w().versionText = "Zandvast v.1.0.0";
     syncShown();
-    EXPECT_EQ(w().ui.ProgressBar1.max, 5000);
+    EXPECT_EQ(w().ui.progressBar.max, 5000);
     EXPECT_GT(w().progress.percent(), 100.0);
     EXPECT_EQ(w().ui.caption, "100 %   Zandvast v.1.0.0");
-    w().Minimised = true;
+    w().minimised = true;
     syncShown();
     EXPECT_EQ(w().ui.caption, "100 %");
 }
@@ -114,7 +114,7 @@ TEST_F(WindowProgressRun, AProgressTotalThatArrivesLateEndsTheRunTheSame) {
         writeFile(dst + "/Sub/orphan.txt", std::string(1000, 'o'));
         freshWindow(faulty);
         w().job.verify = true;
-        w().AppVersionText = "Zandvast v.1.0.0";
+        w().versionText = "Zandvast v.1.0.0";
         faulty.startSizes = [&, readyAfter](std::vector<std::string> folders) {
             std::uint64_t sum = 0;
             for (const std::string& f : folders) {
@@ -127,8 +127,8 @@ TEST_F(WindowProgressRun, AProgressTotalThatArrivesLateEndsTheRunTheSame) {
             if (breakInSub && op == FsOp::List && path == dst + "/Sub") w().userBreak = true;
         };
         waits = 0;
-        w().cmdGo_Click();
-        const ProgressBarState& bar = w().ui.ProgressBar1;
+        w().goClicked();
+        const ProgressBarState& bar = w().ui.progressBar;
         return std::tuple(w().ui.caption, w().progress.percent(), w().progress.bytesTotal(),
                           bar.max, bar.value);
     };

@@ -35,8 +35,8 @@ TEST(CommandLineOptions, Refusals) {
         if (backupLabel) s.label(s.backup, backupLabel);
         s.apply(s.expand(options));
         EXPECT_EQ(s.w().log.text(), s.expand(log) + "\r\n");
-        EXPECT_TRUE(s.w().ui.closed && s.w().JobRefused);
-        EXPECT_FALSE(s.w().AutoRun || s.ran());
+        EXPECT_TRUE(s.w().ui.closed && s.w().jobRefused);
+        EXPECT_FALSE(s.w().unattended || s.ran());
         EXPECT_TRUE(s.boxes().empty());
     }
 }
@@ -49,8 +49,8 @@ TEST(CommandLineOptions, AcceptedOptions) {
         std::function<void(JobScene&)> before{};
     };
     auto allOn = [](JobScene& s) {
-        frmVergelijker& x = s.w();
-        x.ui.Check1.value = 1;
+        AppWindow& x = s.w();
+        x.ui.dateFilterBox.value = 1;
         x.job.synchronise = x.job.verify = x.job.useDustbin = x.job.dustbinToTrash =
             x.job.dustbinToFolder = true;
         x.job.removeEmptyFolders = true;
@@ -60,52 +60,53 @@ TEST(CommandLineOptions, AcceptedOptions) {
     const std::string off = " / synchroniseren (uitgeschakeld) / ";
     const std::string date = "19-12-1960 12:58:58";
     const Case cases[] = {
-        {kBasic + " -dd " + date + " -cd 1 -sy 0 -vf 1", "verify | imNoSync" + off + date},
+        {kBasic + " -dd " + date + " -cd 1 -sy 0 -vf 1", "verify | noSyncPicture" + off + date},
         {kBasic + " -dd Mon 19-12-1960, 12:58:58",
-         "nodate | imNoVfy" + off + "19-12-1960 00:00:00"},
-        {kBasic + " -dd morgen", "nodate | imNoVfy" + off},
+         "nodate | noCheckPicture" + off + "19-12-1960 00:00:00"},
+        {kBasic + " -dd morgen", "nodate | noCheckPicture" + off},
         {kBasic + " -pr {root} -db 2 -vf 1 -sy 1",
-         "sync verify dustbin custom nodate | imSync" + on},
-        {kBasic + " -pr {root} -db 1", "dustbin win nodate | imNoVfy" + off},
-        {kBasic + " -db 0", "sync verify killempty | imSync" + on, allOn},
-        {kBasic + " -sy 1 -vf 0", "nodate | imNoVfy" + on},  // the quick mode switches sync off
-        {kBasic + " -ke 1", "killempty nodate | imNoVfy" + off},
+         "sync verify dustbin custom nodate | syncPicture" + on},
+        {kBasic + " -pr {root} -db 1", "dustbin win nodate | noCheckPicture" + off},
+        {kBasic + " -db 0", "sync verify killempty | syncPicture" + on, allOn},
+        {kBasic + " -sy 1 -vf 0",
+         "nodate | noCheckPicture" + on},  // the quick mode switches sync off
+        {kBasic + " -ke 1", "killempty nodate | noCheckPicture" + off},
         // Values that are no numbers leave their settings alone.
-        {kBasic + " -ke 0 -cd x -sy ja -vf nee", "sync verify | imSync" + on, allOn},
-        {kBasic + " -cd 0 -zz iets -Files", "nodate | imNoVfy" + off},
-        {"-ps /nergens -pd {backup} -ps {source}", "nodate | imNoVfy" + off},
+        {kBasic + " -ke 0 -cd x -sy ja -vf nee", "sync verify | syncPicture" + on, allOn},
+        {kBasic + " -cd 0 -zz iets -Files", "nodate | noCheckPicture" + off},
+        {"-ps /nergens -pd {backup} -ps {source}", "nodate | noCheckPicture" + off},
         // The value starts at the third character after the hyphen.
-        {"-psX{source} -pd {backup}", "nodate | imNoVfy" + off},
-        {kBasic + " -vl DATA1", "nodate | imNoVfy" + off,
+        {"-psX{source} -pd {backup}", "nodate | noCheckPicture" + off},
+        {kBasic + " -vl DATA1", "nodate | noCheckPicture" + off,
          [](JobScene& s) { s.label(s.backup, "DATA1"); }},
         // A missing backup folder is made, one level.
-        {"-ps {source} -pd {root}/nieuw", "nodate | imNoVfy" + off},
+        {"-ps {source} -pd {root}/nieuw", "nodate | noCheckPicture" + off},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.options);
         JobScene s;
         if (c.before) c.before(s);
-        s.w().job.fromDate = s.w().ui.text2.text = "1-1-2020 00:00:00";
+        s.w().job.fromDate = s.w().ui.fromDateBox.text = "1-1-2020 00:00:00";
         std::string dateAtRunStart = "no run";
         std::string fromAtRunStart = "no run";
         s.rig.pump.hookAt = 1;
         s.rig.pump.hook = [&] {
-            dateAtRunStart = s.w().ui.text2.text;
+            dateAtRunStart = s.w().ui.fromDateBox.text;
             fromAtRunStart = s.w().job.fromDate;
         };
         s.apply(s.expand(c.options));
-        EXPECT_EQ(s.flags() + " / " + s.w().ui.Frame2.toolTip + " / " + fromAtRunStart, c.state);
+        EXPECT_EQ(s.flags() + " / " + s.w().ui.syncArrow.toolTip + " / " + fromAtRunStart, c.state);
         EXPECT_EQ(dateAtRunStart, fromAtRunStart);
         EXPECT_EQ(s.w().job.source, s.source);
-        EXPECT_FALSE(s.w().JobRefused || s.w().ui.visible);
-        EXPECT_TRUE(s.ran() && s.w().AutoRun && s.log().empty());
+        EXPECT_FALSE(s.w().jobRefused || s.w().ui.visible);
+        EXPECT_TRUE(s.ran() && s.w().unattended && s.log().empty());
     }
 }
 
 TEST_F(ConfigTest, VolumeNameInTheOptionPaths) {
     const std::string disk = at("media/disk");
     writeFile(disk + "/Data/d.txt", "d");
-    w().DriveList = {disk + ":=MYDISK"};
+    w().driveList = {disk + ":=MYDISK"};
     label(disk, "MYDISK");
     apply("-ps MYDISK/Data -pd MYDISK/Backup -vl MYDISK");
     EXPECT_EQ(w().job.source, disk + "/Data");

@@ -37,7 +37,7 @@ struct JobScene {
         makeDirs(backup);
         writeFile(source + "/a.txt", "a");
     }
-    frmVergelijker& w() { return rig.w(); }
+    AppWindow& w() { return rig.w(); }
     // Lists a volume named `name` as mounted on `folder`, in the mount table
     // and label folder the program reads.
     void label(const std::string& folder, const std::string& name) {
@@ -60,15 +60,15 @@ struct JobScene {
     }
     void start(const std::string& commandLine) {
         w().svc.env.commandLine = commandLine;
-        w().Form_Load();
+        w().load();
     }
     void apply(const std::string& options) {
-        w().ApplyCommandLineOptions(frmVergelijker::SplitCommandLine(options));
+        w().applyCommandLineOptions(AppWindow::splitCommandLine(options));
     }
     // How "-if PIECE -MODE" hands the job file to the reader.
     void unattended(const std::string& piece = "-if Init.dat", const std::string& mode = "qu") {
-        w().CmdToken1 = piece;
-        w().CmdToken2 = mode;
+        w().commandToken = piece;
+        w().commandOption = mode;
     }
 
     std::string appVersion() const {
@@ -126,15 +126,18 @@ struct JobScene {
 
     // The job's switches that are on, and the mode pictures that show.
     std::string flags() {
-        const frmVergelijker& x = w();
+        const AppWindow& x = w();
         const WindowModel& ui = x.ui;
         auto on = [](bool shown, const char* name) { return shown ? std::string(" ") + name : ""; };
         return (on(x.job.synchronise, "sync") + on(x.job.verify, "verify") +
                 on(x.job.useDustbin, "dustbin") + on(x.job.dustbinToTrash, "win") +
                 on(x.job.dustbinToFolder, "custom") + on(x.job.removeEmptyFolders, "killempty") +
-                on(x.job.noDateFilter, "nodate") + " |" + on(ui.imSync.visible, "imSync") +
-                on(ui.imNoSync.visible, "imNoSync") + on(ui.imSyncPlus.visible, "imSyncPlus") +
-                on(ui.imNoVfy.visible, "imNoVfy") + on(ui.imPrullenbak.visible, "imPrullenbak"))
+                on(x.job.noDateFilter, "nodate") + " |" +
+                on(ui.syncPicture.visible, "syncPicture") +
+                on(ui.noSyncPicture.visible, "noSyncPicture") +
+                on(ui.syncDustbinPicture.visible, "syncDustbinPicture") +
+                on(ui.noCheckPicture.visible, "noCheckPicture") +
+                on(ui.dustbinPicture.visible, "dustbinPicture"))
             .substr(1);
     }
 };

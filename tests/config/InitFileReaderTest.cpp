@@ -48,9 +48,9 @@ TEST(InitFileReader, UnattendedRefusals) {
         s.writeJob(s.jobText(c.edits, c.keep));
         SCOPED_TRACE(s.jobText(c.edits, c.keep) + c.piece);
         s.unattended(c.piece);
-        EXPECT_TRUE(s.w().ReadInitFile() == 1 || s.w().userBreak);
+        EXPECT_TRUE(s.w().readJobFile() == 1 || s.w().userBreak);
         EXPECT_EQ(s.log(), Lines{s.expand(c.log)});
-        EXPECT_TRUE(s.w().JobRefused);
+        EXPECT_TRUE(s.w().jobRefused);
         EXPECT_FALSE(s.ran());
     }
 }
@@ -74,9 +74,9 @@ TEST(InitFileReader, UnattendedRuns) {
                   s.jobText(c.edits, c.keep));
         SCOPED_TRACE(s.jobText(c.edits, c.keep) + c.piece);
         s.unattended(c.piece);
-        EXPECT_EQ(s.w().ReadInitFile(), 0);
+        EXPECT_EQ(s.w().readJobFile(), 0);
         EXPECT_EQ(s.log(), c.log.empty() ? Lines{} : Lines{s.expand(c.log)});
-        EXPECT_FALSE(s.w().JobRefused);
+        EXPECT_FALSE(s.w().jobRefused);
         EXPECT_TRUE(s.ran());
     }
 }
@@ -90,7 +90,7 @@ TEST(InitFileReader, InteractiveStarts) {
         Edits edits{};
         std::string box{};    // none when empty
         std::string shown{};  // source box | backup box | date box
-        std::string flags = "verify | imNoSync";
+        std::string flags = "verify | noSyncPicture";
         std::string sync = "(uitgeschakeld)";
         std::string dustbinTip{};
         std::size_t keep = 12;
@@ -106,7 +106,8 @@ TEST(InitFileReader, InteractiveStarts) {
         "initialisatiebestand (20.0.1) komen niet overeen.";
     const std::string d = "|19-12-1960 12:58:58", old = "|1-1-2020 00:00:00";
     const std::string job = "{source}|{backup}" + d;
-    const std::string on = "(ingeschakeld)", off = "(uitgeschakeld)", unread = "nodate | imNoVfy";
+    const std::string on = "(ingeschakeld)", off = "(uitgeschakeld)",
+                      unread = "nodate | noCheckPicture";
     const Case cases[] = {
         {{{1, "pathsource = {source}"}}, bad("Bronmap", " {source}"), " " + job},
         // The value is all after the first equals sign.
@@ -117,33 +118,33 @@ TEST(InitFileReader, InteractiveStarts) {
         {{{3, "pathrecycler ={root}/nieuw"}}, bad("Pad prullenbak", "{root}/nieuw"), job},
         // An unreadable date keeps the old one and is reported at the dustbin line.
         {{{4, "dedato =gisteren"}}, line8, "{source}|{backup}" + old},
-        {{{7, "doverify =ja"}}, line8, job, "| imNoVfy"},
+        {{{7, "doverify =ja"}}, line8, job, "| noCheckPicture"},
         {{{0, "version =Zandvast v.20.0.1"}}, version, job},
         {{{0, "version =Zandbank v.{version}"}}, "", job},  // the prefix is skipped
         {{}, "", "|" + old, unread, off, "", 0},
         {{}, "", "{source}|{backup}" + old, unread, off, "", 3},
-        {{{6, "doverify =1"}, {7, "syncactive =0"}}, "", job, "| imNoVfy"},
-        {{{6, "syncactive =1"}}, "", job, "sync verify | imSync", on},
-        {{{6, "syncactive =1"}, {7, "doverify =0"}}, "", job, "| imNoVfy"},
+        {{{6, "doverify =1"}, {7, "syncactive =0"}}, "", job, "| noCheckPicture"},
+        {{{6, "syncactive =1"}}, "", job, "sync verify | syncPicture", on},
+        {{{6, "syncactive =1"}, {7, "doverify =0"}}, "", job, "| noCheckPicture"},
         {{{6, "syncactive =1"}, {8, "dustbin =1"}},
          "",
          job,
-         "sync verify dustbin win | imSyncPlus imPrullenbak",
+         "sync verify dustbin win | syncDustbinPicture dustbinPicture",
          "+ prullenbak " + on},
         // The recycle-bin number wins over a folder.
         {{{3, "pathrecycler ={source}"}, {8, "dustbin =1"}},
          "",
          job,
-         "verify dustbin win | imNoSync",
+         "verify dustbin win | noSyncPicture",
          off,
          "<RECYCLER>"},
         {{{3, "pathrecycler ={source}"}, {8, "dustbin =2"}},
          "",
          job,
-         "verify dustbin custom | imNoSync",
+         "verify dustbin custom | noSyncPicture",
          off,
          "{source}"},
-        {{{5, "checkdate =0"}}, "", job, "verify nodate | imNoSync"},
+        {{{5, "checkdate =0"}}, "", job, "verify nodate | noSyncPicture"},
     };
     for (const Case& c : cases) {
         JobScene s;
@@ -154,9 +155,9 @@ TEST(InitFileReader, InteractiveStarts) {
         }
         s.writeJob("\xEF\xBB\xBF" + text);
         s.w().job.fromDate = "1-1-2020 00:00:00";
-        EXPECT_EQ(s.w().ReadInitFile(), 0);
+        EXPECT_EQ(s.w().readJobFile(), 0);
         const auto& ui = s.w().ui;
-        EXPECT_EQ(ui.Text1[0].text + "|" + ui.Text1[2].text + "|" + ui.text2.text,
+        EXPECT_EQ(ui.sourceBox.text + "|" + ui.backupBox.text + "|" + ui.fromDateBox.text,
                   s.expand(c.shown));
         EXPECT_EQ(s.flags(), c.flags);
         EXPECT_EQ(s.boxes(), c.box.empty() ? Lines{} : Lines{s.expand(c.box)});
@@ -164,13 +165,14 @@ TEST(InitFileReader, InteractiveStarts) {
             EXPECT_EQ(box.style, box.text == s.expand(version) ? MessageStyle::OkExclamation
                                                                : MessageStyle::Ok);
         }
-        EXPECT_EQ(ui.Frame2.toolTip, " synchroniseren " + c.sync + " ");
-        EXPECT_EQ(ui.Frame1.toolTip,
+        EXPECT_EQ(ui.syncArrow.toolTip, " synchroniseren " + c.sync + " ");
+        EXPECT_EQ(ui.verifyArrow.toolTip,
                   s.w().job.verify ? " backup wordt gecontroleerd op ontbrekende mappen "
                                    : " backup wordt  NIET  gecontroleerd op ontbrekende mappen ");
-        EXPECT_TRUE(c.dustbinTip.empty() || ui.imPrullenbak.toolTip == s.expand(c.dustbinTip))
-            << ui.imPrullenbak.toolTip;
-        EXPECT_EQ(ui.text2.foreColour, s.w().job.noDateFilter ? kSysActiveBorder : kSysWindowText);
+        EXPECT_TRUE(c.dustbinTip.empty() || ui.dustbinPicture.toolTip == s.expand(c.dustbinTip))
+            << ui.dustbinPicture.toolTip;
+        EXPECT_EQ(ui.fromDateBox.foreColour,
+                  s.w().job.noDateFilter ? kSysActiveBorder : kSysWindowText);
         EXPECT_FALSE(ui.closed || s.ran() || s.rig.fs.folderExists(s.at("nieuw")));
     }
 }
@@ -195,14 +197,14 @@ TEST(InitFileReader, AFaultyLineRefusesTheJob) {
             SCOPED_TRACE(s.jobText(edits) + (unattended ? "unattended" : ""));
             if (unattended) s.unattended("-if Init.dat");
             const std::string where = "in regel " + std::to_string(line);
-            EXPECT_EQ(s.w().ReadInitFile(), 1);
+            EXPECT_EQ(s.w().readJobFile(), 1);
             EXPECT_EQ(s.boxes(),
                       Lines{s.expand("Initialisatiebestand: \"{app}/Init.dat\" bevat een "
                                      "fout\r\n" +
                                      where)});
             EXPECT_EQ(s.log(),
                       Lines{s.expand("{stamp} Error: \"{app}/Init.dat\" bevat een fout " + where)});
-            EXPECT_TRUE(s.w().JobRefused);
+            EXPECT_TRUE(s.w().jobRefused);
             EXPECT_FALSE(s.ran());
         }
     }
@@ -234,12 +236,12 @@ TEST_F(ConfigTest, BadInputIsRefusedWithoutHanging) {
         writeJob(text);
         restart();
         unattended();
-        w().ReadInitFile();
-        EXPECT_TRUE(w().JobRefused);
+        w().readJobFile();
+        EXPECT_TRUE(w().jobRefused);
         ASSERT_EQ(log().size(), 1u);
         EXPECT_NE(log()[0].find(ending), std::string::npos);
         restart();
-        w().ReadInitFile();  // interactively: boxes, but no hang
+        w().readJobFile();  // interactively: boxes, but no hang
         EXPECT_FALSE(ran());
     }
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));

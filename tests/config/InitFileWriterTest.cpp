@@ -17,10 +17,10 @@ class InitFileWriter : public ConfigTest {
     std::string initFile() const { return readFile(app() + "/Init.dat"); }
     // A job as the window holds it after the user confirmed it.
     void fillWindow() {
-        w().ui.Text1[0].text = source;
-        w().ui.Text1[2].text = backup;
-        w().ui.text2.text = "1-2-2026 03:04:05";
-        w().ui.Check1.value = 1;
+        w().ui.sourceBox.text = source;
+        w().ui.backupBox.text = backup;
+        w().ui.fromDateBox.text = "1-2-2026 03:04:05";
+        w().ui.dateFilterBox.value = 1;
         w().job.synchronise = w().job.verify = w().job.removeEmptyFolders = true;
     }
 };
@@ -29,11 +29,11 @@ class InitFileWriter : public ConfigTest {
 // the user confirms; then twelve CR LF lines.
 TEST_F(InitFileWriter, DefaultJob) {
     label(app(), "SYSTEM");
-    ASSERT_EQ(w().ReadInitFile(), 0);
-    EXPECT_EQ(flags(), "| imNoVfy");
+    ASSERT_EQ(w().readJobFile(), 0);
+    EXPECT_EQ(flags(), "| noCheckPicture");
     EXPECT_EQ(w().job.source, "");
     EXPECT_FALSE(rig.fs.fileExists(app() + "/Init.dat"));
-    w().CreateInitFileOnOK();
+    w().saveJobOnOk();
     const std::string a = app();
     EXPECT_EQ(initFile(), crlf({"version =Zandvast v." + appVersion(), "pathsource =" + a,
                                 "pathdestination =" + a + "/Backup", "pathrecycler =",
@@ -64,8 +64,8 @@ TEST_F(InitFileWriter, DustbinAndDateFilterNumbers) {
         w().job.dustbinToFolder = set.find("custom") != std::string::npos;
         if (set.find("bin") != std::string::npos)
             w().job.dustbinPath = w().job.dustbinAsWritten = at("bak");
-        if (set == "grey") w().ui.Check1.value = 2;
-        w().CreateInitFileOnOK();
+        if (set == "grey") w().ui.dateFilterBox.value = 2;
+        w().saveJobOnOk();
         const std::string text = initFile();
         const auto line = [&](const std::string& key) {
             const auto at = text.find("\r\n" + key) + 2;
@@ -81,11 +81,11 @@ TEST_F(InitFileWriter, DustbinAndDateFilterNumbers) {
 
 // Volume names are written as the user typed them, not resolved.
 TEST_F(InitFileWriter, PathsAreWrittenAsTheyStand) {
-    w().DriveList = {at("media") + ":=MYDISK"};
+    w().driveList = {at("media") + ":=MYDISK"};
     label(at("media"), "MYDISK");
-    w().ui.Text1[0].text = "MYDISK/Data";
-    w().ui.Text1[2].text = "MYDISK/Backup";
-    w().CreateInitFileOnOK();
+    w().ui.sourceBox.text = "MYDISK/Data";
+    w().ui.backupBox.text = "MYDISK/Backup";
+    w().saveJobOnOk();
     const std::string text = initFile();
     EXPECT_NE(text.find("\r\npathsource =MYDISK/Data\r\npathdestination =MYDISK/Backup\r\n"),
               std::string::npos);
@@ -97,12 +97,12 @@ TEST_F(InitFileWriter, PathsAreWrittenAsTheyStand) {
 // would never be copied by a later run.
 TEST_F(InitFileWriter, AfterARunTheFromDateIsTheRunsStart) {
     fillWindow();
-    w().RunStartTime = *parseDateTime("7-3-2026 10:00:00");
-    w().SaveJobAfterRun();
+    w().runStartTime = *parseDateTime("7-3-2026 10:00:00");
+    w().saveJobAfterRun();
     const std::string text = initFile();
     EXPECT_NE(text.find("\r\ndedato =7-3-2026 10:00:00\r\n"), std::string::npos);
     EXPECT_NE(text.find(" -dd 7-3-2026 10:00:00 -cd 1"), std::string::npos);
-    EXPECT_EQ(w().ui.text2.text, "7-3-2026 10:00:00");
+    EXPECT_EQ(w().ui.fromDateBox.text, "7-3-2026 10:00:00");
     EXPECT_EQ(text.find("10:11:12"), std::string::npos);
 }
 
@@ -112,20 +112,20 @@ TEST_F(InitFileWriter, RoundTripGivesTheSameJob) {
     const std::string bin = at("prullen bak");
     makeDirs(bin);
     fillWindow();
-    w().ui.text2.text = "31-12-2025 23:59:58";
+    w().ui.fromDateBox.text = "31-12-2025 23:59:58";
     w().job.useDustbin = w().job.dustbinToFolder = true;
     w().job.dustbinPath = w().job.dustbinAsWritten = bin;
     label(backup, "BACKUP");
-    w().CreateInitFileOnOK();
+    w().saveJobOnOk();
     const std::string first = initFile();
 
     restart();
-    ASSERT_EQ(w().ReadInitFile(), 0);
+    ASSERT_EQ(w().readJobFile(), 0);
     EXPECT_TRUE(boxes().empty());
     EXPECT_EQ(w().job.source + "|" + w().job.backup + "|" + w().job.dustbinPath,
               source + "|" + backup + "|" + bin);
-    EXPECT_EQ(flags(), "sync verify dustbin custom killempty | imSyncPlus imPrullenbak");
-    EXPECT_EQ(w().job.volumeLabel + "|" + w().VolumeLabelCurrent, "BACKUP|BACKUP");
+    EXPECT_EQ(flags(), "sync verify dustbin custom killempty | syncDustbinPicture dustbinPicture");
+    EXPECT_EQ(w().job.volumeLabel + "|" + w().currentVolumeLabel, "BACKUP|BACKUP");
     // Saved anew, not rewritten in place, so that a crash never leaves half a file.
     auto inode = [this] {
         struct stat st = {};
@@ -133,7 +133,7 @@ TEST_F(InitFileWriter, RoundTripGivesTheSameJob) {
         return st.st_ino;
     };
     const auto before = inode();
-    w().CreateInitFileOnOK();
+    w().saveJobOnOk();
     EXPECT_NE(inode(), before);
     EXPECT_EQ(initFile(), first);
 
@@ -142,10 +142,10 @@ TEST_F(InitFileWriter, RoundTripGivesTheSameJob) {
     rig.pump.hookAt = 1;
     rig.pump.hook = [&] { fromAtRunStart = w().job.fromDate; };
     apply(first.substr(first.rfind("-ps "), first.size() - first.rfind("-ps ") - 2));
-    EXPECT_FALSE(w().JobRefused) << ::testing::PrintToString(log());
+    EXPECT_FALSE(w().jobRefused) << ::testing::PrintToString(log());
     EXPECT_EQ(w().job.backup + "|" + w().job.dustbinPath, backup + "|" + bin);
     EXPECT_EQ(fromAtRunStart, "31-12-2025 23:59:58");
-    EXPECT_EQ(flags(), "sync verify dustbin custom killempty | imSync");
+    EXPECT_EQ(flags(), "sync verify dustbin custom killempty | syncPicture");
     EXPECT_EQ(w().job.volumeLabel, "BACKUP");
     EXPECT_TRUE(ran());
 }
@@ -168,8 +168,8 @@ TEST_F(InitFileWriter, OldJobFileSurvivesAFullDisk) {
     }
     std::fclose(f);
     fillWindow();
-    w().ui.Text1[0].text = "/" + std::string(6000, 'a');  // needs more room than the old file
-    w().CreateInitFileOnOK();
+    w().ui.sourceBox.text = "/" + std::string(6000, 'a');  // needs more room than the old file
+    w().saveJobOnOk();
     EXPECT_EQ(initFile(), jobText());
 }
 

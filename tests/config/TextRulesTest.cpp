@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/frmVergelijker.h"
+#include "app/AppWindow.h"
 #include "config/ValueText.h"
 #include "platform/DateText.h"
 
@@ -36,15 +36,15 @@ TEST(TextRules, NumbersWholeNumbersAndSwitches) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
-        EXPECT_EQ(ParseNumberText(c.text), c.number);
-        EXPECT_EQ(ParseWholeNumber(c.text), c.whole);
-        EXPECT_EQ(ParseWholePart(c.text), c.wholePart);
-        EXPECT_EQ(ParseSwitchValue(c.text), c.on);
+        EXPECT_EQ(parseNumberText(c.text), c.number);
+        EXPECT_EQ(parseWholeNumber(c.text), c.whole);
+        EXPECT_EQ(parseWholePart(c.text), c.wholePart);
+        EXPECT_EQ(parseSwitchValue(c.text), c.on);
     }
 }
 
 // The start-up tests run the common forms; these are the splitter's odd cases.
-TEST(TextRules, SplitCommandLine) {
+TEST(TextRules, splitCommandLine) {
     const std::pair<const char*, Tokens> cases[] = {
         {"-if Job.dat -qu -cf 1", {"InitFile", "-if Job.dat", "qu", "cf 1"}},
         {"-if Job.dat -qu cf 1", {"InitFile", "-if Job.dat", "qu cf 1"}},
@@ -59,11 +59,11 @@ TEST(TextRules, SplitCommandLine) {
         {" -if x", {"InitFile", " -if x", "if x"}},
     };
     for (const auto& [text, expected] : cases) {
-        EXPECT_EQ(frmVergelijker::SplitCommandLine(text), expected) << text;
+        EXPECT_EQ(AppWindow::splitCommandLine(text), expected) << text;
     }
 }
 
-TEST(TextRules, NormaliseDateText) {
+TEST(TextRules, normaliseDateText) {
     const std::string dateOnly = formatDateTime(*parseDateTime("19-12-1960"));
     const std::pair<const char*, std::string> cases[] = {
         {"2026-03-07T10:11:12", "7-3-2026 10:11:12"}, {"07/03/2026 10:11:12", "7-3-2026 10:11:12"},
@@ -72,7 +72,7 @@ TEST(TextRules, NormaliseDateText) {
         {"Mon gisteren, en vandaag ook", ""},
     };
     for (const auto& [text, expected] : cases) {
-        EXPECT_EQ(frmVergelijker::NormaliseDateText(text), expected) << text;
+        EXPECT_EQ(AppWindow::normaliseDateText(text), expected) << text;
     }
 }
 

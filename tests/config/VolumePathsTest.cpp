@@ -38,7 +38,7 @@ TEST_F(ConfigTest, VolumeNamesResolveToTheirMountPoints) {
         {{colon + ":=DATA"}, "DATA/x", colon + "/x"},
     };
     for (const Case& c : cases) {
-        w().DriveList = c.drives;
+        w().driveList = c.drives;
         EXPECT_EQ(w().resolveVolumePath(c.path), c.expected) << c.path.substr(0, 40);
     }
 }
@@ -54,7 +54,7 @@ TEST_F(ConfigTest, DriveEntrySplitsWhereTheDriveExists) {
         {at("p:=q:=r"), {at("p:=q"), "r"}},  // the longest existing drive
     };
     for (const auto& [entry, expected] : cases) {
-        const DriveEntry got = SplitDriveEntry(rig.fs, entry);
+        const DriveEntry got = splitDriveEntry(rig.fs, entry);
         EXPECT_EQ(got.drive + "|" + got.label, expected.drive + "|" + expected.label) << entry;
     }
 }

@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <string>
 
+#include "app/AppWindow.h"
 #include "app/RunPreflight.h"
-#include "app/frmVergelijker.h"
 #include "copy/QuickCopy.h"
 #include "copy/TreeCopy.h"
 #include "platform/Attributes.h"
@@ -33,7 +33,7 @@ class CopyFixture : public ::testing::Test {
         freshWindow();
     }
 
-    frmVergelijker& w() { return rig.w(); }
+    AppWindow& w() { return rig.w(); }
     // A new window (counts, log and break cleared) over the same folders.
     void freshWindow() {
         rig.rebuildWindow(faulty);
@@ -77,11 +77,11 @@ class CopyFixture : public ::testing::Test {
         (void)resolveRunFolders(w());
         RunContext run = rig.walkContext();
         if (walk == Walk::Checked) {
-            CopyTreeRoot(run, w().job.source, w().job.backup);
-            CopySubTrees(run, w().job.source, w().job.backup);
+            copyTreeRoot(run, w().job.source, w().job.backup);
+            copySubTrees(run, w().job.source, w().job.backup);
         } else {
-            QuickCopyRoot(run, w().job.source, w().job.backup);
-            QuickCopySubfolders(run, w().job.source, w().job.backup);
+            quickCopyRoot(run, w().job.source, w().job.backup);
+            quickCopySubfolders(run, w().job.source, w().job.backup);
         }
     }
 

@@ -120,11 +120,11 @@ TEST_F(CopyWalk, AFailedFileAndTheRecoveryAfterItAreLoggedAndShown) {
 // saved from them: a volume name must survive).
 TEST_F(CopyWalk, TheQuickWalkKeepsThePathBoxes) {
     newFile(S("a/b.bin"));
-    w().ui.Text1[0].text = "DATA/src";
-    w().ui.Text1[2].text = "MYDISK/Backup";
+    w().ui.sourceBox.text = "DATA/src";
+    w().ui.backupBox.text = "MYDISK/Backup";
     run(Walk::Quick);
-    EXPECT_EQ(w().ui.Text1[0].text, "DATA/src");
-    EXPECT_EQ(w().ui.Text1[2].text, "MYDISK/Backup");
+    EXPECT_EQ(w().ui.sourceBox.text, "DATA/src");
+    EXPECT_EQ(w().ui.backupBox.text, "MYDISK/Backup");
     ASSERT_EQ(rig.progress.walks.size(), 1u);
     EXPECT_EQ(rig.progress.walks[0].first, RunProgress::Walk::QuickCopy);
 }
@@ -221,8 +221,8 @@ TEST_F(CopyWalk, KillEmptyRemovesOnlyFoldersWithoutAnyFileBelow) {
     auto pass = [this](bool killEmpty, bool sync) {
         w().job.removeEmptyFolders = killEmpty;
         w().job.synchronise = sync;
-        KillEmptyRoot(w().run, dst);
-        KillEmptySubfolders(w().run, dst);
+        killEmptyRoot(w().run, dst);
+        killEmptySubfolders(w().run, dst);
     };
     pass(false, true);
     pass(true, false);

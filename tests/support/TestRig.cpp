@@ -14,8 +14,7 @@ void TestRig::rebuildWindow(FileSystem& other) {
     env.desktopPath = root / "Desktop";
     env.computerName = "testhost";
     env.workingFolder = root.path();
-    window =
-        std::make_unique<frmVergelijker>(Services{other, dialogs, clock, pump, trash, host, env});
+    window = std::make_unique<AppWindow>(Services{other, dialogs, clock, pump, trash, host, env});
 }
 
 std::vector<std::string> TestRig::logLines() const {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/frmVergelijker.h"
+#include "app/AppWindow.h"
 #include "platform/LinuxFileSystem.h"
 #include "support/Doubles.h"
 #include "support/TempDir.h"
@@ -54,9 +54,9 @@ class TestRig {
     RecordingPump pump;
     RecordingTrash trash;
     RecordingHost host;
-    std::unique_ptr<frmVergelijker> window;
+    std::unique_ptr<AppWindow> window;
 
-    frmVergelijker& w() { return *window; }
+    AppWindow& w() { return *window; }
     // The window's run context, reporting to `progress` instead of the
     // window: what the walks do, without the display.
     RunContext walkContext();

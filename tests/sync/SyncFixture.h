@@ -7,8 +7,8 @@
 #include <initializer_list>
 #include <string>
 
+#include "app/AppWindow.h"
 #include "app/RunPreflight.h"
-#include "app/frmVergelijker.h"
 #include "platform/Attributes.h"
 #include "platform/DateText.h"
 #include "support/FaultInjectingFileSystem.h"
@@ -28,12 +28,12 @@ class SyncFixture : public ::testing::Test {
         freshWindow(faulty);
     }
 
-    frmVergelijker& w() { return rig.w(); }
+    AppWindow& w() { return rig.w(); }
     void freshWindow(FileSystem& fs) {
         rig.rebuildWindow(fs);
         w().job.source = src;
         w().job.backup = dst;
-        w().ui.Text1[0].text = src;
+        w().ui.sourceBox.text = src;
         w().job.verify = w().job.synchronise = true;
     }
     void useDustbinFolder(const std::string& path) {
@@ -47,8 +47,8 @@ class SyncFixture : public ::testing::Test {
     void sync() {
         (void)resolveRunFolders(w());
         RunContext run = rig.walkContext();
-        SyncRootFiles(run, w().job.backup, w().job.source);
-        SyncSubfolders(run, w().job.backup, w().job.source);
+        syncRootFiles(run, w().job.backup, w().job.source);
+        syncSubfolders(run, w().job.backup, w().job.source);
     }
 
     // Files below `folder`, each holding its own relative path.

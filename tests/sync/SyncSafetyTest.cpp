@@ -93,15 +93,15 @@ TEST_F(SyncSafety, UnattendedRunsFromOptions) {
     const std::string options =
         "-ps " + src + " -pd " + dst + " -pr " + bin + " -vf 1 -cd 0 -ke 1 -sy 1";
     put(dst, {"a.txt", "Sub/b.txt"});
-    w().ApplyCommandLineOptions(frmVergelijker::SplitCommandLine(options + " -db 0"));
-    EXPECT_FALSE(w().RunCompleted);
+    w().applyCommandLineOptions(AppWindow::splitCommandLine(options + " -db 0"));
+    EXPECT_FALSE(w().runCompleted);
     EXPECT_EQ(readFile(dst + "/a.txt") + readFile(dst + "/Sub/b.txt"), "a.txtSub/b.txt");
 
     put(src, {"keep.txt", "Sub/keep.txt"});
     put(dst, {"keep.txt", "Sub/keep.txt", "OnlyHere/Deeper/gone.txt"});
     freshWindow(faulty);
-    w().ApplyCommandLineOptions(frmVergelijker::SplitCommandLine(options + " -db 2"));
-    EXPECT_TRUE(w().RunCompleted);
+    w().applyCommandLineOptions(AppWindow::splitCommandLine(options + " -db 2"));
+    EXPECT_TRUE(w().runCompleted);
     for (const char* f : {"a.txt", "Sub/b.txt", "OnlyHere/Deeper/gone.txt"}) {
         EXPECT_EQ(readFile(inBin(f)), f);
         EXPECT_FALSE(exists(dst + "/" + f));
@@ -140,18 +140,18 @@ TEST_F(SyncSafety, AnOrphanThatCouldNotBeRemovedStaysUncountedAndIsLogged) {
     }
 }
 
-// Where StrX_Y gives nothing (the path does not begin with the backup path as
+// Where remainderAfter gives nothing (the path does not begin with the backup path as
 // spelled), the orphan is left where it is and logged, not put in a wrong folder.
 TEST_F(SyncSafety, AnOrphanOutsideTheBackupPathIsLeftAndLogged) {
-    EXPECT_EQ(StrX_Y("/mnt/b/Backup/Sub/a.txt", "/mnt/b/Backup"), "/Sub/a.txt");
+    EXPECT_EQ(remainderAfter("/mnt/b/Backup/Sub/a.txt", "/mnt/b/Backup"), "/Sub/a.txt");
     for (const char* path : {"/x/mnt/b/Backup/a", "/mnt/B/backup/a", "/mnt/b/Backup"})
-        EXPECT_EQ(StrX_Y(path, "/mnt/b/Backup"), "") << path;
+        EXPECT_EQ(remainderAfter(path, "/mnt/b/Backup"), "") << path;
     put(src, {"anchor.txt"});
     put(dst, {"Sub/o.txt"});
     useDustbinFolder(bin);
     w().job.backup = dst + "/";
     const std::string otherSpelling = rig.root.path() + "/./dst";
-    SyncSubfolders(w().run, otherSpelling, src);
+    syncSubfolders(w().run, otherSpelling, src);
     EXPECT_TRUE(exists(dst + "/Sub/o.txt"));
     EXPECT_EQ(logCount(otherSpelling + "/Sub/o.txt"), 1);
     EXPECT_TRUE(std::filesystem::is_empty(bin));
@@ -195,8 +195,8 @@ TEST_F(SyncSafety, TheEmptyFolderPassKeepsTheRunsOwnFolders) {
     makeDirs(dst + "/Bin/empty");
     w().job.removeEmptyFolders = true;
     (void)resolveRunFolders(w());
-    KillEmptyRoot(w().run, dst);
-    KillEmptySubfolders(w().run, dst);
+    killEmptyRoot(w().run, dst);
+    killEmptySubfolders(w().run, dst);
     for (const char* kept : {"src/empty", ".Trash-1000/files", "Bin/empty"})
         EXPECT_TRUE(exists(dst + "/" + kept)) << kept;
     EXPECT_FALSE(exists(dst + "/gone"));

@@ -157,7 +157,7 @@ TEST_F(SyncWalk, OrphansLandBelowTheSourcePathInTheDustbin) {
         SCOPED_TRACE(spelled);
         put(colon, {"anchor.txt"});
         put(dst, {"x/y.txt"});
-        w().job.source = w().ui.Text1[0].text = spelled;
+        w().job.source = w().ui.sourceBox.text = spelled;
         sync();
         EXPECT_EQ(readFile(bin + colon + "/x/y.txt"), "x/y.txt");
         std::filesystem::remove_all(bin + colon);
@@ -254,7 +254,8 @@ TEST_F(FolderMarking, MarksAndUnmarksFolders) {
         void (*mark)(FileSystem&, const std::string&);
         const char* iconIndex;
         const char* icon;
-    } marks[] = {{SetIconDustBin, "101", "user-trash"}, {SetIconStation, "8", "drive-harddisk"}};
+    } marks[] = {{markDustbinFolder, "101", "user-trash"},
+                 {markDriveFolder, "8", "drive-harddisk"}};
     for (const auto& m : marks) {
         const std::string folder = rig.root / m.icon;
         writeFile(folder + "/Desktop.ini", "something else\r\n");
@@ -266,16 +267,16 @@ TEST_F(FolderMarking, MarksAndUnmarksFolders) {
                   std::string("[Desktop Entry]\nIcon=") + m.icon + "\n");
     }
     const std::string station = rig.root / "drive-harddisk";
-    SetIconDustBin(rig.fs, station);
+    markDustbinFolder(rig.fs, station);
     EXPECT_EQ(readFile(station + "/Desktop.ini"), desktopIni("8"));
     EXPECT_EQ(attributesOf(station), 17u);
     setAttributes(station, kAttrDirectory | kAttrReadOnly | kAttrHidden | kAttrSystem);
-    ClearFolderMark(rig.fs, station);
+    clearFolderMark(rig.fs, station);
     EXPECT_EQ(attributesOf(station), 16u);
     EXPECT_EQ(readFile(station + "/Desktop.ini"), desktopIni("8"));
     EXPECT_TRUE(std::filesystem::exists(station + "/.directory"));
 
-    for (auto markOrClear : {SetIconDustBin, SetIconStation, ClearFolderMark})
+    for (auto markOrClear : {markDustbinFolder, markDriveFolder, clearFolderMark})
         markOrClear(rig.fs, rig.root / "missing");
     EXPECT_FALSE(exists(rig.root / "missing"));  // a missing folder is not made
 }
@@ -287,7 +288,7 @@ TEST_F(FolderMarking, TheUsersOwnDirectorySettingsAreKept) {
         {"[Dolphin]\nViewMode=1", "[Dolphin]\nViewMode=1\n[Desktop Entry]\nIcon=user-trash\n"}};
     for (const auto& [before, after] : before_after) {
         writeFile(bin + "/.directory", before);
-        SetIconDustBin(rig.fs, bin);
+        markDustbinFolder(rig.fs, bin);
         EXPECT_EQ(readFile(bin + "/.directory"), after);
     }
 }

@@ -3,7 +3,7 @@
 
 #include "platform/Attributes.h"
 #include "support/TestRig.h"
-#include "ui/frmDustbin.h"
+#include "ui/DustbinWindow.h"
 
 namespace zv::test {
 namespace {
@@ -20,7 +20,7 @@ struct OldDustbin : TestRig {
         makeDirs(old);
         makeDirs(root / "media/SCHIJF/Bak");
         EXPECT_TRUE(fs.setAttributes(old, kAttrDirectory | kAttrReadOnly).ok());
-        w().DriveList = {root / "media/SCHIJF:=SCHIJF"};
+        w().driveList = {root / "media/SCHIJF:=SCHIJF"};
         w().job.dustbinToFolder = true;
         w().job.dustbinPath = w().job.dustbinAsWritten = old;
     }
@@ -37,38 +37,39 @@ struct OldDustbin : TestRig {
 TEST(DustbinDialog, TheOptionsSetTheBox) {
     TestRig rig;
     rig.w().job.dustbinPath = "/media/u/SCHIJF/Bak";
-    frmDustbin d(rig.w());
-    d.Form_Load();
-    EXPECT_EQ(d.DustbinChoice, 0);
-    d.Text1_DblClick();
-    EXPECT_FALSE(d.FolderTreeview1.visible);
-    d.optPrullenbak_Click(2);
-    EXPECT_EQ(std::tie(d.Text1.enabled, d.Text1.backColour, d.Text1.text),
+    DustbinWindow d(rig.w());
+    d.load();
+    EXPECT_EQ(d.dustbinChoice, 0);
+    d.pathBoxDoubleClicked();
+    EXPECT_FALSE(d.folderPicker.visible);
+    d.dustbinChoiceClicked(2);
+    EXPECT_EQ(std::tie(d.folderBox.enabled, d.folderBox.backColour, d.folderBox.text),
               std::make_tuple(true, kColourWhite, "/media/u/SCHIJF/Bak"));
-    d.optPrullenbak_Click(1);
-    EXPECT_EQ(std::tie(d.Text1.enabled, d.Text1.backColour, d.Text1.text),
+    d.dustbinChoiceClicked(1);
+    EXPECT_EQ(std::tie(d.folderBox.enabled, d.folderBox.backColour, d.folderBox.text),
               std::make_tuple(false, kSysInactiveCaption, ""));
-    EXPECT_EQ(std::tie(d.DustbinChoice, d.optPrullenbak[2].value), std::make_tuple(1, 0));
+    EXPECT_EQ(std::tie(d.dustbinChoice, d.dustbinChoices[2].value), std::make_tuple(1, 0));
     rig.w().job.dustbinToFolder = true;
     rig.w().job.dustbinAsWritten = "SCHIJF/Bak";
-    frmDustbin folderJob(rig.w());
-    folderJob.Form_Load();
-    EXPECT_EQ(std::tie(folderJob.DustbinChoice, folderJob.Text1.enabled, folderJob.Text1.text),
-              std::make_tuple(2, true, "SCHIJF/Bak"));
+    DustbinWindow folderJob(rig.w());
+    folderJob.load();
+    EXPECT_EQ(
+        std::tie(folderJob.dustbinChoice, folderJob.folderBox.enabled, folderJob.folderBox.text),
+        std::make_tuple(2, true, "SCHIJF/Bak"));
 }
 
 TEST(DustbinDialog, TheRecycleBinIsSavedAndTheOldFolderUnmarked) {
     OldDustbin rig;
-    frmVergelijker& w = rig.w();
-    frmDustbin d(w);
-    d.Form_Load();
-    d.optPrullenbak_Click(1);
-    d.cmdOK_Click();
+    AppWindow& w = rig.w();
+    DustbinWindow d(w);
+    d.load();
+    d.dustbinChoiceClicked(1);
+    d.okClicked();
     EXPECT_TRUE(d.closed);
     EXPECT_EQ(std::tie(w.job.dustbinToFolder, w.job.dustbinToTrash, w.job.dustbinPath,
                        w.job.dustbinAsWritten),
               std::make_tuple(false, true, "", ""));
-    EXPECT_EQ(w.ui.imPrullenbak.toolTip, "<RECYCLER>");
+    EXPECT_EQ(w.ui.dustbinPicture.toolTip, "<RECYCLER>");
     EXPECT_FALSE(rig.marked(rig.old));
     EXPECT_TRUE(rig.saved());
 }
@@ -106,11 +107,11 @@ TEST(DustbinDialog, OKWithAFolder) {
         };
         const std::string typed = full(c.typed), stored = full(c.stored);
         const bool existed = Exists(typed);
-        frmDustbin d(rig.w());
-        d.Form_Load();
-        d.Text1.text = typed;
+        DustbinWindow d(rig.w());
+        d.load();
+        d.folderBox.text = typed;
         rig.dialogs.script(c.answer);
-        d.cmdOK_Click();
+        d.okClicked();
         const auto& shown = rig.dialogs.shown;
         EXPECT_EQ(shown.empty() ? "" : shown.back().text, c.message);
         if (!shown.empty()) {
@@ -124,15 +125,15 @@ TEST(DustbinDialog, OKWithAFolder) {
             EXPECT_EQ(rig.w().job.dustbinPath, rig.old);
             EXPECT_TRUE(rig.marked(rig.old));
             if (c.message == kAsk) {
-                EXPECT_EQ(d.focus, "Text1");
+                EXPECT_EQ(d.focus, "folderBox");
             }
             continue;
         }
-        const frmVergelijker& w = rig.w();
+        const AppWindow& w = rig.w();
         EXPECT_EQ(std::tie(w.job.dustbinToFolder, w.job.dustbinToTrash, w.job.dustbinPath,
                            w.job.dustbinAsWritten),
                   std::make_tuple(true, false, stored, typed));
-        EXPECT_EQ(w.ui.imPrullenbak.toolTip, stored);
+        EXPECT_EQ(w.ui.dustbinPicture.toolTip, stored);
         EXPECT_TRUE(rig.marked(stored));
         EXPECT_EQ(rig.marked(rig.old), stored == rig.old);
     }

@@ -15,29 +15,29 @@ namespace {
 // Without a display (cron) an unattended start draws off screen and an
 // interactive one must not wait for a window nobody sees.
 TEST(LaunchOptions, VersionHelpAndTheDisplay) {
-    EXPECT_EQ(RequestOf("--version"), LaunchRequest::PrintVersion);
-    EXPECT_EQ(RequestOf("--help"), LaunchRequest::PrintHelp);
+    EXPECT_EQ(requestOf("--version"), LaunchRequest::PrintVersion);
+    EXPECT_EQ(requestOf("--help"), LaunchRequest::PrintHelp);
     for (const char* line : {"--version x", "-if Job.dat --help", ""})
-        EXPECT_EQ(RequestOf(line), LaunchRequest::Run) << line;
-    EXPECT_EQ(VersionLine(Version{20, 0, 1}), "Zandvast v.20.0.1");
+        EXPECT_EQ(requestOf(line), LaunchRequest::Run) << line;
+    EXPECT_EQ(versionLine(Version{20, 0, 1}), "Zandvast v.20.0.1");
     for (const char* piece : {"-if FILE", "-qu", "-x", "-cf 1", "-ps", "-pd", "-pr", "-dd", "-cd",
                               "-sy", "-vf", "-db", "-vl", "-ke", "-mx N"})
-        EXPECT_NE(UsageText().find(piece), std::string::npos) << piece;
+        EXPECT_NE(usageText().find(piece), std::string::npos) << piece;
     using D = DisplayChoice;
-    EXPECT_EQ(ChooseDisplay("", {true, false, false}), D::AsConfigured);
-    EXPECT_EQ(ChooseDisplay("-if Job.dat -qu", {true, false, false}), D::AsConfigured);
-    EXPECT_EQ(ChooseDisplay("", {false, true, false}), D::AsConfigured);
-    EXPECT_EQ(ChooseDisplay("", {false, false, true}), D::AsConfigured);
-    EXPECT_EQ(ChooseDisplay("-if Job.dat -qu", {}), D::Offscreen);
-    EXPECT_EQ(ChooseDisplay("-ps /data -pd /backup", {}), D::Offscreen);
-    EXPECT_EQ(ChooseDisplay("", {}), D::NoDisplay);
+    EXPECT_EQ(chooseDisplay("", {true, false, false}), D::AsConfigured);
+    EXPECT_EQ(chooseDisplay("-if Job.dat -qu", {true, false, false}), D::AsConfigured);
+    EXPECT_EQ(chooseDisplay("", {false, true, false}), D::AsConfigured);
+    EXPECT_EQ(chooseDisplay("", {false, false, true}), D::AsConfigured);
+    EXPECT_EQ(chooseDisplay("-if Job.dat -qu", {}), D::Offscreen);
+    EXPECT_EQ(chooseDisplay("-ps /data -pd /backup", {}), D::Offscreen);
+    EXPECT_EQ(chooseDisplay("", {}), D::NoDisplay);
     // Platforms nobody sees, whose Qt warnings are dropped.
     const std::pair<const char*, bool> platforms[] = {
         {"offscreen", true},   {"minimal", true},     {"offscreen:fontengine=freetype", true},
         {"minimal;xcb", true}, {"xcb", false},        {"wayland;offscreen", false},
         {"", false},           {"offscreenx", false}, {"Offscreen", false}};
     for (const auto& [platform, unseen] : platforms)
-        EXPECT_EQ(IsUnseenPlatform(platform), unseen) << platform;
+        EXPECT_EQ(isUnseenPlatform(platform), unseen) << platform;
 }
 
 // The desktop hears of an unattended run only when it did not end well, with
@@ -59,7 +59,7 @@ TEST(RunEndNotice, OnlyUnattendedRunsThatEndedBadly) {
     std::set<std::string> whatHappened;  // one sentence of its own per status
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.commandLine) + " -> " + std::to_string(c.status));
-        const std::optional<RunEndNotice> notice = NoticeForRunEnd(c.commandLine, c.status, log);
+        const std::optional<RunEndNotice> notice = noticeForRunEnd(c.commandLine, c.status, log);
         ASSERT_EQ(notice.has_value(), c.summary != nullptr);
         if (!notice) continue;
         EXPECT_EQ(notice->summary, c.summary);
@@ -88,11 +88,11 @@ TEST(Lookups, DriveListDesktopAndComputerNames) {
                                           m + "/BACKUP rw - vfat /dev/zvtest-c1 rw\n");
     LinuxFileSystem fs(MountSources{rig.root / "mountinfo", rig.root / "labels", false});
     rig.rebuildWindow(fs);
-    frmVergelijker& w = rig.w();
-    w.DriveList = {"stale:=OLD"};
-    w.GetDriveList();
-    w.GetDriveList();
-    EXPECT_EQ(w.DriveList, (std::vector<std::string>{m + "/DATA1:=DATA1", m + "/nolabel:=***",
+    AppWindow& w = rig.w();
+    w.driveList = {"stale:=OLD"};
+    w.readDriveList();
+    w.readDriveList();
+    EXPECT_EQ(w.driveList, (std::vector<std::string>{m + "/DATA1:=DATA1", m + "/nolabel:=***",
                                                      m + "/BACKUP:=BACKUP"}));
     const std::pair<std::string, std::string> desktops[] = {{"/home/anna/Bureaublad", "Bureaublad"},
                                                             {"Desktop", "Desktop"},
@@ -100,13 +100,13 @@ TEST(Lookups, DriveListDesktopAndComputerNames) {
                                                             {"", ""}};
     for (const auto& [path, name] : desktops) {
         w.svc.env.desktopPath = path;
-        EXPECT_EQ(w.GetDesktopName(), name) << path;
-        EXPECT_EQ(w.DesktopPath, path);
+        EXPECT_EQ(w.readDesktopName(), name) << path;
+        EXPECT_EQ(w.desktopPath, path);
     }
     w.svc.env.computerName = "Deze computer\\extra";
-    EXPECT_EQ(w.GetComputerName(), "Deze computer");
+    EXPECT_EQ(w.readComputerName(), "Deze computer");
     w.svc.env.computerName = "werkplek-7";
-    EXPECT_EQ(w.GetComputerName(), "werkplek-7");
+    EXPECT_EQ(w.readComputerName(), "werkplek-7");
 }
 
 // The whole display of one mode: pictures, all three lines of each arrow,
@@ -114,25 +114,25 @@ TEST(Lookups, DriveListDesktopAndComputerNames) {
 void ExpectDisplay(const WindowModel& ui, JobMode mode) {
     const bool syncing = mode == JobMode::Synchronise || mode == JobMode::SynchroniseDustbin;
     const auto lines = [](std::uint32_t c) { return std::array<std::uint32_t, 3>{c, c, c}; };
-    EXPECT_EQ(ui.imNoVfy.visible, mode == JobMode::NoCheck);
-    EXPECT_EQ(ui.imNoSync.visible, mode == JobMode::CheckOnly);
-    EXPECT_EQ(ui.imSync.visible, mode == JobMode::Synchronise);
-    EXPECT_EQ(ui.imSyncPlus.visible && ui.imPrullenbak.visible,
+    EXPECT_EQ(ui.noCheckPicture.visible, mode == JobMode::NoCheck);
+    EXPECT_EQ(ui.noSyncPicture.visible, mode == JobMode::CheckOnly);
+    EXPECT_EQ(ui.syncPicture.visible, mode == JobMode::Synchronise);
+    EXPECT_EQ(ui.syncDustbinPicture.visible && ui.dustbinPicture.visible,
               mode == JobMode::SynchroniseDustbin);
-    EXPECT_EQ(ui.Pijl1, lines(mode == JobMode::NoCheck ? kColourRed : kSys3DDarkShadow));
-    EXPECT_EQ(ui.Pijl2, lines(syncing ? kSys3DDarkShadow : kSys3DHighlight));
-    EXPECT_EQ(ui.Frame1.toolTip, mode == JobMode::NoCheck
-                                     ? " backup wordt  NIET  gecontroleerd op ontbrekende mappen "
-                                     : " backup wordt gecontroleerd op ontbrekende mappen ");
-    EXPECT_EQ(ui.Frame2.toolTip, mode == JobMode::Synchronise ? " synchroniseren (ingeschakeld) "
-                                 : mode == JobMode::SynchroniseDustbin
-                                     ? " synchroniseren + prullenbak (ingeschakeld) "
-                                     : " synchroniseren (uitgeschakeld) ");
+    EXPECT_EQ(ui.verifyArrowLines, lines(mode == JobMode::NoCheck ? kColourRed : kSys3DDarkShadow));
+    EXPECT_EQ(ui.syncArrowLines, lines(syncing ? kSys3DDarkShadow : kSys3DHighlight));
+    EXPECT_EQ(ui.verifyArrow.toolTip,
+              mode == JobMode::NoCheck ? " backup wordt  NIET  gecontroleerd op ontbrekende mappen "
+                                       : " backup wordt gecontroleerd op ontbrekende mappen ");
+    EXPECT_EQ(ui.syncArrow.toolTip, mode == JobMode::Synchronise ? " synchroniseren (ingeschakeld) "
+                                    : mode == JobMode::SynchroniseDustbin
+                                        ? " synchroniseren + prullenbak (ingeschakeld) "
+                                        : " synchroniseren (uitgeschakeld) ");
 }
 
 TEST(ModeDisplay, TheFramesStepTheSwitchesAndTheDisplay) {
-    EXPECT_EQ(ModeOfSwitches(false, true, true), JobMode::NoCheck);
-    EXPECT_EQ(ModeOfSwitches(true, false, true), JobMode::CheckOnly);
+    EXPECT_EQ(modeOfSwitches(false, true, true), JobMode::NoCheck);
+    EXPECT_EQ(modeOfSwitches(true, false, true), JobMode::CheckOnly);
     using Switches = std::array<bool, 3>;  // job.verify, job.synchronise, job.useDustbin
     const struct {
         Switches before;
@@ -140,7 +140,7 @@ TEST(ModeDisplay, TheFramesStepTheSwitchesAndTheDisplay) {
         Switches after;
         JobMode mode;
     } cases[] = {
-        // Three clicks on Frame2 from synchronise come back to it.
+        // Three clicks on syncArrow from synchronise come back to it.
         {{1, 1, 0}, 2, {1, 1, 1}, JobMode::SynchroniseDustbin},
         {{1, 1, 1}, 2, {1, 0, 0}, JobMode::CheckOnly},
         {{1, 0, 0}, 2, {1, 1, 0}, JobMode::Synchronise},
@@ -154,10 +154,10 @@ TEST(ModeDisplay, TheFramesStepTheSwitchesAndTheDisplay) {
         SCOPED_TRACE(::testing::Message() << "Frame" << c.frame << " from " << c.before[0]
                                           << c.before[1] << c.before[2]);
         TestRig rig;
-        frmVergelijker& w = rig.w();
+        AppWindow& w = rig.w();
         std::tie(w.job.verify, w.job.synchronise, w.job.useDustbin) = std::tuple_cat(c.before);
-        ShowMode(w, ModeOfSwitches(w.job.verify, w.job.synchronise, w.job.useDustbin));
-        c.frame == 1 ? w.Frame1_Click() : w.Frame2_Click();
+        showMode(w, modeOfSwitches(w.job.verify, w.job.synchronise, w.job.useDustbin));
+        c.frame == 1 ? w.verifyArrowClicked() : w.syncArrowClicked();
         EXPECT_EQ((Switches{w.job.verify, w.job.synchronise, w.job.useDustbin}), c.after);
         ExpectDisplay(w.ui, c.mode);
     }
@@ -174,14 +174,14 @@ TEST(ModeDisplay, AJobReadFromItsFileShowsItsModeAsTheFramesDo) {
     for (const auto& [switches, mode] : jobs) {
         SCOPED_TRACE(static_cast<int>(mode));
         TestRig rig;
-        frmVergelijker& saved = rig.w();
-        saved.ui.Text1[0].text = saved.ui.Text1[2].text = rig.root.path();
+        AppWindow& saved = rig.w();
+        saved.ui.sourceBox.text = saved.ui.backupBox.text = rig.root.path();
         std::tie(saved.job.verify, saved.job.synchronise, saved.job.useDustbin) =
             std::tuple_cat(switches);
         saved.job.dustbinToTrash = saved.job.useDustbin;
-        saved.CreateInitFileOnOK();
+        saved.saveJobOnOk();
         rig.rebuildWindow(rig.fs);
-        rig.w().ReadInitFile();
+        rig.w().readJobFile();
         ExpectDisplay(rig.w().ui, mode);
     }
 }
@@ -189,57 +189,57 @@ TEST(ModeDisplay, AJobReadFromItsFileShowsItsModeAsTheFramesDo) {
 // While minimised the caption shows the run's percentage and must stay.
 TEST(MainWindow, FormResizeSetsTheCaptionOnlyWhenNotMinimised) {
     TestRig rig;
-    frmVergelijker& w = rig.w();
+    AppWindow& w = rig.w();
     w.ui.caption = "42 %";
-    w.ui.state = WindowState::Minimised;
-    w.Form_Resize();
+    w.ui.state = WindowState::minimised;
+    w.resized();
     EXPECT_EQ(w.ui.caption, "42 %");
-    EXPECT_TRUE(w.Minimised);
+    EXPECT_TRUE(w.minimised);
     w.ui.state = WindowState::Normal;
-    w.Form_Resize();
+    w.resized();
     const Version& v = w.svc.env.version;
     EXPECT_EQ(w.ui.caption, "Zandvast & Backup Tool v." + std::to_string(v.major) + "." +
                                 std::to_string(v.minor) + "." + std::to_string(v.revision));
-    EXPECT_FALSE(w.Minimised);
+    EXPECT_FALSE(w.minimised);
 }
 
-// Typing clears the feedback; a confirmed job (Busy) takes no typing, no
+// Typing clears the feedback; a confirmed job (busy) takes no typing, no
 // picker and no dustbin dialog. Leaving the date box runs the check.
 TEST(MainWindow, InputGuards) {
     TestRig rig;
-    frmVergelijker& w = rig.w();
-    w.ui.sbPanels = {"OK", "ongeldig/onvolledig", "2 min 5 sec"};
-    w.ui.lblFiles.text = "/some/file";
-    w.ui.Text1[0].foreColour = w.ui.Text1[2].foreColour = kColourRed;
-    w.Busy = true;
-    EXPECT_TRUE(w.Text1_KeyPress(0) && w.Text1_KeyPress(2) && w.text2_KeyPress());
-    w.Text1_DblClick(0);
-    w.imPrullenbak_DblClick();
+    AppWindow& w = rig.w();
+    w.ui.statusPanels = {"OK", "ongeldig/onvolledig", "2 min 5 sec"};
+    w.ui.currentFileLabel.text = "/some/file";
+    w.ui.sourceBox.foreColour = w.ui.backupBox.foreColour = kColourRed;
+    w.busy = true;
+    EXPECT_TRUE(w.pathBoxKeyPressed(0) && w.pathBoxKeyPressed(2) && w.fromDateKeyPressed());
+    w.pathBoxDoubleClicked(0);
+    w.dustbinPictureDoubleClicked();
     EXPECT_EQ(w.ui.panel(1), "OK");
-    EXPECT_EQ(w.ui.Text1[0].foreColour, kColourRed);
-    EXPECT_FALSE(w.ui.FolderTreeview1.visible);
+    EXPECT_EQ(w.ui.sourceBox.foreColour, kColourRed);
+    EXPECT_FALSE(w.ui.folderPicker.visible);
     EXPECT_EQ(rig.host.dustbinDialogs, 0);
-    w.Busy = false;
-    EXPECT_FALSE(w.Text1_KeyPress(2) || w.text2_KeyPress());
-    EXPECT_EQ(w.ui.sbPanels, (std::array<std::string, 3>{"Invoer", "", ""}));
-    EXPECT_EQ(w.ui.lblFiles.text, "");
-    EXPECT_TRUE(w.ui.Text1[0].foreColour == kColourBlack &&
-                w.ui.Text1[2].foreColour == kColourBlack);
-    w.ui.text2.text = "geen datum";
-    w.text2_LostFocus();
+    w.busy = false;
+    EXPECT_FALSE(w.pathBoxKeyPressed(2) || w.fromDateKeyPressed());
+    EXPECT_EQ(w.ui.statusPanels, (std::array<std::string, 3>{"Invoer", "", ""}));
+    EXPECT_EQ(w.ui.currentFileLabel.text, "");
+    EXPECT_TRUE(w.ui.sourceBox.foreColour == kColourBlack &&
+                w.ui.backupBox.foreColour == kColourBlack);
+    w.ui.fromDateBox.text = "geen datum";
+    w.fromDateLeft();
     EXPECT_EQ(w.ui.panel(1), "Invoer:");
     w.ui.panel(1).clear();
-    w.lblFiles_Click();
+    w.currentFileClicked();
     EXPECT_EQ(w.ui.panel(1), "Invoer:");
 }
 
 TEST(MainWindow, Command1ShowsTheBackupFolderAttributesOrTheError) {
     TestRig rig;
     makeDirs(rig.root / "backup");
-    rig.w().ui.Text1[2].text = rig.root / "backup";
-    rig.w().Command1_Click();
-    rig.w().ui.Text1[2].text = rig.root / "missing";
-    rig.w().Command1_Click();
+    rig.w().ui.backupBox.text = rig.root / "backup";
+    rig.w().attributesClicked();
+    rig.w().ui.backupBox.text = rig.root / "missing";
+    rig.w().attributesClicked();
     ASSERT_EQ(rig.dialogs.shown.size(), 2u);
     EXPECT_EQ(rig.dialogs.shown[0].text, "16");
     EXPECT_EQ(rig.dialogs.shown[1].text.rfind("Fout ", 0), 0u) << rig.dialogs.shown[1].text;
@@ -249,18 +249,18 @@ TEST(MainWindow, Command1ShowsTheBackupFolderAttributesOrTheError) {
 // a virtual place by its name. (Gestures and Escape: see the widget tests.)
 TEST(MainWindow, TheFolderPickerStandsInForThePathBox) {
     TestRig rig;
-    frmVergelijker& w = rig.w();
-    w.ui.Text1[2].text = "/data/oud";
-    w.Text1_DblClick(2);
-    EXPECT_FALSE(w.ui.Text1[2].visible);
-    EXPECT_TRUE(w.ui.Text1[0].visible);
+    AppWindow& w = rig.w();
+    w.ui.backupBox.text = "/data/oud";
+    w.pathBoxDoubleClicked(2);
+    EXPECT_FALSE(w.ui.backupBox.visible);
+    EXPECT_TRUE(w.ui.sourceBox.visible);
     EXPECT_EQ(w.ui.pickerFolder, "/data/oud");
-    w.FolderTreeview1_SelectionChanged("/data");
-    w.FolderTreeview1_SelectionChanged("Bureaublad");
-    w.FolderTreeview1_ChoiceEnded();
-    EXPECT_TRUE(w.ui.Text1[2].visible);
-    EXPECT_EQ(w.ui.Text1[2].text, "Bureaublad");
-    EXPECT_EQ(w.ui.Text1[0].text, "");
+    w.pickerSelectionChanged("/data");
+    w.pickerSelectionChanged("Bureaublad");
+    w.pickerChoiceEnded();
+    EXPECT_TRUE(w.ui.backupBox.visible);
+    EXPECT_EQ(w.ui.backupBox.text, "Bureaublad");
+    EXPECT_EQ(w.ui.sourceBox.text, "");
 }
 
 }  // namespace

@@ -18,10 +18,10 @@ struct GoodJob : TestRig {
     GoodJob() {
         makeDirs(root / "bron");
         makeDirs(root / "backup");
-        w().ui.Text1[0].text = root.path() + "//bron";  // stored collapsed
-        w().ui.Text1[2].text = root / "backup";
-        w().ui.Check1.value = 1;
-        w().Check1_Click();
+        w().ui.sourceBox.text = root.path() + "//bron";  // stored collapsed
+        w().ui.backupBox.text = root / "backup";
+        w().ui.dateFilterBox.value = 1;
+        w().dateFilterClicked();
     }
 };
 
@@ -30,12 +30,12 @@ TEST(SettingsCheck, AGoodJobIsAcceptedAndItsDateRewritten) {
         {"2024-03-05 7:08", "5-3-2024 07:08:00"}, {"5/3/2024", "5-3-2024 00:00:00"}, {"", ""}};
     for (const auto& [typed, rewritten] : dates) {
         GoodJob rig;
-        rig.w().ui.text2.text = typed;
-        EXPECT_TRUE(rig.w().CheckSettings()) << typed;
-        EXPECT_EQ(rig.w().ui.text2.text, rewritten);
+        rig.w().ui.fromDateBox.text = typed;
+        EXPECT_TRUE(rig.w().checkSettings()) << typed;
+        EXPECT_EQ(rig.w().ui.fromDateBox.text, rewritten);
         EXPECT_EQ(rig.w().ui.panel(1), "Status");
         EXPECT_EQ(rig.w().job.source, rig.root / "bron");
-        EXPECT_EQ(rig.w().ui.Text1[0].toolTip, rig.root / "bron");
+        EXPECT_EQ(rig.w().ui.sourceBox.toolTip, rig.root / "bron");
         EXPECT_EQ(rig.w().job.backup, rig.root / "backup");
         EXPECT_TRUE(rig.dialogs.shown.empty());
         EXPECT_EQ(rig.w().log.text(), "");  // without a dustbin nothing is made or logged
@@ -46,31 +46,31 @@ TEST(SettingsCheck, AGoodJobIsAcceptedAndItsDateRewritten) {
 // next. A dustbin folder that went missing is made again, marked and logged.
 TEST(SettingsCheck, RefusalsComeInOrderAndMarkTheBoxAtFault) {
     GoodJob rig;
-    frmVergelijker& w = rig.w();
+    AppWindow& w = rig.w();
     const auto refused = [&](const char* word, const char* detail) {
-        EXPECT_FALSE(w.CheckSettings());
+        EXPECT_FALSE(w.checkSettings());
         EXPECT_EQ(w.ui.panel(1), word);
         EXPECT_EQ(w.ui.panel(2), detail);
     };
     w.job.source = "/vorige/bron";
-    w.ui.text2.text = "morgen vroeg";
-    w.ui.Text1[0].text = rig.root / "weg";
+    w.ui.fromDateBox.text = "morgen vroeg";
+    w.ui.sourceBox.text = rig.root / "weg";
     refused("Invoer:", "dd-mm-jj uu:mm:ss");  // red and focused: see the widget tests
-    w.ui.text2.text = formatDateTime(rig.clock.current + std::chrono::hours(24));
+    w.ui.fromDateBox.text = formatDateTime(rig.clock.current + std::chrono::hours(24));
     refused("Invoer:", "datum ligt in de toekomst");  // it would skip what changes till then
-    EXPECT_EQ(w.ui.text2.foreColour, kColourRed);
-    w.ui.text2.text = "19-12-1960 12:58:58";
+    EXPECT_EQ(w.ui.fromDateBox.foreColour, kColourRed);
+    w.ui.fromDateBox.text = "19-12-1960 12:58:58";
     refused("Invoer", "ongeldig/onvolledig");
-    EXPECT_EQ(w.ui.focus, "Text1(0)");
-    EXPECT_EQ(w.ui.Text1[0].foreColour, kColourRed);
+    EXPECT_EQ(w.ui.focus, "folderBox(0)");
+    EXPECT_EQ(w.ui.sourceBox.foreColour, kColourRed);
     EXPECT_EQ(w.job.source, "/vorige/bron");
-    w.ui.Text1[0].text = "";
+    w.ui.sourceBox.text = "";
     refused("Invoer", "ongeldig/onvolledig");
-    w.ui.Text1[0].text = rig.root / "bron";
-    w.ui.Text1[2].text = "";
+    w.ui.sourceBox.text = rig.root / "bron";
+    w.ui.backupBox.text = "";
     refused("Invoer", "ongeldig/onvolledig");
-    EXPECT_EQ(w.ui.Text1[2].foreColour, kColourRed);
-    w.ui.Text1[2].text = rig.root / "backup";
+    EXPECT_EQ(w.ui.backupBox.foreColour, kColourRed);
+    w.ui.backupBox.text = rig.root / "backup";
     w.job.dustbinAsWritten = "GEENSCHIJF/Prullenbak";  // a volume that is not there
     refused("Fout:", "ongeldige prullenbak");
     w.job.dustbinAsWritten = w.job.dustbinPath = rig.root / "geen/diepe/bak";
@@ -79,7 +79,7 @@ TEST(SettingsCheck, RefusalsComeInOrderAndMarkTheBoxAtFault) {
     EXPECT_EQ(w.log.text(), "");
 
     w.job.dustbinAsWritten = w.job.dustbinPath = rig.root / "bak";
-    EXPECT_TRUE(w.CheckSettings());
+    EXPECT_TRUE(w.checkSettings());
     EXPECT_EQ(w.job.fromDate, "19-12-1960 12:58:58");  // the run goes by the date box
     std::uint32_t attributes = 0;
     ASSERT_TRUE(rig.fs.getAttributes(rig.root / "bak", attributes).ok());
@@ -90,9 +90,9 @@ TEST(SettingsCheck, RefusalsComeInOrderAndMarkTheBoxAtFault) {
     EXPECT_NE(readFile(rig.appFolder() + "/Error.Log").find(line), std::string::npos);
 
     // One folder as source and backup, a dustbin folder in use inside the source.
-    w.ui.Text1[2].text = rig.root / "bron/.";
+    w.ui.backupBox.text = rig.root / "bron/.";
     refused("Fout:", "bronmap en doelmap zijn dezelfde map");
-    w.ui.Text1[2].text = rig.root / "backup";
+    w.ui.backupBox.text = rig.root / "backup";
     w.job.verify = w.job.synchronise = w.job.useDustbin = w.job.dustbinToFolder = true;
     w.job.dustbinAsWritten = w.job.dustbinPath = rig.root / "bron";
     refused("Fout:", ("\"" + rig.root / "bron" + "\" prullenbak ligt in de bronmap").c_str());
@@ -101,60 +101,60 @@ TEST(SettingsCheck, RefusalsComeInOrderAndMarkTheBoxAtFault) {
 
 TEST(SettingsCheck, AMissingBackupFolderIsMadeOnlyWhenTheUserSaysYes) {
     GoodJob rig;
-    frmVergelijker& w = rig.w();
+    AppWindow& w = rig.w();
     writeFile(rig.root / "bestand", "geen map");
     w.job.backup = "/vorige/backup";
-    w.ui.Text1[2].text = rig.root / "nieuw/backup";
-    EXPECT_FALSE(w.CheckSettings());  // answered No
+    w.ui.backupBox.text = rig.root / "nieuw/backup";
+    EXPECT_FALSE(w.checkSettings());  // answered No
     EXPECT_EQ(rig.dialogs.shown.at(0).text, "Doelmap bestaat niet. Maken?");
     EXPECT_EQ(rig.dialogs.shown[0].style, MessageStyle::YesNo);
     EXPECT_EQ(w.job.backup, "/vorige/backup");
-    EXPECT_EQ(w.ui.Text1[2].foreColour, kColourRed);
+    EXPECT_EQ(w.ui.backupBox.foreColour, kColourRed);
     EXPECT_FALSE(Exists(rig.root / "nieuw"));
-    w.ui.Text1[2].text = rig.root / "bestand/backup";
+    w.ui.backupBox.text = rig.root / "bestand/backup";
     rig.dialogs.script(MessageAnswer::Yes);
-    EXPECT_FALSE(w.CheckSettings());
+    EXPECT_FALSE(w.checkSettings());
     EXPECT_EQ(rig.dialogs.shown.at(2).text, "Kan doelmap niet maken.");
-    w.ui.Text1[2].text = rig.root / "nieuw/backup";
+    w.ui.backupBox.text = rig.root / "nieuw/backup";
     rig.dialogs.script(MessageAnswer::Yes);
-    EXPECT_TRUE(w.CheckSettings());
+    EXPECT_TRUE(w.checkSettings());
     EXPECT_TRUE(Exists(rig.root / "nieuw/backup"));
     EXPECT_EQ(w.job.backup, rig.root / "nieuw/backup");
-    EXPECT_EQ(w.ui.Text1[2].foreColour, kColourBlack);
+    EXPECT_EQ(w.ui.backupBox.foreColour, kColourBlack);
 }
 
 // An unattended job does not look at the folders; during a run the check
 // accepts and changes nothing.
 TEST(SettingsCheck, UnattendedOrDuringARunTheFoldersAreNotLookedAt) {
     GoodJob rig;
-    frmVergelijker& w = rig.w();
-    w.AutoRun = true;
-    w.ui.Text1[0].text = rig.root / "geen-bron";
-    w.ui.Text1[2].text = rig.root / "geen-backup";
+    AppWindow& w = rig.w();
+    w.unattended = true;
+    w.ui.sourceBox.text = rig.root / "geen-bron";
+    w.ui.backupBox.text = rig.root / "geen-backup";
     w.job.dustbinAsWritten = w.job.dustbinPath = rig.root / "geen-prullenbak";
-    EXPECT_TRUE(w.CheckSettings());
+    EXPECT_TRUE(w.checkSettings());
     EXPECT_TRUE(rig.dialogs.shown.empty());
     EXPECT_FALSE(Exists(rig.root / "geen-backup") || Exists(rig.root / "geen-prullenbak"));
     EXPECT_EQ(w.job.backup, rig.root / "geen-backup");
-    w.RunInProgress = true;
-    w.ui.text2.text = "geen datum";
+    w.runInProgress = true;
+    w.ui.fromDateBox.text = "geen datum";
     w.job.source = "/lopende/bron";
     const WindowModel before = w.ui;
-    EXPECT_TRUE(w.CheckSettings());
+    EXPECT_TRUE(w.checkSettings());
     EXPECT_EQ(w.job.source, "/lopende/bron");
-    EXPECT_EQ(std::tie(w.ui.text2.foreColour, w.ui.sbPanels),
-              std::tie(before.text2.foreColour, before.sbPanels));
+    EXPECT_EQ(std::tie(w.ui.fromDateBox.foreColour, w.ui.statusPanels),
+              std::tie(before.fromDateBox.foreColour, before.statusPanels));
 }
 
 TEST(SettingsCheck, AVolumeNameIsKeptAsTypedAndStoredAsItsMountPath) {
     GoodJob rig;
     makeDirs(rig.root / "media/MIJNSCHIJF/Backup");
-    rig.w().DriveList = {rig.root / "media/MIJNSCHIJF:=MIJNSCHIJF"};
-    rig.w().ui.Text1[2].text = "MIJNSCHIJF/Backup";
-    EXPECT_TRUE(rig.w().CheckSettings());
+    rig.w().driveList = {rig.root / "media/MIJNSCHIJF:=MIJNSCHIJF"};
+    rig.w().ui.backupBox.text = "MIJNSCHIJF/Backup";
+    EXPECT_TRUE(rig.w().checkSettings());
     EXPECT_EQ(rig.w().job.backup, rig.root / "media/MIJNSCHIJF/Backup");
-    EXPECT_EQ(rig.w().ui.Text1[2].toolTip, rig.root / "media/MIJNSCHIJF/Backup");
-    EXPECT_EQ(rig.w().ui.Text1[2].text, "MIJNSCHIJF/Backup");
+    EXPECT_EQ(rig.w().ui.backupBox.toolTip, rig.root / "media/MIJNSCHIJF/Backup");
+    EXPECT_EQ(rig.w().ui.backupBox.text, "MIJNSCHIJF/Backup");
 }
 
 // OK saves the job and unlocks GO; any change of the date check box asks for
@@ -162,35 +162,36 @@ TEST(SettingsCheck, AVolumeNameIsKeptAsTypedAndStoredAsItsMountPath) {
 // grey through the check); a refused OK keeps GO locked.
 TEST(SettingsCheck, OKConfirmsAndTheDateCheckBoxUndoesIt) {
     GoodJob rig;
-    frmVergelijker& w = rig.w();
+    AppWindow& w = rig.w();
     const auto confirmed = [&](bool yes) {
-        EXPECT_EQ(w.Busy, yes);
-        EXPECT_EQ(w.ui.cmdGo.enabled, yes);
-        EXPECT_EQ(w.ui.cmdGo.text, yes ? ">-->>  GO  <<--<" : ">------------>>>>");
-        EXPECT_EQ(std::tie(w.ui.Frame1.enabled, w.ui.Frame2.enabled, w.ui.Check1.enabled),
-                  std::make_tuple(!yes, !yes, !yes));
+        EXPECT_EQ(w.busy, yes);
+        EXPECT_EQ(w.ui.goButton.enabled, yes);
+        EXPECT_EQ(w.ui.goButton.text, yes ? ">-->>  GO  <<--<" : ">------------>>>>");
+        EXPECT_EQ(
+            std::tie(w.ui.verifyArrow.enabled, w.ui.syncArrow.enabled, w.ui.dateFilterBox.enabled),
+            std::make_tuple(!yes, !yes, !yes));
     };
-    w.ui.lblFiles.text = "oud";
-    w.cmdOK_Click();
+    w.ui.currentFileLabel.text = "oud";
+    w.okClicked();
     confirmed(true);
-    EXPECT_EQ(w.ui.panel(1) + w.ui.panel(2) + w.ui.lblFiles.text, "OK");
-    EXPECT_NE(readFile(rig.appFolder() + "/Init.dat").find("pathsource =" + w.ui.Text1[0].text),
+    EXPECT_EQ(w.ui.panel(1) + w.ui.panel(2) + w.ui.currentFileLabel.text, "OK");
+    EXPECT_NE(readFile(rig.appFolder() + "/Init.dat").find("pathsource =" + w.ui.sourceBox.text),
               std::string::npos);
     for (int value : {0, 2, 1}) {
         SCOPED_TRACE(value);
-        w.cmdOK_Click();
-        ASSERT_TRUE(w.ui.cmdGo.enabled);
-        w.ui.Check1.value = value;
-        w.Check1_Click();
-        EXPECT_FALSE(w.ui.cmdGo.enabled);
-        EXPECT_EQ(w.ui.cmdGo.text, ">------------>>>>");
+        w.okClicked();
+        ASSERT_TRUE(w.ui.goButton.enabled);
+        w.ui.dateFilterBox.value = value;
+        w.dateFilterClicked();
+        EXPECT_FALSE(w.ui.goButton.enabled);
+        EXPECT_EQ(w.ui.goButton.text, ">------------>>>>");
         EXPECT_EQ(w.job.noDateFilter, value != 1);
-        EXPECT_EQ(w.ui.text2.foreColour, value == 1 ? kSysWindowText : kSysActiveBorder);
-        EXPECT_TRUE(w.CheckSettings());
-        EXPECT_EQ(w.ui.text2.foreColour, value == 1 ? kColourBlack : kSysActiveBorder);
+        EXPECT_EQ(w.ui.fromDateBox.foreColour, value == 1 ? kSysWindowText : kSysActiveBorder);
+        EXPECT_TRUE(w.checkSettings());
+        EXPECT_EQ(w.ui.fromDateBox.foreColour, value == 1 ? kColourBlack : kSysActiveBorder);
     }
-    w.ui.Text1[0].text = rig.root / "weg";
-    w.cmdOK_Click();
+    w.ui.sourceBox.text = rig.root / "weg";
+    w.okClicked();
     confirmed(false);
 }
 

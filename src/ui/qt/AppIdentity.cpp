@@ -9,12 +9,12 @@
 
 namespace zv::qt {
 
-void NameApplication() {
+void nameApplication() {
     QCoreApplication::setApplicationName(QStringLiteral("Zandvast"));
     QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopId));
 }
 
-bool LoadDutchQtTexts(QCoreApplication& app) {
+bool loadDutchQtTexts(QCoreApplication& app) {
     auto* translator = new QTranslator(&app);
     if (!translator->load(QStringLiteral("qtbase_nl"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {

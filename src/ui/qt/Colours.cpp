@@ -6,7 +6,7 @@ namespace {
 
 constexpr std::uint32_t kSystemFlag = 0x80000000;
 
-QColor SystemColour(std::uint32_t index, const QPalette& palette) {
+QColor systemColour(std::uint32_t index, const QPalette& palette) {
     switch (index) {
         case 8:  // window text
             return palette.color(QPalette::Active, QPalette::WindowText);
@@ -25,8 +25,8 @@ QColor SystemColour(std::uint32_t index, const QPalette& palette) {
 
 }  // namespace
 
-QColor ToQColor(std::uint32_t colour, const QPalette& palette) {
-    if (colour & kSystemFlag) return SystemColour(colour & ~kSystemFlag, palette);
+QColor toQColor(std::uint32_t colour, const QPalette& palette) {
+    if (colour & kSystemFlag) return systemColour(colour & ~kSystemFlag, palette);
     return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
                   static_cast<int>((colour >> 16) & 0xFF));
 }

@@ -8,6 +8,6 @@ namespace zv::qt {
 
 // A colour as the presentation model stores it (0x00BBGGRR, or
 // 0x80000000 | system colour index) in the widget palette's terms.
-QColor ToQColor(std::uint32_t colour, const QPalette& palette);
+QColor toQColor(std::uint32_t colour, const QPalette& palette);
 
 }  // namespace zv::qt

@@ -15,7 +15,7 @@ namespace {
 // Asking for the session bus without one known makes D-Bus try to start one
 // through X11 (autolaunch). The runtime folder's bus counts as D-Bus takes it:
 // a socket of this user's, not a link.
-bool SessionBusKnown() {
+bool sessionBusKnown() {
     if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) return true;
     const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
     struct stat bus {};
@@ -25,8 +25,8 @@ bool SessionBusKnown() {
 
 }  // namespace
 
-void ShowDesktopNotice(const RunEndNotice& notice) {
-    if (!SessionBusKnown()) return;
+void showDesktopNotice(const RunEndNotice& notice) {
+    if (!sessionBusKnown()) return;
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) return;
     QDBusMessage call = QDBusMessage::createMethodCall("org.freedesktop.Notifications",

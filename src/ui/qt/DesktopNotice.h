@@ -11,6 +11,6 @@ inline constexpr const char* kDesktopId = "nl.zandvast.Zandvast";
 // (org.freedesktop.Notifications) when a session bus is known: from
 // DBUS_SESSION_BUS_ADDRESS or $XDG_RUNTIME_DIR/bus. Without one (cron) it does
 // nothing. It never waits for an answer and nothing it meets fails the run.
-void ShowDesktopNotice(const RunEndNotice& notice);
+void showDesktopNotice(const RunEndNotice& notice);
 
 }  // namespace zv::qt

@@ -10,9 +10,9 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "app/frmVergelijker.h"
+#include "app/AppWindow.h"
+#include "ui/DustbinWindow.h"
 #include "ui/FocusNames.h"
-#include "ui/frmDustbin.h"
 #include "ui/qt/FolderPicker.h"
 #include "ui/qt/InputBox.h"
 #include "ui/qt/Mirror.h"
@@ -21,8 +21,8 @@
 
 namespace zv::qt {
 
-DustbinDialog::DustbinDialog(frmDustbin& model, QWidget* parent) : QDialog(parent), d_(model) {
-    InitResources();
+DustbinDialog::DustbinDialog(DustbinWindow& model, QWidget* parent) : QDialog(parent), d_(model) {
+    initResources();
     setModal(true);
     build();
     connectEvents();
@@ -30,39 +30,40 @@ DustbinDialog::DustbinDialog(frmDustbin& model, QWidget* parent) : QDialog(paren
 }
 
 void DustbinDialog::build() {
-    option1_ = new QRadioButton(this);
-    option2_ = new QRadioButton(this);
+    trashChoice_ = new QRadioButton(this);
+    folderChoice_ = new QRadioButton(this);
     auto* group = new QButtonGroup(this);
-    group->addButton(option1_, 1);
-    group->addButton(option2_, 2);
-    label1_ = new QLabel(this);
-    label2_ = new QLabel(this);
-    label1_->setBuddy(option1_);
-    label2_->setBuddy(option2_);
-    for (QLabel* label : {label1_, label2_}) label->installEventFilter(this);
-    text1_ = new InputBox(this);
-    text1_->setMinimumWidth(fontMetrics().averageCharWidth() * 40);
-    image1_ = new Picture(":/pictures/dustbin.svg", 3, this);
-    image2_ = new Picture(":/pictures/emptyfolder.svg", 3, this);
-    image2_->setFocusPolicy(Qt::StrongFocus);
+    group->addButton(trashChoice_, 1);
+    group->addButton(folderChoice_, 2);
+    sourceLabel_ = new QLabel(this);
+    fromDateLabel_ = new QLabel(this);
+    sourceLabel_->setBuddy(trashChoice_);
+    fromDateLabel_->setBuddy(folderChoice_);
+    for (QLabel* label : {sourceLabel_, fromDateLabel_}) label->installEventFilter(this);
+    pathBox_ = new InputBox(this);
+    pathBox_->setMinimumWidth(fontMetrics().averageCharWidth() * 40);
+    dustbinImage_ = new Picture(":/pictures/dustbin.svg", 3, this);
+    emptyFoldersPicture_ = new Picture(":/pictures/emptyfolder.svg", 3, this);
+    emptyFoldersPicture_->setFocusPolicy(Qt::StrongFocus);
     ok_ = new QPushButton(this);
     exit_ = new QPushButton(this);
     ok_->setDefault(true);
     picker_ = new FolderPicker(this);
     picker_->hide();
-    for (QWidget* widget : std::initializer_list<QWidget*>{option1_, option2_, text1_, ok_})
-        KeepPlaceWhenHidden(widget);
+    for (QWidget* widget :
+         std::initializer_list<QWidget*>{trashChoice_, folderChoice_, pathBox_, ok_})
+        keepPlaceWhenHidden(widget);
 
     auto* box = new QFrame(this);  // the rectangle round the content
     box->setFrameStyle(QFrame::Box | QFrame::Plain);
     auto* grid = new QGridLayout(box);
-    grid->addWidget(image1_, 0, 0, 2, 1, Qt::AlignTop);
-    grid->addWidget(option1_, 0, 1);
-    grid->addWidget(label1_, 0, 2);
-    grid->addWidget(option2_, 1, 1);
-    grid->addWidget(label2_, 1, 2);
-    grid->addWidget(text1_, 2, 1, 1, 3);
-    grid->addWidget(image2_, 0, 4, 2, 1, Qt::AlignTop | Qt::AlignRight);
+    grid->addWidget(dustbinImage_, 0, 0, 2, 1, Qt::AlignTop);
+    grid->addWidget(trashChoice_, 0, 1);
+    grid->addWidget(sourceLabel_, 0, 2);
+    grid->addWidget(folderChoice_, 1, 1);
+    grid->addWidget(fromDateLabel_, 1, 2);
+    grid->addWidget(pathBox_, 2, 1, 1, 3);
+    grid->addWidget(emptyFoldersPicture_, 0, 4, 2, 1, Qt::AlignTop | Qt::AlignRight);
     // The picker stands in for the options and the path box, inside the
     // frame; the dialog grows to give it room and shrinks back after.
     picker_->setMinimumHeight(fontMetrics().height() * 14);
@@ -77,40 +78,40 @@ void DustbinDialog::build() {
     layout->addWidget(box);
     layout->addLayout(buttons);
 
-    setTabOrder(option1_, option2_);
-    setTabOrder(option2_, text1_);
-    setTabOrder(text1_, image2_);
-    setTabOrder(image2_, ok_);
+    setTabOrder(trashChoice_, folderChoice_);
+    setTabOrder(folderChoice_, pathBox_);
+    setTabOrder(pathBox_, emptyFoldersPicture_);
+    setTabOrder(emptyFoldersPicture_, ok_);
     setTabOrder(ok_, exit_);
 }
 
 void DustbinDialog::connectEvents() {
-    connect(option1_, &QRadioButton::clicked, this,
-            [this] { run([this] { d_.optPrullenbak_Click(1); }); });
-    connect(option2_, &QRadioButton::clicked, this,
-            [this] { run([this] { d_.optPrullenbak_Click(2); }); });
-    connect(image2_, &Picture::clicked, this, [this] { run([this] { d_.Image2_Click(); }); });
-    connect(text1_, &QLineEdit::textEdited, this,
-            [this](const QString& text) { d_.Text1.text = text.toStdString(); });
-    connect(text1_, &InputBox::doubleClicked, this,
-            [this] { run([this] { d_.Text1_DblClick(); }); });
-    connect(ok_, &QPushButton::clicked, this, [this] { run([this] { d_.cmdOK_Click(); }); });
-    connect(exit_, &QPushButton::clicked, this,
-            [this] { run([this] { d_.cmdAnnuleren_Click(); }); });
+    connect(trashChoice_, &QRadioButton::clicked, this,
+            [this] { run([this] { d_.dustbinChoiceClicked(1); }); });
+    connect(folderChoice_, &QRadioButton::clicked, this,
+            [this] { run([this] { d_.dustbinChoiceClicked(2); }); });
+    connect(emptyFoldersPicture_, &Picture::clicked, this,
+            [this] { run([this] { d_.emptyFoldersClicked(); }); });
+    connect(pathBox_, &QLineEdit::textEdited, this,
+            [this](const QString& text) { d_.folderBox.text = text.toStdString(); });
+    connect(pathBox_, &InputBox::doubleClicked, this,
+            [this] { run([this] { d_.pathBoxDoubleClicked(); }); });
+    connect(ok_, &QPushButton::clicked, this, [this] { run([this] { d_.okClicked(); }); });
+    connect(exit_, &QPushButton::clicked, this, [this] { run([this] { d_.cancelClicked(); }); });
     connect(picker_, &FolderPicker::selectionChanged, this,
             [this](const QString& folder) { d_.pickerFolder = folder.toStdString(); });
     connect(picker_, &FolderPicker::choiceEnded, this,
-            [this] { run([this] { d_.FolderTreeview1_ChoiceEnded(); }); });
+            [this] { run([this] { d_.pickerChoiceEnded(); }); });
     connect(picker_, &FolderPicker::choiceCancelled, this,
-            [this] { run([this] { d_.FolderTreeview1_ChoiceCancelled(); }); });
+            [this] { run([this] { d_.pickerChoiceCancelled(); }); });
 }
 
 // A click on an option's label chooses the option.
 bool DustbinDialog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonRelease) {
-        QRadioButton* option = watched == label1_   ? option1_
-                               : watched == label2_ ? option2_
-                                                    : nullptr;
+        QRadioButton* option = watched == sourceLabel_     ? trashChoice_
+                               : watched == fromDateLabel_ ? folderChoice_
+                                                           : nullptr;
         if (option && option->isVisible() && option->isEnabled()) option->click();
     }
     return QDialog::eventFilter(watched, event);
@@ -124,7 +125,7 @@ void DustbinDialog::run(const std::function<void()>& handler) {
 
 // Escape or the close button work as the Exit button.
 void DustbinDialog::reject() {
-    d_.cmdAnnuleren_Click();
+    d_.cancelClicked();
     QDialog::reject();
 }
 
@@ -133,8 +134,8 @@ void DustbinDialog::mirror() {
     if (windowTitle() != title) setWindowTitle(title);
     for (int i : {1, 2}) {
         QRadioButton* button = option(i);
-        const ControlState& state = d_.optPrullenbak[static_cast<std::size_t>(i)];
-        MirrorCommon(button, state);
+        const ControlState& state = d_.dustbinChoices[static_cast<std::size_t>(i)];
+        mirrorCommon(button, state);
         if (button->isChecked() != (state.value == 1)) {
             const QSignalBlocker blocker(button);
             button->group()->setExclusive(false);
@@ -142,19 +143,19 @@ void DustbinDialog::mirror() {
             button->group()->setExclusive(true);
         }
     }
-    MirrorLabel(label1_, d_.lblOptWindowsPrullenbak, 'W');
-    MirrorLabel(label2_, d_.lblOptCustomPrullenbak, 'G');
-    MirrorTextBox(text1_, d_.Text1);
-    MirrorCommon(image2_, d_.Image2);
-    image2_->setCross(d_.Line5.visible && d_.Line6.visible);
-    MirrorButton(ok_, d_.cmdOK, 'O');
-    MirrorButton(exit_, d_.cmdAnnuleren, 'x');
-    const bool shown = d_.FolderTreeview1.visible;
+    mirrorLabel(sourceLabel_, d_.trashChoiceLabel, 'W');
+    mirrorLabel(fromDateLabel_, d_.folderChoiceLabel, 'G');
+    mirrorTextBox(pathBox_, d_.folderBox);
+    mirrorCommon(emptyFoldersPicture_, d_.emptyFoldersPicture);
+    emptyFoldersPicture_->setCross(d_.crossLine1.visible && d_.crossLine2.visible);
+    mirrorButton(ok_, d_.okButton, 'O');
+    mirrorButton(exit_, d_.cancelButton, 'x');
+    const bool shown = d_.folderPicker.visible;
     if (shown && !pickerShown_) {
-        const frmVergelijker& main = d_.Main;
-        picker_->setPlaces(QString::fromStdString(main.DesktopName),
-                           QString::fromStdString(main.DesktopPath),
-                           QString::fromStdString(main.ComputerName));
+        const AppWindow& main = d_.mainWindow;
+        picker_->setPlaces(QString::fromStdString(main.desktopName),
+                           QString::fromStdString(main.desktopPath),
+                           QString::fromStdString(main.computerName));
         picker_->showFolder(QString::fromStdString(d_.pickerFolder));
         sizeWithoutPicker_ = size();
     }
@@ -167,8 +168,8 @@ void DustbinDialog::mirror() {
         resize(sizeWithoutPicker_);
     }
     if (d_.focus == kFocusPicker) picker_->setFocus(Qt::OtherFocusReason);
-    if (d_.focus == kFocusDustbinPath && text1_->isVisible())
-        text1_->setFocus(Qt::OtherFocusReason);
+    if (d_.focus == kFocusDustbinPath && pathBox_->isVisible())
+        pathBox_->setFocus(Qt::OtherFocusReason);
     d_.focus.clear();
 }
 

@@ -12,14 +12,14 @@ namespace {
 const QString kBuiltIn = QStringLiteral(":/ZandvastHelp.html");
 }
 
-QString HelpPageSource(const QString& applicationFolder) {
+QString helpPageSource(const QString& applicationFolder) {
     const QString beside = applicationFolder + "/ZandvastHelp.html";
     return QFileInfo(beside).isFile() ? beside : kBuiltIn;
 }
 
-QString LoadHelpPage(const QString& applicationFolder) {
-    InitResources();
-    QFile file(HelpPageSource(applicationFolder));
+QString loadHelpPage(const QString& applicationFolder) {
+    initResources();
+    QFile file(helpPageSource(applicationFolder));
     if (!file.open(QIODevice::ReadOnly)) {
         QFile builtIn(kBuiltIn);
         if (!builtIn.open(QIODevice::ReadOnly)) return {};
@@ -32,7 +32,7 @@ HelpWindow::HelpWindow(const QString& applicationFolder, QWidget* parent) : QTex
     setWindowFlag(Qt::Window);
     setWindowTitle(QStringLiteral("Zandvast & Backup Tool - Help"));
     setOpenExternalLinks(true);
-    setHtml(LoadHelpPage(applicationFolder));
+    setHtml(loadHelpPage(applicationFolder));
     const int line = fontMetrics().height();
     resize(line * 40, line * 36);
 }

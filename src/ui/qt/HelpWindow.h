@@ -7,8 +7,8 @@ namespace zv::qt {
 
 // The help page: ZandvastHelp.html beside the executable when it is there,
 // else the copy built into the program.
-QString HelpPageSource(const QString& applicationFolder);
-QString LoadHelpPage(const QString& applicationFolder);
+QString helpPageSource(const QString& applicationFolder);
+QString loadHelpPage(const QString& applicationFolder);
 
 // The help page in a window of its own; Escape closes it.
 class HelpWindow : public QTextBrowser {

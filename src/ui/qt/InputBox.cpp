@@ -9,7 +9,7 @@ namespace zv::qt {
 namespace {
 
 // Keys that change the text: anything that types, and the editing keys.
-bool ChangesText(const QKeyEvent& event) {
+bool changesText(const QKeyEvent& event) {
     switch (event.key()) {
         case Qt::Key_Backspace:
         case Qt::Key_Delete:
@@ -36,7 +36,7 @@ void InputBox::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void InputBox::keyPressEvent(QKeyEvent* event) {
-    if (ChangesText(*event) && keyFilter && keyFilter()) {
+    if (changesText(*event) && keyFilter && keyFilter()) {
         event->accept();
         return;
     }

@@ -11,7 +11,7 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
-#include "app/frmVergelijker.h"
+#include "app/AppWindow.h"
 #include "ui/qt/ArrowBox.h"
 #include "ui/qt/ElidedLabel.h"
 #include "ui/qt/FolderPicker.h"
@@ -25,13 +25,13 @@ namespace zv::qt {
 
 namespace {
 
-QLabel* PlainLabel(const std::string& text, QWidget* parent) {
+QLabel* plainLabel(const std::string& text, QWidget* parent) {
     auto* label = new QLabel(QString::fromStdString(text), parent);
     label->setTextFormat(Qt::PlainText);
     return label;
 }
 
-QPushButton* Button(QWidget* parent) {
+QPushButton* button(QWidget* parent) {
     auto* button = new QPushButton(parent);
     button->setAutoDefault(false);
     return button;
@@ -39,9 +39,9 @@ QPushButton* Button(QWidget* parent) {
 
 }  // namespace
 
-MainWindow::MainWindow(frmVergelijker& window, QWidget* parent) : QWidget(parent), w_(window) {
-    InitResources();
-    setWindowIcon(IconFromPicture(":/pictures/sync.svg"));
+MainWindow::MainWindow(AppWindow& window, QWidget* parent) : QWidget(parent), w_(window) {
+    initResources();
+    setWindowIcon(iconFromPicture(":/pictures/sync.svg"));
     buildControls();
     buildLayout();
     connectEvents();
@@ -52,32 +52,32 @@ MainWindow::MainWindow(frmVergelijker& window, QWidget* parent) : QWidget(parent
 MainWindow::~MainWindow() = default;
 
 void MainWindow::buildControls() {
-    label1_ = PlainLabel("", this);
-    label3_ = PlainLabel("", this);
-    label2_ = PlainLabel("", this);
+    sourceLabel_ = plainLabel("", this);
+    backupLabel_ = plainLabel("", this);
+    fromDateLabel_ = plainLabel("", this);
     source_ = new InputBox(this);
     backup_ = new InputBox(this);
-    label1_->setBuddy(source_);
-    label3_->setBuddy(backup_);
-    check1_ = new QCheckBox(this);
-    text2_ = new InputBox(this);
-    label2_->setBuddy(text2_);
-    txtHide_ = new QLineEdit(this);
-    txtHide_->setReadOnly(true);
-    txtHide_->setFocusPolicy(Qt::NoFocus);
-    frame1_ = new ArrowBox(QString(), this);
-    frame2_ = new ArrowBox(QString(), this);
-    imSync_ = new Picture(":/pictures/sync.svg", 3, this);
-    imNoSync_ = new Picture(":/pictures/nosync.svg", 3, this);
-    imSyncPlus_ = new Picture(":/pictures/syncplus.svg", 3, this);
-    imNoVfy_ = new Picture(":/pictures/novfy.svg", 3, this);
-    imPrullenbak_ = new Picture(":/pictures/dustbin.svg", 3, this);
-    imPrullenbak_->setFocusPolicy(Qt::StrongFocus);
-    cmdGo_ = Button(this);
-    cmdOK_ = Button(this);
-    cmdExit_ = Button(this);
-    command1_ = Button(this);
-    lblFiles_ = new ElidedLabel(this);
+    sourceLabel_->setBuddy(source_);
+    backupLabel_->setBuddy(backup_);
+    dateFilterBox_ = new QCheckBox(this);
+    fromDateBox_ = new InputBox(this);
+    fromDateLabel_->setBuddy(fromDateBox_);
+    dateCover_ = new QLineEdit(this);
+    dateCover_->setReadOnly(true);
+    dateCover_->setFocusPolicy(Qt::NoFocus);
+    verifyArrow_ = new ArrowBox(QString(), this);
+    syncArrow_ = new ArrowBox(QString(), this);
+    syncPicture_ = new Picture(":/pictures/sync.svg", 3, this);
+    noSyncPicture_ = new Picture(":/pictures/nosync.svg", 3, this);
+    syncDustbinPicture_ = new Picture(":/pictures/syncplus.svg", 3, this);
+    noCheckPicture_ = new Picture(":/pictures/novfy.svg", 3, this);
+    dustbinPicture_ = new Picture(":/pictures/dustbin.svg", 3, this);
+    dustbinPicture_->setFocusPolicy(Qt::StrongFocus);
+    goButton_ = button(this);
+    okButton_ = button(this);
+    exitButton_ = button(this);
+    attributesButton_ = button(this);
+    currentFileLabel_ = new ElidedLabel(this);
     progress_ = new QProgressBar(this);
     progress_->setTextVisible(false);
     statusBar_ = new QStatusBar(this);
@@ -89,7 +89,7 @@ void MainWindow::buildControls() {
     const char* longest[3] = {"Bezig af te sluiten...",
                               "Bestanden: 999999         [ Verwijderd: 999999 ]", "999 min 59 sec"};
     for (std::size_t i = 0; i < panels_.size(); ++i) {
-        panels_[i] = PlainLabel(longest[i], statusBar_);
+        panels_[i] = plainLabel(longest[i], statusBar_);
         panels_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         panels_[i]->setMinimumWidth(panels_[i]->sizeHint().width());
         panels_[i]->clear();
@@ -98,41 +98,42 @@ void MainWindow::buildControls() {
     picker_ = new FolderPicker(this);
     picker_->hide();
     for (QWidget* widget : std::initializer_list<QWidget*>{
-             source_, backup_, text2_, txtHide_, check1_, imSync_, imNoSync_, imSyncPlus_, imNoVfy_,
-             imPrullenbak_, progress_, frame1_, frame2_, cmdGo_, cmdOK_, cmdExit_, command1_,
-             lblFiles_})
-        KeepPlaceWhenHidden(widget);
+             source_, backup_, fromDateBox_, dateCover_, dateFilterBox_, syncPicture_,
+             noSyncPicture_, syncDustbinPicture_, noCheckPicture_, dustbinPicture_, progress_,
+             verifyArrow_, syncArrow_, goButton_, okButton_, exitButton_, attributesButton_,
+             currentFileLabel_})
+        keepPlaceWhenHidden(widget);
 }
 
 void MainWindow::buildLayout() {
     auto* paths = new QGridLayout;
-    paths->addWidget(label1_, 0, 0, Qt::AlignRight);
+    paths->addWidget(sourceLabel_, 0, 0, Qt::AlignRight);
     paths->addWidget(source_, 0, 1, 1, 3);
-    paths->addWidget(label3_, 1, 0, Qt::AlignRight);
+    paths->addWidget(backupLabel_, 1, 0, Qt::AlignRight);
     paths->addWidget(backup_, 1, 1, 1, 3);
-    paths->addWidget(label2_, 2, 0, 1, 2, Qt::AlignRight);
-    paths->addWidget(check1_, 2, 2);
-    paths->addWidget(text2_, 2, 3);
-    paths->addWidget(txtHide_, 2, 3);
+    paths->addWidget(fromDateLabel_, 2, 0, 1, 2, Qt::AlignRight);
+    paths->addWidget(dateFilterBox_, 2, 2);
+    paths->addWidget(fromDateBox_, 2, 3);
+    paths->addWidget(dateCover_, 2, 3);
     paths->setColumnStretch(3, 1);
 
     auto* pictures = new QGridLayout;
-    for (Picture* picture : {imSync_, imNoSync_, imSyncPlus_, imNoVfy_})
+    for (Picture* picture : {syncPicture_, noSyncPicture_, syncDustbinPicture_, noCheckPicture_})
         pictures->addWidget(picture, 0, 0, Qt::AlignCenter);
     auto* modes = new QHBoxLayout;
     modes->addStretch(1);
-    modes->addWidget(frame1_, 0, Qt::AlignBottom);
+    modes->addWidget(verifyArrow_, 0, Qt::AlignBottom);
     modes->addLayout(pictures);
-    modes->addWidget(frame2_, 0, Qt::AlignBottom);
-    modes->addWidget(imPrullenbak_, 0, Qt::AlignBottom);
+    modes->addWidget(syncArrow_, 0, Qt::AlignBottom);
+    modes->addWidget(dustbinPicture_, 0, Qt::AlignBottom);
     modes->addStretch(1);
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(command1_);
+    buttons->addWidget(attributesButton_);
     buttons->addStretch(1);
-    buttons->addWidget(cmdOK_);
-    buttons->addWidget(cmdGo_);
-    buttons->addWidget(cmdExit_);
+    buttons->addWidget(okButton_);
+    buttons->addWidget(goButton_);
+    buttons->addWidget(exitButton_);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(paths);
@@ -142,31 +143,31 @@ void MainWindow::buildLayout() {
     // A taller window keeps every row as it is; the space goes here.
     layout->addStretch(1);
     layout->addLayout(buttons);
-    layout->addWidget(lblFiles_);
+    layout->addWidget(currentFileLabel_);
     layout->addWidget(progress_);
     layout->addWidget(statusBar_);
     layout->setContentsMargins(layout->contentsMargins().left(), layout->contentsMargins().top(),
                                layout->contentsMargins().right(), 0);
 
     setTabOrder(source_, backup_);
-    setTabOrder(backup_, check1_);
-    setTabOrder(check1_, text2_);
-    setTabOrder(text2_, frame1_);
-    setTabOrder(frame1_, frame2_);
-    setTabOrder(frame2_, imPrullenbak_);
-    setTabOrder(imPrullenbak_, cmdOK_);
-    setTabOrder(cmdOK_, cmdGo_);
-    setTabOrder(cmdGo_, cmdExit_);
-    setTabOrder(cmdExit_, command1_);
+    setTabOrder(backup_, dateFilterBox_);
+    setTabOrder(dateFilterBox_, fromDateBox_);
+    setTabOrder(fromDateBox_, verifyArrow_);
+    setTabOrder(verifyArrow_, syncArrow_);
+    setTabOrder(syncArrow_, dustbinPicture_);
+    setTabOrder(dustbinPicture_, okButton_);
+    setTabOrder(okButton_, goButton_);
+    setTabOrder(goButton_, exitButton_);
+    setTabOrder(exitButton_, attributesButton_);
 }
 
 Picture* MainWindow::picture(const char* name) const {
     const std::string n = name;
-    if (n == "imSync") return imSync_;
-    if (n == "imNoSync") return imNoSync_;
-    if (n == "imSyncPlus") return imSyncPlus_;
-    if (n == "imNoVfy") return imNoVfy_;
-    if (n == "imPrullenbak") return imPrullenbak_;
+    if (n == "syncPicture") return syncPicture_;
+    if (n == "noSyncPicture") return noSyncPicture_;
+    if (n == "syncDustbinPicture") return syncDustbinPicture_;
+    if (n == "noCheckPicture") return noCheckPicture_;
+    if (n == "dustbinPicture") return dustbinPicture_;
     return nullptr;
 }
 

@@ -15,7 +15,7 @@ class QPushButton;
 class QStatusBar;
 
 namespace zv {
-class frmVergelijker;
+class AppWindow;
 }
 
 namespace zv::qt {
@@ -28,12 +28,12 @@ class InputBox;
 class Picture;
 
 // The main window on the screen. It shows the presentation model of a
-// frmVergelijker and hands every user event to the model's handler of that
+// AppWindow and hands every user event to the model's handler of that
 // name; it holds no behaviour of its own.
 class MainWindow : public QWidget {
     Q_OBJECT
   public:
-    explicit MainWindow(frmVergelijker& window, QWidget* parent = nullptr);
+    explicit MainWindow(AppWindow& window, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Brings every widget up to date with the model.
@@ -44,21 +44,21 @@ class MainWindow : public QWidget {
     // Opens the help page.
     void showHelp();
 
-    frmVergelijker& model() { return w_; }
+    AppWindow& model() { return w_; }
 
     // The widgets, for tests and screenshots.
     InputBox* pathBox(int index) const { return index == 0 ? source_ : backup_; }
-    InputBox* dateBox() const { return text2_; }
-    QLineEdit* hideBox() const { return txtHide_; }
-    QCheckBox* dateCheck() const { return check1_; }
-    ArrowBox* frame1() const { return frame1_; }
-    ArrowBox* frame2() const { return frame2_; }
+    InputBox* dateBox() const { return fromDateBox_; }
+    QLineEdit* hideBox() const { return dateCover_; }
+    QCheckBox* dateCheck() const { return dateFilterBox_; }
+    ArrowBox* frame1() const { return verifyArrow_; }
+    ArrowBox* frame2() const { return syncArrow_; }
     Picture* picture(const char* name) const;
-    QPushButton* goButton() const { return cmdGo_; }
-    QPushButton* okButton() const { return cmdOK_; }
-    QPushButton* exitButton() const { return cmdExit_; }
-    QPushButton* attributesButton() const { return command1_; }
-    ElidedLabel* fileLabel() const { return lblFiles_; }
+    QPushButton* goButton() const { return goButton_; }
+    QPushButton* okButton() const { return okButton_; }
+    QPushButton* exitButton() const { return exitButton_; }
+    QPushButton* attributesButton() const { return attributesButton_; }
+    ElidedLabel* fileLabel() const { return currentFileLabel_; }
     QProgressBar* progressBar() const { return progress_; }
     QLabel* statusPanel(int number) const {
         return panels_.at(static_cast<std::size_t>(number - 1));
@@ -91,31 +91,31 @@ class MainWindow : public QWidget {
     void runUnlessRunning(const std::function<void()>& handler);
     void finishClose();
 
-    frmVergelijker& w_;
+    AppWindow& w_;
     int depth_ = 0;
     bool closing_ = false;
     bool pickerShown_ = false;
 
-    QLabel* label1_ = nullptr;
-    QLabel* label2_ = nullptr;
-    QLabel* label3_ = nullptr;
+    QLabel* sourceLabel_ = nullptr;
+    QLabel* fromDateLabel_ = nullptr;
+    QLabel* backupLabel_ = nullptr;
     InputBox* source_ = nullptr;
     InputBox* backup_ = nullptr;
-    QCheckBox* check1_ = nullptr;
-    InputBox* text2_ = nullptr;
-    QLineEdit* txtHide_ = nullptr;
-    ArrowBox* frame1_ = nullptr;
-    ArrowBox* frame2_ = nullptr;
-    Picture* imSync_ = nullptr;
-    Picture* imNoSync_ = nullptr;
-    Picture* imSyncPlus_ = nullptr;
-    Picture* imNoVfy_ = nullptr;
-    Picture* imPrullenbak_ = nullptr;
-    QPushButton* cmdGo_ = nullptr;
-    QPushButton* cmdOK_ = nullptr;
-    QPushButton* cmdExit_ = nullptr;
-    QPushButton* command1_ = nullptr;
-    ElidedLabel* lblFiles_ = nullptr;
+    QCheckBox* dateFilterBox_ = nullptr;
+    InputBox* fromDateBox_ = nullptr;
+    QLineEdit* dateCover_ = nullptr;
+    ArrowBox* verifyArrow_ = nullptr;
+    ArrowBox* syncArrow_ = nullptr;
+    Picture* syncPicture_ = nullptr;
+    Picture* noSyncPicture_ = nullptr;
+    Picture* syncDustbinPicture_ = nullptr;
+    Picture* noCheckPicture_ = nullptr;
+    Picture* dustbinPicture_ = nullptr;
+    QPushButton* goButton_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* exitButton_ = nullptr;
+    QPushButton* attributesButton_ = nullptr;
+    ElidedLabel* currentFileLabel_ = nullptr;
     QProgressBar* progress_ = nullptr;
     QStatusBar* statusBar_ = nullptr;
     std::array<QLabel*, 3> panels_{};

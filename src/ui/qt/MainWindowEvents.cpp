@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QShortcut>
 
-#include "app/frmVergelijker.h"
+#include "app/AppWindow.h"
 #include "ui/qt/ArrowBox.h"
 #include "ui/qt/ElidedLabel.h"
 #include "ui/qt/FolderPicker.h"
@@ -24,7 +24,7 @@ void MainWindow::runHandler(const std::function<void()>& handler) {
 }
 
 void MainWindow::runUnlessRunning(const std::function<void()>& handler) {
-    if (w_.RunInProgress) return;
+    if (w_.runInProgress) return;
     runHandler(handler);
 }
 
@@ -42,7 +42,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    if (!w_.ui.closed) w_.CloseWindow();
+    if (!w_.ui.closed) w_.closeWindow();
     if (depth_ > 0) {
         event->ignore();
         mirror();
@@ -57,73 +57,72 @@ void MainWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() != QEvent::WindowStateChange) return;
     const Qt::WindowStates state = windowState();
-    w_.ui.state = (state & Qt::WindowMinimized)   ? WindowState::Minimised
+    w_.ui.state = (state & Qt::WindowMinimized)   ? WindowState::minimised
                   : (state & Qt::WindowMaximized) ? WindowState::Maximised
                                                   : WindowState::Normal;
-    runHandler([this] { w_.Form_Resize(); });
+    runHandler([this] { w_.resized(); });
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     if (picker_->isVisible()) placePicker();
-    if (isVisible()) runHandler([this] { w_.Form_Resize(); });
+    if (isVisible()) runHandler([this] { w_.resized(); });
 }
 
 void MainWindow::connectPathBox(InputBox* box, int index) {
     box->keyFilter = [this, index] {
         bool swallowed = true;
-        runHandler([&] { swallowed = w_.Text1_KeyPress(index); });
+        runHandler([&] { swallowed = w_.pathBoxKeyPressed(index); });
         return swallowed;
     };
-    connect(box, &QLineEdit::textEdited, this, [this, index](const QString& text) {
-        w_.ui.Text1[static_cast<std::size_t>(index)].text = text.toStdString();
-    });
+    connect(box, &QLineEdit::textEdited, this,
+            [this, index](const QString& text) { w_.ui.pathBox(index).text = text.toStdString(); });
     connect(box, &InputBox::doubleClicked, this,
-            [this, index] { runUnlessRunning([this, index] { w_.Text1_DblClick(index); }); });
+            [this, index] { runUnlessRunning([this, index] { w_.pathBoxDoubleClicked(index); }); });
 }
 
 void MainWindow::connectEvents() {
     connectPathBox(source_, 0);
     connectPathBox(backup_, 2);
-    text2_->keyFilter = [this] { return w_.text2_KeyPress(); };
-    connect(text2_, &QLineEdit::textEdited, this,
-            [this](const QString& text) { w_.ui.text2.text = text.toStdString(); });
-    connect(text2_, &InputBox::focusLeft, this, [this] {
+    fromDateBox_->keyFilter = [this] { return w_.fromDateKeyPressed(); };
+    connect(fromDateBox_, &QLineEdit::textEdited, this,
+            [this](const QString& text) { w_.ui.fromDateBox.text = text.toStdString(); });
+    connect(fromDateBox_, &InputBox::focusLeft, this, [this] {
         // OK runs the same check on its click and Exit ends the program; a
         // question asked on the way there would swallow that click.
         const QWidget* next = QApplication::focusWidget();
-        if (next == cmdOK_ || next == cmdExit_) return;
-        if (depth_ == 0) runUnlessRunning([this] { w_.text2_LostFocus(); });
+        if (next == okButton_ || next == exitButton_) return;
+        if (depth_ == 0) runUnlessRunning([this] { w_.fromDateLeft(); });
     });
-    connect(check1_, &QCheckBox::clicked, this, [this] {
+    connect(dateFilterBox_, &QCheckBox::clicked, this, [this] {
         runUnlessRunning([this] {
-            w_.ui.Check1.value = w_.ui.Check1.value == 1 ? 0 : 1;
-            w_.Check1_Click();
+            w_.ui.dateFilterBox.value = w_.ui.dateFilterBox.value == 1 ? 0 : 1;
+            w_.dateFilterClicked();
         });
     });
-    connect(frame1_, &ArrowBox::clicked, this,
-            [this] { runUnlessRunning([this] { w_.Frame1_Click(); }); });
-    connect(frame2_, &ArrowBox::clicked, this,
-            [this] { runUnlessRunning([this] { w_.Frame2_Click(); }); });
-    connect(imPrullenbak_, &Picture::doubleClicked, this,
-            [this] { runUnlessRunning([this] { w_.imPrullenbak_DblClick(); }); });
-    connect(cmdGo_, &QPushButton::clicked, this,
-            [this] { runUnlessRunning([this] { w_.cmdGo_Click(); }); });
-    connect(cmdOK_, &QPushButton::clicked, this,
-            [this] { runUnlessRunning([this] { w_.cmdOK_Click(); }); });
-    connect(cmdExit_, &QPushButton::clicked, this,
-            [this] { runHandler([this] { w_.cmdExit_Click(); }); });
-    connect(command1_, &QPushButton::clicked, this,
-            [this] { runUnlessRunning([this] { w_.Command1_Click(); }); });
-    connect(lblFiles_, &ElidedLabel::clicked, this,
-            [this] { runUnlessRunning([this] { w_.lblFiles_Click(); }); });
+    connect(verifyArrow_, &ArrowBox::clicked, this,
+            [this] { runUnlessRunning([this] { w_.verifyArrowClicked(); }); });
+    connect(syncArrow_, &ArrowBox::clicked, this,
+            [this] { runUnlessRunning([this] { w_.syncArrowClicked(); }); });
+    connect(dustbinPicture_, &Picture::doubleClicked, this,
+            [this] { runUnlessRunning([this] { w_.dustbinPictureDoubleClicked(); }); });
+    connect(goButton_, &QPushButton::clicked, this,
+            [this] { runUnlessRunning([this] { w_.goClicked(); }); });
+    connect(okButton_, &QPushButton::clicked, this,
+            [this] { runUnlessRunning([this] { w_.okClicked(); }); });
+    connect(exitButton_, &QPushButton::clicked, this,
+            [this] { runHandler([this] { w_.exitClicked(); }); });
+    connect(attributesButton_, &QPushButton::clicked, this,
+            [this] { runUnlessRunning([this] { w_.attributesClicked(); }); });
+    connect(currentFileLabel_, &ElidedLabel::clicked, this,
+            [this] { runUnlessRunning([this] { w_.currentFileClicked(); }); });
     connect(picker_, &FolderPicker::selectionChanged, this, [this](const QString& folder) {
-        runHandler([this, &folder] { w_.FolderTreeview1_SelectionChanged(folder.toStdString()); });
+        runHandler([this, &folder] { w_.pickerSelectionChanged(folder.toStdString()); });
     });
     connect(picker_, &FolderPicker::choiceEnded, this,
-            [this] { runHandler([this] { w_.FolderTreeview1_ChoiceEnded(); }); });
+            [this] { runHandler([this] { w_.pickerChoiceEnded(); }); });
     connect(picker_, &FolderPicker::choiceCancelled, this,
-            [this] { runHandler([this] { w_.FolderTreeview1_ChoiceCancelled(); }); });
+            [this] { runHandler([this] { w_.pickerChoiceCancelled(); }); });
     auto* help = new QShortcut(QKeySequence::HelpContents, this);
     help->setContext(Qt::ApplicationShortcut);
     connect(help, &QShortcut::activated, this, &MainWindow::showHelp);

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 
-#include "app/frmVergelijker.h"
+#include "app/AppWindow.h"
 #include "ui/FocusNames.h"
 #include "ui/qt/ArrowBox.h"
 #include "ui/qt/Colours.h"
@@ -22,10 +22,10 @@ namespace {
 
 std::array<QColor, 3> ArrowColours(const std::array<std::uint32_t, 3>& lines,
                                    const QPalette& palette) {
-    return {ToQColor(lines[0], palette), ToQColor(lines[1], palette), ToQColor(lines[2], palette)};
+    return {toQColor(lines[0], palette), toQColor(lines[1], palette), toQColor(lines[2], palette)};
 }
 
-Qt::CheckState CheckStateOf(int value) {
+Qt::CheckState checkStateOf(int value) {
     return value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked;
 }
 
@@ -45,57 +45,57 @@ void MainWindow::mirror() {
 
 void MainWindow::mirrorControls() {
     const WindowModel& ui = w_.ui;
-    MirrorLabel(label1_, ui.Label1, 'V');
-    MirrorLabel(label3_, ui.Label3, 'N');
-    MirrorLabel(label2_, ui.Label2, 'd');
-    MirrorTextBox(source_, ui.Text1[0]);
-    MirrorTextBox(backup_, ui.Text1[2]);
-    MirrorTextBox(text2_, ui.text2);
-    MirrorTextBox(txtHide_, ui.txtHide);
-    for (InputBox* box : {source_, backup_, text2_})
-        if (box->isReadOnly() != w_.Busy) box->setReadOnly(w_.Busy);
-    if (check1_->checkState() != CheckStateOf(ui.Check1.value)) {
-        const QSignalBlocker blocker(check1_);
-        check1_->setTristate(ui.Check1.value == 2);
-        check1_->setCheckState(CheckStateOf(ui.Check1.value));
+    mirrorLabel(sourceLabel_, ui.sourceLabel, 'V');
+    mirrorLabel(backupLabel_, ui.backupLabel, 'N');
+    mirrorLabel(fromDateLabel_, ui.fromDateLabel, 'd');
+    mirrorTextBox(source_, ui.sourceBox);
+    mirrorTextBox(backup_, ui.backupBox);
+    mirrorTextBox(fromDateBox_, ui.fromDateBox);
+    mirrorTextBox(dateCover_, ui.dateCover);
+    for (InputBox* box : {source_, backup_, fromDateBox_})
+        if (box->isReadOnly() != w_.busy) box->setReadOnly(w_.busy);
+    if (dateFilterBox_->checkState() != checkStateOf(ui.dateFilterBox.value)) {
+        const QSignalBlocker blocker(dateFilterBox_);
+        dateFilterBox_->setTristate(ui.dateFilterBox.value == 2);
+        dateFilterBox_->setCheckState(checkStateOf(ui.dateFilterBox.value));
     }
-    MirrorCommon(check1_, ui.Check1);
-    MirrorButton(cmdGo_, ui.cmdGo, 'G');
-    MirrorButton(cmdOK_, ui.cmdOK, 'O');
-    MirrorButton(cmdExit_, ui.cmdExit, 'x');
-    MirrorButton(command1_, ui.Command1, 'A');
+    mirrorCommon(dateFilterBox_, ui.dateFilterBox);
+    mirrorButton(goButton_, ui.goButton, 'G');
+    mirrorButton(okButton_, ui.okButton, 'O');
+    mirrorButton(exitButton_, ui.exitButton, 'x');
+    mirrorButton(attributesButton_, ui.attributesButton, 'A');
 }
 
 void MainWindow::mirrorModeDisplay() {
     const WindowModel& ui = w_.ui;
-    const QString title = QString::fromStdString(ui.Frame2.text);
-    if (frame2_->title() != title) frame2_->setTitle(title);
-    MirrorCommon(frame1_, ui.Frame1);
-    MirrorCommon(frame2_, ui.Frame2);
-    frame1_->setLineColours(ArrowColours(ui.Pijl1, frame1_->palette()));
-    frame2_->setLineColours(ArrowColours(ui.Pijl2, frame2_->palette()));
-    MirrorCommon(imSync_, ui.imSync);
-    MirrorCommon(imNoSync_, ui.imNoSync);
-    MirrorCommon(imSyncPlus_, ui.imSyncPlus);
-    MirrorCommon(imNoVfy_, ui.imNoVfy);
-    MirrorCommon(imPrullenbak_, ui.imPrullenbak);
+    const QString title = QString::fromStdString(ui.syncArrow.text);
+    if (syncArrow_->title() != title) syncArrow_->setTitle(title);
+    mirrorCommon(verifyArrow_, ui.verifyArrow);
+    mirrorCommon(syncArrow_, ui.syncArrow);
+    verifyArrow_->setLineColours(ArrowColours(ui.verifyArrowLines, verifyArrow_->palette()));
+    syncArrow_->setLineColours(ArrowColours(ui.syncArrowLines, syncArrow_->palette()));
+    mirrorCommon(syncPicture_, ui.syncPicture);
+    mirrorCommon(noSyncPicture_, ui.noSyncPicture);
+    mirrorCommon(syncDustbinPicture_, ui.syncDustbinPicture);
+    mirrorCommon(noCheckPicture_, ui.noCheckPicture);
+    mirrorCommon(dustbinPicture_, ui.dustbinPicture);
 }
 
 void MainWindow::mirrorStatus() {
     const WindowModel& ui = w_.ui;
     for (std::size_t i = 0; i < panels_.size(); ++i) {
-        const QString text = QString::fromStdString(ui.sbPanels[i]);
+        const QString text = QString::fromStdString(ui.statusPanels[i]);
         if (panels_[i]->text() != text) panels_[i]->setText(text);
     }
-    lblFiles_->setFullText(QString::fromStdString(ui.lblFiles.text));
-    MirrorCommon(lblFiles_, ui.lblFiles);
-    QPalette palette = lblFiles_->palette();
-    const QColor colour = ToQColor(ui.lblFiles.foreColour, palette);
+    currentFileLabel_->setFullText(QString::fromStdString(ui.currentFileLabel.text));
+    mirrorCommon(currentFileLabel_, ui.currentFileLabel);
+    QPalette palette = currentFileLabel_->palette();
+    const QColor colour = toQColor(ui.currentFileLabel.foreColour, palette);
     if (palette.color(QPalette::WindowText) != colour) {
         palette.setColor(QPalette::WindowText, colour);
-        lblFiles_->setPalette(palette);
+        currentFileLabel_->setPalette(palette);
     }
-    const ProgressBarState& bar = ui.ProgressBar1;
+    const ProgressBarState& bar = ui.progressBar;
     if (progress_->minimum() != bar.min || progress_->maximum() != bar.max)
         progress_->setRange(bar.min, std::max(bar.min, bar.max));
     if (progress_->value() != bar.value) progress_->setValue(bar.value);
@@ -103,7 +103,7 @@ void MainWindow::mirrorStatus() {
 }
 
 void MainWindow::placePicker() {
-    const InputBox* box = w_.EditIndex == 0 ? source_ : backup_;
+    const InputBox* box = w_.editIndex == 0 ? source_ : backup_;
     const QPoint topLeft = box->geometry().topLeft();
     const int bottom = std::max(statusBar_->geometry().top(), topLeft.y() + box->height() * 8);
     picker_->setGeometry(topLeft.x(), topLeft.y(), box->width(), bottom - topLeft.y());
@@ -111,11 +111,11 @@ void MainWindow::placePicker() {
 }
 
 void MainWindow::mirrorPicker() {
-    const bool shown = w_.ui.FolderTreeview1.visible;
+    const bool shown = w_.ui.folderPicker.visible;
     if (shown && !pickerShown_) {
-        picker_->setPlaces(QString::fromStdString(w_.DesktopName),
-                           QString::fromStdString(w_.DesktopPath),
-                           QString::fromStdString(w_.ComputerName));
+        picker_->setPlaces(QString::fromStdString(w_.desktopName),
+                           QString::fromStdString(w_.desktopPath),
+                           QString::fromStdString(w_.computerName));
         picker_->showFolder(QString::fromStdString(w_.ui.pickerFolder));
         placePicker();
     }
@@ -133,7 +133,7 @@ void MainWindow::mirrorWindow() {
     const bool minimised = windowState() & Qt::WindowMinimized;
     const bool maximised = windowState() & Qt::WindowMaximized;
     if (ui.state == WindowState::Normal && (minimised || maximised)) showNormal();
-    if (ui.state == WindowState::Minimised && !minimised) showMinimized();
+    if (ui.state == WindowState::minimised && !minimised) showMinimized();
     if (ui.state == WindowState::Maximised && !maximised) showMaximized();
 }
 
@@ -142,9 +142,9 @@ void MainWindow::applyFocus() {
     std::string& focus = w_.ui.focus;
     if (focus.empty()) return;
     QWidget* target = nullptr;
-    if (focus == PathBoxFocus(0)) target = source_;
-    if (focus == PathBoxFocus(2)) target = backup_;
-    if (focus == kFocusText2) target = text2_;
+    if (focus == pathBoxFocus(0)) target = source_;
+    if (focus == pathBoxFocus(2)) target = backup_;
+    if (focus == kFocusText2) target = fromDateBox_;
     if (focus == kFocusPicker) target = picker_;
     focus.clear();
     if (target && target->isVisible()) target->setFocus(Qt::OtherFocusReason);

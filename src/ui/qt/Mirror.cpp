@@ -10,7 +10,7 @@ namespace zv::qt {
 
 namespace {
 
-void SetPaletteColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
+void setPaletteColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
     QPalette palette = widget->palette();
     if (palette.color(QPalette::Active, role) == colour) return;
     palette.setColor(QPalette::Active, role, colour);
@@ -20,7 +20,7 @@ void SetPaletteColour(QWidget* widget, QPalette::ColorRole role, const QColor& c
 
 }  // namespace
 
-QString WithMnemonic(const std::string& caption, QChar mnemonic) {
+QString withMnemonic(const std::string& caption, QChar mnemonic) {
     QString text = QString::fromStdString(caption);
     text.replace('&', "&&");
     if (mnemonic.isNull()) return text;
@@ -29,39 +29,39 @@ QString WithMnemonic(const std::string& caption, QChar mnemonic) {
     return text;
 }
 
-void KeepPlaceWhenHidden(QWidget* widget) {
+void keepPlaceWhenHidden(QWidget* widget) {
     QSizePolicy policy = widget->sizePolicy();
     policy.setRetainSizeWhenHidden(true);
     widget->setSizePolicy(policy);
 }
 
-void MirrorCommon(QWidget* widget, const ControlState& state) {
+void mirrorCommon(QWidget* widget, const ControlState& state) {
     const QString tip = QString::fromStdString(state.toolTip);
     if (widget->toolTip() != tip) widget->setToolTip(tip);
     if (widget->isEnabled() != state.enabled) widget->setEnabled(state.enabled);
     if (widget->isHidden() == state.visible) widget->setVisible(state.visible);
 }
 
-void MirrorTextBox(QLineEdit* box, const ControlState& state) {
+void mirrorTextBox(QLineEdit* box, const ControlState& state) {
     const QString text = QString::fromStdString(state.text);
     if (box->text() != text) box->setText(text);
     const QPalette& palette = box->palette();
-    SetPaletteColour(box, QPalette::Text, ToQColor(state.foreColour, palette));
-    SetPaletteColour(box, QPalette::Base, ToQColor(state.backColour, palette));
-    MirrorCommon(box, state);
+    setPaletteColour(box, QPalette::Text, toQColor(state.foreColour, palette));
+    setPaletteColour(box, QPalette::Base, toQColor(state.backColour, palette));
+    mirrorCommon(box, state);
 }
 
-void MirrorButton(QAbstractButton* button, const ControlState& state, QChar mnemonic) {
-    const QString text = WithMnemonic(state.text, mnemonic);
+void mirrorButton(QAbstractButton* button, const ControlState& state, QChar mnemonic) {
+    const QString text = withMnemonic(state.text, mnemonic);
     if (button->text() != text) button->setText(text);
-    MirrorCommon(button, state);
+    mirrorCommon(button, state);
 }
 
-void MirrorLabel(QLabel* label, const ControlState& state, QChar mnemonic) {
-    const QString text = WithMnemonic(state.text, mnemonic);
+void mirrorLabel(QLabel* label, const ControlState& state, QChar mnemonic) {
+    const QString text = withMnemonic(state.text, mnemonic);
     if (label->text() != text) label->setText(text);
-    SetPaletteColour(label, QPalette::WindowText, ToQColor(state.foreColour, label->palette()));
-    MirrorCommon(label, state);
+    setPaletteColour(label, QPalette::WindowText, toQColor(state.foreColour, label->palette()));
+    mirrorCommon(label, state);
 }
 
 }  // namespace zv::qt

@@ -14,15 +14,15 @@ namespace zv::qt {
 
 // Brings one widget up to date with the state of its control. Each touches
 // the widget only where it differs, so mirroring often costs little.
-void MirrorCommon(QWidget* widget, const ControlState& state);
-void MirrorTextBox(QLineEdit* box, const ControlState& state);
-void MirrorButton(QAbstractButton* button, const ControlState& state, QChar mnemonic);
-void MirrorLabel(QLabel* label, const ControlState& state, QChar mnemonic = {});
+void mirrorCommon(QWidget* widget, const ControlState& state);
+void mirrorTextBox(QLineEdit* box, const ControlState& state);
+void mirrorButton(QAbstractButton* button, const ControlState& state, QChar mnemonic);
+void mirrorLabel(QLabel* label, const ControlState& state, QChar mnemonic = {});
 
 // A caption with an underlined access letter: its first `mnemonic`
 // (case-sensitive), when it has one.
-QString WithMnemonic(const std::string& caption, QChar mnemonic);
+QString withMnemonic(const std::string& caption, QChar mnemonic);
 // Hidden widgets keep their place in the layout.
-void KeepPlaceWhenHidden(QWidget* widget);
+void keepPlaceWhenHidden(QWidget* widget);
 
 }  // namespace zv::qt

@@ -67,7 +67,7 @@ void Picture::keyPressEvent(QKeyEvent* event) {
 
 namespace zv::qt {
 
-QIcon IconFromPicture(const QString& resource) {
+QIcon iconFromPicture(const QString& resource) {
     QSvgRenderer picture(resource);
     picture.setAspectRatioMode(Qt::KeepAspectRatio);
     QIcon icon;

@@ -41,6 +41,6 @@ class Picture : public QWidget {
 namespace zv::qt {
 
 // An icon drawn from a picture of the resources at the usual icon sizes.
-QIcon IconFromPicture(const QString& resource);
+QIcon iconFromPicture(const QString& resource);
 
 }  // namespace zv::qt

@@ -13,7 +13,7 @@ namespace {
 
 // A box as wide as its title needs beside the window manager's buttons, so
 // the title bar never shortens it.
-void MakeRoomForTitle(QMessageBox& box) {
+void makeRoomForTitle(QMessageBox& box) {
     auto* grid = qobject_cast<QGridLayout*>(box.layout());
     if (!grid) return;
     const QFontMetrics metrics(QApplication::font("QMdiSubWindowTitleBar"));
@@ -24,7 +24,7 @@ void MakeRoomForTitle(QMessageBox& box) {
 
 }  // namespace
 
-void SetUpMessageBox(QMessageBox& box, const std::string& text, MessageStyle style) {
+void setUpMessageBox(QMessageBox& box, const std::string& text, MessageStyle style) {
     QString message = QString::fromStdString(text);
     message.replace("\r\n", "\n");
     box.setWindowTitle(QString::fromUtf8(kAppTitle));
@@ -53,7 +53,7 @@ void SetUpMessageBox(QMessageBox& box, const std::string& text, MessageStyle sty
     }
 }
 
-MessageAnswer AnswerOf(int button) {
+MessageAnswer answerOf(int button) {
     switch (button) {
         case QMessageBox::Ok:
             return MessageAnswer::Ok;
@@ -69,12 +69,12 @@ MessageAnswer AnswerOf(int button) {
 MessageAnswer QtDialogs::messageBox(const std::string& text, MessageStyle style) {
     if (pump_) pump_->repaintNow();
     QMessageBox box(QApplication::activeWindow());
-    SetUpMessageBox(box, text, style);
-    MakeRoomForTitle(box);
+    setUpMessageBox(box, text, style);
+    makeRoomForTitle(box);
     const int button = box.exec();
     if (style == MessageStyle::Ok || style == MessageStyle::OkExclamation) return MessageAnswer::Ok;
     if (style == MessageStyle::YesNo && button != QMessageBox::Yes) return MessageAnswer::No;
-    return AnswerOf(button);
+    return answerOf(button);
 }
 
 }  // namespace zv::qt

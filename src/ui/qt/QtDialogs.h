@@ -21,7 +21,7 @@ class QtDialogs final : public Dialogs {
 };
 
 // The box for one message, not yet shown (tests look at it).
-void SetUpMessageBox(QMessageBox& box, const std::string& text, MessageStyle style);
-MessageAnswer AnswerOf(int button);
+void setUpMessageBox(QMessageBox& box, const std::string& text, MessageStyle style);
+MessageAnswer answerOf(int button);
 
 }  // namespace zv::qt

@@ -1,20 +1,20 @@
 #include "ui/qt/QtWindowHost.h"
 
-#include "app/frmVergelijker.h"
-#include "ui/frmDustbin.h"
+#include "app/AppWindow.h"
+#include "ui/DustbinWindow.h"
 #include "ui/qt/DustbinDialog.h"
 
 namespace zv::qt {
 
-void QtWindowHost::attach(frmVergelijker& main, QWidget* parent) {
+void QtWindowHost::attach(AppWindow& main, QWidget* parent) {
     main_ = &main;
     parent_ = parent;
 }
 
 void QtWindowHost::showDustbinDialog() {
     if (!main_) return;
-    frmDustbin model(*main_);
-    model.Form_Load();
+    DustbinWindow model(*main_);
+    model.load();
     DustbinDialog dialog(model, parent_);
     dialog.exec();
 }

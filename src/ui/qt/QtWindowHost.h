@@ -6,7 +6,7 @@
 #include "app/Services.h"
 
 namespace zv {
-class frmVergelijker;
+class AppWindow;
 }
 
 namespace zv::qt {
@@ -15,11 +15,11 @@ namespace zv::qt {
 class QtWindowHost final : public WindowHost {
   public:
     // The window is made after the services, so it is attached afterwards.
-    void attach(frmVergelijker& main, QWidget* parent);
+    void attach(AppWindow& main, QWidget* parent);
     void showDustbinDialog() override;
 
   private:
-    frmVergelijker* main_ = nullptr;
+    AppWindow* main_ = nullptr;
     QPointer<QWidget> parent_;
 };
 

@@ -2,14 +2,14 @@
 
 #include <QtCore/qglobal.h>
 
-static void InitZandvastResources() {
+static void initZandvastResources() {
     Q_INIT_RESOURCE(zandvast);
 }
 
 namespace zv::qt {
 
-void InitResources() {
-    static const bool done = (InitZandvastResources(), true);
+void initResources() {
+    static const bool done = (initZandvastResources(), true);
     (void)done;
 }
 

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "app/frmVergelijker.h"
+#include "app/AppWindow.h"
 #include "platform/AutomaticDialogs.h"
 #include "platform/Clock.h"
 #include "platform/FreedesktopTrash.h"
@@ -26,19 +26,19 @@
 
 namespace {
 
-std::string EnvText(const char* name) {
+std::string envText(const char* name) {
     const char* value = std::getenv(name);
     return value ? value : "";
 }
 
-bool EnvSet(const char* name) {
-    return !EnvText(name).empty();
+bool envSet(const char* name) {
+    return !envText(name).empty();
 }
 
 // Decides how to reach a screen before Qt starts; false: cannot start.
-bool PrepareDisplay(const std::string& commandLine) {
-    const zv::DisplayChoice choice = zv::ChooseDisplay(
-        commandLine, {EnvSet("QT_QPA_PLATFORM"), EnvSet("DISPLAY"), EnvSet("WAYLAND_DISPLAY")});
+bool prepareDisplay(const std::string& commandLine) {
+    const zv::DisplayChoice choice = zv::chooseDisplay(
+        commandLine, {envSet("QT_QPA_PLATFORM"), envSet("DISPLAY"), envSet("WAYLAND_DISPLAY")});
     if (choice == zv::DisplayChoice::NoDisplay) {
         std::fputs(
             "zandvast: geen beeldscherm gevonden (DISPLAY en WAYLAND_DISPLAY zijn leeg); "
@@ -54,24 +54,24 @@ bool PrepareDisplay(const std::string& commandLine) {
 // "does not support propagateSizeHints()") would reach the user only as
 // nightly cron mail. The program's own messages do not go through Qt.
 // QT_LOGGING_RULES still overrides this for a hunt.
-void SilenceQtWhereUnseen() {
-    if (!zv::IsUnseenPlatform(EnvText("QT_QPA_PLATFORM"))) return;
+void silenceQtWhereUnseen() {
+    if (!zv::isUnseenPlatform(envText("QT_QPA_PLATFORM"))) return;
     QLoggingCategory::setFilterRules(
         QStringLiteral("*.debug=false\n*.info=false\n*.warning=false"));
 }
 
 // The exit status, after telling the desktop about an unattended run that did
 // not end well.
-int Finish(const zv::frmVergelijker& w) {
-    const int status = w.ExitStatus();
+int finish(const zv::AppWindow& w) {
+    const int status = w.exitStatus();
     const zv::EnvironmentInfo& env = w.svc.env;
     if (const auto notice =
-            zv::NoticeForRunEnd(env.commandLine, status, env.appFolder + "/Error.Log"))
-        zv::qt::ShowDesktopNotice(*notice);
+            zv::noticeForRunEnd(env.commandLine, status, env.appFolder + "/Error.Log"))
+        zv::qt::showDesktopNotice(*notice);
     return status;
 }
 
-bool NobodyCanAnswer() {
+bool nobodyCanAnswer() {
     const QString platform = QGuiApplication::platformName();
     return platform == "offscreen" || platform == "minimal";
 }
@@ -80,39 +80,39 @@ bool NobodyCanAnswer() {
 
 int main(int argc, char** argv) {
     zv::EnvironmentInfo env = zv::probeEnvironment(argc, argv);
-    switch (zv::RequestOf(env.commandLine)) {
+    switch (zv::requestOf(env.commandLine)) {
         case zv::LaunchRequest::PrintVersion:
-            std::printf("%s\n", zv::VersionLine(env.version).c_str());
+            std::printf("%s\n", zv::versionLine(env.version).c_str());
             return 0;
         case zv::LaunchRequest::PrintHelp:
-            std::fputs(zv::UsageText().c_str(), stdout);
+            std::fputs(zv::usageText().c_str(), stdout);
             return 0;
         case zv::LaunchRequest::Run:
             break;
     }
-    if (!PrepareDisplay(env.commandLine)) return 1;
-    SilenceQtWhereUnseen();
+    if (!prepareDisplay(env.commandLine)) return 1;
+    silenceQtWhereUnseen();
 
     QApplication app(argc, argv);
-    zv::qt::NameApplication();
-    zv::qt::LoadDutchQtTexts(app);
+    zv::qt::nameApplication();
+    zv::qt::loadDutchQtTexts(app);
     const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     if (!desktop.isEmpty()) env.desktopPath = desktop.toStdString();
 
     zv::LinuxFileSystem fs;
     zv::SystemClock clock;
     zv::qt::QtEventPump pump;
-    zv::FreedesktopTrash trash(fs, EnvText("HOME"), EnvText("XDG_DATA_HOME"), getuid());
+    zv::FreedesktopTrash trash(fs, envText("HOME"), envText("XDG_DATA_HOME"), getuid());
     zv::qt::QtWindowHost host;
     zv::qt::QtDialogs screenDialogs(&pump);
-    zv::frmVergelijker* logTarget = nullptr;
+    zv::AppWindow* logTarget = nullptr;
     zv::AutomaticDialogs automaticDialogs([&logTarget](const std::string& line) {
         if (logTarget) logTarget->log.add(line);
     });
     zv::Dialogs& dialogs =
-        NobodyCanAnswer() ? static_cast<zv::Dialogs&>(automaticDialogs) : screenDialogs;
+        nobodyCanAnswer() ? static_cast<zv::Dialogs&>(automaticDialogs) : screenDialogs;
 
-    zv::frmVergelijker w(zv::Services{fs, dialogs, clock, pump, trash, host, env});
+    zv::AppWindow w(zv::Services{fs, dialogs, clock, pump, trash, host, env});
     logTarget = &w;
     zv::qt::MainWindow window(w);
     host.attach(w, &window);
@@ -121,14 +121,14 @@ int main(int argc, char** argv) {
     QObject::connect(&window, &zv::qt::MainWindow::finished, &app, &QApplication::quit,
                      Qt::QueuedConnection);
 
-    window.runHandler([&w] { w.Form_Load(); });
-    if (w.ui.closed) return Finish(w);
-    if (NobodyCanAnswer()) {
-        zv::GiveUpUnseenWindow(w);
-        return Finish(w);
+    window.runHandler([&w] { w.load(); });
+    if (w.ui.closed) return finish(w);
+    if (nobodyCanAnswer()) {
+        zv::giveUpUnseenWindow(w);
+        return finish(w);
     }
     w.ui.visible = true;  // a window that waits for the user is never left hidden
     window.mirror();
     app.exec();
-    return Finish(w);
+    return finish(w);
 }

@@ -10,8 +10,8 @@
 #include <QPushButton>
 #include <QStandardPaths>
 
+#include "ui/DustbinWindow.h"
 #include "ui/ModeDisplay.h"
-#include "ui/frmDustbin.h"
 #include "ui/qt/DustbinDialog.h"
 #include "ui/qt/FolderPicker.h"
 #include "ui/qt/QtDialogs.h"
@@ -26,15 +26,15 @@ class Screenshots : public ::testing::Test {
     void SetUp() override {
         if (folder.isEmpty()) GTEST_SKIP() << "ZV_SCREENSHOT_DIR not set";
         QDir().mkpath(folder);
-        frmVergelijker& w = r.w();
-        w.ui.Text1[0].text = r.rig.root / "Documenten";
-        w.ui.Text1[2].text = r.rig.root / "Backup van documenten";
-        w.ui.Check1.value = 1;
-        w.Check1_Click();
-        w.ui.text2.text = "19-12-1960 12:58:58";
+        AppWindow& w = r.w();
+        w.ui.sourceBox.text = r.rig.root / "Documenten";
+        w.ui.backupBox.text = r.rig.root / "Backup van documenten";
+        w.ui.dateFilterBox.value = 1;
+        w.dateFilterClicked();
+        w.ui.fromDateBox.text = "19-12-1960 12:58:58";
         w.ui.panel(1) = "Status";
-        w.Form_Resize();
-        ShowMode(w, JobMode::Synchronise);
+        w.resized();
+        showMode(w, JobMode::Synchronise);
     }
     void save(QWidget* widget, const char* name) {
         if (widget == r.window.get()) r.show();
@@ -55,35 +55,36 @@ TEST_F(Screenshots, FourModes) {
         {JobMode::Synchronise, "mode3-synchronise"},
         {JobMode::SynchroniseDustbin, "mode4-synchronise-dustbin"}};
     for (const auto& [mode, name] : modes) {
-        ShowMode(r.w(), mode);
+        showMode(r.w(), mode);
         save(r.window.get(), name);
     }
 }
 
 TEST_F(Screenshots, DateFilterOffAndRefusedSource) {
-    r.w().ui.Check1.value = 0;
-    r.w().Check1_Click();
-    r.w().cmdOK_Click();
+    r.w().ui.dateFilterBox.value = 0;
+    r.w().dateFilterClicked();
+    r.w().okClicked();
     save(r.window.get(), "refused-source");
 }
 
-TEST_F(Screenshots, RunInProgress) {
-    frmVergelijker& w = r.w();
-    ShowMode(w, JobMode::SynchroniseDustbin);
-    w.ui.cmdGo.enabled = w.ui.cmdOK.enabled = false;
-    w.ui.Check1.enabled = w.ui.Frame1.enabled = w.ui.Frame2.enabled = false;
-    w.ui.sbPanels = {"Kopieren", "Bestanden: 1234         [ Verwijderd: 5 ]", "Van: 2345"};
-    w.ui.lblFiles.text = r.rig.root / "Documenten/Projecten/2024/Verslag over de jaarcijfers.odt";
-    w.ui.lblFiles.foreColour = kColourGreen;
-    w.ui.ProgressBar1 = {true, 0, 1000, 420};
-    w.ui.caption = "42 %   " + w.AppVersionText;
+TEST_F(Screenshots, runInProgress) {
+    AppWindow& w = r.w();
+    showMode(w, JobMode::SynchroniseDustbin);
+    w.ui.goButton.enabled = w.ui.okButton.enabled = false;
+    w.ui.dateFilterBox.enabled = w.ui.verifyArrow.enabled = w.ui.syncArrow.enabled = false;
+    w.ui.statusPanels = {"Kopieren", "Bestanden: 1234         [ Verwijderd: 5 ]", "Van: 2345"};
+    w.ui.currentFileLabel.text =
+        r.rig.root / "Documenten/Projecten/2024/Verslag over de jaarcijfers.odt";
+    w.ui.currentFileLabel.foreColour = kColourGreen;
+    w.ui.progressBar = {true, 0, 1000, 420};
+    w.ui.caption = "42 %   " + w.versionText;
     save(r.window.get(), "run-in-progress");
 }
 
 TEST_F(Screenshots, PickerOpen) {
     makeDirs(r.rig.root / "Documenten/Projecten");
     r.show();
-    r.w().Text1_DblClick(0);
+    r.w().pathBoxDoubleClicked(0);
     r.window->mirror();
     QTest::qWait(400);
     save(r.window.get(), "picker-open");
@@ -93,8 +94,8 @@ TEST_F(Screenshots, DustbinDialog) {
     r.w().job.dustbinToFolder = r.w().job.removeEmptyFolders = true;
     r.w().job.dustbinAsWritten = r.w().job.dustbinPath = r.rig.root / "Prullenbak";
     for (const char* name : {"dustbin-dialog", "dustbin-dialog-recycler"}) {
-        frmDustbin model(r.w());
-        model.Form_Load();
+        DustbinWindow model(r.w());
+        model.load();
         qt::DustbinDialog dialog(model, r.window.get());
         dialog.show();
         save(&dialog, name);
@@ -115,7 +116,7 @@ std::string TitleOnTheScreen(QWidget* window) {
 // A first run into an empty backup folder, pictured half way; the title the
 // desktop shows carries nothing but the window's own caption.
 TEST_F(Screenshots, FirstRunIntoANewFolderHalfWay) {
-    frmVergelijker& w = r.w();
+    AppWindow& w = r.w();
     const std::string source = r.rig.root / "Documenten";
     for (int folder = 0; folder < 4; ++folder)
         for (int file = 0; file < 25; ++file)
@@ -123,13 +124,13 @@ TEST_F(Screenshots, FirstRunIntoANewFolderHalfWay) {
                           std::to_string(file) + ".txt",
                       std::string(20000, 'x'));
     makeDirs(r.rig.root / "Backup van documenten");
-    w.ui.Check1.value = 0;
-    w.Check1_Click();
+    w.ui.dateFilterBox.value = 0;
+    w.dateFilterClicked();
     w.job.source = source;
     w.job.backup = r.rig.root / "Backup van documenten";
     w.job.noDateFilter = w.job.verify = true;
     w.job.synchronise = false;
-    ShowMode(w, JobMode::CheckOnly);
+    showMode(w, JobMode::CheckOnly);
     r.show();
     const bool onX = QGuiApplication::platformName() == "xcb" &&
                      !QStandardPaths::findExecutable("xprop").isEmpty();
@@ -147,7 +148,7 @@ TEST_F(Screenshots, FirstRunIntoANewFolderHalfWay) {
             EXPECT_EQ(TitleOnTheScreen(r.window.get()), w.ui.caption);
         }
     };
-    w.cmdGo_Click();
+    w.goClicked();
     r.rig.pump.hook = nullptr;
     EXPECT_TRUE(saved);
 }
@@ -156,11 +157,11 @@ TEST_F(Screenshots, DustbinDialogWithThePickerOpen) {
     makeDirs(r.rig.root / "Prullenbak/Oud");
     r.w().job.dustbinToFolder = true;
     r.w().job.dustbinAsWritten = r.w().job.dustbinPath = r.rig.root / "Prullenbak/Oud";
-    frmDustbin model(r.w());
-    model.Form_Load();
+    DustbinWindow model(r.w());
+    model.load();
     qt::DustbinDialog dialog(model, r.window.get());
     dialog.show();
-    model.Text1_DblClick();
+    model.pathBoxDoubleClicked();
     dialog.mirror();
     QTest::qWait(400);
     save(&dialog, "dustbin-dialog-picker-open");
@@ -173,7 +174,7 @@ TEST_F(Screenshots, AQuestion) {
     qt::QtEventPump pump;
     pump.mirror = [this] { r.window->mirror(); };
     qt::QtDialogs dialogs(&pump);
-    r.w().ui.Text1[2].foreColour = kColourRed;
+    r.w().ui.backupBox.foreColour = kColourRed;
     r.w().ui.panel(1) = "Status";
     WhenModalOpens([&](QWidget* modal) {
         save(modal, "question-box");
@@ -185,8 +186,8 @@ TEST_F(Screenshots, AQuestion) {
 }
 
 TEST_F(Screenshots, SmallestAndEnlargedWindow) {
-    r.w().ui.sbPanels = {"Bezig af te sluiten...", "Bestanden: 12345         [ Verwijderd: 678 ]",
-                         "12 min 34 sec"};
+    r.w().ui.statusPanels = {"Bezig af te sluiten...",
+                             "Bestanden: 12345         [ Verwijderd: 678 ]", "12 min 34 sec"};
     r.show();
     r.window->resize(r.window->minimumSize());
     save(r.window.get(), "window-smallest");

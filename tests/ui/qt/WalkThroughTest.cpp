@@ -30,14 +30,14 @@ struct Session {
         env.desktopPath = root + "/Bureaublad";
         env.computerName = "werkplek";
         env.workingFolder = root;
-        w = std::make_unique<frmVergelijker>(Services{fs, dialogs, clock, pump, trash, host, env});
+        w = std::make_unique<AppWindow>(Services{fs, dialogs, clock, pump, trash, host, env});
         window = std::make_unique<qt::MainWindow>(*w);
         host.attach(*w, window.get());
         pump.mirror = [this] { window->mirror(); };
         pump.repaint = [this] { window->repaint(); };
     }
     void start() {
-        window->runHandler([this] { w->Form_Load(); });
+        window->runHandler([this] { w->load(); });
         window->show();
         (void)QTest::qWaitForWindowExposed(window.get());
     }
@@ -49,7 +49,7 @@ struct Session {
     qt::QtEventPump pump;
     RecordingTrash trash;
     qt::QtWindowHost host;
-    std::unique_ptr<frmVergelijker> w;
+    std::unique_ptr<AppWindow> w;
     std::unique_ptr<qt::MainWindow> window;
 };
 
@@ -91,7 +91,7 @@ TEST(WalkThrough, FromAFirstStartToARunAndBack) {
         EXPECT_TRUE(window.windowTitle().startsWith("Zandvast & Backup Tool v."));
         EXPECT_EQ(window.pathBox(0)->text().toStdString(), root / "app");
         EXPECT_EQ(window.dateBox()->text(), "19-12-1960 12:58:58");
-        EXPECT_TRUE(window.picture("imNoVfy")->isVisible());
+        EXPECT_TRUE(window.picture("noCheckPicture")->isVisible());
         EXPECT_FALSE(window.goButton()->isEnabled());
         for (QPushButton* button :
              {window.okButton(), window.exitButton(), window.attributesButton()})
@@ -110,12 +110,12 @@ TEST(WalkThrough, FromAFirstStartToARunAndBack) {
         window.pathBox(2)->setFocus();
         window.pathBox(2)->selectAll();
         QTest::keyClicks(window.pathBox(2), QString::fromStdString(backup));
-        EXPECT_EQ(first.w->ui.Text1[2].text, backup);
+        EXPECT_EQ(first.w->ui.backupBox.text, backup);
 
         QTest::mouseClick(window.frame1(), Qt::LeftButton);
-        EXPECT_TRUE(window.picture("imSync")->isVisible());
+        EXPECT_TRUE(window.picture("syncPicture")->isVisible());
         QTest::mouseClick(window.frame2(), Qt::LeftButton);
-        EXPECT_TRUE(window.picture("imSyncPlus")->isVisible());
+        EXPECT_TRUE(window.picture("syncDustbinPicture")->isVisible());
         WhenModalOpens([&](QWidget* modal) {
             auto* dialog = qobject_cast<qt::DustbinDialog*>(modal);
             ASSERT_NE(dialog, nullptr);
@@ -124,9 +124,9 @@ TEST(WalkThrough, FromAFirstStartToARunAndBack) {
             QTest::keyClicks(dialog->pathBox(), QString::fromStdString(dustbin));
             QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
         });
-        QTest::mouseDClick(window.picture("imPrullenbak"), Qt::LeftButton);
+        QTest::mouseDClick(window.picture("dustbinPicture"), Qt::LeftButton);
         EXPECT_EQ(first.w->job.dustbinPath, dustbin);
-        EXPECT_EQ(window.picture("imPrullenbak")->toolTip().toStdString(), dustbin);
+        EXPECT_EQ(window.picture("dustbinPicture")->toolTip().toStdString(), dustbin);
 
         first.dialogs.script(MessageAnswer::Yes);  // make the backup folder
         QTest::mouseClick(window.okButton(), Qt::LeftButton);
@@ -152,7 +152,7 @@ TEST(WalkThrough, FromAFirstStartToARunAndBack) {
     second.start();
     EXPECT_EQ(second.window->pathBox(0)->text().toStdString(), source);
     EXPECT_EQ(second.window->pathBox(2)->text().toStdString(), backup);
-    EXPECT_TRUE(second.window->picture("imSyncPlus")->isVisible());
+    EXPECT_TRUE(second.window->picture("syncDustbinPicture")->isVisible());
     EXPECT_EQ(second.w->job.dustbinPath, dustbin);
     EXPECT_TRUE(second.window->dateCheck()->isChecked());
     EXPECT_NE(second.window->dateBox()->text(), "19-12-1960 12:58:58");

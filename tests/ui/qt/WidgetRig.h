@@ -22,8 +22,8 @@ inline QApplication& TestApplication() {
     static char* argv[] = {name, nullptr};
     static QApplication* app = [] {
         auto* made = new QApplication(argc, argv);
-        qt::NameApplication();
-        qt::LoadDutchQtTexts(*made);
+        qt::nameApplication();
+        qt::loadDutchQtTexts(*made);
         return made;
     }();
     return *app;
@@ -41,7 +41,7 @@ struct WidgetRig {
         window.reset();
         QTest::qWait(5);
     }
-    frmVergelijker& w() { return rig.w(); }
+    AppWindow& w() { return rig.w(); }
     qt::MainWindow& win() { return *window; }
     void show() {
         window->mirror();

@@ -14,8 +14,8 @@
 #include <QToolButton>
 #include <QTreeView>
 
+#include "ui/DustbinWindow.h"
 #include "ui/ModeDisplay.h"
-#include "ui/frmDustbin.h"
 #include "ui/qt/ArrowBox.h"
 #include "ui/qt/Colours.h"
 #include "ui/qt/DustbinDialog.h"
@@ -36,17 +36,17 @@ class MainWindowWidgets : public ::testing::Test {
     void SetUp() override {
         makeDirs(r.rig.root / "bron");
         makeDirs(r.rig.root / "backup");
-        w().ui.Text1[0].text = r.rig.root / "bron";
-        w().ui.Text1[2].text = r.rig.root / "backup";
-        w().ui.text2.text = "19-12-1960 12:58:58";
-        w().ui.Check1.value = 1;
-        w().Check1_Click();
+        w().ui.sourceBox.text = r.rig.root / "bron";
+        w().ui.backupBox.text = r.rig.root / "backup";
+        w().ui.fromDateBox.text = "19-12-1960 12:58:58";
+        w().ui.dateFilterBox.value = 1;
+        w().dateFilterClicked();
         w().job.verify = w().job.synchronise = true;
-        ShowMode(w(), JobMode::Synchronise);
-        w().Form_Resize();
+        showMode(w(), JobMode::Synchronise);
+        w().resized();
         r.show();
     }
-    frmVergelijker& w() { return r.w(); }
+    AppWindow& w() { return r.w(); }
     qt::MainWindow& win() { return r.win(); }
     std::string text(QLineEdit* box) { return box->text().toStdString(); }
 
@@ -58,7 +58,7 @@ class MainWindowWidgets : public ::testing::Test {
 // takes the focus; a confirmed job takes no typing.
 TEST_F(MainWindowWidgets, ColoursKeysAndLocks) {
     EXPECT_EQ(win().frame2()->lineColours()[1],
-              qt::ToQColor(kSys3DDarkShadow, win().frame2()->palette()));
+              qt::toQColor(kSys3DDarkShadow, win().frame2()->palette()));
     QTest::mouseClick(win().frame2(), Qt::LeftButton);
     QTest::mouseClick(win().frame2(), Qt::LeftButton);  // check only
     EXPECT_EQ(win().frame2()->lineColours()[0], win().frame2()->palette().color(QPalette::Light));
@@ -72,12 +72,12 @@ TEST_F(MainWindowWidgets, ColoursKeysAndLocks) {
     QTest::mouseClick(win().dateCheck(), Qt::LeftButton);
     EXPECT_FALSE(w().job.noDateFilter);
     win().dateBox()->setText("geen datum");
-    w().ui.text2.text = "geen datum";
+    w().ui.fromDateBox.text = "geen datum";
     QTest::mouseClick(win().okButton(), Qt::LeftButton);
     EXPECT_EQ(win().statusPanel(2)->text(), "dd-mm-jj uu:mm:ss");
     EXPECT_EQ(win().dateBox()->palette().color(QPalette::Text), QColor(255, 0, 0));
     EXPECT_EQ(QApplication::focusWidget(), win().dateBox());
-    w().ui.text2.text = "";
+    w().ui.fromDateBox.text = "";
     QTest::mouseClick(win().okButton(), Qt::LeftButton);
     EXPECT_TRUE(win().goButton()->text().contains("&GO"));
     EXPECT_FALSE(win().frame1()->isEnabled() || win().dateCheck()->isEnabled());
@@ -90,15 +90,15 @@ TEST_F(MainWindowWidgets, ThePickerOffersTheDesktopAndTheComputer) {
     qt::FolderPicker* picker = win().picker();
     makeDirs(r.rig.root / "Bureaublad");
     w().svc.env.desktopPath = r.rig.root / "Bureaublad";
-    w().DesktopName = w().GetDesktopName();
-    w().ComputerName = "werkplek";
+    w().desktopName = w().readDesktopName();
+    w().computerName = "werkplek";
     QTest::mouseDClick(win().pathBox(0), Qt::LeftButton);
     EXPECT_EQ(picker->desktopButton()->text(), "Bureaublad");
     EXPECT_EQ(picker->computerButton()->text(), "werkplek");
     QTest::mouseClick(picker->desktopButton(), Qt::LeftButton);
     QTRY_COMPARE(picker->currentFolder().toStdString(), r.rig.root / "Bureaublad");
     QTest::keyClick(picker->tree(), Qt::Key_Enter);
-    EXPECT_EQ(w().ui.Text1[0].text, r.rig.root / "Bureaublad");
+    EXPECT_EQ(w().ui.sourceBox.text, r.rig.root / "Bureaublad");
     QTest::mouseDClick(win().pathBox(0), Qt::LeftButton);
     QTest::mouseClick(picker->computerButton(), Qt::LeftButton);
     QTRY_COMPARE(picker->currentFolder(), QString("/"));
@@ -107,8 +107,8 @@ TEST_F(MainWindowWidgets, ThePickerOffersTheDesktopAndTheComputer) {
 }
 
 TEST_F(MainWindowWidgets, ProgressDisplayIsMirrored) {
-    w().ui.ProgressBar1 = {true, 0, 200, 50};
-    w().ui.lblFiles.text = "/bron/bestand.txt";
+    w().ui.progressBar = {true, 0, 200, 50};
+    w().ui.currentFileLabel.text = "/bron/bestand.txt";
     w().ui.panel(3) = "Van: 7";
     w().ui.caption = "25 %   Zandvast v.1.0.0";
     win().mirror();
@@ -124,8 +124,8 @@ TEST_F(MainWindowWidgets, ProgressDisplayIsMirrored) {
 // a larger window gives its space to the path boxes and the progress bar,
 // and keeps the status bar and the mode display as they are.
 TEST_F(MainWindowWidgets, TheSmallestAndALargerWindow) {
-    w().ui.sbPanels = {"Bezig af te sluiten...", "Bestanden: 12345         [ Verwijderd: 12345 ]",
-                       "99 min 59 sec"};
+    w().ui.statusPanels = {"Bezig af te sluiten...",
+                           "Bestanden: 12345         [ Verwijderd: 12345 ]", "99 min 59 sec"};
     win().mirror();
     win().resize(win().minimumSize());
     QTest::qWait(20);
@@ -137,7 +137,7 @@ TEST_F(MainWindowWidgets, TheSmallestAndALargerWindow) {
     }
     QWidget* statusBar = win().statusPanel(1)->parentWidget();
     const auto offset = [&] {
-        return win().picture("imSync")->geometry().center().y() -
+        return win().picture("syncPicture")->geometry().center().y() -
                win().frame1()->geometry().center().y();
     };
     const int barHeight = statusBar->height(), pathWidth = win().pathBox(0)->width();
@@ -194,18 +194,17 @@ TEST(MainWindowQuestions, OneClickOnOKWithTheFocusInTheDateBox) {
     makeDirs(rig.root / "bron");
     qt::QtEventPump pump;
     qt::QtDialogs dialogs(&pump);
-    frmVergelijker w(
-        Services{rig.fs, dialogs, rig.clock, pump, rig.trash, rig.host, rig.w().svc.env});
+    AppWindow w(Services{rig.fs, dialogs, rig.clock, pump, rig.trash, rig.host, rig.w().svc.env});
     qt::MainWindow win(w);
     pump.mirror = [&] { win.mirror(); };
     pump.repaint = [&] { win.repaint(); };
-    w.ui.Text1[0].text = rig.root / "bron";
-    w.ui.Text1[2].text = rig.root / "nieuw";
-    w.ui.text2.text = "19-12-1960 12:58:58";
-    w.ui.Check1.value = 1;
-    w.Check1_Click();
+    w.ui.sourceBox.text = rig.root / "bron";
+    w.ui.backupBox.text = rig.root / "nieuw";
+    w.ui.fromDateBox.text = "19-12-1960 12:58:58";
+    w.ui.dateFilterBox.value = 1;
+    w.dateFilterClicked();
     w.job.verify = true;
-    ShowMode(w, JobMode::CheckOnly);
+    showMode(w, JobMode::CheckOnly);
     win.mirror();
     win.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&win));
@@ -239,7 +238,7 @@ TEST(MainWindowQuestions, OneClickOnOKWithTheFocusInTheDateBox) {
 class DustbinDialogWidgets : public ::testing::Test {
   protected:
     void SetUp() override {
-        model.Form_Load();
+        model.load();
         dialog = std::make_unique<qt::DustbinDialog>(model);
         dialog->show();
         (void)QTest::qWaitForWindowExposed(dialog.get());
@@ -248,7 +247,7 @@ class DustbinDialogWidgets : public ::testing::Test {
 
     QApplication& app = TestApplication();
     TestRig rig;
-    frmDustbin model{rig.w()};
+    DustbinWindow model{rig.w()};
     std::unique_ptr<qt::DustbinDialog> dialog;
 };
 
@@ -317,9 +316,9 @@ TEST_F(DustbinDialogWidgets, TheEmptyFolderPictureTogglesItsCross) {
     QTest::keyClick(dialog.get(), Qt::Key_Escape);
     EXPECT_TRUE(model.closed);
     EXPECT_TRUE(rig.w().job.removeEmptyFolders);
-    frmDustbin again(rig.w());
-    again.Form_Load();
-    again.Image2_Click();
+    DustbinWindow again(rig.w());
+    again.load();
+    again.emptyFoldersClicked();
     EXPECT_FALSE(rig.w().job.removeEmptyFolders);
 }
 
@@ -329,12 +328,12 @@ TEST(HelpPage, TheFileBesideTheProgramOrTheBuiltInPage) {
     TestApplication();
     TempDir folder;
     const QString path = QString::fromStdString(folder.path());
-    const QString page = qt::LoadHelpPage(path);
+    const QString page = qt::loadHelpPage(path);
     for (const char* word : {"Escape", "dubbelklikken", "Prullenbak"})
         EXPECT_TRUE(page.contains(word)) << word;
     writeFile(folder / "ZandvastHelp.html", "<p>Eigen hulp</p>");
-    EXPECT_EQ(qt::HelpPageSource(path).toStdString(), folder / "ZandvastHelp.html");
-    EXPECT_EQ(qt::LoadHelpPage(path), "<p>Eigen hulp</p>");
+    EXPECT_EQ(qt::helpPageSource(path).toStdString(), folder / "ZandvastHelp.html");
+    EXPECT_EQ(qt::loadHelpPage(path), "<p>Eigen hulp</p>");
 }
 
 // The real boxes: the application's title, CR LF shown as new lines, and
@@ -372,13 +371,13 @@ TEST(QtDialogs, BoxesAnswerAsTheUserDid) {
         EXPECT_EQ(shown, QString(c.text).replace("\r\n", "\n"));
     }
     QMessageBox box;
-    qt::SetUpMessageBox(box, "x", MessageStyle::OkExclamation);
+    qt::setUpMessageBox(box, "x", MessageStyle::OkExclamation);
     EXPECT_EQ(box.icon(), QMessageBox::Warning);
     EXPECT_EQ(box.standardButtons(), QMessageBox::Ok);
-    qt::SetUpMessageBox(box, "x", MessageStyle::OkCancel);
+    qt::setUpMessageBox(box, "x", MessageStyle::OkCancel);
     EXPECT_EQ(box.standardButtons(), QMessageBox::Ok | QMessageBox::Cancel);
     EXPECT_EQ(static_cast<QAbstractButton*>(box.defaultButton()), box.button(QMessageBox::Ok));
-    qt::SetUpMessageBox(box, "x", MessageStyle::YesNo);
+    qt::setUpMessageBox(box, "x", MessageStyle::YesNo);
     EXPECT_EQ(box.standardButtons(), QMessageBox::Yes | QMessageBox::No);
     EXPECT_EQ(static_cast<QAbstractButton*>(box.defaultButton()), box.button(QMessageBox::Yes));
     EXPECT_EQ(box.icon(), QMessageBox::NoIcon);
@@ -393,7 +392,7 @@ TEST(ApplicationTexts, NoTitleSuffixAndDutchStandardButtons) {
     if (!QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_nl.qm"))
         GTEST_SKIP() << "Qt's Dutch translations (qt6-translations-l10n) are not installed";
     QMessageBox box;
-    qt::SetUpMessageBox(box, "x", MessageStyle::YesNo);
+    qt::setUpMessageBox(box, "x", MessageStyle::YesNo);
     EXPECT_EQ(box.button(QMessageBox::Yes)->text().remove('&'), "Ja");
     EXPECT_EQ(box.button(QMessageBox::No)->text().remove('&'), "Nee");
 }
