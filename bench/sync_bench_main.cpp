@@ -15,7 +15,7 @@
 #include "app/frmVergelijker.h"
 #include "copy/ProgressTotal.h"
 #include "platform/DateText.h"
-#include "platform/LinuxFileSystem.h"
+#include "platform/linux/LinuxFileSystem.h"
 #include "sync/SyncWalk.h"
 
 namespace {

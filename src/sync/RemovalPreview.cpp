@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "app/frmVergelijker.h"
-#include "platform/TempFile.h"
+#include "platform/TempName.h"
 #include "sync/SyncPaths.h"
 
 namespace zv {

@@ -13,7 +13,7 @@
 #include "copy/ProgressTotal.h"
 #include "copy/WalkSupport.h"
 #include "platform/Attributes.h"
-#include "platform/TempFile.h"
+#include "platform/TempName.h"
 #include "sync/OrphanRemover.h"
 #include "sync/SourceGuard.h"
 #include "sync/SyncPaths.h"

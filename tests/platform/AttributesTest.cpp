@@ -4,7 +4,7 @@
 #include <sys/xattr.h>
 
 #include "PlatformTest.h"
-#include "platform/DosAttributes.h"
+#include "platform/linux/DosAttributes.h"
 
 namespace zv::test {
 namespace {

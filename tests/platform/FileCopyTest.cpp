@@ -4,9 +4,9 @@
 #include <chrono>
 
 #include "PlatformTest.h"
-#include "platform/DiskSync.h"
-#include "platform/TempFile.h"
-#include "platform/UniqueFd.h"
+#include "platform/linux/DiskSync.h"
+#include "platform/linux/TempFile.h"
+#include "platform/linux/UniqueFd.h"
 
 namespace zv::test {
 namespace {

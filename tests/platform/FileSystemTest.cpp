@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "PlatformTest.h"
-#include "platform/EntryStat.h"
+#include "platform/linux/EntryStat.h"
 
 namespace zv::test {
 namespace {

@@ -13,10 +13,10 @@
 
 #include "platform/AutomaticDialogs.h"
 #include "platform/DateText.h"
-#include "platform/ErrorMapping.h"
-#include "platform/LinuxEnvironment.h"
-#include "platform/LinuxFileSystem.h"
 #include "platform/PathText.h"
+#include "platform/linux/ErrorMapping.h"
+#include "platform/linux/LinuxEnvironment.h"
+#include "platform/linux/LinuxFileSystem.h"
 #include "support/TempDir.h"
 
 namespace zv {

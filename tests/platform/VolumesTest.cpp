@@ -1,7 +1,7 @@
 // The drive list and volume names: an injected mount table and by-label
 // folder, and real labelled images where the machine lets us mount them.
 #include "PlatformTest.h"
-#include "platform/MountTable.h"
+#include "platform/linux/MountTable.h"
 
 namespace zv::test {
 namespace {

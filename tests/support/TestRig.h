@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/frmVergelijker.h"
-#include "platform/LinuxFileSystem.h"
+#include "platform/linux/LinuxFileSystem.h"
 #include "support/Doubles.h"
 #include "support/TempDir.h"
 

@@ -1,4 +1,4 @@
-#include "platform/FolderTree.h"
+#include "platform/linux/FolderTree.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "platform/Attributes.h"
-#include "platform/DirEntries.h"
-#include "platform/DosAttributes.h"
-#include "platform/ErrorMapping.h"
-#include "platform/UniqueFd.h"
+#include "platform/linux/DirEntries.h"
+#include "platform/linux/DosAttributes.h"
+#include "platform/linux/ErrorMapping.h"
+#include "platform/linux/UniqueFd.h"
 
 namespace zv {
 

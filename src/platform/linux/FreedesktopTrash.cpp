@@ -1,4 +1,4 @@
-#include "platform/FreedesktopTrash.h"
+#include "platform/linux/FreedesktopTrash.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,9 +12,9 @@
 #include <string_view>
 #include <utility>
 
-#include "platform/ErrorMapping.h"
 #include "platform/FileSystem.h"
-#include "platform/UniqueFd.h"
+#include "platform/linux/ErrorMapping.h"
+#include "platform/linux/UniqueFd.h"
 
 namespace zv {
 

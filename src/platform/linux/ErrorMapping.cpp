@@ -1,4 +1,4 @@
-#include "platform/ErrorMapping.h"
+#include "platform/linux/ErrorMapping.h"
 
 #include <sys/stat.h>
 

@@ -1,4 +1,4 @@
-#include "platform/LinuxEnvironment.h"
+#include "platform/linux/LinuxEnvironment.h"
 
 #include <limits.h>
 #include <pwd.h>

@@ -1,4 +1,4 @@
-#include "platform/TempFile.h"
+#include "platform/linux/TempFile.h"
 
 #include <fcntl.h>
 #include <sys/random.h>
@@ -18,14 +18,6 @@ namespace {
 constexpr int kAttempts = 100;
 
 }  // namespace
-
-bool isTempName(std::string_view name) {
-    const std::string_view prefix = kTempPrefix;
-    if (name.size() != prefix.size() + 16 || !name.starts_with(prefix)) return false;
-    for (char c : name.substr(prefix.size()))
-        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
-    return true;
-}
 
 std::string tempNameIn(const std::string& folder) {
     unsigned char bytes[8] = {};

@@ -1,4 +1,4 @@
-#include "platform/MountTable.h"
+#include "platform/linux/MountTable.h"
 
 #include <blkid/blkid.h>
 #include <dirent.h>

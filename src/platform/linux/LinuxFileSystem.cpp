@@ -1,4 +1,4 @@
-#include "platform/LinuxFileSystem.h"
+#include "platform/linux/LinuxFileSystem.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -12,15 +12,16 @@
 #include <utility>
 
 #include "platform/Attributes.h"
-#include "platform/DirEntries.h"
-#include "platform/DosAttributes.h"
-#include "platform/EntryStat.h"
-#include "platform/ErrorMapping.h"
-#include "platform/FileCopy.h"
-#include "platform/FolderMetadata.h"
-#include "platform/FolderTree.h"
 #include "platform/PathText.h"
-#include "platform/UniqueFd.h"
+#include "platform/linux/BackgroundSize.h"
+#include "platform/linux/DirEntries.h"
+#include "platform/linux/DosAttributes.h"
+#include "platform/linux/EntryStat.h"
+#include "platform/linux/ErrorMapping.h"
+#include "platform/linux/FileCopy.h"
+#include "platform/linux/FolderMetadata.h"
+#include "platform/linux/FolderTree.h"
+#include "platform/linux/UniqueFd.h"
 
 namespace zv {
 

@@ -1,4 +1,4 @@
-#include "platform/FileCopy.h"
+#include "platform/linux/FileCopy.h"
 
 #include <fcntl.h>
 #include <linux/fs.h>
@@ -10,12 +10,12 @@
 #include <cerrno>
 #include <memory>
 
-#include "platform/DosAttributes.h"
-#include "platform/ErrorMapping.h"
-#include "platform/FileMetadata.h"
 #include "platform/FileSystem.h"
-#include "platform/TempFile.h"
-#include "platform/UniqueFd.h"
+#include "platform/linux/DosAttributes.h"
+#include "platform/linux/ErrorMapping.h"
+#include "platform/linux/FileMetadata.h"
+#include "platform/linux/TempFile.h"
+#include "platform/linux/UniqueFd.h"
 
 namespace zv {
 
