@@ -2,7 +2,7 @@
 
 #include "app/frmVergelijker.h"
 #include "config/WorkingFolderPath.h"
-#include "platform/PathText.h"
+#include "platform/Paths.h"
 
 namespace zv {
 

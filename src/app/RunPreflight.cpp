@@ -4,7 +4,7 @@
 #include "app/frmVergelijker.h"
 #include "config/WorkingFolderPath.h"
 #include "copy/WalkSupport.h"
-#include "platform/PathText.h"
+#include "platform/Paths.h"
 
 namespace zv {
 

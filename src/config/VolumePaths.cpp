@@ -3,6 +3,7 @@
 #include "app/frmVergelijker.h"
 #include "config/DriveEntry.h"
 #include "config/WorkingFolderPath.h"
+#include "platform/Paths.h"
 
 namespace zv {
 
@@ -21,10 +22,9 @@ bool StartsWithVolumeName(const std::string& path, const std::string& name) {
     return path.size() == name.size() || path[name.size()] == kSep;
 }
 
+// `rest` is empty or begins with the separator that followed the name.
 std::string JoinDriveAndRest(const std::string& drive, const std::string& rest) {
-    if (rest.empty()) return drive;
-    if (!drive.empty() && drive.back() == kSep) return drive + rest.substr(1);
-    return drive + rest;
+    return rest.empty() ? drive : joinPath(drive, std::string_view(rest).substr(1));
 }
 
 }  // namespace
@@ -33,7 +33,7 @@ std::string frmVergelijker::DriveLetterPath(const std::string& StrPathIn) {
     if (StrPathIn.size() > kMaxPathLength) return {};
     // A path that begins with the separator is a path, never a volume name,
     // whatever a volume may be labelled ("/boot", "/tmp").
-    if (!StrPathIn.empty() && StrPathIn.front() == kSep) return StrPathIn;
+    if (isAbsolutePath(StrPathIn)) return StrPathIn;
     int matches = 0;
     std::string candidate;
     for (const std::string& item : DriveList) {
@@ -52,9 +52,7 @@ std::string frmVergelijker::DriveLetterPath(const std::string& StrPathIn) {
 // The top-most ancestor: "/" for an absolute path, the first component of a
 // relative one.
 std::string frmVergelijker::PathRoot(const std::string& path) {
-    if (path.empty()) return {};
-    if (path.front() == kSep) return std::string(1, kSep);
-    return path.substr(0, path.find(kSep));
+    return rootOf(path);
 }
 
 }  // namespace zv

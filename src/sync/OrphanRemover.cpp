@@ -5,7 +5,7 @@
 #include "app/frmVergelijker.h"
 #include "copy/ProgressDisplay.h"
 #include "platform/Attributes.h"
-#include "platform/PathText.h"
+#include "platform/Paths.h"
 #include "sync/FolderMarking.h"
 #include "sync/RecycleBin.h"
 #include "sync/SyncPaths.h"

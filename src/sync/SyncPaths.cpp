@@ -6,7 +6,7 @@
 
 #include "app/frmVergelijker.h"
 #include "platform/FileSystem.h"
-#include "platform/PathText.h"
+#include "platform/Paths.h"
 #include "sync/SyncWalk.h"
 
 namespace zv {

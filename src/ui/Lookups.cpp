@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "app/frmVergelijker.h"
+#include "platform/Paths.h"
 
 namespace zv {
 
@@ -19,15 +20,8 @@ void frmVergelijker::GetDriveList() {
 // the last separator (a trailing separator is not taken as the last one).
 std::string frmVergelijker::GetDesktopName() {
     DesktopPath = svc.env.desktopPath;
-    std::string path = DesktopPath;
-    while (path.size() > 1 && path.back() == kSep) path.pop_back();
-    long position = 0;  // 1-based, 0: none found
-    for (std::size_t found = path.find(kSep); found != std::string::npos;
-         found = path.find(kSep, found + 1)) {
-        position = LargerOf(static_cast<long>(found) + 1, position);
-    }
-    if (path.size() == 1) return path;  // the root itself
-    return path.substr(static_cast<std::size_t>(position));
+    if (withoutTrailingSeparators(DesktopPath) == "/") return "/";  // the root itself
+    return std::string(lastComponent(DesktopPath));
 }
 
 // The display name of the computer, cut before a backslash when it has one.

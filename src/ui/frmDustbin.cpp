@@ -1,6 +1,7 @@
 #include "ui/frmDustbin.h"
 
 #include "app/frmVergelijker.h"
+#include "platform/Paths.h"
 #include "sync/FolderMarking.h"
 #include "ui/FocusNames.h"
 
@@ -100,9 +101,8 @@ void frmDustbin::cmdAnnuleren_Click() {
 // On this system a drive is a mount point: a bare drive is the root, a
 // mounted volume's own folder, or a text that is no absolute path at all.
 bool frmDustbin::IsFullPath(const std::string& path) const {
-    if (path.empty() || path.front() != kSep || path == std::string(1, kSep)) return false;
-    std::string trimmed = path;
-    while (trimmed.size() > 1 && trimmed.back() == kSep) trimmed.pop_back();
+    if (!isAbsolutePath(path) || path == "/") return false;
+    const std::string trimmed(withoutTrailingSeparators(path));
     for (const std::string& entry : Main.DriveList)
         if (DriveOfEntry(entry) == trimmed) return false;
     return Main.svc.fs.driveName(trimmed) != trimmed;

@@ -13,7 +13,7 @@
 
 #include "platform/AutomaticDialogs.h"
 #include "platform/DateText.h"
-#include "platform/PathText.h"
+#include "platform/Paths.h"
 #include "platform/linux/ErrorMapping.h"
 #include "platform/linux/LinuxEnvironment.h"
 #include "platform/linux/LinuxFileSystem.h"
@@ -207,19 +207,60 @@ TEST(DateText, WritingAndReadingBackNeverMovesADateLater) {
     }
 }
 
-TEST(PathText, SplitsTextually) {
+TEST(Paths, TextualOperations) {
+    // Path -> parent, last component, root, collapsed, normal folder.
+    struct Case {
+        const char *path, *parent, *last, *root, *collapsed, *folder;
+    };
     // clang-format off
-    const std::pair<const char*, const char*> parents[] = {
-        {"/a/b", "/a"}, {"/a", "/"}, {"/", ""}, {"", ""}, {"DISK/x", "DISK"}, {"DISK", ""},
-        {"/a/b/", "/a"}, {"/a//b", "/a"}, {"//", ""}, {"/m/MY DISK/B", "/m/MY DISK"}};
+    const Case cases[] = {
+        {"/a/b", "/a", "b", "/", "/a/b", "/a/b"},
+        {"/a//b/", "/a", "b", "/", "/a/b/", "/a/b"},
+        {"/a", "/", "a", "/", "/a", "/a"},
+        {"/", "", "", "/", "/", "/"},
+        {"//", "", "", "/", "//", "/"},
+        {"///srv//x", "///srv", "x", "/", "//srv/x", "//srv/x"},
+        {"", "", "", "", "", ""},
+        {"DISK/x", "DISK", "x", "DISK", "DISK/x", "DISK/x"},
+        {"DISK", "", "DISK", "DISK", "DISK", "DISK"},
+        {"a//b//", "a", "b", "a", "a/b/", "a/b"},
+        {"/m/MY DISK/B", "/m/MY DISK", "B", "/", "/m/MY DISK/B", "/m/MY DISK/B"}};
     // clang-format on
-    for (const auto& [path, parent] : parents) EXPECT_EQ(parentOfPath(path), parent) << path;
+    for (const Case& c : cases) {
+        EXPECT_EQ(parentOfPath(c.path), c.parent) << c.path;
+        EXPECT_EQ(lastComponent(c.path), c.last) << c.path;
+        EXPECT_EQ(rootOf(c.path), c.root) << c.path;
+        EXPECT_EQ(collapsedSeparators(c.path), c.collapsed) << c.path;
+        EXPECT_EQ(normalisedFolder(c.path), c.folder) << c.path;
+        EXPECT_EQ(isAbsolutePath(c.path), c.root == std::string("/")) << c.path;
+    }
+    EXPECT_EQ(joinPath("/a", "b"), "/a/b");
+    EXPECT_EQ(joinPath("/a/", "b"), "/a/b");
+    EXPECT_EQ(joinPath("", "b"), "/b");
     EXPECT_EQ(normalisedAbsolute("x/../y/./z", "/home/u"), "/home/u/y/z");
     EXPECT_EQ(normalisedAbsolute("/../a//b/", "/cwd"), "/a/b");
-    EXPECT_TRUE(pathIsWithin("/mnt", "/mnt/"));
-    EXPECT_FALSE(pathIsWithin("/mntx", "/mnt"));
-    EXPECT_TRUE(pathIsWithin("/anything", "/"));
-    EXPECT_FALSE(pathIsWithin("relative", "/"));
+    // Path, folder -> within (at or below), strictly below, the part below.
+    struct Below {
+        const char *path, *folder;
+        bool within, below;
+        std::optional<std::string> rest;
+    };
+    const Below below[] = {{"/mnt/x/y", "/mnt", true, true, "x/y"},
+                           {"/mnt/x", "/mnt/", true, true, "x"},
+                           {"/mnt", "/mnt/", true, false, std::nullopt},
+                           {"/mnt/", "/mnt/", true, false, ""},
+                           {"/mnt/", "/mnt", true, true, ""},
+                           {"/mnt", "/mnt", true, false, std::nullopt},
+                           {"/mntx", "/mnt", false, false, std::nullopt},
+                           {"/mn", "/mnt", false, false, std::nullopt},
+                           {"/anything", "/", true, true, "anything"},
+                           {"relative", "/", false, false, std::nullopt},
+                           {"/a", "", true, false, std::nullopt}};
+    for (const Below& b : below) {
+        EXPECT_EQ(pathIsWithin(b.path, b.folder), b.within) << b.path << " " << b.folder;
+        EXPECT_EQ(pathLiesBelow(b.path, b.folder), b.below) << b.path << " " << b.folder;
+        EXPECT_EQ(relativeTo(b.path, b.folder), b.rest) << b.path << " " << b.folder;
+    }
     // The service makes a relative path absolute against the current folder.
     char* cwd = getcwd(nullptr, 0);
     EXPECT_EQ(LinuxFileSystem().absolutePath("sub/./x/.."), normalisedAbsolute("sub", cwd));

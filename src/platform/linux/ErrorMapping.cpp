@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "platform/PathText.h"
+#include "platform/Paths.h"
 
 namespace zv {
 

@@ -12,7 +12,7 @@
 #include <utility>
 
 #include "platform/Attributes.h"
-#include "platform/PathText.h"
+#include "platform/Paths.h"
 #include "platform/linux/BackgroundSize.h"
 #include "platform/linux/DirEntries.h"
 #include "platform/linux/DosAttributes.h"
@@ -309,7 +309,7 @@ std::string LinuxFileSystem::parentFolder(const std::string& path) {
 }
 
 std::string LinuxFileSystem::absolutePath(const std::string& path) {
-    if (!path.empty() && path.front() == kSep) return normalisedAbsolute(path, "/");
+    if (isAbsolutePath(path)) return normalisedAbsolute(path, "/");
     std::unique_ptr<char, decltype(&std::free)> cwd(getcwd(nullptr, 0), &std::free);
     return normalisedAbsolute(path, cwd ? cwd.get() : "/");
 }

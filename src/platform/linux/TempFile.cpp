@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "platform/PathText.h"
+#include "platform/Paths.h"
 
 namespace zv {
 
@@ -34,9 +34,7 @@ std::string tempNameIn(const std::string& folder) {
     }
     char suffix[17];
     for (int i = 0; i < 8; ++i) std::snprintf(suffix + 2 * i, 3, "%02x", bytes[i]);
-    std::string name = folder;
-    if (name.empty() || name.back() != '/') name += '/';
-    return name + kTempPrefix + suffix;
+    return joinPath(folder, std::string(kTempPrefix) + suffix);
 }
 
 UniqueFd createTempFileIn(const std::string& folder, mode_t mode, std::string& name, int& err) {
