@@ -191,6 +191,45 @@ TEST_F(FileCopyTest, CarriesWhatARestoreNeeds) {
     EXPECT_EQ(fs.takeUnkept(), 0u);
 }
 
+// A backup folder gets its source folder's permission bits and attributes
+// (not the recorded bits: those keep their own rules), and when Done its
+// times; while Filling its owner may write into it. Reopening gives that
+// access back only where it is missing: a writable folder is left alone.
+TEST_F(FileCopyTest, FoldersKeepWhatTheirSourceFolderCarries) {
+    const std::string src = dir / "src";
+    makeDirs(src);
+    if (lsetxattr(src.c_str(), "user.kleur", "blauw", 5, 0) != 0)
+        GTEST_SKIP() << "no user attributes here";
+    ASSERT_EQ(lsetxattr(src.c_str(), "user.DOSATTRIB", "0x4", 3, 0), 0);
+    chmod(src.c_str(), 02550);
+    setTimes(src, 1000000000, 1100000000);
+    const struct {
+        FolderStage stage;
+        mode_t before, after;
+        bool carried;
+    } cases[] = {{FolderStage::Filling, 0755, 02750, true},
+                 {FolderStage::Done, 0755, 02550, true},
+                 {FolderStage::Reopening, 0755, 0755, false}};
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const auto& c = cases[i];
+        const std::string to = dir / ("to" + std::to_string(i));
+        makeDirs(to);
+        chmod(to.c_str(), c.before);
+        ASSERT_TRUE(fs.keepFolderMetadata(src, to, c.stage).ok()) << i;
+        EXPECT_EQ(modeOf(to), c.after) << i;
+        char value[16] = {};
+        EXPECT_EQ(lgetxattr(to.c_str(), "user.kleur", value, sizeof value) == 5, c.carried) << i;
+        EXPECT_LT(lgetxattr(to.c_str(), "user.DOSATTRIB", value, sizeof value), 0) << i;
+        Entry entry;
+        ASSERT_TRUE(fs.stat(to, entry).ok());
+        EXPECT_EQ(entry.modified.time_since_epoch() == 1000000000s, c.stage == FolderStage::Done)
+            << i;
+    }
+    Entry source;
+    ASSERT_TRUE(fs.stat(src, source).ok());
+    EXPECT_EQ(source.accessed.time_since_epoch(), 1100000000s);  // read without moving it
+}
+
 // A move within one file system is a rename: the very file arrives, with all
 // it carries. It refuses what a copy refuses, and says so when the target
 // lies on another file system, touching nothing.

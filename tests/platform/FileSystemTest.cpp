@@ -108,8 +108,14 @@ TEST_F(FileSystemTest, FailuresCarryTheProgramsErrorNumbers) {
     std::string text;
     const std::string missing = dir / "missing", noFolder = dir / "nofolder/x",
                       file = dir / "tree/file.txt", pipe = dir / "tree/pipe";
+    writeFile(dir / "readOnly", "x");
+    chmod((dir / "readOnly").c_str(), 0444);
+    link("readOnly", dir / "toReadOnly");
     const auto start = std::chrono::steady_clock::now();
     const std::pair<FsError, int> cases[] = {
+        {fs.readTextFile(missing, text), kErrFileNotFound},
+        {fs.readTextFile(noFolder, text), kErrPathNotFound},
+        {fs.writeTextFile(dir / "toReadOnly", "x"), kErrAccessDenied},
         {fs.stat(missing, entry), kErrFileNotFound},
         {fs.stat(file + "/below", entry), kErrPathNotFound},
         {fs.deleteFile(missing, true), kErrFileNotFound},
