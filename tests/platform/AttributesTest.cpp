@@ -13,6 +13,7 @@ TEST(DosAttribText, LowercaseHexWithPrefixAndNothingElse) {
     EXPECT_EQ(formatDosAttrib(0x26), "0x26");
     EXPECT_EQ(formatDosAttrib(0xab), "0xab");
     EXPECT_EQ(parseDosAttrib("0X2A"), 0x2au);
+    EXPECT_EQ(parseDosAttrib("0xa1"), 0xa1u);
     EXPECT_EQ(parseDosAttrib(std::string_view("0x20\0\3\0binary", 13)), 0x20u);  // Samba's tail
     for (const char* bad : {"", "26", "0x", "0xzz", "0x123456789"})
         EXPECT_EQ(parseDosAttrib(bad), 0u) << bad;

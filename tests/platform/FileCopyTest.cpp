@@ -202,12 +202,18 @@ TEST_F(FileCopyTest, FoldersKeepWhatTheirSourceFolderCarries) {
         GTEST_SKIP() << "no user attributes here";
     ASSERT_EQ(lsetxattr(src.c_str(), "user.DOSATTRIB", "0x4", 3, 0), 0);
     chmod(src.c_str(), 02550);
+    // An ACL (version 2: owner r-x, user 1234 r-x, group r-x, mask r-x, others
+    // none) also sets a folder's permission bits when it is written.
+    const std::uint16_t acl[] = {2,      0,      1,    5, 0xffff, 0xffff, 2,    5,
+                                 1234,   0,      4,    5, 0xffff, 0xffff, 0x10, 5,
+                                 0xffff, 0xffff, 0x20, 0, 0xffff, 0xffff};
+    const bool acls = lsetxattr(src.c_str(), "system.posix_acl_access", acl, sizeof acl, 0) == 0;
     setTimes(src, 1000000000, 1100000000);
     const struct {
         FolderStage stage;
         mode_t before, after;
         bool carried;
-    } cases[] = {{FolderStage::Filling, 0755, 02750, true},
+    } cases[] = {{FolderStage::Filling, 02750, 02750, true},
                  {FolderStage::Done, 0755, 02550, true},
                  {FolderStage::Reopening, 0755, 0755, false}};
     for (std::size_t i = 0; i < std::size(cases); ++i) {
@@ -220,6 +226,11 @@ TEST_F(FileCopyTest, FoldersKeepWhatTheirSourceFolderCarries) {
         char value[16] = {};
         EXPECT_EQ(lgetxattr(to.c_str(), "user.kleur", value, sizeof value) == 5, c.carried) << i;
         EXPECT_LT(lgetxattr(to.c_str(), "user.DOSATTRIB", value, sizeof value), 0) << i;
+        if (acls) {
+            EXPECT_EQ(lgetxattr(to.c_str(), "system.posix_acl_access", nullptr, 0) == sizeof acl,
+                      c.carried)
+                << i;
+        }
         Entry entry;
         ASSERT_TRUE(fs.stat(to, entry).ok());
         EXPECT_EQ(entry.modified.time_since_epoch() == 1000000000s, c.stage == FolderStage::Done)

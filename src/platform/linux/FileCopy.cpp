@@ -126,7 +126,7 @@ int copySparse(int in, int out, off_t size) {
 
 // Fewer blocks than the size needs: the file may have holes.
 bool mayHaveHoles(const struct stat& st) {
-    return st.st_size > 0 && st.st_blocks * 512 < st.st_size;
+    return st.st_blocks * 512 < st.st_size;
 }
 
 // Shares the blocks where the file system can (reflink, which keeps holes),
