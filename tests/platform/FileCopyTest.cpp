@@ -170,13 +170,16 @@ TEST_F(FileCopyTest, CarriesWhatARestoreNeeds) {
 
     ASSERT_EQ(::link(src.c_str(), (dir / "twin").c_str()), 0);
     ASSERT_EQ(::link(src.c_str(), (dir / "third").c_str()), 0);
+    ASSERT_EQ(::link(src.c_str(), (dir / "fourth").c_str()), 0);
     writeFile(dir / "old twin", "old");
     ASSERT_TRUE(fs.copyFile(src, dir / "one").ok());
     ASSERT_TRUE(fs.copyFile(dir / "twin", dir / "old twin").ok());
     EXPECT_EQ(inode(dir / "old twin"), inode(dir / "one"));
     EXPECT_EQ(readFile(dir / "old twin"), "data");
+    ASSERT_TRUE(fs.copyFile(dir / "third", dir / "third copy").ok());
+    EXPECT_EQ(inode(dir / "third copy"), inode(dir / "one"));
     writeFile(src, "changed");  // the copy no longer is the file's
-    ASSERT_TRUE(fs.copyFile(dir / "third", dir / "changed").ok());
+    ASSERT_TRUE(fs.copyFile(dir / "fourth", dir / "changed").ok());
     EXPECT_NE(inode(dir / "changed"), inode(dir / "one"));
     EXPECT_EQ(readFile(dir / "changed"), "changed");
     EXPECT_EQ(fs.takeUnkept(), 0u);
@@ -221,11 +224,15 @@ TEST_F(FileCopyTest, FoldersKeepWhatTheirSourceFolderCarries) {
         const std::string to = dir / ("to" + std::to_string(i));
         makeDirs(to);
         chmod(to.c_str(), c.before);
+        const timespec near[2] = {{1100000000, 0}, {1000000000, 5}};  // the source's second
+        ASSERT_EQ(utimensat(AT_FDCWD, to.c_str(), near, 0), 0);
+        ASSERT_EQ(lsetxattr(to.c_str(), "user.oud", "x", 1, 0), 0);  // the source has none
         ASSERT_TRUE(fs.keepFolderMetadata(src, to, c.stage).ok()) << i;
         EXPECT_EQ(modeOf(to), c.after) << i;
         char value[16] = {};
         EXPECT_EQ(lgetxattr(to.c_str(), "user.kleur", value, sizeof value) == 5, c.carried) << i;
         EXPECT_LT(lgetxattr(to.c_str(), "user.DOSATTRIB", value, sizeof value), 0) << i;
+        EXPECT_EQ(lgetxattr(to.c_str(), "user.oud", value, sizeof value) < 0, c.carried) << i;
         if (acls) {
             EXPECT_EQ(lgetxattr(to.c_str(), "system.posix_acl_access", nullptr, 0) == sizeof acl,
                       c.carried)

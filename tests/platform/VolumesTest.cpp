@@ -143,6 +143,8 @@ TEST(LoopVolumes, LabelsOfRealImagesInMountOrder) {
     EXPECT_EQ(label, "");
     EXPECT_EQ(fs.driveName(labelled.path() + "/Backup/week"), labelled.path());
     EXPECT_EQ(fs.driveName(scratch.path()), scratch.path());
+    EXPECT_TRUE(fs.lookup(scratch.path()).mountRoot);
+    EXPECT_FALSE(fs.lookup(dir.path()).mountRoot);
     std::vector<std::string> listed;
     for (const Volume& v : fs.volumes()) {
         if (v.mountPoint.starts_with(dir.path())) listed.push_back(v.mountPoint + ":=" + v.label);
