@@ -18,7 +18,7 @@
 
 #include "app/AppWindow.h"
 #include "platform/DateText.h"
-#include "platform/LinuxFileSystem.h"
+#include "platform/linux/LinuxFileSystem.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 
 #include "app/AppWindow.h"
 #include "platform/DateText.h"
-#include "platform/LinuxFileSystem.h"
+#include "platform/linux/LinuxFileSystem.h"
 #include "sync/SyncWalk.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/AppWindow.h"
-#include "platform/LinuxFileSystem.h"
+#include "platform/linux/LinuxFileSystem.h"
 #include "support/TestRig.h"
 
 // What the fuzz harnesses share: a small scratch folder, a file system that

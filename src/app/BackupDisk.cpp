@@ -2,7 +2,7 @@
 
 #include "app/AppWindow.h"
 #include "config/WorkingFolderPath.h"
-#include "platform/PathText.h"
+#include "platform/Paths.h"
 #include "run/FolderHelpers.h"
 
 namespace zv {

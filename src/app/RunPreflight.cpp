@@ -4,7 +4,7 @@
 #include "app/BackupDisk.h"
 #include "config/WorkingFolderPath.h"
 #include "copy/WalkSupport.h"
-#include "platform/PathText.h"
+#include "platform/Paths.h"
 #include "run/FolderHelpers.h"
 
 namespace zv {

@@ -4,6 +4,7 @@
 
 #include "config/DriveEntry.h"
 #include "config/WorkingFolderPath.h"
+#include "platform/Paths.h"
 
 namespace zv {
 
@@ -22,10 +23,9 @@ bool startsWithVolumeName(const std::string& path, const std::string& name) {
     return path.size() == name.size() || path[name.size()] == kSep;
 }
 
+// `rest` is empty or begins with the separator that followed the name.
 std::string joinDriveAndRest(const std::string& drive, const std::string& rest) {
-    if (rest.empty()) return drive;
-    if (!drive.empty() && drive.back() == kSep) return drive + rest.substr(1);
-    return drive + rest;
+    return rest.empty() ? drive : joinPath(drive, std::string_view(rest).substr(1));
 }
 
 }  // namespace
@@ -35,7 +35,7 @@ std::string resolveVolumePath(FileSystem& fs, const std::vector<std::string>& dr
     if (path.size() > kMaxPathLength) return {};
     // A path that begins with the separator is a path, never a volume name,
     // whatever a volume may be labelled ("/boot", "/tmp").
-    if (!path.empty() && path.front() == kSep) return path;
+    if (isAbsolutePath(path)) return path;
     int matches = 0;
     std::string candidate;
     for (const std::string& item : driveList) {
@@ -51,10 +51,10 @@ std::string resolveVolumePath(FileSystem& fs, const std::vector<std::string>& dr
     return {};
 }
 
+// The top-most ancestor: "/" for an absolute path, the first component of a
+// relative one.
 std::string pathRoot(const std::string& path) {
-    if (path.empty()) return {};
-    if (path.front() == kSep) return std::string(1, kSep);
-    return path.substr(0, path.find(kSep));
+    return rootOf(path);
 }
 
 }  // namespace zv

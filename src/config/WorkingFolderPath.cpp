@@ -1,13 +1,13 @@
 #include "config/WorkingFolderPath.h"
 
 #include "platform/FileSystem.h"
+#include "platform/Paths.h"
 
 namespace zv {
 
 std::string inWorkingFolder(const std::string& workingFolder, const std::string& path) {
-    if (path.empty() || path.front() == kSep || workingFolder.empty()) return path;
-    if (workingFolder.back() == kSep) return workingFolder + path;
-    return workingFolder + kSep + path;
+    if (path.empty() || isAbsolutePath(path) || workingFolder.empty()) return path;
+    return joinPath(workingFolder, path);
 }
 
 bool leadsToFolder(FileSystem& fs, const std::string& workingFolder, const std::string& path) {

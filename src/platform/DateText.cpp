@@ -214,6 +214,18 @@ std::string formatDateTime(DateTime t) {
     return dateText(tm) + " " + timeText(tm);
 }
 
+std::string formatIsoDateTime(DateTime t) {
+    const std::tm tm = toLocal(t);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &tm);
+    return text;
+}
+
+std::int32_t secondsOfLocalDay(DateTime t) {
+    const std::tm tm = toLocal(t);
+    return tm.tm_hour * 60 * 60 + tm.tm_min * 60 + tm.tm_sec;
+}
+
 std::optional<DateTime> parseDateTime(std::string_view text) {
     const std::optional<Fields> f = readFields(text);
     if (!f) return std::nullopt;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +14,13 @@ namespace zv {
 std::string formatDate(DateTime t);      // "19-12-1960"
 std::string formatTime(DateTime t);      // "12:58:58"
 std::string formatDateTime(DateTime t);  // "19-12-1960 12:58:58"
+
+// The local date and time as "1960-12-19T12:58:58" (the form of the desktop
+// trash's records).
+std::string formatIsoDateTime(DateTime t);
+
+// Seconds since local midnight, 0 to 86399 (86400 in a leap second).
+std::int32_t secondsOfLocalDay(DateTime t);
 
 // Reads a local date and time. Accepts d-M-yyyy, yyyy-MM-dd, dd/MM/yyyy,
 // two-digit years, a "T" between date and time, and a missing time (midnight).

@@ -1,9 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
-#include <string>
-#include <vector>
 
 namespace zv {
 
@@ -28,9 +25,5 @@ class KnownSize final : public PendingSize {
   private:
     std::uint64_t bytes_;
 };
-
-// Sums the tree sizes of `folders` on a thread of its own; a folder whose
-// tree cannot be read completely adds nothing.
-std::unique_ptr<PendingSize> sumFolderSizesInBackground(std::vector<std::string> folders);
 
 }  // namespace zv

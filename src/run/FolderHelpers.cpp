@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/PathText.h"
+#include "platform/Paths.h"
 #include "run/SystemFolders.h"
 
 namespace zv {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/PathText.h"
+#include "platform/Paths.h"
 #include "platform/Trash.h"
 
 namespace zv {

@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "platform/Attributes.h"
-#include "platform/PathText.h"
+#include "platform/Paths.h"
 #include "run/FolderHelpers.h"
 #include "run/RunContext.h"
 #include "sync/FolderMarking.h"

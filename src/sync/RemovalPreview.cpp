@@ -4,7 +4,7 @@
 #include <unordered_set>
 #include <utility>
 
-#include "platform/TempFile.h"
+#include "platform/TempName.h"
 #include "run/RunContext.h"
 #include "sync/SyncPaths.h"
 

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "platform/FileSystem.h"
-#include "platform/PathText.h"
+#include "platform/Paths.h"
 #include "run/FolderHelpers.h"
 #include "run/RunContext.h"
 #include "sync/SyncWalk.h"

@@ -10,7 +10,7 @@
 #include "copy/FolderPresence.h"
 #include "copy/WalkSupport.h"
 #include "platform/Attributes.h"
-#include "platform/TempFile.h"
+#include "platform/TempName.h"
 #include "run/FolderHelpers.h"
 #include "run/RunContext.h"
 #include "sync/OrphanRemover.h"

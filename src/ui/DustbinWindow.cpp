@@ -1,6 +1,7 @@
 #include "ui/DustbinWindow.h"
 
 #include "app/AppWindow.h"
+#include "platform/Paths.h"
 #include "run/FolderHelpers.h"
 #include "sync/FolderMarking.h"
 #include "ui/FocusNames.h"
@@ -101,9 +102,8 @@ void DustbinWindow::cancelClicked() {
 // On this system a drive is a mount point: a bare drive is the root, a
 // mounted volume's own folder, or a text that is no absolute path at all.
 bool DustbinWindow::isFullPath(const std::string& path) const {
-    if (path.empty() || path.front() != kSep || path == std::string(1, kSep)) return false;
-    std::string trimmed = path;
-    while (trimmed.size() > 1 && trimmed.back() == kSep) trimmed.pop_back();
+    if (!isAbsolutePath(path) || path == "/") return false;
+    const std::string trimmed(withoutTrailingSeparators(path));
     for (const std::string& entry : mainWindow.driveList)
         if (driveOfEntry(entry) == trimmed) return false;
     return mainWindow.svc.fs.driveName(trimmed) != trimmed;

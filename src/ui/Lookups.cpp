@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/AppWindow.h"
+#include "platform/Paths.h"
 
 namespace zv {
 
@@ -20,15 +21,8 @@ void AppWindow::readDriveList() {
 // the last separator (a trailing separator is not taken as the last one).
 std::string AppWindow::readDesktopName() {
     desktopPath = svc.env.desktopPath;
-    std::string path = desktopPath;
-    while (path.size() > 1 && path.back() == kSep) path.pop_back();
-    long position = 0;  // 1-based, 0: none found
-    for (std::size_t found = path.find(kSep); found != std::string::npos;
-         found = path.find(kSep, found + 1)) {
-        position = std::max(static_cast<long>(found) + 1, position);
-    }
-    if (path.size() == 1) return path;  // the root itself
-    return path.substr(static_cast<std::size_t>(position));
+    if (withoutTrailingSeparators(desktopPath) == "/") return "/";  // the root itself
+    return std::string(lastComponent(desktopPath));
 }
 
 // The display name of the computer, cut before a backslash when it has one.

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/DateText.h"
-#include "platform/LinuxFileSystem.h"
+#include "platform/linux/LinuxFileSystem.h"
 #include "support/TestRig.h"
 
 namespace zv::test {

@@ -8,7 +8,7 @@
 #include <regex>
 
 #include "platform/Environment.h"
-#include "platform/LinuxFileSystem.h"
+#include "platform/linux/LinuxFileSystem.h"
 #include "support/TempDir.h"
 
 namespace zv::test {

@@ -8,7 +8,7 @@
 
 #include "e2e/E2eFixture.h"
 #include "platform/PlatformTest.h"
-#include "platform/UniqueFd.h"
+#include "platform/linux/UniqueFd.h"
 
 namespace zv::test {
 namespace {

@@ -2,7 +2,7 @@
 #include <regex>
 
 #include "PlatformTest.h"
-#include "platform/FreedesktopTrash.h"
+#include "platform/linux/FreedesktopTrash.h"
 
 namespace zv::test {
 namespace {

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "platform/Attributes.h"
-#include "platform/LinuxFileSystem.h"
+#include "platform/linux/LinuxFileSystem.h"
 #include "support/TempDir.h"
 
 namespace zv::test {

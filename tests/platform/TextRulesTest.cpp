@@ -6,18 +6,18 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <ctime>
 #include <numeric>
 #include <optional>
 #include <string>
 
+#include "PlatformTest.h"
 #include "platform/AutomaticDialogs.h"
 #include "platform/DateText.h"
-#include "platform/ErrorMapping.h"
-#include "platform/LinuxEnvironment.h"
-#include "platform/LinuxFileSystem.h"
-#include "platform/PathText.h"
-#include "support/TempDir.h"
+#include "platform/Paths.h"
+#include "platform/TempName.h"
+#include "platform/linux/ErrorMapping.h"
+#include "platform/linux/LinuxEnvironment.h"
+#include "platform/linux/LinuxFileSystem.h"
 
 namespace zv {
 namespace {
@@ -25,31 +25,26 @@ namespace {
 using namespace std::chrono_literals;
 
 // Puts the process in a time zone for one test, and back when it goes.
+// `installed` is false where the zone is missing: its name would mean UTC.
 class ZoneForTest {
   public:
-    explicit ZoneForTest(const std::string& zone) {
+    explicit ZoneForTest(const std::string& zone)
+        : installed(access(("/usr/share/zoneinfo/" + zone).c_str(), R_OK) == 0) {
         if (const char* old = std::getenv("TZ")) old_ = old;
         setenv("TZ", zone.c_str(), 1);
         tzset();
     }
     ~ZoneForTest() {
-        if (old_)
-            setenv("TZ", old_->c_str(), 1);
-        else
-            unsetenv("TZ");
+        old_ ? setenv("TZ", old_->c_str(), 1) : unsetenv("TZ");
         tzset();
     }
     ZoneForTest(const ZoneForTest&) = delete;
     ZoneForTest& operator=(const ZoneForTest&) = delete;
+    const bool installed;
 
   private:
     std::optional<std::string> old_;
 };
-
-// An unknown zone name would silently mean UTC.
-bool zoneInstalled(const std::string& zone) {
-    return access(("/usr/share/zoneinfo/" + zone).c_str(), R_OK) == 0;
-}
 
 std::chrono::sys_seconds utc(int year, unsigned month, unsigned day,
                              std::chrono::seconds time = 0s) {
@@ -76,16 +71,21 @@ TEST(DateText, ReadsEveryAcceptedFormAndWritesDayMonthYear) {
         EXPECT_EQ(parseDateTime(written), t) << text;  // the same instant
     }
     // Fractions of a second are dropped, also before the epoch.
-    EXPECT_EQ(formatTime(*parseDateTime("5-6-2010 10:11:12") + 999ms), "10:11:12");
+    const DateTime t = *parseDateTime("5-6-2010 10:11:12");
+    EXPECT_EQ(formatTime(t + 999ms), "10:11:12");
+    EXPECT_EQ(formatIsoDateTime(t + 999ms), "2010-06-05T10:11:12");
+    EXPECT_EQ(secondsOfLocalDay(t + 999ms), 10 * 3600 + 11 * 60 + 12);
     EXPECT_EQ(formatTime(*parseDateTime("1-1-1901 00:00:01") - 500ms), "00:00:00");
-    // Bad dates, then bad times and trailing junk.
-    for (const char* text :
-         {"", "   ", "garbage", "12-12", "32-1-2020", "0-1-2020", "1-13-2020", "31-4-2020",
-          "29-2-2023", "29-2-1900", "2020-13-01", "1-1/2020", "1.1.2020", "-1-1-2020", "123-1-2020",
-          "012-1-2020", "1-1-202", "1-1-20200"})
-        EXPECT_FALSE(parseDateTime(text).has_value()) << '"' << text << '"';
-    for (const char* text : {"1-1-2020 24:00:00", "1-1-2020 12:60", "1-1-2020 12:00:00x",
-                             "1-1-2020T", "1-1-2020 12", "1-1-2020 1:2", "1-1-2020 12:00:00.5"})
+    EXPECT_EQ(secondsOfLocalDay(*parseDateTime("1-1-1901 00:00:01") - 1001ms), 86399);
+    // Bad dates, bad times and trailing junk.
+    // clang-format off
+    const char* const bad[] = {
+        "", "   ", "garbage", "12-12", "32-1-2020", "0-1-2020", "1-13-2020", "31-4-2020",
+        "29-2-2023", "29-2-1900", "2020-13-01", "1-1/2020", "1.1.2020", "-1-1-2020", "123-1-2020",
+        "012-1-2020", "1-1-202", "1-1-20200", "1-1-2020 24:00:00", "1-1-2020 12:60",
+        "1-1-2020 12:00:00x", "1-1-2020T", "1-1-2020 12", "1-1-2020 1:2", "1-1-2020 12:00:00.5"};
+    // clang-format on
+    for (const char* text : bad)
         EXPECT_FALSE(parseDateTime(text).has_value()) << '"' << text << '"';
 }
 
@@ -96,26 +96,22 @@ TEST(DateText, DatesBeyondTheTimeTypeAreHeldToItsEnds) {
         ZoneForTest zone("UTC");
         // clang-format off
         const std::pair<const char*, DateTime> cases[] = {
-            {"1-1-1000", kEarliestDateTime},            {"1-1-0001 00:00:00", kEarliestDateTime},
-            {"21-9-1677", kEarliestDateTime},           {"31-12-1677 23:59:59", kEarliestDateTime},
-            {"1-1-1678", kEarliestDateTime},            {"1-1-1678 00:00:01", kEarliestDateTime + 1s},
-            {"31-12-2261 23:59:59", kLatestDateTime - 1s}, {"1-1-2262", kLatestDateTime},
-            {"1-1-2262 00:00:01", kLatestDateTime},     {"12-4-2262", kLatestDateTime},
-            {"31-12-9999 23:59:59", kLatestDateTime}};
+            {"1-1-0001", kEarliestDateTime},            {"31-12-1677 23:59:59", kEarliestDateTime},
+            {"1-1-1678 00:00:01", kEarliestDateTime + 1s}, {"31-12-2261 23:59:59", kLatestDateTime - 1s},
+            {"1-1-2262 00:00:01", kLatestDateTime},     {"31-12-9999 23:59:59", kLatestDateTime}};
         // clang-format on
         for (const auto& [text, expected] : cases) EXPECT_EQ(parseDateTime(text), expected) << text;
         EXPECT_EQ(formatDateTime(kEarliestDateTime), "1-1-1678 00:00:00");
-        EXPECT_EQ(formatDateTime(kLatestDateTime), "1-1-2262 00:00:00");
+        EXPECT_EQ(formatIsoDateTime(kLatestDateTime), "2262-01-01T00:00:00");
     }
     // In any zone the ends, written out, read back as themselves.
     for (const char* name : {"Europe/Amsterdam", "Pacific/Kiritimati", "Pacific/Pago_Pago"}) {
-        if (!zoneInstalled(name)) continue;
         ZoneForTest zone(name);
+        if (!zone.installed) continue;
         EXPECT_EQ(parseDateTime("1-1-1000"), kEarliestDateTime) << name;
         EXPECT_EQ(parseDateTime("31-12-9999 23:59:59"), kLatestDateTime) << name;
         for (DateTime end : {kEarliestDateTime, kLatestDateTime})
-            EXPECT_EQ(parseDateTime(formatDateTime(end)), end)
-                << name << " " << formatDateTime(end);
+            EXPECT_EQ(parseDateTime(formatDateTime(end)), end) << name << formatDateTime(end);
     }
 }
 
@@ -123,48 +119,30 @@ TEST(DateText, DatesBeyondTheTimeTypeAreHeldToItsEnds) {
 // as the moment the clock jumps: a from-date read back never lies later than
 // the one written, so no file changed in between is skipped.
 TEST(DateText, RepeatedAndSkippedLocalTimesReadAsTheEarliestMoment) {
-    struct Case {
-        const char* zone;
-        const char* text;
+    const char* const ams = "Europe/Amsterdam";
+    const struct {
+        const char *zone, *text;
         DateTime expected;
-    };
-    // clang-format off
-    const Case cases[] = {
-        // The autumn hour in Amsterdam: 02:00-02:59 summer time, then again winter time.
-        {"Europe/Amsterdam", "27-10-2024 02:30:00", utc(2024, 10, 27, 30min)},
-        {"Europe/Amsterdam", "27-10-2024 02:00:00", utc(2024, 10, 27)},
-        {"Europe/Amsterdam", "27-10-2024 02:59:59", utc(2024, 10, 27, 59min + 59s)},
-        {"Europe/Amsterdam", "27-10-2024 01:59:59", utc(2024, 10, 26, 23h + 59min + 59s)},
-        {"Europe/Amsterdam", "27-10-2024 03:00:00", utc(2024, 10, 27, 2h)},
-        // The spring gap: 02:00-02:59 never happens.
-        {"Europe/Amsterdam", "31-3-2024 02:30:00", utc(2024, 3, 31, 1h)},
-        {"Europe/Amsterdam", "31-3-2024 02:00:00", utc(2024, 3, 31, 1h)},
-        {"Europe/Amsterdam", "31-3-2024 02:59:59", utc(2024, 3, 31, 1h)},
-        {"Europe/Amsterdam", "31-3-2024 01:59:59", utc(2024, 3, 31, 59min + 59s)},
-        {"Europe/Amsterdam", "31-3-2024 03:00:00", utc(2024, 3, 31, 1h)},
-        // Ordinary dates, winter and summer.
-        {"Europe/Amsterdam", "15-1-2024 12:00:00", utc(2024, 1, 15, 11h)},
-        {"Europe/Amsterdam", "15-7-2024 12:00:00", utc(2024, 7, 15, 10h)},
-        {"Europe/Amsterdam", "1-1-2000", utc(1999, 12, 31, 23h)},
-        {"Europe/Amsterdam", "29-2-2024 23:59:59", utc(2024, 2, 29, 22h + 59min + 59s)},
-        {"Europe/Amsterdam", "19-12-1960 12:58:58", utc(1960, 12, 19, 11h + 58min + 58s)},
-        {"Europe/Amsterdam", "2-3-2024T13:14:15", utc(2024, 3, 2, 12h + 14min + 15s)},
-        // Moscow went from +4 to +3 without summer time in 2014, and to +4 in 2011.
-        {"Europe/Moscow", "26-10-2014 01:30:00", utc(2014, 10, 25, 21h + 30min)},
-        {"Europe/Moscow", "26-10-2014 02:00:00", utc(2014, 10, 25, 23h)},
-        {"Europe/Moscow", "27-3-2011 02:30:00", utc(2011, 3, 26, 23h)},
-        // West of Greenwich the instants lie after the local time read as UTC.
-        {"America/New_York", "10-3-2024 02:30:00", utc(2024, 3, 10, 7h)},
-        {"America/New_York", "3-11-2024 01:30:00", utc(2024, 11, 3, 5h + 30min)},
-        {"America/New_York", "24-4-1960 02:30:00", utc(1960, 4, 24, 7h)},
-        // Lord Howe Island moves its clock by half an hour.
-        {"Australia/Lord_Howe", "7-4-2024 01:45:00", utc(2024, 4, 6, 14h + 45min)},
-        {"Australia/Lord_Howe", "6-10-2024 02:15:00", utc(2024, 10, 5, 15h + 30min)},
-        {"UTC", "27-10-2024 02:30:00", utc(2024, 10, 27, 2h + 30min)}};
-    // clang-format on
-    for (const Case& c : cases) {
-        if (!zoneInstalled(c.zone)) GTEST_SKIP() << c.zone << " is not installed";
+    } cases[] = {// The autumn hour, 02:00-02:59, is summer time first, then winter time.
+                 {ams, "27-10-2024 02:59:59", utc(2024, 10, 27, 59min + 59s)},
+                 {ams, "27-10-2024 03:00:00", utc(2024, 10, 27, 2h)},
+                 // The spring gap: 02:00-02:59 never happens.
+                 {ams, "31-3-2024 02:00:00", utc(2024, 3, 31, 1h)},
+                 {ams, "31-3-2024 02:59:59", utc(2024, 3, 31, 1h)},
+                 {ams, "31-3-2024 01:59:59", utc(2024, 3, 31, 59min + 59s)},
+                 // Moscow went from +4 to +3 without summer time in 2014, and to +4 in
+                 // 2011.
+                 {"Europe/Moscow", "26-10-2014 01:30:00", utc(2014, 10, 25, 21h + 30min)},
+                 {"Europe/Moscow", "27-3-2011 02:30:00", utc(2011, 3, 26, 23h)},
+                 // West of Greenwich the instants lie after the local time read as UTC.
+                 {"America/New_York", "10-3-2024 02:30:00", utc(2024, 3, 10, 7h)},
+                 {"America/New_York", "3-11-2024 01:30:00", utc(2024, 11, 3, 5h + 30min)},
+                 // Lord Howe Island moves its clock by half an hour.
+                 {"Australia/Lord_Howe", "6-10-2024 02:15:00", utc(2024, 10, 5, 15h + 30min)},
+                 {"UTC", "27-10-2024 02:30:00", utc(2024, 10, 27, 2h + 30min)}};
+    for (const auto& c : cases) {
         ZoneForTest zone(c.zone);
+        if (!zone.installed) GTEST_SKIP() << c.zone << " is not installed";
         EXPECT_EQ(parseDateTime(c.text), c.expected) << c.zone << " " << c.text;
     }
 }
@@ -173,71 +151,111 @@ TEST(DateText, RepeatedAndSkippedLocalTimesReadAsTheEarliestMoment) {
 // the hour the clock shows twice; the text stays the same. The instants are
 // visited out of order: the C library remembers its last zone offset.
 TEST(DateText, WritingAndReadingBackNeverMovesADateLater) {
-    struct Sweep {
+    const struct {
         std::chrono::sys_seconds from;
         std::chrono::seconds step;
         long count;
         std::chrono::seconds mostEarlier;
-    };
-    // A year of every change back and forth, then all of the zone's history.
-    const Sweep sweeps[] = {
+    } sweeps[] = {
+        // a year of every change back and forth, then the zone's history
         {utc(2024, 1, 1), 997s, 31630, 1h},
         {std::chrono::floor<std::chrono::seconds>(kEarliestDateTime), 11 * 24h + 3607s, 19300, 2h}};
     constexpr long kStride = 7919;
     for (const char* name : {"Europe/Amsterdam", "Europe/Moscow", "Australia/Lord_Howe"}) {
-        if (!zoneInstalled(name)) GTEST_SKIP() << name << " is not installed";
         ZoneForTest zone(name);
-        for (const Sweep& s : sweeps) {
+        if (!zone.installed) GTEST_SKIP() << name << " is not installed";
+        for (const auto& s : sweeps) {
             ASSERT_EQ(std::gcd(kStride, s.count), 1);  // every instant once
             for (long i = 0; i < s.count; ++i) {
                 // Summed in seconds: the offset alone would not fit in nanoseconds.
                 const DateTime t = s.from + (i * kStride % s.count) * s.step;
                 const std::string text = formatDateTime(t);
                 const std::optional<DateTime> back = parseDateTime(text);
-                const bool ok = back && *back <= t && t - *back <= s.mostEarlier &&
-                                formatDateTime(*back) == text;
-                if (!ok) {
-                    ADD_FAILURE() << name << " " << text << " read back as "
-                                  << (back ? formatDateTime(*back) : "nothing") << ", moved "
-                                  << (back ? (*back - t).count() : 0) << "ns";
-                    break;
-                }
+                if (back && *back <= t && t - *back <= s.mostEarlier &&
+                    formatDateTime(*back) == text)
+                    continue;
+                ADD_FAILURE() << name << " " << text << " read back as "
+                              << (back ? formatDateTime(*back) : "nothing");
+                break;
             }
         }
     }
 }
 
-TEST(PathText, SplitsTextually) {
+TEST(Paths, TextualOperations) {
+    // Path -> parent, last component, root, collapsed, normal folder.
+    struct Case {
+        const char *path, *parent, *last, *root, *collapsed, *folder;
+    };
     // clang-format off
-    const std::pair<const char*, const char*> parents[] = {
-        {"/a/b", "/a"}, {"/a", "/"}, {"/", ""}, {"", ""}, {"DISK/x", "DISK"}, {"DISK", ""},
-        {"/a/b/", "/a"}, {"/a//b", "/a"}, {"//", ""}, {"/m/MY DISK/B", "/m/MY DISK"}};
+    const Case cases[] = {
+        {"/a/b", "/a", "b", "/", "/a/b", "/a/b"},  {"/a//b/", "/a", "b", "/", "/a/b/", "/a/b"},
+        {"/a", "/", "a", "/", "/a", "/a"},         {"/", "", "", "/", "/", "/"},
+        {"//", "", "", "/", "//", "/"},            {"///srv//x", "///srv", "x", "/", "//srv/x", "//srv/x"},
+        {"", "", "", "", "", ""},                  {"DISK/x", "DISK", "x", "DISK", "DISK/x", "DISK/x"},
+        {"DISK", "", "DISK", "DISK", "DISK", "DISK"}, {"a//b//", "a", "b", "a", "a/b/", "a/b"}};
     // clang-format on
-    for (const auto& [path, parent] : parents) EXPECT_EQ(parentOfPath(path), parent) << path;
+    for (const Case& c : cases) {
+        EXPECT_EQ(parentOfPath(c.path), c.parent) << c.path;
+        EXPECT_EQ(lastComponent(c.path), c.last) << c.path;
+        EXPECT_EQ(rootOf(c.path), c.root) << c.path;
+        EXPECT_EQ(collapsedSeparators(c.path), c.collapsed) << c.path;
+        EXPECT_EQ(normalisedFolder(c.path), c.folder) << c.path;
+        EXPECT_EQ(isAbsolutePath(c.path), c.root == std::string("/")) << c.path;
+    }
+    EXPECT_EQ(joinPath("/a", "b"), "/a/b");
+    EXPECT_EQ(joinPath("/a/", "b"), "/a/b");
+    EXPECT_EQ(joinPath("", "b"), "/b");
     EXPECT_EQ(normalisedAbsolute("x/../y/./z", "/home/u"), "/home/u/y/z");
     EXPECT_EQ(normalisedAbsolute("/../a//b/", "/cwd"), "/a/b");
-    EXPECT_TRUE(pathIsWithin("/mnt", "/mnt/"));
-    EXPECT_FALSE(pathIsWithin("/mntx", "/mnt"));
-    EXPECT_TRUE(pathIsWithin("/anything", "/"));
-    EXPECT_FALSE(pathIsWithin("relative", "/"));
+    // Path, folder -> within (at or below), strictly below, the part below.
+    struct Below {
+        const char *path, *folder;
+        bool within, below;
+        std::optional<std::string> rest;
+    };
+    const Below below[] = {{"/mnt/x/y", "/mnt", true, true, "x/y"},
+                           {"/mnt/x", "/mnt/", true, true, "x"},
+                           {"/mnt", "/mnt/", true, false, std::nullopt},
+                           {"/mnt/", "/mnt/", true, false, ""},
+                           {"/mnt/", "/mnt", true, true, ""},
+                           {"/mnt", "/mnt", true, false, std::nullopt},
+                           {"/mntx", "/mnt", false, false, std::nullopt},
+                           {"/mn", "/mnt", false, false, std::nullopt},
+                           {"/anything", "/", true, true, "anything"},
+                           {"relative", "/", false, false, std::nullopt},
+                           {"/a", "", true, false, std::nullopt}};
+    for (const Below& b : below) {
+        EXPECT_EQ(pathIsWithin(b.path, b.folder), b.within) << b.path << " " << b.folder;
+        EXPECT_EQ(pathLiesBelow(b.path, b.folder), b.below) << b.path << " " << b.folder;
+        EXPECT_EQ(relativeTo(b.path, b.folder), b.rest) << b.path << " " << b.folder;
+    }
     // The service makes a relative path absolute against the current folder.
     char* cwd = getcwd(nullptr, 0);
     EXPECT_EQ(LinuxFileSystem().absolutePath("sub/./x/.."), normalisedAbsolute("sub", cwd));
     free(cwd);
 }
 
+TEST(TempName, ThePrefixAndSixteenLowercaseHexDigits) {
+    EXPECT_TRUE(isTempName(".zv-tmp-0123456789abcdef"));
+    for (const char* no :
+         {".zv-tmp-0123456789ABCDEF", ".zv-tmp-0123456789abcde", ".zv-tmp-0123456789abcdef0",
+          "x.zv-tmp-0123456789abcde", ".zv-tmp-0123456789abcdeg", ""})
+        EXPECT_FALSE(isTempName(no)) << no;
+}
+
 TEST(ErrorMapping, SystemErrorsBecomeTheProgramsNumbers) {
-    EXPECT_EQ(errorNumberFor(ENOENT, PathRole::File), kErrFileNotFound);
+    const std::pair<std::vector<int>, int> files[] = {
+        {{ENOENT}, kErrFileNotFound},
+        {{ENOTDIR}, kErrPathNotFound},
+        {{EACCES, EPERM, EROFS, EBUSY, ETXTBSY}, kErrAccessDenied},
+        {{ENOSPC, EDQUOT, EFBIG}, kErrDiskFull},
+        {{EINVAL, ENAMETOOLONG}, kErrInvalidArgument},
+        {{EIO, ELOOP}, kErrObjectNotAvailable}};
+    for (const auto& [errs, number] : files)
+        for (int err : errs) EXPECT_EQ(errorNumberFor(err, PathRole::File), number) << err;
     EXPECT_EQ(errorNumberFor(ENOENT, PathRole::Folder), kErrPathNotFound);
-    EXPECT_EQ(errorNumberFor(ENOTDIR, PathRole::File), kErrPathNotFound);
-    for (int err : {EACCES, EPERM, EROFS, EBUSY, ETXTBSY})
-        EXPECT_EQ(errorNumberFor(err, PathRole::File), kErrAccessDenied) << err;
-    for (int err : {ENOSPC, EDQUOT, EFBIG})
-        EXPECT_EQ(errorNumberFor(err, PathRole::File), kErrDiskFull) << err;
-    for (int err : {EINVAL, ENAMETOOLONG})
-        EXPECT_EQ(errorNumberFor(err, PathRole::Folder), kErrInvalidArgument) << err;
-    for (int err : {EIO, ELOOP})
-        EXPECT_EQ(errorNumberFor(err, PathRole::File), kErrObjectNotAvailable) << err;
+    EXPECT_EQ(errorNumberFor(EINVAL, PathRole::Folder), kErrInvalidArgument);
     EXPECT_EQ(errnoError(ENOENT, "/some/where", PathRole::File).description,
               "No such file or directory: /some/where");
 }
@@ -260,31 +278,28 @@ TEST(AutomaticDialogs, AnswersOkOrTheSafeChoiceAndLogsIt) {
 
 TEST(LinuxEnvironment, FoldersAndCommandLine) {
     const EnvVars env{"/home/u", "", ""};
-    const std::string userData = "/home/u/.local/share/zandvast";
+    const char* const userData = "/home/u/.local/share/zandvast";
     // A portable copy keeps its files beside itself where it can write; an
     // installed one always in the user's data folder, also for root.
-    struct Case {
+    const struct {
         const char* folder;
-        bool writable;
-        bool installed;
-        const char* xdgDataHome;
-        const char* appFolder;
-    };
-    const Case cases[] = {{"/opt/zv", true, false, "", "/opt/zv"},
-                          {"/opt/zv", false, false, "", userData.c_str()},
-                          {"/usr/bin", true, true, "", userData.c_str()},
-                          {"/usr/bin", false, true, "", userData.c_str()},
-                          {"/usr/bin", true, true, "/xdg", "/xdg/zandvast"},
-                          {"/usr/bin", false, false, "relative", userData.c_str()},
-                          {"", true, false, "", userData.c_str()}};
-    for (const Case& c : cases) {
+        bool writable, installed;
+        const char *xdgDataHome, *appFolder;
+    } cases[] = {{"/opt/zv", true, false, "", "/opt/zv"},
+                 {"/opt/zv", false, false, "", userData},
+                 {"/usr/bin", true, true, "", userData},
+                 {"/usr/bin", true, true, "/xdg", "/xdg/zandvast"},
+                 {"/usr/bin", false, false, "relative", userData},
+                 {"", true, false, "", userData}};
+    for (const auto& c : cases) {
         const ExecutableSite site{c.folder, c.writable, c.installed};
-        SCOPED_TRACE(site.folder + (c.writable ? " writable" : "") +
-                     (c.installed ? " installed" : "") + " " + c.xdgDataHome);
-        EXPECT_EQ(appFolderFor(site, {"/home/u", c.xdgDataHome, ""}), c.appFolder);
+        EXPECT_EQ(appFolderFor(site, {"/home/u", c.xdgDataHome, ""}), c.appFolder)
+            << c.folder << c.writable << c.installed << c.xdgDataHome;
     }
-    EXPECT_EQ(desktopFolderFrom(
-                  "# xdg\nXDG_DOCUMENTS_DIR=\"$HOME/D\"\nXDG_DESKTOP_DIR=\"$HOME/Bureau\"\n", env),
+    EXPECT_EQ(desktopFolderFrom("# "
+                                "xdg\nXDG_DOCUMENTS_DIR=\"$HOME/"
+                                "D\"\nXDG_DESKTOP_DIR=\"$HOME/Bureau\"\n",
+                                env),
               "/home/u/Bureau");
     for (const char* unusable : {"", "#XDG_DESKTOP_DIR=\"/x\"\n", "XDG_DESKTOP_DIR=unquoted\n",
                                  "XDG_DESKTOP_DIR=\"relative\"\n"})
@@ -296,12 +311,12 @@ TEST(LinuxEnvironment, FoldersAndCommandLine) {
 }
 
 // The installed copy is told by its folder: the install's bin folder, also
-// when either path goes through a link.
-TEST(LinuxEnvironment, SameFolderMeansTheSameFolderOnDisk) {
+// when either path goes through a link. A first start in a fresh home makes
+// the whole data folder path (0700, as XDG wants); folders already there stay.
+TEST(LinuxEnvironment, FoldersOnDisk) {
     test::TempDir dir;
-    test::makeDirs(dir / "usr/bin");
-    test::makeDirs(dir / "opt/bin");
     test::writeFile(dir / "usr/bin/zandvast", "");
+    test::makeDirs(dir / "opt/bin");
     ASSERT_EQ(symlink("usr/bin", (dir / "bin").c_str()), 0);
     const std::string bin = dir / "usr/bin";
     const std::pair<std::string, bool> cases[] = {{bin, true},
@@ -317,26 +332,14 @@ TEST(LinuxEnvironment, SameFolderMeansTheSameFolderOnDisk) {
         EXPECT_EQ(sameFolder(bin, other), same) << other;
     }
     EXPECT_FALSE(sameFolder("", ""));
-}
 
-// An installed copy's first start in a fresh home makes the whole data
-// folder path; folders already there are left as they are.
-TEST(LinuxEnvironment, MakeFoldersMakesTheMissingParents) {
-    test::TempDir dir;
     test::makeDirs(dir / "home");
     chmod((dir / "home").c_str(), 0755);
-    for (const std::string& path : {dir / "home/.local/share/zandvast", dir / "home"}) {
+    for (const std::string& path : {dir / "home/.local/share/zandvast", dir / "home"})
         makeFolders(path);
-        EXPECT_TRUE(sameFolder(path, path)) << path;
-    }
-    for (const char* made : {"home/.local", "home/.local/share", "home/.local/share/zandvast"}) {
-        struct stat st {};
-        ASSERT_EQ(::stat((dir / made).c_str(), &st), 0) << made;
-        EXPECT_EQ(st.st_mode & 0777, 0700u) << made;
-    }
-    struct stat home {};
-    ::stat((dir / "home").c_str(), &home);
-    EXPECT_EQ(home.st_mode & 0777, 0755u);
+    for (const char* made : {"home/.local", "home/.local/share", "home/.local/share/zandvast"})
+        EXPECT_EQ(test::modeOf(dir / made), 0700u) << made;
+    EXPECT_EQ(test::modeOf(dir / "home"), 0755u);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The drive list and volume names: an injected mount table and by-label
 // folder, and real labelled images where the machine lets us mount them.
 #include "PlatformTest.h"
-#include "platform/MountTable.h"
+#include "platform/linux/MountTable.h"
 
 namespace zv::test {
 namespace {
@@ -89,12 +89,15 @@ TEST_F(InjectedMounts, LabelsComeFromTheByLabelFolder) {
     makeDirs(dir / "dev/mapper");
     link("../dm-0", dir / "dev/mapper/vg-root");
     link("../../dm-0", byLabel + "/ROOT");  // the source names the device through another link
-    EXPECT_EQ(labelOf({"/home", "btrfs", "/dev/sda2"}, sources), "HOME");
-    EXPECT_EQ(labelOf({"/", "ext4", "/dev/sda1"}, sources), "");
-    EXPECT_EQ(labelOf({"/mnt/share", "cifs", "//server/share"}, sources), "");
-    EXPECT_EQ(labelOf({"/m", "vfat", dir / "dev/sdb1"}, sources), "MY DISK");
-    EXPECT_EQ(labelOf({"/m", "vfat", dir / "dev/sdb2"}, sources), "");
-    EXPECT_EQ(labelOf({"/", "ext4", dir / "dev/mapper/vg-root"}, sources), "ROOT");
+    const std::pair<MountEntry, const char*> cases[] = {
+        {{"/home", "btrfs", "/dev/sda2"}, "HOME"},
+        {{"/", "ext4", "/dev/sda1"}, ""},
+        {{"/mnt/share", "cifs", "//server/share"}, ""},
+        {{"/m", "vfat", dir / "dev/sdb1"}, "MY DISK"},
+        {{"/m", "vfat", dir / "dev/sdb2"}, ""},
+        {{"/", "ext4", dir / "dev/mapper/vg-root"}, "ROOT"}};
+    for (const auto& [mount, label] : cases)
+        EXPECT_EQ(labelOf(mount, sources), label) << mount.source;
     sources.byLabelDir = dir / "nothing-here";
     EXPECT_EQ(labelOf({"/home", "btrfs", "/dev/sda2"}, sources), "");
 }
@@ -140,6 +143,8 @@ TEST(LoopVolumes, LabelsOfRealImagesInMountOrder) {
     EXPECT_EQ(label, "");
     EXPECT_EQ(fs.driveName(labelled.path() + "/Backup/week"), labelled.path());
     EXPECT_EQ(fs.driveName(scratch.path()), scratch.path());
+    EXPECT_TRUE(fs.lookup(scratch.path()).mountRoot);
+    EXPECT_FALSE(fs.lookup(dir.path()).mountRoot);
     std::vector<std::string> listed;
     for (const Volume& v : fs.volumes()) {
         if (v.mountPoint.starts_with(dir.path())) listed.push_back(v.mountPoint + ":=" + v.label);
@@ -170,20 +175,16 @@ TEST(MountTable, FoldersWhereADiskIsMissing) {
     EXPECT_EQ(fstab, (std::vector<std::string>{"/home", "/mnt/usb", "/mnt/my disk", "/mnt/nfs"}));
     const std::vector<MountEntry> mounts = parseMountInfo(kTable);
     const std::vector<std::string> removable{"/media", "/run/media"};
+    // Path -> the folder where a disk is missing ("" where none is).
+    // clang-format off
     const std::pair<const char*, const char*> cases[] = {
-        {"/home/u/Backup", ""},           // mounted
-        {"/mnt/usb/Backup", "/mnt/usb"},  // in the table, not mounted
-        {"/mnt/usb", "/mnt/usb"},
-        {"/mnt/usbx/Backup", ""},  // another folder
-        {"/mnt/my disk/Week/B", "/mnt/my disk"},
-        {"/mnt/nfs/a", ""},                                  // mounted
-        {"/media/u/MY DISK/Backup", ""},                     // the disk is there
-        {"/media/u/OTHER/Backup", "/media/u/OTHER/Backup"},  // on the root file system
-        {"/media", ""},
-        {"/run/media/u/STICK/x", ""},
-        {"/run/media/u/GONE/x", "/run/media/u/GONE/x"},
-        {"/data/Backup", ""},
-    };
+        {"/home/u/Backup", ""},                        {"/mnt/usb/Backup", "/mnt/usb"},
+        {"/mnt/usb", "/mnt/usb"},                      {"/mnt/usbx/Backup", ""},
+        {"/mnt/my disk/Week/B", "/mnt/my disk"},       {"/mnt/nfs/a", ""},
+        {"/media/u/MY DISK/Backup", ""},               {"/media/u/OTHER/Backup", "/media/u/OTHER/Backup"},
+        {"/media", ""},                                {"/run/media/u/STICK/x", ""},
+        {"/run/media/u/GONE/x", "/run/media/u/GONE/x"}, {"/data/Backup", ""}};
+    // clang-format on
     for (const auto& [path, missing] : cases)
         EXPECT_EQ(missingDiskFolder(mounts, fstab, removable, path), missing) << path;
 }

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/AppWindow.h"
-#include "platform/LinuxFileSystem.h"
+#include "platform/linux/LinuxFileSystem.h"
 #include "support/Doubles.h"
 #include "support/TempDir.h"
 

@@ -1,5 +1,3 @@
-#include <unistd.h>
-
 #include <QApplication>
 #include <QGuiApplication>
 #include <QLoggingCategory>
@@ -11,10 +9,7 @@
 
 #include "app/AppWindow.h"
 #include "platform/AutomaticDialogs.h"
-#include "platform/Clock.h"
-#include "platform/FreedesktopTrash.h"
-#include "platform/LinuxEnvironment.h"
-#include "platform/LinuxFileSystem.h"
+#include "platform/linux/LinuxPlatform.h"
 #include "ui/LaunchOptions.h"
 #include "ui/RunEndNotice.h"
 #include "ui/qt/AppIdentity.h"
@@ -79,7 +74,8 @@ bool nobodyCanAnswer() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    zv::EnvironmentInfo env = zv::probeEnvironment(argc, argv);
+    zv::LinuxPlatform platform(argc, argv);
+    zv::EnvironmentInfo& env = platform.env;
     switch (zv::requestOf(env.commandLine)) {
         case zv::LaunchRequest::PrintVersion:
             std::printf("%s\n", zv::versionLine(env.version).c_str());
@@ -99,10 +95,7 @@ int main(int argc, char** argv) {
     const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     if (!desktop.isEmpty()) env.desktopPath = desktop.toStdString();
 
-    zv::LinuxFileSystem fs;
-    zv::SystemClock clock;
     zv::qt::QtEventPump pump;
-    zv::FreedesktopTrash trash(fs, envText("HOME"), envText("XDG_DATA_HOME"), getuid());
     zv::qt::QtWindowHost host;
     zv::qt::QtDialogs screenDialogs(&pump);
     zv::AppWindow* logTarget = nullptr;
@@ -112,7 +105,8 @@ int main(int argc, char** argv) {
     zv::Dialogs& dialogs =
         nobodyCanAnswer() ? static_cast<zv::Dialogs&>(automaticDialogs) : screenDialogs;
 
-    zv::AppWindow w(zv::Services{fs, dialogs, clock, pump, trash, host, env});
+    zv::AppWindow w(
+        zv::Services{platform.fs, dialogs, platform.clock, pump, platform.trash, host, env});
     logTarget = &w;
     zv::qt::MainWindow window(w);
     host.attach(w, &window);

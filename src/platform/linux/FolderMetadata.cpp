@@ -1,4 +1,4 @@
-#include "platform/FolderMetadata.h"
+#include "platform/linux/FolderMetadata.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -6,9 +6,9 @@
 
 #include <cerrno>
 
-#include "platform/ErrorMapping.h"
-#include "platform/FileMetadata.h"
-#include "platform/UniqueFd.h"
+#include "platform/linux/ErrorMapping.h"
+#include "platform/linux/FileMetadata.h"
+#include "platform/linux/UniqueFd.h"
 
 namespace zv {
 

@@ -1,10 +1,10 @@
-#include "platform/EntryStat.h"
+#include "platform/linux/EntryStat.h"
 
 #include <sys/sysmacros.h>
 
 #include <cerrno>
 
-#include "platform/DosAttributes.h"
+#include "platform/linux/DosAttributes.h"
 
 namespace zv {
 

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "platform/DiskSync.h"
 #include "platform/FsError.h"
-#include "platform/HardLinks.h"
+#include "platform/linux/DiskSync.h"
+#include "platform/linux/HardLinks.h"
 
 namespace zv {
 

@@ -1,4 +1,4 @@
-#include "platform/DiskSync.h"
+#include "platform/linux/DiskSync.h"
 
 #include <unistd.h>
 

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/DiskSync.h"
-#include "platform/FileCopy.h"
 #include "platform/FileSystem.h"
-#include "platform/MountTable.h"
+#include "platform/linux/DiskSync.h"
+#include "platform/linux/FileCopy.h"
+#include "platform/linux/MountTable.h"
 
 namespace zv {
 

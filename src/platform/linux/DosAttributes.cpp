@@ -1,4 +1,4 @@
-#include "platform/DosAttributes.h"
+#include "platform/linux/DosAttributes.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

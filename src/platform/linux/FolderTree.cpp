@@ -1,4 +1,4 @@
-#include "platform/FolderTree.h"
+#include "platform/linux/FolderTree.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -9,10 +9,11 @@
 #include <vector>
 
 #include "platform/Attributes.h"
-#include "platform/DirEntries.h"
-#include "platform/DosAttributes.h"
-#include "platform/ErrorMapping.h"
-#include "platform/UniqueFd.h"
+#include "platform/Paths.h"
+#include "platform/linux/DirEntries.h"
+#include "platform/linux/DosAttributes.h"
+#include "platform/linux/ErrorMapping.h"
+#include "platform/linux/UniqueFd.h"
 
 namespace zv {
 
@@ -52,10 +53,6 @@ int openSub(int parentFd, const char* name, UniqueFd& out) {
     return out.valid() ? 0 : errno;
 }
 
-std::string joined(const std::string& folder, const std::string& name) {
-    return folder.back() == '/' ? folder + name : folder + "/" + name;
-}
-
 FsError readOnlyFound(const std::string& path) {
     return fsFail(kErrAccessDenied, "Read-only: " + path);
 }
@@ -68,7 +65,7 @@ FsError scanForReadOnly(int parentFd, const std::string& name, const std::string
     std::vector<Child> children;
     if (int err = readChildren(fd.get(), children)) return errnoError(err, path, PathRole::Folder);
     for (const Child& c : children) {
-        std::string childPath = joined(path, c.name);
+        std::string childPath = joinPath(path, c.name);
         if (S_ISDIR(c.st.st_mode)) {
             if (FsError e = scanForReadOnly(fd.get(), c.name, childPath)) return e;
         } else if (S_ISREG(c.st.st_mode) &&
@@ -91,7 +88,7 @@ int removeAt(int parentFd, const std::string& name, std::string& failedPath,
     int err = readChildren(fd.get(), children);
     for (std::size_t i = 0; err == 0 && i < children.size(); ++i) {
         const Child& c = children[i];
-        std::string childPath = joined(path, c.name);
+        std::string childPath = joinPath(path, c.name);
         if (S_ISDIR(c.st.st_mode)) {
             err = removeAt(fd.get(), c.name, failedPath, childPath);
             continue;
@@ -124,7 +121,7 @@ FsError sumAt(int parentFd, const std::string& name, const std::string& path, st
         if (S_ISREG(c.st.st_mode)) {
             bytes += static_cast<std::uint64_t>(c.st.st_size);
         } else if (S_ISDIR(c.st.st_mode)) {
-            if (FsError e = sumAt(fd.get(), c.name, joined(path, c.name), bytes, stop)) return e;
+            if (FsError e = sumAt(fd.get(), c.name, joinPath(path, c.name), bytes, stop)) return e;
         }
     }
     return fsOk();

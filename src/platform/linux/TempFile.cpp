@@ -1,4 +1,4 @@
-#include "platform/TempFile.h"
+#include "platform/linux/TempFile.h"
 
 #include <fcntl.h>
 #include <sys/random.h>
@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "platform/PathText.h"
+#include "platform/Paths.h"
 
 namespace zv {
 
@@ -18,14 +18,6 @@ namespace {
 constexpr int kAttempts = 100;
 
 }  // namespace
-
-bool isTempName(std::string_view name) {
-    const std::string_view prefix = kTempPrefix;
-    if (name.size() != prefix.size() + 16 || !name.starts_with(prefix)) return false;
-    for (char c : name.substr(prefix.size()))
-        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
-    return true;
-}
 
 std::string tempNameIn(const std::string& folder) {
     unsigned char bytes[8] = {};
@@ -42,9 +34,7 @@ std::string tempNameIn(const std::string& folder) {
     }
     char suffix[17];
     for (int i = 0; i < 8; ++i) std::snprintf(suffix + 2 * i, 3, "%02x", bytes[i]);
-    std::string name = folder;
-    if (name.empty() || name.back() != '/') name += '/';
-    return name + kTempPrefix + suffix;
+    return joinPath(folder, std::string(kTempPrefix) + suffix);
 }
 
 UniqueFd createTempFileIn(const std::string& folder, mode_t mode, std::string& name, int& err) {

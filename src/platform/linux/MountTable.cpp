@@ -1,4 +1,4 @@
-#include "platform/MountTable.h"
+#include "platform/linux/MountTable.h"
 
 #include <blkid/blkid.h>
 #include <dirent.h>
@@ -11,7 +11,7 @@
 #include <memory>
 #include <sstream>
 
-#include "platform/PathText.h"
+#include "platform/Paths.h"
 
 namespace zv {
 
@@ -223,7 +223,7 @@ std::vector<std::string> parseFstabMountPoints(std::string_view text) {
         const std::vector<std::string_view> f = fields(line);
         if (f.size() < 3 || f[0].front() == '#') continue;
         const std::string point = normalisedAbsolute(unescapeOctal(f[1]), "/");
-        if (f[1].front() != '/' || point == "/" || f[2] == "swap") continue;
+        if (!isAbsolutePath(f[1]) || point == "/" || f[2] == "swap") continue;
         out.push_back(point);
     }
     return out;
@@ -252,7 +252,7 @@ std::string missingDiskFolder(const std::vector<MountEntry>& mounts,
 }
 
 std::string labelOf(const MountEntry& mount, const MountSources& sources) {
-    if (mount.source.empty() || mount.source.front() != '/') return {};
+    if (!isAbsolutePath(mount.source)) return {};
     std::string label = labelFromByLabelDir(sources.byLabelDir, mount.source);
     if (label.empty() && sources.useBlkid && mount.source.starts_with("/dev/"))
         label = labelFromSuperblock(mount.source);

@@ -1,4 +1,4 @@
-#include "platform/DirEntries.h"
+#include "platform/linux/DirEntries.h"
 
 #include <sys/syscall.h>
 #include <unistd.h>

@@ -8,11 +8,11 @@
 #include <memory>
 
 #include "platform/Attributes.h"
-#include "platform/DosAttributes.h"
-#include "platform/ErrorMapping.h"
-#include "platform/LinuxFileSystem.h"
-#include "platform/TempFile.h"
-#include "platform/UniqueFd.h"
+#include "platform/linux/DosAttributes.h"
+#include "platform/linux/ErrorMapping.h"
+#include "platform/linux/LinuxFileSystem.h"
+#include "platform/linux/TempFile.h"
+#include "platform/linux/UniqueFd.h"
 
 namespace zv {
 

@@ -1,4 +1,4 @@
-#include "platform/LinuxFileSystem.h"
+#include "platform/linux/LinuxFileSystem.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -12,15 +12,16 @@
 #include <utility>
 
 #include "platform/Attributes.h"
-#include "platform/DirEntries.h"
-#include "platform/DosAttributes.h"
-#include "platform/EntryStat.h"
-#include "platform/ErrorMapping.h"
-#include "platform/FileCopy.h"
-#include "platform/FolderMetadata.h"
-#include "platform/FolderTree.h"
-#include "platform/PathText.h"
-#include "platform/UniqueFd.h"
+#include "platform/Paths.h"
+#include "platform/linux/BackgroundSize.h"
+#include "platform/linux/DirEntries.h"
+#include "platform/linux/DosAttributes.h"
+#include "platform/linux/EntryStat.h"
+#include "platform/linux/ErrorMapping.h"
+#include "platform/linux/FileCopy.h"
+#include "platform/linux/FolderMetadata.h"
+#include "platform/linux/FolderTree.h"
+#include "platform/linux/UniqueFd.h"
 
 namespace zv {
 
@@ -308,7 +309,7 @@ std::string LinuxFileSystem::parentFolder(const std::string& path) {
 }
 
 std::string LinuxFileSystem::absolutePath(const std::string& path) {
-    if (!path.empty() && path.front() == kSep) return normalisedAbsolute(path, "/");
+    if (isAbsolutePath(path)) return normalisedAbsolute(path, "/");
     std::unique_ptr<char, decltype(&std::free)> cwd(getcwd(nullptr, 0), &std::free);
     return normalisedAbsolute(path, cwd ? cwd.get() : "/");
 }

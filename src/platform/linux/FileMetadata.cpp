@@ -1,4 +1,4 @@
-#include "platform/FileMetadata.h"
+#include "platform/linux/FileMetadata.h"
 
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/DosAttributes.h"
 #include "platform/FileSystem.h"
+#include "platform/linux/DosAttributes.h"
 
 namespace zv {
 

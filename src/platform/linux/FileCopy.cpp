@@ -1,4 +1,4 @@
-#include "platform/FileCopy.h"
+#include "platform/linux/FileCopy.h"
 
 #include <fcntl.h>
 #include <linux/fs.h>
@@ -10,12 +10,12 @@
 #include <cerrno>
 #include <memory>
 
-#include "platform/DosAttributes.h"
-#include "platform/ErrorMapping.h"
-#include "platform/FileMetadata.h"
 #include "platform/FileSystem.h"
-#include "platform/TempFile.h"
-#include "platform/UniqueFd.h"
+#include "platform/linux/DosAttributes.h"
+#include "platform/linux/ErrorMapping.h"
+#include "platform/linux/FileMetadata.h"
+#include "platform/linux/TempFile.h"
+#include "platform/linux/UniqueFd.h"
 
 namespace zv {
 
@@ -126,7 +126,7 @@ int copySparse(int in, int out, off_t size) {
 
 // Fewer blocks than the size needs: the file may have holes.
 bool mayHaveHoles(const struct stat& st) {
-    return st.st_size > 0 && st.st_blocks * 512 < st.st_size;
+    return st.st_blocks * 512 < st.st_size;
 }
 
 // Shares the blocks where the file system can (reflink, which keeps holes),

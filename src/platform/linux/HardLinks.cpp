@@ -1,14 +1,14 @@
-#include "platform/HardLinks.h"
+#include "platform/linux/HardLinks.h"
 
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
 
-#include "platform/ErrorMapping.h"
 #include "platform/FileSystem.h"
-#include "platform/TempFile.h"
-#include "platform/UniqueFd.h"
+#include "platform/linux/ErrorMapping.h"
+#include "platform/linux/TempFile.h"
+#include "platform/linux/UniqueFd.h"
 
 namespace zv {
 

@@ -1,11 +1,11 @@
-#include "platform/PendingSize.h"
+#include "platform/linux/BackgroundSize.h"
 
 #include <atomic>
 #include <stop_token>
 #include <thread>
 #include <utility>
 
-#include "platform/FolderTree.h"
+#include "platform/linux/FolderTree.h"
 
 namespace zv {
 

@@ -1,11 +1,11 @@
-#include "platform/ErrorMapping.h"
+#include "platform/linux/ErrorMapping.h"
 
 #include <sys/stat.h>
 
 #include <cerrno>
 #include <cstring>
 
-#include "platform/PathText.h"
+#include "platform/Paths.h"
 
 namespace zv {
 

@@ -1,20 +1,22 @@
-#include "platform/FreedesktopTrash.h"
+#include "platform/linux/FreedesktopTrash.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <memory>
 #include <string_view>
 #include <utility>
 
-#include "platform/ErrorMapping.h"
+#include "platform/DateText.h"
 #include "platform/FileSystem.h"
-#include "platform/UniqueFd.h"
+#include "platform/Paths.h"
+#include "platform/linux/ErrorMapping.h"
+#include "platform/linux/UniqueFd.h"
 
 namespace zv {
 
@@ -22,13 +24,6 @@ namespace {
 
 constexpr mode_t kPrivateFolder = 0700;
 constexpr int kMaxNameAttempts = 10000;
-
-std::string join(const std::string& folder, std::string_view name) {
-    std::string out = folder;
-    if (out.empty() || out.back() != '/') out += '/';
-    out += name;
-    return out;
-}
 
 std::string parentOf(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
@@ -96,12 +91,8 @@ std::string percentEncoded(std::string_view path) {
 }
 
 std::string localDeletionDate() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &local);
-    return text;
+    return formatIsoDateTime(
+        std::chrono::time_point_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now()));
 }
 
 // "name.ext" for the first attempt, then "name.2.ext", "name.3.ext", ...
@@ -133,9 +124,7 @@ FsError writeRecord(int fd, const std::string& record, const std::string& path) 
 // relative to the volume's mount point.
 std::string recordedPath(const std::string& path, const std::string& topdir) {
     if (topdir.empty()) return path;
-    const std::string prefix = topdir.back() == '/' ? topdir : topdir + "/";
-    if (!path.starts_with(prefix)) return path;
-    return path.substr(prefix.size());
+    return relativeTo(path, topdir).value_or(path);
 }
 
 // The path through its folder's real path: a folder link on the way may lead
@@ -145,7 +134,7 @@ std::string realLocation(const std::string& path) {
     if (folder.empty()) return path;
     std::unique_ptr<char, decltype(&std::free)> real(realpath(folder.c_str(), nullptr), &std::free);
     if (!real) return path;
-    return join(real.get(), baseName(path));
+    return joinPath(real.get(), baseName(path));
 }
 
 // Renames without replacing anything already in files/.
@@ -164,9 +153,8 @@ FreedesktopTrash::FreedesktopTrash(FileSystem& fs, std::string homeDir, std::str
     : fs_(fs), homeDir_(std::move(homeDir)), xdgDataHome_(std::move(xdgDataHome)), uid_(uid) {}
 
 std::string FreedesktopTrash::homeTrashFolder() const {
-    if (!xdgDataHome_.empty() && xdgDataHome_.front() == '/') return join(xdgDataHome_, "Trash");
-    if (!homeDir_.empty() && homeDir_.front() == '/')
-        return join(join(homeDir_, ".local/share"), "Trash");
+    if (isAbsolutePath(xdgDataHome_)) return joinPath(xdgDataHome_, "Trash");
+    if (isAbsolutePath(homeDir_)) return joinPath(joinPath(homeDir_, ".local/share"), "Trash");
     return {};
 }
 
@@ -178,8 +166,8 @@ FsError FreedesktopTrash::moveToTrash(const std::string& path) {
         return fsFail(kErrInvalidArgument, "only files are put in the trash: " + absolute);
     Place place;
     if (FsError e = placeFor(absolute, st.st_dev, place)) return e;
-    if (FsError e = makeFolder(join(place.folder, "files"))) return e;
-    if (FsError e = makeFolder(join(place.folder, "info"))) return e;
+    if (FsError e = makeFolder(joinPath(place.folder, "files"))) return e;
+    if (FsError e = makeFolder(joinPath(place.folder, "info"))) return e;
     return moveInto(place, absolute);
 }
 
@@ -201,16 +189,16 @@ FsError FreedesktopTrash::placeFor(const std::string& path, dev_t device, Place&
 // The administrator's shared $topdir/.Trash (a real folder with the sticky
 // bit) holds one folder per user; otherwise the user's own $topdir/.Trash-$uid.
 FsError FreedesktopTrash::volumeTrash(const std::string& topdir, Place& place) {
-    const std::string shared = join(topdir, ".Trash");
+    const std::string shared = joinPath(topdir, ".Trash");
     struct stat st {};
     if (::lstat(shared.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && (st.st_mode & S_ISVTX)) {
-        const std::string own = join(shared, std::to_string(uid_));
+        const std::string own = joinPath(shared, std::to_string(uid_));
         if (makeFolder(own).ok() && isOwnFolder(own, uid_)) {
             place.folder = own;
             return fsOk();
         }
     }
-    const std::string own = join(topdir, ".Trash-" + std::to_string(uid_));
+    const std::string own = joinPath(topdir, ".Trash-" + std::to_string(uid_));
     if (FsError e = makeFolder(own)) return e;
     if (!isOwnFolder(own, uid_))
         return fsFail(kErrAccessDenied, "not a trash folder of this user: " + own);
@@ -225,7 +213,7 @@ FsError FreedesktopTrash::moveInto(const Place& place, const std::string& path) 
     const std::string_view name = baseName(path);
     for (int attempt = 1; attempt <= kMaxNameAttempts; ++attempt) {
         const std::string trashName = candidateName(name, attempt);
-        const std::string info = join(join(place.folder, "info"), trashName + ".trashinfo");
+        const std::string info = joinPath(joinPath(place.folder, "info"), trashName + ".trashinfo");
         UniqueFd fd(::open(info.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
         if (!fd.valid() && errno == EEXIST) continue;
         if (!fd.valid()) return errnoError(errno, info, PathRole::File);
@@ -238,7 +226,7 @@ FsError FreedesktopTrash::moveInto(const Place& place, const std::string& path) 
             ::unlink(info.c_str());
             return pending;
         }
-        const int err = renameNoReplace(path, join(join(place.folder, "files"), trashName));
+        const int err = renameNoReplace(path, joinPath(joinPath(place.folder, "files"), trashName));
         if (err == 0) return fsOk();
         ::unlink(info.c_str());
         if (err != EEXIST) return errnoError(err, path, PathRole::File);

@@ -1,4 +1,4 @@
-#include "platform/LinuxEnvironment.h"
+#include "platform/linux/LinuxEnvironment.h"
 
 #include <limits.h>
 #include <pwd.h>
@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/PathText.h"
+#include "platform/Paths.h"
 
 namespace zv {
 
@@ -65,7 +65,7 @@ std::string readWholeFile(const std::string& path) {
 
 // An XDG variable counts only when it holds an absolute path.
 bool usable(const std::string& xdgValue) {
-    return !xdgValue.empty() && xdgValue.front() == '/';
+    return isAbsolutePath(xdgValue);
 }
 
 std::string_view trimmed(std::string_view s) {
@@ -138,7 +138,7 @@ std::string desktopFolderFrom(const std::string& userDirsText, const EnvVars& en
     }
     std::string home = homeOf(env);
     std::string desktop = found.empty() ? home + "/Desktop" : expandHome(found, home);
-    return desktop.front() == '/' ? normalisedAbsolute(desktop, "/") : home + "/Desktop";
+    return isAbsolutePath(desktop) ? normalisedAbsolute(desktop, "/") : home + "/Desktop";
 }
 
 std::string joinArguments(int argc, char** argv) {

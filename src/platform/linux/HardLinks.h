@@ -6,8 +6,8 @@
 #include <string>
 #include <unordered_map>
 
-#include "platform/DiskSync.h"
 #include "platform/FsError.h"
+#include "platform/linux/DiskSync.h"
 
 namespace zv {
 
