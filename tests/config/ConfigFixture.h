@@ -124,7 +124,8 @@ struct JobScene {
         return texts;
     }
 
-    // The job's switches that are on, and the mode pictures that show.
+    // The job's switches that are on and the mode pictures that show, with
+    // "arrows?" when the arrows show another mode than the pictures.
     std::string flags() {
         const frmVergelijker& x = w();
         const WindowModel& ui = x.ui;
@@ -134,8 +135,16 @@ struct JobScene {
                 on(x.KillEmpty, "killempty") + on(x.NoDateCheck, "nodate") + " |" +
                 on(ui.imSync.visible, "imSync") + on(ui.imNoSync.visible, "imNoSync") +
                 on(ui.imSyncPlus.visible, "imSyncPlus") + on(ui.imNoVfy.visible, "imNoVfy") +
-                on(ui.imPrullenbak.visible, "imPrullenbak"))
+                on(ui.imPrullenbak.visible, "imPrullenbak") + on(!arrowsMatch(ui), "arrows?"))
             .substr(1);
+    }
+    // The first arrow red without the check, the second dark while synchronising.
+    static bool arrowsMatch(const WindowModel& ui) {
+        using Lines3 = std::array<std::uint32_t, 3>;
+        const auto all = [](std::uint32_t c) { return Lines3{c, c, c}; };
+        return ui.Pijl1 == all(ui.imNoVfy.visible ? kColourRed : kSys3DDarkShadow) &&
+               ui.Pijl2 == all(ui.imSync.visible || ui.imSyncPlus.visible ? kSys3DDarkShadow
+                                                                          : kSys3DHighlight);
     }
 };
 

@@ -28,6 +28,7 @@ TEST_F(ConfigTest, VolumeNamesResolveToTheirMountPoints) {
         {{e + ":=MYDISK"}, "mydisk/Backup", ""},
         {{e + ":=***"}, "***/Backup", ""},
         {{e + ":=MYDISK"}, e + "/Backup", e + "/Backup"},
+        {{e + ":=/tmp"}, "/tmp/Backup", "/tmp/Backup"},  // an absolute path is never a name
         {{e + ":=MYDISK"}, "/no/such/folder", "/no/such/folder"},
         {{e + ":=MYDISK"}, "MYDISK/" + longName, ""},
         {{}, "./x", "./x"},

@@ -218,17 +218,6 @@ TEST_F(Safety, TheTrashOfTheBackupVolume) {
     EXPECT_FALSE(exists(root / "copy/.Trash-" + std::to_string(geteuid())));
 }
 
-// A volume labelled like a path does not take over absolute paths: the run
-// goes to the folder named, and the other disk is left alone.
-TEST_F(Safety, AnAbsolutePathIsNeverAVolumeName) {
-    ScratchMount disk(root / "disk", ScratchMount::Image, "mkfs.ext4 -q -L /tmp");
-    if (!disk.ok()) GTEST_SKIP() << disk.why();
-    const ProgramOutcome outcome = run({"-ps", source, "-pd", backup, "-cd", "0", "-vf", "1"});
-    EXPECT_EQ(outcome.exitStatus, 0) << outcome.output << errorLog();
-    EXPECT_TRUE(copied());
-    EXPECT_FALSE(anyPathHolds(disk.path(), "brief.txt"));
-}
-
 // A backup disk known by its volume name (a labelled ext4 image): the name
 // matches as a whole path component only; the backup folder is made, never
 // the folders above it, and the job keeps the name when saved. Unplugged, a

@@ -23,14 +23,11 @@ TEST(LaunchOptions, VersionHelpAndTheDisplay) {
     for (const char* piece : {"-if FILE", "-qu", "-x", "-cf 1", "-ps", "-pd", "-pr", "-dd", "-cd",
                               "-sy", "-vf", "-db", "-vl", "-ke", "-mx N"})
         EXPECT_NE(UsageText().find(piece), std::string::npos) << piece;
-    using D = DisplayChoice;
-    EXPECT_EQ(ChooseDisplay("", {true, false, false}), D::AsConfigured);
-    EXPECT_EQ(ChooseDisplay("-if Job.dat -qu", {true, false, false}), D::AsConfigured);
-    EXPECT_EQ(ChooseDisplay("", {false, true, false}), D::AsConfigured);
-    EXPECT_EQ(ChooseDisplay("", {false, false, true}), D::AsConfigured);
-    EXPECT_EQ(ChooseDisplay("-if Job.dat -qu", {}), D::Offscreen);
-    EXPECT_EQ(ChooseDisplay("-ps /data -pd /backup", {}), D::Offscreen);
-    EXPECT_EQ(ChooseDisplay("", {}), D::NoDisplay);
+    // (Without any display: see the end-to-end tests.)
+    EXPECT_EQ(ChooseDisplay("", {true, false, false}), DisplayChoice::AsConfigured);
+    EXPECT_EQ(ChooseDisplay("-if Job.dat -qu", {true, false, false}), DisplayChoice::AsConfigured);
+    EXPECT_EQ(ChooseDisplay("", {false, true, false}), DisplayChoice::AsConfigured);
+    EXPECT_EQ(ChooseDisplay("", {false, false, true}), DisplayChoice::AsConfigured);
     // Platforms nobody sees, whose Qt warnings are dropped.
     const std::pair<const char*, bool> platforms[] = {
         {"offscreen", true},   {"minimal", true},     {"offscreen:fontengine=freetype", true},
@@ -160,28 +157,6 @@ TEST(ModeDisplay, TheFramesStepTheSwitchesAndTheDisplay) {
         c.frame == 1 ? w.Frame1_Click() : w.Frame2_Click();
         EXPECT_EQ((Switches{w.DoVerify, w.SyncActive, w.UseDustbin}), c.after);
         ExpectDisplay(w.ui, c.mode);
-    }
-}
-
-// A job read from its file shows its mode as the frames would: the same
-// arrows, pictures and tooltips.
-TEST(ModeDisplay, AJobReadFromItsFileShowsItsModeAsTheFramesDo) {
-    using Switches = std::array<bool, 3>;  // DoVerify, SyncActive, UseDustbin
-    const std::pair<Switches, JobMode> jobs[] = {{{0, 0, 0}, JobMode::NoCheck},
-                                                 {{1, 0, 0}, JobMode::CheckOnly},
-                                                 {{1, 1, 0}, JobMode::Synchronise},
-                                                 {{1, 1, 1}, JobMode::SynchroniseDustbin}};
-    for (const auto& [switches, mode] : jobs) {
-        SCOPED_TRACE(static_cast<int>(mode));
-        TestRig rig;
-        frmVergelijker& saved = rig.w();
-        saved.ui.Text1[0].text = saved.ui.Text1[2].text = rig.root.path();
-        std::tie(saved.DoVerify, saved.SyncActive, saved.UseDustbin) = std::tuple_cat(switches);
-        saved.DustBinWin = saved.UseDustbin;
-        saved.CreateInitFileOnOK();
-        rig.rebuildWindow(rig.fs);
-        rig.w().ReadInitFile();
-        ExpectDisplay(rig.w().ui, mode);
     }
 }
 
