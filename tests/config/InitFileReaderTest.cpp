@@ -60,6 +60,7 @@ TEST(InitFileReader, UnattendedRuns) {
     const Unattended cases[] = {
         {{}, "", "-if Init.dat", 11},
         {{{2, "pathdestination ={root}/nieuw"}}},  // made, one level
+        {{{5, "checkdate =2"}}},                   // greyed: no date filter
         {{}, "", "-if Elders.dat"},                // found in the working folder
         {{{3, "pathrecycler ={root}/bin"}, {8, "dustbin =2"}},
          "{stamp} Error: \"{root}/bin\" path dustbin didn't exist, created"},
