@@ -10,13 +10,14 @@
 namespace zv::test {
 namespace {
 
-// A job file started unattended as "-if NAME -qu": the test job with some
+// A job file started unattended as "-if NAME -MODE": the test job with some
 // lines replaced or cut off, and the run log it gives.
 struct Unattended {
     Edits edits{};
     std::string log{};
     const char* piece = "-if Init.dat";
     std::size_t keep = 12;
+    const char* mode = "qu";
 };
 
 // Every refusal stops the run with its own log line.
@@ -62,6 +63,8 @@ TEST(InitFileReader, UnattendedRuns) {
         {{{2, "pathdestination ={root}/nieuw"}}},  // made, one level
         {{{5, "checkdate =2"}}},                   // greyed: no date filter
         {{}, "", "-if Elders.dat"},                // found in the working folder
+        // "cf 1" asks only about a backup volume that changed.
+        {{{10, "volumelabel =BACKUP"}}, "", "-if Init.dat", 12, "qu cf 1"},
         {{{3, "pathrecycler ={root}/bin"}, {8, "dustbin =2"}},
          "{stamp} Error: \"{root}/bin\" path dustbin didn't exist, created"},
         // A dustbin folder that cannot be made is not reported as made.
@@ -74,9 +77,11 @@ TEST(InitFileReader, UnattendedRuns) {
         writeFile((name == "Init.dat" ? s.app() : s.rig.root.path()) + "/" + name,
                   s.jobText(c.edits, c.keep));
         SCOPED_TRACE(s.jobText(c.edits, c.keep) + c.piece);
-        s.unattended(c.piece);
+        s.label(s.backup, "BACKUP");
+        s.unattended(c.piece, c.mode);
         EXPECT_EQ(s.w().ReadInitFile(), 0);
         EXPECT_EQ(s.log(), c.log.empty() ? Lines{} : Lines{s.expand(c.log)});
+        EXPECT_TRUE(s.boxes().empty());
         EXPECT_FALSE(s.w().JobRefused);
         EXPECT_TRUE(s.ran());
         // A dustbin folder made for the job is marked as one.
