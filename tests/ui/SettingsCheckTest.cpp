@@ -25,18 +25,26 @@ struct GoodJob : TestRig {
     }
 };
 
+// A good job's date is rewritten; a volume name is kept as typed and stored
+// as its mount path.
 TEST(SettingsCheck, AGoodJobIsAcceptedAndItsDateRewritten) {
     const std::pair<const char*, const char*> dates[] = {
         {"2024-03-05 7:08", "5-3-2024 07:08:00"}, {"5/3/2024", "5-3-2024 00:00:00"}, {"", ""}};
     for (const auto& [typed, rewritten] : dates) {
         GoodJob rig;
+        const std::string disk = rig.root / "media/MIJNSCHIJF";
+        makeDirs(disk + "/Backup");
+        rig.w().DriveList = {disk + ":=MIJNSCHIJF"};
+        rig.w().ui.Text1[2].text = "MIJNSCHIJF/Backup";
         rig.w().ui.text2.text = typed;
         EXPECT_TRUE(rig.w().CheckSettings()) << typed;
         EXPECT_EQ(rig.w().ui.text2.text, rewritten);
         EXPECT_EQ(rig.w().ui.panel(1), "Status");
         EXPECT_EQ(rig.w().SourcePath, rig.root / "bron");
         EXPECT_EQ(rig.w().ui.Text1[0].toolTip, rig.root / "bron");
-        EXPECT_EQ(rig.w().DestinationPath, rig.root / "backup");
+        EXPECT_EQ(rig.w().DestinationPath + "|" + rig.w().ui.Text1[2].toolTip,
+                  disk + "/Backup|" + disk + "/Backup");
+        EXPECT_EQ(rig.w().ui.Text1[2].text, "MIJNSCHIJF/Backup");
         EXPECT_TRUE(rig.dialogs.shown.empty());
         EXPECT_EQ(rig.w().RunLog, "");  // without a dustbin nothing is made or logged
     }
@@ -144,17 +152,6 @@ TEST(SettingsCheck, UnattendedOrDuringARunTheFoldersAreNotLookedAt) {
     EXPECT_EQ(w.SourcePath, "/lopende/bron");
     EXPECT_EQ(std::tie(w.ui.text2.foreColour, w.ui.sbPanels),
               std::tie(before.text2.foreColour, before.sbPanels));
-}
-
-TEST(SettingsCheck, AVolumeNameIsKeptAsTypedAndStoredAsItsMountPath) {
-    GoodJob rig;
-    makeDirs(rig.root / "media/MIJNSCHIJF/Backup");
-    rig.w().DriveList = {rig.root / "media/MIJNSCHIJF:=MIJNSCHIJF"};
-    rig.w().ui.Text1[2].text = "MIJNSCHIJF/Backup";
-    EXPECT_TRUE(rig.w().CheckSettings());
-    EXPECT_EQ(rig.w().DestinationPath, rig.root / "media/MIJNSCHIJF/Backup");
-    EXPECT_EQ(rig.w().ui.Text1[2].toolTip, rig.root / "media/MIJNSCHIJF/Backup");
-    EXPECT_EQ(rig.w().ui.Text1[2].text, "MIJNSCHIJF/Backup");
 }
 
 // OK saves the job and unlocks GO; any change of the date check box asks for
