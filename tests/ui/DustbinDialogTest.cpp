@@ -45,6 +45,20 @@ TEST(DustbinDialog, TheOptionsSetTheBox) {
     d.optPrullenbak_Click(2);
     EXPECT_EQ(std::tie(d.Text1.enabled, d.Text1.backColour, d.Text1.text),
               std::make_tuple(true, kColourWhite, "/media/u/SCHIJF/Bak"));
+    // The picker stands in for the box, the choices and OK until it ends.
+    const auto shown = [&d] {
+        return std::vector<bool>{d.Text1.visible, d.optPrullenbak[1].visible,
+                                 d.optPrullenbak[2].visible, d.cmdOK.visible,
+                                 d.FolderTreeview1.visible};
+    };
+    for (const bool chosen : {false, true}) {
+        d.Text1_DblClick();
+        EXPECT_EQ(shown(), (std::vector<bool>{false, false, false, false, true}));
+        d.pickerFolder = "/media/u/SCHIJF";
+        chosen ? d.FolderTreeview1_ChoiceEnded() : d.FolderTreeview1_ChoiceCancelled();
+        EXPECT_EQ(shown(), (std::vector<bool>{true, true, true, true, false}));
+        EXPECT_EQ(d.Text1.text, chosen ? "/media/u/SCHIJF" : "/media/u/SCHIJF/Bak");
+    }
     d.optPrullenbak_Click(1);
     EXPECT_EQ(std::tie(d.Text1.enabled, d.Text1.backColour, d.Text1.text),
               std::make_tuple(false, kSysInactiveCaption, ""));
