@@ -10,10 +10,9 @@ here="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$here/build}"
 out="${2:-/tmp/zandvast-screenshots}"
 mkdir -p "$out"
-ninja -C "$build" test_widgets >/dev/null
+ninja -C "$build" zv_screenshots >/dev/null
 for scale in 1 2; do
     ZV_SCREENSHOT_DIR="$out/scale$scale" QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$scale \
-        xvfb-run -a -s "-screen 0 1600x1200x24" \
-        "$build/test_widgets" --gtest_filter='Screenshots.*'
+        xvfb-run -a -s "-screen 0 1600x1200x24" "$build/zv_screenshots"
 done
 echo "Pictures in $out"

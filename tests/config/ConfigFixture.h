@@ -124,7 +124,8 @@ struct JobScene {
         return texts;
     }
 
-    // The job's switches that are on, and the mode pictures that show.
+    // The job's switches that are on and the mode pictures that show, with
+    // "arrows?" when the arrows show another mode than the pictures.
     std::string flags() {
         const AppWindow& x = w();
         const WindowModel& ui = x.ui;
@@ -137,8 +138,18 @@ struct JobScene {
                 on(ui.noSyncPicture.visible, "noSyncPicture") +
                 on(ui.syncDustbinPicture.visible, "syncDustbinPicture") +
                 on(ui.noCheckPicture.visible, "noCheckPicture") +
-                on(ui.dustbinPicture.visible, "dustbinPicture"))
+                on(ui.dustbinPicture.visible, "dustbinPicture") + on(!arrowsMatch(ui), "arrows?"))
             .substr(1);
+    }
+    // The first arrow red without the check, the second dark while synchronising.
+    static bool arrowsMatch(const WindowModel& ui) {
+        using Lines3 = std::array<std::uint32_t, 3>;
+        const auto all = [](std::uint32_t c) { return Lines3{c, c, c}; };
+        return ui.verifyArrowLines ==
+                   all(ui.noCheckPicture.visible ? kColourRed : kSys3DDarkShadow) &&
+               ui.syncArrowLines == all(ui.syncPicture.visible || ui.syncDustbinPicture.visible
+                                            ? kSys3DDarkShadow
+                                            : kSys3DHighlight);
     }
 };
 

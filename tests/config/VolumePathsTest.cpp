@@ -28,8 +28,13 @@ TEST_F(ConfigTest, VolumeNamesResolveToTheirMountPoints) {
         {{e + ":=MYDISK"}, "mydisk/Backup", ""},
         {{e + ":=***"}, "***/Backup", ""},
         {{e + ":=MYDISK"}, e + "/Backup", e + "/Backup"},
+        {{e + ":=/tmp"}, "/tmp/Backup", "/tmp/Backup"},  // an absolute path is never a name
         {{e + ":=MYDISK"}, "/no/such/folder", "/no/such/folder"},
         {{e + ":=MYDISK"}, "MYDISK/" + longName, ""},
+        {{e + ":=MYDISK"},
+         "MYDISK/" + longName.substr(0, 4088),
+         e + "/" + longName.substr(0, 4088)},
+        {{e + ":=MYDISK"}, "MYDISK/" + longName.substr(0, 4089), ""},  // over 4095 bytes
         {{}, "./x", "./x"},
         {{}, "NoSuchVolume/Backup", ""},
         {{"/:=ROOT"}, "ROOT/srv/backup", "/srv/backup"},

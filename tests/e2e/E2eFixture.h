@@ -66,7 +66,6 @@ class EndToEnd : public ::testing::Test {
         settings.insert(settings.end(), how.environment.begin(), how.environment.end());
         Lines words{"timeout", "-s", "KILL", "60"};
         if (!user.empty()) words.insert(words.end(), {"/usr/sbin/runuser", "-u", user, "--"});
-        words.insert(words.end(), launcher.begin(), launcher.end());
         words.insert(words.end(), how.through.begin(), how.through.end());
         words.push_back(app + "/zandvast");
         words.insert(words.end(), arguments.begin(), arguments.end());
@@ -172,7 +171,6 @@ class EndToEnd : public ::testing::Test {
     TempDir root;
     std::string user;           // the user the program runs as; empty: this process's
     std::string workingFolder;  // where the program starts; empty: `work`
-    Lines launcher;             // a command every run is started through (strace)
     std::string app = root / "app", work = root / "work", home = root / "home";
     std::string source = root / "Mijn bestanden", backup = root / "Reserve kopie ß";
 };

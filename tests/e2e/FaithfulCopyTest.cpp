@@ -105,7 +105,6 @@ TEST_F(FaithfulCopy, TheBackupEqualsCpArchiveInEveryMode) {
     };
     const Row rows[] = {
         {"checked, new folders", "1", false, false},
-        {"checked, folders there", "1", true, false},
         {"quick", "0", false, false},
         {"checked, after a change", "1", false, true},
         {"quick, after a change", "0", true, true},

@@ -45,6 +45,20 @@ TEST(DustbinDialog, TheOptionsSetTheBox) {
     d.dustbinChoiceClicked(2);
     EXPECT_EQ(std::tie(d.folderBox.enabled, d.folderBox.backColour, d.folderBox.text),
               std::make_tuple(true, kColourWhite, "/media/u/SCHIJF/Bak"));
+    // The picker stands in for the box, the choices and OK until it ends.
+    const auto shown = [&d] {
+        return std::vector<bool>{d.folderBox.visible, d.dustbinChoices[1].visible,
+                                 d.dustbinChoices[2].visible, d.okButton.visible,
+                                 d.folderPicker.visible};
+    };
+    for (const bool chosen : {false, true}) {
+        d.pathBoxDoubleClicked();
+        EXPECT_EQ(shown(), (std::vector<bool>{false, false, false, false, true}));
+        d.pickerFolder = "/media/u/SCHIJF";
+        chosen ? d.pickerChoiceEnded() : d.pickerChoiceCancelled();
+        EXPECT_EQ(shown(), (std::vector<bool>{true, true, true, true, false}));
+        EXPECT_EQ(d.folderBox.text, chosen ? "/media/u/SCHIJF" : "/media/u/SCHIJF/Bak");
+    }
     d.dustbinChoiceClicked(1);
     EXPECT_EQ(std::tie(d.folderBox.enabled, d.folderBox.backColour, d.folderBox.text),
               std::make_tuple(false, kSysInactiveCaption, ""));

@@ -23,14 +23,11 @@ TEST(LaunchOptions, VersionHelpAndTheDisplay) {
     for (const char* piece : {"-if FILE", "-qu", "-x", "-cf 1", "-ps", "-pd", "-pr", "-dd", "-cd",
                               "-sy", "-vf", "-db", "-vl", "-ke", "-mx N"})
         EXPECT_NE(usageText().find(piece), std::string::npos) << piece;
-    using D = DisplayChoice;
-    EXPECT_EQ(chooseDisplay("", {true, false, false}), D::AsConfigured);
-    EXPECT_EQ(chooseDisplay("-if Job.dat -qu", {true, false, false}), D::AsConfigured);
-    EXPECT_EQ(chooseDisplay("", {false, true, false}), D::AsConfigured);
-    EXPECT_EQ(chooseDisplay("", {false, false, true}), D::AsConfigured);
-    EXPECT_EQ(chooseDisplay("-if Job.dat -qu", {}), D::Offscreen);
-    EXPECT_EQ(chooseDisplay("-ps /data -pd /backup", {}), D::Offscreen);
-    EXPECT_EQ(chooseDisplay("", {}), D::NoDisplay);
+    // (Without any display: see the end-to-end tests.)
+    EXPECT_EQ(chooseDisplay("", {true, false, false}), DisplayChoice::AsConfigured);
+    EXPECT_EQ(chooseDisplay("-if Job.dat -qu", {true, false, false}), DisplayChoice::AsConfigured);
+    EXPECT_EQ(chooseDisplay("", {false, true, false}), DisplayChoice::AsConfigured);
+    EXPECT_EQ(chooseDisplay("", {false, false, true}), DisplayChoice::AsConfigured);
     // Platforms nobody sees, whose Qt warnings are dropped.
     const std::pair<const char*, bool> platforms[] = {
         {"offscreen", true},   {"minimal", true},     {"offscreen:fontengine=freetype", true},
@@ -160,29 +157,6 @@ TEST(ModeDisplay, TheFramesStepTheSwitchesAndTheDisplay) {
         c.frame == 1 ? w.verifyArrowClicked() : w.syncArrowClicked();
         EXPECT_EQ((Switches{w.job.verify, w.job.synchronise, w.job.useDustbin}), c.after);
         ExpectDisplay(w.ui, c.mode);
-    }
-}
-
-// A job read from its file shows its mode as the frames would: the same
-// arrows, pictures and tooltips.
-TEST(ModeDisplay, AJobReadFromItsFileShowsItsModeAsTheFramesDo) {
-    using Switches = std::array<bool, 3>;  // job.verify, job.synchronise, job.useDustbin
-    const std::pair<Switches, JobMode> jobs[] = {{{0, 0, 0}, JobMode::NoCheck},
-                                                 {{1, 0, 0}, JobMode::CheckOnly},
-                                                 {{1, 1, 0}, JobMode::Synchronise},
-                                                 {{1, 1, 1}, JobMode::SynchroniseDustbin}};
-    for (const auto& [switches, mode] : jobs) {
-        SCOPED_TRACE(static_cast<int>(mode));
-        TestRig rig;
-        AppWindow& saved = rig.w();
-        saved.ui.sourceBox.text = saved.ui.backupBox.text = rig.root.path();
-        std::tie(saved.job.verify, saved.job.synchronise, saved.job.useDustbin) =
-            std::tuple_cat(switches);
-        saved.job.dustbinToTrash = saved.job.useDustbin;
-        saved.saveJobOnOk();
-        rig.rebuildWindow(rig.fs);
-        rig.w().readJobFile();
-        ExpectDisplay(rig.w().ui, mode);
     }
 }
 

@@ -25,18 +25,26 @@ struct GoodJob : TestRig {
     }
 };
 
+// A good job's date is rewritten; a volume name is kept as typed and stored
+// as its mount path.
 TEST(SettingsCheck, AGoodJobIsAcceptedAndItsDateRewritten) {
     const std::pair<const char*, const char*> dates[] = {
         {"2024-03-05 7:08", "5-3-2024 07:08:00"}, {"5/3/2024", "5-3-2024 00:00:00"}, {"", ""}};
     for (const auto& [typed, rewritten] : dates) {
         GoodJob rig;
+        const std::string disk = rig.root / "media/MIJNSCHIJF";
+        makeDirs(disk + "/Backup");
+        rig.w().driveList = {disk + ":=MIJNSCHIJF"};
+        rig.w().ui.backupBox.text = "MIJNSCHIJF/Backup";
         rig.w().ui.fromDateBox.text = typed;
         EXPECT_TRUE(rig.w().checkSettings()) << typed;
         EXPECT_EQ(rig.w().ui.fromDateBox.text, rewritten);
         EXPECT_EQ(rig.w().ui.panel(1), "Status");
         EXPECT_EQ(rig.w().job.source, rig.root / "bron");
         EXPECT_EQ(rig.w().ui.sourceBox.toolTip, rig.root / "bron");
-        EXPECT_EQ(rig.w().job.backup, rig.root / "backup");
+        EXPECT_EQ(rig.w().job.backup + "|" + rig.w().ui.backupBox.toolTip,
+                  disk + "/Backup|" + disk + "/Backup");
+        EXPECT_EQ(rig.w().ui.backupBox.text, "MIJNSCHIJF/Backup");
         EXPECT_TRUE(rig.dialogs.shown.empty());
         EXPECT_EQ(rig.w().log.text(), "");  // without a dustbin nothing is made or logged
     }
@@ -144,17 +152,6 @@ TEST(SettingsCheck, UnattendedOrDuringARunTheFoldersAreNotLookedAt) {
     EXPECT_EQ(w.job.source, "/lopende/bron");
     EXPECT_EQ(std::tie(w.ui.fromDateBox.foreColour, w.ui.statusPanels),
               std::tie(before.fromDateBox.foreColour, before.statusPanels));
-}
-
-TEST(SettingsCheck, AVolumeNameIsKeptAsTypedAndStoredAsItsMountPath) {
-    GoodJob rig;
-    makeDirs(rig.root / "media/MIJNSCHIJF/Backup");
-    rig.w().driveList = {rig.root / "media/MIJNSCHIJF:=MIJNSCHIJF"};
-    rig.w().ui.backupBox.text = "MIJNSCHIJF/Backup";
-    EXPECT_TRUE(rig.w().checkSettings());
-    EXPECT_EQ(rig.w().job.backup, rig.root / "media/MIJNSCHIJF/Backup");
-    EXPECT_EQ(rig.w().ui.backupBox.toolTip, rig.root / "media/MIJNSCHIJF/Backup");
-    EXPECT_EQ(rig.w().ui.backupBox.text, "MIJNSCHIJF/Backup");
 }
 
 // OK saves the job and unlocks GO; any change of the date check box asks for

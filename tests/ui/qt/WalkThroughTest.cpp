@@ -99,6 +99,8 @@ TEST(WalkThrough, FromAFirstStartToARunAndBack) {
         QTest::keyClick(window.pathBox(0), Qt::Key_F1);
         ASSERT_NE(window.helpWindow(), nullptr);
         EXPECT_TRUE(window.helpWindow()->toPlainText().contains("Prullenbak"));
+        QTest::keyClick(window.helpWindow(), Qt::Key_Escape);
+        EXPECT_FALSE(window.helpWindow()->isVisible());
 
         PickFolder(window, 0, source);
         QTest::mouseDClick(window.pathBox(0), Qt::LeftButton);

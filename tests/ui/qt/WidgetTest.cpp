@@ -150,22 +150,9 @@ TEST_F(MainWindowWidgets, TheSmallestAndALargerWindow) {
     EXPECT_GT(win().progressBar()->width(), progressWidth);
 }
 
-// F1 opens the help page; Escape closes it.
-TEST_F(MainWindowWidgets, TheHelpPageClosesWithEscape) {
-    win().showHelp();
-    ASSERT_TRUE(win().helpWindow() && win().helpWindow()->isVisible());
-    QTest::keyClick(win().helpWindow(), Qt::Key_Escape);
-    EXPECT_FALSE(win().helpWindow()->isVisible());
-}
-
-TEST_F(MainWindowWidgets, ClosingTheWindowIsABreak) {
-    win().close();
-    EXPECT_TRUE(w().userBreak);
-    EXPECT_TRUE(w().ui.closed);
-}
-
-// A close asked for inside a handler waits until the handler has returned.
-TEST_F(MainWindowWidgets, ClosingDuringAHandlerWaitsUntilItReturns) {
+// Closing the window is a break; a close asked for inside a handler waits
+// until the handler has returned.
+TEST_F(MainWindowWidgets, ClosingIsABreakThatWaitsForTheHandler) {
     bool finished = false;
     QObject::connect(r.window.get(), &qt::MainWindow::finished, [&] { finished = true; });
     win().runHandler([&] {
