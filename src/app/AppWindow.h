@@ -51,9 +51,7 @@ class AppWindow {
     bool userBreak = false;
     bool minimised = false;
     int editIndex = 0;
-    std::int32_t startSeconds = 0;
     DateTime runStartTime{};  // the instant the last run started: the next from-date
-    std::int32_t elapsedSeconds = 0;
     RunCounters counts;
     RunLog log;
     WindowProgress progress;

@@ -35,7 +35,8 @@ std::string missingBackupDiskReason(AppWindow& w, const std::string& realPath) {
 
 std::string makeBackupFolderUnattended(AppWindow& w, const std::string& path) {
     FileSystem& fs = w.svc.fs;
-    const std::string absolute = inWorkingFolder(w.svc.env.workingFolder, collapseSeparators(path));
+    const std::string absolute =
+        inWorkingFolder(w.svc.env.workingFolder, collapsedSeparators(path));
     std::string real;
     PathInfo info;
     if (fs.resolveFolder(absolute, real, info).ok()) return missingBackupDiskReason(w, real);

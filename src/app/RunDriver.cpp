@@ -1,4 +1,3 @@
-#include <ctime>
 #include <string>
 #include <vector>
 
@@ -17,15 +16,6 @@
 namespace zv {
 
 namespace {
-
-// Seconds since local midnight.
-std::int32_t SecondsOfDay(DateTime t) {
-    const std::time_t seconds =
-        std::chrono::system_clock::to_time_t(std::chrono::time_point_cast<std::chrono::seconds>(t));
-    std::tm local{};
-    localtime_r(&seconds, &local);
-    return local.tm_hour * 60 * 60 + local.tm_min * 60 + local.tm_sec;
-}
 
 void lockWindow(AppWindow& w) {
     WindowModel& ui = w.ui;
@@ -59,7 +49,7 @@ void unlockWindow(AppWindow& w) {
 // given as a link to a folder is that folder.
 bool sourceIsThere(AppWindow& w) {
     const std::string source =
-        inWorkingFolder(w.svc.env.workingFolder, collapseSeparators(w.job.source));
+        inWorkingFolder(w.svc.env.workingFolder, collapsedSeparators(w.job.source));
     std::string real;
     PathInfo info;
     if (!w.job.source.empty() && w.svc.fs.resolveFolder(source, real, info).ok()) return true;
@@ -144,9 +134,9 @@ void showDuration(AppWindow& w) {
     // Measured between instants, so a run past midnight shows its true length.
     const auto elapsed =
         std::chrono::duration_cast<std::chrono::seconds>(w.svc.clock.now() - w.runStartTime);
-    w.elapsedSeconds = static_cast<std::int32_t>(elapsed.count() < 0 ? 0 : elapsed.count());
-    const std::int32_t minutes = w.elapsedSeconds / 60;
-    const std::int32_t seconds = w.elapsedSeconds - minutes * 60;
+    const auto total = static_cast<std::int32_t>(elapsed.count() < 0 ? 0 : elapsed.count());
+    const std::int32_t minutes = total / 60;
+    const std::int32_t seconds = total - minutes * 60;
     w.ui.panel(3) = std::to_string(minutes) + " min " + std::to_string(seconds) + " sec";
 }
 
@@ -174,7 +164,6 @@ void AppWindow::goClicked() {
     svc.pump.yield();
 
     runStartTime = svc.clock.now();
-    startSeconds = SecondsOfDay(runStartTime);
 
     lockWindow(*this);
     RunLocks locks;

@@ -17,7 +17,8 @@ std::string quoted(const std::string& text) {
 
 // Resolves a job path into `root`; the refusal text when it is no folder.
 std::string resolveRoot(AppWindow& w, const std::string& path, RootFolder& root, const char* what) {
-    const std::string absolute = inWorkingFolder(w.svc.env.workingFolder, collapseSeparators(path));
+    const std::string absolute =
+        inWorkingFolder(w.svc.env.workingFolder, collapsedSeparators(path));
     PathInfo info;
     if (!path.empty() && w.svc.fs.resolveFolder(absolute, root.path, info).ok()) {
         root.id = info.id;

@@ -37,7 +37,7 @@ bool readFolder(RunContext& run, const std::string& folder, bool volumeTop,
             holdsOther = true;
             continue;
         }
-        joinPath(path, folder, n.name);
+        joinPathInto(path, folder, n.name);
         const PathInfo info = fs.lookup(path);
         if (info.presence == Presence::Absent) continue;  // gone meanwhile
         sub.name = n.name;
@@ -59,7 +59,7 @@ bool holdsNoFile(RunContext& run, const std::string& folder, bool volumeTop) {
     if (!readFolder(run, folder, volumeTop, subfolders, holdsOther) || holdsOther) return false;
     std::string path;
     for (const Subfolder& sub : subfolders) {
-        joinPath(path, folder, sub.name);
+        joinPathInto(path, folder, sub.name);
         if (!holdsNoFile(run, path, sub.volumeTop)) return false;
     }
     return true;
@@ -94,8 +94,8 @@ bool pruneBelow(RunContext& run, const std::string& folder, const std::string& s
     bool removed = false;
     for (const Subfolder& sub : subfolders) {
         run.pump.yield();
-        joinPath(path, folder, sub.name);
-        joinPath(counterpart, source, sub.name);
+        joinPathInto(path, folder, sub.name);
+        joinPathInto(counterpart, source, sub.name);
         if (pruneBelow(run, path, counterpart, sub.volumeTop) && removeFolder(run.fs, path))
             removed = true;
         else
@@ -120,7 +120,7 @@ bool passIsOn(const RunContext& run) {
 
 void killEmptyRoot(RunContext& run, const std::string& folder) {
     if (!passIsOn(run)) return;
-    const std::string path = folderPath(folder);
+    const std::string path = normalisedFolder(folder);
     const std::optional<PathInfo> root = startFolder(run, path);
     if (!root) return;
     run.pump.yield();
@@ -131,7 +131,7 @@ void killEmptyRoot(RunContext& run, const std::string& folder) {
 
 void killEmptySubfolders(RunContext& run, const std::string& folder) {
     if (!passIsOn(run)) return;
-    const std::string path = folderPath(folder);
+    const std::string path = normalisedFolder(folder);
     if (const std::optional<PathInfo> root = startFolder(run, path))
         (void)pruneBelow(run, path, run.job.source, root->mountRoot);
 }

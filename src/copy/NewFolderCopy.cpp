@@ -25,7 +25,7 @@ bool holdsNewFile(FileSystem& fs, const std::string& folder, const WalkRules& ru
         if (isCopyable(f) && rules.DatesAreNew(f)) return true;
     std::string sub;
     for (const Entry& d : folders) {
-        joinPath(sub, folder, d.name);
+        joinPathInto(sub, folder, d.name);
         if (holdsNewFile(fs, sub, rules)) return true;
     }
     return false;
@@ -78,8 +78,8 @@ bool copySubfolderFiles(RunContext& run, const WalkRules& rules, const std::vect
         ++run.counts.seen;
         FsError pending;
         run.progress.fileReached(f.size, false);
-        joinPath(p.source, sPath, f.name);
-        joinPath(p.target, target, f.name);
+        joinPathInto(p.source, sPath, f.name);
+        joinPathInto(p.target, target, f.name);
         run.progress.fileStarted(p.source);
         run.pump.yield();
         // Whether something lies at the target matters under synchronisation
@@ -109,8 +109,8 @@ void copyNewFolderFiles(RunContext& run, const std::string& Source,
                         const std::string& Destination) {
     FileSystem& fs = run.fs;
     const WalkRules rules = WalkRules::Of(run);
-    const std::string src = folderPath(Source);
-    const std::string dst = folderPath(Destination);
+    const std::string src = normalisedFolder(Source);
+    const std::string dst = normalisedFolder(Destination);
     Entry folder;
     if (FsError opened = fs.stat(src, folder)) {
         reportFolderFailure(run, src, opened);
@@ -142,12 +142,12 @@ void copyNewFolderFiles(RunContext& run, const std::string& Source,
             return;
         }
         run.progress.fileReached(f.size, false);
-        joinPath(p.source, src, f.name);
+        joinPathInto(p.source, src, f.name);
         if (!everyFile && !rules.FileIsNew(f)) {
             finishFile(run, p.source);
             continue;
         }
-        joinPath(p.target, dst, f.name);
+        joinPathInto(p.target, dst, f.name);
         run.progress.fileStarted(p.source);
         run.pump.yield();
         const FsError pending = fs.copyFile(p.source, p.target);
@@ -167,8 +167,8 @@ void copyNewFolderSubfolders(RunContext& run, const std::string& Source,
     }
     FileSystem& fs = run.fs;
     const WalkRules rules = WalkRules::Of(run);
-    const std::string src = folderPath(Source);
-    const std::string dst = folderPath(Destination);
+    const std::string src = normalisedFolder(Source);
+    const std::string dst = normalisedFolder(Destination);
     if (!fs.folderExists(dst)) {
         run.log.add(run.log.timeText() + " " + Destination);
         run.log.add("(=ongeldige padaanduiding)");
@@ -180,7 +180,7 @@ void copyNewFolderSubfolders(RunContext& run, const std::string& Source,
     std::string sPath;
     for (const Entry& s : subfolders) {
         run.pump.yield();
-        joinPath(sPath, src, s.name);
+        joinPathInto(sPath, src, s.name);
         if (isExcludedSubfolder(run, s, sPath, dst) || isOldSubfolder(fs, s, sPath, rules))
             continue;
         if (run.userBreak) {
@@ -188,7 +188,7 @@ void copyNewFolderSubfolders(RunContext& run, const std::string& Source,
             return;
         }
         std::string target;
-        joinPath(target, dst, s.name);
+        joinPathInto(target, dst, s.name);
         std::string check = target;
         if (!folderExistsOrVirtual(run, check)) {
             if (FsError e = makeBackupFolder(run, sPath, target)) {

@@ -65,8 +65,8 @@ bool copySubfolderFiles(RunContext& run, const WalkRules& rules, const std::vect
         run.progress.countsChanged();
         run.progress.countsChanged();
         if (!rules.FileIsNew(f)) continue;
-        joinPath(p.source, sPath, f.name);
-        joinPath(p.target, target, f.name);
+        joinPathInto(p.source, sPath, f.name);
+        joinPathInto(p.target, target, f.name);
         run.progress.fileStarted(p.source);
         run.pump.yield();
         if (!copyStep(run, rules, f, p, targetUsable)) return false;
@@ -78,8 +78,8 @@ bool copySubfolderFiles(RunContext& run, const WalkRules& rules, const std::vect
 void walkSubfolders(RunContext& run, const std::string& Source, const std::string& Destination,
                     const std::vector<Entry>& subfolders) {
     if (run.userBreak) return;
-    const std::string src = folderPath(Source);
-    const std::string dst = folderPath(Destination);
+    const std::string src = normalisedFolder(Source);
+    const std::string dst = normalisedFolder(Destination);
     const bool usable = openPair(run, src, dst);
     const WalkRules rules = WalkRules::Of(run);
     std::string sPath;
@@ -87,10 +87,10 @@ void walkSubfolders(RunContext& run, const std::string& Source, const std::strin
     std::vector<Entry> files;
     for (const Entry& s : subfolders) {
         run.pump.yield();
-        joinPath(sPath, src, s.name);
+        joinPathInto(sPath, src, s.name);
         if (isExcludedSubfolder(run, s, sPath, dst)) continue;
         if (run.userBreak) return;
-        joinPath(target, dst, s.name);
+        joinPathInto(target, dst, s.name);
         std::string check = target;
         const bool existed = folderExistsOrVirtual(run, check);
         if (!existed) {
@@ -113,8 +113,8 @@ void walkSubfolders(RunContext& run, const std::string& Source, const std::strin
 }  // namespace
 
 void quickCopyRoot(RunContext& run, const std::string& Source, const std::string& Destination) {
-    const std::string src = folderPath(Source);
-    const std::string dst = folderPath(Destination);
+    const std::string src = normalisedFolder(Source);
+    const std::string dst = normalisedFolder(Destination);
     const bool usable = openPair(run, src, dst);
     if (usable) openBackupFolder(run, src, dst);
     run.progress.walkStarted(RunProgress::Walk::QuickCopy, src);
@@ -133,8 +133,8 @@ void quickCopyRoot(RunContext& run, const std::string& Source, const std::string
         run.progress.fileReached(f.size, false);
         ++run.counts.seen;
         if (!rules.FileIsNew(f)) continue;
-        joinPath(p.source, src, f.name);
-        joinPath(p.target, dst, f.name);
+        joinPathInto(p.source, src, f.name);
+        joinPathInto(p.target, dst, f.name);
         run.progress.fileStarted(p.source);
         run.pump.yield();
         if (!copyStep(run, rules, f, p, usable)) return;
@@ -146,7 +146,7 @@ void quickCopySubfolders(RunContext& run, const std::string& Source,
     if (run.userBreak) return;
     std::vector<Entry> files;
     std::vector<Entry> subfolders;
-    (void)run.fs.listFolder(folderPath(Source), files, subfolders);
+    (void)run.fs.listFolder(normalisedFolder(Source), files, subfolders);
     walkSubfolders(run, Source, Destination, subfolders);
 }
 

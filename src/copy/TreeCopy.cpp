@@ -94,8 +94,8 @@ bool handleFile(RunContext& run, const WalkRules& rules, const Entry& f,
     run.progress.fileReached(f.size, false);
     ++run.counts.seen;
     if (!targetFolder.empty()) {
-        joinPath(p.source, sourceFolder, f.name);
-        joinPath(p.target, targetFolder, f.name);
+        joinPathInto(p.source, sourceFolder, f.name);
+        joinPathInto(p.target, targetFolder, f.name);
         const bool isNew = rules.FileIsNew(f);
         // Existence alone is asked for every file; the backup file's
         // attributes only where they may need repairing. A folder or a link
@@ -127,7 +127,7 @@ void copyNewFolder(RunContext& run, const std::string& source, const std::string
     copyNewFolderFiles(run, source, destination);
     copyNewFolderSubfolders(run, source, destination);
     if (!run.userBreak && run.fs.folderExists(destination))
-        finishBackupFolder(run, folderPath(source), folderPath(destination));
+        finishBackupFolder(run, normalisedFolder(source), normalisedFolder(destination));
 }
 
 // The subfolder loop of copySubTrees over an already opened pair.
@@ -141,14 +141,14 @@ void walkSubfolders(RunContext& run, const std::string& src, const std::string& 
     std::vector<Entry> folders;
     for (const Entry& s : subfolders) {
         run.pump.yield();
-        joinPath(sPath, src, s.name);
+        joinPathInto(sPath, src, s.name);
         if (isExcludedSubfolder(run, s, sPath, dst)) continue;
         if (run.userBreak) return;
         std::string d;
-        joinPath(d, dst, s.name);
+        joinPathInto(d, dst, s.name);
         std::string dCheck = d;
         if (!folderExistsOrVirtual(run, dCheck)) {
-            std::string collapsed = collapseSeparators(d);
+            std::string collapsed = collapsedSeparators(d);
             if (FsError e = makeBackupFolder(run, sPath, collapsed))
                 reportFolderFailure(run, collapsed, e);
             else
@@ -173,8 +173,8 @@ void walkSubfolders(RunContext& run, const std::string& src, const std::string& 
 }  // namespace
 
 void copyTreeRoot(RunContext& run, const std::string& Source, const std::string& Destination) {
-    const std::string src = folderPath(Source);
-    const std::string dst = folderPath(Destination);
+    const std::string src = normalisedFolder(Source);
+    const std::string dst = normalisedFolder(Destination);
     run.progress.walkStarted(RunProgress::Walk::Copy, src);
     copyFolderAttributes(run, src, dst);
 
@@ -208,7 +208,7 @@ void copySubTrees(RunContext& run, const std::string& Source, const std::string&
         run.log.write();
         return;
     }
-    const std::string src = folderPath(Source);
+    const std::string src = normalisedFolder(Source);
     std::vector<Entry> files;
     std::vector<Entry> folders;
     (void)run.fs.listFolder(src, files, folders, ListDetail::Plain);
@@ -222,8 +222,8 @@ void copySubTreesListed(RunContext& run, const std::string& Source, const std::s
         run.log.write();
         return;
     }
-    const std::string src = folderPath(Source);
-    const std::string dst = folderPath(Destination);
+    const std::string src = normalisedFolder(Source);
+    const std::string dst = normalisedFolder(Destination);
     copyFolderAttributes(run, src, dst);
     std::string dstCheck = Destination;
     if (!folderExistsOrVirtual(run, dstCheck)) {

@@ -39,13 +39,7 @@ bool isAtOrAfter(DateTime date, const FromDateLimit& from) {
     return date >= from.value;
 }
 
-std::string folderPath(const std::string& path) {
-    std::string s = collapseSeparators(path);
-    while (s.size() > 1 && s.back() == kSep) s.pop_back();
-    return s;
-}
-
-void joinPath(std::string& out, const std::string& folder, std::string_view name) {
+void joinPathInto(std::string& out, const std::string& folder, std::string_view name) {
     out.assign(folder);
     if (out.empty() || out.back() != kSep) out += kSep;
     out += name;

@@ -6,6 +6,7 @@
 #include "platform/Attributes.h"
 #include "platform/DateTime.h"
 #include "platform/FileSystem.h"
+#include "platform/Paths.h"
 #include "run/FolderHelpers.h"
 #include "run/RunContext.h"
 
@@ -48,12 +49,8 @@ struct FilePaths {
     std::string target;
 };
 
-// A walked folder's full path: doubled separators collapsed and no trailing
-// separator (except for the root itself).
-std::string folderPath(const std::string& path);
-
 // folder + "/" + name into a string that is reused from call to call.
-void joinPath(std::string& out, const std::string& folder, std::string_view name);
+void joinPathInto(std::string& out, const std::string& folder, std::string_view name);
 
 // Entries the walks copy: regular files and symbolic links (as links).
 // FIFOs, sockets and devices are passed over.

@@ -9,20 +9,9 @@
 namespace zv {
 
 // "a//b" -> "a/b"; a leading pair stays (a network-style prefix).
-std::string collapseSeparators(const std::string& path) {
-    std::string s;
-    s.reserve(path.size());
-    const bool leadingPair = path.size() >= 2 && path[0] == kSep && path[1] == kSep;
-    for (char c : path) {
-        if (c == kSep && !s.empty() && s.back() == kSep) continue;
-        s += c;
-    }
-    return leadingPair ? std::string(1, kSep) + s : s;
-}
-
 bool folderExistsOrVirtual(FileSystem& fs, std::string& path, const std::string& computerName,
                            const std::string& desktopName) {
-    path = collapseSeparators(path);
+    path = collapsedSeparators(path);
     if (fs.folderExists(path)) return true;
     return path == computerName || path == desktopName;
 }

@@ -5,11 +5,9 @@
 
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
+#include "platform/Paths.h"
 
 namespace zv {
-
-// "a//b" -> "a/b"; a leading pair stays (a network-style prefix).
-std::string collapseSeparators(const std::string& path);
 
 // The folder is there, or `path` (collapsed in place) names a shell place:
 // the computer or the desktop.

@@ -31,7 +31,7 @@ OrphanRemover::OrphanRemover(RunContext& run, std::string sourceFolder)
     : run_(run),
       fs_(run.fs),
       sourceFolder_(std::move(sourceFolder)),
-      dustbin_(normalFolder(run.job.dustbinPath)) {}
+      dustbin_(normalisedFolder(run.job.dustbinPath)) {}
 
 OrphanResult OrphanRemover::remove(const Entry& file, const std::string& path) {
     if (run_.job.useDustbin && run_.job.dustbinToTrash) return toTrash(path);
@@ -67,7 +67,7 @@ OrphanResult OrphanRemover::toDustbin(const Entry& file, const std::string& path
     if (target.empty())
         return failed(
             fsFail(kErrInvalidArgument, "no place for it in the dustbin folder " + dustbin_));
-    if (target == collapseSeparators(path)) return left();
+    if (target == collapsedSeparators(path)) return left();
 
     ensureDriveFolder();
     const std::string targetFolder = fs_.parentFolder(target);
@@ -96,7 +96,7 @@ FsError OrphanRemover::checkRealPlace(const std::string& folder) const {
     PathInfo info;
     if (FsError e = fs_.resolveFolder(folder, real, info)) return e;
     const std::string& bin = run_.roots.dustbin.known() ? run_.roots.dustbin.path : dustbin_;
-    if (pathIsWithin(real, bin) && !pathIsWithin(real, normalFolder(run_.job.source)))
+    if (pathIsWithin(real, bin) && !pathIsWithin(real, normalisedFolder(run_.job.source)))
         return fsOk();
     return fsFail(kErrInvalidArgument, "the dustbin place " + folder + " leads to " + real);
 }
@@ -109,7 +109,7 @@ void OrphanRemover::ensureDriveFolder() {
     driveFolderDone_ = true;
     const std::string drive = fs_.driveName(sourceFolder_);
     if (drive.empty() || drive.find(':') == std::string::npos) return;
-    const std::string perDrive = collapseSeparators(joinPath(dustbin_, drive.substr(0, 1)));
+    const std::string perDrive = collapsedSeparators(joinPath(dustbin_, drive.substr(0, 1)));
     if (fs_.folderExists(perDrive)) return;
     createPath(run_.fs, perDrive);
     markDriveFolder(run_.fs, perDrive);

@@ -245,7 +245,8 @@ bool SubfolderWalk::excluded(const Entry& sub, const std::string& path, bool sou
 
 // Both are real paths, resolved when the run started.
 bool SubfolderWalk::dustbinBelow(const std::string& folder) const {
-    return run_.roots.dustbin.known() && liesBelow(run_.roots.dustbin.path, normalFolder(folder));
+    return run_.roots.dustbin.known() &&
+           pathLiesBelow(run_.roots.dustbin.path, normalisedFolder(folder));
 }
 
 bool SubfolderWalk::syncFiles(const std::string& folder, SourceSide& side,
@@ -278,7 +279,7 @@ void syncRootFiles(RunContext& run, const std::string& backupRoot, const std::st
     FileSync sync(run, guard);
     OrphanRemover remover(run, sourceRoot);
     FolderPresence presence(run.fs);
-    SourceSide side{presence, collapseSeparators(joinPath(sourceRoot, "")), false,
+    SourceSide side{presence, collapsedSeparators(joinPath(sourceRoot, "")), false,
                     run.roots.isDustbin(run.roots.backup.id)};
     presence.moveTo(side.base, files.size());
     for (Entry& file : files) {

@@ -12,7 +12,7 @@ TEST(FolderHelpers, CollapsesDoubledSeparatorsButKeepsALeadingPair) {
                                                          {"//server/share//x", "//server/share/x"},
                                                          {"/home/user/data", "/home/user/data"},
                                                          {"", ""}};
-    for (const auto& [in, out] : cases) EXPECT_EQ(collapseSeparators(in), out);
+    for (const auto& [in, out] : cases) EXPECT_EQ(collapsedSeparators(in), out);
 }
 
 // The desktop and computer names count as folders (exactly as spelled); a
