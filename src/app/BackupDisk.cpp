@@ -23,7 +23,7 @@ std::string rootFileSystemReason(AppWindow& w, const std::string& realPath) {
 }  // namespace
 
 std::string missingDiskReason(AppWindow& w, const std::string& realPath) {
-    if (FsError e = w.svc.fs.diskIsMounted(realPath))
+    if (FsError e = w.svc.fs.diskIsMounted(realPath); e.failed())
         return "schijf niet aangekoppeld (" + e.description + ")";
     return {};
 }
@@ -43,13 +43,13 @@ std::string makeBackupFolderUnattended(AppWindow& w, const std::string& path) {
     if (info.presence != Presence::Absent) return info.error.description;
     const std::string parent = parentOfPath(absolute);
     std::string realParent;
-    if (parent.empty() || fs.resolveFolder(parent, realParent, info))
+    if (parent.empty() || fs.resolveFolder(parent, realParent, info).failed())
         return "de map erboven bestaat niet";
     std::string target = realParent;
     if (target.back() != kSep) target += kSep;
     target += lastComponent(absolute);
     if (std::string reason = missingBackupDiskReason(w, target); !reason.empty()) return reason;
-    if (FsError e = fs.createFolder(target)) return e.description;
+    if (FsError e = fs.createFolder(target); e.failed()) return e.description;
     return {};
 }
 

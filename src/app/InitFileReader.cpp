@@ -252,7 +252,7 @@ class InitFileReader {
     // Only a folder that really came into being is reported as created.
     void createDustbinFolder(const std::string& r) {
         const FsError created = w_.svc.fs.createFolder(w_.job.dustbinPath);
-        if (created) {
+        if (created.failed()) {
             pending_ = created;
             w_.log.add(stamp() + " Error: " + quoted(r) + " - kan pad niet maken");
         } else {
@@ -272,7 +272,7 @@ class InitFileReader {
             }
         }
         w_.ui.fromDateBox.text = w_.job.fromDate;
-        if (pending_ && w_.unattended) {
+        if (pending_.failed() && w_.unattended) {
             refuse(stamp() + " Error: wrong date-format");
             return Flow::Stop;
         }
@@ -291,7 +291,7 @@ class InitFileReader {
             }
         }
         showDateFilterState(w_);
-        if (pending_ && w_.unattended) {
+        if (pending_.failed() && w_.unattended) {
             refuse(w_.log.timeText() + " An error has occurred");
             return Flow::Stop;
         }
@@ -311,7 +311,7 @@ class InitFileReader {
 
     Flow readSync() {
         if (auto on = switchValue(7)) w_.job.synchronise = *on;
-        if (pending_ && w_.unattended) {
+        if (pending_.failed() && w_.unattended) {
             refuse(w_.log.timeText() + " - An error has occurred");
             return Flow::Stop;
         }

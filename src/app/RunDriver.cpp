@@ -85,7 +85,7 @@ void flushBackup(AppWindow& w) {
     if (w.roots.dustbin.known() && w.roots.dustbin.id.device != w.roots.backup.id.device)
         folders.push_back(w.roots.dustbin.path);
     for (const std::string& folder : folders) {
-        if (FsError e = w.svc.fs.flushVolume(folder)) {
+        if (FsError e = w.svc.fs.flushVolume(folder); e.failed()) {
             w.log.fileError(folder, e);
             w.nextFrom.failedUnseen();
         }

@@ -8,7 +8,7 @@ FsError volumeLabelOfPath(FileSystem& fs, const std::string& path, std::string& 
     if (path.empty()) return fsFail(kErrPathNotFound, "no path given");
     std::string found;
     FsError error = fs.volumeName(fs.absolutePath(path), found);
-    if (!error) label = found;
+    if (error.ok()) label = found;
     return error;
 }
 

@@ -19,7 +19,7 @@ void FolderPresence::moveTo(const std::string& folder, std::size_t expected) {
     listed_ = false;
     names_.clear();
     if (expected < kListingPaysFrom) return;
-    if (fs_.listNames(folder, names_)) {
+    if (fs_.listNames(folder, names_).failed()) {
         names_.clear();
         return;
     }

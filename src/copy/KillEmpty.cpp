@@ -29,7 +29,7 @@ bool readFolder(RunContext& run, const std::string& folder, bool volumeTop,
     subfolders.clear();
     holdsOther = false;
     std::vector<FolderName> names;
-    if (fs.listNames(folder, names)) return false;
+    if (fs.listNames(folder, names).failed()) return false;
     std::string path;
     Entry sub;
     for (FolderName& n : names) {

@@ -20,7 +20,7 @@ bool folderIsNew(const Entry& folder, const WalkRules& rules) {
 bool holdsNewFile(FileSystem& fs, const std::string& folder, const WalkRules& rules) {
     std::vector<Entry> files;
     std::vector<Entry> folders;
-    if (fs.listFolder(folder, files, folders)) return true;
+    if (fs.listFolder(folder, files, folders).failed()) return true;
     for (const Entry& f : files)
         if (isCopyable(f) && rules.DatesAreNew(f)) return true;
     std::string sub;
@@ -52,7 +52,7 @@ void finishFile(RunContext& run, const std::string& source) {
 // false when the user gave up on a full disk.
 bool settle(RunContext& run, const WalkRules& rules, const Entry& f, const std::string& source,
             const FsError& pending, bool counts) {
-    if (pending) {
+    if (pending.failed()) {
         noteFailedCopy(run, f, rules);
         return reportFileFailure(run, source, pending, GiveUpLine::DiskFull);
     }
@@ -112,7 +112,7 @@ void copyNewFolderFiles(RunContext& run, const std::string& Source,
     const std::string src = normalisedFolder(Source);
     const std::string dst = normalisedFolder(Destination);
     Entry folder;
-    if (FsError opened = fs.stat(src, folder)) {
+    if (FsError opened = fs.stat(src, folder); opened.failed()) {
         reportFolderFailure(run, src, opened);
         return;
     }
@@ -129,7 +129,8 @@ void copyNewFolderFiles(RunContext& run, const std::string& Source,
         reportFolderFailure(run, Destination, fsFail(kErrPathNotFound, "Path not found"));
         return;
     }
-    if (FsError e = fs.listFolder(src, files, folders)) reportFolderFailure(run, src, e);
+    if (FsError e = fs.listFolder(src, files, folders); e.failed())
+        reportFolderFailure(run, src, e);
     if (!(folder.attributes & kAttrSystem)) (void)fs.setAttributes(dst, folder.attributes);
 
     FilePaths p;
@@ -191,14 +192,15 @@ void copyNewFolderSubfolders(RunContext& run, const std::string& Source,
         joinPathInto(target, dst, s.name);
         std::string check = target;
         if (!folderExistsOrVirtual(run, check)) {
-            if (FsError e = makeBackupFolder(run, sPath, target)) {
+            if (FsError e = makeBackupFolder(run, sPath, target); e.failed()) {
                 reportFolderFailure(run, target, e);
                 continue;
             }
         }
         files.clear();
         std::vector<Entry> below;
-        if (FsError e = fs.listFolder(sPath, files, below)) reportFolderFailure(run, sPath, e);
+        if (FsError e = fs.listFolder(sPath, files, below); e.failed())
+            reportFolderFailure(run, sPath, e);
         if (!copySubfolderFiles(run, rules, files, sPath, target)) return;
         copySubTreesListed(run, sPath, target, below);
     }

@@ -40,7 +40,7 @@ bool copyStep(RunContext& run, const WalkRules& rules, const Entry& f, const Fil
             pending = fs.copyFile(p.source, p.target);
         }
     }
-    if (pending) {
+    if (pending.failed()) {
         noteFailedCopy(run, f, rules);
         if (!reportFileFailure(run, p.source, pending, GiveUpLine::None)) return false;
     } else {
@@ -94,7 +94,7 @@ void walkSubfolders(RunContext& run, const std::string& Source, const std::strin
         std::string check = target;
         const bool existed = folderExistsOrVirtual(run, check);
         if (!existed) {
-            if (FsError e = makeBackupFolder(run, sPath, target)) {
+            if (FsError e = makeBackupFolder(run, sPath, target); e.failed()) {
                 reportFolderFailure(run, target, e);
                 continue;
             }
@@ -103,7 +103,8 @@ void walkSubfolders(RunContext& run, const std::string& Source, const std::strin
         if (existed && targetUsable) openBackupFolder(run, sPath, target);
         files.clear();
         std::vector<Entry> below;
-        if (FsError e = run.fs.listFolder(sPath, files, below)) reportFolderFailure(run, sPath, e);
+        if (FsError e = run.fs.listFolder(sPath, files, below); e.failed())
+            reportFolderFailure(run, sPath, e);
         if (!copySubfolderFiles(run, rules, files, sPath, target, targetUsable)) return;
         walkSubfolders(run, sPath, target, below);
     }
@@ -125,7 +126,8 @@ void quickCopyRoot(RunContext& run, const std::string& Source, const std::string
     const WalkRules rules = WalkRules::Of(run);
     std::vector<Entry> files;
     std::vector<Entry> folders;
-    if (FsError e = run.fs.listFolder(src, files, folders)) reportFolderFailure(run, src, e);
+    if (FsError e = run.fs.listFolder(src, files, folders); e.failed())
+        reportFolderFailure(run, src, e);
     FilePaths p;
     for (const Entry& f : files) {
         if (run.userBreak) return;

@@ -40,7 +40,7 @@ bool copyFileOver(RunContext& run, const WalkRules& rules, const Entry& f, const
                   Level level) {
     showCopying(run, p.source);
     FsError pending = copyWithRetry(run, f, p);
-    if (pending) {
+    if (pending.failed()) {
         noteFailedCopy(run, f, rules);
         const GiveUpLine line = level == Level::Root ? GiveUpLine::BreakLine : GiveUpLine::DiskFull;
         if (!reportFileFailure(run, p.source, pending, line)) return false;
@@ -60,7 +60,7 @@ bool copyFileOver(RunContext& run, const WalkRules& rules, const Entry& f, const
 // The walk lists without the recorded bits, so both sides are read here.
 bool repairAttributes(RunContext& run, const Entry& f, const FilePaths& p) {
     std::uint32_t sourceAttributes = 0;
-    if (run.fs.getAttributes(p.source, sourceAttributes)) return true;  // gone meanwhile
+    if (run.fs.getAttributes(p.source, sourceAttributes).failed()) return true;  // gone meanwhile
     std::uint32_t targetAttributes = 0;
     const bool known = run.fs.getAttributes(p.target, targetAttributes).ok();
     if (known && targetAttributes == sourceAttributes) return true;
@@ -69,7 +69,7 @@ bool repairAttributes(RunContext& run, const Entry& f, const FilePaths& p) {
     keep(pending, run.fs.setAttributes(p.target, sourceAttributes));
     run.progress.fileFinished(p.source);
     run.pump.yield();
-    if (pending) {
+    if (pending.failed()) {
         noteFailedRepair(run, f);
         if (!reportFileFailure(run, p.source, pending, GiveUpLine::DiskFull)) return false;
     } else {
@@ -118,7 +118,7 @@ bool handleFile(RunContext& run, const WalkRules& rules, const Entry& f,
 void copyFolderAttributes(RunContext& run, const std::string& source,
                           const std::string& destination) {
     std::uint32_t attributes = 0;
-    if (run.fs.getAttributes(source, attributes)) return;
+    if (run.fs.getAttributes(source, attributes).failed()) return;
     if (attributes & kAttrSystem) return;
     if (run.fs.folderExists(destination)) (void)run.fs.setAttributes(destination, attributes);
 }
@@ -149,7 +149,7 @@ void walkSubfolders(RunContext& run, const std::string& src, const std::string& 
         std::string dCheck = d;
         if (!folderExistsOrVirtual(run, dCheck)) {
             std::string collapsed = collapsedSeparators(d);
-            if (FsError e = makeBackupFolder(run, sPath, collapsed))
+            if (FsError e = makeBackupFolder(run, sPath, collapsed); e.failed())
                 reportFolderFailure(run, collapsed, e);
             else
                 copyNewFolder(run, sPath, collapsed);
@@ -159,7 +159,7 @@ void walkSubfolders(RunContext& run, const std::string& src, const std::string& 
         if (!targetFolder.empty()) openBackupFolder(run, sPath, targetFolder);
         files.clear();
         folders.clear();
-        if (FsError e = run.fs.listFolder(sPath, files, folders, ListDetail::Plain))
+        if (FsError e = run.fs.listFolder(sPath, files, folders, ListDetail::Plain); e.failed())
             reportFolderFailure(run, sPath, e);
         if (rules.syncActive) backup.moveTo(targetFolder, files.size());
         for (const Entry& f : files) {
@@ -189,7 +189,7 @@ void copyTreeRoot(RunContext& run, const std::string& Source, const std::string&
     if (!targetFolder.empty()) openBackupFolder(run, src, dst);
     std::vector<Entry> files;
     std::vector<Entry> folders;
-    if (FsError e = run.fs.listFolder(src, files, folders, ListDetail::Plain))
+    if (FsError e = run.fs.listFolder(src, files, folders, ListDetail::Plain); e.failed())
         reportFolderFailure(run, src, e);
     FolderPresence backup(run.fs);
     if (rules.syncActive) backup.moveTo(targetFolder, files.size());

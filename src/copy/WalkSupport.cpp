@@ -70,7 +70,7 @@ void noteFailedRepair(RunContext& run, const Entry& f) {
 FsError makeBackupFolder(RunContext& run, const std::string& source, const std::string& path) {
     FileSystem& fs = run.fs;
     FsError made = fs.createFolder(path);
-    if (made) {
+    if (made.failed()) {
         createPath(run.fs, path);
         const PathInfo info = fs.lookup(path);
         if (info.presence != Presence::Present) return made;
@@ -81,12 +81,12 @@ FsError makeBackupFolder(RunContext& run, const std::string& source, const std::
 }
 
 void openBackupFolder(RunContext& run, const std::string& source, const std::string& path) {
-    if (FsError e = run.fs.keepFolderMetadata(source, path, FolderStage::Reopening))
+    if (FsError e = run.fs.keepFolderMetadata(source, path, FolderStage::Reopening); e.failed())
         reportFolderFailure(run, path, e);
 }
 
 void finishBackupFolder(RunContext& run, const std::string& source, const std::string& path) {
-    if (FsError e = run.fs.keepFolderMetadata(source, path, FolderStage::Done))
+    if (FsError e = run.fs.keepFolderMetadata(source, path, FolderStage::Done); e.failed())
         reportFolderFailure(run, path, e);
 }
 

@@ -112,7 +112,7 @@ void reportFolderFailure(RunContext& run, const std::string& path, const FsError
 
 // Keeps the last failure of a sequence of statements.
 inline void keep(FsError& pending, FsError result) {
-    if (result) pending = std::move(result);
+    if (result.failed()) pending = std::move(result);
 }
 
 // The line a walk logs when the user gives up on a full disk.

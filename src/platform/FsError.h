@@ -17,13 +17,14 @@ inline constexpr int kErrPathNotFound = 76;
 inline constexpr int kErrObjectNotAvailable = 91;
 
 // The outcome of one file-system operation: 0 for success, else an error
-// number with a human-readable description.
-struct FsError {
+// number with a human-readable description. Never dropped unread: a caller
+// that means to ignore one says so with (void).
+struct [[nodiscard]] FsError {
     int number = kErrNone;
     std::string description;
 
     bool ok() const { return number == kErrNone; }
-    explicit operator bool() const { return number != kErrNone; }
+    bool failed() const { return number != kErrNone; }
 };
 
 // The error of a lookup that found nothing there: "no such file" (53) or a

@@ -60,7 +60,7 @@ std::vector<FileId> trashFoldersUnder(FileSystem& fs, const Trash& trash,
     std::vector<FolderName> names;
     for (const Volume& volume : fs.volumes()) {
         if (!underAnyRoot(volume.mountPoint, roots)) continue;
-        if (fs.listNames(volume.mountPoint, names)) continue;
+        if (fs.listNames(volume.mountPoint, names).failed()) continue;
         for (const FolderName& n : names) {
             if (!isVolumeTrashName(n.name)) continue;
             std::string path = volume.mountPoint;

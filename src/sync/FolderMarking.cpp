@@ -80,7 +80,7 @@ class DirectoryFileEditor {
 void writeDirectoryFile(FileSystem& fs, const std::string& folder, std::string_view icon) {
     const std::string path = joinPath(folder, ".directory");
     std::string old;
-    if (!fs.fileExists(path) || fs.readTextFile(path, old)) old.clear();
+    if (!fs.fileExists(path) || fs.readTextFile(path, old).failed()) old.clear();
     (void)fs.writeFileAtomic(path, DirectoryFileEditor(icon).apply(old));
 }
 

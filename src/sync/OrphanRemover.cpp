@@ -44,7 +44,7 @@ OrphanResult OrphanRemover::toTrash(const std::string& path) {
     run_.pump.yield();
     FsError pending = sendToRecycleBin(run_.trash, path);
     showDone(path);
-    if (pending) return failed(std::move(pending));
+    if (pending.failed()) return failed(std::move(pending));
     // The trash folder may have come into being just now, where the walk
     // could still meet it (a backup that holds the home folder).
     if (!trashNoted_) noteTrashFolders(fs_, run_.trash, run_.roots);
@@ -55,7 +55,7 @@ OrphanResult OrphanRemover::toTrash(const std::string& path) {
 OrphanResult OrphanRemover::toDelete(const std::string& path) {
     FsError pending = fs_.deleteFile(path, false);
     showDone(path);
-    if (pending) return failed(std::move(pending));
+    if (pending.failed()) return failed(std::move(pending));
     return removed();
 }
 
@@ -72,20 +72,20 @@ OrphanResult OrphanRemover::toDustbin(const Entry& file, const std::string& path
     ensureDriveFolder();
     const std::string targetFolder = fs_.parentFolder(target);
     if (!fs_.folderExists(targetFolder)) createPath(run_.fs, targetFolder);
-    if (FsError e = checkRealPlace(targetFolder)) return failed(std::move(e));
+    if (FsError e = checkRealPlace(targetFolder); e.failed()) return failed(std::move(e));
 
     run_.progress.fileStarted(path);
     run_.pump.yield();
     bool moved = false;
     FsError pending = intoDustbin(path, target, file.attributes, moved);
-    if (pending) {
+    if (pending.failed()) {
         showDone(path);
         return failed(std::move(pending));
     }
     ++moves_;
     if (!moved) pending = fs_.deleteFile(path, false);
     showDone(path);
-    if (pending) return failed(std::move(pending));
+    if (pending.failed()) return failed(std::move(pending));
     return removed();
 }
 
@@ -94,7 +94,7 @@ OrphanResult OrphanRemover::toDustbin(const Entry& file, const std::string& path
 FsError OrphanRemover::checkRealPlace(const std::string& folder) const {
     std::string real;
     PathInfo info;
-    if (FsError e = fs_.resolveFolder(folder, real, info)) return e;
+    if (FsError e = fs_.resolveFolder(folder, real, info); e.failed()) return e;
     const std::string& bin = run_.roots.dustbin.known() ? run_.roots.dustbin.path : dustbin_;
     if (pathIsWithin(real, bin) && !pathIsWithin(real, normalisedFolder(run_.job.source)))
         return fsOk();
@@ -135,7 +135,7 @@ FsError OrphanRemover::intoDustbin(const std::string& path, const std::string& t
     if (pending.number != kErrAccessDenied) return pending;
     (void)fs_.setAttributes(target, kAttrNormal);
     pending = transfer();
-    if (pending) return pending;
+    if (pending.failed()) return pending;
     (void)fs_.setAttributes(target, attributes);
     return pending;
 }

@@ -47,7 +47,7 @@ class RemovalCounter {
 
 bool RemovalCounter::readSource(const std::string& source, SourceNames& names) {
     std::vector<FolderName> listed;
-    if (fs_.listNames(source, listed)) return false;
+    if (fs_.listNames(source, listed).failed()) return false;
     for (const FolderName& entry : listed) {
         EntryKind kind = entry.kind;
         if (!entry.typeKnown) kind = fs_.lookup(joinPath(source, entry.name)).kind;
@@ -62,7 +62,7 @@ bool RemovalCounter::readSource(const std::string& source, SourceNames& names) {
 bool RemovalCounter::readBackup(const std::string& backup, const SourceNames& names, bool inDustbin,
                                 std::vector<Entry>& subfolders) {
     std::vector<FolderName> listed;
-    if (fs_.listNames(backup, listed)) return false;
+    if (fs_.listNames(backup, listed).failed()) return false;
     for (FolderName& name : listed) {
         Entry entry;
         entry.name = std::move(name.name);

@@ -24,7 +24,7 @@ bool SourceGuard::findWitness() {
     if (root_.empty() || !fs_.folderExists(root_)) return false;
     std::vector<Entry> files;
     std::vector<Entry> folders;
-    if (fs_.listFolder(root_, files, folders)) return false;
+    if (fs_.listFolder(root_, files, folders).failed()) return false;
     if (!folders.empty())
         witness_ = joinPath(root_, folders.front().name);
     else if (!files.empty())

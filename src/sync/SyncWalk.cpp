@@ -87,7 +87,8 @@ Verdict judge(FileSystem& fs, SourceSide& side, Entry& file, const std::string& 
     if (verdict == Verdict::Unknown) unknown = source.error;
     if (verdict != Verdict::Orphan) return verdict;
     if (isTempName(file.name)) return Verdict::Leftover;
-    if (fs.getAttributes(joinPath(folder, file.name), file.attributes)) return Verdict::Keep;
+    if (fs.getAttributes(joinPath(folder, file.name), file.attributes).failed())
+        return Verdict::Keep;
     return (file.attributes & kAttrReadOnly) == 0 ? Verdict::Orphan : Verdict::Keep;
 }
 
@@ -210,7 +211,7 @@ void SubfolderWalk::level(const std::string& backupFolder, const std::string& so
         }
         std::vector<Entry> files;
         std::vector<Entry> children;
-        if (FsError e = fs_.listFolder(path, files, children, ListDetail::Plain))
+        if (FsError e = fs_.listFolder(path, files, children, ListDetail::Plain); e.failed())
             run_.log.fileError(path, e);
         SourceSide side{source_, joinPath(counterpart, ""),
                         source.presence == Presence::Absent || source.kind != EntryKind::Folder,
@@ -273,7 +274,7 @@ void syncRootFiles(RunContext& run, const std::string& backupRoot, const std::st
 
     std::vector<Entry> files;
     std::vector<Entry> folders;
-    if (FsError e = run.fs.listFolder(backupRoot, files, folders, ListDetail::Plain))
+    if (FsError e = run.fs.listFolder(backupRoot, files, folders, ListDetail::Plain); e.failed())
         run.log.fileError(backupRoot, e);
     SourceGuard guard(run.fs, run.job.source);
     FileSync sync(run, guard);

@@ -150,7 +150,7 @@ void DustbinWindow::offerNewFolder(const std::string& folder) {
         focus = kFocusDustbinPath;
         return;
     }
-    if (mainWindow.svc.fs.createFolder(folder)) createPath(mainWindow.svc.fs, folder);
+    if (mainWindow.svc.fs.createFolder(folder).failed()) createPath(mainWindow.svc.fs, folder);
     if (!mainWindow.svc.fs.folderExists(folder)) {
         mainWindow.svc.dialogs.messageBox("Kan map niet maken.", MessageStyle::Ok);
         return;

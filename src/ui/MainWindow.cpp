@@ -63,7 +63,7 @@ void AppWindow::dustbinPictureDoubleClicked() {
 void AppWindow::attributesClicked() {
     std::uint32_t attributes = 0;
     const FsError error = svc.fs.getAttributes(ui.backupBox.text, attributes);
-    if (error) {
+    if (error.failed()) {
         svc.dialogs.messageBox("Fout " + std::to_string(error.number) + ": " + error.description,
                                MessageStyle::Ok);
         return;

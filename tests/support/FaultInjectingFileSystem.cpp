@@ -59,7 +59,7 @@ FsError FaultInjectingFileSystem::check(FsOp op, const std::string& path,
 
 FsError FaultInjectingFileSystem::listFolder(const std::string& path, std::vector<Entry>& files,
                                              std::vector<Entry>& folders, ListDetail detail) {
-    if (FsError e = check(FsOp::List, path)) {
+    if (FsError e = check(FsOp::List, path); e.failed()) {
         files.clear();
         folders.clear();
         return e;
@@ -81,7 +81,7 @@ FsError FaultInjectingFileSystem::listFolder(const std::string& path, std::vecto
 
 FsError FaultInjectingFileSystem::listNames(const std::string& path,
                                             std::vector<FolderName>& names) {
-    if (FsError e = check(FsOp::List, path)) {
+    if (FsError e = check(FsOp::List, path); e.failed()) {
         names.clear();
         return e;
     }
@@ -89,14 +89,14 @@ FsError FaultInjectingFileSystem::listNames(const std::string& path,
 }
 
 FsError FaultInjectingFileSystem::stat(const std::string& path, Entry& out) {
-    if (FsError e = check(FsOp::Stat, path)) return e;
+    if (FsError e = check(FsOp::Stat, path); e.failed()) return e;
     FsError result = inner_.stat(path, out);
     if (result.ok() && adjustEntry) adjustEntry(path, out);
     return result;
 }
 
 PathInfo FaultInjectingFileSystem::lookup(const std::string& path) {
-    if (FsError e = check(FsOp::Stat, path)) {
+    if (FsError e = check(FsOp::Stat, path); e.failed()) {
         const Presence presence = isAbsence(e) ? Presence::Absent : Presence::Unknown;
         return PathInfo{presence, EntryKind::File, {}, false, std::move(e)};
     }
@@ -105,7 +105,7 @@ PathInfo FaultInjectingFileSystem::lookup(const std::string& path) {
 
 FsError FaultInjectingFileSystem::resolveFolder(const std::string& path, std::string& real,
                                                 PathInfo& info) {
-    if (FsError e = check(FsOp::Stat, path)) {
+    if (FsError e = check(FsOp::Stat, path); e.failed()) {
         real.clear();
         info = PathInfo{
             isAbsence(e) ? Presence::Absent : Presence::Unknown, EntryKind::File, {}, false, e};
@@ -115,59 +115,59 @@ FsError FaultInjectingFileSystem::resolveFolder(const std::string& path, std::st
 }
 
 FsError FaultInjectingFileSystem::createFolder(const std::string& path) {
-    if (FsError e = check(FsOp::CreateFolder, path)) return e;
+    if (FsError e = check(FsOp::CreateFolder, path); e.failed()) return e;
     return inner_.createFolder(path);
 }
 
 FsError FaultInjectingFileSystem::deleteFile(const std::string& path, bool force) {
-    if (FsError e = check(FsOp::DeleteFile, path)) return e;
+    if (FsError e = check(FsOp::DeleteFile, path); e.failed()) return e;
     return inner_.deleteFile(path, force);
 }
 
 FsError FaultInjectingFileSystem::deleteFolder(const std::string& path, bool force) {
-    if (FsError e = check(FsOp::DeleteFolder, path)) return e;
+    if (FsError e = check(FsOp::DeleteFolder, path); e.failed()) return e;
     return inner_.deleteFolder(path, force);
 }
 
 FsError FaultInjectingFileSystem::removeEmptyFolder(const std::string& path) {
-    if (FsError e = check(FsOp::DeleteFolder, path)) return e;
+    if (FsError e = check(FsOp::DeleteFolder, path); e.failed()) return e;
     return inner_.removeEmptyFolder(path);
 }
 
 FsError FaultInjectingFileSystem::copyFile(const std::string& from, const std::string& to) {
-    if (FsError e = check(FsOp::CopyFile, from, to)) return e;
+    if (FsError e = check(FsOp::CopyFile, from, to); e.failed()) return e;
     return inner_.copyFile(from, to);
 }
 
 FsError FaultInjectingFileSystem::moveFile(const std::string& from, const std::string& to) {
-    if (FsError e = check(FsOp::MoveFile, from, to)) return e;
+    if (FsError e = check(FsOp::MoveFile, from, to); e.failed()) return e;
     return inner_.moveFile(from, to);
 }
 
 FsError FaultInjectingFileSystem::getAttributes(const std::string& path,
                                                 std::uint32_t& attributes) {
-    if (FsError e = check(FsOp::GetAttributes, path)) return e;
+    if (FsError e = check(FsOp::GetAttributes, path); e.failed()) return e;
     return inner_.getAttributes(path, attributes);
 }
 
 FsError FaultInjectingFileSystem::setAttributes(const std::string& path, std::uint32_t attributes) {
-    if (FsError e = check(FsOp::SetAttributes, path)) return e;
+    if (FsError e = check(FsOp::SetAttributes, path); e.failed()) return e;
     return inner_.setAttributes(path, attributes);
 }
 
 FsError FaultInjectingFileSystem::flushVolume(const std::string& path) {
-    if (FsError e = check(FsOp::FlushVolume, path)) return e;
+    if (FsError e = check(FsOp::FlushVolume, path); e.failed()) return e;
     return inner_.flushVolume(path);
 }
 
 FsError FaultInjectingFileSystem::writeFileAtomic(const std::string& path,
                                                   const std::string& content) {
-    if (FsError e = check(FsOp::WriteFileAtomic, path)) return e;
+    if (FsError e = check(FsOp::WriteFileAtomic, path); e.failed()) return e;
     return inner_.writeFileAtomic(path, content);
 }
 
 FsError FaultInjectingFileSystem::folderSize(const std::string& path, std::uint64_t& bytes) {
-    if (FsError e = check(FsOp::FolderSize, path)) return e;
+    if (FsError e = check(FsOp::FolderSize, path); e.failed()) return e;
     return inner_.folderSize(path, bytes);
 }
 

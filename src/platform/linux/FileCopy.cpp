@@ -261,7 +261,7 @@ FsError copyReplacing(const std::string& from, const std::string& to, DiskSync& 
                       CopyMemory& memory) {
     struct stat src;
     bool replacing = false;
-    if (FsError e = checkTransfer(from, to, src, replacing)) return e;
+    if (FsError e = checkTransfer(from, to, src, replacing); e.failed()) return e;
     return S_ISLNK(src.st_mode) ? copyLink(from, to, src, sync, memory.unkept)
                                 : copyRegular(from, to, replacing, sync, memory);
 }
@@ -269,7 +269,7 @@ FsError copyReplacing(const std::string& from, const std::string& to, DiskSync& 
 FsError moveReplacing(const std::string& from, const std::string& to, DiskSync& sync) {
     struct stat src;
     bool replacing = false;
-    if (FsError e = checkTransfer(from, to, src, replacing)) return e;
+    if (FsError e = checkTransfer(from, to, src, replacing); e.failed()) return e;
     if (int err = sync.rename(from.c_str(), to.c_str())) return errnoError(err, to, PathRole::File);
     // Two names of one file: rename leaves both, and the target already is
     // the file, so the old name goes.

@@ -67,7 +67,7 @@ FsError scanForReadOnly(int parentFd, const std::string& name, const std::string
     for (const Child& c : children) {
         std::string childPath = joinPath(path, c.name);
         if (S_ISDIR(c.st.st_mode)) {
-            if (FsError e = scanForReadOnly(fd.get(), c.name, childPath)) return e;
+            if (FsError e = scanForReadOnly(fd.get(), c.name, childPath); e.failed()) return e;
         } else if (S_ISREG(c.st.st_mode) &&
                    isReadOnly(c.st.st_mode, readRecordedBits(childPath.c_str()))) {
             return readOnlyFound(childPath);
@@ -121,7 +121,9 @@ FsError sumAt(int parentFd, const std::string& name, const std::string& path, st
         if (S_ISREG(c.st.st_mode)) {
             bytes += static_cast<std::uint64_t>(c.st.st_size);
         } else if (S_ISDIR(c.st.st_mode)) {
-            if (FsError e = sumAt(fd.get(), c.name, joinPath(path, c.name), bytes, stop)) return e;
+            if (FsError e = sumAt(fd.get(), c.name, joinPath(path, c.name), bytes, stop);
+                e.failed())
+                return e;
         }
     }
     return fsOk();

@@ -66,7 +66,7 @@ FsError makeFolder(const std::string& path) {
 FsError makeFolders(const std::string& path) {
     struct stat st {};
     if (path.empty() || ::stat(path.c_str(), &st) == 0) return fsOk();
-    if (FsError e = makeFolders(parentOf(path))) return e;
+    if (FsError e = makeFolders(parentOf(path)); e.failed()) return e;
     return makeFolder(path);
 }
 
@@ -165,9 +165,9 @@ FsError FreedesktopTrash::moveToTrash(const std::string& path) {
     if (S_ISDIR(st.st_mode))
         return fsFail(kErrInvalidArgument, "only files are put in the trash: " + absolute);
     Place place;
-    if (FsError e = placeFor(absolute, st.st_dev, place)) return e;
-    if (FsError e = makeFolder(joinPath(place.folder, "files"))) return e;
-    if (FsError e = makeFolder(joinPath(place.folder, "info"))) return e;
+    if (FsError e = placeFor(absolute, st.st_dev, place); e.failed()) return e;
+    if (FsError e = makeFolder(joinPath(place.folder, "files")); e.failed()) return e;
+    if (FsError e = makeFolder(joinPath(place.folder, "info")); e.failed()) return e;
     return moveInto(place, absolute);
 }
 
@@ -199,7 +199,7 @@ FsError FreedesktopTrash::volumeTrash(const std::string& topdir, Place& place) {
         }
     }
     const std::string own = joinPath(topdir, ".Trash-" + std::to_string(uid_));
-    if (FsError e = makeFolder(own)) return e;
+    if (FsError e = makeFolder(own); e.failed()) return e;
     if (!isOwnFolder(own, uid_))
         return fsFail(kErrAccessDenied, "not a trash folder of this user: " + own);
     place.folder = own;
@@ -218,11 +218,11 @@ FsError FreedesktopTrash::moveInto(const Place& place, const std::string& path) 
         if (!fd.valid() && errno == EEXIST) continue;
         if (!fd.valid()) return errnoError(errno, info, PathRole::File);
         FsError pending = writeRecord(fd.get(), record, info);
-        if (!pending) {
+        if (pending.ok()) {
             const int closeError = fd.close();
             if (closeError != 0) pending = errnoError(closeError, info, PathRole::File);
         }
-        if (pending) {
+        if (pending.failed()) {
             ::unlink(info.c_str());
             return pending;
         }

@@ -102,7 +102,7 @@ FsError LinuxFileSystem::listFolder(const std::string& path, std::vector<Entry>&
                                     std::vector<Entry>& folders, ListDetail detail) {
     files.clear();
     folders.clear();
-    if (FsError e = checkPath(path)) return e;
+    if (FsError e = checkPath(path); e.failed()) return e;
     int err = 0;
     UniqueFd dir = openFolder(path, err);
     if (!dir.valid()) return errnoError(err, path, PathRole::Folder);
@@ -113,7 +113,7 @@ FsError LinuxFileSystem::listFolder(const std::string& path, std::vector<Entry>&
 
 FsError LinuxFileSystem::listNames(const std::string& path, std::vector<FolderName>& names) {
     names.clear();
-    if (FsError e = checkPath(path)) return e;
+    if (FsError e = checkPath(path); e.failed()) return e;
     int err = 0;
     UniqueFd dir = openFolder(path, err);
     if (!dir.valid()) return errnoError(err, path, PathRole::Folder);
@@ -127,7 +127,7 @@ FsError LinuxFileSystem::listNames(const std::string& path, std::vector<FolderNa
 }
 
 FsError LinuxFileSystem::stat(const std::string& path, Entry& out) {
-    if (FsError e = checkPath(path)) return e;
+    if (FsError e = checkPath(path); e.failed()) return e;
     struct statx sx;
     int err = statEntry(AT_FDCWD, path.c_str(), sx);
     if (err != 0) return errnoError(err, path, PathRole::File);
@@ -137,7 +137,7 @@ FsError LinuxFileSystem::stat(const std::string& path, Entry& out) {
 }
 
 PathInfo LinuxFileSystem::lookup(const std::string& path) {
-    if (FsError e = checkPath(path))
+    if (FsError e = checkPath(path); e.failed())
         return PathInfo{Presence::Unknown, EntryKind::File, {}, false, e};
     struct statx sx;
     const int flags = AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT | AT_STATX_SYNC_AS_STAT;
@@ -149,7 +149,7 @@ PathInfo LinuxFileSystem::lookup(const std::string& path) {
 FsError LinuxFileSystem::resolveFolder(const std::string& path, std::string& real, PathInfo& info) {
     real.clear();
     info = PathInfo{};
-    if (FsError e = checkPath(path)) return info.error = e;
+    if (FsError e = checkPath(path); e.failed()) return info.error = e;
     std::unique_ptr<char, decltype(&std::free)> resolved(realpath(path.c_str(), nullptr),
                                                          &std::free);
     if (!resolved) return (info = lookupFailed(errno, path)).error;
@@ -180,14 +180,14 @@ bool LinuxFileSystem::folderExists(const std::string& path) {
 }
 
 FsError LinuxFileSystem::createFolder(const std::string& path) {
-    if (FsError e = checkPath(path)) return e;
+    if (FsError e = checkPath(path); e.failed()) return e;
     if (mkdir(path.c_str(), 0777) != 0) return errnoError(errno, path, PathRole::Folder);
     return fsOk();
 }
 
 FsError LinuxFileSystem::getAttributes(const std::string& path, std::uint32_t& attributes) {
     attributes = 0;
-    if (FsError e = checkPath(path)) return e;
+    if (FsError e = checkPath(path); e.failed()) return e;
     struct stat st;
     if (lstat(path.c_str(), &st) != 0) return errnoError(errno, path, PathRole::File);
     std::uint32_t recorded = mayCarryRecordedBits(st.st_mode) ? readRecordedBits(path.c_str()) : 0;
@@ -221,7 +221,7 @@ FsError record(const std::string& path, std::uint32_t bits) {
 }  // namespace
 
 FsError LinuxFileSystem::setAttributes(const std::string& path, std::uint32_t attributes) {
-    if (FsError e = checkPath(path)) return e;
+    if (FsError e = checkPath(path); e.failed()) return e;
     struct stat st;
     if (lstat(path.c_str(), &st) != 0) return errnoError(errno, path, PathRole::File);
     if (!mayCarryRecordedBits(st.st_mode)) return fsOk();  // links and devices keep nothing
@@ -234,15 +234,15 @@ FsError LinuxFileSystem::setAttributes(const std::string& path, std::uint32_t at
     bool isReadOnlyNow = (st.st_mode & kWriteBits) == 0;
     mode_t mode = st.st_mode & 07777;
     if (!wantReadOnly && isReadOnlyNow) {
-        if (FsError e = changeMode(path, mode | S_IWUSR)) return e;
+        if (FsError e = changeMode(path, mode | S_IWUSR); e.failed()) return e;
     }
-    if (FsError e = record(path, bits)) return e;
+    if (FsError e = record(path, bits); e.failed()) return e;
     if (wantReadOnly && !isReadOnlyNow) return changeMode(path, mode & ~kWriteBits);
     return fsOk();
 }
 
 FsError LinuxFileSystem::deleteFile(const std::string& path, bool force) {
-    if (FsError e = checkPath(path)) return e;
+    if (FsError e = checkPath(path); e.failed()) return e;
     struct stat st;
     if (lstat(path.c_str(), &st) != 0) return errnoError(errno, path, PathRole::File);
     if (S_ISDIR(st.st_mode)) return fsFail(kErrFileNotFound, "Is a folder, not a file: " + path);
@@ -253,33 +253,33 @@ FsError LinuxFileSystem::deleteFile(const std::string& path, bool force) {
 }
 
 FsError LinuxFileSystem::deleteFolder(const std::string& path, bool force) {
-    if (FsError e = checkPath(path)) return e;
+    if (FsError e = checkPath(path); e.failed()) return e;
     struct stat st;
     if (lstat(path.c_str(), &st) != 0) return errnoError(errno, path, PathRole::Folder);
     if (!S_ISDIR(st.st_mode)) return errnoError(ENOTDIR, path, PathRole::Folder);
     // Without force nothing is removed when anything in the tree is read-only.
     if (!force) {
-        if (FsError e = findReadOnlyInTree(path)) return e;
+        if (FsError e = findReadOnlyInTree(path); e.failed()) return e;
     }
     return removeTree(path);
 }
 
 FsError LinuxFileSystem::removeEmptyFolder(const std::string& path) {
-    if (FsError e = checkPath(path)) return e;
+    if (FsError e = checkPath(path); e.failed()) return e;
     if (rmdir(path.c_str()) != 0) return errnoError(errno, path, PathRole::Folder);
     return fsOk();
 }
 
 FsError LinuxFileSystem::copyFile(const std::string& from, const std::string& to) {
-    if (FsError e = checkPath(from)) return e;
-    if (FsError e = checkPath(to)) return e;
+    if (FsError e = checkPath(from); e.failed()) return e;
+    if (FsError e = checkPath(to); e.failed()) return e;
     return copyReplacing(from, to, sync(), memory_);
 }
 
 FsError LinuxFileSystem::keepFolderMetadata(const std::string& from, const std::string& to,
                                             FolderStage stage) {
-    if (FsError e = checkPath(from)) return e;
-    if (FsError e = checkPath(to)) return e;
+    if (FsError e = checkPath(from); e.failed()) return e;
+    if (FsError e = checkPath(to); e.failed()) return e;
     return zv::keepFolderMetadata(from, to, stage, memory_.unkept);
 }
 
@@ -289,14 +289,14 @@ std::uint32_t LinuxFileSystem::takeUnkept() {
 }
 
 FsError LinuxFileSystem::moveFile(const std::string& from, const std::string& to) {
-    if (FsError e = checkPath(from)) return e;
-    if (FsError e = checkPath(to)) return e;
+    if (FsError e = checkPath(from); e.failed()) return e;
+    if (FsError e = checkPath(to); e.failed()) return e;
     return moveReplacing(from, to, sync());
 }
 
 FsError LinuxFileSystem::folderSize(const std::string& path, std::uint64_t& bytes) {
     bytes = 0;
-    if (FsError e = checkPath(path)) return e;
+    if (FsError e = checkPath(path); e.failed()) return e;
     return sumTreeSizes(path, bytes);
 }
 
@@ -323,7 +323,7 @@ std::string LinuxFileSystem::driveName(const std::string& path) {
 
 FsError LinuxFileSystem::volumeName(const std::string& path, std::string& label) {
     label.clear();
-    if (FsError e = checkPath(path)) return e;
+    if (FsError e = checkPath(path); e.failed()) return e;
     std::vector<MountEntry> mounts;
     if (!readMountTable(sources_.mountInfoPath, mounts))
         return fsFail(kErrPathNotFound, "Cannot read the mount table: " + sources_.mountInfoPath);
@@ -343,7 +343,7 @@ std::vector<Volume> LinuxFileSystem::volumes() {
 }
 
 FsError LinuxFileSystem::diskIsMounted(const std::string& path) {
-    if (FsError e = checkPath(path)) return e;
+    if (FsError e = checkPath(path); e.failed()) return e;
     std::vector<MountEntry> mounts;
     if (!readMountTable(sources_.mountInfoPath, mounts))
         return fsFail(kErrObjectNotAvailable,
@@ -357,7 +357,7 @@ FsError LinuxFileSystem::diskIsMounted(const std::string& path) {
 }
 
 FsError LinuxFileSystem::flushVolume(const std::string& path) {
-    if (FsError e = checkPath(path)) return e;
+    if (FsError e = checkPath(path); e.failed()) return e;
     UniqueFd fd(open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!fd.valid()) return errnoError(errno, path, PathRole::Folder);
     if (int err = sync().flushFileSystem(fd.get())) return errnoError(err, path, PathRole::Folder);
@@ -379,7 +379,7 @@ class FlockHeld final : public HeldLock {
 
 FsError LinuxFileSystem::lockExclusive(const std::string& path, std::unique_ptr<HeldLock>& lock) {
     lock.reset();
-    if (FsError e = checkPath(path)) return e;
+    if (FsError e = checkPath(path); e.failed()) return e;
     UniqueFd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (!fd.valid()) return errnoError(errno, path, PathRole::File);
     if (flock(fd.get(), LOCK_EX | LOCK_NB) == 0) {

@@ -63,9 +63,9 @@ std::string finalTarget(const std::string& path) {
 
 FsError LinuxFileSystem::readTextFile(const std::string& path, std::string& content) {
     content.clear();
-    if (FsError e = checkPath(path)) return e;
+    if (FsError e = checkPath(path); e.failed()) return e;
     UniqueFd fd;
-    if (FsError e = openRegular(path, O_RDONLY, fd)) return e;
+    if (FsError e = openRegular(path, O_RDONLY, fd); e.failed()) return e;
     char buffer[65536];
     for (;;) {
         ssize_t n = read(fd.get(), buffer, sizeof buffer);
@@ -77,9 +77,9 @@ FsError LinuxFileSystem::readTextFile(const std::string& path, std::string& cont
 }
 
 FsError LinuxFileSystem::writeFileAtomic(const std::string& path, const std::string& content) {
-    if (FsError e = checkPath(path)) return e;
+    if (FsError e = checkPath(path); e.failed()) return e;
     const std::string target = finalTarget(path);
-    if (FsError e = refuseUnlessPlainFile(target, 0)) return e;
+    if (FsError e = refuseUnlessPlainFile(target, 0); e.failed()) return e;
     struct stat old;
     bool existed = ::stat(target.c_str(), &old) == 0;
     std::string temp;
@@ -105,17 +105,17 @@ FsError LinuxFileSystem::writeFileAtomic(const std::string& path, const std::str
 }
 
 FsError LinuxFileSystem::writeTextFile(const std::string& path, const std::string& content) {
-    if (FsError e = checkPath(path)) return e;
-    if (FsError e = refuseUnlessPlainFile(path, kAttrHidden | kAttrSystem)) return e;
+    if (FsError e = checkPath(path); e.failed()) return e;
+    if (FsError e = refuseUnlessPlainFile(path, kAttrHidden | kAttrSystem); e.failed()) return e;
     UniqueFd fd;
-    if (FsError e = openRegular(path, O_WRONLY | O_CREAT | O_TRUNC, fd)) return e;
+    if (FsError e = openRegular(path, O_WRONLY | O_CREAT | O_TRUNC, fd); e.failed()) return e;
     int err = writeAll(fd.get(), content);
     if (int closeErr = fd.close(); err == 0) err = closeErr;
     return err == 0 ? fsOk() : errnoError(err, path, PathRole::File);
 }
 
 FsError LinuxFileSystem::createNewFile(const std::string& path) {
-    if (FsError e = checkPath(path)) return e;
+    if (FsError e = checkPath(path); e.failed()) return e;
     int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) return fileOpenError(errno, path);
     close(fd);
@@ -123,9 +123,9 @@ FsError LinuxFileSystem::createNewFile(const std::string& path) {
 }
 
 FsError LinuxFileSystem::appendToFile(const std::string& path, const std::string& text) {
-    if (FsError e = checkPath(path)) return e;
+    if (FsError e = checkPath(path); e.failed()) return e;
     UniqueFd fd;
-    if (FsError e = openRegular(path, O_WRONLY | O_APPEND, fd)) return e;
+    if (FsError e = openRegular(path, O_WRONLY | O_APPEND, fd); e.failed()) return e;
     int err = writeAll(fd.get(), text);
     if (int closeErr = fd.close(); err == 0) err = closeErr;
     return err == 0 ? fsOk() : errnoError(err, path, PathRole::File);
