@@ -45,7 +45,10 @@ TEST_F(WindowProgressRun, EachReportShowsItsPanelsAndFileLine) {
         w().counts.seen = 3;
         w().ui.panel(1) = "Momentje..";
         WindowProgress& shown = w().progress;
+        const long repaints = rig.pump.repaints;
         shown.walkStarted(c.walk, src);
+        // The copies show their bar at once, before the first file.
+        EXPECT_EQ(rig.pump.repaints - repaints, c.walk == Walk::Synchronise ? 0 : 1);
         if (c.walk != Walk::QuickCopy) {
             shown.fileStarted(src + "/f");
             if (!c.fileOpen) shown.fileFinished(src + "/f");

@@ -144,6 +144,10 @@ TEST_F(SyncSafety, AnOrphanThatCouldNotBeRemovedStaysUncountedAndIsLogged) {
 // spelled), the orphan is left where it is and logged, not put in a wrong folder.
 TEST_F(SyncSafety, AnOrphanOutsideTheBackupPathIsLeftAndLogged) {
     EXPECT_EQ(remainderAfter("/mnt/b/Backup/Sub/a.txt", "/mnt/b/Backup"), "/Sub/a.txt");
+    // Only a drive letter loses its colon, also on its own.
+    for (const auto& [in, out] :
+         {std::pair{"C:", "C"}, {"c:/x", "c/x"}, {"1:/x", "1:/x"}, {"/x:y", "/x:y"}, {"C", "C"}})
+        EXPECT_EQ(stripDriveColon(in), out) << in;
     for (const char* path : {"/x/mnt/b/Backup/a", "/mnt/B/backup/a", "/mnt/b/Backup"})
         EXPECT_EQ(remainderAfter(path, "/mnt/b/Backup"), "") << path;
     put(src, {"anchor.txt"});
