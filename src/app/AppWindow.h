@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -65,6 +66,10 @@ class AppWindow {
     bool runCompleted = false;  // a run reached its end without a break
     bool jobRefused = false;    // start-up refused the job or ran nothing
     bool runRefused = false;    // the last run was refused before it began
+
+    // Where an unattended run shows its one-line progress (a terminal);
+    // empty: nowhere.
+    std::function<void(const std::string&)> terminal;
 
     // What the walks work with.
     RunContext run;

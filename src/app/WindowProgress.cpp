@@ -67,6 +67,7 @@ void WindowProgress::fileReached(std::uint64_t bytes, bool capped) {
         updatePercent();
         showPercentCaption(capped);
     }
+    showOnTerminal(false);
     w_.svc.pump.yield();
 }
 
@@ -108,6 +109,7 @@ void WindowProgress::settle(bool capped) {
 }
 
 void WindowProgress::runFinished() {
+    if (w_.counts.seen > 0) showOnTerminal(true);
     pendingTotal_.reset();
     w_.ui.progressBar.visible = false;
 }
@@ -124,6 +126,19 @@ void WindowProgress::showPercentCaption(bool capped) {
         w_.ui.caption = percent + " %";
     else
         w_.ui.caption = percent + " %   " + w_.versionText;
+}
+
+void WindowProgress::showOnTerminal(bool last) {
+    if (!w_.unattended || !w_.terminal) return;
+    const DateTime now = w_.svc.clock.now();
+    if (!last && now - lastTerminalLine_ < std::chrono::milliseconds(100)) return;
+    lastTerminalLine_ = now;
+    std::string line = "\r" + std::to_string(w_.counts.seen) +
+                       (w_.counts.seen == 1 ? " bestand, " : " bestanden, ") +
+                       std::to_string(w_.counts.copied) + " gekopieerd, " +
+                       decimalText(bytesDone_ / 1e6) + " MB";
+    if (bytesTotal_ > 0) line += ", " + decimalText(percentDone_) + " %";
+    w_.terminal(line + (last ? "\n" : "   "));
 }
 
 void WindowProgress::startTotal(const std::string& folder) {

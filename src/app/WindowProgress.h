@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/DateTime.h"
 #include "platform/PendingSize.h"
 #include "run/RunProgress.h"
 
@@ -51,6 +52,9 @@ class WindowProgress : public RunProgress {
     double bytesTotal() const { return bytesTotal_; }
 
   private:
+    // An unattended run's line on a terminal: files, bytes and percentage,
+    // at most ten times a second; `last` ends it.
+    void showOnTerminal(bool last);
     void startTotal(const std::string& folder);
     bool totalKnown();
     void takeTotal();
@@ -68,6 +72,7 @@ class WindowProgress : public RunProgress {
     // already known.
     std::unique_ptr<PendingSize> pendingTotal_;
     double pendingBase_ = 0;
+    DateTime lastTerminalLine_{};
 };
 
 }  // namespace zv

@@ -14,10 +14,11 @@ struct Version {
 struct EnvironmentInfo {
     std::string appFolder;  // where Init.dat and Error.Log live
     Version version;
-    std::string commandLine;    // argv[1..] joined by single spaces
-    std::string desktopPath;    // the user's desktop folder
-    std::string computerName;   // the computer's display name
-    std::string workingFolder;  // the current folder at start-up
+    std::string commandLine;        // argv[1..] joined by single spaces
+    std::string desktopPath;        // the user's desktop folder
+    std::string computerName;       // the computer's display name
+    std::string workingFolder;      // the current folder at start-up
+    bool outputIsTerminal = false;  // standard output is a terminal (not cron, not a pipe)
 };
 
 }  // namespace zv

@@ -148,5 +148,34 @@ TEST_F(WindowProgressRun, AProgressTotalThatArrivesLateEndsTheRunTheSame) {
     EXPECT_EQ(waits, 0);
 }
 
+// An unattended run with a terminal shows one line there: files, bytes and
+// percentage, at most ten times a second, ended at the run's end; a run in
+// the window, or without a terminal, prints nothing.
+TEST_F(WindowProgressRun, AnUnattendedRunShowsOneLineOnATerminal) {
+    for (const bool unattended : {true, false}) {
+        freshWindow(faulty);
+        std::vector<std::string> printed;
+        w().terminal = [&](const std::string& line) { printed.push_back(line); };
+        w().unattended = unattended;
+        WindowProgress& shown = w().progress;
+        shown.walkStarted(RunProgress::Walk::QuickCopy, src);  // an empty tree: no total
+        for (int step = 0; step < 4; ++step) {                 // 0, 50, 100, 150 ms
+            w().counts.seen = step + 1;
+            shown.fileReached(2'500'000, false);
+            rig.clock.current += std::chrono::milliseconds(50);
+        }
+        w().counts.copied = 3;
+        shown.runFinished();
+        if (!unattended) {
+            EXPECT_TRUE(printed.empty());
+            continue;
+        }
+        const std::vector<std::string> expected = {"\r1 bestand, 0 gekopieerd, 2 MB   ",
+                                                   "\r3 bestanden, 0 gekopieerd, 8 MB   ",
+                                                   "\r4 bestanden, 3 gekopieerd, 10 MB\n"};
+        EXPECT_EQ(printed, expected);
+    }
+}
+
 }  // namespace
 }  // namespace zv::test

@@ -161,6 +161,7 @@ EnvironmentInfo probeEnvironment(int argc, char** argv) {
     info.commandLine = joinArguments(argc, argv);
     std::string userDirs = readWholeFile(userConfigFolder(env) + "/user-dirs.dirs");
     info.desktopPath = desktopFolderFrom(userDirs, env);
+    info.outputIsTerminal = isatty(STDOUT_FILENO) == 1;
     info.computerName = hostName();
     info.workingFolder = currentFolder();
     return info;

@@ -108,6 +108,11 @@ int main(int argc, char** argv) {
     zv::AppWindow w(
         zv::Services{platform.fs, dialogs, platform.clock, pump, platform.trash, host, env});
     logTarget = &w;
+    if (env.outputIsTerminal)
+        w.terminal = [](const std::string& line) {
+            std::fputs(line.c_str(), stdout);
+            std::fflush(stdout);
+        };
     zv::qt::MainWindow window(w);
     host.attach(w, &window);
     pump.mirror = [&window] { window.mirror(); };
