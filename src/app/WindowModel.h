@@ -46,7 +46,7 @@ struct ProgressBarState {
     }
 };
 
-enum class WindowState { Normal, minimised, Maximised };
+enum class WindowState { Normal, Minimised, Maximised };
 
 // The presentation model of the main window: everything the window shows.
 struct WindowModel {

@@ -47,9 +47,7 @@ std::string savedOptionLine(const OptionValues& values) {
     std::array<const OptionSpec*, kOptions.size()> order;
     std::transform(kOptions.begin(), kOptions.end(), order.begin(),
                    [](const OptionSpec& spec) { return &spec; });
-    std::sort(order.begin(), order.end(), [](const OptionSpec* a, const OptionSpec* b) {
-        return a->savedOrder < b->savedOrder;
-    });
+    std::ranges::sort(order, {}, [](const OptionSpec* spec) { return spec->savedOrder; });
     std::string line;
     for (const OptionSpec* spec : order) {
         const std::string& value = valueOf(values, spec->option);

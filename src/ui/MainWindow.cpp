@@ -12,7 +12,7 @@ constexpr const char* kUnconfirmedGo = ">------------>>>>";
 }
 
 void AppWindow::resized() {
-    if (ui.state == WindowState::minimised) {
+    if (ui.state == WindowState::Minimised) {
         minimised = true;
         return;
     }

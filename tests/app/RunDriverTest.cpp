@@ -35,13 +35,14 @@ class RunDriver : public ConfigTest {
 TEST_F(RunDriver, ACompletedRun) {
     writeFile(source + "/sub/b.txt", "b");
     w().counts.copied = 7;
-    w().ui.state = WindowState::minimised;
+    w().ui.state = WindowState::Minimised;
     const DateTime start = rig.clock.current;
     rig.pump.hookAt = 1;
     rig.pump.hook = [&] {
         WindowModel& ui = w().ui;
         if (rig.pump.yields == 1) {  // shown and painted before the first yield
             EXPECT_EQ(ui.panel(1) + ui.panel(3), "Momentje..Van: 0");
+            EXPECT_EQ(ui.caption, "0 %   " + w().versionText);  // no longer minimised
             EXPECT_GE(rig.pump.repaints, 1);
             EXPECT_EQ(ui.state, WindowState::Normal);
             rig.pump.hookAt = 3;

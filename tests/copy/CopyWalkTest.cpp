@@ -113,6 +113,7 @@ TEST_F(CopyWalk, AFailedFileAndTheRecoveryAfterItAreLoggedAndShown) {
     EXPECT_EQ(w().counts.seen, 6);
     EXPECT_EQ(rig.progress.bytesReached, 300u);
     EXPECT_EQ(rig.progress.finished, rig.progress.started);  // the failed one too
+    EXPECT_EQ(rig.progress.countChanges, 5 + 6 + 1);         // each copy, each file seen, the root
     EXPECT_EQ(rig.progress.started.size(), 6u);
 }
 

@@ -165,7 +165,7 @@ TEST(MainWindow, FormResizeSetsTheCaptionOnlyWhenNotMinimised) {
     TestRig rig;
     AppWindow& w = rig.w();
     w.ui.caption = "42 %";
-    w.ui.state = WindowState::minimised;
+    w.ui.state = WindowState::Minimised;
     w.resized();
     EXPECT_EQ(w.ui.caption, "42 %");
     EXPECT_TRUE(w.minimised);

@@ -57,7 +57,7 @@ void MainWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() != QEvent::WindowStateChange) return;
     const Qt::WindowStates state = windowState();
-    w_.ui.state = (state & Qt::WindowMinimized)   ? WindowState::minimised
+    w_.ui.state = (state & Qt::WindowMinimized)   ? WindowState::Minimised
                   : (state & Qt::WindowMaximized) ? WindowState::Maximised
                                                   : WindowState::Normal;
     runHandler([this] { w_.resized(); });

@@ -133,7 +133,7 @@ void MainWindow::mirrorWindow() {
     const bool minimised = windowState() & Qt::WindowMinimized;
     const bool maximised = windowState() & Qt::WindowMaximized;
     if (ui.state == WindowState::Normal && (minimised || maximised)) showNormal();
-    if (ui.state == WindowState::minimised && !minimised) showMinimized();
+    if (ui.state == WindowState::Minimised && !minimised) showMinimized();
     if (ui.state == WindowState::Maximised && !maximised) showMaximized();
 }
 
