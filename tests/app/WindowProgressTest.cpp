@@ -38,6 +38,7 @@ TEST_F(WindowProgressRun, EachReportShowsItsPanelsAndFileLine) {
         {Walk::Synchronise, true, "Synchroniseren", "Bestanden: 2         [ Verwijderd: 1 ]",
          kColourGreen},
     };
+    writeFile(src + "/f", std::string(5000, 'x'));  // a total for the bar
     for (const Case& c : cases) {
         freshWindow(faulty);
         w().counts.copied = 2;
@@ -46,7 +47,9 @@ TEST_F(WindowProgressRun, EachReportShowsItsPanelsAndFileLine) {
         w().ui.panel(1) = "Momentje..";
         WindowProgress& shown = w().progress;
         const long repaints = rig.pump.repaints;
+        w().ui.progressBar.value = 50;  // where an earlier walk left it
         shown.walkStarted(c.walk, src);
+        EXPECT_EQ(w().ui.progressBar.value, 0);
         // The copies show their bar at once, before the first file.
         EXPECT_EQ(rig.pump.repaints - repaints, c.walk == Walk::Synchronise ? 0 : 1);
         if (c.walk != Walk::QuickCopy) {
