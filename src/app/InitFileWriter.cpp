@@ -13,7 +13,7 @@ namespace zv {
 
 namespace {
 
-const char* Flag(bool on) {
+std::string flag(bool on) {
     return on ? "1" : "0";
 }
 
@@ -31,11 +31,11 @@ std::string optionLine(AppWindow& w, const std::string& dateText) {
     valueOf(values, Option::DustbinFolder) = w.job.dustbinAsWritten;
     valueOf(values, Option::FromDate) = dateText;
     valueOf(values, Option::DateFilter) = std::to_string(w.ui.dateFilterBox.value);
-    valueOf(values, Option::Synchronise) = Flag(w.job.synchronise);
-    valueOf(values, Option::Verify) = Flag(w.job.verify);
+    valueOf(values, Option::Synchronise) = flag(w.job.synchronise);
+    valueOf(values, Option::Verify) = flag(w.job.verify);
     if (const int dustbin = w.dustbinModeCode(); dustbin != 0)
         valueOf(values, Option::DustbinKind) = std::to_string(dustbin);
-    valueOf(values, Option::RemoveEmpty) = Flag(w.job.removeEmptyFolders);
+    valueOf(values, Option::RemoveEmpty) = flag(w.job.removeEmptyFolders);
     valueOf(values, Option::VolumeLabel) = w.currentVolumeLabel;
     if (w.job.maxRemovals >= 0)
         valueOf(values, Option::MostRemovals) = std::to_string(w.job.maxRemovals);
@@ -50,11 +50,11 @@ std::string jobFileText(AppWindow& w, const std::string& dateText) {
     lines.push_back("pathdestination =" + w.ui.backupBox.text);
     lines.push_back("pathrecycler =" + w.job.dustbinAsWritten);
     lines.push_back("dedato =" + dateText);
-    lines.push_back(std::string("checkdate =") + Flag(w.ui.dateFilterBox.value == 1));
-    lines.push_back(std::string("syncactive =") + Flag(w.job.synchronise));
-    lines.push_back(std::string("doverify =") + Flag(w.job.verify));
+    lines.push_back(std::string("checkdate =") + flag(w.ui.dateFilterBox.value == 1));
+    lines.push_back(std::string("syncactive =") + flag(w.job.synchronise));
+    lines.push_back(std::string("doverify =") + flag(w.job.verify));
     lines.push_back(dustbinLine(w));
-    lines.push_back(std::string("killempty =") + Flag(w.job.removeEmptyFolders));
+    lines.push_back(std::string("killempty =") + flag(w.job.removeEmptyFolders));
     (void)volumeLabelOfPath(w.svc.fs, w.resolveVolumePath(w.ui.backupBox.text),
                             w.currentVolumeLabel);
     lines.push_back("volumelabel =" + w.currentVolumeLabel);
