@@ -17,7 +17,8 @@ void RunLog::add(const std::string& line) {
 
 void RunLog::write() {
     (void)fs_.createNewFile(logFile_);  // fails harmlessly when it exists
-    if (!text_.empty()) (void)fs_.appendToFile(logFile_, text_);
+    if (written_ == text_.size()) return;
+    if (fs_.appendToFile(logFile_, text_.substr(written_)).ok()) written_ = text_.size();
 }
 
 std::string RunLog::dateText() const {

@@ -16,8 +16,8 @@ class RunLog {
         : clock_(clock), fs_(fs), logFile_(std::move(logFile)), counts_(counts) {}
 
     void add(const std::string& line);
-    // Appends everything collected since start-up to the log file. Failures
-    // are ignored: the lines stay and go out with the next call.
+    // Appends the lines collected since the last write that succeeded to the
+    // log file, each line once. A failed write keeps them for the next call.
     void write();
     const std::string& text() const { return text_; }
 
@@ -39,6 +39,7 @@ class RunLog {
     std::string logFile_;
     RunCounters& counts_;
     std::string text_;
+    std::size_t written_ = 0;  // how much of text_ the log file has
 };
 
 }  // namespace zv
