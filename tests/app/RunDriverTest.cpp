@@ -62,7 +62,7 @@ TEST_F(RunDriver, ACompletedRun) {
     EXPECT_EQ(w().ui.panel(1) + " / " + w().ui.panel(3), "Klaar / 2 min 5 sec");
     EXPECT_TRUE(w().runCompleted && w().ui.okButton.enabled && w().ui.dateFilterBox.enabled);
     EXPECT_TRUE(w().ui.verifyArrow.enabled && w().ui.syncArrow.enabled &&
-                w().ui.fromDateBox.enabled);
+                w().ui.fromDateBox.enabled && w().ui.sourceBox.enabled && w().ui.backupBox.enabled);
     EXPECT_FALSE(w().runInProgress || w().ui.closed || w().ui.progressBar.visible);
     EXPECT_FALSE(w().ui.dateCover.visible);
     // GO waits for a new confirmation.
@@ -92,27 +92,61 @@ TEST_F(RunDriver, EmptyFoldersAreRemovedOnlyWithSynchronisation) {
     }
 }
 
-TEST_F(RunDriver, ExitBreaksARunOffOrClosesTheApplication) {
-    // The walk that is broken off says so where it stopped, and the run once more.
-    for (const char* folder : {"", "/nieuw"}) {
-        SCOPED_TRACE(folder);
-        for (int i = 0; i < 4; ++i) writeFile(source + folder + "/f" + std::to_string(i), "x");
+// Exit during a run stops it within the file or folder at hand, in every
+// walk, and logs the break; the from-date stays. Outside a run Exit closes.
+TEST_F(RunDriver, ExitStopsEveryWalkWithinTheItemAtHand) {
+    const struct {
+        const char* name;
+        const char* folder;  // below the source, or the backup for orphans
+        bool files, quick, orphans;
+    } cases[] = {
+        {"files", "", true, false, false},
+        {"files, quick", "", true, true, false},
+        {"new folders", "", false, false, false},
+        {"a new folder's files", "/nieuw", true, false, false},
+        {"a new folder's folders", "/nieuw", false, false, false},
+        {"orphans", "/oud", true, false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const std::string& folder : {source, backup, app() + "/Error.Log"})
+            std::filesystem::remove_all(folder);
+        writeFile(source + "/kept", "k");  // a source with no files looks unplugged
+        makeDirs(backup);
+        const std::string base = (c.orphans ? backup : source) + c.folder;
+        for (int i = 0; i < 6; ++i) {
+            if (c.files)
+                writeFile(base + "/f" + std::to_string(i), "x");
+            else
+                makeDirs(base + "/d" + std::to_string(i));
+        }
+        const auto done = [&] {
+            long n = 0;
+            for (const auto& e :
+                 std::filesystem::recursive_directory_iterator(c.orphans ? base : backup))
+                n += e.path().filename() != "nieuw" && e.path().filename() != "kept";
+            return c.orphans ? 6 - n : n;
+        };
         confirm(fs);
-        rig.pump.hookAt = rig.pump.yields + 8;
-        rig.pump.hook = [this] { w().exitClicked(); };
+        w().job.verify = !c.quick;
+        w().job.synchronise = c.orphans;
+        long atPress = -1;
+        rig.pump.hookAt = rig.pump.yields + 1;
+        rig.pump.hook = [&] {
+            if (atPress < 0 && done() >= 2) {
+                atPress = done();
+                w().exitClicked();
+            }
+            rig.pump.hookAt = rig.pump.yields + 1;
+        };
         w().goClicked();
-        EXPECT_TRUE(w().userBreak && w().ui.closed);
-        EXPECT_FALSE(w().runCompleted);
-        EXPECT_LT(w().counts.copied, 4);
-        EXPECT_EQ(w().ui.fromDateBox.text,
-                  "1-1-2000 00:00:00");  // a broken-off run keeps the from-date
-        EXPECT_GE(count("7-3-2026 10:11:12   -  user break"), 2);
+        EXPECT_GE(atPress, 2);
+        EXPECT_LE(done(), atPress + 1);
+        EXPECT_TRUE(w().userBreak && w().ui.closed && !w().runCompleted);
+        EXPECT_EQ(w().ui.fromDateBox.text, "1-1-2000 00:00:00");
+        EXPECT_GE(count("7-3-2026 10:11:12   -  user break"), 1);
         EXPECT_NE(errorLog().find("7-3-2026 10:11:12   -  user break\r\n"), std::string::npos);
-        std::filesystem::remove_all(source + folder);
-        std::filesystem::remove_all(app() + "/Error.Log");
-        makeDirs(source);
     }
-
     confirm(fs);
     w().exitClicked();
     EXPECT_EQ(w().ui.panel(1), "Bezig af te sluiten...");
@@ -358,45 +392,50 @@ TEST_F(RunDriver, AMassRemovalAsksFirstOrIsRefused) {
     }
 }
 
-// A tree size that is known only at its `readyAfter`-th look.
+// A tree size known only at its `readyAfter`-th look; counts the looks that
+// had to wait for it.
 class LateSize final : public PendingSize {
   public:
-    LateSize(std::uint64_t bytes, int readyAfter) : bytes_(bytes), readyAfter_(readyAfter) {}
+    LateSize(std::uint64_t bytes, int readyAfter, int& waits)
+        : bytes_(bytes), readyAfter_(readyAfter), waits_(waits) {}
     bool ready() override { return ++looks_ >= readyAfter_; }
-    std::uint64_t total() override { return bytes_; }
+    std::uint64_t total() override {
+        waits_ += looks_ < readyAfter_;
+        return bytes_;
+    }
 
   private:
     std::uint64_t bytes_;
     int readyAfter_, looks_ = 0;
-};
-
-// What the window shows at one yield of a run.
-struct ProgressSeen {
-    int percent;  // -1: no percentage in the caption
-    int bar;
-    bool synchronising;
-    int filesSeen;
+    int& waits_;
 };
 
 // In every mode the bar and the percentage rise from 0 and never go back
-// within a walk (the synchronisation counts again from 0), also when the
-// size total arrives late; a new folder's files move them too; and a second
-// run of another size in the same window starts from 0 again.
+// within a walk (the synchronisation counts again from 0), whenever the size
+// total arrives: at once, after a few files, or only when the walk is done,
+// when the run waits for it and ends as it would have (after a break nobody
+// waits). A new folder's files move them too, and a second, larger run in the
+// same window starts from 0 again.
 TEST_F(RunDriver, ProgressRisesFromZeroInEveryModeAndEveryRun) {
     for (int i = 0; i < 3; ++i) writeFile(source + "/f" + std::to_string(i), std::string(100, 'f'));
     for (int i = 0; i < 6; ++i)
         writeFile(source + "/new/sub/g" + std::to_string(i), std::string(5000, 'g'));
     FaultInjectingFileSystem faulty(fs);
-    int readyAfter = 1;
+    int readyAfter = 1, waits = 0;
     faulty.startSizes = [&](std::vector<std::string> folders) {
         std::uint64_t sum = 0;
         for (const std::string& folder : folders) {
             std::uint64_t bytes = 0;
             if (fs.folderSize(folder, bytes).ok()) sum += bytes;
         }
-        return std::make_unique<LateSize>(sum, readyAfter);
+        return std::make_unique<LateSize>(sum, readyAfter, waits);
     };
-    std::vector<ProgressSeen> seen;
+    struct Seen {
+        int percent, bar;  // percent -1: none in the caption
+        bool synchronising;
+        int filesSeen;
+    };
+    std::vector<Seen> seen;
     const auto record = [&] {
         const std::string& caption = w().ui.caption;
         const std::size_t at = caption.find(" %");
@@ -405,47 +444,65 @@ TEST_F(RunDriver, ProgressRisesFromZeroInEveryModeAndEveryRun) {
                         w().counts.seen});
         rig.pump.hookAt = rig.pump.yields + 1;
     };
+    const auto go = [&](bool verify, bool sync, int late) {
+        std::filesystem::remove_all(backup);
+        makeDirs(backup);
+        readyAfter = late;
+        waits = 0;
+        w().job.verify = verify;
+        w().job.synchronise = sync;
+        w().ui.goButton.enabled = true;
+        w().goClicked();
+    };
+    // The quick copy waits for its total before it starts; the others go on
+    // and wait at the end only if it has not come by then.
     const struct {
-        bool verify, sync;
-        int readyAfter;
-    } modes[] = {{true, false, 5}, {true, false, 1}, {false, false, 5}, {true, true, 5}};
+        bool verify, sync, quick;
+    } modes[] = {{true, false, false}, {false, false, true}, {true, true, false}};
     confirm(faulty);
     for (const auto& mode : modes) {
         for (int run = 0; run < 2; ++run) {  // the second run is larger
-            SCOPED_TRACE(std::to_string(mode.verify) + std::to_string(mode.sync) +
-                         std::to_string(mode.readyAfter) + " run " + std::to_string(run));
             if (run == 1) writeFile(source + "/new/big", std::string(60000, 'b'));
-            std::filesystem::remove_all(backup);
-            makeDirs(backup);
-            readyAfter = mode.readyAfter;
-            w().job.verify = mode.verify;
-            w().job.synchronise = mode.sync;
-            w().ui.goButton.enabled = true;
-            seen.clear();
-            rig.pump.hookAt = rig.pump.yields + 1;
-            rig.pump.hook = record;
-            w().goClicked();
-            rig.pump.hook = nullptr;
-            ASSERT_GT(seen.size(), 10u);
-            EXPECT_EQ(seen.front().percent, 0);
-            EXPECT_EQ(seen.front().bar, 0);
-            const int sourceFiles = 10 + run;
-            bool halfwayBeforeTheEnd = false;
-            for (std::size_t i = 1; i < seen.size(); ++i) {
-                const ProgressSeen& before = seen[i - 1];
-                const ProgressSeen& now = seen[i];
-                if (now.synchronising != before.synchronising) continue;  // counts again
-                EXPECT_GE(now.percent, before.percent) << i;
-                EXPECT_GE(now.bar, before.bar) << i;
-                if (!now.synchronising && now.percent >= 50 && now.filesSeen < sourceFiles)
-                    halfwayBeforeTheEnd = true;
+            std::string atOnce;
+            for (const int late : {1, 5, 1000}) {
+                SCOPED_TRACE(std::to_string(mode.verify) + std::to_string(mode.sync) + " late " +
+                             std::to_string(late) + " run " + std::to_string(run));
+                seen.clear();
+                rig.pump.hookAt = rig.pump.yields + 1;
+                rig.pump.hook = record;
+                go(mode.verify, mode.sync, late);
+                rig.pump.hook = nullptr;
+                ASSERT_GT(seen.size(), 10u);
+                EXPECT_EQ(seen.front().percent, 0);
+                EXPECT_EQ(seen.front().bar, 0);
+                bool halfwayBeforeTheEnd = false;
+                for (std::size_t i = 1; i < seen.size(); ++i) {
+                    const Seen& before = seen[i - 1];
+                    const Seen& now = seen[i];
+                    if (now.synchronising != before.synchronising) continue;  // counts again
+                    EXPECT_GE(now.percent, before.percent) << i;
+                    EXPECT_GE(now.bar, before.bar) << i;
+                    halfwayBeforeTheEnd |=
+                        !now.synchronising && now.percent >= 50 && now.filesSeen < 10 + run;
+                }
+                EXPECT_EQ(halfwayBeforeTheEnd, late < 1000 || mode.quick);
+                EXPECT_EQ(seen.back().percent, 100);
+                EXPECT_EQ(waits, late == 1000 || mode.quick ? 1 : 0);
+                const ProgressBarState& bar = w().ui.progressBar;
+                const std::string end = w().ui.caption + " " + std::to_string(bar.max) + " " +
+                                        std::to_string(bar.value);
+                if (late == 1) atOnce = end;
+                EXPECT_EQ(end, atOnce);
+                EXPECT_TRUE(ran());
             }
-            EXPECT_TRUE(halfwayBeforeTheEnd);
-            EXPECT_EQ(seen.back().percent, 100);
-            EXPECT_TRUE(ran());
         }
         std::filesystem::remove(source + "/new/big");
     }
+    rig.pump.hookAt = rig.pump.yields + 3;
+    rig.pump.hook = [&] { w().exitClicked(); };
+    go(true, true, 1000);
+    EXPECT_TRUE(w().userBreak);
+    EXPECT_EQ(waits, 0);
 }
 
 }  // namespace

@@ -1,6 +1,3 @@
-#include <memory>
-#include <tuple>
-
 #include "app/WindowProgress.h"
 #include "sync/SyncFixture.h"
 
@@ -91,70 +88,6 @@ TEST_F(WindowProgressRun, ScalesTheBarByTheBackupTreeAndCapsTheCaption) {
     w().minimised = true;
     syncShown();
     EXPECT_EQ(w().ui.caption, "100 %");
-}
-
-// A tree size the walk finds ready only at its `readyAfter`-th look; counts
-// the times somebody had to wait for it.
-class LateSize final : public PendingSize {
-  public:
-    LateSize(std::uint64_t bytes, int readyAfter, int& waits)
-        : bytes_(bytes), readyAfter_(readyAfter), waits_(waits) {}
-    bool ready() override { return ++looks_ >= readyAfter_; }
-    std::uint64_t total() override {
-        if (looks_ < readyAfter_) ++waits_;
-        return bytes_;
-    }
-
-  private:
-    std::uint64_t bytes_;
-    int readyAfter_, looks_ = 0;
-    int& waits_;
-};
-
-// The progress total may arrive while the walk is under way: at once, after a
-// few files, or only when the walk is done (then the run waits for it). The
-// run ends with the same bar, percentage and caption every time. After a
-// break nobody waits for it.
-TEST_F(WindowProgressRun, AProgressTotalThatArrivesLateEndsTheRunTheSame) {
-    for (const std::string& folder : {src, dst}) {
-        writeFile(folder + "/a.txt", std::string(300, 'a'));
-        for (int i = 0; i < 5; ++i)
-            writeFile(folder + "/Sub/b" + std::to_string(i), std::string(200, 'b'));
-    }
-    int waits = 0;
-    const auto run = [&](int readyAfter, bool breakInSub = false) {
-        writeFile(dst + "/Sub/orphan.txt", std::string(1000, 'o'));
-        freshWindow(faulty);
-        w().job.verify = true;
-        w().versionText = "Zandvast v.1.0.0";
-        faulty.startSizes = [&, readyAfter](std::vector<std::string> folders) {
-            std::uint64_t sum = 0;
-            for (const std::string& f : folders) {
-                std::uint64_t bytes = 0;
-                if (rig.fs.folderSize(f, bytes).ok()) sum += bytes;
-            }
-            return std::make_unique<LateSize>(sum, readyAfter, waits);
-        };
-        faulty.beforeCall = [&, breakInSub](FsOp op, const std::string& path) {
-            if (breakInSub && op == FsOp::List && path == dst + "/Sub") w().userBreak = true;
-        };
-        waits = 0;
-        w().goClicked();
-        const ProgressBarState& bar = w().ui.progressBar;
-        return std::tuple(w().ui.caption, w().progress.percent(), w().progress.bytesTotal(),
-                          bar.max, bar.value);
-    };
-    const auto atOnce = run(1);
-    EXPECT_EQ(std::get<2>(atOnce), 2300);  // the backup with its orphan, before the removal
-    EXPECT_EQ(std::get<0>(atOnce), "100 %   Zandvast v.1.0.0");
-    EXPECT_EQ(waits, 0);
-    EXPECT_EQ(run(4), atOnce);
-    EXPECT_EQ(waits, 0);
-    EXPECT_EQ(run(1000), atOnce);
-    EXPECT_EQ(waits, 1);  // the synchronisation's total, at the end of its walk
-    run(1000, true);
-    EXPECT_TRUE(w().userBreak);
-    EXPECT_EQ(waits, 0);
 }
 
 // An unattended run with a terminal shows one line there: files, bytes and
