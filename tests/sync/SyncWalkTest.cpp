@@ -1,224 +1,247 @@
-#include <sys/stat.h>
 #include <sys/xattr.h>
-#include <unistd.h>
 
-#include <memory>
-#include <tuple>
-
-#include "platform/PlatformTest.h"
 #include "sync/FolderMarking.h"
 #include "sync/SyncFixture.h"
+#include "sync/SyncPaths.h"
 
 namespace zv::test {
 namespace {
 
 using SyncWalk = SyncFixture;
-const char* const kBreakText = "   -  user break";
 
-// An orphan is a backup file the source lacks as a file of exactly that name.
-// Read-only ones stay (also by a bit another system recorded); hidden, system
-// and link ones go (not a link's target).
-TEST_F(SyncWalk, RemovesTheOrphansOnly) {
+// A source root missing, empty (an unplugged disk's mount point) or gone mid-walk.
+TEST_F(SyncWalk, AGoneSourceIsNeverTakenForOrphans) {
+    const std::string reason = "\"" + src + "\" bronmap bestaat niet";
+    const std::string line = formatDate(rig.clock.current) + " " + timeText() + " Error: " + reason;
+    for (int way = 0; way < 4; ++way) {  // missing, empty, gone mid-walk, not listable
+        SCOPED_TRACE(way);
+        fresh();
+        if (way == 0) fs::remove(src);
+        if (way >= 2) put(src, {"root.txt", "A/keep.txt"});
+        if (way == 3) faulty.failOn(FsOp::List, src, kErrAccessDenied);
+        put(dst, {"root.txt", "A/keep.txt", "B/orphan.txt"});
+        faulty.beforeCall = [&, way](FsOp op, const std::string& path) {
+            if (way == 2 && op == FsOp::List && path.starts_with(dst + "/")) fs::remove_all(src);
+        };
+        rig.dialogs.shown.clear();
+        sync();
+        EXPECT_EQ(tree(dst), (Names{"A/keep.txt", "B/orphan.txt", "root.txt"}));
+        EXPECT_EQ(std::pair(w().counts.removed, w().userBreak), std::pair(0, true));
+        EXPECT_EQ(std::ranges::count(rig.logLines(), line), 1);
+        EXPECT_NE(readFile(rig.appFolder() + "/Error.Log").find(line), std::string::npos);
+        EXPECT_EQ(rig.dialogs.shown.size() == 1 ? rig.dialogs.shown[0].text : "", reason);
+    }
+}
+
+// Deleted, to the trash or to the dustbin folder; one that cannot be removed stays.
+TEST_F(SyncWalk, OrphansGoWhereTheSettingsSayOrStayWhenTheyCannot) {
+    enum Where { Deleted, Trash, Dustbin, OtherDrive };
+    const struct {
+        Where where;
+        bool useDustbin, fails;
+    } cases[] = {{Deleted, false, false},  {Trash, true, false}, {Dustbin, true, true},
+                 {OtherDrive, true, true}, {Trash, true, true},  {Deleted, false, true},
+                 {Dustbin, false, false}};
+    const FsOp failing[] = {FsOp::DeleteFile, FsOp::Any, FsOp::MoveFile, FsOp::CopyFile};
+    put(src, {"anchor.txt"});
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.where << c.fails);
+        put(dst, {"root.txt", "Sub/o.txt"});
+        fresh(false);
+        rig.trash.trashed.clear();
+        faulty.clearFailures();
+        useDustbinFolder(bin);
+        w().job.useDustbin = c.useDustbin;
+        w().job.dustbinToTrash = c.where == Trash || c.where == Deleted;
+        w().job.dustbinToFolder = !w().job.dustbinToTrash;
+        rig.trash.result = c.fails ? fsFail(kErrAccessDenied, "refused") : FsError{};
+        if (c.where == OtherDrive) faulty.failOn(FsOp::MoveFile, dst + "/", kErrOtherDrive);
+        if (c.fails && c.where != Trash)
+            faulty.failOn(failing[c.where], dst + "/", kErrAccessDenied);
+        sync();
+        const bool left = c.fails || c.where == Trash;  // the test trash keeps what it is handed
+        EXPECT_EQ(tree(dst), (left ? Names{"Sub/o.txt", "root.txt"} : Names{"Sub/"}));
+        EXPECT_EQ(rig.trash.trashed.size(), c.where == Trash ? 2u : 0u);
+        EXPECT_EQ(fs::exists(bin + src + "/Sub/o.txt"), !c.fails && c.where >= Dustbin);
+        EXPECT_EQ(removedAndFailed(), c.fails ? std::pair(0, 2) : std::pair(2, 0));
+        EXPECT_EQ(logCount(timeText() + " - " + dst + "/Sub/o.txt"), c.fails ? 1 : 0);
+        EXPECT_EQ(logCount("Error 75: "), c.fails ? 2 : 0);
+    }
+}
+
+// An orphan whose path is not the backup path as spelled is left and logged.
+TEST_F(SyncWalk, AnOrphanOutsideTheBackupPathIsLeftAndLogged) {
+    put(src, {"anchor.txt"});
+    put(dst, {"Sub/o.txt"});
+    useDustbinFolder(bin);
+    w().job.backup = dst + "/";
+    const std::string otherSpelling = rig.root.path() + "/./dst";
+    syncSubfolders(w().run, otherSpelling, src);
+    EXPECT_EQ(tree(dst), Names{"Sub/o.txt"});
+    EXPECT_EQ(logCount(otherSpelling + "/Sub/o.txt"), 1);
+    EXPECT_TRUE(fs::is_empty(bin));
+}
+
+// What the source's side cannot tell is kept and failed; a leftover temporary file goes.
+TEST_F(SyncWalk, UnknownIsNeverAbsent) {
+    put(src, {"anchor.txt", "A/here.txt", "B/here.txt"});
+    put(dst, {"A/hidden.txt", "A/gone.txt", "B/x.txt", "B/Deep/y.txt", "A/.zv-tmp-0123456789abcdef",
+              "A/.zv-tmp-not-ours"});
+    useDustbinFolder(bin);
+    faulty.failOn(FsOp::Stat, src + "/A/hidden.txt", kErrAccessDenied);
+    faulty.failOn(FsOp::Stat, src + "/B", kErrAccessDenied);
+    sync();
+    EXPECT_EQ(tree(dst), (Names{"A/hidden.txt", "B/Deep/y.txt", "B/x.txt"}));
+    EXPECT_EQ(tree(bin + src), (Names{"A/.zv-tmp-not-ours", "A/gone.txt"}));
+    EXPECT_EQ(removedAndFailed(), std::pair(2, 2));
+    EXPECT_EQ(logCount(dst + "/A/hidden.txt") + logCount(src + "/B"), 2);
+}
+
+// The source inside the backup, a dustbin and a trash folder are never taken.
+TEST_F(SyncWalk, TheRunsOwnFoldersInsideTheBackupAreKept) {
+    src = dst + "/x/src";
+    put(src, {"precious.txt", "Deeper/precious.txt"});
+    put(dst, {"x/orphan.txt"});
+    fresh(false);
+    sync();
+    EXPECT_EQ(tree(dst), (Names{"x/src/Deeper/precious.txt", "x/src/precious.txt"}));
+
+    ScratchMount disk(dst, ScratchMount::Tmpfs, "1m");
+    if (!disk.ok()) GTEST_SKIP() << disk.why();
+    for (const char* f : {"x/src/empty", ".Trash-1000/files", "gone/deeper", "Bin/empty"})
+        makeDirs(dst + "/" + f);
+    fresh(false);
+    useDustbinFolder(dst + "/Bin");
+    w().job.removeEmptyFolders = true;
+    (void)resolveRunFolders(w());
+    killEmpty();
+    EXPECT_EQ(tree(dst), (Names{".Trash-1000/files/", "Bin/empty/", "x/src/empty/"}));
+}
+
+// An orphan: a backup file the source lacks as a file of exactly that name (not
+// read-only; a link, not its target). System folders are skipped while the
+// source has them; a source path with a system word blocks every subfolder.
+TEST_F(SyncWalk, RemovesTheOrphansOnlyWhereItMayLook) {
     put(src, {"keep.txt", "Sub/keep.txt", "Name.txt"});
     makeDirs(src + "/folder.txt");
-    const auto stay = {"keep.txt", "Sub/keep.txt", "Name.txt",
-                       "ro.txt",   "Sub/ro.txt",   "Sub/samba-ro.txt"};
-    const auto go = {"gone.txt", "Sub/gone.txt", "name.txt",     "folder.txt",
-                     "hs.txt",   ".dotted",      "RECYCLER.txt", "System Volume Information"};
-    put(dst, stay);
-    put(dst, go);
+    put(dst, {"keep.txt", "Sub/keep.txt", "Name.txt", "ro.txt", "Sub/ro.txt", "Sub/samba-ro.txt",
+              "gone.txt", "Sub/gone.txt", "name.txt", "folder.txt", "hs.txt", ".dotted"});
+    put(dst, {"RECYCLER.txt", "System Volume Information", "Only/a.txt", "Only/Deeper/Deepest/c",
+              "Gone/Old.Recycled/d", "Old.Recycled/e", "Old.Recycled/Below/f",
+              "system volume information/g"});
     setAttributes(dst + "/ro.txt", kAttrReadOnly);
     setAttributes(dst + "/Sub/ro.txt", kAttrReadOnly | kAttrArchive);
     setAttributes(dst + "/hs.txt", kAttrHidden | kAttrSystem);
     ASSERT_EQ(lsetxattr((dst + "/Sub/samba-ro.txt").c_str(), "user.DOSATTRIB", "0x21", 4, 0), 0);
-    writeFile(rig.root / "outside.txt", "precious");
+    put(rig.root.path(), {"outside.txt"});
     ASSERT_EQ(symlink((rig.root / "outside.txt").c_str(), (dst + "/link").c_str()), 0);
-    ASSERT_EQ(mkfifo((dst + "/pipe").c_str(), 0600), 0);  // left alone, not counted
+    ASSERT_EQ(mkfifo((dst + "/pipe").c_str(), 0600), 0);
     sync();
-    for (const char* f : stay) EXPECT_TRUE(exists(dst + "/" + f)) << f;
-    for (const char* f : go) EXPECT_FALSE(exists(dst + "/" + f)) << f;
-    EXPECT_FALSE(exists(dst + "/link"));
-    EXPECT_EQ(readFile(rig.root / "outside.txt"), "precious");
-    EXPECT_TRUE(exists(dst + "/pipe"));
-    EXPECT_EQ(w().counts.removed, 9);
-    EXPECT_EQ(w().counts.seen, 15);
+    EXPECT_EQ(tree(dst),
+              (Names{"Gone/Old.Recycled/", "Name.txt", "Old.Recycled/Below/f", "Old.Recycled/e",
+                     "Only/Deeper/Deepest/", "Sub/keep.txt", "Sub/ro.txt", "Sub/samba-ro.txt",
+                     "keep.txt", "pipe", "ro.txt", "system volume information/g"}));
+    EXPECT_EQ(readFile(rig.root / "outside.txt"), "outside.txt");
+    EXPECT_EQ(std::pair(w().counts.removed, w().counts.seen), std::pair(12, 18));
     EXPECT_TRUE(w().log.text().empty());
-}
-
-// A backup-only folder is emptied at every depth but stays. System folders and
-// Old.Recycled are skipped while their counterpart exists; a source path with
-// a system word blocks every subfolder, not the root files.
-TEST_F(SyncWalk, WalksEveryBackupFolderButTheExcludedOnes) {
-    put(src, {"anchor.txt"});
-    const auto go = {"Only/a.txt", "Only/Deeper/b.txt", "Only/Deeper/Deepest/c.txt",
-                     "Gone/Old.Recycled/d.txt"};
-    const auto stay = {"Old.Recycled/e.txt", "Old.Recycled/Below/f.txt",
-                       "system volume information/g.txt"};
-    put(dst, go);
-    put(dst, stay);
-    sync();
-    for (const char* f : go) EXPECT_FALSE(exists(dst + "/" + f)) << f;
-    for (const char* f : stay) EXPECT_TRUE(exists(dst + "/" + f)) << f;
-    EXPECT_TRUE(exists(dst + "/Only/Deeper/Deepest"));
 
     src = rig.root / "my.recycler.src";
+    fresh();
     put(src, {"anchor.txt"});
     put(dst, {"Sub/f.txt", "root-orphan.txt"});
-    freshWindow(faulty);
     sync();
-    EXPECT_TRUE(exists(dst + "/Sub/f.txt"));
-    EXPECT_FALSE(exists(dst + "/root-orphan.txt"));
+    EXPECT_EQ(tree(dst), Names{"Sub/f.txt"});
 }
 
-// A break in the root files logs a line there and one as the subfolder walk
-// starts (also in Error.Log). In a subfolder the walk stops after the current
-// file, and an enclosing level with a further subfolder to go adds a line.
+// Exit at the root or in a subfolder, with its lines.
 TEST_F(SyncWalk, ABreakStopsTheRemovalWithItsLines) {
-    put(src, {"anchor.txt"});
-    put(dst, {"o1.txt", "o2.txt", "Sub/o3.txt"});
-    faulty.beforeCall = [this](FsOp op, const std::string& path) {
-        if (op == FsOp::List && path == dst) w().userBreak = true;  // as the walk starts
-    };
-    sync();
-    EXPECT_EQ(logCount(kBreakText), 2);
-    EXPECT_EQ(w().counts.seen, 1);
-    EXPECT_EQ(w().counts.removed, 0);
-    EXPECT_NE(readFile(rig.appFolder() + "/Error.Log").find(kBreakText), std::string::npos);
-
-    std::filesystem::remove_all(dst);
-    put(dst, {"A/X/In/1", "A/X/In/2", "A/Y/In/1"});
-    faulty.beforeCall = [this](FsOp op, const std::string& path) {
-        if (op == FsOp::List && path.ends_with("/In")) w().userBreak = true;
-    };
-    freshWindow(faulty);
-    sync();
-    EXPECT_EQ(logCount(kBreakText), 2);
-    EXPECT_EQ(w().counts.removed, 1);
-}
-
-// Without job.useDustbin an orphan is deleted, even with job.dustbinToTrash; with it the
-// trash takes it. job.dustbinToFolder means the dustbin folder, job.useDustbin or not.
-TEST_F(SyncWalk, OrphansGoWhereTheDustbinSettingsSay) {
-    put(src, {"anchor.txt"});
+    const std::string brk = formatDate(rig.clock.current) + " " + timeText() + "   -  user break";
     const struct {
-        bool useDustbin, win;
-        std::string where;
-    } cases[] = {{false, true, "deleted"}, {true, true, "trash"}, {false, false, "dustbin"}};
+        Names backup;
+        const char* breakAt;  // the folder whose listing Exit comes with
+        int removed;          // after the one file seen
+    } cases[] = {{{"o1.txt", "o2.txt", "Sub/o3.txt"}, "dst", 0},
+                 {{"A/X/In/1", "A/X/In/2", "A/Y/In/1"}, "/In", 1}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.where);
-        put(dst, {"o.txt", "Sub/p.txt"});
-        rig.trash.trashed.clear();
-        freshWindow(faulty);
-        useDustbinFolder(bin);
-        w().job.useDustbin = c.useDustbin;
-        w().job.dustbinToTrash = c.win;
-        w().job.dustbinToFolder = !c.win;
+        SCOPED_TRACE(c.breakAt);
+        fresh();
+        put(src, {"anchor.txt"});
+        put(dst, c.backup);
+        faulty.beforeCall = [this, at = std::string(c.breakAt)](FsOp op, const std::string& path) {
+            if (op == FsOp::List && path.ends_with(at)) w().userBreak = true;
+        };
         sync();
-        EXPECT_EQ(w().counts.removed, 2);
-        EXPECT_EQ(rig.trash.trashed.size(), c.where == "trash" ? 2u : 0u);
-        EXPECT_EQ(exists(dst + "/Sub/p.txt"), c.where == "trash");  // the test trash keeps it
-        EXPECT_EQ(exists(inBin("Sub/p.txt")), c.where == "dustbin");
+        EXPECT_EQ(logCount(brk), 2);
+        EXPECT_EQ(std::pair(w().counts.seen, w().counts.removed), std::pair(1, c.removed));
+        EXPECT_NE(readFile(rig.appFolder() + "/Error.Log").find(brk), std::string::npos);
     }
 }
 
-// Orphans land below the source box path in the dustbin with their times and
-// attributes, replacing a read-only file there. Drives are mount points here:
-// no per-drive folder, no mark.
-TEST_F(SyncWalk, OrphansLandBelowTheSourcePathInTheDustbin) {
-    put(src, {"anchor.txt"});
-    put(dst, {"b.txt", "Sub/a.txt"});
-    setTimes(dst + "/b.txt", 1'000'000'000, 1'000'000'000);
-    setAttributes(dst + "/b.txt", kAttrHidden | kAttrArchive);
-    setAttributes(dst + "/Sub/a.txt", kAttrArchive);
-    useDustbinFolder(bin);
-    writeFile(inBin("Sub/a.txt"), "an earlier one");
-    setAttributes(inBin("Sub/a.txt"), kAttrReadOnly);
-    sync();
-    EXPECT_EQ(readFile(inBin("b.txt")), "b.txt");
-    EXPECT_EQ(readFile(inBin("Sub/a.txt")), "Sub/a.txt");
-    EXPECT_FALSE(exists(dst + "/b.txt") || exists(dst + "/Sub/a.txt"));
-    Entry moved;
-    ASSERT_TRUE(rig.fs.stat(inBin("b.txt"), moved).ok());
-    EXPECT_EQ(moved.modified, DateTime(std::chrono::seconds(1'000'000'000)));
-    EXPECT_EQ(attributesOf(inBin("b.txt")) & (kAttrHidden | kAttrArchive),
-              kAttrHidden | kAttrArchive);
-    EXPECT_EQ(attributesOf(inBin("Sub/a.txt")) & (kAttrReadOnly | kAttrArchive), kAttrArchive);
-    EXPECT_EQ(w().counts.removed, 2);
-    EXPECT_FALSE(exists(bin + "/Desktop.ini"));
-    EXPECT_TRUE(rig.logLines().empty());
-
-    // The place comes from the source's real path, however the job spells
-    // it ("..", a link) and whatever it holds (a colon is part of a name).
-    const std::string colon = rig.root / "a:b";
-    makeDirs(colon);
-    ASSERT_EQ(symlink(colon.c_str(), (rig.root / "link").c_str()), 0);
-    for (const std::string& spelled :
-         {colon, std::string(rig.root / "link"), rig.root / "src/../a:b"}) {
-        SCOPED_TRACE(spelled);
-        put(colon, {"anchor.txt"});
-        put(dst, {"x/y.txt"});
-        w().job.source = w().ui.sourceBox.text = spelled;
-        sync();
-        EXPECT_EQ(readFile(bin + colon + "/x/y.txt"), "x/y.txt");
-        std::filesystem::remove_all(bin + colon);
-    }
-}
-
-// A dustbin on another drive gets copies (the times kept; a read-only file
-// there is replaced), and each orphan goes once its copy is there.
-TEST_F(SyncWalk, ADustbinOnAnotherDriveGetsCopies) {
+// Orphans land below the source's real path in the dustbin, however the job
+// spells it, with their attributes; on another drive as copies.
+TEST_F(SyncWalk, OrphansLandBelowTheSourcesRealPathInTheDustbin) {
     ScratchMount other(rig.root / "other", ScratchMount::Tmpfs, "1m");
-    if (!other.ok()) GTEST_SKIP() << other.why();
-    bin = other.path();
-    put(src, {"anchor.txt"});
-    put(dst, {"b.txt", "Sub/a.txt"});
-    setTimes(dst + "/Sub/a.txt", 1'000'000'000, 1'000'000'000);
-    useDustbinFolder(bin);
-    writeFile(inBin("b.txt"), "an earlier one");  // read-only: replaced all the same
-    setAttributes(inBin("b.txt"), kAttrReadOnly);
-    sync();
-    EXPECT_EQ(readFile(inBin("b.txt")) + readFile(inBin("Sub/a.txt")), "b.txtSub/a.txt");
-    EXPECT_FALSE(exists(dst + "/b.txt") || exists(dst + "/Sub/a.txt"));
-    Entry copied;
-    ASSERT_TRUE(rig.fs.stat(inBin("Sub/a.txt"), copied).ok());
-    EXPECT_EQ(copied.modified, DateTime(std::chrono::seconds(1'000'000'000)));
-    EXPECT_EQ(w().counts.removed, 2);
-    EXPECT_TRUE(rig.logLines().empty());
+    const std::string colon = rig.root / "a:b";  // a colon belongs to the name
+    ASSERT_EQ(symlink(colon.c_str(), (rig.root / "link").c_str()), 0);
+    const struct {
+        std::string dustbin, source, real;
+    } cases[] = {{bin, src, src},
+                 {other.path(), src, src},
+                 {bin, colon, colon},
+                 {bin, rig.root / "link", colon},
+                 {bin, rig.root / "src/../a:b", colon}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.dustbin + " " + c.source);
+        if (c.dustbin != bin && !other.ok()) continue;
+        const auto in = [&](const std::string& rel) { return c.dustbin + c.real + "/" + rel; };
+        put(c.real, {"anchor.txt"});
+        put(dst, {"b.txt", "Sub/a.txt"});
+        setAttributes(dst + "/b.txt", kAttrHidden | kAttrArchive);
+        setAttributes(dst + "/Sub/a.txt", kAttrArchive);
+        fresh(false);
+        useDustbinFolder(c.dustbin);
+        w().job.source = w().ui.sourceBox.text = c.source;
+        writeFile(in("Sub/a.txt"), "an earlier one");
+        setAttributes(in("Sub/a.txt"), kAttrReadOnly);
+        sync();
+        EXPECT_EQ(readFile(in("b.txt")) + readFile(in("Sub/a.txt")), "b.txtSub/a.txt");
+        EXPECT_EQ(tree(dst), Names{"Sub/"});
+        EXPECT_EQ(tree(c.dustbin),
+                  (Names{c.real.substr(1) + "/Sub/a.txt", c.real.substr(1) + "/b.txt"}));
+        EXPECT_EQ(attributesOf(in("b.txt")) & (kAttrHidden | kAttrArchive),
+                  kAttrHidden | kAttrArchive);
+        EXPECT_EQ(attributesOf(in("Sub/a.txt")) & (kAttrReadOnly | kAttrArchive), kAttrArchive);
+        EXPECT_EQ(removedAndFailed(), std::pair(2, 0));
+        EXPECT_TRUE(rig.logLines().empty());
+        fs::remove_all(c.dustbin + c.real);
+    }
 }
 
-// A dustbin inside the backup keeps what it holds, run after run.
+// A dustbin inside the backup keeps what it holds; the backup root as one takes nothing.
 TEST_F(SyncWalk, ADustbinInsideTheBackupIsLeftAlone) {
     put(src, {"anchor.txt"});
-    const std::string inside = dst + "/Bin";
-    put(inside, {"Deeper/earlier.txt"});
-    put(dst, {"root.txt", "Sub/o.txt"});
-    useDustbinFolder(inside);
+    put(dst, {"Bin/Deeper/earlier.txt", "root.txt", "Sub/o.txt"});
+    useDustbinFolder(dst + "/Bin");
     for (int run = 0; run < 2; ++run) {
         sync();
         EXPECT_EQ(w().counts.removed, 2);
-        EXPECT_EQ(readFile(inside + "/Deeper/earlier.txt"), "Deeper/earlier.txt");
-        EXPECT_EQ(readFile(inside + src + "/root.txt"), "root.txt");
-        EXPECT_EQ(readFile(inside + src + "/Sub/o.txt"), "Sub/o.txt");
+        EXPECT_EQ(tree(dst), (Names{"Bin/Deeper/earlier.txt", "Bin" + src + "/Sub/o.txt",
+                                    "Bin" + src + "/root.txt", "Sub/"}));
     }
-    // A dustbin that is the backup root (however spelled), or none at all,
-    // takes nothing.
     for (const std::string& dustbin : {dst, dst + "/", dst + "/Sub/..", std::string()}) {
         SCOPED_TRACE(dustbin);
-        put(dst, {"root2.txt", "Sub/o2.txt"});
-        freshWindow(faulty);
+        fresh();
+        put(src, {"anchor.txt"});
+        put(dst, {"root.txt", "Sub/o.txt"});
         useDustbinFolder(dustbin);
         sync();
-        EXPECT_EQ(readFile(dst + "/root2.txt") + readFile(dst + "/Sub/o2.txt"),
-                  "root2.txtSub/o2.txt");
-        EXPECT_FALSE(exists(src + "/root2.txt") || exists(src + src + "/root2.txt"));
-        EXPECT_EQ(w().counts.removed, 0);
-        EXPECT_EQ(logCount(dst + "/Sub/o2.txt"), dustbin.empty() ? 1 : 0);
+        EXPECT_EQ(tree(dst), (Names{"Sub/o.txt", "root.txt"}));
+        EXPECT_EQ(std::pair(tree(src), w().counts.removed), std::pair(Names{"anchor.txt"}, 0));
+        EXPECT_EQ(logCount(dst + "/Sub/o.txt"), dustbin.empty() ? 1 : 0);
     }
 }
 
-// A full disk (a dustbin on another drive, where the orphans are copied)
-// keeps the orphan: Cancel ends the run with the "Disk full" line, OK logs
-// the file and goes on.
+// A full disk on copying into a dustbin on another drive: Cancel or OK.
 TEST_F(SyncWalk, DiskFullInASubfolder) {
     put(src, {"anchor.txt"});
     faulty.failOn(FsOp::MoveFile, dst, kErrOtherDrive);
@@ -226,71 +249,73 @@ TEST_F(SyncWalk, DiskFullInASubfolder) {
     for (MessageAnswer answer : {MessageAnswer::Cancel, MessageAnswer::Ok}) {
         const bool gaveUp = answer == MessageAnswer::Cancel;
         put(dst, {"Sub/full.txt", "Sub/Deeper/fine.txt"});
-        freshWindow(faulty);
+        fresh(false);
         useDustbinFolder(bin);
         rig.dialogs.script(answer);
         sync();
-        EXPECT_EQ(w().userBreak, gaveUp);
-        EXPECT_TRUE(exists(dst + "/Sub/full.txt"));
-        EXPECT_EQ(exists(inBin("Sub/Deeper/fine.txt")), !gaveUp);
-        EXPECT_EQ(logCount(dst + "/Sub/full.txt"), gaveUp ? 0 : 1);
-        EXPECT_EQ(logCount("Error 61: "), gaveUp ? 0 : 1);
-        EXPECT_EQ(rig.logLines().back() == formatTime(rig.clock.current) + "Disk full", gaveUp);
+        EXPECT_EQ(std::pair(w().userBreak, fs::exists(dst + "/Sub/full.txt")),
+                  std::pair(gaveUp, true));
+        EXPECT_EQ(fs::exists(bin + src + "/Sub/Deeper/fine.txt"), !gaveUp);
+        EXPECT_EQ(logCount(dst + "/Sub/full.txt") + logCount("Error 61: "), gaveUp ? 0 : 2);
+        EXPECT_EQ(rig.logLines().back() == timeText() + "Disk full", gaveUp);
     }
-    EXPECT_EQ(rig.dialogs.shown.at(0).text, "Schijf vol; verwissel schijf en druk op OK");
 }
 
-std::string desktopIni(const char* iconIndex) {
-    return std::string("[.ShellClassInfo]\r\nIconFile=%SystemRoot%\\system32\\SHELL32.dll\r\n") +
-           "IconIndex=" + iconIndex + "\r\n";
+// An orphan's place lies inside the dustbin and outside the source.
+TEST(DustbinPlace, AlwaysInsideTheDustbinAndOutsideTheSource) {
+    const struct {
+        const char *dustbin, *source, *backup, *orphan, *place;
+    } cases[] = {
+        {"/m/Bin", "/data/src", "/m/Bk", "/m/Bk/Sub/a.txt", "/m/Bin/data/src/Sub/a.txt"},
+        {"/m/Bin/", "/data/src/", "/m/Bk/", "/m/Bk/a.txt", "/m/Bin/data/src/a.txt"},
+        {"/m/Bin", "/srv/a:b", "/m/Bk", "/m/Bk/Sub/x.txt", "/m/Bin/srv/a:b/Sub/x.txt"},
+        {"/m/Bin", "A:/Data", "/m/Bk", "/m/Bk/x.txt", "/m/Bin/A/Data/x.txt"},
+        {"/d", "/d/src", "/bk", "/bk/x", "/d/d/src/x"},  // the dustbin above the source
+        // No place: through "..", outside the backup, back into the source.
+        {"/m/Bin", "../../../data", "/m/Bk", "/m/Bk/old.txt", ""},
+        {"/m/Bin", "/data/src", "/m/Bk", "/m/Bk/../../x", ""},
+        {"/m/Bin", "/data/src", "/m/Bk", "/m/Bk2/x", ""},
+        {"/m/Bin", "/data/src", "/m/Bk", "/m/Bk", ""},
+        {"/a", "/a/a", "/bk", "/bk/x", ""},
+        {"/", "/data", "/bk", "/bk/x", ""},
+        {"", "/data", "/bk", "/bk/x", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(dustbinPlace(c.dustbin, c.source, c.backup, c.orphan), c.place) << c.orphan;
+    for (const auto& [in, out] :  // only a drive letter loses its colon
+         {std::pair{"Z:", "Z"}, {"z:/x", "z/x"}, {"1:/x", "1:/x"}, {"/x:y", "/x:y"}, {"a:b", "ab"}})
+        EXPECT_EQ(stripDriveColon(in), out) << in;
 }
 
-using FolderMarking = SyncFixture;
-
-// A mark: Desktop.ini recorded 38 (replaced unless protected) in a folder
-// recorded 17, and KDE's .directory. Unmarking only clears the folder's bits.
-TEST_F(FolderMarking, MarksAndUnmarksFolders) {
+// Dustbin and drive marks (kept where protected, with the user's own folder
+// settings), clearing them, and never on a missing folder.
+TEST_F(SyncWalk, MarksAndUnmarksFolders) {
+    const std::string ini = "[.ShellClassInfo]\r\nIconFile=%SystemRoot%\\system32\\SHELL32.dll\r\n";
     const struct {
         void (*mark)(FileSystem&, const std::string&);
-        const char* iconIndex;
-        const char* icon;
+        const char *iconIndex, *icon;
     } marks[] = {{markDustbinFolder, "101", "user-trash"},
                  {markDriveFolder, "8", "drive-harddisk"}};
     for (const auto& m : marks) {
         const std::string folder = rig.root / m.icon;
         writeFile(folder + "/Desktop.ini", "something else\r\n");
         m.mark(rig.fs, folder);
-        EXPECT_EQ(readFile(folder + "/Desktop.ini"), desktopIni(m.iconIndex));
-        EXPECT_EQ(attributesOf(folder + "/Desktop.ini"), 38u);
-        EXPECT_EQ(attributesOf(folder), 17u);
+        EXPECT_EQ(readFile(folder + "/Desktop.ini"), ini + "IconIndex=" + m.iconIndex + "\r\n");
+        EXPECT_EQ(std::pair(attributesOf(folder + "/Desktop.ini"), attributesOf(folder)),
+                  std::pair(38u, 17u));
         EXPECT_EQ(readFile(folder + "/.directory"),
-                  std::string("[Desktop Entry]\nIcon=") + m.icon + "\n");
+                  "[Desktop Entry]\nIcon=" + std::string(m.icon) + "\n");
     }
     const std::string station = rig.root / "drive-harddisk";
     markDustbinFolder(rig.fs, station);
-    EXPECT_EQ(readFile(station + "/Desktop.ini"), desktopIni("8"));
-    EXPECT_EQ(attributesOf(station), 17u);
     setAttributes(station, kAttrDirectory | kAttrReadOnly | kAttrHidden | kAttrSystem);
     clearFolderMark(rig.fs, station);
     EXPECT_EQ(attributesOf(station), 16u);
-    EXPECT_EQ(readFile(station + "/Desktop.ini"), desktopIni("8"));
-    EXPECT_TRUE(std::filesystem::exists(station + "/.directory"));
-
-    for (auto markOrClear : {markDustbinFolder, markDriveFolder, clearFolderMark})
-        markOrClear(rig.fs, rig.root / "missing");
-    EXPECT_FALSE(exists(rig.root / "missing"));  // a missing folder is not made
-}
-
-TEST_F(FolderMarking, TheUsersOwnDirectorySettingsAreKept) {
-    const std::pair<const char*, const char*> before_after[] = {
-        {"[Dolphin]\nViewMode=1\n\n[Desktop Entry]\nIcon=folder-blue\nName=Mine\n",
-         "[Dolphin]\nViewMode=1\n\n[Desktop Entry]\nIcon=user-trash\nName=Mine\n"},
-        {"[Dolphin]\nViewMode=1", "[Dolphin]\nViewMode=1\n[Desktop Entry]\nIcon=user-trash\n"}};
-    for (const auto& [before, after] : before_after) {
-        writeFile(bin + "/.directory", before);
-        markDustbinFolder(rig.fs, bin);
-        EXPECT_EQ(readFile(bin + "/.directory"), after);
-    }
+    EXPECT_EQ(readFile(station + "/Desktop.ini"), ini + "IconIndex=8\r\n");
+    writeFile(bin + "/.directory", "[Dolphin]\nViewMode=1\n\n[Desktop Entry]\nIcon=x\nName=Mine\n");
+    markDustbinFolder(rig.fs, bin);
+    EXPECT_EQ(readFile(bin + "/.directory"),
+              "[Dolphin]\nViewMode=1\n\n[Desktop Entry]\nIcon=user-trash\nName=Mine\n");
 }
 
 }  // namespace
