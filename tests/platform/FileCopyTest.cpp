@@ -239,7 +239,8 @@ TEST_F(FileCopyTest, AReplaceIsOnTheDiskBeforeItsNameIs) {
     writeFile(dir / "src", "new data");
     link("src", dir / "link");
     writeFile(dir / "pair", "pair");
-    ASSERT_EQ(::link((dir / "pair").c_str(), (dir / "pair too").c_str()), 0);
+    for (const char* name : {"pair too", "pair 3"})
+        ASSERT_EQ(::link((dir / "pair").c_str(), (dir / name).c_str()), 0);
     ASSERT_TRUE(recorded.copyFile(dir / "pair", dir / "pair copy").ok());
     writeFile(dir / "old", "old copy");
     using Steps = std::vector<std::string>;
@@ -250,6 +251,7 @@ TEST_F(FileCopyTest, AReplaceIsOnTheDiskBeforeItsNameIs) {
         {[&] { return recorded.copyFile(dir / "link", dir / "lnk"); }, {"rename temp -> lnk"}},
         {[&] { return recorded.copyFile(dir / "pair too", dir / "old"); },
          {"flushData", "rename temp -> old"}},
+        {[&] { return recorded.copyFile(dir / "pair 3", dir / "old"); }, {}},  // already one
         {[&] { return recorded.writeFileAtomic(dir / "Init.dat", "job"); },
          {"flushData", "rename temp -> Init.dat", "flushFolder"}},
         {[&] { return recorded.flushVolume(dir.path()); }, {"flushFileSystem"}}};
@@ -266,7 +268,7 @@ TEST_F(FileCopyTest, AReplaceIsOnTheDiskBeforeItsNameIs) {
     sync.failing = "flushFileSystem";
     EXPECT_FALSE(recorded.flushVolume(dir.path()).ok());
     EXPECT_EQ(readFile(dir / "old") + readFile(dir / "Init.dat"), "old copyjob");
-    EXPECT_EQ(entriesIn(dir.path()), 9);  // no temporary file left behind
+    EXPECT_EQ(entriesIn(dir.path()), 10);  // no temporary file left behind
 }
 
 }  // namespace

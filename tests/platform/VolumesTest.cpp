@@ -68,10 +68,12 @@ TEST(MountTable, KeepsFileSystemsThatHoldUserFilesInTableOrder) {
               std::vector<std::string>{dir.path() + "=/dev/vda"});
 }
 
+using InjectedMounts = PlatformTest;
+
 // Labels come from the by-label folder (relative links with udev's escapes,
 // a source that names the device through another link); volume and drive
 // names from the mount that holds a path.
-TEST_F(PlatformTest, InjectedMountsGiveLabelsDrivesAndVolumes) {
+TEST_F(InjectedMounts, LabelsDrivesAndVolumes) {
     const std::string byLabel = dir / "dev/disk/by-label";
     writeFile(dir / "mountinfo", kTable);
     writeFile(dir / "dev/dm-0", "");
