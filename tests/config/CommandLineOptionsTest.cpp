@@ -64,6 +64,7 @@ TEST(CommandLineOptions, RefusedAndAccepted) {
         // Values that are no numbers leave their settings alone.
         {kBasic + " -ke 0 -cd x -sy ja -vf nee", "sync verify | syncPicture" + on, allOn},
         {kBasic + " -cd 0 -zz iets -Files", quick + off},
+        {kBasic + " -cd 2", "sync verify killempty nodate | syncPicture" + on, allOn},  // greyed
         {"-ps /nergens -pd {backup} -ps {source}", quick + off},
         // The value starts at the third character after the hyphen.
         {"-psX{source} -pd {backup}", quick + off},

@@ -60,6 +60,7 @@ TEST_F(InitFileWriter, DustbinAndDateFilterNumbers) {
         {"use", "checkdate =1 dustbin =1 /" + tail + "1 -sy 1 -vf 1 -db 1 -ke 1"},
         {"", "checkdate =1 dustbin =0 /" + tail + "1 -sy 1 -vf 1 -ke 1"},
         {"custom", "checkdate =1 dustbin =0 /" + tail + "1 -sy 1 -vf 1 -db 2 -ke 1"},
+        {"mx", "checkdate =1 dustbin =0 /" + tail + "1 -sy 1 -vf 1 -ke 1 -mx 0"},
         {"grey", "checkdate =0 dustbin =0 /" + tail + "2 -sy 1 -vf 1 -ke 1"},
     };
     for (const auto& [set, expected] : cases) {
@@ -71,6 +72,7 @@ TEST_F(InitFileWriter, DustbinAndDateFilterNumbers) {
         w().job.dustbinToFolder = set == "custom";
         if (set.ends_with("bin")) w().job.dustbinPath = w().job.dustbinAsWritten = at("bak");
         if (set == "grey") w().ui.dateFilterBox.value = 2;
+        if (set == "mx") w().job.maxRemovals = 0;
         w().saveJobOnOk();
         const std::string text = initFile();
         const auto line = [&](const std::string& key) {
