@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,11 +17,18 @@ namespace zv::test {
 using Lines = std::vector<std::string>;
 using Edits = std::vector<std::pair<std::size_t, std::string>>;  // job line index, new line
 
-// A main window in its own temporary folder, on a file system whose mount
-// table and volume names the test sets; a source folder holding a.txt and
-// an empty backup folder, both named with spaces and non-ASCII letters; the
-// clock at 7-3-2026 10:11:12. One scene per case gives every case a clean
-// slate.
+// Line `i` of the job replaced by `text`, and line `j` by `more`.
+inline Edits edit(std::size_t i, const std::string& text) {
+    return {{i, text}};
+}
+inline Edits edit(std::size_t i, const std::string& text, std::size_t j, const std::string& more) {
+    return {{i, text}, {j, more}};
+}
+
+// A main window in a temporary folder, on a file system whose mount table and
+// volume names the test sets; a source folder holding a.txt and an empty
+// backup folder, named with spaces and non-ASCII letters; the clock at
+// 7-3-2026 10:11:12.
 struct JobScene {
     TestRig rig;
     LinuxFileSystem fs{{rig.root / "mountinfo", rig.root / "by-label", false}};
@@ -38,8 +44,7 @@ struct JobScene {
         writeFile(source + "/a.txt", "a");
     }
     AppWindow& w() { return rig.w(); }
-    // Lists a volume named `name` as mounted on `folder`, in the mount table
-    // and label folder the program reads.
+    // Lists a volume `name` as mounted on `folder`.
     void label(const std::string& folder, const std::string& name) {
         std::string point;
         for (char c : folder) point += c == ' ' ? std::string("\\040") : std::string(1, c);
@@ -70,29 +75,27 @@ struct JobScene {
         w().commandToken = piece;
         w().commandOption = mode;
     }
-
     std::string appVersion() const {
         const Version v;
         return std::to_string(v.major) + "." + std::to_string(v.minor) + "." +
                std::to_string(v.revision);
     }
-    // The text with {root}, {app}, {source}, {backup}, {version}, {stamp} and
-    // {time} filled in.
+    // The text with {root}, {app}, {source}, {backup}, {version}, {stamp}, {time} filled in.
     std::string expand(std::string text) const {
-        const std::string keys[] = {"{root}",    rig.root.path(), "{app}",    app(),
-                                    "{source}",  source,          "{backup}", backup,
-                                    "{version}", appVersion(),    "{stamp}",  "7-3-2026 10:11:12",
-                                    "{time}",    "10:11:12"};
-        for (std::size_t k = 0; k < std::size(keys); k += 2) {
-            for (auto i = text.find(keys[k]); i != std::string::npos; i = text.find(keys[k], i)) {
-                text.replace(i, keys[k].size(), keys[k + 1]);
+        const std::pair<std::string, std::string> keys[] = {
+            {"{root}", rig.root.path()}, {"{app}", app()},
+            {"{source}", source},        {"{backup}", backup},
+            {"{version}", appVersion()}, {"{stamp}", "7-3-2026 10:11:12"},
+            {"{time}", "10:11:12"}};
+        for (const auto& [key, value] : keys) {
+            for (auto i = text.find(key); i != std::string::npos; i = text.find(key, i)) {
+                text.replace(i, key.size(), value);
             }
         }
         return text;
     }
-    // The job file of a job on the scene's folders (checked mode, date filter
-    // on, no dustbin) with some lines replaced, in CR LF lines, cut off after
-    // `keep` lines.
+    // The job file of a checked job on the scene's folders, date filter on, no
+    // dustbin, with some lines replaced, in CR LF lines, cut off after `keep`.
     std::string jobText(const Edits& edits = {}, std::size_t keep = 12) const {
         const std::string d = "19-12-1960 12:58:58";
         const std::string text = "version =Zandvast v." + appVersion() + "\npathsource =" + source +
@@ -123,33 +126,27 @@ struct JobScene {
         for (const auto& box : rig.dialogs.shown) texts.push_back(box.text);
         return texts;
     }
-
     // The job's switches that are on and the mode pictures that show, with
-    // "arrows?" when the arrows show another mode than the pictures.
+    // "arrows?" when the arrows show another mode than the pictures: the first
+    // arrow red without the check, the second dark while synchronising.
     std::string flags() {
-        const AppWindow& x = w();
-        const WindowModel& ui = x.ui;
+        const Job& j = w().job;
+        const WindowModel& ui = w().ui;
+        const auto all = [](std::uint32_t c) { return std::array<std::uint32_t, 3>{c, c, c}; };
+        const bool syncing = ui.syncPicture.visible || ui.syncDustbinPicture.visible;
+        const bool arrowsMatch =
+            ui.verifyArrowLines == all(ui.noCheckPicture.visible ? kColourRed : kSys3DDarkShadow) &&
+            ui.syncArrowLines == all(syncing ? kSys3DDarkShadow : kSys3DHighlight);
         auto on = [](bool shown, const char* name) { return shown ? std::string(" ") + name : ""; };
-        return (on(x.job.synchronise, "sync") + on(x.job.verify, "verify") +
-                on(x.job.useDustbin, "dustbin") + on(x.job.dustbinToTrash, "win") +
-                on(x.job.dustbinToFolder, "custom") + on(x.job.removeEmptyFolders, "killempty") +
-                on(x.job.noDateFilter, "nodate") + " |" +
+        return (on(j.synchronise, "sync") + on(j.verify, "verify") + on(j.useDustbin, "dustbin") +
+                on(j.dustbinToTrash, "win") + on(j.dustbinToFolder, "custom") +
+                on(j.removeEmptyFolders, "killempty") + on(j.noDateFilter, "nodate") + " |" +
                 on(ui.syncPicture.visible, "syncPicture") +
                 on(ui.noSyncPicture.visible, "noSyncPicture") +
                 on(ui.syncDustbinPicture.visible, "syncDustbinPicture") +
                 on(ui.noCheckPicture.visible, "noCheckPicture") +
-                on(ui.dustbinPicture.visible, "dustbinPicture") + on(!arrowsMatch(ui), "arrows?"))
+                on(ui.dustbinPicture.visible, "dustbinPicture") + on(!arrowsMatch, "arrows?"))
             .substr(1);
-    }
-    // The first arrow red without the check, the second dark while synchronising.
-    static bool arrowsMatch(const WindowModel& ui) {
-        using Lines3 = std::array<std::uint32_t, 3>;
-        const auto all = [](std::uint32_t c) { return Lines3{c, c, c}; };
-        return ui.verifyArrowLines ==
-                   all(ui.noCheckPicture.visible ? kColourRed : kSys3DDarkShadow) &&
-               ui.syncArrowLines == all(ui.syncPicture.visible || ui.syncDustbinPicture.visible
-                                            ? kSys3DDarkShadow
-                                            : kSys3DHighlight);
     }
 };
 

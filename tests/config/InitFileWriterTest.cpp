@@ -22,12 +22,12 @@ class InitFileWriter : public ConfigTest {
 };
 
 // Without a job file the default job is shown, and nothing is written until
-// the user confirms; then twelve CR LF lines.
+// the user confirms; then twelve CR LF lines. Volume names are written as the
+// user typed them, not resolved.
 TEST_F(InitFileWriter, DefaultJob) {
     label(app(), "SYSTEM");
     ASSERT_EQ(w().readJobFile(), 0);
-    EXPECT_EQ(flags(), "| noCheckPicture");
-    EXPECT_EQ(w().job.source, "");
+    EXPECT_EQ(flags() + w().job.source, "| noCheckPicture");
     EXPECT_FALSE(rig.fs.fileExists(app() + "/Init.dat"));
     w().saveJobOnOk();
     const std::string a = app();
@@ -38,6 +38,16 @@ TEST_F(InitFileWriter, DefaultJob) {
                                 "-ps " + a + " -pd " + a +
                                     "/Backup -dd 19-12-1960 12:58:58 -cd 1 -sy 0 -vf 0 -ke 0 "
                                     "-vl SYSTEM"}));
+    w().driveList = {at("media") + ":=MYDISK"};
+    label(at("media"), "MYDISK");
+    w().ui.sourceBox.text = "MYDISK/Data";
+    w().ui.backupBox.text = "MYDISK/Backup";
+    w().saveJobOnOk();
+    EXPECT_NE(initFile().find("\r\npathsource =MYDISK/Data\r\npathdestination =MYDISK/Backup\r\n"
+                              "pathrecycler =\r\n"),
+              std::string::npos);
+    EXPECT_NE(initFile().find("\r\nvolumelabel =MYDISK\r\n-ps MYDISK/Data -pd MYDISK/Backup -dd"),
+              std::string::npos);
 }
 
 // The dustbin number of line 9 and the "-db" number of line 12 follow rules
@@ -46,21 +56,23 @@ TEST_F(InitFileWriter, DustbinAndDateFilterNumbers) {
     const std::string tail = " -dd 1-2-2026 03:04:05 -cd ";
     const std::pair<std::string, std::string> cases[] = {
         {"use win bin",
-         "checkdate =1 dustbin =2 / -pr {root}/bak" + tail + "1 -sy 1 -vf 1 -db 1 -ke 1 on"},
-        {"use", "checkdate =1 dustbin =1 /" + tail + "1 -sy 1 -vf 1 -db 1 -ke 1 on"},
-        {"", "checkdate =1 dustbin =0 /" + tail + "1 -sy 1 -vf 1 -ke 1 off"},
-        {"custom", "checkdate =1 dustbin =0 /" + tail + "1 -sy 1 -vf 1 -db 2 -ke 1 on"},
-        {"grey", "checkdate =0 dustbin =0 /" + tail + "2 -sy 1 -vf 1 -ke 1 off"},
+         "checkdate =1 dustbin =2 / -pr {root}/bak" + tail + "1 -sy 1 -vf 1 -db 1 -ke 1"},
+        {"use", "checkdate =1 dustbin =1 /" + tail + "1 -sy 1 -vf 1 -db 1 -ke 1"},
+        {"", "checkdate =1 dustbin =0 /" + tail + "1 -sy 1 -vf 1 -ke 1"},
+        {"custom", "checkdate =1 dustbin =0 /" + tail + "1 -sy 1 -vf 1 -db 2 -ke 1"},
+        {"mx", "checkdate =1 dustbin =0 /" + tail + "1 -sy 1 -vf 1 -ke 1 -mx 0"},
+        {"grey", "checkdate =0 dustbin =0 /" + tail + "2 -sy 1 -vf 1 -ke 1"},
     };
     for (const auto& [set, expected] : cases) {
+        SCOPED_TRACE(set);
         restart();
         fillWindow();
-        w().job.useDustbin = set.find("use") != std::string::npos;
+        w().job.useDustbin = set.starts_with("use");
         w().job.dustbinToTrash = set.find("win") != std::string::npos;
-        w().job.dustbinToFolder = set.find("custom") != std::string::npos;
-        if (set.find("bin") != std::string::npos)
-            w().job.dustbinPath = w().job.dustbinAsWritten = at("bak");
+        w().job.dustbinToFolder = set == "custom";
+        if (set.ends_with("bin")) w().job.dustbinPath = w().job.dustbinAsWritten = at("bak");
         if (set == "grey") w().ui.dateFilterBox.value = 2;
+        if (set == "mx") w().job.maxRemovals = 0;
         w().saveJobOnOk();
         const std::string text = initFile();
         const auto line = [&](const std::string& key) {
@@ -68,29 +80,15 @@ TEST_F(InitFileWriter, DustbinAndDateFilterNumbers) {
             return text.substr(at, text.find("\r\n", at) - at);
         };
         EXPECT_EQ(line("checkdate") + " " + line("dustbin") + " /" +
-                      line("-ps").substr(("-ps " + source + " -pd " + backup).size()) +
-                      (w().job.useDustbin ? " on" : " off"),
-                  expand(expected))
-            << set;
+                      line("-ps").substr(("-ps " + source + " -pd " + backup).size()),
+                  expand(expected));
     }
 }
 
-// Volume names are written as the user typed them, not resolved.
-TEST_F(InitFileWriter, PathsAreWrittenAsTheyStand) {
-    w().driveList = {at("media") + ":=MYDISK"};
-    label(at("media"), "MYDISK");
-    w().ui.sourceBox.text = "MYDISK/Data";
-    w().ui.backupBox.text = "MYDISK/Backup";
-    w().saveJobOnOk();
-    const std::string text = initFile();
-    EXPECT_NE(text.find("\r\npathsource =MYDISK/Data\r\npathdestination =MYDISK/Backup\r\n"),
-              std::string::npos);
-    EXPECT_NE(text.find("\r\nvolumelabel =MYDISK\r\n-ps MYDISK/Data -pd MYDISK/Backup -dd"),
-              std::string::npos);
-}
-
-// Written, read back, written again: the same job and the same bytes. Line 12
-// passed back as options ("-ke" included) runs the same job.
+// A saved job read back is the same job and saved again the same bytes, saved
+// anew and not rewritten in place, so that a crash or a full disk never leaves
+// half a file (the platform tests fill the disk). Line 12 passed back as
+// options ("-ke" included) runs it.
 TEST_F(InitFileWriter, RoundTripGivesTheSameJob) {
     const std::string bin = at("prullen bak");
     makeDirs(bin);
@@ -100,38 +98,37 @@ TEST_F(InitFileWriter, RoundTripGivesTheSameJob) {
     w().job.dustbinPath = w().job.dustbinAsWritten = bin;
     label(backup, "BACKUP");
     w().saveJobOnOk();
-    const std::string first = initFile();
-
+    const std::string first = initFile(), path = app() + "/Init.dat";
+    struct stat before = {}, after = {};
+    ::stat(path.c_str(), &before);
     restart();
     ASSERT_EQ(w().readJobFile(), 0);
-    EXPECT_TRUE(boxes().empty());
-    EXPECT_EQ(w().job.source + "|" + w().job.backup + "|" + w().job.dustbinPath,
-              source + "|" + backup + "|" + bin);
-    EXPECT_EQ(flags(), "sync verify dustbin custom killempty | syncDustbinPicture dustbinPicture");
-    EXPECT_EQ(w().job.volumeLabel + "|" + w().currentVolumeLabel, "BACKUP|BACKUP");
-    // Saved anew, not rewritten in place, so that a crash or a full disk never
-    // leaves half a file (the platform tests fill the disk).
-    auto inode = [this] {
-        struct stat st = {};
-        ::stat((app() + "/Init.dat").c_str(), &st);
-        return st.st_ino;
-    };
-    const auto before = inode();
     w().saveJobOnOk();
-    EXPECT_NE(inode(), before);
+    ::stat(path.c_str(), &after);
+    EXPECT_NE(after.st_ino, before.st_ino);
     EXPECT_EQ(initFile(), first);
-
-    restart();
-    std::string fromAtRunStart;
-    rig.pump.hookAt = 1;
-    rig.pump.hook = [&] { fromAtRunStart = w().job.fromDate; };
-    apply(first.substr(first.rfind("-ps "), first.size() - first.rfind("-ps ") - 2));
-    EXPECT_FALSE(w().jobRefused) << ::testing::PrintToString(log());
-    EXPECT_EQ(w().job.backup + "|" + w().job.dustbinPath, backup + "|" + bin);
-    EXPECT_EQ(fromAtRunStart, "31-12-2025 23:59:58");
-    EXPECT_EQ(flags(), "sync verify dustbin custom killempty | syncPicture");
-    EXPECT_EQ(w().job.volumeLabel, "BACKUP");
-    EXPECT_TRUE(ran());
+    for (bool asOptions : {false, true}) {
+        restart();
+        std::string fromAtRunStart = "no run";
+        rig.pump.hookAt = 1;
+        rig.pump.hook = [&] { fromAtRunStart = w().job.fromDate; };
+        if (asOptions) {
+            apply(first.substr(first.rfind("-ps "), first.size() - first.rfind("-ps ") - 2));
+        } else {
+            ASSERT_EQ(w().readJobFile(), 0);
+        }
+        EXPECT_EQ(
+            w().job.source + "|" + w().job.backup + "|" + w().job.dustbinPath + "|" +
+                w().job.volumeLabel + "|" + fromAtRunStart + "|" + flags(),
+            source + "|" + backup + "|" + bin + "|BACKUP|" +
+                (asOptions
+                     ? "31-12-2025 23:59:58|sync verify dustbin custom killempty | syncPicture"
+                     : "no run|sync verify dustbin custom killempty | syncDustbinPicture "
+                       "dustbinPicture"));
+        EXPECT_EQ(boxes().size() + log().size() + w().jobRefused, 0u);
+        EXPECT_EQ(ran(), asOptions);
+        EXPECT_EQ(w().currentVolumeLabel, asOptions ? w().currentVolumeLabel : "BACKUP");
+    }
 }
 
 }  // namespace

@@ -15,8 +15,7 @@ TEST(FolderHelpers, CollapsesDoubledSeparatorsButKeepsALeadingPair) {
     for (const auto& [in, out] : cases) EXPECT_EQ(collapsedSeparators(in), out);
 }
 
-// The desktop and computer names count as folders (exactly as spelled); a
-// file does not; the caller's path comes back collapsed.
+// The desktop and computer names, exactly as spelled, count as folders.
 TEST_F(FolderHelpersOnDisk, FolderExistsOrVirtual) {
     writeFile(S("file"), "x");
     const std::pair<std::string, bool> cases[] = {
@@ -30,16 +29,14 @@ TEST_F(FolderHelpersOnDisk, FolderExistsOrVirtual) {
 }
 
 TEST_F(FolderHelpersOnDisk, MakeFolderMakesEveryMissingLevelOrSaysItCouldNot) {
-    std::string deep = D("a/b/c");
+    writeFile(D("blocker"), "a file where a folder should go");
+    std::string deep = D("a/b/c"), blocked = D("blocker/sub");
     EXPECT_EQ(makeFolder(rig.fs, deep), 0);
     EXPECT_TRUE(std::filesystem::is_directory(deep));
-    writeFile(D("blocker"), "a file where a folder should go");
-    std::string blocked = D("blocker/sub");
     EXPECT_NE(makeFolder(rig.fs, blocked), 0);
 }
 
-// The tree size leaves out the system folders of the first level only, and a
-// size that cannot be read.
+// The first level's system folders and unreadable sizes are left out.
 TEST_F(FolderHelpersOnDisk, TreeSizeSkipsFirstLevelSystemFoldersAndUnreadableSizes) {
     writeFile(S("ten.bin"), std::string(10, 'x'));
     for (const char* f :
@@ -52,8 +49,4 @@ TEST_F(FolderHelpersOnDisk, TreeSizeSkipsFirstLevelSystemFoldersAndUnreadableSiz
 }
 
 }  // namespace
-}  // namespace zv::test
-
-namespace zv::test {
-namespace {}  // namespace
 }  // namespace zv::test

@@ -5,16 +5,12 @@
 namespace zv::test {
 namespace {
 
-using std::chrono::milliseconds;
-using std::chrono::seconds;
-
 DateTime at(long long s, long long ms = 0) {
-    return DateTime(seconds(s) + milliseconds(ms));
+    return DateTime(std::chrono::seconds(s) + std::chrono::milliseconds(ms));
 }
 
-// The saved from-date stays before every file that failed, so that the next
-// run takes it again, but never before the date the run went by; failures of
-// files never seen keep that date; without failures it is the run's start.
+// The saved from-date stays before every failed file, so the next run takes it again, yet
+// not before the run's own date, which unseen failures keep; else it is the run's start.
 TEST(NextFromDate, StaysBeforeWhatFailed) {
     const struct {
         std::vector<DateTime> failed;

@@ -6,22 +6,16 @@
 namespace zv::test {
 namespace {
 
-// Error.Log gets each line once, however often the log is written out (a
-// run writes it at a break, after saving its job and at its end); the run's
-// own record keeps them all.
+// Error.Log gets each line once, however often a run writes the log out (at a
+// break, after saving its job, at its end); its own record keeps them all.
 TEST(RunLog, EachLineReachesTheLogFileOnce) {
     TestRig rig;
     RunCounters counts;
     const std::string file = rig.appFolder() + "/Error.Log";
     RunLog log(rig.clock, rig.fs, file, counts);
-    log.write();
-    log.add("a");
-    log.write();
-    log.write();
-    log.add("b");
-    log.write();
-    EXPECT_EQ(readFile(file), "a\r\nb\r\n");
-    EXPECT_EQ(log.text(), "a\r\nb\r\n");
+    for (const std::string step : {"", "a", "", "", "b", ""})
+        step.empty() ? log.write() : log.add(step);
+    EXPECT_EQ(readFile(file) + "|" + log.text(), "a\r\nb\r\n|a\r\nb\r\n");
 }
 
 }  // namespace
