@@ -4,162 +4,246 @@
 // find the job again in a new window on the same application folder.
 #include <gtest/gtest.h>
 
-#include <QAbstractProxyModel>
 #include <QCheckBox>
-#include <QFileSystemModel>
 #include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QToolButton>
 #include <QTreeView>
 
 #include "ui/qt/ArrowBox.h"
+#include "ui/qt/Colours.h"
 #include "ui/qt/DustbinDialog.h"
+#include "ui/qt/ElidedLabel.h"
 #include "ui/qt/FolderPicker.h"
 #include "ui/qt/HelpWindow.h"
 #include "ui/qt/InputBox.h"
 #include "ui/qt/Picture.h"
+#include "ui/qt/QtDialogs.h"
 #include "ui/qt/QtEventPump.h"
 #include "ui/qt/WidgetRig.h"
 
 namespace zv::test {
 namespace {
 
-// Everything one start of the program has: services, model and window.
+// One start of the program on the rig's folders, with the real boxes.
 struct Session {
-    explicit Session(const std::string& root) {
-        env.appFolder = root + "/app";
-        env.desktopPath = root + "/Bureaublad";
-        env.computerName = "werkplek";
-        env.workingFolder = root;
-        w = std::make_unique<AppWindow>(Services{fs, dialogs, clock, pump, trash, host, env});
-        window = std::make_unique<qt::MainWindow>(*w);
-        host.attach(*w, window.get());
-        pump.mirror = [this] { window->mirror(); };
-        pump.repaint = [this] { window->repaint(); };
+    explicit Session(TestRig& rig)
+        : w(Services{rig.fs, dialogs, clock, pump, rig.trash, host, rig.w().svc.env}) {
+        host.attach(w, &window);
+        pump.mirror = [this] { window.mirror(); };
+        pump.repaint = [this] { window.repaint(); };
+        window.runHandler([this] { w.load(); });
+        window.show();
+        (void)QTest::qWaitForWindowExposed(&window);
     }
-    void start() {
-        window->runHandler([this] { w->load(); });
-        window->show();
-        (void)QTest::qWaitForWindowExposed(window.get());
-    }
-
-    EnvironmentInfo env;
-    LinuxFileSystem fs;
-    ScriptedDialogs dialogs;
     SystemClock clock;
     qt::QtEventPump pump;
-    RecordingTrash trash;
+    qt::QtDialogs dialogs{&pump};
     qt::QtWindowHost host;
-    std::unique_ptr<AppWindow> w;
-    std::unique_ptr<qt::MainWindow> window;
+    AppWindow w;
+    qt::MainWindow window{w};
 };
 
-// Picks a folder the way a person does: double-click the box, find the folder
-// in the tree, double-click it.
-void PickFolder(qt::MainWindow& window, int box, const std::string& folder) {
-    QTest::mouseDClick(window.pathBox(box), Qt::LeftButton);
-    ASSERT_TRUE(window.picker()->isVisible());
-    QTreeView* tree = window.picker()->tree();
-    auto* proxy = qobject_cast<QAbstractProxyModel*>(tree->model());
-    auto* files = qobject_cast<QFileSystemModel*>(proxy->sourceModel());
-    QModelIndex index;
-    QTRY_VERIFY(
-        (index = proxy->mapFromSource(files->index(QString::fromStdString(folder)))).isValid());
-    tree->scrollTo(index);
-    QRect place;
-    QTRY_VERIFY(!(place = tree->visualRect(index)).isEmpty());
-    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, place.center());
-    QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, place.center());
-    ASSERT_FALSE(window.picker()->isVisible());
+void Click(QWidget* widget) {
+    QTest::mouseClick(widget, Qt::LeftButton);
 }
 
 TEST(WalkThrough, FromAFirstStartToARunAndBack) {
     TestApplication();
-    TempDir root;
-    makeDirs(root / "app");
-    makeDirs(root / "Documenten/Brieven");
-    writeFile(root / "Documenten/lijst.txt", "boodschappen");
-    writeFile(root / "Documenten/Brieven/aan oma.txt", "Lieve oma,");
-    const std::string source = root / "Documenten";
-    const std::string backup = root / "Backup";
-    const std::string dustbin = root / "Prullenbak";
+    TestRig rig;
+    const std::string source = rig.root / "Documenten", backup = rig.root / "Backup";
+    const std::string dustbin = rig.root / "Prullenbak";
+    writeFile(source + "/lijst.txt", "boodschappen");
+    writeFile(source + "/Brieven/aan oma.txt", "Lieve oma,");
     makeDirs(dustbin);
-
+    makeDirs(rig.root / "Desktop");
+    const QString kFirstDate = "19-12-1960 12:58:58";
     {
-        Session first(root.path());
-        first.start();
-        qt::MainWindow& window = *first.window;
+        Session first(rig);
+        qt::MainWindow& window = first.window;
         EXPECT_TRUE(window.windowTitle().startsWith("Zandvast & Backup Tool v."));
-        EXPECT_EQ(window.pathBox(0)->text().toStdString(), root / "app");
-        EXPECT_EQ(window.dateBox()->text(), "19-12-1960 12:58:58");
+        EXPECT_EQ(window.pathBox(0)->text().toStdString(), rig.appFolder());
+        EXPECT_EQ(window.dateBox()->text(), kFirstDate);
         EXPECT_TRUE(window.picture("noCheckPicture")->isVisible());
+        for (const char* name : {"noCheckPicture", "noSyncPicture", "syncPicture",
+                                 "syncDustbinPicture", "dustbinPicture"})
+            EXPECT_TRUE(window.picture(name)->hasPicture()) << name;
         EXPECT_FALSE(window.goButton()->isEnabled());
         for (QPushButton* button :
              {window.okButton(), window.exitButton(), window.attributesButton()})
             EXPECT_TRUE(button->text().contains('&')) << "no access key";
         QTest::keyClick(window.pathBox(0), Qt::Key_F1);
         ASSERT_NE(window.helpWindow(), nullptr);
-        EXPECT_TRUE(window.helpWindow()->toPlainText().contains("Prullenbak"));
+        EXPECT_TRUE(window.helpWindow()->isVisible() &&
+                    window.helpWindow()->toPlainText().contains("Prullenbak"));
         QTest::keyClick(window.helpWindow(), Qt::Key_Escape);
         EXPECT_FALSE(window.helpWindow()->isVisible());
 
-        PickFolder(window, 0, source);
+        // The picker: a folder chosen by a double-click in the tree, Escape
+        // giving the box back as it was, the desktop and the computer ("/") as
+        // places to jump to.
+        qt::FolderPicker* picker = window.picker();
+        QTreeView* tree = picker->tree();
         QTest::mouseDClick(window.pathBox(0), Qt::LeftButton);
-        EXPECT_EQ(QApplication::focusWidget(), window.picker()->tree());
-        QTest::keyClick(window.picker()->tree(), Qt::Key_Up);
-        QTest::keyClick(window.picker()->tree(), Qt::Key_Escape);  // the box comes back as it was
-        EXPECT_FALSE(window.picker()->isVisible());
+        EXPECT_EQ(QApplication::focusWidget(), tree);
+        picker->showFolder(QString::fromStdString(source));
+        QTRY_COMPARE(picker->currentFolder().toStdString(), source);
+        QRect place;
+        QTRY_VERIFY(!(place = tree->visualRect(tree->currentIndex())).isEmpty());
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, place.center());
+        QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, place.center());
+        QTest::mouseDClick(window.pathBox(0), Qt::LeftButton);
+        QTest::keyClick(tree, Qt::Key_Up);
+        QTest::keyClick(tree, Qt::Key_Escape);
+        EXPECT_FALSE(picker->isVisible());
         EXPECT_EQ(window.pathBox(0)->text().toStdString(), source);
+        QTest::mouseDClick(window.pathBox(2), Qt::LeftButton);
+        EXPECT_EQ(picker->desktopButton()->text() + "|" + picker->computerButton()->text(),
+                  "Desktop|testhost");
+        Click(picker->desktopButton());
+        QTRY_COMPARE(picker->currentFolder().toStdString(), rig.root / "Desktop");
+        Click(picker->computerButton());
+        QTRY_COMPARE(picker->currentFolder(), QString("/"));
+        QTest::keyClick(tree, Qt::Key_Enter);
+        EXPECT_EQ(first.w.ui.backupBox.text, "/");
         window.pathBox(2)->setFocus();
         window.pathBox(2)->selectAll();
         QTest::keyClicks(window.pathBox(2), QString::fromStdString(backup));
-        EXPECT_EQ(first.w->ui.backupBox.text, backup);
+        EXPECT_EQ(first.w.ui.backupBox.text, backup);
 
-        QTest::mouseClick(window.frame1(), Qt::LeftButton);
+        // The frames step the mode by mouse or space bar, their lines in the
+        // mode's colours; the date check box greys the date.
+        const auto line = [](qt::ArrowBox* frame) { return frame->lineColours()[1]; };
+        EXPECT_EQ(line(window.frame1()), QColor(Qt::red));
+        window.frame1()->setFocus();
+        QTest::keyClick(window.frame1(), Qt::Key_Space);
         EXPECT_TRUE(window.picture("syncPicture")->isVisible());
-        QTest::mouseClick(window.frame2(), Qt::LeftButton);
+        EXPECT_EQ(line(window.frame2()), qt::toQColor(kSys3DDarkShadow, window.palette()));
+        Click(window.frame2());
         EXPECT_TRUE(window.picture("syncDustbinPicture")->isVisible());
+        const auto dateColour = [&] { return window.dateBox()->palette().color(QPalette::Text); };
+        for (const bool noFilter : {true, false}) {
+            Click(window.dateCheck());
+            EXPECT_EQ(std::make_pair(first.w.job.noDateFilter, dateColour() == QColor(0x9e9e9e)),
+                      std::make_pair(noFilter, noFilter));
+        }
         WhenModalOpens([&](QWidget* modal) {
             auto* dialog = qobject_cast<qt::DustbinDialog*>(modal);
             ASSERT_NE(dialog, nullptr);
-            EXPECT_EQ(dialog->windowTitle(), "   Prullenbak");
-            QTest::mouseClick(dialog->optionLabel(2), Qt::LeftButton);
+            Click(dialog->optionLabel(2));
             QTest::keyClicks(dialog->pathBox(), QString::fromStdString(dustbin));
-            QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
+            Click(dialog->okButton());
         });
         QTest::mouseDClick(window.picture("dustbinPicture"), Qt::LeftButton);
-        EXPECT_EQ(first.w->job.dustbinPath, dustbin);
+        EXPECT_EQ(first.w.job.dustbinPath, dustbin);
         EXPECT_EQ(window.picture("dustbinPicture")->toolTip().toStdString(), dustbin);
 
-        first.dialogs.script(MessageAnswer::Yes);  // make the backup folder
-        QTest::mouseClick(window.okButton(), Qt::LeftButton);
-        ASSERT_EQ(first.dialogs.shown.size(), 1u);
-        EXPECT_EQ(first.dialogs.shown[0].text, "Doelmap bestaat niet. Maken?");
-        ASSERT_TRUE(window.goButton()->isEnabled());
+        // A refused date turns red and takes the focus. From the date box one
+        // click on OK asks one question, while the window already shows the
+        // backup box red; a box that opens while the button is down takes its
+        // release.
+        window.activateWindow();
+        QTRY_VERIFY(window.isActiveWindow());
+        QTest::keyClicks(window.dateBox(), "x");
+        Click(window.okButton());
+        EXPECT_EQ(std::make_tuple(window.statusPanel(2)->text(), dateColour(),
+                                  QApplication::focusWidget()),
+                  std::make_tuple(QString("dd-mm-jj uu:mm:ss"), QColor(Qt::red),
+                                  static_cast<QWidget*>(window.dateBox())));
+        QTest::keyClick(window.dateBox(), Qt::Key_Backspace);
+        QStringList questions;
+        bool held = true, releaseTaken = false, redWhileAsked = false;
+        QTimer answerer;
+        QObject::connect(&answerer, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible()) return;
+            questions << box->text();
+            releaseTaken = releaseTaken || held;
+            redWhileAsked = window.pathBox(2)->palette().color(QPalette::Text) == Qt::red;
+            box->button(QMessageBox::Yes)->click();
+        });
+        answerer.start(10);
+        QTest::mousePress(window.okButton(), Qt::LeftButton);
+        held = false;
+        if (!releaseTaken) QTest::mouseRelease(window.okButton(), Qt::LeftButton);
+        QTRY_VERIFY(window.goButton()->isEnabled());
+        EXPECT_EQ(questions, QStringList{"Doelmap bestaat niet. Maken?"});
+        EXPECT_TRUE(redWhileAsked);
+        EXPECT_EQ(window.statusPanel(1)->text(), "OK");
+        // A confirmed job takes no typing.
+        EXPECT_TRUE(window.goButton()->text().contains("&GO"));
+        EXPECT_FALSE(window.frame1()->isEnabled() || window.dateCheck()->isEnabled());
+        QTest::keyClicks(window.pathBox(0), "xyz");
+        EXPECT_EQ(window.pathBox(0)->text().toStdString(), source);
 
-        QTest::mouseClick(window.goButton(), Qt::LeftButton);
+        Click(window.goButton());
         EXPECT_EQ(window.statusPanel(1)->text(), "Klaar");
         EXPECT_TRUE(window.statusPanel(3)->text().contains("sec"));
-        EXPECT_EQ(readFile(backup + "/lijst.txt"), "boodschappen");
-        EXPECT_EQ(readFile(backup + "/Brieven/aan oma.txt"), "Lieve oma,");
-        EXPECT_FALSE(window.goButton()->isEnabled());
-        EXPECT_NE(window.dateBox()->text(), "19-12-1960 12:58:58");
-        EXPECT_FALSE(first.w->userBreak);
-        QTest::mouseClick(window.exitButton(), Qt::LeftButton);
-        EXPECT_TRUE(first.w->userBreak);
-        EXPECT_TRUE(first.w->ui.closed);
-        EXPECT_FALSE(window.isVisible());
+        EXPECT_EQ(readFile(backup + "/lijst.txt") + readFile(backup + "/Brieven/aan oma.txt"),
+                  "boodschappenLieve oma,");
+        EXPECT_FALSE(window.goButton()->isEnabled() || first.w.userBreak);
+        EXPECT_NE(window.dateBox()->text(), kFirstDate);
+        Click(window.exitButton());
+        EXPECT_EQ(std::make_tuple(first.w.userBreak, first.w.ui.closed, window.isVisible()),
+                  std::make_tuple(true, true, false));
     }
+    Session second(rig);
+    qt::MainWindow& window = second.window;
+    EXPECT_EQ(std::make_tuple(window.pathBox(0)->text().toStdString(),
+                              window.pathBox(2)->text().toStdString(), second.w.job.dustbinPath),
+              std::make_tuple(source, backup, dustbin));
+    EXPECT_TRUE(window.picture("syncDustbinPicture")->isVisible() &&
+                window.dateCheck()->isChecked() && window.dateBox()->text() != kFirstDate);
 
-    Session second(root.path());
-    second.start();
-    EXPECT_EQ(second.window->pathBox(0)->text().toStdString(), source);
-    EXPECT_EQ(second.window->pathBox(2)->text().toStdString(), backup);
-    EXPECT_TRUE(second.window->picture("syncDustbinPicture")->isVisible());
-    EXPECT_EQ(second.w->job.dustbinPath, dustbin);
-    EXPECT_TRUE(second.window->dateCheck()->isChecked());
-    EXPECT_NE(second.window->dateBox()->text(), "19-12-1960 12:58:58");
-    EXPECT_TRUE(second.dialogs.shown.empty());
-    EXPECT_FALSE(second.w->ui.closed);
+    // The run's display is mirrored. At the smallest size every status panel
+    // shows its longest text whole; a larger window gives its space to the
+    // path boxes and the progress bar, and keeps the status bar and the mode
+    // display as they are.
+    AppWindow& w = second.w;
+    w.ui.progressBar = {true, 0, 200, 50};
+    w.ui.currentFileLabel.text = "/bron/bestand.txt";
+    w.ui.statusPanels = {"Bezig af te sluiten...", "Bestanden: 12345         [ Verwijderd: 12345 ]",
+                         "99 min 59 sec"};
+    w.ui.caption = "25 %   Zandvast v.1.0.0";
+    window.mirror();
+    EXPECT_EQ(std::make_tuple(window.progressBar()->isVisible(), window.progressBar()->maximum(),
+                              window.progressBar()->value(), window.fileLabel()->fullText(),
+                              window.statusPanel(3)->text(), window.windowTitle()),
+              std::make_tuple(true, 200, 50, QString("/bron/bestand.txt"), QString("99 min 59 sec"),
+                              QString("25 %   Zandvast v.1.0.0")));
+    window.resize(window.minimumSize());
+    QTest::qWait(20);
+    for (int panel = 1; panel <= 3; ++panel) {
+        QLabel* label = window.statusPanel(panel);
+        EXPECT_GE(label->contentsRect().width(),
+                  label->fontMetrics().horizontalAdvance(label->text()))
+            << panel;
+    }
+    const auto sizes = [&] {
+        return std::vector<int>{window.statusPanel(1)->parentWidget()->height(),
+                                window.picture("syncPicture")->geometry().center().y() -
+                                    window.frame1()->geometry().center().y(),
+                                window.pathBox(0)->width(), window.progressBar()->width()};
+    };
+    const std::vector<int> small = sizes();
+    window.resize(window.width() * 2, window.height() * 2);
+    QTest::qWait(20);
+    const std::vector<int> large = sizes();
+    EXPECT_EQ(std::make_tuple(large[0], large[1], large[2] > small[2], large[3] > small[3]),
+              std::make_tuple(small[0], small[1], true, true));
+
+    // Closing the window is a break; a close asked for inside a handler
+    // waits until the handler has returned.
+    bool finished = false;
+    QObject::connect(&window, &qt::MainWindow::finished, [&] { finished = true; });
+    window.runHandler([&] {
+        window.close();
+        EXPECT_EQ(std::make_pair(w.userBreak, finished), std::make_pair(true, false));
+    });
+    EXPECT_EQ(std::make_tuple(window.isVisible(), finished, w.ui.closed),
+              std::make_tuple(false, true, true));
 }
 
 }  // namespace

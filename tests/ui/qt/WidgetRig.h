@@ -42,7 +42,6 @@ struct WidgetRig {
         QTest::qWait(5);
     }
     AppWindow& w() { return rig.w(); }
-    qt::MainWindow& win() { return *window; }
     void show() {
         window->mirror();
         window->show();
