@@ -16,6 +16,7 @@
 #include "platform/linux/FileMetadata.h"
 #include "platform/linux/TempFile.h"
 #include "platform/linux/UniqueFd.h"
+#include "platform/linux/WriteAll.h"
 
 namespace zv {
 
@@ -32,17 +33,6 @@ constexpr int kLinkAttempts = 100;
 // whoever runs the backup, often root.
 constexpr mode_t kCopiedModeBits = 0777 | S_ISVTX;
 
-int writeAll(int fd, const char* data, std::size_t size) {
-    while (size > 0) {
-        ssize_t n = write(fd, data, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return errno;
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return 0;
-}
-
 // The buffer fits the file (one read more sees its end) and is left
 // uninitialised: clearing a large buffer for every small file costs more
 // than copying the file.
@@ -51,9 +41,8 @@ int copyByReadWrite(int in, int out, off_t size) {
     const std::size_t length = std::clamp(wanted, kMinBuffer, kChunk);
     const std::unique_ptr<char[]> buffer(new char[length]);
     for (;;) {
-        ssize_t n = read(in, buffer.get(), length);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return errno;
+        const ssize_t n = TEMP_FAILURE_RETRY(read(in, buffer.get(), length));
+        if (n == -1) return errno;
         if (n == 0) return 0;
         if (int err = writeAll(out, buffer.get(), static_cast<std::size_t>(n))) return err;
     }
@@ -71,15 +60,14 @@ int copyRangeByReadWrite(int in, int out, off_t from, off_t to) {
     const std::unique_ptr<char[]> buffer(new char[kChunk]);
     while (from < to) {
         const std::size_t wanted = static_cast<std::size_t>(std::min<off_t>(to - from, kChunk));
-        ssize_t n = pread(in, buffer.get(), wanted, from);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return errno;
+        const ssize_t n = TEMP_FAILURE_RETRY(pread(in, buffer.get(), wanted, from));
+        if (n == -1) return errno;
         if (n == 0) return 0;  // the source shrank meanwhile
         for (ssize_t done = 0; done < n;) {
-            ssize_t w =
-                pwrite(out, buffer.get() + done, static_cast<std::size_t>(n - done), from + done);
-            if (w < 0 && errno == EINTR) continue;
-            if (w < 0) return errno;
+            const ssize_t w = TEMP_FAILURE_RETRY(
+                pwrite(out, buffer.get() + done, static_cast<std::size_t>(n - done), from + done));
+            if (w == -1) return errno;
+            if (w == 0) return ENOSPC;
             done += w;
         }
         from += n;
@@ -94,13 +82,12 @@ int copyRange(int in, int out, off_t from, off_t to) {
         loff_t outAt = from;
         const std::size_t length =
             static_cast<std::size_t>(std::min<off_t>(to - from, kKernelChunk));
-        ssize_t n = copy_file_range(in, &inAt, out, &outAt, length, 0);
+        const ssize_t n = TEMP_FAILURE_RETRY(copy_file_range(in, &inAt, out, &outAt, length, 0));
         if (n > 0) {
             from += n;
             continue;
         }
         if (n == 0) return 0;
-        if (errno == EINTR) continue;
         if (kernelCopyUnsupported(errno)) return copyRangeByReadWrite(in, out, from, to);
         return errno;
     }
@@ -136,10 +123,10 @@ int copyData(int in, int out, const struct stat& src) {
     if (ioctl(out, FICLONE, in) == 0) return 0;
     if (mayHaveHoles(src)) return copySparse(in, out, src.st_size);
     for (;;) {
-        ssize_t n = copy_file_range(in, nullptr, out, nullptr, kKernelChunk, 0);
+        const ssize_t n =
+            TEMP_FAILURE_RETRY(copy_file_range(in, nullptr, out, nullptr, kKernelChunk, 0));
         if (n > 0) continue;
         if (n == 0) return 0;
-        if (errno == EINTR) continue;
         if (kernelCopyUnsupported(errno)) return copyByReadWrite(in, out, src.st_size);
         return errno;
     }

@@ -17,6 +17,7 @@
 #include "platform/Paths.h"
 #include "platform/linux/ErrorMapping.h"
 #include "platform/linux/UniqueFd.h"
+#include "platform/linux/WriteAll.h"
 
 namespace zv {
 
@@ -110,13 +111,8 @@ std::string candidateName(std::string_view name, int attempt) {
 }
 
 FsError writeRecord(int fd, const std::string& record, const std::string& path) {
-    std::size_t done = 0;
-    while (done < record.size()) {
-        const ssize_t n = ::write(fd, record.data() + done, record.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return errnoError(n < 0 ? errno : ENOSPC, path, PathRole::File);
-        done += static_cast<std::size_t>(n);
-    }
+    if (int err = writeAll(fd, record.data(), record.size()))
+        return errnoError(err, path, PathRole::File);
     return fsOk();
 }
 

@@ -13,21 +13,11 @@
 #include "platform/linux/LinuxFileSystem.h"
 #include "platform/linux/TempFile.h"
 #include "platform/linux/UniqueFd.h"
+#include "platform/linux/WriteAll.h"
 
 namespace zv {
 
 namespace {
-
-int writeAll(int fd, const std::string& data) {
-    std::size_t done = 0;
-    while (done < data.size()) {
-        ssize_t n = write(fd, data.data() + done, data.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return errno;
-        done += static_cast<std::size_t>(n);
-    }
-    return 0;
-}
 
 // Opens a path that must be a regular file; FIFOs and devices are refused
 // before they could block.
@@ -68,9 +58,8 @@ FsError LinuxFileSystem::readTextFile(const std::string& path, std::string& cont
     if (FsError e = openRegular(path, O_RDONLY, fd); e.failed()) return e;
     char buffer[65536];
     for (;;) {
-        ssize_t n = read(fd.get(), buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return errnoError(errno, path, PathRole::File);
+        const ssize_t n = TEMP_FAILURE_RETRY(read(fd.get(), buffer, sizeof buffer));
+        if (n == -1) return errnoError(errno, path, PathRole::File);
         if (n == 0) return fsOk();
         content.append(buffer, static_cast<std::size_t>(n));
     }
@@ -86,7 +75,7 @@ FsError LinuxFileSystem::writeFileAtomic(const std::string& path, const std::str
     int err = 0;
     UniqueFd fd = createTempFileIn(folderForTemp(target), 0666, temp, err);
     if (!fd.valid()) return errnoError(err, target, PathRole::Folder);
-    err = writeAll(fd.get(), content);
+    err = writeAll(fd.get(), content.data(), content.size());
     if (err == 0 && existed) {
         if (fchmod(fd.get(), old.st_mode & 07777) != 0) err = errno;
         if (err == 0) err = writeRecordedBitsFd(fd.get(), readRecordedBits(target.c_str()));
@@ -109,7 +98,7 @@ FsError LinuxFileSystem::writeTextFile(const std::string& path, const std::strin
     if (FsError e = refuseUnlessPlainFile(path, kAttrHidden | kAttrSystem); e.failed()) return e;
     UniqueFd fd;
     if (FsError e = openRegular(path, O_WRONLY | O_CREAT | O_TRUNC, fd); e.failed()) return e;
-    int err = writeAll(fd.get(), content);
+    int err = writeAll(fd.get(), content.data(), content.size());
     if (int closeErr = fd.close(); err == 0) err = closeErr;
     return err == 0 ? fsOk() : errnoError(err, path, PathRole::File);
 }
@@ -126,7 +115,7 @@ FsError LinuxFileSystem::appendToFile(const std::string& path, const std::string
     if (FsError e = checkPath(path); e.failed()) return e;
     UniqueFd fd;
     if (FsError e = openRegular(path, O_WRONLY | O_APPEND, fd); e.failed()) return e;
-    int err = writeAll(fd.get(), text);
+    int err = writeAll(fd.get(), text.data(), text.size());
     if (int closeErr = fd.close(); err == 0) err = closeErr;
     return err == 0 ? fsOk() : errnoError(err, path, PathRole::File);
 }
