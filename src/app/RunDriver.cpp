@@ -159,7 +159,6 @@ void AppWindow::goClicked() {
     ui.state = WindowState::Normal;
     minimised = false;
     progress.startPhase();
-    svc.pump.yield();
     ui.goButton.text = ">------------>>>>";
     svc.pump.yield();
 

@@ -45,7 +45,7 @@ std::string resolveVolumePath(FileSystem& fs, const std::vector<std::string>& dr
         ++matches;
     }
     if (matches == 1) return candidate;
-    if (matches > 1) return {};
+    if (matches != 0) return {};  // several volumes of that name: which one is unknown
     const std::string root = pathRoot(path);
     if (leadsToFolder(fs, workingFolder, root)) return path;
     return {};

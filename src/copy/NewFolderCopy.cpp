@@ -60,7 +60,6 @@ bool settle(RunContext& run, const WalkRules& rules, const Entry& f, const std::
     ++run.counts.copied;
     run.progress.countsChanged();
     reportFileRecovery(run, source);
-    run.pump.yield();
     return true;
 }
 
@@ -96,7 +95,6 @@ bool copySubfolderFiles(RunContext& run, const WalkRules& rules, const std::vect
             pending = fs.setAttributes(p.target, f.attributes);
         const bool present = selected || exists;
         run.progress.fileFinished(p.source);
-        run.pump.yield();
         if (!settle(run, rules, f, p.source, pending, present)) return false;
         finishFile(run, p.source);
     }
@@ -153,7 +151,6 @@ void copyNewFolderFiles(RunContext& run, const std::string& Source,
         run.pump.yield();
         const FsError pending = fs.copyFile(p.source, p.target);
         run.progress.fileFinished(p.source);
-        run.pump.yield();
         if (!settle(run, rules, f, p.source, pending, true)) return;
         finishFile(run, p.source);
     }
