@@ -44,7 +44,6 @@ double treeSize(FileSystem& fs, const std::string& folder) {
 
 double treeSizeOfRoot(FileSystem& fs, const std::string& folder,
                       std::vector<std::string>& subfolders) {
-    subfolders.clear();
     std::vector<Entry> files;
     std::vector<Entry> folders;
     (void)fs.listFolder(folder, files, folders, ListDetail::Plain);

@@ -28,7 +28,7 @@ void createPath(FileSystem& fs, const std::string& folder);
 // be read adds nothing.
 double treeSize(FileSystem& fs, const std::string& folder);
 // treeSize in two parts: the folder's own files (the result) and the
-// subfolders whose trees count (into `subfolders`).
+// subfolders whose trees count (added to `subfolders`).
 double treeSizeOfRoot(FileSystem& fs, const std::string& folder,
                       std::vector<std::string>& subfolders);
 

@@ -12,24 +12,14 @@
 
 namespace zv {
 
-std::string remainderAfter(const std::string& X, const std::string& Y) {
-    if (!X.starts_with(Y)) return {};
-    return X.substr(Y.size());
-}
-
-std::string strTail(const std::string& Root, const std::string& Path) {
-    if (Path.size() <= Root.size()) return {};
-    return Path.substr(Root.size());
-}
-
 // Only a real drive-letter prefix ("C:") loses its colon: a colon anywhere
 // else is part of a name.
-std::string stripDriveColon(const std::string& Path) {
+std::string stripDriveColon(const std::string& path) {
     const bool driveLetter =
-        Path.size() >= 2 && Path[1] == ':' &&
-        ((Path[0] >= 'A' && Path[0] <= 'Z') || (Path[0] >= 'a' && Path[0] <= 'z'));
-    if (!driveLetter) return Path;
-    return Path.substr(0, 1) + Path.substr(2);
+        path.size() >= 2 && path[1] == ':' &&
+        ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+    if (!driveLetter) return path;
+    return path.substr(0, 1) + path.substr(2);
 }
 
 std::string dustbinPlace(const std::string& dustbin, const std::string& source,

@@ -11,8 +11,8 @@ void syncRootFiles(RunContext& run, const std::string& backupRoot, const std::st
 void syncSubfolders(RunContext& run, const std::string& backupFolder,
                     const std::string& sourceFolder);
 
-std::string remainderAfter(const std::string& X, const std::string& Y);
-std::string strTail(const std::string& Root, const std::string& Path);
-std::string stripDriveColon(const std::string& Path);
+// A path with the colon of its drive letter ("C:") taken out, as the dustbin
+// keeps paths of another drive.
+std::string stripDriveColon(const std::string& path);
 
 }  // namespace zv
