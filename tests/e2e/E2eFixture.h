@@ -14,51 +14,47 @@
 namespace zv::test {
 
 using Lines = std::vector<std::string>;
+using Tree = std::map<std::string, std::string>;  // relative path -> contents
 
 struct ProgramOutcome {
     int exitStatus = -1;
     std::string out, errors;  // standard output and standard error
 };
 
-// How the program is started; by default with the offscreen platform and a
-// private runtime folder (cron sets neither).
-struct Start {
-    bool withPlatform = true, withRuntimeFolder = true;
-    Lines environment = {};  // more NAME=VALUE settings
-    Lines through = {};      // a command that starts the program
-};
-
 // The program copied alone into a temporary application folder and started
-// as a scheduler starts it: a clean environment without a display, on a
-// source tree and a backup folder whose names have spaces and non-ASCII
-// letters.
+// as a scheduler starts it: a clean environment with the offscreen platform
+// and a private runtime folder, on a source tree and a backup folder whose
+// names have spaces and non-ASCII letters.
 class EndToEnd : public ::testing::Test {
   protected:
     void SetUp() override {
         for (const std::string& folder : {work, home, backup, app, root / "run"}) makeDirs(folder);
         chmod((root / "run").c_str(), 0700);
         std::filesystem::copy_file(ZV_EXECUTABLE, app + "/zandvast");
-        writeFile(source + "/brief.txt", "Beste Jan,");
-        writeFile(source + "/foto's/zomer één.jpg", std::string(100000, 'j'));
-        writeFile(source + "/diep/in/de/boom.txt", "blad");
+        plant(source, {{"/brief.txt", "Beste Jan,"},
+                       {"/foto's/zomer één.jpg", std::string(100000, 'j')},
+                       {"/diep/in/de/boom.txt", "blad"}});
     }
 
-    // A program still running after a minute is killed.
-    ProgramOutcome run(const Lines& arguments, const Start& how = {}) const {
-        Lines words{"env", "-i", "PATH=/usr/bin:/bin", "LC_ALL=C.UTF-8", "HOME=" + home};
-        if (how.withRuntimeFolder) words.push_back("XDG_RUNTIME_DIR=" + root / "run");
-        if (how.withPlatform) words.push_back("QT_QPA_PLATFORM=offscreen");
+    // `through` starts the program (a cron start: kCron). A program still
+    // running after a minute is killed.
+    ProgramOutcome run(const Lines& arguments, const Lines& through = {}) const {
+        Lines words{"env",
+                    "-i",
+                    "PATH=/usr/bin:/bin",
+                    "LC_ALL=C.UTF-8",
+                    "HOME=" + home,
+                    "XDG_RUNTIME_DIR=" + root / "run",
+                    "QT_QPA_PLATFORM=offscreen"};
         for (const char* name : {"TZ", "ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"})
             if (const char* value = std::getenv(name))
-                words.push_back(std::string(name) + "=" + value);
-        words.insert(words.end(), how.environment.begin(), how.environment.end());
+                words.push_back(name + ("=" + std::string(value)));
         words.insert(words.end(), {"timeout", "-s", "KILL", "60"});
         if (!user.empty()) words.insert(words.end(), {"/usr/sbin/runuser", "-u", user, "--"});
-        words.insert(words.end(), how.through.begin(), how.through.end());
+        words.insert(words.end(), through.begin(), through.end());
         words.push_back(app + "/zandvast");
         words.insert(words.end(), arguments.begin(), arguments.end());
-        std::string command =
-            "cd " + quoted(workingFolder.empty() ? work : workingFolder) + " && exec";
+        std::string command = "cd " + quoted(workingFolder.empty() ? work : workingFolder) + " &&";
         for (const std::string& word : words) command += " " + quoted(word);
         const int status = std::system(
             (command + " </dev/null >" + quoted(root / "out") + " 2>" + quoted(root / "errors"))
@@ -79,9 +75,9 @@ class EndToEnd : public ::testing::Test {
     }
     // A run that must be refused with status 1, copying nothing: Error.Log's
     // lines, a leading date and time as "DATE TIME", a time alone as "TIME".
-    Lines refused(const Lines& arguments, const Start& how = {}) const {
+    Lines refused(const Lines& arguments, const Lines& through = {}) const {
         std::filesystem::remove(app + "/Error.Log");
-        EXPECT_EQ(run(arguments, how).exitStatus, 1);
+        EXPECT_EQ(run(arguments, through).exitStatus, 1);
         EXPECT_TRUE(files(backup).empty());
         return errorLines();
     }
@@ -94,17 +90,20 @@ class EndToEnd : public ::testing::Test {
                 std::regex_replace(std::regex_replace(line, dateTime, "DATE TIME"), time, "TIME");
         return lines;
     }
-    // A job file as the program writes it, for the fixture's trees.
-    Lines job(const std::string& date = "19-12-1960 12:58:58") const {
+    // A job file as the program writes it for the fixture's trees, with some
+    // lines replaced.
+    Lines job(const std::map<int, std::string>& replaced = {}) const {
         const Version v;
         const std::string version = std::to_string(v.major) + "." + std::to_string(v.minor) + "." +
                                     std::to_string(v.revision);
         // clang-format off
-        return {"version =Zandvast v." + version, "pathsource =" + source,
-                "pathdestination =" + backup, "pathrecycler =", "dedato =" + date, "checkdate =1",
-                "syncactive =0", "doverify =1", "dustbin =0", "killempty =0",
-                "volumelabel =", "-ps " + source + " -pd " + backup};
+        Lines lines{"version =Zandvast v." + version, "pathsource =" + source,
+                    "pathdestination =" + backup, "pathrecycler =", "dedato =19-12-1960 12:58:58",
+                    "checkdate =1", "syncactive =0", "doverify =1", "dustbin =0", "killempty =0",
+                    "volumelabel =", "-ps " + source + " -pd " + backup};
         // clang-format on
+        for (const auto& [line, text] : replaced) lines[line] = text;
+        return lines;
     }
     std::string errorLog() const { return readFile(app + "/Error.Log"); }
 
@@ -128,9 +127,11 @@ class EndToEnd : public ::testing::Test {
         }
         return lines;
     }
-    // Files below a folder: relative path -> contents.
-    static std::map<std::string, std::string> files(const std::string& folder) {
-        std::map<std::string, std::string> out;
+    static void plant(const std::string& folder, const Tree& tree) {
+        for (const auto& [path, content] : tree) writeFile(folder + path, content);
+    }
+    static Tree files(const std::string& folder) {
+        Tree out;
         for (const auto& e : std::filesystem::recursive_directory_iterator(folder))
             if (e.is_regular_file())
                 out[e.path().string().substr(folder.size())] = readFile(e.path());
@@ -142,6 +143,8 @@ class EndToEnd : public ::testing::Test {
         return label;
     }
 
+    // Unset by cron: the platform and the runtime folder.
+    const Lines kCron{"env", "-u", "QT_QPA_PLATFORM", "-u", "XDG_RUNTIME_DIR"};
     TempDir root;
     std::string user;           // the user the program runs as; empty: this process's
     std::string workingFolder;  // where the program starts; empty: `work`
