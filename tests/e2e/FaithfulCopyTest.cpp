@@ -17,32 +17,28 @@ namespace {
 // with holes, a link, and folder times in the past.
 class FaithfulCopy : public EndToEnd {
   protected:
-    void buildTree(off_t sparseSize, bool withLink) {
-        const std::string tagged = source + "/deel/foto.txt", theirs = source + "/deel/ander.txt";
-        makeDirs(source + "/prive/dieper");
-        makeDirs(source + "/deel/acl");
-        chmod((source + "/prive").c_str(), 0700);
-        writeFile(source + "/prive/dagboek.txt", "geheim");
-        writeFile(theirs, "niet van mij");
-        owners = geteuid() == 0 && chown(theirs.c_str(), 1234, 2345) == 0;
-        writeFile(tagged, "foto");
+    void buildTree(int mebibytes, bool withLink) {
+        const std::string tagged = source + "/deel/foto.txt",
+                          here = "mkdir -p " + quoted(source) + " && cd " + quoted(source) + " && ";
+        ASSERT_TRUE(sh(here +
+                       "mkdir -p prive/dieper deel/acl && chmod 700 prive && echo geheim >"
+                       " prive/dagboek.txt && echo foto > deel/foto.txt && echo niet van mij >"
+                       " deel/ander.txt && echo twee > deel/een.txt && ln deel/een.txt "
+                       "prive/twee.txt && ln deel/een.txt ../buiten.txt && truncate -s " +
+                       std::to_string(mebibytes) +
+                       "M deel/gaten.bin && chmod 640 deel/gaten.bin && "
+                       "yes d | head -c 64K | dd of=deel/gaten.bin bs=64K conv=notrunc status=none"
+                       " seek=" +
+                       std::to_string(mebibytes * 8)));
+        ASSERT_TRUE(!withLink || sh(here + "ln -s ../prive/dagboek.txt 'deel/naar dagboek'"));
+        owners = sh(here + "chown -h 1234:2345 deel/ander.txt " +
+                    (withLink ? "'deel/naar dagboek'" : ""));
         xattrs = setxattr(tagged.c_str(), "user.herkomst", "camera", 6, 0) == 0 &&
                  setxattr((source + "/prive").c_str(), "user.map", "x", 1, 0) == 0;
-        acls = sh("command -v setfacl >/dev/null && setfacl -m u:1234:r " + quoted(tagged) +
-                  " && setfacl -d -m u:1234:rx " + quoted(source + "/deel/acl") + " 2>/dev/null");
+        acls =
+            sh(here +
+               "setfacl -m u:1234:r deel/foto.txt && setfacl -d -m u:1234:rx deel/acl 2>/dev/null");
         writeFile(source + "/deel/acl/erin.txt", "erft de ACL van de map");
-        writeFile(source + "/deel/een.txt", "twee namen");
-        for (const std::string& name : {source + "/prive/twee.txt", root / "buiten.txt"})
-            EXPECT_EQ(::link((source + "/deel/een.txt").c_str(), name.c_str()), 0);
-        const int fd = open((source + "/deel/gaten.bin").c_str(), O_WRONLY | O_CREAT, 0640);
-        const std::string data(64 * 1024, 'd');
-        EXPECT_EQ(ftruncate(fd, sparseSize), 0);
-        EXPECT_EQ(pwrite(fd, data.data(), data.size(), sparseSize / 2), ssize_t(data.size()));
-        close(fd);
-        if (withLink) {
-            EXPECT_EQ(symlink("../prive/dagboek.txt", (source + "/deel/naar dagboek").c_str()), 0);
-            if (owners) lchown((source + "/deel/naar dagboek").c_str(), 1234, 2345);
-        }
         pastFolderTimes();
     }
     void pastFolderTimes() const {
@@ -62,7 +58,7 @@ class FaithfulCopy : public EndToEnd {
 // over folders that are there with other permission bits, the quick copy,
 // and each once more after files changed (replaced through a temporary file).
 TEST_F(FaithfulCopy, TheBackupEqualsCpArchiveInEveryMode) {
-    buildTree(64 << 20, true);
+    buildTree(64, true);
     if (!acls) std::cout << "[ NOTE ] no setfacl or ACL support: ACLs not in the tree\n";
     const struct {
         const char* what;
@@ -115,37 +111,31 @@ TEST_F(FaithfulCopy, TheBackupEqualsCpArchiveInEveryMode) {
 // user are used as far as allowed.
 TEST_F(FaithfulCopy, ReadOnlyFoldersAndFoldersOfAnotherUser) {
     if (!runAs("nobody")) GTEST_SKIP() << "cannot run as another user here";
-    const std::string folder = source + "/alleen lezen";
-    const auto readOnly = [&](const std::string& path) {  // once handed to the user
-        runAs("nobody");
-        chmod(path.c_str(), 0500);
+    const std::string here =
+        "cd " + quoted(root.path()) + " && S='Mijn bestanden/alleen lezen' B='Reserve kopie ß' && ";
+    // Each step changes the trees as root; then they are the user's again.
+    const struct {
+        std::string change, sync;
+    } steps[] = {
+        {R"(rm -rf "$S" "$B" && mkdir -p "$S" "$B" && echo oud > "$S/oud.txt" && chmod 500 "$S")",
+         "0"},
+        {R"(chmod 700 "$S" && echo nieuw > "$S/nieuw.txt" && chmod 500 "$S")", "0"},
+        {R"(chmod 700 "$S" && rm "$S/oud.txt" && chmod 500 "$S")", "1"},
+        {R"(mkdir "$B/weg" && echo oud > "$B/weg/oud.txt" && chmod 500 "$B/weg")", "1"},
     };
     for (const std::string verify : {"1", "0"}) {
         SCOPED_TRACE(verify);
-        std::filesystem::remove_all(backup);
-        makeDirs(backup);
-        std::filesystem::remove_all(folder);
-        writeFile(folder + "/oud.txt", "oud");
-        readOnly(folder);
-        EXPECT_EQ(backUp(verify), 0) << errorLog();
-        chmod(folder.c_str(), 0700);
-        writeFile(folder + "/nieuw.txt", "nieuw");
-        readOnly(folder);
-        EXPECT_EQ(backUp(verify), 0) << errorLog();
-        EXPECT_EQ(readFile(backup + "/alleen lezen/nieuw.txt"), "nieuw");
-        chmod(folder.c_str(), 0700);
-        std::filesystem::remove(folder + "/oud.txt");
-        chmod(folder.c_str(), 0500);
-        EXPECT_EQ(backUp(verify, "1"), 0) << errorLog();
-        EXPECT_EQ(exists(backup + "/alleen lezen/oud.txt"), verify == "0");
-        // A read-only folder the source no longer has at all.
-        writeFile(backup + "/weg/oud.txt", "oud");
-        readOnly(backup + "/weg");
-        EXPECT_EQ(backUp(verify, "1"), 0) << errorLog();
-        EXPECT_EQ(exists(backup + "/weg"), verify == "0");
+        for (const auto& step : steps) {
+            ASSERT_TRUE(sh(here + step.change));
+            runAs("nobody");
+            EXPECT_EQ(backUp(verify, step.sync), 0) << step.change << errorLog();
+        }
+        Tree expected = files(source);
+        if (verify == "0")
+            expected.insert({{"/alleen lezen/oud.txt", "oud\n"}, {"/weg/oud.txt", "oud\n"}});
+        EXPECT_EQ(files(backup), expected);
         EXPECT_EQ(std::filesystem::status(backup + "/alleen lezen").permissions(),
                   std::filesystem::perms(0500));
-        chmod(folder.c_str(), 0700);
     }
     // Folders of another user (root) are read and written where allowed;
     // what may not be set on them is left, quietly.
@@ -165,7 +155,7 @@ TEST_F(FaithfulCopy, ReadOnlyFoldersAndFoldersOfAnotherUser) {
 // log says what the disk could not keep; the rest is kept.
 TEST_F(FaithfulCopy, OnADiskThatKeepsLessTheRunSucceedsAndSaysOnceWhatItCouldNotKeep) {
     std::filesystem::remove_all(source);  // names FAT can hold whatever its character set
-    buildTree(1 << 20, false);
+    buildTree(1, false);
     const auto unkept = [](const std::vector<std::pair<bool, std::string>>& parts) {
         std::string text;
         for (const auto& [lost, what] : parts)
