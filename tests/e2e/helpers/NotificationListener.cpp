@@ -1,9 +1,7 @@
-// Test helper: a stand-in desktop notification service on the session bus.
-//   zv_notification_listener OUTFILE PROGRAM [ARGUMENT...]
-// Takes the name org.freedesktop.Notifications, starts PROGRAM (its output
-// goes to ours), answers every Notify call while it runs and a moment after,
-// then writes one line per notice to OUTFILE ("app|icon|summary|body|hints")
-// and ends with PROGRAM's exit status (99: the listener itself failed).
+// zv_notification_listener OUTFILE PROGRAM [ARGUMENT...]: a stand-in desktop
+// notification service that runs PROGRAM, answers Notify calls until a moment
+// after it ended, writes one "app|icon|summary|body|hints" line per notice to
+// OUTFILE and ends with PROGRAM's exit status (99: the listener failed).
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QFile>
@@ -14,8 +12,7 @@
 
 namespace {
 
-constexpr int kListenerFailed = 99;
-constexpr int kLateNoticeMs = 500;  // a notice sent just before the end
+constexpr int kListenerFailed = 99, kLateNoticeMs = 500;  // a notice sent just before the end
 
 class Listener : public QObject {
     Q_OBJECT
