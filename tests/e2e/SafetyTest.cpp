@@ -10,22 +10,12 @@ namespace {
 
 // What must never happen to a user's data, whatever the paths, disks and
 // files do: the adversarial cases, each run as the real program.
-class Safety : public EndToEnd {
-  protected:
-    void link(const std::string& target, const std::string& at) {
-        ASSERT_EQ(symlink(target.c_str(), at.c_str()), 0) << at;
-    }
-    // The options of a synchronising checked run that deletes its orphans
-    // and removes empty folders.
-    static Lines syncing(const std::string& from, const std::string& to) {
-        return {"-ps", from, "-pd", to, "-cd", "0", "-vf", "1", "-sy", "1", "-ke", "1"};
-    }
-    static bool anyPathHolds(const std::string& folder, const std::string& part) {
-        for (const auto& [path, content] : files(folder))
-            if (path.find(part) != std::string::npos) return true;
-        return false;
-    }
-};
+using Safety = EndToEnd;
+
+// A checked run that synchronises, deleting orphans and empty folders.
+Lines syncing(const std::string& from, const std::string& to) {
+    return {"-ps", from, "-pd", to, "-cd", "0", "-vf", "1", "-sy", "1", "-ke", "1"};
+}
 
 // One folder reached by many spellings (a link, "..", ".", a path relative to
 // the working folder, in options or in a job file) is still that folder: a
@@ -33,8 +23,7 @@ class Safety : public EndToEnd {
 // source never copied into itself, and with the two the same nothing runs.
 TEST_F(Safety, AFolderIsTheSameFolderHoweverItIsSpelled) {
     const std::string bk = root / "bk", data = root / "data";
-    link(bk, root / "toBk");
-    link(data, root / "toData");
+    ASSERT_TRUE(sh("cd " + quoted(root.path()) + " && ln -s bk toBk && ln -s data toData"));
     const struct {
         std::string source, backup;
         int status;
@@ -59,26 +48,23 @@ TEST_F(Safety, AFolderIsTheSameFolderHoweverItIsSpelled) {
         SCOPED_TRACE(c.source + " -> " + c.backup + (c.inJobFile ? " in a job file" : ""));
         std::filesystem::remove_all(bk);
         std::filesystem::remove_all(data);
-        writeFile(bk + "/src/a.txt", "a");
-        writeFile(bk + "/src/Deep/b.txt", "b");
-        writeFile(bk + "/old.txt", "orphan");
-        writeFile(data + "/c.txt", "c");
-        writeFile(data + "/More/d.txt", "d");
+        plant(root.path(), {{"/bk/src/a.txt", "a"},
+                            {"/bk/src/Deep/b.txt", "b"},
+                            {"/bk/old.txt", "orphan"},
+                            {"/data/c.txt", "c"},
+                            {"/data/More/d.txt", "d"}});
         workingFolder = c.source == "." ? data : work;
-        Lines lines = job();
-        lines[1] = "pathsource =" + c.source;
-        lines[2] = "pathdestination =" + c.backup;
-        lines[6] = "syncactive =1";
-        writeFile(app + "/Job.dat", crlf(lines));
+        writeFile(app + "/Job.dat", crlf(job({{1, "pathsource =" + c.source},
+                                              {2, "pathdestination =" + c.backup},
+                                              {6, "syncactive =1"}})));
         const Lines arguments =
             c.inJobFile ? Lines{"-if", "Job.dat", "-qu"} : syncing(c.source, c.backup);
         EXPECT_EQ(run(arguments).exitStatus, c.status) << errorLog();
         EXPECT_EQ(readFile(bk + "/src/a.txt") + readFile(bk + "/src/Deep/b.txt"), "ab");
         EXPECT_EQ(readFile(data + "/c.txt") + readFile(data + "/More/d.txt"), "cd");
-        EXPECT_FALSE(anyPathHolds(data, "/inner/inner/"));
-        if (c.status == 0 && c.backup.find("inner") != std::string::npos) {
-            EXPECT_EQ(readFile(data + "/inner/More/d.txt"), "d");
-        }
+        EXPECT_FALSE(exists(data + "/inner/inner"));
+        const bool copiedInside = c.status == 0 && c.backup.find("inner") != std::string::npos;
+        EXPECT_EQ(readFile(data + "/inner/More/d.txt"), copiedInside ? "d" : "");
     }
 }
 
@@ -99,67 +85,55 @@ TEST_F(Safety, WhatCannotBeLookedAtIsNeverTakenForGone) {
     UniqueFd file(openat(folder.get(), "f.txt", O_WRONLY | O_CREAT, 0644));
     ASSERT_EQ(write(file.get(), "x\n", 2), 2);
     writeFile(backup + relative + "/f.txt", "x\n");
-    ProgramOutcome outcome = run(syncing(deep, backup));
-    EXPECT_EQ(outcome.exitStatus, 3) << errorLog();
+    EXPECT_EQ(run(syncing(deep, backup)).exitStatus, 3) << errorLog();
     EXPECT_EQ(readFile(backup + relative + "/f.txt"), "x\n");
     EXPECT_NE(errorLog().find("Error 5: File name too long"), std::string::npos) << errorLog();
 
-    ASSERT_EQ(std::system(("rm -rf " + quoted(root / "s") + " " + quoted(backup)).c_str()), 0);
-    writeFile(backup + "/geheim/dagboek.txt", "lief dagboek");
-    writeFile(source + "/geheim/dagboek.txt", "lief dagboek");
+    ASSERT_TRUE(sh("rm -rf " + quoted(root / "s") + " " + quoted(backup)));
+    for (const std::string& top : {source, backup}) writeFile(top + "/geheim/dagboek.txt", "lief");
     if (!runAs("nobody")) GTEST_SKIP() << "cannot run as another user here";
     chmod((source + "/geheim").c_str(), 0);
-    outcome = run(syncing(source, backup));
-    EXPECT_EQ(outcome.exitStatus, 3) << errorLog();
-    EXPECT_EQ(readFile(backup + "/geheim/dagboek.txt"), "lief dagboek");
+    EXPECT_EQ(run(syncing(source, backup)).exitStatus, 3) << errorLog();
+    EXPECT_EQ(readFile(backup + "/geheim/dagboek.txt"), "lief");
     EXPECT_NE(errorLog().find(source + "/geheim"), std::string::npos) << errorLog();
 }
 
 // A dustbin inside the backup, named through a link, is known as that folder
-// and never moves into itself, run after run.
-TEST_F(Safety, ADustbinInsideTheBackupNamedThroughALink) {
+// and never moves into itself, run after run. A backup reached through a
+// folder link on another volume sends its orphans to that volume's trash, a
+// backup into the home folder to the home trash; no backup or source ever
+// takes a trash folder for its own content.
+TEST_F(Safety, DustbinsAndTrashesNeverTakeThemselvesIn) {
     writeFile(backup + "/weer/oud.txt", "orphan");
-    link(backup + "/Bin", root / "toInnerBin");
     makeDirs(backup + "/Bin");
-    for (int round = 0; round < 2; ++round) {
-        const ProgramOutcome outcome = run({"-ps", source, "-pd", backup, "-cd", "0", "-vf", "1",
-                                            "-sy", "1", "-db", "2", "-pr", root / "toInnerBin"});
-        EXPECT_EQ(outcome.exitStatus, 0) << outcome.output << errorLog();
-    }
-    EXPECT_EQ(readFile(backup + "/Bin" + source + "/weer/oud.txt"), "orphan");
-    EXPECT_FALSE(anyPathHolds(backup + "/Bin", "/Bin/"));
-}
+    std::filesystem::create_directory_symlink(backup + "/Bin", root / "toBin");
+    const Lines options{"-ps", source, "-pd", backup, "-cd", "0",   "-vf",
+                        "1",   "-sy",  "1",   "-db",  "2",   "-pr", root / "toBin"};
+    for (int round = 0; round < 2; ++round) EXPECT_EQ(run(options).exitStatus, 0) << errorLog();
+    EXPECT_EQ(files(backup + "/Bin"), (Tree{{source + "/weer/oud.txt", "orphan"}}));
 
-// A backup reached through a folder link on another volume sends its orphans
-// to that volume's trash, a backup into the home folder to the home trash;
-// no backup or source ever takes a trash folder for its own content.
-TEST_F(Safety, TheTrashOfTheBackupVolume) {
-    const std::string homeTrash = home + "/.local/share/Trash";
-    std::vector<std::pair<std::string, std::string>> backups{{home, homeTrash}};
+    std::vector<std::pair<std::string, std::string>> backups{{home, home + "/.local/share/Trash"}};
     ScratchMount volume(root / "usb", ScratchMount::Tmpfs, "4m");
     const std::string trash = volume.path() + "/.Trash-" + std::to_string(geteuid());
     if (volume.ok()) {
-        link(volume.path(), root / "toUsb");
-        backups.push_back({volume.path(), trash});
-        backups.push_back({root / "toUsb/Backup", trash});
+        std::filesystem::create_directory_symlink(volume.path(), root / "toUsb");
+        backups.insert(backups.end(), {{volume.path(), trash}, {root / "toUsb/Backup", trash}});
     }
     for (const auto& [to, itsTrash] : backups) {
         SCOPED_TRACE(to);
         std::filesystem::remove_all(itsTrash);
-        for (int round = 0; round < 2; ++round) {
-            writeFile(to + "/weg" + std::to_string(round) + ".txt", "orphan");
-            const ProgramOutcome outcome =
-                run({"-ps", source, "-pd", to, "-cd", "0", "-vf", "1", "-sy", "1", "-db", "1",
-                     "-pr", root / "bin", "-ke", "1"});
-            EXPECT_EQ(outcome.exitStatus, 0) << outcome.output << errorLog();
+        const Lines toTrash{"-ps", source, "-pd", to,  "-cd", "0",          "-vf", "1",
+                            "-sy", "1",    "-db", "1", "-pr", root / "bin", "-ke", "1"};
+        for (const char* orphan : {"/weg0.txt", "/weg1.txt"}) {
+            writeFile(to + orphan, "orphan");
+            EXPECT_EQ(run(toTrash).exitStatus, 0) << errorLog();
         }
         EXPECT_EQ(entriesIn(itsTrash + "/files"), 2) << ::testing::PrintToString(files(itsTrash));
         EXPECT_EQ(entriesIn(itsTrash + "/info"), 2);
     }
     if (!volume.ok()) GTEST_SKIP() << volume.why();
-    const ProgramOutcome outcome =
-        run({"-ps", volume.path(), "-pd", root / "copy", "-cd", "0", "-vf", "1"});
-    EXPECT_EQ(outcome.exitStatus, 0) << outcome.output << errorLog();
+    EXPECT_EQ(run({"-ps", volume.path(), "-pd", root / "copy", "-cd", "0", "-vf", "1"}).exitStatus,
+              0);
     EXPECT_TRUE(exists(root / "copy/brief.txt"));
     EXPECT_FALSE(exists(root / "copy/.Trash-" + std::to_string(geteuid())));
 }
@@ -171,9 +145,8 @@ TEST_F(Safety, TheTrashOfTheBackupVolume) {
 // that path on the system disk.
 TEST_F(Safety, ABackupDiskKnownByItsVolumeName) {
     const std::string label = "ZV" + std::to_string(getpid() % 100000);
-    Lines lines = job();
-    lines[2] = "pathdestination =" + label + "/Week/Backup";
-    lines[10] += label;
+    const Lines lines =
+        job({{2, "pathdestination =" + label + "/Week/Backup"}, {10, "volumelabel =" + label}});
     writeFile(app + "/Job.dat", crlf(lines));
     std::string mountPoint;
     {
@@ -186,8 +159,7 @@ TEST_F(Safety, ABackupDiskKnownByItsVolumeName) {
         refused({"-if", "Job.dat", "-qu", "cf", "1"});
         EXPECT_FALSE(exists(mountPoint + "/Week"));
         makeDirs(mountPoint + "/Week");
-        const ProgramOutcome outcome = run({"-if", "Job.dat", "-qu", "cf", "1"});
-        EXPECT_EQ(outcome.exitStatus, 0) << outcome.output << errorLog();
+        EXPECT_EQ(run({"-if", "Job.dat", "-qu", "cf", "1"}).exitStatus, 0) << errorLog();
         EXPECT_EQ(files(mountPoint + "/Week/Backup"), files(source));
         const Lines saved = split(readFile(app + "/Job.dat"));
         ASSERT_EQ(saved.size(), 12u);
@@ -197,8 +169,8 @@ TEST_F(Safety, ABackupDiskKnownByItsVolumeName) {
     refused({"-if", "Job.dat", "-qu"});
     // A job saved with the disk's folder, which now lies on the root file
     // system while the job names the disk.
-    lines[2] = "pathdestination =" + mountPoint + "/Week/Backup";
-    writeFile(app + "/Job.dat", crlf(lines));
+    writeFile(app + "/Job.dat", crlf(job({{2, "pathdestination =" + mountPoint + "/Week/Backup"},
+                                          {10, "volumelabel =" + label}})));
     refused({"-if", "Job.dat", "-qu"});
     refused({"-ps", source, "-pd", mountPoint + "/Backup/Week", "-vf", "1"});
     EXPECT_TRUE(std::filesystem::is_empty(mountPoint));

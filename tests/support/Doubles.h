@@ -18,10 +18,19 @@ class ScriptedDialogs final : public Dialogs {
         MessageAnswer answer;
     };
 
-    // Answers are taken in order; when none is left, OK boxes answer Ok,
-    // OK/Cancel answers Cancel and Yes/No answers No.
+    // Answers are taken in order; when none is left, a box gets its default.
     void script(MessageAnswer answer) { answers_.push_back(answer); }
-    MessageAnswer messageBox(const std::string& text, MessageStyle style) override;
+    MessageAnswer messageBox(const std::string& text, MessageStyle style) override {
+        MessageAnswer answer = style == MessageStyle::OkCancel ? MessageAnswer::Cancel
+                               : style == MessageStyle::YesNo  ? MessageAnswer::No
+                                                               : MessageAnswer::Ok;
+        if (!answers_.empty()) {
+            answer = answers_.front();
+            answers_.pop_front();
+        }
+        shown.push_back({text, style, answer});
+        return answer;
+    }
 
     std::vector<Shown> shown;
 
@@ -32,7 +41,9 @@ class ScriptedDialogs final : public Dialogs {
 // Counts yields; can run a hook on a chosen yield (to press Exit mid-run).
 class RecordingPump final : public EventPump {
   public:
-    void yield() override;
+    void yield() override {
+        if (++yields == hookAt && hook) hook();
+    }
     void repaintNow() override { ++repaints; }
 
     long yields = 0;

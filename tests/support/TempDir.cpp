@@ -6,27 +6,24 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <stdexcept>
 
 namespace zv::test {
 
 namespace fs = std::filesystem;
 
-TempDir::TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "zvtest-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
+TempDir::TempDir() : path_((fs::temp_directory_path() / "zvtest-XXXXXX").string()) {
+    if (!mkdtemp(path_.data())) throw std::runtime_error("mkdtemp failed");
 }
 
 TempDir::~TempDir() {
     std::error_code ec;
     // Give back write permission everywhere so that the removal cannot fail.
     for (auto it = fs::recursive_directory_iterator(path_, ec);
-         !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec))
         if (!it->is_symlink())
             fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
-    }
     fs::remove_all(path_, ec);
 }
 
@@ -38,9 +35,7 @@ void writeFile(const std::string& path, const std::string& content) {
 
 std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 void makeDirs(const std::string& path) {
@@ -48,11 +43,8 @@ void makeDirs(const std::string& path) {
 }
 
 void setTimes(const std::string& path, long long modifiedSeconds, long long accessedSeconds) {
-    timespec times[2];
-    times[0].tv_sec = accessedSeconds;
-    times[0].tv_nsec = 0;
-    times[1].tv_sec = modifiedSeconds;
-    times[1].tv_nsec = 0;
+    const timespec times[2] = {{static_cast<time_t>(accessedSeconds), 0},
+                               {static_cast<time_t>(modifiedSeconds), 0}};
     utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW);
 }
 

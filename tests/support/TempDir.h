@@ -14,7 +14,6 @@ class TempDir {
     TempDir& operator=(const TempDir&) = delete;
 
     const std::string& path() const { return path_; }
-    // path() + "/" + relative
     std::string operator/(const std::string& relative) const { return path_ + "/" + relative; }
 
   private:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,12 +41,15 @@ class RecordingTrash final : public Trash {
     FsError result;
 };
 
-// A main window on the real file system, inside its own temporary folder,
-// with scripted dialogs, a manual clock and a recording pump. The
-// application folder is <root>/app.
+// A main window on the real file system in its own temporary folder (the
+// application folder is <root>/app), with the recording doubles.
 class TestRig {
   public:
-    TestRig();
+    TestRig() {
+        makeDirs(appFolder());
+        clock.current = SystemClock().now();
+        rebuildWindow(fs);
+    }
 
     TempDir root;
     LinuxFileSystem fs;
@@ -57,16 +61,36 @@ class TestRig {
     std::unique_ptr<AppWindow> window;
 
     AppWindow& w() { return *window; }
-    // The window's run context, reporting to `progress` instead of the
-    // window: what the walks do, without the display.
-    RunContext walkContext();
+    // The window's run context reporting the walks to `progress`, not the window.
+    RunContext walkContext() {
+        progress = RecordingProgress{};
+        const RunContext& r = window->run;
+        return RunContext{r.fs,       r.trash,      r.pump,         r.dialogs,    r.job,
+                          r.counts,   progress,     r.log,          r.userBreak,  r.roots,
+                          r.nextFrom, r.unattended, r.computerName, r.desktopName};
+    }
     RecordingProgress progress;
-    // Builds a fresh window that reaches files through `other` (for example a
-    // fault-injecting wrapper around `fs`).
-    void rebuildWindow(FileSystem& other);
+    // A fresh window reaching files through `other` (a fault-injecting `fs`, say).
+    void rebuildWindow(FileSystem& other) {
+        EnvironmentInfo env;
+        env.appFolder = appFolder();
+        env.desktopPath = root / "Desktop";
+        env.computerName = "testhost";
+        env.workingFolder = root.path();
+        window =
+            std::make_unique<AppWindow>(Services{other, dialogs, clock, pump, trash, host, env});
+    }
     std::string appFolder() const { return root / "app"; }
     // The run log split into lines (without CR LF).
-    std::vector<std::string> logLines() const;
+    std::vector<std::string> logLines() const {
+        std::vector<std::string> lines;
+        const std::string& log = window->log.text();
+        for (std::size_t start = 0, end; start < log.size(); start = end + 2) {
+            end = std::min(log.find("\r\n", start), log.size());
+            lines.push_back(log.substr(start, end - start));
+        }
+        return lines;
+    }
 };
 
 }  // namespace zv::test

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <sys/xattr.h>
 
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -13,105 +14,66 @@ namespace zv::test {
 
 namespace {
 
-struct Node {
-    struct stat st {};
-    std::string content;  // a file's data, a link's target
-    std::map<std::string, std::string> xattrs;
-    std::set<std::string> sameFile;  // the names of this file in its tree
-};
+std::string hashed(const std::string& bytes) {
+    return std::to_string(std::hash<std::string>{}(bytes));
+}
 
-std::map<std::string, std::string> xattrsOf(const std::string& path) {
-    std::map<std::string, std::string> out;
-    std::string names(llistxattr(path.c_str(), nullptr, 0) + 1, '\0');
+// Names and value hashes of the extended attributes, ACLs among them.
+std::string xattrsOf(const std::string& path) {
+    std::string names(llistxattr(path.c_str(), nullptr, 0) + 1, '\0'), out;
     const ssize_t n = llistxattr(path.c_str(), names.data(), names.size());
-    for (ssize_t at = 0; at < n;) {
-        const std::string name(names.data() + at);
-        std::string value(lgetxattr(path.c_str(), name.c_str(), nullptr, 0) + 1, '\0');
-        const ssize_t v = lgetxattr(path.c_str(), name.c_str(), value.data(), value.size());
-        value.resize(v < 0 ? 0 : static_cast<std::size_t>(v));
-        out[name] = value;
-        at += static_cast<ssize_t>(name.size()) + 1;
+    for (const char* name = names.data(); name < names.data() + n; name += strlen(name) + 1) {
+        std::string value(lgetxattr(path.c_str(), name, nullptr, 0) + 1, '\0');
+        value.resize(
+            std::max<ssize_t>(lgetxattr(path.c_str(), name, value.data(), value.size()), 0));
+        out += std::string(name) + ":" + hashed(value) + ",";
     }
     return out;
 }
 
-std::map<std::string, Node> read(const std::string& root) {
-    std::map<std::string, Node> nodes;
-    std::map<std::pair<dev_t, ino_t>, std::set<std::string>> files;
-    const auto add = [&](const std::string& path, const std::string& rel) {
-        Node& node = nodes[rel];
-        lstat(path.c_str(), &node.st);
-        node.xattrs = xattrsOf(path);
-        if (S_ISREG(node.st.st_mode)) {
-            node.content = readFile(path);
-            files[{node.st.st_dev, node.st.st_ino}].insert(rel);
-        } else if (S_ISLNK(node.st.st_mode)) {
-            node.content = std::filesystem::read_symlink(path).string();
-        }
-    };
-    add(root, ".");
+// One line per entry of the tree: its path and kind, then what `aspects` asks.
+std::set<std::string> describe(const std::string& root, unsigned aspects) {
+    std::map<std::string, struct stat> stats;
+    std::map<std::pair<dev_t, ino_t>, std::string> namesOfFile;
+    lstat(root.c_str(), &stats["."]);
     for (const auto& e : std::filesystem::recursive_directory_iterator(root))
-        add(e.path().string(), e.path().string().substr(root.size() + 1));
-    for (auto& [rel, node] : nodes)
-        if (S_ISREG(node.st.st_mode)) node.sameFile = files[{node.st.st_dev, node.st.st_ino}];
-    return nodes;
-}
-
-std::string text(const std::set<std::string>& names) {
-    std::string out;
-    for (const std::string& n : names) out += (out.empty() ? "" : ",") + n;
-    return out;
-}
-
-std::string text(const std::map<std::string, std::string>& xattrs) {
-    std::string out;
-    for (const auto& [name, value] : xattrs) out += name + "=" + std::to_string(value.size()) + ";";
-    return out;
+        lstat(e.path().c_str(), &stats[e.path().string().substr(root.size() + 1)]);
+    for (const auto& [rel, st] : stats)  // in name order
+        if (S_ISREG(st.st_mode)) namesOfFile[{st.st_dev, st.st_ino}] += rel + ",";
+    std::set<std::string> lines;
+    for (const auto& [rel, st] : stats) {
+        const std::string path = root + "/" + rel;
+        const bool file = S_ISREG(st.st_mode), link = S_ISLNK(st.st_mode);
+        std::string line = rel + " kind=" + std::to_string(st.st_mode & S_IFMT);
+        const auto add = [&](unsigned aspect, const char* what, const std::string& value) {
+            if (aspects & aspect) line += std::string(" ") + what + "=" + value;
+        };
+        add(kCompareContent, "content",
+            file   ? hashed(readFile(path))
+            : link ? std::filesystem::read_symlink(path).string()
+                   : "");
+        add(link ? 0 : unsigned(kCompareModes), "mode", std::to_string(st.st_mode & 07777));
+        add(kCompareOwners, "owner", std::to_string(st.st_uid) + ":" + std::to_string(st.st_gid));
+        add(kCompareTimes, "modified",
+            std::to_string(st.st_mtim.tv_sec) + "." + std::to_string(st.st_mtim.tv_nsec));
+        add(kCompareXattrs, "xattrs", xattrsOf(path));
+        add(file ? unsigned(kCompareLinks) : 0, "names", namesOfFile[{st.st_dev, st.st_ino}]);
+        add(file ? unsigned(kCompareAllocated) : 0, "blocks", std::to_string(st.st_blocks));
+        lines.insert(line);
+    }
+    return lines;
 }
 
 }  // namespace
 
 std::vector<std::string> treeDifferences(const std::string& a, const std::string& b,
                                          unsigned aspects) {
-    const std::map<std::string, Node> left = read(a);
-    const std::map<std::string, Node> right = read(b);
+    const std::set<std::string> left = describe(a, aspects), right = describe(b, aspects);
     std::vector<std::string> out;
-    const auto differ = [&](const std::string& rel, const std::string& what, auto x, auto y) {
-        if (x != y)
-            out.push_back(rel + ": " + what + " " + std::to_string(x) + " / " + std::to_string(y));
-    };
-    for (const auto& [rel, l] : left) {
-        const auto it = right.find(rel);
-        if (it == right.end()) {
-            out.push_back(rel + ": only in " + a);
-            continue;
-        }
-        const Node& r = it->second;
-        const bool link = S_ISLNK(l.st.st_mode);
-        const bool file = S_ISREG(l.st.st_mode);
-        differ(rel, "kind", l.st.st_mode & S_IFMT, r.st.st_mode & S_IFMT);
-        if ((aspects & kCompareContent) && l.content != r.content)
-            out.push_back(rel + ": content differs");
-        if ((aspects & kCompareModes) && !link)
-            differ(rel, "mode", l.st.st_mode & 07777, r.st.st_mode & 07777);
-        if (aspects & kCompareOwners) {
-            differ(rel, "owner", l.st.st_uid, r.st.st_uid);
-            differ(rel, "group", l.st.st_gid, r.st.st_gid);
-        }
-        if (aspects & kCompareTimes) {
-            differ(rel, "modified s", l.st.st_mtim.tv_sec, r.st.st_mtim.tv_sec);
-            differ(rel, "modified ns", l.st.st_mtim.tv_nsec, r.st.st_mtim.tv_nsec);
-        }
-        if ((aspects & kCompareXattrs) && l.xattrs != r.xattrs)
-            out.push_back(rel + ": xattrs " + text(l.xattrs) + " / " + text(r.xattrs));
-        if ((aspects & kCompareLinks) && file && l.sameFile != r.sameFile)
-            out.push_back(rel + ": names of one file " + text(l.sameFile) + " / " +
-                          text(r.sameFile));
-        if ((aspects & kCompareAllocated) && file)
-            differ(rel, "blocks", l.st.st_blocks, r.st.st_blocks);
-    }
-    for (const auto& [rel, r] : right)
-        if (!left.contains(rel)) out.push_back(rel + ": only in " + b);
+    for (const std::string& line : left)
+        if (!right.contains(line)) out.push_back(a + ": " + line);
+    for (const std::string& line : right)
+        if (!left.contains(line)) out.push_back(b + ": " + line);
     return out;
 }
 

@@ -17,8 +17,9 @@ enum TreeAspect : unsigned {
     kCompareAll = 127,
 };
 
-// The differences between two trees, the roots included, one line each
-// ("<relative path>: <what> <a> / <b>"); empty when they agree in `aspects`.
+// The entries, the roots included, that two trees do not have alike in
+// `aspects`: one line per entry and side ("<tree>: <relative path> kind=..
+// <aspect>=<value>.."); empty when the trees agree.
 std::vector<std::string> treeDifferences(const std::string& a, const std::string& b,
                                          unsigned aspects);
 

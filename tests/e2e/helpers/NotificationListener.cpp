@@ -1,23 +1,18 @@
-// Test helper: a stand-in desktop notification service on the session bus.
-//   zv_notification_listener OUTFILE PROGRAM [ARGUMENT...]
-// Takes the name org.freedesktop.Notifications, starts PROGRAM (its output
-// goes to ours), answers every Notify call while it runs and a moment after,
-// then writes one line per notice to OUTFILE ("app|icon|summary|body|hints")
-// and ends with PROGRAM's exit status (99: the listener itself failed).
+// zv_notification_listener OUTFILE PROGRAM [ARGUMENT...]: a stand-in desktop
+// notification service that runs PROGRAM, answers Notify calls until a moment
+// after it ended, writes one "app|icon|summary|body|hints" line per notice to
+// OUTFILE and ends with PROGRAM's exit status (99: the listener failed).
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QFile>
-#include <QObject>
 #include <QProcess>
-#include <QStringList>
 #include <QTimer>
 #include <QVariantMap>
 #include <cstdio>
 
 namespace {
 
-constexpr int kListenerFailed = 99;
-constexpr int kLateNoticeMs = 500;  // a notice sent just before the end
+constexpr int kListenerFailed = 99, kLateNoticeMs = 500;  // a notice sent just before the end
 
 class Listener : public QObject {
     Q_OBJECT
@@ -39,25 +34,16 @@ class Listener : public QObject {
     QStringList GetCapabilities() { return {"body"}; }
 };
 
-void Quiet(QtMsgType, const QMessageLogContext&, const QString&) {}
-
-bool Write(const QString& path, const QStringList& lines) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
-    for (const QString& line : lines) file.write((line + "\n").toUtf8());
-    return true;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    qInstallMessageHandler(Quiet);
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() < 3) return kListenerFailed;
     Listener listener;
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.registerObject("/org/freedesktop/Notifications", &listener,
+    if (args.size() < 3 ||
+        !bus.registerObject("/org/freedesktop/Notifications", &listener,
                             QDBusConnection::ExportAllSlots) ||
         !bus.registerService("org.freedesktop.Notifications")) {
         std::fputs("zv_notification_listener: geen sessiebus\n", stderr);
@@ -71,13 +57,13 @@ int main(int argc, char** argv) {
         status = how == QProcess::NormalExit ? code : kListenerFailed;
         QTimer::singleShot(kLateNoticeMs, &app, &QCoreApplication::quit);
     });
-    QObject::connect(&program, &QProcess::errorOccurred, [&](QProcess::ProcessError error) {
-        if (error == QProcess::FailedToStart)
-            QMetaObject::invokeMethod(&app, &QCoreApplication::quit, Qt::QueuedConnection);
-    });
     program.start(args[2], args.mid(3));
+    if (!program.waitForStarted()) return kListenerFailed;
     app.exec();
-    return Write(args[1], listener.notices) ? status : kListenerFailed;
+    QFile file(args[1]);
+    const bool written =
+        file.open(QIODevice::WriteOnly) && file.write(listener.notices.join('\n').toUtf8()) >= 0;
+    return written ? status : kListenerFailed;
 }
 
 #include "NotificationListener.moc"
