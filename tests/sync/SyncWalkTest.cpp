@@ -1,6 +1,5 @@
 #include <sys/xattr.h>
 
-#include "sync/FolderMarking.h"
 #include "sync/SyncFixture.h"
 #include "sync/SyncPaths.h"
 
@@ -145,6 +144,17 @@ TEST_F(SyncWalk, RemovesTheOrphansOnlyWhereItMayLook) {
     EXPECT_EQ(tree(dst), Names{"Sub/f.txt"});
 }
 
+// Exit at the root stops the removal there.
+TEST_F(SyncWalk, ExitAtTheRootStopsTheRemoval) {
+    put(src, {"anchor.txt"});
+    put(dst, {"o1.txt", "o2.txt", "Sub/o3.txt"});
+    faulty.beforeCall = [this](FsOp op, const std::string& path) {
+        if (op == FsOp::List && path == dst) w().userBreak = true;
+    };
+    sync();
+    EXPECT_EQ(tree(dst), (Names{"Sub/o3.txt", "o1.txt", "o2.txt"}));
+}
+
 // Orphans land below the source's real path in the dustbin, however spelled, as they were.
 TEST_F(SyncWalk, OrphansLandBelowTheSourcesRealPathInTheDustbin) {
     ScratchMount other(rig.root / "other", ScratchMount::Tmpfs, "1m");
@@ -241,14 +251,6 @@ TEST(DustbinPlace, AlwaysInsideTheDustbinAndOutsideTheSource) {
     for (const auto& [in, out] :  // only a drive letter loses its colon
          {std::pair{"Z:", "Z"}, {"z:/x", "z/x"}, {"1:/x", "1:/x"}, {"/x:y", "/x:y"}, {"a:b", "ab"}})
         EXPECT_EQ(stripDriveColon(in), out) << in;
-}
-
-// Marking a dustbin keeps the user's own folder settings.
-TEST_F(SyncWalk, MarksKeepTheUsersFolderSettings) {
-    writeFile(bin + "/.directory", "[Dolphin]\nViewMode=1\n\n[Desktop Entry]\nIcon=x\nName=Mine\n");
-    markDustbinFolder(rig.fs, bin);
-    EXPECT_EQ(readFile(bin + "/.directory"),
-              "[Dolphin]\nViewMode=1\n\n[Desktop Entry]\nIcon=user-trash\nName=Mine\n");
 }
 
 }  // namespace
