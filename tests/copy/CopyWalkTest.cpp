@@ -47,8 +47,7 @@ class CopyWalk : public CopyFixture {
     long long before = from - 86400, after = from + 3600;
 };
 
-// Which files a walk copies ('1') or gives their attributes back ('r'); a
-// failed file holds the next from-date back only when its own dates chose it.
+// What each walk copies ('1') or gives its attributes back ('r'); failures hold the date back.
 TEST_F(CopyWalk, SelectsFilesByTheDateFilterAndSynchronisation) {
     const char* const names[] = {"fresh",     "kept", "absent",  "edge",
                                  "quiet/old", "odd",  "touched", "ancient"};
@@ -74,7 +73,6 @@ TEST_F(CopyWalk, SelectsFilesByTheDateFilterAndSynchronisation) {
                  {Walk::Checked, false, true, nullptr, "11111111"},
                  {Walk::Checked, false, false, "geen datum", "11111111"},
                  {Walk::Quick, false, false, nullptr, "10000100"},
-                 {Walk::Quick, false, true, nullptr, "11111111"},
                  {Walk::Quick, false, false, "1-1-1000", "11111111"}};  // centuries back: all
     const DateTime start((from + 7200) * 1s);
     for (const auto& c : cases) {
@@ -100,8 +98,7 @@ TEST_F(CopyWalk, SelectsFilesByTheDateFilterAndSynchronisation) {
     }
 }
 
-// A new branch gets only files new by their own dates; folders take their
-// source's attributes unless it is a system folder.
+// A new branch gets what is new by its own dates; folders the attributes of non-system ones.
 TEST_F(CopyWalk, ANewBranchGetsWhatIsNewByDate) {
     for (const char* f : {"A/old.txt", "A/Quiet/old.txt", "A/Old/Older/same.txt", "A/Moved/old"})
         dated(S(f), before);
@@ -119,7 +116,7 @@ TEST_F(CopyWalk, ANewBranchGetsWhatIsNewByDate) {
     EXPECT_EQ(std::pair(w().counts.copied, w().log.text()), std::pair(2, std::string()));
 }
 
-// A failed file and the recovery, Exit, a full disk, a folder not listable or made.
+// A failed file and the recovery, a full disk, a folder not listable or made.
 TEST_F(CopyWalk, FailuresAndExitEndTheFileOrTheRun) {
     const std::string brk = formatDate(rig.clock.current) + " " + timeText() + "   -  user break";
     const std::string full = timeText() + "Disk full";
@@ -131,16 +128,12 @@ TEST_F(CopyWalk, FailuresAndExitEndTheFileOrTheRun) {
     const struct {
         Walk walk;
         std::string folder, line;  // of a and b beside more/ ("new/": not in the backup); logged
-        FsOp op;                   // CopyFile: Exit (error 0) or the error at the first copy
+        FsOp op;                   // CopyFile: the error at the first copy
         MessageAnswer answer;
         int error, copyCalls, copied, failed, lines;
     } cases[] = {
         {Walk::Checked, "sub/", unavailable, Copy, Ok, kErrObjectNotAvailable, 4, 3, 1, 4},
-        {Walk::Checked, "sub/", brk, Copy, Ok, 0, 1, 1, 0, 1},
-        {Walk::Checked, "new/", brk, Copy, Ok, 0, 1, 1, 0, 2},
-        {Walk::Quick, "sub/", "", Copy, Ok, 0, 2, 2, 0, 0},
         {Walk::Checked, "", brk, Copy, Cancel, kErrDiskFull, 1, 0, 0, 2},
-        {Walk::Checked, "sub/", full, Copy, Cancel, kErrDiskFull, 1, 0, 0, 1},
         {Walk::Checked, "new/", full, Copy, Cancel, kErrDiskFull, 1, 0, 0, 2},
         {Walk::Quick, "sub/", "", Copy, Cancel, kErrDiskFull, 1, 0, 0, 0},
         {Walk::Checked, "sub/", noSpace, Copy, Ok, kErrDiskFull, 4, 3, 1, 4},
@@ -158,18 +151,14 @@ TEST_F(CopyWalk, FailuresAndExitEndTheFileOrTheRun) {
             dated(S(f), after);
         if (c.folder != "new/") makeDirs(D(c.folder)), makeDirs(D("more"));
         faulty.clearFailures();
-        if (c.error != 0)
-            faulty.failOn(c.op, c.op == Copy ? "" : "/new", c.error, c.op == Copy ? 1 : -1);
-        faulty.beforeCall = [this, exits = c.error == 0](FsOp op, const std::string&) {
-            if (exits && op == FsOp::CopyFile) w().userBreak = true;
-        };
+        faulty.failOn(c.op, c.op == Copy ? "" : "/new", c.error, c.op == Copy ? 1 : -1);
         if (c.error == kErrDiskFull) rig.dialogs.script(c.answer);
         const long copiesBefore = faulty.calls(Copy);
         rig.progress = {};
         run(c.walk);
         EXPECT_EQ(faulty.calls(Copy) - copiesBefore, c.copyCalls);
         EXPECT_EQ(std::pair(w().counts.copied, w().counts.failed), std::pair(c.copied, c.failed));
-        EXPECT_EQ(w().userBreak, c.error == 0 || c.answer == Cancel);
+        EXPECT_EQ(w().userBreak, c.answer == Cancel);
         EXPECT_EQ(rig.logLines().size(), std::size_t(c.lines));
         EXPECT_EQ(logCount(c.line) > 0, c.lines != 0);
         EXPECT_TRUE(c.op == Copy || nextFrom(rig.clock.current) == DateTime(from * 1s));
@@ -181,19 +170,18 @@ TEST_F(CopyWalk, FailuresAndExitEndTheFileOrTheRun) {
         EXPECT_EQ(rig.logLines(), (Names{timeText() + " - " + done.at(0), unavailable,
                                          timeText() + " - " + done.at(1), "OK, Proceeding ..."}));
     }
-    EXPECT_EQ(rig.dialogs.shown.size(), 7u);
+    EXPECT_EQ(rig.dialogs.shown.size(), 6u);
     for (const std::string& line : {brk, full})
         EXPECT_NE(readFile(rig.appFolder() + "/Error.Log").find(line), std::string::npos);
 }
 
-// No walk enters a system folder (by either side's path) or the backup itself.
-TEST_F(CopyWalk, NoWalkEntersSystemFoldersOrTheBackupItself) {
-    const Names all = {"deep/ok.txt", "fresh/", "top.txt", "work/a.txt"};
+// No walk enters a system folder, by the source's path or the backup's.
+TEST_F(CopyWalk, NoWalkEntersSystemFolders) {
     const std::pair<const char*, Names> backups[] = {
-        {"src/Backup", all}, {"src/work/Backup", all}, {"recycled-backup", {"deep/", "top.txt"}}};
+        {"src/Backup", {"deep/ok.txt", "fresh/", "top.txt", "work/a.txt"}},
+        {"recycled-backup", {"deep/", "top.txt"}}};
     for (Walk walk : {Walk::Checked, Walk::Quick})
         for (const auto& [backup, copied] : backups) {
-            SCOPED_TRACE(backup);
             dst = rig.root / backup;
             fresh();
             for (const char* f : {"top.txt", "ReCyClEr/x", "deep/System Volume Information/y",
@@ -201,7 +189,7 @@ TEST_F(CopyWalk, NoWalkEntersSystemFoldersOrTheBackupItself) {
                 dated(S(f), after);
             makeDirs(D("deep"));  // "fresh" is new in the backup
             run(walk);
-            EXPECT_EQ(tree(dst), copied);
+            EXPECT_EQ(tree(dst), copied) << backup;
         }
 }
 
@@ -268,16 +256,11 @@ TEST_F(CopyWalk, CopiesTheWholeTreeWithLinksAsLinks) {
     const std::string outside = rig.root / "outside/private.txt";
     writeFile(outside, "private, outside the source");
     chmod(outside.c_str(), 0444);
-    for (const char* f : {"a/b/c/d/tool.sh", "map met spatie/Ñandú été.txt", "日本語.txt"})
-        writeFile(S(f), f);
-    chmod(S("a/b/c/d/tool.sh").c_str(), 0750);
-    setTimes(S("a/b/c/d/tool.sh"), from + 7200, from + 7300);
+    writeFile(S("a/b/c/d/tool.sh"), "tool");
     makeDirs(S("empty"));
     for (const auto& [name, target] : {std::pair{"a/toOutside", "../../outside"},
                                        {"fileLink", "../outside/private.txt"},
-                                       {"dangling", "missing"},
                                        {"a/b/up", ".."},
-                                       {"a/self", "."},
                                        {"loop1", "loop2"},
                                        {"loop2", "loop1"}})
         ASSERT_EQ(symlink(target, S(name).c_str()), 0) << name;
@@ -288,7 +271,7 @@ TEST_F(CopyWalk, CopiesTheWholeTreeWithLinksAsLinks) {
         run(walk);
         EXPECT_EQ(treeDifferences(src, dst, kCompareContent | kCompareModes | kCompareTimes),
                   (Names{"a/pipe2: only in " + src, "pipe: only in " + src}));
-        EXPECT_EQ(counts(), (Counts{10, 10, 0}));
+        EXPECT_EQ(counts(), (Counts{6, 6, 0}));
     }
     EXPECT_EQ(std::pair(readFile(outside), fs::status(outside).permissions()),
               std::pair(std::string("private, outside the source"), fs::perms(0444)));
