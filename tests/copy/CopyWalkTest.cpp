@@ -269,8 +269,11 @@ TEST_F(CopyWalk, CopiesTheWholeTreeWithLinksAsLinks) {
         fresh(false);
         w().job.noDateFilter = w().job.synchronise = true;
         run(walk);
-        EXPECT_EQ(treeDifferences(src, dst, kCompareContent | kCompareModes | kCompareTimes),
-                  (Names{"a/pipe2: only in " + src, "pipe: only in " + src}));
+        const Names differences =
+            treeDifferences(src, dst, kCompareContent | kCompareModes | kCompareTimes);
+        ASSERT_EQ(differences.size(), 2u);  // the pipes, only in the source
+        EXPECT_TRUE(differences[0].starts_with(src + ": a/pipe2 ") &&
+                    differences[1].starts_with(src + ": pipe "));
         EXPECT_EQ(counts(), (Counts{6, 6, 0}));
     }
     EXPECT_EQ(std::pair(readFile(outside), fs::status(outside).permissions()),
