@@ -25,7 +25,7 @@ constexpr long kGetxattrat = SYS_getxattrat;
 #elif defined(__x86_64__) || defined(__aarch64__) || defined(__riscv) || defined(__i386__)
 constexpr long kGetxattrat = 464;
 #else
-constexpr long kGetxattrat = -1;
+constexpr long kGetxattrat = -1;  // the kernel answers ENOSYS, as an old one does
 #endif
 
 struct XattrArgs {
@@ -86,7 +86,6 @@ std::uint32_t readRecordedBitsFd(int fd) {
 }
 
 bool readRecordedBitsAt(int dirFd, const char* name, std::uint32_t& bits) {
-    if (kGetxattrat < 0) return false;
     char buf[kValueMax];
     XattrArgs args{reinterpret_cast<std::uintptr_t>(buf), sizeof buf, 0};
     long n =

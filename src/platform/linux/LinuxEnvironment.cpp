@@ -33,9 +33,9 @@ std::string homeFolder() {
     std::vector<char> buffer(16384);
     passwd pw{};
     passwd* found = nullptr;
-    if (getpwuid_r(getuid(), &pw, buffer.data(), buffer.size(), &found) == 0 && found)
-        return found->pw_dir;
-    return "/";
+    // On any failure `found` stays null.
+    (void)getpwuid_r(getuid(), &pw, buffer.data(), buffer.size(), &found);
+    return found ? found->pw_dir : "/";
 }
 
 std::string executableFolder() {
