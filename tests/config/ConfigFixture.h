@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,10 +16,9 @@ namespace zv::test {
 using Lines = std::vector<std::string>;
 using Edits = std::vector<std::pair<std::size_t, std::string>>;  // job line index, new line
 
-// A main window in a temporary folder, on a file system whose mount table and
-// volume names the test sets; a source folder holding a.txt and an empty
-// backup folder, named with spaces and non-ASCII letters; the clock at
-// 7-3-2026 10:11:12.
+// A main window on a file system whose mount table the test sets; a source
+// holding a.txt and an empty backup, both named with spaces and non-ASCII
+// letters; the clock at 7-3-2026 10:11:12.
 struct JobScene {
     TestRig rig;
     LinuxFileSystem fs{{rig.root / "mountinfo", rig.root / "by-label", false}};
@@ -49,12 +47,6 @@ struct JobScene {
     std::string at(const std::string& relative) const { return rig.root / relative; }
     // Whether a run copied a.txt into the job's backup folder.
     bool ran() { return rig.fs.fileExists(w().job.backup + "/a.txt"); }
-    // A fresh start of the program on the same folders, the backup emptied.
-    void restart() {
-        rig.rebuildWindow(fs);
-        rig.dialogs.shown.clear();
-        std::remove((backup + "/a.txt").c_str());
-    }
     void start(const std::string& commandLine) {
         w().svc.env.commandLine = commandLine;
         w().load();

@@ -53,7 +53,7 @@ TEST_F(InitFileWriter, DustbinAndDateFilterNumbers) {
     };
     for (const auto& [set, expected] : cases) {
         SCOPED_TRACE(set);
-        restart();
+        rig.rebuildWindow(fs);
         fillWindow();
         w().job.useDustbin = set.starts_with("use");
         w().job.dustbinToTrash = set.find("win") != std::string::npos;
@@ -91,7 +91,7 @@ TEST_F(InitFileWriter, RoundTripGivesTheSameJob) {
     EXPECT_NE(first.find("\r\npathdestination =BACKUP\r\n"), std::string::npos);
     struct stat before = {}, after = {};
     ::stat(path.c_str(), &before);
-    restart();
+    rig.rebuildWindow(fs);
     w().readDriveList();
     ASSERT_EQ(w().readJobFile(), 0);
     EXPECT_EQ(w().job.backup + " " + flags(),
@@ -100,7 +100,7 @@ TEST_F(InitFileWriter, RoundTripGivesTheSameJob) {
     ::stat(path.c_str(), &after);
     EXPECT_NE(after.st_ino, before.st_ino);
     EXPECT_EQ(initFile(), first);
-    restart();
+    rig.rebuildWindow(fs);
     w().readDriveList();
     std::string fromAtRunStart = "no run";
     rig.pump.hookAt = 1;
