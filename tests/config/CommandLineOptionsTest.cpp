@@ -83,18 +83,5 @@ TEST(CommandLineOptions, ValuesAndLineTwelve) {
     EXPECT_TRUE(collectOptionValues({"-ps"}));  // the program's own token
 }
 
-// The start-up tests run the common forms; these are the splitter's odd cases.
-TEST(CommandLineOptions, SplitCommandLine) {
-    const std::pair<const char*, Lines> cases[] = {
-        {"-ps /home/My -Files -pd /b", {"NoInitFile", "-ps /home/My", "Files", "pd /b"}},
-        {"a - -b", {"NoInitFile", "a", "", "b"}},
-        {"a -", {"NoInitFile", "a", ""}},
-        {" -if x", {"InitFile", " -if x", "if x"}},
-    };
-    for (const auto& [text, expected] : cases) {
-        EXPECT_EQ(AppWindow::splitCommandLine(text), expected) << text;
-    }
-}
-
 }  // namespace
 }  // namespace zv::test
