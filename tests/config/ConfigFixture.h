@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,18 +16,9 @@ namespace zv::test {
 using Lines = std::vector<std::string>;
 using Edits = std::vector<std::pair<std::size_t, std::string>>;  // job line index, new line
 
-// Line `i` of the job replaced by `text`, and line `j` by `more`.
-inline Edits edit(std::size_t i, const std::string& text) {
-    return {{i, text}};
-}
-inline Edits edit(std::size_t i, const std::string& text, std::size_t j, const std::string& more) {
-    return {{i, text}, {j, more}};
-}
-
-// A main window in a temporary folder, on a file system whose mount table and
-// volume names the test sets; a source folder holding a.txt and an empty
-// backup folder, named with spaces and non-ASCII letters; the clock at
-// 7-3-2026 10:11:12.
+// A main window on a file system whose mount table the test sets; a source
+// holding a.txt and an empty backup, both named with spaces and non-ASCII
+// letters; the clock at 7-3-2026 10:11:12.
 struct JobScene {
     TestRig rig;
     LinuxFileSystem fs{{rig.root / "mountinfo", rig.root / "by-label", false}};
@@ -57,23 +47,12 @@ struct JobScene {
     std::string at(const std::string& relative) const { return rig.root / relative; }
     // Whether a run copied a.txt into the job's backup folder.
     bool ran() { return rig.fs.fileExists(w().job.backup + "/a.txt"); }
-    // A fresh start of the program on the same folders, the backup emptied.
-    void restart() {
-        rig.rebuildWindow(fs);
-        rig.dialogs.shown.clear();
-        std::remove((backup + "/a.txt").c_str());
-    }
     void start(const std::string& commandLine) {
         w().svc.env.commandLine = commandLine;
         w().load();
     }
     void apply(const std::string& options) {
         w().applyCommandLineOptions(AppWindow::splitCommandLine(options));
-    }
-    // How "-if PIECE -MODE" hands the job file to the reader.
-    void unattended(const std::string& piece = "-if Init.dat", const std::string& mode = "qu") {
-        w().commandToken = piece;
-        w().commandOption = mode;
     }
     std::string appVersion() const {
         const Version v;
@@ -87,26 +66,22 @@ struct JobScene {
             {"{source}", source},        {"{backup}", backup},
             {"{version}", appVersion()}, {"{stamp}", "7-3-2026 10:11:12"},
             {"{time}", "10:11:12"}};
-        for (const auto& [key, value] : keys) {
-            for (auto i = text.find(key); i != std::string::npos; i = text.find(key, i)) {
+        for (const auto& [key, value] : keys)
+            for (auto i = text.find(key); i != std::string::npos; i = text.find(key, i))
                 text.replace(i, key.size(), value);
-            }
-        }
         return text;
     }
     // The job file of a checked job on the scene's folders, date filter on, no
     // dustbin, with some lines replaced, in CR LF lines, cut off after `keep`.
     std::string jobText(const Edits& edits = {}, std::size_t keep = 12) const {
         const std::string d = "19-12-1960 12:58:58";
-        const std::string text = "version =Zandvast v." + appVersion() + "\npathsource =" + source +
-                                 "\npathdestination =" + backup + "\npathrecycler =\ndedato =" + d +
-                                 "\ncheckdate =1\nsyncactive =0\ndoverify =1\ndustbin =0\n"
-                                 "killempty =0\nvolumelabel =\n-ps " +
-                                 source + " -pd " + backup + " -dd " + d + " -cd 1 -sy 0 -vf 1\n";
-        Lines lines;
-        for (std::size_t i = 0, end; (end = text.find('\n', i)) != std::string::npos; i = end + 1) {
-            lines.push_back(text.substr(i, end - i));
-        }
+        Lines lines = {"version =Zandvast v." + appVersion(), "pathsource =" + source,
+                       "pathdestination =" + backup};
+        for (const char* line : {"pathrecycler =", "dedato =", "checkdate =1", "syncactive =0",
+                                 "doverify =1", "dustbin =0", "killempty =0", "volumelabel ="})
+            lines.push_back(line);
+        lines[4] += d;
+        lines.push_back("-ps " + source + " -pd " + backup + " -dd " + d + " -cd 1 -sy 0 -vf 1");
         for (const auto& [index, line] : edits) lines[index] = expand(line);
         lines.resize(keep);
         return crlf(lines);
@@ -126,17 +101,10 @@ struct JobScene {
         for (const auto& box : rig.dialogs.shown) texts.push_back(box.text);
         return texts;
     }
-    // The job's switches that are on and the mode pictures that show, with
-    // "arrows?" when the arrows show another mode than the pictures: the first
-    // arrow red without the check, the second dark while synchronising.
+    // The job's switches that are on and the mode pictures that show.
     std::string flags() {
         const Job& j = w().job;
         const WindowModel& ui = w().ui;
-        const auto all = [](std::uint32_t c) { return std::array<std::uint32_t, 3>{c, c, c}; };
-        const bool syncing = ui.syncPicture.visible || ui.syncDustbinPicture.visible;
-        const bool arrowsMatch =
-            ui.verifyArrowLines == all(ui.noCheckPicture.visible ? kColourRed : kSys3DDarkShadow) &&
-            ui.syncArrowLines == all(syncing ? kSys3DDarkShadow : kSys3DHighlight);
         auto on = [](bool shown, const char* name) { return shown ? std::string(" ") + name : ""; };
         return (on(j.synchronise, "sync") + on(j.verify, "verify") + on(j.useDustbin, "dustbin") +
                 on(j.dustbinToTrash, "win") + on(j.dustbinToFolder, "custom") +
@@ -145,7 +113,7 @@ struct JobScene {
                 on(ui.noSyncPicture.visible, "noSyncPicture") +
                 on(ui.syncDustbinPicture.visible, "syncDustbinPicture") +
                 on(ui.noCheckPicture.visible, "noCheckPicture") +
-                on(ui.dustbinPicture.visible, "dustbinPicture") + on(!arrowsMatch, "arrows?"))
+                on(ui.dustbinPicture.visible, "dustbinPicture"))
             .substr(1);
     }
 };

@@ -27,7 +27,6 @@ TEST(TextRules, NumbersWholeNumbersAndSwitches) {
         {"2147483647", 2147483647, 2147483647, 2147483647, true},  // the settings' 32 bits
         {"-2147483648", -2147483648.0, -2147483647 - 1, -2147483647 - 1, true},
         {"2147483648", 2147483648.0, {}, {}, true},
-        {"99999999999999999999", 1e20, {}, {}, true},
         // Locale commas, exponents and the words strtod takes are no numbers here.
         {"1,5", {}, {}, {}, {}},
         {"1e5", {}, {}, {}, {}},
@@ -45,12 +44,8 @@ TEST(TextRules, NumbersWholeNumbersAndSwitches) {
 TEST(TextRules, normaliseDateText) {
     const std::string dateOnly = formatDateTime(*parseDateTime("19-12-1960"));
     const std::pair<const char*, std::string> cases[] = {
-        {"2026-03-07T10:11:12", "7-3-2026 10:11:12"},
-        {"07/03/2026 10:11:12", "7-3-2026 10:11:12"},
         {"maandag 19-12-1960, 12:58:58", dateOnly},  // the weekday form keeps only the date
-        {"19-12-1960,12:58:58,extra", dateOnly},
-        {"7-3-2026,10:11:12", ""},  // too short for the weekday form: read whole
-        {"32-13-2026 99:99:99", ""},
+        {"7-3-2026,10:11:12", ""},                   // too short for the weekday form: read whole
         {"Mon gisteren, en vandaag ook", ""},
     };
     for (const auto& [text, expected] : cases) {
