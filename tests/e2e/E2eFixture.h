@@ -8,7 +8,6 @@
 #include <regex>
 
 #include "platform/Environment.h"
-#include "platform/linux/LinuxFileSystem.h"
 #include "support/TempDir.h"
 
 namespace zv::test {
@@ -36,8 +35,7 @@ class EndToEnd : public ::testing::Test {
                        {"/diep/in/de/boom.txt", "blad"}});
     }
 
-    // `through` starts the program (a cron start: kCron). A program still
-    // running after a minute is killed.
+    // `through` starts the program (kCron: as cron does); killed after a minute.
     ProgramOutcome run(const Lines& arguments, const Lines& through = {}) const {
         Lines words{"env",
                     "-i",
@@ -64,8 +62,7 @@ class EndToEnd : public ::testing::Test {
         EXPECT_NE(outcome.exitStatus, 128 + SIGKILL) << "did not end: " << outcome.errors;
         return outcome;
     }
-    // Later runs go as `name` (root only), on the test's folders handed over
-    // to that user. False where that cannot be done.
+    // Later runs go as `name`, who gets the test's folders; false if not root.
     bool runAs(const std::string& name) {
         if (geteuid() != 0 || access("/usr/sbin/runuser", X_OK) != 0) return false;
         const std::string folder = quoted(root.path());
@@ -90,8 +87,7 @@ class EndToEnd : public ::testing::Test {
                 std::regex_replace(std::regex_replace(line, dateTime, "DATE TIME"), time, "TIME");
         return lines;
     }
-    // A job file as the program writes it for the fixture's trees, with some
-    // lines replaced.
+    // The job file the program writes for the fixture's trees, some lines replaced.
     Lines job(const std::map<int, std::string>& replaced = {}) const {
         const Version v;
         const std::string version = std::to_string(v.major) + "." + std::to_string(v.minor) + "." +
@@ -136,11 +132,6 @@ class EndToEnd : public ::testing::Test {
             if (e.is_regular_file())
                 out[e.path().string().substr(folder.size())] = readFile(e.path());
         return out;
-    }
-    static std::string labelOf(const std::string& path) {
-        std::string label;
-        (void)LinuxFileSystem().volumeName(path, label);
-        return label;
     }
 
     // Unset by cron: the platform and the runtime folder.

@@ -8,8 +8,7 @@
 namespace zv::test {
 namespace {
 
-// What must never happen to a user's data, whatever the paths, disks and
-// files do: the adversarial cases, each run as the real program.
+// What must never happen to a user's data, whatever the paths and disks do.
 using Safety = EndToEnd;
 
 // A checked run that synchronises, deleting orphans and empty folders.
@@ -29,19 +28,13 @@ TEST_F(Safety, AFolderIsTheSameFolderHoweverItIsSpelled) {
         int status;
         bool inJobFile = false;
     } cases[] = {
-        // The source inside the backup.
-        {root / "toBk/src", bk, 0},
-        {bk + "/../bk/src", bk, 0},
-        {"../bk/src", "../bk", 0},
+        {root / "toBk/src", bk, 0},  // the source inside the backup
         {"../bk/src", "../bk", 0, true},
         {"../bk/src/.", bk + "//", 0},
-        // The backup inside the source.
-        {data, root / "toData/inner", 0},
-        {"../data", "../data/./inner", 0},
+        {data, root / "toData/inner", 0},  // the backup inside the source
         {"../data", "../data/./inner", 0, true},
         {".", "./inner", 0},
-        // One folder.
-        {data, root / "toData", 1},
+        {data, root / "toData", 1},  // one folder
         {"../bk/src", bk + "/src/", 1},
     };
     for (const auto& c : cases) {
@@ -100,9 +93,8 @@ TEST_F(Safety, WhatCannotBeLookedAtIsNeverTakenForGone) {
 
 // A dustbin inside the backup, named through a link, is known as that folder
 // and never moves into itself, run after run. A backup reached through a
-// folder link on another volume sends its orphans to that volume's trash, a
-// backup into the home folder to the home trash; no backup or source ever
-// takes a trash folder for its own content.
+// folder link on another volume sends its orphans to that volume's trash,
+// and a copy of that volume leaves its trash out.
 TEST_F(Safety, DustbinsAndTrashesNeverTakeThemselvesIn) {
     writeFile(backup + "/weer/oud.txt", "orphan");
     makeDirs(backup + "/Bin");
@@ -112,42 +104,31 @@ TEST_F(Safety, DustbinsAndTrashesNeverTakeThemselvesIn) {
     for (int round = 0; round < 2; ++round) EXPECT_EQ(run(options).exitStatus, 0) << errorLog();
     EXPECT_EQ(files(backup + "/Bin"), (Tree{{source + "/weer/oud.txt", "orphan"}}));
 
-    std::vector<std::pair<std::string, std::string>> backups{{home, home + "/.local/share/Trash"}};
     ScratchMount volume(root / "usb", ScratchMount::Tmpfs, "4m");
-    const std::string trash = volume.path() + "/.Trash-" + std::to_string(geteuid());
-    if (volume.ok()) {
-        std::filesystem::create_directory_symlink(volume.path(), root / "toUsb");
-        backups.insert(backups.end(), {{volume.path(), trash}, {root / "toUsb/Backup", trash}});
-    }
-    for (const auto& [to, itsTrash] : backups) {
-        SCOPED_TRACE(to);
-        std::filesystem::remove_all(itsTrash);
-        const Lines toTrash{"-ps", source, "-pd", to,  "-cd", "0",          "-vf", "1",
-                            "-sy", "1",    "-db", "1", "-pr", root / "bin", "-ke", "1"};
-        for (const char* orphan : {"/weg0.txt", "/weg1.txt"}) {
-            writeFile(to + orphan, "orphan");
-            EXPECT_EQ(run(toTrash).exitStatus, 0) << errorLog();
-        }
-        EXPECT_EQ(entriesIn(itsTrash + "/files"), 2) << ::testing::PrintToString(files(itsTrash));
-        EXPECT_EQ(entriesIn(itsTrash + "/info"), 2);
-    }
     if (!volume.ok()) GTEST_SKIP() << volume.why();
+    std::filesystem::create_directory_symlink(volume.path(), root / "toUsb");
+    writeFile(volume.path() + "/Backup/weg.txt", "orphan");
+    EXPECT_EQ(run({"-ps", source, "-pd", root / "toUsb/Backup", "-cd", "0", "-vf", "1", "-sy", "1",
+                   "-db", "1", "-pr", root / "bin"})
+                  .exitStatus,
+              0)
+        << errorLog();
+    const std::string trash = "/.Trash-" + std::to_string(geteuid());
+    EXPECT_EQ(files(volume.path() + trash + "/files"), (Tree{{"/weg.txt", "orphan"}}));
     EXPECT_EQ(run({"-ps", volume.path(), "-pd", root / "copy", "-cd", "0", "-vf", "1"}).exitStatus,
               0);
-    EXPECT_TRUE(exists(root / "copy/brief.txt"));
-    EXPECT_FALSE(exists(root / "copy/.Trash-" + std::to_string(geteuid())));
+    EXPECT_TRUE(exists(root / "copy/Backup/brief.txt"));
+    EXPECT_FALSE(exists(root / "copy" + trash));
 }
 
 // A backup disk known by its volume name (a labelled ext4 image): the name
 // matches as a whole path component only; the backup folder is made, never
-// the folders above it, and the job keeps the name when saved. Unplugged, a
-// later run neither writes into the empty folder it was mounted on nor makes
-// that path on the system disk.
+// the folders above it. Unplugged, a later run neither writes into the empty
+// folder it was mounted on nor makes that path on the system disk.
 TEST_F(Safety, ABackupDiskKnownByItsVolumeName) {
     const std::string label = "ZV" + std::to_string(getpid() % 100000);
-    const Lines lines =
-        job({{2, "pathdestination =" + label + "/Week/Backup"}, {10, "volumelabel =" + label}});
-    writeFile(app + "/Job.dat", crlf(lines));
+    writeFile(app + "/Job.dat", crlf(job({{2, "pathdestination =" + label + "/Week/Backup"},
+                                          {10, "volumelabel =" + label}})));
     std::string mountPoint;
     {
         ScratchMount disk(root / label, ScratchMount::Image, "mkfs.ext4 -q -L " + label);
@@ -161,10 +142,6 @@ TEST_F(Safety, ABackupDiskKnownByItsVolumeName) {
         makeDirs(mountPoint + "/Week");
         EXPECT_EQ(run({"-if", "Job.dat", "-qu", "cf", "1"}).exitStatus, 0) << errorLog();
         EXPECT_EQ(files(mountPoint + "/Week/Backup"), files(source));
-        const Lines saved = split(readFile(app + "/Job.dat"));
-        ASSERT_EQ(saved.size(), 12u);
-        EXPECT_EQ(saved[2] + "|" + saved[10], lines[2] + "|" + lines[10]);
-        EXPECT_TRUE(saved[11].ends_with(" -vl " + label)) << saved[11];
     }
     refused({"-if", "Job.dat", "-qu"});
     // A job saved with the disk's folder, which now lies on the root file

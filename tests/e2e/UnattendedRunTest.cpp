@@ -1,11 +1,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 
-#include <chrono>
-
 #include "e2e/E2eFixture.h"
-#include "platform/Clock.h"
-#include "platform/DateText.h"
 #include "platform/linux/UniqueFd.h"
 
 namespace zv::test {
@@ -13,52 +9,6 @@ namespace {
 
 using UnattendedRun = EndToEnd;
 using DesktopNotice = EndToEnd;
-
-// A job file is read whole (here short by a line, with LF line ends and a
-// byte-order mark) and saved after the run in twelve CR LF lines, with the
-// moment the run started as the next from-date: with the end time, a file
-// changed during the run after the walk passed it would never be copied. A
-// run from options saves Init.dat.
-TEST_F(UnattendedRun, ARunSavesTheJobWithItsStartAsTheNextFromDate) {
-    const std::string label = labelOf(backup), vl = label.empty() ? "" : " -vl " + label;
-    std::string shortJob = "\xEF\xBB\xBF";
-    for (std::size_t i = 0; i < 11; ++i) shortJob += job()[i] + "\n";
-    writeFile(app + "/Job.dat", shortJob);
-    const struct {
-        Lines arguments;
-        std::string file, cd, sy, ke;
-    } rows[] = {{{"-if", "Job.dat", "-qu"}, "Job.dat", "1", "0", "0"},
-                {{"-ps", source, "-pd", backup, "-cd", "0", "-sy", "1", "-vf", "1", "-ke", "1"},
-                 "Init.dat",
-                 "0",
-                 "1",
-                 "1"}};
-    for (const auto& [arguments, file, cd, sy, ke] : rows) {
-        SCOPED_TRACE(file);
-        writeFile(backup + "/oud.txt", "weg ermee");
-        makeDirs(backup + "/lege map");
-        const DateTime before = SystemClock().now();
-        EXPECT_EQ(run(arguments).exitStatus, 0) << errorLog();
-        const DateTime after = SystemClock().now();
-        EXPECT_EQ(files(backup).size(), files(source).size() + (sy == "0"));
-        EXPECT_EQ(exists(backup + "/lege map"), ke == "0");
-        EXPECT_EQ(errorLog(), "");
-        const std::string text = readFile(app + "/" + file);
-        const Lines lines = split(text);
-        const std::string date = lines.size() == 12 ? lines[4].substr(lines[4].find('=') + 1) : "";
-        const std::optional<DateTime> when = parseDateTime(date);
-        ASSERT_TRUE(when.has_value()) << text;
-        EXPECT_TRUE(*when >= before - std::chrono::seconds(1) && *when <= after) << date;
-        EXPECT_EQ(text, crlf(job({{4, "dedato =" + date},
-                                  {5, "checkdate =" + cd},
-                                  {6, "syncactive =" + sy},
-                                  {9, "killempty =" + ke},
-                                  {10, "volumelabel =" + label},
-                                  {11, job()[11] + " -dd " + date + " -cd " + cd + " -sy " + sy +
-                                           " -vf 1 -ke " + ke + vl}})));
-        EXPECT_EQ(exists(app + "/Init.dat"), file == "Init.dat");
-    }
-}
 
 // Quiet, with the window, from a scheduler without any display or runtime
 // folder, and a job file in the working folder (saved in the application
@@ -72,8 +22,6 @@ TEST_F(UnattendedRun, WhatEachStartRunsAndPrints) {
         int status;
         std::string out, errors;
     } starts[] = {
-        {{"-if", "Job.dat", "-qu"}, {}, 0, "", ""},
-        {{"-if", "Job.dat", "-x"}, {}, 0, "", ""},
         {{"-if", "Job.dat", "-qu"}, kCron, 0, "", ""},
         {{"-if", "Job.dat", "-x"}, kCron, 0, "", ""},
         {{"-if", "Elders.dat", "-qu"}, {}, 0, "", ""},
@@ -101,23 +49,16 @@ TEST_F(UnattendedRun, WhatEachStartRunsAndPrints) {
 }
 
 // Refused before anything is written: status 1, nothing copied, nothing
-// saved, the job file left as it was, and the reason in Error.Log.
+// saved, the job file left as it was, and the reason in Error.Log. What a
+// started window refuses is pinned in-process; these need the real program:
+// binary noise for a job file, no screen at all, and locks another process
+// holds.
 TEST_F(UnattendedRun, RefusalsAreLoggedAndRunNothing) {
-    using namespace std::string_literals;
     std::string noise;
     for (int i = 0; i < 50000; ++i) noise.push_back(static_cast<char>((i * 7919) % 256));
-    plant(app, {{"/Job.dat", crlf(job())},
-                {"/Noise.dat", noise},
-                {"/Nul.dat", crlf(job({{1, "pathsource =src\0x"s}}))}});
-    const std::string label = labelOf(backup), error = "DATE TIME Error: ";
-    const Lines jobRun{"-if", "Job.dat", "-qu"},
-        noScreen{error + "geen beeldscherm; het venster kan niet wachten en wordt gesloten"};
-    const auto badFile = [&](const std::string& name) {  // a box nobody sees, answered in the log
-        const std::string file = "\"" + app + "/" + name + "\" bevat een fout";
-        return Lines{
-            "Automatisch beantwoord: \"Initialisatiebestand: " + file + " / in regel 1\" -> OK",
-            error + file + " in regel 1"};
-    };
+    plant(app, {{"/Job.dat", crlf(job())}, {"/Noise.dat", noise}});
+    const std::string error = "DATE TIME Error: ",
+                      noiseFile = "\"" + app + "/Noise.dat\" bevat een fout";
     const auto inUse = [&](const std::string& held) {
         return Lines{error + "\"" + held + "\" is in gebruik door een andere run"};
     };
@@ -126,27 +67,19 @@ TEST_F(UnattendedRun, RefusalsAreLoggedAndRunNothing) {
         std::string held = {};  // what another run holds
     } cases[] = {
         {{"-if", "Job.dat"}, {}},  // no run-mode piece
-        {{"-if", "Weg.dat", "-qu"}, {error + "\"" + app + "/Weg.dat\" - initfile not found"}},
-        {{"-if", "Noise.dat", "-qu"}, badFile("Noise.dat")},
-        {{"-if", "Nul.dat", "-qu"}, badFile("Nul.dat")},
+        {{"-if", "Noise.dat", "-qu"},
+         {"Automatisch beantwoord: \"Initialisatiebestand: " + noiseFile + " / in regel 1\" -> OK",
+          error + noiseFile + " in regel 1"}},
         {{"-ps", source, "-vf", "1"}, {"TIME Targetpath invalid"}},
         {{"-ps", source, "-pd", root / "nergens/Backup", "-vf", "1"},
          {"TIME Targetpath invalid (de map erboven bestaat niet)"}},
-        {{"-ps", source, "-pd", backup, "-vl", "ANDERE" + label},
-         {error + "ANDERE" + label + " <> " + label, "Volumelabels don't match"}},
-        {{"-ps", source, "-pd", backup, "-sy", "1", "-vf", "1", "-db", "2", "-pr",
-          source + "/foto's"},
-         {error + "\"" + source + "/foto's\" prullenbak ligt in de bronmap"}},
-        {{"-ps", source, "-pd", source, "-ke", "1", "-sy", "1", "-vf", "1"},
-         {error + "bronmap en doelmap zijn dezelfde map"}},
-        {{"-ps", source, "-pd", backup, "-dd", "31-12-9999", "-cd", "1"},
-         {error + "vanaf-datum 1-1-2262 00:00:00 ligt in de toekomst"}},
         // "-pr" without its value stops the option parser: no run starts, and
         // without a screen nobody could close the window.
-        {{"-ps", source, "-pr", "-pd", backup}, noScreen},
-        {{"-ps", source, "-pr", "-pd", backup}, noScreen, {"env", "-u", "QT_QPA_PLATFORM"}},
-        {jobRun, inUse(backup), {}, backup},
-        {jobRun, inUse(app + "/Job.dat"), {}, app + "/Job.dat"},
+        {{"-ps", source, "-pr", "-pd", backup},
+         {error + "geen beeldscherm; het venster kan niet wachten en wordt gesloten"},
+         {"env", "-u", "QT_QPA_PLATFORM"}},
+        {{"-if", "Job.dat", "-qu"}, inUse(backup), {}, backup},
+        {{"-if", "Job.dat", "-qu"}, inUse(app + "/Job.dat"), {}, app + "/Job.dat"},
     };
     const Tree before = files(source);
     for (const auto& c : cases) {
@@ -154,7 +87,6 @@ TEST_F(UnattendedRun, RefusalsAreLoggedAndRunNothing) {
         const UniqueFd held(c.held.empty() ? -1 : open(c.held.c_str(), O_RDONLY));
         ASSERT_TRUE(!held.valid() || flock(held.get(), LOCK_EX) == 0);
         EXPECT_EQ(refused(c.arguments, c.through), c.logged);
-        EXPECT_TRUE(exists(app + "/Error.Log"));
     }
     EXPECT_EQ(files(source), before);
     EXPECT_FALSE(exists(root / "nergens"));
@@ -163,10 +95,9 @@ TEST_F(UnattendedRun, RefusalsAreLoggedAndRunNothing) {
 }
 
 // An unattended run that did not end well tells the desktop: here on a
-// private session bus (dbus-run-session, listening in the runtime folder as a
-// desktop session's bus does) with a stand-in notification service that
-// records "app|icon|summary|body|hints". Without a session bus the run is the
-// same, and as quiet.
+// private session bus (listening in the runtime folder, as a desktop
+// session's does) with a stand-in notification service. Without a session
+// bus the run is the same, and as quiet.
 TEST_F(DesktopNotice, FailedRefusedAndBrokenOffRunsAreNoticedOnlyWithASessionBus) {
     if (!sh("dbus-run-session -- true >/dev/null 2>&1")) GTEST_SKIP() << "no dbus-run-session";
     const std::string config = root / "bus.conf", notices = root / "notices.txt";
@@ -195,22 +126,14 @@ TEST_F(DesktopNotice, FailedRefusedAndBrokenOffRunsAreNoticedOnlyWithASessionBus
         {"refused", refusedJob, bus, 1, "niet uitgevoerd"},
         {"broken off", noSource, bus, 2, "afgebroken"},
         {"bus only in the runtime folder", refusedJob, noAddress, 1, "niet uitgevoerd"},
-        {"cron, no session", refusedJob, kCron, 1, ""},
-        {"bus gone",
-         noSource,
-         {"env", "DBUS_SESSION_BUS_ADDRESS=unix:path=" + root / "geen"},
-         2,
-         ""},
+        {"cron, no session", noSource, kCron, 2, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        std::filesystem::remove_all(backup);
         std::filesystem::remove(notices);
-        makeDirs(backup);
         const ProgramOutcome outcome = run(c.arguments, c.through);
         EXPECT_EQ(outcome.exitStatus, c.status) << outcome.errors;
-        // Nothing but the bus daemon's own complaints (it cannot raise its
-        // file limit in a container) reaches standard error.
+        // Only the bus daemon complains (it cannot raise its file limit here).
         EXPECT_EQ(std::regex_replace(outcome.errors, std::regex("dbus-daemon\\[.*\n"), ""), "");
         Lines received = split(readFile(notices), "\n"), expected;
         for (std::string& notice : received)  // the body from its exit status on

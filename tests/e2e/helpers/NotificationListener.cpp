@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr int kListenerFailed = 99, kLateNoticeMs = 500;  // a notice sent just before the end
+constexpr int kListenerFailed = 99, kLateNoticeMs = 500;
 
 class Listener : public QObject {
     Q_OBJECT
