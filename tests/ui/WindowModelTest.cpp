@@ -57,10 +57,9 @@ TEST(ModeDisplay, TheFramesStepTheSwitchesAndTheDisplay) {
 }
 
 // OK in the dialog of a job whose dustbin is the marked folder oude-bak, with
-// a volume SCHIJF mounted at media/SCHIJF: the last box shown, whether the
-// dialog closed, the dustbin (as used, as written, as shown) and focus, the
-// folders there are (* marked) and whether the job was saved. An existing
-// folder is saved by the next confirmation. (Gestures: see the widget tests.)
+// SCHIJF mounted at media/SCHIJF: the last box, the dialog open or closed, the
+// dustbin (used, written, shown), the focus, the folders (* marked) and the
+// job saved (an existing folder: at the next confirmation).
 TEST(DustbinDialog, OKTakesTheRecycleBinOrAFolder) {
     const std::string kBin = "<RECYCLER>", kAsk = "Map bestaat niet. Maken ? [Ja/Nee]|open";
     const std::string kFull = "Volledige padnaam S.V.P|open map oude-bak oude bak ";
@@ -190,8 +189,6 @@ TEST(MainWindow, InputGuardsRefusalsOKAndTheDateCheckBox) {
     w.job.dustbinAsWritten = w.job.dustbinPath = rig.root / "geen/diepe/bak";
     refused("Fout:", "ongeldige prullenbak");
     EXPECT_EQ(w.ui.fromDateBox.text, "5-3-2024 07:08:00");
-    EXPECT_TRUE(rig.dialogs.shown.empty());
-    EXPECT_EQ(w.log.text(), "");
 
     w.job.dustbinAsWritten = w.job.dustbinPath = rig.root / "bak";
     EXPECT_TRUE(w.checkSettings());

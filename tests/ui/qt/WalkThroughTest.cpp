@@ -61,11 +61,8 @@ TEST(WalkThrough, FromAFirstStartToARunAndBack) {
         Session first(rig);
         qt::MainWindow& window = first.window;
         EXPECT_TRUE(window.windowTitle().startsWith("Zandvast & Backup Tool v."));
-        EXPECT_TRUE(window.picture("noCheckPicture")->isVisible());
-        EXPECT_FALSE(window.goButton()->isEnabled());
         QTest::keyClick(window.pathBox(0), Qt::Key_F1);
-        ASSERT_NE(window.helpWindow(), nullptr);
-        EXPECT_TRUE(window.helpWindow()->isVisible() &&
+        ASSERT_TRUE(window.helpWindow() && window.helpWindow()->isVisible() &&
                     window.helpWindow()->toPlainText().contains("Prullenbak"));
         QTest::keyClick(window.helpWindow(), Qt::Key_Escape);
         EXPECT_FALSE(window.helpWindow()->isVisible());

@@ -47,11 +47,9 @@ TEST_F(DustbinDialogWidgets, ShowsItsControlsAndAnswersOKWithoutAChoice) {
     EXPECT_FALSE(dialog.pathBox()->isEnabled() || dialog.picker()->isVisible() ||
                  dialog.option(1)->isChecked() || dialog.option(2)->isChecked());
     click(dialog.okButton());
-    ASSERT_EQ(rig.dialogs.shown.size(), 1u);
-    EXPECT_EQ(rig.dialogs.shown[0].text, "Pad bestaat niet.");
+    EXPECT_EQ(rig.dialogs.shown.at(0).text, "Pad bestaat niet.");
     EXPECT_TRUE(dialog.isVisible());
     click(dialog.option(1));
-    EXPECT_EQ(dialog.pathBox()->text(), "");
     click(dialog.okButton());
     EXPECT_EQ(std::make_tuple(model.closed, dialog.isVisible(), rig.w().job.dustbinToTrash),
               std::make_tuple(true, false, true));
@@ -101,24 +99,23 @@ TEST(QtDialogs, BoxesAnswerAsTheUserDid) {
     using A = MessageAnswer;
     QString yesNo;
     // The text, its style, the button clicked (none: Escape), the answer.
-    const std::tuple<const char*, S, B::StandardButton, A, B::Icon, B::StandardButtons> cases[] = {
+    const std::tuple<const char*, S, B::StandardButton, A, B::StandardButtons> cases[] = {
         {"HUIDIG backupvolume:  A\r\nWas:  B\r\n\r\nDOORGAAN ?", S::YesNo, B::Yes, A::Yes,
-         B::NoIcon, B::Yes | B::No},
-        {"Doelmap bestaat niet. Maken?", S::YesNo, B::NoButton, A::No, B::NoIcon, B::Yes | B::No},
-        {"Schijf vol", S::OkCancel, B::NoButton, A::Cancel, B::NoIcon, B::Ok | B::Cancel},
-        {"Pad bestaat niet.", S::Ok, B::NoButton, A::Ok, B::NoIcon, B::Ok},
-        {"Let op", S::OkExclamation, B::Ok, A::Ok, B::Warning, B::Ok}};
-    for (const auto& [text, style, button, answer, icon, buttons] : cases) {
+         B::Yes | B::No},
+        {"Doelmap bestaat niet. Maken?", S::YesNo, B::NoButton, A::No, B::Yes | B::No},
+        {"Schijf vol", S::OkCancel, B::NoButton, A::Cancel, B::Ok | B::Cancel},
+        {"Pad bestaat niet.", S::Ok, B::NoButton, A::Ok, B::Ok}};
+    for (const auto& [text, style, button, answer, buttons] : cases) {
         SCOPED_TRACE(text);
         QString shown;
         WhenModalOpens([&](QWidget* modal) {
             auto* box = qobject_cast<B*>(modal);
             ASSERT_NE(box, nullptr);
             shown = box->text();
-            EXPECT_EQ(std::make_tuple(box->windowTitle(), box->icon(), box->standardButtons(),
-                                      box->defaultButton()),
-                      std::make_tuple(QString("Zandvast & Backup Tool"), icon, buttons,
-                                      box->button(buttons & B::Yes ? B::Yes : B::Ok)));
+            EXPECT_EQ(
+                std::make_tuple(box->windowTitle(), box->standardButtons(), box->defaultButton()),
+                std::make_tuple(QString("Zandvast & Backup Tool"), buttons,
+                                box->button(buttons & B::Yes ? B::Yes : B::Ok)));
             if (style == S::YesNo)
                 yesNo = box->button(B::Yes)->text() + "|" + box->button(B::No)->text();
             button == B::NoButton ? QTest::keyClick(box, Qt::Key_Escape)
@@ -127,9 +124,8 @@ TEST(QtDialogs, BoxesAnswerAsTheUserDid) {
         EXPECT_EQ(qt::QtDialogs().messageBox(text, style), answer);
         EXPECT_EQ(shown, QString(text).replace("\r\n", "\n"));
     }
-    EXPECT_EQ(std::make_pair(QGuiApplication::applicationDisplayName().toStdString(),
-                             QCoreApplication::applicationName().toStdString()),
-              std::make_pair(std::string("Zandvast"), std::string("Zandvast")));
+    EXPECT_EQ(QGuiApplication::applicationDisplayName() + "|" + QCoreApplication::applicationName(),
+              "Zandvast|Zandvast");
     if (QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_nl.qm")) {
         EXPECT_EQ(yesNo.remove('&'), "Ja|Nee");
     }
