@@ -1,11 +1,10 @@
 // One session from start to finish on real folders, through the window's
 // widgets: no job file yet, pick or type the folders, step the mode with the
-// two arrow frames, choose the dustbin in its dialog, confirm, run, Exit, and
-// find the job again in a new window on the same application folder.
+// two arrow frames, choose the dustbin in its dialog, confirm, run, Exit; and
+// a second start that mirrors a run and is closed.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
-#include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
@@ -13,7 +12,6 @@
 #include <QTreeView>
 
 #include "ui/qt/ArrowBox.h"
-#include "ui/qt/Colours.h"
 #include "ui/qt/DustbinDialog.h"
 #include "ui/qt/ElidedLabel.h"
 #include "ui/qt/FolderPicker.h"
@@ -59,24 +57,12 @@ TEST(WalkThrough, FromAFirstStartToARunAndBack) {
     writeFile(source + "/Brieven/aan oma.txt", "Lieve oma,");
     makeDirs(dustbin);
     makeDirs(rig.root / "Desktop");
-    const QString kFirstDate = "19-12-1960 12:58:58";
     {
         Session first(rig);
         qt::MainWindow& window = first.window;
         EXPECT_TRUE(window.windowTitle().startsWith("Zandvast & Backup Tool v."));
-        EXPECT_EQ(window.pathBox(0)->text().toStdString(), rig.appFolder());
-        EXPECT_EQ(window.dateBox()->text(), kFirstDate);
-        EXPECT_TRUE(window.picture("noCheckPicture")->isVisible());
-        for (const char* name : {"noCheckPicture", "noSyncPicture", "syncPicture",
-                                 "syncDustbinPicture", "dustbinPicture"})
-            EXPECT_TRUE(window.picture(name)->hasPicture()) << name;
-        EXPECT_FALSE(window.goButton()->isEnabled());
-        for (QPushButton* button :
-             {window.okButton(), window.exitButton(), window.attributesButton()})
-            EXPECT_TRUE(button->text().contains('&')) << "no access key";
         QTest::keyClick(window.pathBox(0), Qt::Key_F1);
-        ASSERT_NE(window.helpWindow(), nullptr);
-        EXPECT_TRUE(window.helpWindow()->isVisible() &&
+        ASSERT_TRUE(window.helpWindow() && window.helpWindow()->isVisible() &&
                     window.helpWindow()->toPlainText().contains("Prullenbak"));
         QTest::keyClick(window.helpWindow(), Qt::Key_Escape);
         EXPECT_FALSE(window.helpWindow()->isVisible());
@@ -113,14 +99,11 @@ TEST(WalkThrough, FromAFirstStartToARunAndBack) {
         QTest::keyClicks(window.pathBox(2), QString::fromStdString(backup));
         EXPECT_EQ(first.w.ui.backupBox.text, backup);
 
-        // The frames step the mode by mouse or space bar, their lines in the
-        // mode's colours; the date check box greys the date.
-        const auto line = [](qt::ArrowBox* frame) { return frame->lineColours()[1]; };
-        EXPECT_EQ(line(window.frame1()), QColor(Qt::red));
+        // The frames step the mode by mouse or space bar; the date check box
+        // greys the date.
         window.frame1()->setFocus();
         QTest::keyClick(window.frame1(), Qt::Key_Space);
         EXPECT_TRUE(window.picture("syncPicture")->isVisible());
-        EXPECT_EQ(line(window.frame2()), qt::toQColor(kSys3DDarkShadow, window.palette()));
         Click(window.frame2());
         EXPECT_TRUE(window.picture("syncDustbinPicture")->isVisible());
         const auto dateColour = [&] { return window.dateBox()->palette().color(QPalette::Text); };
@@ -149,9 +132,9 @@ TEST(WalkThrough, FromAFirstStartToARunAndBack) {
         QTest::keyClicks(window.dateBox(), "x");
         Click(window.okButton());
         EXPECT_EQ(std::make_tuple(window.statusPanel(2)->text(), dateColour(),
-                                  QApplication::focusWidget()),
+                                  QApplication::focusWidget(), window.goButton()->isEnabled()),
                   std::make_tuple(QString("dd-mm-jj uu:mm:ss"), QColor(Qt::red),
-                                  static_cast<QWidget*>(window.dateBox())));
+                                  static_cast<QWidget*>(window.dateBox()), false));
         QTest::keyClick(window.dateBox(), Qt::Key_Backspace);
         QStringList questions;
         bool held = true, releaseTaken = false, redWhileAsked = false;
@@ -174,38 +157,28 @@ TEST(WalkThrough, FromAFirstStartToARunAndBack) {
         EXPECT_EQ(window.statusPanel(1)->text(), "OK");
         // A confirmed job takes no typing.
         EXPECT_TRUE(window.goButton()->text().contains("&GO"));
-        EXPECT_FALSE(window.frame1()->isEnabled() || window.dateCheck()->isEnabled());
+        EXPECT_FALSE(window.frame1()->isEnabled() || window.frame2()->isEnabled() ||
+                     window.dateCheck()->isEnabled());
         QTest::keyClicks(window.pathBox(0), "xyz");
         EXPECT_EQ(window.pathBox(0)->text().toStdString(), source);
 
         Click(window.goButton());
         EXPECT_EQ(window.statusPanel(1)->text(), "Klaar");
-        EXPECT_TRUE(window.statusPanel(3)->text().contains("sec"));
         EXPECT_EQ(readFile(backup + "/lijst.txt") + readFile(backup + "/Brieven/aan oma.txt"),
                   "boodschappenLieve oma,");
         EXPECT_FALSE(window.goButton()->isEnabled() || first.w.userBreak);
-        EXPECT_NE(window.dateBox()->text(), kFirstDate);
         Click(window.exitButton());
         EXPECT_EQ(std::make_tuple(first.w.userBreak, first.w.ui.closed, window.isVisible()),
                   std::make_tuple(true, true, false));
     }
     Session second(rig);
     qt::MainWindow& window = second.window;
-    EXPECT_EQ(std::make_tuple(window.pathBox(0)->text().toStdString(),
-                              window.pathBox(2)->text().toStdString(), second.w.job.dustbinPath),
-              std::make_tuple(source, backup, dustbin));
-    EXPECT_TRUE(window.picture("syncDustbinPicture")->isVisible() &&
-                window.dateCheck()->isChecked() && window.dateBox()->text() != kFirstDate);
 
-    // The run's display is mirrored. At the smallest size every status panel
-    // shows its longest text whole; a larger window gives its space to the
-    // path boxes and the progress bar, and keeps the status bar and the mode
-    // display as they are.
+    // The run's display is mirrored.
     AppWindow& w = second.w;
     w.ui.progressBar = {true, 0, 200, 50};
     w.ui.currentFileLabel.text = "/bron/bestand.txt";
-    w.ui.statusPanels = {"Bezig af te sluiten...", "Bestanden: 12345         [ Verwijderd: 12345 ]",
-                         "99 min 59 sec"};
+    w.ui.panel(3) = "99 min 59 sec";
     w.ui.caption = "25 %   Zandvast v.1.0.0";
     window.mirror();
     EXPECT_EQ(std::make_tuple(window.progressBar()->isVisible(), window.progressBar()->maximum(),
@@ -213,26 +186,6 @@ TEST(WalkThrough, FromAFirstStartToARunAndBack) {
                               window.statusPanel(3)->text(), window.windowTitle()),
               std::make_tuple(true, 200, 50, QString("/bron/bestand.txt"), QString("99 min 59 sec"),
                               QString("25 %   Zandvast v.1.0.0")));
-    window.resize(window.minimumSize());
-    QTest::qWait(20);
-    for (int panel = 1; panel <= 3; ++panel) {
-        QLabel* label = window.statusPanel(panel);
-        EXPECT_GE(label->contentsRect().width(),
-                  label->fontMetrics().horizontalAdvance(label->text()))
-            << panel;
-    }
-    const auto sizes = [&] {
-        return std::vector<int>{window.statusPanel(1)->parentWidget()->height(),
-                                window.picture("syncPicture")->geometry().center().y() -
-                                    window.frame1()->geometry().center().y(),
-                                window.pathBox(0)->width(), window.progressBar()->width()};
-    };
-    const std::vector<int> small = sizes();
-    window.resize(window.width() * 2, window.height() * 2);
-    QTest::qWait(20);
-    const std::vector<int> large = sizes();
-    EXPECT_EQ(std::make_tuple(large[0], large[1], large[2] > small[2], large[3] > small[3]),
-              std::make_tuple(small[0], small[1], true, true));
 
     // Closing the window is a break; a close asked for inside a handler
     // waits until the handler has returned.
