@@ -116,32 +116,6 @@ TEST_F(InjectedMounts, LabelsDrivesAndVolumes) {
     EXPECT_EQ(label, "");
 }
 
-// Labels must come through the superblock: this machine's udev may keep no
-// by-label folder.
-TEST(LoopVolumes, LabelsOfRealImagesInMountOrder) {
-    TempDir dir;
-    ScratchMount labelled(dir / "mnt ZV ü", ScratchMount::Image, "mkfs.ext4 -q -L 'ZV DISK'");
-    if (!labelled.ok()) GTEST_SKIP() << labelled.why();
-    ScratchMount bare(dir / "bare", ScratchMount::Image, "mkfs.ext4 -q");
-    ScratchMount scratch(dir / "t", ScratchMount::Tmpfs, "1m");
-    ASSERT_TRUE(bare.ok() && scratch.ok());
-    LinuxFileSystem fs({"/proc/self/mountinfo", dir / "no-by-label", true});
-    std::string label = "stale";
-    ASSERT_TRUE(fs.volumeName(labelled.path() + "/Backup/week", label).ok());
-    EXPECT_EQ(label, "ZV DISK");
-    ASSERT_TRUE(fs.volumeName(bare.path(), label).ok());
-    EXPECT_EQ(label, "");
-    EXPECT_EQ(fs.driveName(labelled.path() + "/Backup/week"), labelled.path());
-    EXPECT_EQ(fs.driveName(scratch.path()), scratch.path());
-    EXPECT_TRUE(fs.lookup(scratch.path()).mountRoot);
-    EXPECT_FALSE(fs.lookup(dir.path()).mountRoot);
-    std::vector<std::string> listed;
-    for (const Volume& v : fs.volumes())
-        if (v.mountPoint.starts_with(dir.path())) listed.push_back(v.mountPoint + "=" + v.label);
-    EXPECT_EQ(listed, (std::vector<std::string>{labelled.path() + "=ZV DISK", bare.path() + "=",
-                                                scratch.path() + "="}));
-}
-
 // A disk that is meant to be mounted and is not: an entry of the file-system
 // table that is not mounted, or a folder below a removable-media folder that
 // lies on that folder's own file system.
