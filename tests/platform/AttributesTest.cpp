@@ -1,6 +1,4 @@
-// Attributes kept in permission bits and in user.DOSATTRIB (as Samba reads
-// it), and read-only semantics that hold for every user: the tests run as
-// root, who would otherwise be allowed everything.
+// Attributes kept in permission bits and in user.DOSATTRIB (as Samba reads it).
 #include "PlatformTest.h"
 #include "platform/linux/DosAttributes.h"
 

@@ -62,6 +62,16 @@ TEST_F(FileCopyTest, CarriesUserAttributesAndCapabilitiesButNotTheMachinesOwn) {
     }
 }
 
+// A finished backup folder gets its source's times, also whole seconds apart.
+TEST_F(FileCopyTest, AFinishedFolderGetsItsSourcesTimes) {
+    makeDirs(dir / "src");
+    makeDirs(dir / "to");
+    setTimes(dir / "src", 1000000000, 1100000000);
+    setTimes(dir / "to", 1000000007, 1100000000);
+    ASSERT_TRUE(fs.keepFolderMetadata(dir / "src", dir / "to", FolderStage::Done).ok());
+    EXPECT_EQ(statOf(dir / "to").st_mtime, 1000000000);
+}
+
 // A move within one file system is a rename (the very file arrives); it
 // refuses what a copy refuses, and a target on another file system.
 TEST_F(FileCopyTest, MovesInOneStepWithinAFileSystemOnly) {

@@ -20,10 +20,8 @@ class FreedesktopTrashTest : public PlatformTest {
     FreedesktopTrash trash{fs, home, data, getuid()};
 };
 
-// The home trash gives a file an unused name (also where a file lies without
-// a record) and a record with its escaped path; without a usable data home it
-// is made below home. What cannot be trashed stays, and the record written
-// before the move is taken back.
+// The home trash gives an unused name and a record with the escaped path; what
+// cannot be trashed stays, and the record written before is taken back.
 TEST_F(FreedesktopTrashTest, TheHomeTrashGetsTheFileARecordAndAnUnusedName) {
     const std::string t = data + "/Trash", stem = "with space & \xC3\xA9t\xC3\xA9%";
     writeFile(work + "/one/" + stem + ".txt", "first");

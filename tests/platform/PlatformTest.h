@@ -50,8 +50,7 @@ inline bool setXattr(const std::string& path, const std::string& name, const std
 }
 
 // A file system mounted while this lives (root only; else `why()` says why).
-// Tmpfs: `arg` is its size; ramfs keeps no extended attributes; image: an
-// 8 MiB loop image beside the mount point, formatted by `arg`.
+// Tmpfs: `arg` is its size; ramfs: no extended attributes; image: formatted by `arg`.
 class ScratchMount {
   public:
     enum Kind { Tmpfs, Ramfs, Image };

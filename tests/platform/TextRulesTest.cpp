@@ -1,5 +1,4 @@
-// The platform's pure text rules: dates, paths, error numbers, the automatic
-// answers and the environment's folders.
+// The platform's text rules, error numbers, automatic answers and own folders.
 #include <cerrno>
 #include <optional>
 

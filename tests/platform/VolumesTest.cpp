@@ -1,5 +1,4 @@
-// The drive list and volume names: an injected mount table and by-label
-// folder, and real labelled images where the machine lets us mount them.
+// The drive list and volume names from an injected mount table and by-label folder.
 #include "PlatformTest.h"
 #include "platform/linux/MountTable.h"
 
