@@ -24,8 +24,7 @@ class FileSystemTest : public PlatformTest {
     }
 };
 
-// Deleting removes links, never what they point at (a read-only file behind a
-// link does not stop a tree's delete either).
+// Deleting removes links, never what they point at (nor is it stopped by a read-only file).
 TEST_F(FileSystemTest, DeletingRemovesLinksNeverWhatTheyPointAt) {
     writeFile(dir / "outside/locked.txt", "x");
     chmod((dir / "outside/locked.txt").c_str(), 0444);
@@ -36,8 +35,7 @@ TEST_F(FileSystemTest, DeletingRemovesLinksNeverWhatTheyPointAt) {
     EXPECT_EQ(readFile(dir / "outside/locked.txt"), "x");
 }
 
-// Every failure carries the program's error number; a FIFO is refused at
-// once (opening it would hang the run).
+// Every failure carries the program's error number; a FIFO is refused without opening it.
 TEST_F(FileSystemTest, FailuresCarryTheProgramsErrorNumbers) {
     Entry entry;
     std::vector<Entry> files, folders;
@@ -71,8 +69,7 @@ TEST_F(FileSystemTest, FailuresCarryTheProgramsErrorNumbers) {
         EXPECT_EQ(cases[i].first.number, cases[i].second) << "case " << i;
 }
 
-// An atomic write keeps the old file's permission bits and attributes,
-// replaces what a link points at, and refuses a read-only file.
+// An atomic write keeps the old file's bits and attributes, follows a link, refuses read-only.
 TEST_F(FileSystemTest, AnAtomicWriteKeepsTheOldFilesSettings) {
     writeFile(dir / "Init.dat", "old");
     chmod((dir / "Init.dat").c_str(), 0640);
