@@ -1,6 +1,4 @@
 #include <chrono>
-#include <map>
-#include <memory>
 
 #include "PlatformTest.h"
 #include "platform/linux/EntryStat.h"
@@ -17,7 +15,6 @@ class FileSystemTest : public PlatformTest {
     void SetUp() override {
         writeFile(dir / "tree/file.txt", "12345");
         writeFile(dir / "tree/sub/inner.txt", "123");
-        setTimes(dir / "tree/file.txt", 1000000000, 1100000000);
         link("..", dir / "tree/sub/up");
         link("loopB", dir / "tree/loopA");
         link("loopA", dir / "tree/loopB");
@@ -27,85 +24,18 @@ class FileSystemTest : public PlatformTest {
     }
 };
 
-// Listings in all three forms (full, plain, names only), existence checks and
-// tree sizes, summed here and beside the caller.
-TEST_F(FileSystemTest, ListingsSizesAndExistenceNeverFollowLinks) {
-    ASSERT_TRUE(fs.setAttributes(dir / "tree/file.txt", kAttrHidden | kAttrArchive).ok());
-    std::vector<Entry> files, folders, plain;
-    std::vector<FolderName> names;
-    ASSERT_TRUE(fs.listFolder(dir / "tree", plain, folders, ListDetail::Plain).ok());
-    ASSERT_TRUE(fs.listFolder(dir / "tree", files, folders).ok());
-    ASSERT_TRUE(fs.listNames(dir / "tree", names).ok());
-    // Name -> kind; files with "name size attributes modified", plain without attributes.
-    std::map<std::string, EntryKind> kinds, listed;
-    std::vector<std::string> regular;
-    for (const FolderName& n : names) kinds[n.name] = n.typeKnown ? n.kind : EntryKind::File;
-    for (const Entry& e : files) listed[e.name] = e.kind;
-    for (const Entry& e : folders) listed[e.name] = e.kind;
-    for (const Entry& e : files)
-        if (e.kind == EntryKind::File)
-            regular.push_back(e.name + " " + std::to_string(e.size) + " " +
-                              std::to_string(e.attributes) + " " +
-                              std::to_string(e.modified.time_since_epoch().count()));
-    for (const Entry& e : plain)
-        if (e.kind == EntryKind::File)
-            regular.push_back(e.name + " " + std::to_string(e.size) + " " +
-                              std::to_string(e.attributes));
-    EXPECT_EQ(kinds, (std::map<std::string, EntryKind>{{"file.txt", EntryKind::File},
-                                                       {"sub", EntryKind::Folder},
-                                                       {"loopA", EntryKind::Symlink},
-                                                       {"loopB", EntryKind::Symlink},
-                                                       {"subLink", EntryKind::Symlink},
-                                                       {"fileLink", EntryKind::Symlink},
-                                                       {"pipe", EntryKind::Special}}));
-    EXPECT_EQ(listed, kinds);
-    EXPECT_EQ(regular, (std::vector<std::string>{
-                           "file.txt 5 " + std::to_string(kAttrHidden | kAttrArchive) + " " +
-                               std::to_string(std::chrono::nanoseconds(1000000000s).count()),
-                           "file.txt 5 0"}));
-    EXPECT_EQ(folders.at(0).size, 0u);  // not the size of its listing
-    for (mode_t special : {S_IFSOCK, S_IFCHR, S_IFBLK})
-        EXPECT_EQ(kindOf(special), EntryKind::Special);
-    ASSERT_TRUE(fs.listFolder(dir / "tree/sub", files, folders).ok());
-    EXPECT_TRUE(folders.empty());  // "up" is a link, not a way back up
-    EXPECT_EQ(fs.listNames(dir / "missing", names).number, kErrPathNotFound);
-    EXPECT_TRUE(names.empty());
-    std::uint64_t bytes = 0;
-    ASSERT_TRUE(fs.folderSize(dir / "tree", bytes).ok());
-    EXPECT_EQ(bytes, 8u);  // regular files once, and the loop ends
-    std::unique_ptr<PendingSize> sizes =
-        fs.startFolderSizes({dir / "tree", dir / "tree/sub", dir / "missing"});
-    EXPECT_EQ(sizes->total(), 11u);  // a folder that cannot be read adds nothing
-    EXPECT_TRUE(sizes->ready());
-    sizes = fs.startFolderSizes({dir / "tree"});
-    sizes.reset();  // dropped unfinished: stopped and joined, nothing left running
-    // A link that leads nowhere is still a file; a link to a folder is none.
-    EXPECT_FALSE(fs.folderExists(dir / "tree/subLink"));
-    const std::pair<const char*, bool> exists[] = {
-        {"fileLink", true}, {"loopA", true}, {"subLink", false}, {"sub", false}, {"pipe", false}};
-    for (const auto& [name, file] : exists)
-        EXPECT_EQ(fs.fileExists(dir / ("tree/" + std::string(name))), file) << name;
-}
-
-// Deleting removes links, never what they point at (a read-only file behind a
-// link does not stop a tree's delete either); a folder is made one level only.
+// Deleting removes links, never what they point at (nor is it stopped by a read-only file).
 TEST_F(FileSystemTest, DeletingRemovesLinksNeverWhatTheyPointAt) {
-    EXPECT_TRUE(fs.deleteFile(dir / "tree/fileLink", false).ok());
-    EXPECT_TRUE(fs.deleteFile(dir / "tree/subLink", false).ok());
-    EXPECT_EQ(readFile(dir / "tree/file.txt") + readFile(dir / "tree/sub/inner.txt"), "12345123");
     writeFile(dir / "outside/locked.txt", "x");
     chmod((dir / "outside/locked.txt").c_str(), 0444);
     link(dir / "outside", dir / "tree/sub/out");
+    EXPECT_TRUE(fs.deleteFile(dir / "tree/fileLink", false).ok());
     EXPECT_TRUE(fs.deleteFolder(dir / "tree", false).ok());
     EXPECT_FALSE(fs.folderExists(dir / "tree"));
     EXPECT_EQ(readFile(dir / "outside/locked.txt"), "x");
-    EXPECT_TRUE(fs.createFolder(dir / "one").ok());
-    EXPECT_FALSE(fs.createFolder(dir / "one").ok());
-    EXPECT_FALSE(fs.createFolder(dir / "two/three").ok());
 }
 
-// Every failure carries the program's error number; a FIFO is refused at
-// once (opening it would hang the run).
+// Every failure carries the program's error number; a FIFO is refused without opening it.
 TEST_F(FileSystemTest, FailuresCarryTheProgramsErrorNumbers) {
     Entry entry;
     std::vector<Entry> files, folders;
@@ -118,23 +48,17 @@ TEST_F(FileSystemTest, FailuresCarryTheProgramsErrorNumbers) {
     const auto start = std::chrono::steady_clock::now();
     const std::pair<FsError, int> cases[] = {
         {fs.readTextFile(missing, text), kErrFileNotFound},
-        {fs.readTextFile(noFolder, text), kErrPathNotFound},
         {fs.writeTextFile(dir / "toReadOnly", "x"), kErrAccessDenied},
-        {fs.stat(missing, entry), kErrFileNotFound},
         {fs.stat(file + "/below", entry), kErrPathNotFound},
-        {fs.deleteFile(missing, true), kErrFileNotFound},
         {fs.deleteFile(dir / "tree/sub", false), kErrFileNotFound},
         {fs.deleteFolder(dir / "tree/subLink", true), kErrPathNotFound},
         {fs.deleteFolder(file, true), kErrPathNotFound},
         {fs.listFolder(missing, files, folders), kErrPathNotFound},
-        {fs.appendToFile(noFolder, "x"), kErrPathNotFound},
         {fs.writeFileAtomic(noFolder, "x"), kErrPathNotFound},
         {fs.copyFile(missing, dir / "x"), kErrFileNotFound},
-        {fs.copyFile(file, noFolder), kErrPathNotFound},
         {fs.copyFile(file, ""), kErrInvalidArgument},
         {fs.copyFile(file, std::string("/tmp/x\0y", 8)), kErrInvalidArgument},
         {fs.createFolder(dir / std::string(300, 'n')), kErrInvalidArgument},
-        {fs.deleteFile("", false), kErrInvalidArgument},
         {fs.readTextFile(pipe, text), kErrAccessDenied},
         {fs.writeTextFile(pipe, "x"), kErrAccessDenied},
         {fs.writeFileAtomic(pipe, "x"), kErrAccessDenied},
@@ -145,19 +69,8 @@ TEST_F(FileSystemTest, FailuresCarryTheProgramsErrorNumbers) {
         EXPECT_EQ(cases[i].first.number, cases[i].second) << "case " << i;
 }
 
-// Appends never overwrite; an atomic write keeps the old file's permission
-// bits and attributes, replaces what a link points at, and refuses a
-// read-only file and a protected Desktop.ini.
-TEST_F(FileSystemTest, TextFilesAndAnAtomicWriteThatKeepsTheOldFilesSettings) {
-    EXPECT_TRUE(fs.createNewFile(dir / "Error.Log").ok());
-    ASSERT_TRUE(fs.appendToFile(dir / "Error.Log", "old\r\n").ok());
-    EXPECT_FALSE(fs.createNewFile(dir / "Error.Log").ok());
-    ASSERT_TRUE(fs.appendToFile(dir / "Error.Log", "new\r\n").ok());
-    EXPECT_EQ(readFile(dir / "Error.Log"), "old\r\nnew\r\n");
-    ASSERT_TRUE(fs.writeTextFile(dir / "Error.Log", "short").ok());
-    std::string text = "stale";
-    ASSERT_TRUE(fs.readTextFile(dir / "Error.Log", text).ok());
-    EXPECT_EQ(text, "short");
+// An atomic write keeps the old file's bits and attributes, follows a link, refuses read-only.
+TEST_F(FileSystemTest, AnAtomicWriteKeepsTheOldFilesSettings) {
     writeFile(dir / "Init.dat", "old");
     chmod((dir / "Init.dat").c_str(), 0640);
     ASSERT_TRUE(fs.setAttributes(dir / "Init.dat", kAttrArchive).ok());
@@ -171,31 +84,14 @@ TEST_F(FileSystemTest, TextFilesAndAnAtomicWriteThatKeepsTheOldFilesSettings) {
     ASSERT_TRUE(fs.writeFileAtomic(dir / "Link.dat", "via link").ok());
     EXPECT_EQ(readFile(dir / "tree/file.txt"), "via link");
     EXPECT_TRUE(std::filesystem::is_symlink(dir / "Link.dat"));
-    writeFile(dir / "Desktop.ini", "old");
-    for (std::uint32_t bits : {38u, kAttrSystem, kAttrArchive}) {
-        ASSERT_TRUE(fs.setAttributes(dir / "Desktop.ini", bits).ok());
-        EXPECT_EQ(fs.writeTextFile(dir / "Desktop.ini", "new").ok(), bits == kAttrArchive) << bits;
-        EXPECT_EQ(readFile(dir / "Desktop.ini"), bits == kAttrArchive ? "new" : "old");
-    }
 }
 
-// Dates to the nanosecond; the birth time, or the modification time where the
-// file system keeps none (small ext2 inodes); a time the time type cannot hold
-// is read as its nearest end, never wrapped around into some other date.
-TEST_F(FileSystemTest, DatesToTheNanosecondBirthTimeOrItsStandInAndTheEnds) {
-    const std::string f = dir / "tree/file.txt";
-    timespec times[2] = {{1600000000, 100}, {-86400, 101}};  // modified before the epoch
-    ASSERT_EQ(utimensat(AT_FDCWD, f.c_str(), times, 0), 0);
-    Entry a, b;
-    ASSERT_TRUE(fs.stat(f, a).ok());
-    EXPECT_EQ(a.accessed.time_since_epoch(), 1600000000s + 100ns);
-    EXPECT_EQ(a.modified.time_since_epoch(), -86400s + 101ns);
+// The birth time, or the modification time where the file system keeps none
+// (small ext2 inodes); a time the time type cannot hold is read as its
+// nearest end, never wrapped around into some other date.
+TEST_F(FileSystemTest, BirthTimeOrItsStandInAndTheEnds) {
+    Entry b;
     struct statx sx {};
-    ASSERT_EQ(statEntry(AT_FDCWD, f.c_str(), sx), 0);
-    if (sx.stx_mask & STATX_BTIME) {
-        EXPECT_EQ(a.created, toDateTime(sx.stx_btime));
-    }
-    sx = {};
     sx.stx_mask = STATX_BASIC_STATS;
     sx.stx_mode = S_IFREG | 0644;
     sx.stx_mtime = {1234567890, 500, 0};
@@ -215,61 +111,25 @@ TEST_F(FileSystemTest, DatesToTheNanosecondBirthTimeOrItsStandInAndTheEnds) {
     // clang-format on
     for (const auto& [ts, expected] : ends)
         EXPECT_EQ(toDateTime(ts), expected) << ts.tv_sec << "s " << ts.tv_nsec << "ns";
-    ScratchMount old(dir / "old", ScratchMount::Image, "mkfs.ext2 -q -I 128");
-    if (!old.ok()) GTEST_SKIP() << old.why();
-    writeFile(old.path() + "/f", "x");
-    setTimes(old.path() + "/f", 1000000000, 1100000000);
-    std::vector<Entry> files, folders;
-    ASSERT_TRUE(fs.listFolder(old.path(), files, folders).ok());
-    ASSERT_EQ(files.size(), 1u);
-    EXPECT_EQ(files[0].created.time_since_epoch(), 1000000000s);
 }
 
-// Only "no such file" is absent: whatever else keeps the answer out of reach
-// leaves it unknown. Roots are resolved through links to real folders.
+// Only "no such file" (or a path below a file) is absent: whatever else keeps
+// the answer out of reach leaves it unknown.
 TEST_F(FileSystemTest, LookupsTellAbsentFromUnknown) {
-    link(dir / "tree/sub", dir / "tree/toD");
     const std::string file = dir / "tree/file.txt";
-    // clang-format off
-    const std::tuple<std::string, Presence, EntryKind> cases[] = {
-        {file, Presence::Present, EntryKind::File}, {dir / "tree/sub", Presence::Present, EntryKind::Folder},
-        {dir / "tree/toD", Presence::Present, EntryKind::Symlink}, {dir / "none", Presence::Absent, EntryKind::File},
-        {file + "/inside", Presence::Absent, EntryKind::File}, {dir / std::string(300, 'n'), Presence::Unknown, EntryKind::File},
-        {std::string("/tmp\0x", 6), Presence::Unknown, EntryKind::File}, {"", Presence::Unknown, EntryKind::File}};
-    // clang-format on
-    for (const auto& [path, presence, kind] : cases) {
+    const std::pair<std::string, Presence> cases[] = {
+        {file, Presence::Present},
+        {dir / "none", Presence::Absent},
+        {file + "/inside", Presence::Absent},
+        {std::string("/tmp\0x", 6), Presence::Unknown},
+        {"", Presence::Unknown}};
+    EXPECT_FALSE(fs.lookup(file).mountRoot);
+    for (const auto& [path, presence] : cases) {
         const PathInfo info = fs.lookup(path);
-        SCOPED_TRACE(path.substr(0, 80));
-        EXPECT_EQ(info.presence, presence);
-        if (presence == Presence::Present) {
-            EXPECT_EQ(info.kind, kind);
-        }
-        EXPECT_EQ(info.error.ok(), presence == Presence::Present);
+        EXPECT_EQ(std::pair(info.presence, info.error.ok()),
+                  std::pair(presence, presence == Presence::Present))
+            << path;
     }
-    std::string real;
-    PathInfo folder;
-    ASSERT_TRUE(fs.resolveFolder(dir / "tree/toD/../toD/.", real, folder).ok());
-    EXPECT_EQ(real, dir / "tree/sub");
-    EXPECT_EQ(folder.id, fs.lookup(dir / "tree/sub").id);
-    EXPECT_NE(folder.id, fs.lookup(dir.path()).id);
-    EXPECT_FALSE(folder.mountRoot);
-    EXPECT_EQ(fs.resolveFolder(file, real, folder).number, kErrPathNotFound);
-    EXPECT_EQ(folder.presence, Presence::Absent);
-    EXPECT_TRUE(real.empty());
-}
-
-// A lock is held once; an empty folder goes, one with anything in it stays.
-TEST_F(FileSystemTest, LocksAndEmptyFolders) {
-    std::unique_ptr<HeldLock> first, second;
-    ASSERT_TRUE(fs.lockExclusive(dir / "tree/sub", first).ok() && first);
-    EXPECT_EQ(fs.lockExclusive(dir / "tree/sub", second).number, kErrAccessDenied);
-    first.reset();
-    EXPECT_TRUE(fs.lockExclusive(dir / "tree/sub", second).ok());
-    EXPECT_FALSE(fs.removeEmptyFolder(dir / "tree/sub").ok());
-    std::filesystem::remove_all(dir / "tree/sub");
-    makeDirs(dir / "tree/sub");
-    EXPECT_TRUE(fs.removeEmptyFolder(dir / "tree/sub").ok());
-    EXPECT_FALSE(fs.folderExists(dir / "tree/sub"));
 }
 
 }  // namespace

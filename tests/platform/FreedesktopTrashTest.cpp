@@ -1,17 +1,8 @@
-#include <regex>
-
 #include "PlatformTest.h"
 #include "platform/linux/FreedesktopTrash.h"
 
 namespace zv::test {
 namespace {
-
-namespace stdfs = std::filesystem;
-
-bool exists(const std::string& path) {
-    std::error_code ec;
-    return stdfs::exists(stdfs::symlink_status(path, ec));
-}
 
 // The value of a key in a .trashinfo file.
 std::string infoLine(const std::string& info, const std::string& key) {
@@ -29,44 +20,22 @@ class FreedesktopTrashTest : public PlatformTest {
     FreedesktopTrash trash{fs, home, data, getuid()};
 };
 
-// The home trash gets the file, a record and an unused name (also where a
-// file lies without a record); without a usable data home it is made below
-// home (not in ./files of the current folder, as Qt's own did); what cannot
-// be trashed stays, with no record left: the record written before a move is
-// taken back when the move fails.
+// The home trash gives an unused name and a record with the escaped path; what
+// cannot be trashed stays, and the record written before is taken back.
 TEST_F(FreedesktopTrashTest, TheHomeTrashGetsTheFileARecordAndAnUnusedName) {
-    const std::string t = data + "/Trash", odd = "with space & \xC3\xA9t\xC3\xA9%.txt";
-    writeFile(work + "/one/notes.txt", "first");
-    writeFile(work + "/two/notes.txt", "second");
-    writeFile(work + "/" + odd, "x");
-    writeFile(work + "/target.txt", "t");
-    link(work + "/target.txt", work + "/link");
-    ASSERT_TRUE(trash.moveToTrash(work + "/one/notes.txt").ok());
-    writeFile(t + "/files/notes.2.txt", "left over without a record");
-    for (const std::string& name : {std::string("/two/notes.txt"), "/" + odd, std::string("/link")})
-        ASSERT_TRUE(trash.moveToTrash(work + name).ok()) << name;
+    const std::string t = data + "/Trash", stem = "with space & \xC3\xA9t\xC3\xA9%";
+    writeFile(work + "/one/" + stem + ".txt", "first");
+    writeFile(work + "/two/" + stem + ".txt", "second");
+    ASSERT_TRUE(trash.moveToTrash(work + "/one/" + stem + ".txt").ok());
+    writeFile(t + "/files/" + stem + ".2.txt", "left over without a record");
+    ASSERT_TRUE(trash.moveToTrash(work + "/two/" + stem + ".txt").ok());
     EXPECT_EQ(trash.moveToTrash(work + "/missing.txt").number, kErrFileNotFound);
-    EXPECT_EQ(readFile(t + "/files/notes.txt") + readFile(t + "/files/notes.3.txt"), "firstsecond");
-    EXPECT_EQ(stdfs::read_symlink(t + "/files/link"), work + "/target.txt");
-    EXPECT_EQ(readFile(work + "/target.txt"), "t");
-    EXPECT_FALSE(exists(work + "/one/notes.txt") || exists(t + "/info/notes.2.txt.trashinfo"));
-    const std::string info = t + "/info/notes.txt.trashinfo";
-    EXPECT_EQ(infoLine(info, "Path"), work + "/one/notes.txt");
-    EXPECT_TRUE(std::regex_match(infoLine(info, "DeletionDate"),
-                                 std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d)")));
-    EXPECT_EQ(infoLine(t + "/info/notes.3.txt.trashinfo", "Path"), work + "/two/notes.txt");
-    EXPECT_EQ(infoLine(t + "/info/" + odd + ".trashinfo", "Path"),
-              work + "/with%20space%20%26%20%C3%A9t%C3%A9%25.txt");
-    EXPECT_EQ(modeOf(t) & 077, 0u);
+    EXPECT_EQ(readFile(t + "/files/" + stem + ".3.txt"), "second");
+    EXPECT_EQ(infoLine(t + "/info/" + stem + ".3.txt.trashinfo", "Path"),
+              work + "/two/with%20space%20%26%20%C3%A9t%C3%A9%25.txt");
     EXPECT_EQ(FreedesktopTrash(fs, home, "relative/data", getuid()).homeTrashFolder(),
               home + "/.local/share/Trash");
     EXPECT_EQ(FreedesktopTrash(fs, "", "", getuid()).homeTrashFolder(), "");
-    writeFile(work + "/a.txt", "a");
-    ASSERT_TRUE(FreedesktopTrash(fs, home, "", getuid()).moveToTrash(work + "/a.txt").ok());
-    EXPECT_EQ(readFile(home + "/.local/share/Trash/files/a.txt"), "a");
-    EXPECT_EQ(infoLine(home + "/.local/share/Trash/info/a.txt.trashinfo", "Path"), work + "/a.txt");
-    EXPECT_FALSE(exists(stdfs::current_path().string() + "/files/a.txt"));
-
     const std::string locked = work + "/locked";
     writeFile(locked + "/a.txt", "a");
     if (mount(locked.c_str(), locked.c_str(), nullptr, MS_BIND, nullptr) != 0)
@@ -78,8 +47,8 @@ TEST_F(FreedesktopTrashTest, TheHomeTrashGetsTheFileARecordAndAnUnusedName) {
     ASSERT_TRUE(readOnly);
     EXPECT_FALSE(e.ok());
     EXPECT_EQ(readFile(locked + "/a.txt"), "a");
-    EXPECT_EQ(entriesIn(t + "/info"), 4);
-    EXPECT_EQ(entriesIn(t + "/files"), 5);
+    EXPECT_EQ(entriesIn(t + "/info"), 2);
+    EXPECT_EQ(entriesIn(t + "/files"), 3);
 }
 
 // A file on another volume goes to that volume's own trash: the shared
@@ -104,9 +73,10 @@ TEST_F(FreedesktopTrashTest, AFileOnAnotherVolumeGoesToThatVolumesTrash) {
         ASSERT_EQ(std::system(("cd '" + v + "' && " + prepare).c_str()), 0);
         const FsError e = trash.moveToTrash(v + "/Docs/a b.txt");
         for (const std::string& other : {".Trash-" + uid, ".Trash/" + uid})
-            EXPECT_TRUE(other == trashFolder || !exists(v + "/" + other + "/files/a b.txt"));
-        EXPECT_FALSE(exists(data + "/Trash/files/a b.txt"));
-        EXPECT_EQ(exists(v + "/Docs/a b.txt"), trashFolder.empty());
+            EXPECT_TRUE(other == trashFolder ||
+                        !std::filesystem::exists(v + "/" + other + "/files/a b.txt"));
+        EXPECT_FALSE(std::filesystem::exists(data + "/Trash/files/a b.txt"));
+        EXPECT_EQ(std::filesystem::exists(v + "/Docs/a b.txt"), trashFolder.empty());
         EXPECT_EQ(e.number, trashFolder.empty() ? kErrAccessDenied : kErrNone) << e.description;
         if (trashFolder.empty()) continue;
         EXPECT_EQ(readFile(v + "/" + trashFolder + "/files/a b.txt"), "on the volume");

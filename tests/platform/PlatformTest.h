@@ -30,7 +30,6 @@ inline long entriesIn(const std::string& folder) {
     return std::distance(std::filesystem::directory_iterator(folder), {});
 }
 
-// What lstat says of a path (a final link not followed).
 inline struct stat statOf(const std::string& path) {
     struct stat st {};
     ::lstat(path.c_str(), &st);
@@ -40,7 +39,7 @@ inline mode_t modeOf(const std::string& path) {
     return statOf(path).st_mode & 07777;
 }
 
-// An extended attribute's value, "-" where the path has none.
+// Extended attributes of the path itself; "-" where it has none.
 inline std::string xattrOf(const std::string& path, const std::string& name) {
     char buf[256];
     const ssize_t n = lgetxattr(path.c_str(), name.c_str(), buf, sizeof buf);
@@ -50,10 +49,8 @@ inline bool setXattr(const std::string& path, const std::string& name, const std
     return lsetxattr(path.c_str(), name.c_str(), value.data(), value.size(), 0) == 0;
 }
 
-// A small file system mounted for one test (root only), unmounted (lazily if
-// busy) when the object goes; where the machine does not allow it, `why()`
-// says so. Tmpfs: `arg` is its size; ramfs keeps no extended attributes;
-// image: an 8 MiB loop image beside the mount point, formatted by `arg`.
+// A file system mounted while this lives (root only; else `why()` says why).
+// Tmpfs: `arg` is its size; ramfs: no extended attributes; image: formatted by `arg`.
 class ScratchMount {
   public:
     enum Kind { Tmpfs, Ramfs, Image };

@@ -1,6 +1,4 @@
-// The platform's pure text rules: dates, paths, error numbers, the automatic
-// answers and the environment's folders.
-#include <array>
+// The platform's text rules, error numbers, automatic answers and own folders.
 #include <cerrno>
 #include <optional>
 
@@ -17,8 +15,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Puts the process in a time zone while it lives (this test program runs
-// without TZ); `installed` is false where the zone is missing.
+// The process in a time zone while this lives; `installed`: the zone is there.
 struct ZoneForTest {
     explicit ZoneForTest(const std::string& zone)
         : installed(access(("/usr/share/zoneinfo/" + zone).c_str(), R_OK) == 0) {
@@ -41,8 +38,7 @@ TEST(DateText, ReadsEveryAcceptedFormAndWritesDayMonthYear) {
     // clang-format off
     const std::pair<const char*, const char*> cases[] = {
         {"19-12-1960 12:58:58", "19-12-1960 12:58:58"}, {"1-2-2003 4:05:06", "1-2-2003 04:05:06"},
-        {"02-03-2024 13:14:15", "2-3-2024 13:14:15"},   {"2024-03-02T13:14:15", "2-3-2024 13:14:15"},
-        {"02/03/2024 13:14:15", "2-3-2024 13:14:15"},   {"2-3-24 13:14:15", "2-3-2024 13:14:15"},
+        {"02-03-2024 13:14:15", "2-3-2024 13:14:15"},   {"2-3-24 13:14:15", "2-3-2024 13:14:15"},
         {" 2-3-2024  13:14:15\r\n", "2-3-2024 13:14:15"}, {"2024-03-02", "2-3-2024 00:00:00"},
         {"2-3-2024 7:08", "2-3-2024 07:08:00"},         {"1-1-49", "1-1-2049 00:00:00"},
         {"31/12/50", "31-12-1950 00:00:00"},            {"29-2-2000", "29-2-2000 00:00:00"},
@@ -55,13 +51,6 @@ TEST(DateText, ReadsEveryAcceptedFormAndWritesDayMonthYear) {
                   written + std::string("|") + written);
         EXPECT_EQ(parseDateTime(written), t) << text;
     }
-    // Fractions of a second are dropped, also before the epoch.
-    const DateTime t = *parseDateTime("5-6-2010 10:11:12") + 999ms;
-    const DateTime early = *parseDateTime("1-1-1901 00:00:01");
-    EXPECT_EQ(formatTime(t) + " " + formatIsoDateTime(t) + " " + formatTime(early - 500ms),
-              "10:11:12 2010-06-05T10:11:12 00:00:00");
-    EXPECT_EQ(secondsOfLocalDay(t), 10 * 3600 + 11 * 60 + 12);
-    EXPECT_EQ(secondsOfLocalDay(early - 1001ms), 86399);
     // clang-format off
     const char* const bad[] = {
         "", "   ", "garbage", "12-12", "32-1-2020", "0-1-2020", "1-13-2020", "31-4-2020",
@@ -78,8 +67,7 @@ TEST(DateText, ReadsEveryAcceptedFormAndWritesDayMonthYear) {
 // for the time type means "everything": it is held to the earliest instant,
 // never wrapped around into another century.
 TEST(DateText, RepeatedSkippedAndOutOfRangeTimesReadAsTheEarliestMoment) {
-    const char *const ams = "Europe/Amsterdam", *const msk = "Europe/Moscow";
-    const char* const ny = "America/New_York";
+    const char* const ams = "Europe/Amsterdam";
     // Zone, local time -> the instant.
     const std::tuple<const char*, const char*, DateTime> cases[] = {
         // Autumn: 02:00-02:59 is summer time first. Spring: 02:00-02:59 never happens.
@@ -88,22 +76,13 @@ TEST(DateText, RepeatedSkippedAndOutOfRangeTimesReadAsTheEarliestMoment) {
         {ams, "31-3-2024 02:00:00", utc(2024, 3, 31, 1h)},
         {ams, "31-3-2024 02:59:59", utc(2024, 3, 31, 1h)},
         {ams, "31-3-2024 01:59:59", utc(2024, 3, 31, 59min + 59s)},
-        // Moscow went from +4 to +3 without summer time in 2014, to +4 in 2011.
-        {msk, "26-10-2014 01:30:00", utc(2014, 10, 25, 21h + 30min)},
-        {msk, "27-3-2011 02:30:00", utc(2011, 3, 26, 23h)},
-        // West of Greenwich the instants lie after the local time read as UTC.
-        {ny, "10-3-2024 02:30:00", utc(2024, 3, 10, 7h)},
-        {ny, "3-11-2024 01:30:00", utc(2024, 11, 3, 5h + 30min)},
-        // Lord Howe Island moves its clock by half an hour.
-        {"Australia/Lord_Howe", "6-10-2024 02:15:00", utc(2024, 10, 5, 15h + 30min)},
-        {"UTC", "27-10-2024 02:30:00", utc(2024, 10, 27, 2h + 30min)},
+        {"America/New_York", "10-3-2024 02:30:00", utc(2024, 3, 10, 7h)},  // west of Greenwich
         // Beyond the time type's ends.
         {"UTC", "1-1-0001", kEarliestDateTime},
         {"UTC", "31-12-1677 23:59:59", kEarliestDateTime},
         {"UTC", "1-1-1678 00:00:01", kEarliestDateTime + 1s},
         {"UTC", "31-12-2261 23:59:59", kLatestDateTime - 1s},
         {"UTC", "1-1-2262 00:00:01", kLatestDateTime},
-        {"UTC", "31-12-9999 23:59:59", kLatestDateTime},
         {ams, "1-1-1000", kEarliestDateTime},
         {"Pacific/Kiritimati", "31-12-9999 23:59:59", kLatestDateTime}};
     for (const auto& [name, text, expected] : cases) {
@@ -111,38 +90,12 @@ TEST(DateText, RepeatedSkippedAndOutOfRangeTimesReadAsTheEarliestMoment) {
         if (!zone.installed) GTEST_SKIP() << name << " is not installed";
         EXPECT_EQ(parseDateTime(text), expected) << name << " " << text;
     }
-    for (const char* name : {"UTC", "Pacific/Kiritimati", "Pacific/Pago_Pago"}) {
-        ZoneForTest zone(name);
-        for (DateTime end : {kEarliestDateTime, kLatestDateTime})
-            EXPECT_EQ(parseDateTime(formatDateTime(end)), end) << name << formatDateTime(end);
-    }
     ZoneForTest zone("UTC");
     EXPECT_EQ(formatDateTime(kEarliestDateTime) + " " + formatIsoDateTime(kLatestDateTime),
               "1-1-1678 00:00:00 2262-01-01T00:00:00");
 }
 
-TEST(Paths, TextualOperations) {
-    // Path -> parent, last component, root, collapsed, normal folder.
-    using Texts = std::array<std::string, 5>;
-    // clang-format off
-    const std::pair<const char*, Texts> cases[] = {
-        {"/a/b", {"/a", "b", "/", "/a/b", "/a/b"}},  {"/a//b/", {"/a", "b", "/", "/a/b/", "/a/b"}},
-        {"/a", {"/", "a", "/", "/a", "/a"}},         {"/", {"", "", "/", "/", "/"}},
-        {"//", {"", "", "/", "//", "/"}},            {"///srv//x", {"///srv", "x", "/", "//srv/x", "//srv/x"}},
-        {"", {"", "", "", "", ""}},                  {"DISK/x", {"DISK", "x", "DISK", "DISK/x", "DISK/x"}},
-        {"DISK", {"", "DISK", "DISK", "DISK", "DISK"}}, {"a//b//", {"a", "b", "a", "a/b/", "a/b"}}};
-    // clang-format on
-    for (const auto& [path, texts] : cases) {
-        EXPECT_EQ(
-            Texts({parentOfPath(path), std::string(lastComponent(path)), std::string(rootOf(path)),
-                   collapsedSeparators(path), normalisedFolder(path)}),
-            texts)
-            << path;
-        EXPECT_EQ(isAbsolutePath(path), texts[2] == "/") << path;
-    }
-    EXPECT_EQ(joinPath("/a", "b") + joinPath("/a/", "b") + joinPath("", "b"), "/a/b/a/b/b");
-    EXPECT_EQ(normalisedAbsolute("x/../y/./z", "/home/u"), "/home/u/y/z");
-    EXPECT_EQ(normalisedAbsolute("/../a//b/", "/cwd"), "/a/b");
+TEST(Paths, WithinAndBelowAtTheirBoundaries) {
     // Path, folder -> within (at or below), strictly below, the part below.
     const std::tuple<const char*, const char*, bool, bool, std::optional<std::string>> below[] = {
         {"/mnt/x/y", "/mnt", true, true, "x/y"},
@@ -193,28 +146,20 @@ TEST(ErrorMapping, SystemErrorsBecomeTheProgramsNumbers) {
               "No such file or directory: /some/where");
 }
 
-TEST(AutomaticDialogs, AnswersOkOrTheSafeChoiceAndLogsIt) {
+TEST(AutomaticDialogs, AnswersTheSafeChoiceAndLogsIt) {
     std::vector<std::string> lines;
     AutomaticDialogs dialogs{[&](const std::string& line) { lines.push_back(line); }};
-    const std::vector<MessageAnswer> answers{
-        dialogs.messageBox("Klaar", MessageStyle::Ok),
-        dialogs.messageBox("Let op", MessageStyle::OkExclamation),
-        dialogs.messageBox("Schijf vol", MessageStyle::OkCancel),
-        dialogs.messageBox("een\r\ntwee\ndrie\rvier", MessageStyle::YesNo),
-        AutomaticDialogs(nullptr).messageBox("x", MessageStyle::YesNo)};
-    EXPECT_EQ(answers, (std::vector<MessageAnswer>{MessageAnswer::Ok, MessageAnswer::Ok,
-                                                   MessageAnswer::Cancel, MessageAnswer::No,
-                                                   MessageAnswer::No}));
-    EXPECT_EQ(lines, (std::vector<std::string>{
-                         "Automatisch beantwoord: \"Klaar\" -> OK",
-                         "Automatisch beantwoord: \"Let op\" -> OK",
-                         "Automatisch beantwoord: \"Schijf vol\" -> Annuleren",
-                         "Automatisch beantwoord: \"een / twee / drie / vier\" -> Nee"}));
+    EXPECT_EQ(dialogs.messageBox("Schijf vol", MessageStyle::OkCancel), MessageAnswer::Cancel);
+    EXPECT_EQ(dialogs.messageBox("Doorgaan?", MessageStyle::YesNo), MessageAnswer::No);
+    EXPECT_EQ(AutomaticDialogs(nullptr).messageBox("x", MessageStyle::Ok), MessageAnswer::Ok);
+    EXPECT_EQ(lines,
+              (std::vector<std::string>{"Automatisch beantwoord: \"Schijf vol\" -> Annuleren",
+                                        "Automatisch beantwoord: \"Doorgaan?\" -> Nee"}));
 }
 
 // A portable copy keeps its files beside itself where it can write; an
 // installed one always in the user's data folder, also for root.
-TEST(LinuxEnvironment, FoldersAndCommandLine) {
+TEST(LinuxEnvironment, AppFolder) {
     const char* const userData = "/home/u/.local/share/zandvast";
     const std::tuple<const char*, bool, bool, const char*, const char*> cases[] = {
         {"/opt/zv", true, false, "", "/opt/zv"},
@@ -227,19 +172,6 @@ TEST(LinuxEnvironment, FoldersAndCommandLine) {
         EXPECT_EQ(appFolderFor({folder, writable, installed}, {"/home/u", xdgDataHome, ""}),
                   appFolder)
             << folder << writable << installed << xdgDataHome;
-    const EnvVars env{"/home/u", "", ""};
-    // The user-dirs file -> the desktop folder.
-    const std::pair<const char*, const char*> desktops[] = {
-        {"# xdg\nXDG_DOCUMENTS_DIR=\"$HOME/D\"\nXDG_DESKTOP_DIR=\"$HOME/Bureau\"\n",
-         "/home/u/Bureau"},
-        {"", "/home/u/Desktop"},
-        {"#XDG_DESKTOP_DIR=\"/x\"\n", "/home/u/Desktop"},
-        {"XDG_DESKTOP_DIR=unquoted\n", "/home/u/Desktop"},
-        {"XDG_DESKTOP_DIR=\"relative\"\n", "/home/u/Desktop"}};
-    for (const auto& [text, desktop] : desktops) EXPECT_EQ(desktopFolderFrom(text, env), desktop);
-    char a0[] = "zandvast", a1[] = "-if", a2[] = "my init.dat", a3[] = "qu";
-    char* argv[] = {a0, a1, a2, a3, nullptr};
-    EXPECT_EQ(joinArguments(4, argv) + "|" + joinArguments(1, argv), "-if my init.dat qu|");
 }
 
 // The installed copy is told by its folder: the install's bin folder, also
@@ -251,19 +183,15 @@ TEST(LinuxEnvironment, FoldersOnDisk) {
     test::makeDirs(dir / "opt/bin");
     ASSERT_EQ(symlink("usr/bin", (dir / "bin").c_str()), 0);
     const std::string bin = dir / "usr/bin";
-    const std::pair<std::string, bool> cases[] = {{bin, true},
-                                                  {dir / "bin", true},
-                                                  {dir / "usr/./bin/", true},
-                                                  {dir / "opt/bin", false},
-                                                  {dir / "usr", false},
-                                                  {dir / "usr/bin/zandvast", false},
-                                                  {dir / "gone", false},
-                                                  {"", false}};
+    // clang-format off
+    const std::pair<std::string, bool> cases[] = {
+        {bin, true}, {dir / "bin", true}, {dir / "usr/./bin/", true}, {dir / "opt/bin", false},
+        {dir / "usr/bin/zandvast", false}, {dir / "gone", false}, {"", false}};
+    // clang-format on
     for (const auto& [other, same] : cases)
         EXPECT_EQ(std::make_pair(sameFolder(other, bin), sameFolder(bin, other)),
                   std::make_pair(same, same))
             << other;
-    EXPECT_FALSE(sameFolder("", ""));
     test::makeDirs(dir / "home");
     chmod((dir / "home").c_str(), 0755);
     for (const std::string& path : {dir / "home/.local/share/zandvast", dir / "home"})
