@@ -221,11 +221,6 @@ std::string formatIsoDateTime(DateTime t) {
     return text;
 }
 
-std::int32_t secondsOfLocalDay(DateTime t) {
-    const std::tm tm = toLocal(t);
-    return tm.tm_hour * 60 * 60 + tm.tm_min * 60 + tm.tm_sec;
-}
-
 std::optional<DateTime> parseDateTime(std::string_view text) {
     const std::optional<Fields> f = readFields(text);
     if (!f) return std::nullopt;

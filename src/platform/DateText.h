@@ -19,9 +19,6 @@ std::string formatDateTime(DateTime t);  // "19-12-1960 12:58:58"
 // trash's records).
 std::string formatIsoDateTime(DateTime t);
 
-// Seconds since local midnight, 0 to 86399 (86400 in a leap second).
-std::int32_t secondsOfLocalDay(DateTime t);
-
 // Reads a local date and time. Accepts d-M-yyyy, yyyy-MM-dd, dd/MM/yyyy,
 // two-digit years, a "T" between date and time, and a missing time (midnight).
 // Returns nothing when the text is no date.
