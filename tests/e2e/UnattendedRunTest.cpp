@@ -100,42 +100,43 @@ TEST_F(UnattendedRun, RefusalsAreLoggedAndRunNothing) {
 // bus the run is the same, and as quiet.
 TEST_F(DesktopNotice, FailedRefusedAndBrokenOffRunsAreNoticedOnlyWithASessionBus) {
     if (!sh("dbus-run-session -- true >/dev/null 2>&1")) GTEST_SKIP() << "no dbus-run-session";
-    const std::string config = root / "bus.conf", notices = root / "notices.txt";
+    const std::string config = root / "bus.conf", noticeFile = root / "notices.txt";
     writeFile(config, "<busconfig><type>session</type><listen>unix:path=" + root / "run/bus" +
                           "</listen><auth>EXTERNAL</auth><policy context=\"default\">"
                           "<allow send_destination=\"*\"/><allow receive_sender=\"*\"/>"
                           "<allow own=\"*\"/></policy></busconfig>\n");
-    const Lines bus{"dbus-run-session",
-                    "--config-file=" + config,
-                    "--",
-                    ZV_NOTIFICATION_LISTENER,
-                    notices,
-                    "env"},
-        good{"-ps", source, "-pd", backup, "-cd", "0", "-vf", "1"},
+    // The listener waits for as many notices as are expected.
+    const auto bus = [&](const std::string& notices, const Lines& unset = {}) {
+        Lines words{"dbus-run-session", "--config-file=" + config, "--", ZV_NOTIFICATION_LISTENER};
+        words.insert(words.end(), {noticeFile, notices, "env"});
+        words.insert(words.end(), unset.begin(), unset.end());
+        return words;
+    };
+    const Lines good{"-ps", source, "-pd", backup, "-cd", "0", "-vf", "1"},
         refusedJob{"-ps", source, "-vf", "1"},
         noSource{"-ps", root / "weg", "-pd", backup, "-cd", "0", "-vf", "1"};
-    Lines noAddress = bus;  // as a systemd user session that exports no bus address
-    noAddress.insert(noAddress.end(), {"-u", "DBUS_SESSION_BUS_ADDRESS"});
     const struct {
         const char* name;
         Lines arguments, through;
         int status;
         std::string summary;  // empty: no notice
     } cases[] = {
-        {"clean run", good, bus, 0, ""},
-        {"refused", refusedJob, bus, 1, "niet uitgevoerd"},
-        {"broken off", noSource, bus, 2, "afgebroken"},
-        {"bus only in the runtime folder", refusedJob, noAddress, 1, "niet uitgevoerd"},
+        {"clean run", good, bus("0"), 0, ""},
+        {"refused", refusedJob, bus("1"), 1, "niet uitgevoerd"},
+        {"broken off", noSource, bus("1"), 2, "afgebroken"},
+        // as a systemd user session that exports no bus address
+        {"bus only in the runtime folder", refusedJob, bus("1", {"-u", "DBUS_SESSION_BUS_ADDRESS"}),
+         1, "niet uitgevoerd"},
         {"cron, no session", noSource, kCron, 2, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        std::filesystem::remove(notices);
+        std::filesystem::remove(noticeFile);
         const ProgramOutcome outcome = run(c.arguments, c.through);
         EXPECT_EQ(outcome.exitStatus, c.status) << outcome.errors;
         // Only the bus daemon complains (it cannot raise its file limit here).
         EXPECT_EQ(std::regex_replace(outcome.errors, std::regex("dbus-daemon\\[.*\n"), ""), "");
-        Lines received = split(readFile(notices), "\n"), expected;
+        Lines received = split(readFile(noticeFile), "\n"), expected;
         for (std::string& notice : received)  // the body from its exit status on
             notice = std::regex_replace(notice, std::regex("\\|[^|]*\\(afsluit"), "|(afsluit");
         if (!c.summary.empty())

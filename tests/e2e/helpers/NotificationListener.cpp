@@ -1,9 +1,12 @@
-// zv_notification_listener OUTFILE PROGRAM [ARGUMENT...]: a stand-in desktop
-// notification service that runs PROGRAM, answers Notify calls until a moment
-// after it ended, writes one "app|icon|summary|body|hints" line per notice to
-// OUTFILE and ends with PROGRAM's exit status (99: the listener failed).
+// zv_notification_listener OUTFILE COUNT PROGRAM [ARGUMENT...]: a stand-in
+// desktop notification service that runs PROGRAM and, after it ended, answers
+// Notify calls until COUNT came (at most ten seconds: a loaded machine) and a
+// moment has passed for any beyond them; it writes one "app|icon|summary|body|hints"
+// line per notice to OUTFILE and ends with PROGRAM's exit status (99: the
+// listener failed).
 #include <QCoreApplication>
 #include <QDBusConnection>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTimer>
@@ -12,7 +15,7 @@
 
 namespace {
 
-constexpr int kListenerFailed = 99, kLateNoticeMs = 500;
+constexpr int kListenerFailed = 99, kLateNoticeMs = 500, kDeadlineMs = 10000;
 
 class Listener : public QObject {
     Q_OBJECT
@@ -42,7 +45,7 @@ int main(int argc, char** argv) {
     const QStringList args = app.arguments();
     Listener listener;
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (args.size() < 3 ||
+    if (args.size() < 4 ||
         !bus.registerObject("/org/freedesktop/Notifications", &listener,
                             QDBusConnection::ExportAllSlots) ||
         !bus.registerService("org.freedesktop.Notifications")) {
@@ -53,11 +56,21 @@ int main(int argc, char** argv) {
     program.setProcessChannelMode(QProcess::ForwardedChannels);
     program.setInputChannelMode(QProcess::ForwardedInputChannel);
     int status = kListenerFailed;
+    const qsizetype expected = args[2].toInt();
+    QElapsedTimer sinceEnd;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        const qint64 waited = sinceEnd.elapsed();
+        if ((listener.notices.size() >= expected && waited >= kLateNoticeMs) ||
+            waited >= kDeadlineMs)
+            app.quit();
+    });
     QObject::connect(&program, &QProcess::finished, [&](int code, QProcess::ExitStatus how) {
         status = how == QProcess::NormalExit ? code : kListenerFailed;
-        QTimer::singleShot(kLateNoticeMs, &app, &QCoreApplication::quit);
+        sinceEnd.start();
+        poll.start(50);
     });
-    program.start(args[2], args.mid(3));
+    program.start(args[3], args.mid(4));
     if (!program.waitForStarted()) return kListenerFailed;
     app.exec();
     QFile file(args[1]);
