@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -10,7 +11,6 @@
 
 namespace zv::test {
 
-// The operations a test can make fail.
 enum class FsOp {
     List,
     Stat,
@@ -32,15 +32,18 @@ enum class FsOp {
 // contains the rule's text return its error number. Calls are counted.
 class FaultInjectingFileSystem final : public FileSystem {
     using enum FsOp;
+    using Path = const std::string&;
 
   public:
     explicit FaultInjectingFileSystem(FileSystem& inner) : inner_(inner) {}
 
     // times -1: every matching call fails; otherwise only the next `times`.
-    void failOn(FsOp op, std::string pathSubstring, int errorNumber, int times = -1);
+    void failOn(FsOp op, std::string pathSubstring, int errorNumber, int times = -1) {
+        rules_.push_back(Rule{op, std::move(pathSubstring), errorNumber, times});
+    }
     void clearFailures() { rules_.clear(); }
     // Calls of an operation, failed or not (Any: of all operations).
-    long calls(FsOp op) const;
+    long calls(FsOp op) const { return calls_[static_cast<std::size_t>(op)]; }
     long injected() const { return injected_; }
     // Runs before every counted call, with the operation and its first path.
     std::function<void(FsOp, const std::string&)> beforeCall;
@@ -52,82 +55,91 @@ class FaultInjectingFileSystem final : public FileSystem {
 
     using FileSystem::listFolder;
     FsError listFolder(const std::string& path, std::vector<Entry>& files,
-                       std::vector<Entry>& folders, ListDetail detail) override;
+                       std::vector<Entry>& folders, ListDetail detail) override {
+        files.clear();  // as a listing that fails leaves them
+        folders.clear();
+        const FsError result = guarded(
+            List, path, {}, [&] { return inner_.listFolder(path, files, folders, detail); });
+        const std::string folder = path.empty() || path.back() != kSep ? path + kSep : path;
+        for (std::vector<Entry>* list : {&files, &folders})
+            for (Entry& e : *list)
+                if (adjustEntry) adjustEntry(folder + e.name, e);
+        return result;
+    }
     FsError listNames(const std::string& path, std::vector<FolderName>& names) override {
         names.clear();  // as a listing that fails leaves them
-        return guarded(List, path, [&] { return inner_.listNames(path, names); });
+        return guarded(List, path, {}, [&] { return inner_.listNames(path, names); });
     }
-    FsError stat(const std::string& path, Entry& out) override;
-    PathInfo lookup(const std::string& path) override;
-    FsError resolveFolder(const std::string& path, std::string& real, PathInfo& info) override;
-    bool fileExists(const std::string& path) override { return inner_.fileExists(path); }
-    bool folderExists(const std::string& path) override { return inner_.folderExists(path); }
-    FsError createFolder(const std::string& path) override {
-        return guarded(CreateFolder, path, [&] { return inner_.createFolder(path); });
+    FsError stat(const std::string& path, Entry& out) override {
+        const FsError result = guarded(Stat, path, {}, [&] { return inner_.stat(path, out); });
+        if (result.ok() && adjustEntry) adjustEntry(path, out);
+        return result;
     }
-    FsError deleteFile(const std::string& path, bool force) override {
-        return guarded(DeleteFile, path, [&] { return inner_.deleteFile(path, force); });
+    PathInfo lookup(const std::string& path) override {
+        if (FsError e = check(Stat, path); e.failed()) return failedLook(e);
+        return inner_.lookup(path);
     }
-    FsError deleteFolder(const std::string& path, bool force) override {
-        return guarded(DeleteFolder, path, [&] { return inner_.deleteFolder(path, force); });
+    FsError resolveFolder(const std::string& path, std::string& real, PathInfo& info) override {
+        real.clear();
+        if (FsError e = check(Stat, path); e.failed()) return (info = failedLook(e)).error;
+        return inner_.resolveFolder(path, real, info);
     }
-    FsError removeEmptyFolder(const std::string& path) override {
-        return guarded(DeleteFolder, path, [&] { return inner_.removeEmptyFolder(path); });
+    bool fileExists(Path p) override { return inner_.fileExists(p); }
+    bool folderExists(Path p) override { return inner_.folderExists(p); }
+    FsError createFolder(Path p) override {
+        return guarded(CreateFolder, p, {}, [&] { return inner_.createFolder(p); });
     }
-    FsError copyFile(const std::string& from, const std::string& to) override {
-        return guarded(
-            CopyFile, from, [&] { return inner_.copyFile(from, to); }, to);
+    FsError deleteFile(Path p, bool force) override {
+        return guarded(DeleteFile, p, {}, [&] { return inner_.deleteFile(p, force); });
     }
-    FsError moveFile(const std::string& from, const std::string& to) override {
-        return guarded(
-            MoveFile, from, [&] { return inner_.moveFile(from, to); }, to);
+    FsError deleteFolder(Path p, bool force) override {
+        return guarded(DeleteFolder, p, {}, [&] { return inner_.deleteFolder(p, force); });
     }
-    FsError keepFolderMetadata(const std::string& from, const std::string& to,
-                               FolderStage stage) override {
+    FsError removeEmptyFolder(Path p) override {
+        return guarded(DeleteFolder, p, {}, [&] { return inner_.removeEmptyFolder(p); });
+    }
+    FsError copyFile(Path from, Path to) override {
+        return guarded(CopyFile, from, to, [&] { return inner_.copyFile(from, to); });
+    }
+    FsError moveFile(Path from, Path to) override {
+        return guarded(MoveFile, from, to, [&] { return inner_.moveFile(from, to); });
+    }
+    FsError keepFolderMetadata(Path from, Path to, FolderStage stage) override {
         return inner_.keepFolderMetadata(from, to, stage);
     }
     std::uint32_t takeUnkept() override { return inner_.takeUnkept(); }
-    FsError getAttributes(const std::string& path, std::uint32_t& attributes) override {
-        return guarded(GetAttributes, path, [&] { return inner_.getAttributes(path, attributes); });
+    FsError getAttributes(Path p, std::uint32_t& a) override {
+        return guarded(GetAttributes, p, {}, [&] { return inner_.getAttributes(p, a); });
     }
-    FsError setAttributes(const std::string& path, std::uint32_t attributes) override {
-        return guarded(SetAttributes, path, [&] { return inner_.setAttributes(path, attributes); });
+    FsError setAttributes(Path p, std::uint32_t a) override {
+        return guarded(SetAttributes, p, {}, [&] { return inner_.setAttributes(p, a); });
     }
-    FsError folderSize(const std::string& path, std::uint64_t& bytes) override {
-        return guarded(FolderSize, path, [&] { return inner_.folderSize(path, bytes); });
+    FsError folderSize(Path p, std::uint64_t& bytes) override {
+        return guarded(FolderSize, p, {}, [&] { return inner_.folderSize(p, bytes); });
     }
     std::unique_ptr<PendingSize> startFolderSizes(std::vector<std::string> folders) override {
         return startSizes ? startSizes(std::move(folders))
                           : FileSystem::startFolderSizes(std::move(folders));
     }
-    std::string parentFolder(const std::string& path) override { return inner_.parentFolder(path); }
-    std::string absolutePath(const std::string& path) override { return inner_.absolutePath(path); }
-    std::string driveName(const std::string& path) override { return inner_.driveName(path); }
-    FsError volumeName(const std::string& path, std::string& label) override {
-        return inner_.volumeName(path, label);
-    }
+    std::string parentFolder(Path p) override { return inner_.parentFolder(p); }
+    std::string absolutePath(Path p) override { return inner_.absolutePath(p); }
+    std::string driveName(Path p) override { return inner_.driveName(p); }
+    FsError volumeName(Path p, std::string& label) override { return inner_.volumeName(p, label); }
     std::vector<Volume> volumes() override { return inner_.volumes(); }
-    FsError diskIsMounted(const std::string& path) override { return inner_.diskIsMounted(path); }
-    FsError flushVolume(const std::string& path) override {
-        return guarded(FlushVolume, path, [&] { return inner_.flushVolume(path); });
+    FsError diskIsMounted(Path p) override { return inner_.diskIsMounted(p); }
+    FsError flushVolume(Path p) override {
+        return guarded(FlushVolume, p, {}, [&] { return inner_.flushVolume(p); });
     }
-    FsError lockExclusive(const std::string& path, std::unique_ptr<HeldLock>& lock) override {
-        return inner_.lockExclusive(path, lock);
+    FsError lockExclusive(Path p, std::unique_ptr<HeldLock>& lock) override {
+        return inner_.lockExclusive(p, lock);
     }
-    FsError readTextFile(const std::string& path, std::string& content) override {
-        return inner_.readTextFile(path, content);
+    FsError readTextFile(Path p, std::string& out) override { return inner_.readTextFile(p, out); }
+    FsError writeFileAtomic(Path p, Path text) override {
+        return guarded(WriteFileAtomic, p, {}, [&] { return inner_.writeFileAtomic(p, text); });
     }
-    FsError writeFileAtomic(const std::string& path, const std::string& content) override {
-        return guarded(WriteFileAtomic, path,
-                       [&] { return inner_.writeFileAtomic(path, content); });
-    }
-    FsError writeTextFile(const std::string& path, const std::string& content) override {
-        return inner_.writeTextFile(path, content);
-    }
-    FsError createNewFile(const std::string& path) override { return inner_.createNewFile(path); }
-    FsError appendToFile(const std::string& path, const std::string& text) override {
-        return inner_.appendToFile(path, text);
-    }
+    FsError writeTextFile(Path p, Path text) override { return inner_.writeTextFile(p, text); }
+    FsError createNewFile(Path p) override { return inner_.createNewFile(p); }
+    FsError appendToFile(Path p, Path text) override { return inner_.appendToFile(p, text); }
 
   private:
     struct Rule {
@@ -138,17 +150,45 @@ class FaultInjectingFileSystem final : public FileSystem {
     };
 
     // Counts the call and returns the injected error, if a rule matches.
-    FsError check(FsOp op, const std::string& path, const std::string& otherPath = {});
+    FsError check(FsOp op, Path path, Path other = {}) {
+        ++calls_[static_cast<std::size_t>(op)];
+        ++calls_[static_cast<std::size_t>(Any)];
+        if (beforeCall) beforeCall(op, path);
+        for (Rule& rule : rules_) {
+            if (rule.remaining == 0 || (rule.op != Any && rule.op != op)) continue;
+            if (!has(path, rule.pathSubstring) && !has(other, rule.pathSubstring)) continue;
+            if (rule.remaining > 0) --rule.remaining;
+            ++injected_;
+            return fsFail(rule.errorNumber, describe(rule.errorNumber));
+        }
+        return fsOk();
+    }
+    static bool has(Path text, Path part) { return !text.empty() && text.find(part) != text.npos; }
+    static std::string describe(int number) {
+        static const std::map<int, std::string> kTexts{
+            {kErrInvalidArgument, "Invalid procedure call or argument"},
+            {kErrFileNotFound, "File not found"},
+            {kErrDiskFull, "No space left on device"},
+            {kErrAccessDenied, "Path/File access error"},
+            {kErrPathNotFound, "Path not found"}};
+        const auto it = kTexts.find(number);
+        return it == kTexts.end() ? "Injected error " + std::to_string(number)
+                                  : it->second + " (injected)";
+    }
+    static PathInfo failedLook(const FsError& e) {
+        return PathInfo{
+            isAbsence(e) ? Presence::Absent : Presence::Unknown, EntryKind::File, {}, false, e};
+    }
     // The injected error, or what `call` on the wrapped file system returns.
     template <typename Call>
-    FsError guarded(FsOp op, const std::string& path, Call call, const std::string& other = {}) {
+    FsError guarded(FsOp op, Path path, Path other, Call call) {
         if (FsError e = check(op, path, other); e.failed()) return e;
         return call();
     }
 
     FileSystem& inner_;
     std::vector<Rule> rules_;
-    std::array<long, static_cast<std::size_t>(FsOp::Any)> calls_{};
+    std::array<long, static_cast<std::size_t>(FsOp::Any) + 1> calls_{};  // [Any]: all
     long injected_ = 0;
 };
 

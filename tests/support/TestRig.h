@@ -1,38 +1,87 @@
 #pragma once
 
 #include <algorithm>
+#include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/AppWindow.h"
 #include "platform/linux/LinuxFileSystem.h"
-#include "support/Doubles.h"
 #include "support/TempDir.h"
 
 namespace zv::test {
 
-// What the walks report, recorded.
-class RecordingProgress final : public RunProgress {
+// Message boxes answered from a script; every box shown is recorded.
+class ScriptedDialogs final : public Dialogs {
   public:
-    void walkStarted(Walk walk, const std::string& root) override { walks.push_back({walk, root}); }
-    void fileReached(std::uint64_t bytes, bool) override {
-        ++filesReached;
-        bytesReached += bytes;
+    struct Shown {
+        std::string text;
+        MessageStyle style;
+        MessageAnswer answer;
+    };
+
+    // Answers are taken in order; when none is left, a box gets its default.
+    void script(MessageAnswer answer) { answers_.push_back(answer); }
+    MessageAnswer messageBox(const std::string& text, MessageStyle style) override {
+        MessageAnswer answer = style == MessageStyle::OkCancel ? MessageAnswer::Cancel
+                               : style == MessageStyle::YesNo  ? MessageAnswer::No
+                                                               : MessageAnswer::Ok;
+        if (!answers_.empty()) {
+            answer = answers_.front();
+            answers_.pop_front();
+        }
+        shown.push_back({text, style, answer});
+        return answer;
     }
+
+    std::vector<Shown> shown;
+
+  private:
+    std::deque<MessageAnswer> answers_;
+};
+
+// Counts yields; can run a hook on a chosen yield (to press Exit mid-run).
+struct RecordingPump final : EventPump {
+    void yield() override {
+        if (++yields == hookAt && hook) hook();
+    }
+    void repaintNow() override { ++repaints; }
+
+    long yields = 0;
+    long repaints = 0;
+    long hookAt = -1;  // yield number that runs the hook
+    std::function<void()> hook;
+};
+
+struct ManualClock final : Clock {
+    DateTime now() override { return current; }
+    DateTime current{};
+};
+
+struct RecordingHost final : WindowHost {
+    void showDustbinDialog() override {
+        ++dustbinDialogs;
+        if (onDustbinDialog) onDustbinDialog();
+    }
+    int dustbinDialogs = 0;
+    std::function<void()> onDustbinDialog;
+};
+
+struct RecordingProgress final : RunProgress {
+    void walkStarted(Walk, const std::string&) override {}
+    void fileReached(std::uint64_t bytes, bool) override { bytesReached += bytes; }
     void fileStarted(const std::string& path) override { started.push_back(path); }
     void fileFinished(const std::string& path) override { finished.push_back(path); }
-    void countsChanged() override { ++countChanges; }
+    void countsChanged() override {}
 
-    std::vector<std::pair<Walk, std::string>> walks;
     std::vector<std::string> started, finished;
-    long filesReached = 0, countChanges = 0;
     std::uint64_t bytesReached = 0;
 };
 
 // A trash that only records what it was handed (the file stays).
-class RecordingTrash final : public Trash {
-  public:
+struct RecordingTrash final : Trash {
     FsError moveToTrash(const std::string& path) override {
         trashed.push_back(path);
         return result;
@@ -43,8 +92,7 @@ class RecordingTrash final : public Trash {
 
 // A main window on the real file system in its own temporary folder (the
 // application folder is <root>/app), with the recording doubles.
-class TestRig {
-  public:
+struct TestRig {
     TestRig() {
         makeDirs(appFolder());
         clock.current = SystemClock().now();
