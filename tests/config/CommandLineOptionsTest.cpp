@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 
@@ -67,6 +68,21 @@ TEST(CommandLineOptions, RefusedAndAccepted) {
         EXPECT_EQ((w.jobRefused ? w.log.text() : s.flags() + " / " + fromAtRunStart) +
                       (s.boxes().empty() && s.ran() != w.jobRefused ? "" : " ?"),
                   s.expand(c.expected));
+    }
+}
+
+// Every option of the table is documented where users look: the README's list
+// with its summary, the man page and the shell completion.
+TEST(CommandLineOptions, EveryOptionIsDocumented) {
+    std::string readme = readFile(ZV_SOURCE_DIR "/README.md");
+    std::replace(readme.begin(), readme.end(), '\n', ' ');  // a summary may wrap
+    const std::string man = readFile(ZV_SOURCE_DIR "/packaging/zandvast.1"),
+                      completion = readFile(ZV_SOURCE_DIR "/packaging/zandvast.bash-completion");
+    for (const OptionSpec& o : kOptions) {
+        const std::string name = o.name;
+        EXPECT_NE(readme.find("`" + name + "` " + o.summary), std::string::npos) << name;
+        EXPECT_NE(man.find("\\" + name), std::string::npos) << name;
+        EXPECT_NE(completion.find("\\n" + name + "\\n"), std::string::npos) << name;
     }
 }
 
