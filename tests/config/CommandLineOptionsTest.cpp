@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 
@@ -30,7 +31,7 @@ TEST(CommandLineOptions, RefusedAndAccepted) {
     };
     // switches | pictures / from-date at the run's start
     const std::string quick = "nodate | noCheckPicture / ";
-    const std::string date = "19-12-1960 12:58:58", labels = "{stamp} Error: DATA1 <> ";
+    const std::string labels = "{stamp} Error: DATA1 <> ";
     const std::string source = "{time} Sourcepath invalid\r\n",
                       bin = "{time} Dustbinpath invalid\r\n";
     const Case cases[] = {
@@ -42,7 +43,9 @@ TEST(CommandLineOptions, RefusedAndAccepted) {
         {kBasic + " -mx veel", "{time} Maxremovals invalid\r\n"},
         {kBasic + " -vl DATA1", labels + "data1\r\nVolumelabels don't match\r\n",
          labelled("data1")},
-        {kBasic + " -dd " + date + " -cd 1 -sy 0 -vf 1", "verify | noSyncPicture / " + date},
+        // The weekday form keeps only the date.
+        {kBasic + " -dd maandag 19-12-1960, 12:58:58 -cd 1 -sy 0 -vf 1",
+         "verify | noSyncPicture / 19-12-1960 00:00:00"},
         {kBasic + " -pr {root} -db 1", "dustbin win nodate | noCheckPicture / "},
         {kBasic + " -db 0", "sync verify killempty | syncPicture / ", allOn},
         {kBasic + " -sy 1 -vf 0", quick},  // the quick mode switches sync off
@@ -67,6 +70,21 @@ TEST(CommandLineOptions, RefusedAndAccepted) {
         EXPECT_EQ((w.jobRefused ? w.log.text() : s.flags() + " / " + fromAtRunStart) +
                       (s.boxes().empty() && s.ran() != w.jobRefused ? "" : " ?"),
                   s.expand(c.expected));
+    }
+}
+
+// Every option of the table is documented where users look: the README's list
+// with its summary, the man page and the shell completion.
+TEST(CommandLineOptions, EveryOptionIsDocumented) {
+    std::string readme = readFile(ZV_SOURCE_DIR "/README.md");
+    std::replace(readme.begin(), readme.end(), '\n', ' ');  // a summary may wrap
+    const std::string man = readFile(ZV_SOURCE_DIR "/packaging/zandvast.1"),
+                      completion = readFile(ZV_SOURCE_DIR "/packaging/zandvast.bash-completion");
+    for (const OptionSpec& o : kOptions) {
+        const std::string name = o.name;
+        EXPECT_NE(readme.find("`" + name + "` " + o.summary), std::string::npos) << name;
+        EXPECT_NE(man.find("\\" + name), std::string::npos) << name;
+        EXPECT_NE(completion.find("\\n" + name + "\\n"), std::string::npos) << name;
     }
 }
 

@@ -3,9 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "app/AppWindow.h"
 #include "config/ValueText.h"
-#include "platform/DateText.h"
 
 namespace zv {
 namespace {
@@ -38,18 +36,6 @@ TEST(TextRules, NumbersWholeNumbersAndSwitches) {
         EXPECT_EQ(parseWholeNumber(c.text), c.whole);
         EXPECT_EQ(parseWholePart(c.text), c.wholePart);
         EXPECT_EQ(parseSwitchValue(c.text), c.on);
-    }
-}
-
-TEST(TextRules, normaliseDateText) {
-    const std::string dateOnly = formatDateTime(*parseDateTime("19-12-1960"));
-    const std::pair<const char*, std::string> cases[] = {
-        {"maandag 19-12-1960, 12:58:58", dateOnly},  // the weekday form keeps only the date
-        {"7-3-2026,10:11:12", ""},                   // too short for the weekday form: read whole
-        {"Mon gisteren, en vandaag ook", ""},
-    };
-    for (const auto& [text, expected] : cases) {
-        EXPECT_EQ(AppWindow::normaliseDateText(text), expected) << text;
     }
 }
 

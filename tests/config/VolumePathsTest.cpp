@@ -22,7 +22,6 @@ TEST_F(ConfigTest, VolumeNamesResolveToTheirMountPoints) {
         {{"/:=***", e + ":=MYDISK"}, "MYDISK/Backup", e + "/Backup"},
         {disk, "MYDISK", e},
         {two, "MYDISK2/Backup", f + "/Backup"},
-        {two, "MYDISK/Backup", e + "/Backup"},
         {{e + ":=MY"}, "MYDISK/Backup", ""},
         {{e + ":=MYDISK", f + ":=MYDISK"}, "MYDISK/Backup", ""},  // ambiguous
         {disk, "mydisk/Backup", ""},
@@ -34,7 +33,6 @@ TEST_F(ConfigTest, VolumeNamesResolveToTheirMountPoints) {
         {{}, "./x", "./x"},
         {{}, "NoSuchVolume/Backup", ""},
         {root, "ROOT/srv/backup", "/srv/backup"},
-        {root, "ROOT", "/"},
         {{odd + ":=A:=B"}, "A:=B/x", odd + "/x"},
         {{colon + ":=DATA"}, "DATA/x", colon + "/x"},
         {{"/no/a:=b:=c"}, "c/x", "/no/a:=b/x"},  // no such drive: split at the last mark
