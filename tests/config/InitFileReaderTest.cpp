@@ -66,8 +66,9 @@ TEST(InitFileReader, Starts) {
         faulty("", edit(8, "dustbin =7"), 8),
         faulty(q, edit(8, "dustbin =-1"), 8),
         faulty("", edit(8, "dustbin =1.5"), 8),
-        {q, edit(2, "pathdestination ={root}/nieuw"), "0 ran"},  // made, one level
-        {q, edit(5, "checkdate =2"), "0 ran"},                   // greyed: no date filter
+        faulty(q, edit(10, std::string("volumelabel =A\0B", 16)), 10),  // a NUL, last value line
+        {q, edit(2, "pathdestination ={root}/nieuw"), "0 ran"},         // made, one level
+        {q, edit(5, "checkdate =2"), "0 ran"},                          // greyed: no date filter
         // "cf 1" asks only about a backup volume that changed.
         {q, edit(10, "volumelabel =BACKUP"), "0 ran", 12, "qu cf 1"},
         {q, edit(3, "pathrecycler ={root}/bin", 8, "dustbin =2"),
