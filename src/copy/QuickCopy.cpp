@@ -46,7 +46,6 @@ bool copyStep(RunContext& run, const WalkRules& rules, const Entry& f, const Fil
     } else {
         ++run.counts.copied;
         run.progress.countsChanged();
-        run.progress.countsChanged();
         reportFileRecovery(run, p.source);
     }
     run.progress.fileFinished(p.source);
@@ -62,7 +61,6 @@ bool copySubfolderFiles(RunContext& run, const WalkRules& rules, const std::vect
         if (!isCopyable(f)) continue;
         run.progress.fileReached(f.size, false);
         ++run.counts.seen;
-        run.progress.countsChanged();
         run.progress.countsChanged();
         if (!rules.FileIsNew(f)) continue;
         joinPathInto(p.source, sPath, f.name);
