@@ -46,14 +46,16 @@ class EndToEnd : public ::testing::Test {
                     "QT_QPA_PLATFORM=offscreen"};
         for (const char* name : {"TZ", "ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"})
             if (const char* value = std::getenv(name))
-                words.push_back(name + ("=" + std::string(value)));
+                words.push_back(std::string(name).append("=").append(value));
         words.insert(words.end(), {"timeout", "-s", "KILL", "60"});
         if (!user.empty()) words.insert(words.end(), {"/usr/sbin/runuser", "-u", user, "--"});
         words.insert(words.end(), through.begin(), through.end());
         words.push_back(app + "/zandvast");
         words.insert(words.end(), arguments.begin(), arguments.end());
-        std::string command = "cd " + quoted(workingFolder.empty() ? work : workingFolder) + " &&";
-        for (const std::string& word : words) command += " " + quoted(word);
+        std::string command = std::string("cd ")
+                                  .append(quoted(workingFolder.empty() ? work : workingFolder))
+                                  .append(" &&");
+        for (const std::string& word : words) command.append(" ").append(quoted(word));
         const int status = std::system(
             (command + " </dev/null >" + quoted(root / "out") + " 2>" + quoted(root / "errors"))
                 .c_str());
@@ -105,7 +107,9 @@ class EndToEnd : public ::testing::Test {
 
     static bool sh(const std::string& command) { return std::system(command.c_str()) == 0; }
     static std::string quoted(const std::string& text) {
-        return "'" + std::regex_replace(text, std::regex("'"), "'\\''") + "'";
+        return std::string("'")
+            .append(std::regex_replace(text, std::regex("'"), "'\\''"))
+            .append("'");
     }
     static bool exists(const std::string& path) {
         return std::filesystem::exists(std::filesystem::symlink_status(path));
