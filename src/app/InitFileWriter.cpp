@@ -84,8 +84,7 @@ void AppWindow::saveJobOnOk() {
 // leaves the job file as it was.
 void AppWindow::saveJobAfterRun() {
     if (userBreak) {
-        log.add(log.userBreakLine());
-        log.write();
+        log.addUserBreak();
         return;
     }
     if (runRefused) return;  // the run driver writes the log

@@ -186,7 +186,7 @@ void AppWindow::goClicked() {
     runInProgress = false;
     runCompleted = !userBreak && !runRefused;
     if (userBreak) {
-        log.add(log.userBreakLine());
+        log.addUserBreak();
         closeWindow();
     }
     log.write();
@@ -196,7 +196,6 @@ void AppWindow::goClicked() {
 void AppWindow::exitClicked() {
     ui.panel(1) = "Bezig af te sluiten...";
     userBreak = true;
-    selectedFolder.clear();
     closeWindow();
 }
 

@@ -136,8 +136,7 @@ void copyNewFolderFiles(RunContext& run, const std::string& Source,
         if (!isCopyable(f)) continue;
         ++run.counts.seen;
         if (run.userBreak) {
-            run.log.add(run.log.userBreakLine());
-            run.log.write();
+            run.log.addUserBreak();
             return;
         }
         run.progress.fileReached(f.size, false);
@@ -159,8 +158,7 @@ void copyNewFolderFiles(RunContext& run, const std::string& Source,
 void copyNewFolderSubfolders(RunContext& run, const std::string& Source,
                              const std::string& Destination) {
     if (run.userBreak) {
-        run.log.add(run.log.userBreakLine());
-        run.log.write();
+        run.log.addUserBreak();
         return;
     }
     FileSystem& fs = run.fs;
@@ -182,7 +180,7 @@ void copyNewFolderSubfolders(RunContext& run, const std::string& Source,
         if (isExcludedSubfolder(run, s, sPath, dst) || isOldSubfolder(fs, s, sPath, rules))
             continue;
         if (run.userBreak) {
-            run.log.add(run.log.userBreakLine());
+            run.log.addUserBreak();
             return;
         }
         std::string target;

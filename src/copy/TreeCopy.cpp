@@ -87,8 +87,7 @@ bool handleFile(RunContext& run, const WalkRules& rules, const Entry& f,
                 const std::string& sourceFolder, const std::string& targetFolder, Level level,
                 FolderPresence& backup, FilePaths& p) {
     if (run.userBreak) {
-        run.log.add(run.log.userBreakLine());
-        run.log.write();
+        run.log.addUserBreak();
         return false;
     }
     run.progress.fileReached(f.size, false);
@@ -157,8 +156,6 @@ void walkSubfolders(RunContext& run, const std::string& src, const std::string& 
         }
         const std::string targetFolder = run.fs.folderExists(d) ? d : std::string();
         if (!targetFolder.empty()) openBackupFolder(run, sPath, targetFolder);
-        files.clear();
-        folders.clear();
         if (FsError e = run.fs.listFolder(sPath, files, folders, ListDetail::Plain); e.failed())
             reportFolderFailure(run, sPath, e);
         if (rules.syncActive) backup.moveTo(targetFolder, files.size());
@@ -204,8 +201,7 @@ void copyTreeRoot(RunContext& run, const std::string& Source, const std::string&
 
 void copySubTrees(RunContext& run, const std::string& Source, const std::string& Destination) {
     if (run.userBreak) {
-        run.log.add(run.log.userBreakLine());
-        run.log.write();
+        run.log.addUserBreak();
         return;
     }
     const std::string src = normalisedFolder(Source);
@@ -218,8 +214,7 @@ void copySubTrees(RunContext& run, const std::string& Source, const std::string&
 void copySubTreesListed(RunContext& run, const std::string& Source, const std::string& Destination,
                         const std::vector<Entry>& subfolders) {
     if (run.userBreak) {
-        run.log.add(run.log.userBreakLine());
-        run.log.write();
+        run.log.addUserBreak();
         return;
     }
     const std::string src = normalisedFolder(Source);

@@ -21,7 +21,7 @@ bool SourceGuard::present() {
 
 bool SourceGuard::findWitness() {
     witness_.clear();
-    if (root_.empty() || !fs_.folderExists(root_)) return false;
+    if (!fs_.folderExists(root_)) return false;
     std::vector<Entry> files;
     std::vector<Entry> folders;
     if (fs_.listFolder(root_, files, folders).failed()) return false;

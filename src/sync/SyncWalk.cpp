@@ -21,11 +21,6 @@ namespace zv {
 
 namespace {
 
-void logBreak(RunContext& run) {
-    run.log.add(run.log.userBreakLine());
-    run.log.write();
-}
-
 // The source root vanished (or is an empty mount point) while orphans were
 // found: nothing more is removed and the run ends like a break, which closes
 // the window; in the window the user is told why first.
@@ -187,7 +182,7 @@ class SubfolderWalk {
 void SubfolderWalk::level(const std::string& backupFolder, const std::string& sourceFolder,
                           const std::vector<Entry>& subfolders, bool inDustbin, bool atVolumeTop) {
     if (run_.userBreak) {
-        logBreak(run_);
+        run_.log.addUserBreak();
         return;
     }
     const bool sourceExists = fs_.folderExists(sourceFolder);
@@ -198,7 +193,7 @@ void SubfolderWalk::level(const std::string& backupFolder, const std::string& so
         const std::string path = joinPath(backupFolder, sub.name);
         if (excluded(sub, path, sourceExists, sourceHasWord, atVolumeTop)) continue;
         if (run_.userBreak) {
-            logBreak(run_);
+            run_.log.addUserBreak();
             return;
         }
         // Where the source's side cannot be looked at, nothing below is
@@ -260,7 +255,7 @@ bool SubfolderWalk::syncFiles(const std::string& folder, SourceSide& side,
         if (!files_.handle(side, file, folder, remover, false)) return false;
         run_.pump.yield();
         if (run_.userBreak) {
-            logBreak(run_);
+            run_.log.addUserBreak();
             return false;
         }
     }
@@ -287,7 +282,7 @@ void syncRootFiles(RunContext& run, const std::string& backupRoot, const std::st
         if (file.kind == EntryKind::Special) continue;
         ++run.counts.seen;
         if (run.userBreak) {
-            logBreak(run);
+            run.log.addUserBreak();
             break;
         }
         run.progress.fileReached(file.size, false);
@@ -301,7 +296,7 @@ void syncRootFiles(RunContext& run, const std::string& backupRoot, const std::st
 void syncSubfolders(RunContext& run, const std::string& backupFolder,
                     const std::string& sourceFolder) {
     if (run.userBreak) {
-        logBreak(run);
+        run.log.addUserBreak();
         return;
     }
     std::vector<Entry> files;
