@@ -71,9 +71,12 @@ void WindowProgress::fileReached(std::uint64_t bytes, bool capped) {
     w_.svc.pump.yield();
 }
 
+// Shown before the step begins (the window gets its turn), so that a long
+// copy shows its file.
 void WindowProgress::fileStarted(const std::string& path) {
     w_.ui.panel(1) = walkText_;
     showFile(path, true);
+    w_.svc.pump.yield();
 }
 
 void WindowProgress::fileFinished(const std::string& path) {

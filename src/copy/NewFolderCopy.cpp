@@ -58,7 +58,6 @@ bool settle(RunContext& run, const WalkRules& rules, const Entry& f, const std::
     }
     if (!counts) return true;
     ++run.counts.copied;
-    run.progress.countsChanged();
     reportFileRecovery(run, source);
     return true;
 }
@@ -80,7 +79,6 @@ bool copySubfolderFiles(RunContext& run, const WalkRules& rules, const std::vect
         joinPathInto(p.source, sPath, f.name);
         joinPathInto(p.target, target, f.name);
         run.progress.fileStarted(p.source);
-        run.pump.yield();
         // Whether something lies at the target matters under synchronisation
         // and for a file that is not selected.
         const bool needExists = rules.syncActive || !rules.FileIsNew(f);
@@ -94,7 +92,6 @@ bool copySubfolderFiles(RunContext& run, const WalkRules& rules, const std::vect
         if (!selected && exists && takesAttributes(f))
             pending = fs.setAttributes(p.target, f.attributes);
         const bool present = selected || exists;
-        run.progress.fileFinished(p.source);
         if (!settle(run, rules, f, p.source, pending, present)) return false;
         finishFile(run, p.source);
     }
@@ -147,9 +144,7 @@ void copyNewFolderFiles(RunContext& run, const std::string& Source,
         }
         joinPathInto(p.target, dst, f.name);
         run.progress.fileStarted(p.source);
-        run.pump.yield();
         const FsError pending = fs.copyFile(p.source, p.target);
-        run.progress.fileFinished(p.source);
         if (!settle(run, rules, f, p.source, pending, true)) return;
         finishFile(run, p.source);
     }
@@ -192,7 +187,6 @@ void copyNewFolderSubfolders(RunContext& run, const std::string& Source,
                 continue;
             }
         }
-        files.clear();
         std::vector<Entry> below;
         if (FsError e = fs.listFolder(sPath, files, below); e.failed())
             reportFolderFailure(run, sPath, e);

@@ -66,7 +66,6 @@ bool copySubfolderFiles(RunContext& run, const WalkRules& rules, const std::vect
         joinPathInto(p.source, sPath, f.name);
         joinPathInto(p.target, target, f.name);
         run.progress.fileStarted(p.source);
-        run.pump.yield();
         if (!copyStep(run, rules, f, p, targetUsable)) return false;
     }
     return true;
@@ -136,7 +135,6 @@ void quickCopyRoot(RunContext& run, const std::string& Source, const std::string
         joinPathInto(p.source, src, f.name);
         joinPathInto(p.target, dst, f.name);
         run.progress.fileStarted(p.source);
-        run.pump.yield();
         if (!copyStep(run, rules, f, p, usable)) return;
     }
 }

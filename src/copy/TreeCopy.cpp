@@ -16,7 +16,6 @@ enum class Level { Root, Sub };
 
 void showCopying(RunContext& run, const std::string& source) {
     run.progress.fileStarted(source);
-    run.pump.yield();
 }
 
 // Copies f onto the target; a read-only target (75) is made writable and

@@ -19,7 +19,8 @@ class RunProgress {
     // One more file reached; `bytes` of the walk's total passed (`capped`:
     // a share above 100 % shows as 100 %).
     virtual void fileReached(std::uint64_t bytes, bool capped) = 0;
-    // A file is being copied, repaired or removed.
+    // A file is about to be copied, repaired or removed; what is shown must
+    // be on the screen before that step begins.
     virtual void fileStarted(const std::string& path) = 0;
     // Its step has ended, whatever the outcome.
     virtual void fileFinished(const std::string& path) = 0;

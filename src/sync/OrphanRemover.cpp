@@ -41,7 +41,6 @@ OrphanResult OrphanRemover::remove(const Entry& file, const std::string& path) {
 
 OrphanResult OrphanRemover::toTrash(const std::string& path) {
     run_.progress.fileStarted(path);
-    run_.pump.yield();
     FsError pending = sendToRecycleBin(run_.trash, path);
     showDone(path);
     if (pending.failed()) return failed(std::move(pending));
@@ -75,7 +74,6 @@ OrphanResult OrphanRemover::toDustbin(const Entry& file, const std::string& path
     if (FsError e = checkRealPlace(targetFolder); e.failed()) return failed(std::move(e));
 
     run_.progress.fileStarted(path);
-    run_.pump.yield();
     bool moved = false;
     FsError pending = intoDustbin(path, target, file.attributes, moved);
     if (pending.failed()) {

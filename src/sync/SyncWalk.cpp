@@ -119,7 +119,6 @@ bool FileSync::handle(SourceSide& side, Entry& file, const std::string& folder,
         case Verdict::Orphan: {
             if (atRoot) {
                 run_.progress.fileStarted(path);
-                run_.pump.yield();
             }
             if (!guard_.present()) {
                 giveUpOnSource(run_);

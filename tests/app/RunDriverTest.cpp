@@ -4,6 +4,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <set>
 #include <string>
 
 #include "config/ConfigFixture.h"
@@ -412,7 +413,10 @@ TEST_F(RunDriver, ProgressRisesFromZeroInEveryModeAndEveryRun) {
         int filesSeen;
     };
     std::vector<Seen> seen;
+    std::set<std::string> shownWhileCopied;
     const auto record = [&] {
+        if (w().ui.currentFileLabel.foreColour == kColourGreen)
+            shownWhileCopied.insert(w().ui.currentFileLabel.text);
         const std::string& caption = w().ui.caption;
         const std::size_t at = caption.find(" %");
         seen.push_back({at == std::string::npos ? -1 : std::stoi(caption.substr(0, at)),
@@ -442,6 +446,7 @@ TEST_F(RunDriver, ProgressRisesFromZeroInEveryModeAndEveryRun) {
             SCOPED_TRACE(std::to_string(mode.verify) + std::to_string(mode.sync) + " late " +
                          std::to_string(late));
             seen.clear();
+            shownWhileCopied.clear();
             rig.pump.hookAt = rig.pump.yields + 1;
             rig.pump.hook = record;
             go(mode.verify, mode.sync, late);
@@ -468,6 +473,9 @@ TEST_F(RunDriver, ProgressRisesFromZeroInEveryModeAndEveryRun) {
             if (late == 1) atOnce = end;
             EXPECT_EQ(end, atOnce);
             EXPECT_TRUE(ran());
+            // Each file was on the screen while copied; the counts end true.
+            EXPECT_EQ(shownWhileCopied.size(), 10u);
+            EXPECT_TRUE(w().ui.panel(2).starts_with("Bestanden: 10")) << w().ui.panel(2);
         }
     }
     rig.pump.hookAt = rig.pump.yields + 3;
