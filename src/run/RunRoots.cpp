@@ -46,8 +46,7 @@ bool underAnyRoot(const std::string& mountPoint, const std::vector<std::string>&
 
 void noteTrashFolders(FileSystem& fs, const Trash& trash, RunRoots& roots) {
     std::vector<FileId> found;
-    for (const std::string& folder : trash.ownFolders())
-        if (!folder.empty()) addFolder(fs, folder, found);
+    for (const std::string& folder : trash.ownFolders()) addFolder(fs, folder, found);
     for (const FileId& id : found)
         if (!roots.isTrash(id)) roots.trashes.push_back(id);
 }

@@ -346,9 +346,14 @@ TEST_F(RunDriver, AMassRemovalAsksFirstOrIsRefused) {
     EXPECT_EQ(faulty.injected(), 1);
     EXPECT_EQ(w().exitStatus(), 0);
     EXPECT_FALSE(rig.fs.fileExists(backup + "/oud/f0"));
-    // What a dustbin inside the backup holds is never counted as removals.
+    // Never counted as removals: what a dustbin inside the backup holds, nor
+    // a system folder the source has too (the walk leaves both alone).
     std::filesystem::remove_all(backup);
-    for (int i = 0; i < 40; ++i) writeFile(backup + "/bak/f" + std::to_string(i), "x");
+    writeFile(source + "/RECYCLER/r", "r");
+    for (int i = 0; i < 40; ++i) {
+        writeFile(backup + "/bak/f" + std::to_string(i), "x");
+        writeFile(backup + "/RECYCLER/f" + std::to_string(i), "x");
+    }
     for (int i = 0; i < 10; ++i) writeFile(backup + "/oud/f" + std::to_string(i), "x");
     confirm(fs);
     w().job.synchronise = w().unattended = w().job.useDustbin = w().job.dustbinToFolder = true;
@@ -356,7 +361,8 @@ TEST_F(RunDriver, AMassRemovalAsksFirstOrIsRefused) {
     w().goClicked();
     EXPECT_EQ(w().exitStatus(), 0);
     EXPECT_FALSE(rig.fs.fileExists(backup + "/oud/f0"));
-    EXPECT_TRUE(rig.fs.fileExists(backup + "/bak/f0"));
+    EXPECT_TRUE(rig.fs.fileExists(backup + "/bak/f0") &&
+                rig.fs.fileExists(backup + "/RECYCLER/f0"));
     w().job.useDustbin = w().job.dustbinToFolder = false;
     // The limit is kept at the end of line 12 of the job file, and read back.
     confirm(fs);
