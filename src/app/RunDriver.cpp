@@ -114,14 +114,14 @@ void runWalks(AppWindow& w) {
         copyTreeRoot(run, job.source, job.backup);
         copySubTrees(run, job.source, job.backup);
         if (!job.synchronise) {
-            w.progress.settle(false);
+            w.progress.settle();
             return;
         }
         if (!removalsAllowed(w)) return;
         w.progress.startPhase();
         syncRootFiles(run, job.backup, job.source);
         syncSubfolders(run, job.backup, job.source);
-        w.progress.settle(true);
+        w.progress.settle();
     } else {
         quickCopyRoot(run, job.source, job.backup);
         quickCopySubfolders(run, job.source, job.backup);

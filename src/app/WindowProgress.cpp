@@ -1,5 +1,6 @@
 #include "app/WindowProgress.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -60,12 +61,12 @@ void WindowProgress::walkStarted(Walk walk, const std::string& root) {
     }
 }
 
-void WindowProgress::fileReached(std::uint64_t bytes, bool capped) {
+void WindowProgress::fileReached(std::uint64_t bytes) {
     bytesDone_ += static_cast<double>(bytes);
     if (totalKnown()) {
         advance();
         updatePercent();
-        showPercentCaption(capped);
+        showPercentCaption();
     }
     showOnTerminal(false);
     w_.svc.pump.yield();
@@ -100,7 +101,7 @@ void WindowProgress::startPhase() {
     showPercentCaption();
 }
 
-void WindowProgress::settle(bool capped) {
+void WindowProgress::settle() {
     if (!pendingTotal_) return;
     if (w_.userBreak) {
         pendingTotal_.reset();
@@ -108,7 +109,7 @@ void WindowProgress::settle(bool capped) {
     }
     takeTotal();
     advance();
-    showPercentCaption(capped);
+    showPercentCaption();
 }
 
 void WindowProgress::runFinished() {
@@ -122,9 +123,8 @@ void WindowProgress::showFile(const std::string& path, bool busy) {
     w_.ui.currentFileLabel.foreColour = busy ? kColourGreen : kColourBlack;
 }
 
-void WindowProgress::showPercentCaption(bool capped) {
-    const std::string percent =
-        capped && percentDone_ > 100 ? std::string("100") : decimalText(percentDone_);
+void WindowProgress::showPercentCaption() {
+    const std::string percent = decimalText(std::min(percentDone_, 100.0));
     if (w_.minimised)
         w_.ui.caption = percent + " %";
     else

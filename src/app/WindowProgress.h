@@ -28,7 +28,7 @@ class WindowProgress : public RunProgress {
     explicit WindowProgress(AppWindow& w) : w_(w) {}
 
     void walkStarted(Walk walk, const std::string& root) override;
-    void fileReached(std::uint64_t bytes, bool capped) override;
+    void fileReached(std::uint64_t bytes) override;
     void fileStarted(const std::string& path) override;
     void fileFinished(const std::string& path) override;
     void countsChanged() override;
@@ -37,16 +37,17 @@ class WindowProgress : public RunProgress {
     // of an earlier run or walk is shown while the new total is unknown.
     void startPhase();
     // At the end of a walk: waits for a total still pending and brings the
-    // bar, percentage and caption up to the bytes done (`capped`: the caption
-    // shows at most 100 %). After a break the work is dropped instead.
-    void settle(bool capped);
+    // bar, percentage and caption up to the bytes done. After a break the
+    // work is dropped instead.
+    void settle();
     // The run is over: a total still pending is dropped, the bar hidden.
     void runFinished();
     // The file line shows `path`, green while it is being handled.
     void showFile(const std::string& path, bool busy);
-    // Caption: "<percent> %" when minimised, else "<percent> %   <version>";
-    // `capped`: "100 %" for any percentage above it.
-    void showPercentCaption(bool capped = false);
+    // Caption: "<percent> %" when minimised, else "<percent> %   <version>".
+    // A walk can pass more than its total (a tree that grew, or a folder the
+    // total leaves out): the caption then stays at 100 %.
+    void showPercentCaption();
     // The percentage and the walk's total as last worked out.
     double percent() const { return percentDone_; }
     double bytesTotal() const { return bytesTotal_; }

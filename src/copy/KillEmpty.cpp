@@ -15,7 +15,7 @@ namespace {
 // on it.
 struct Subfolder {
     std::string name;
-    bool volumeTop;
+    bool volumeTop = false;
 };
 
 // The subfolders of a folder that the pass may look into, and whether

@@ -75,7 +75,7 @@ bool copySubfolderFiles(RunContext& run, const WalkRules& rules, const std::vect
         if (!isCopyable(f)) continue;
         ++run.counts.seen;
         FsError pending;
-        run.progress.fileReached(f.size, false);
+        run.progress.fileReached(f.size);
         joinPathInto(p.source, sPath, f.name);
         joinPathInto(p.target, target, f.name);
         run.progress.fileStarted(p.source);
@@ -136,7 +136,7 @@ void copyNewFolderFiles(RunContext& run, const std::string& Source,
             run.log.addUserBreak();
             return;
         }
-        run.progress.fileReached(f.size, false);
+        run.progress.fileReached(f.size);
         joinPathInto(p.source, src, f.name);
         if (!everyFile && !rules.FileIsNew(f)) {
             finishFile(run, p.source);

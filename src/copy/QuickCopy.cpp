@@ -59,7 +59,7 @@ bool copySubfolderFiles(RunContext& run, const WalkRules& rules, const std::vect
     FilePaths p;
     for (const Entry& f : files) {
         if (!isCopyable(f)) continue;
-        run.progress.fileReached(f.size, false);
+        run.progress.fileReached(f.size);
         ++run.counts.seen;
         run.progress.countsChanged();
         if (!rules.FileIsNew(f)) continue;
@@ -129,7 +129,7 @@ void quickCopyRoot(RunContext& run, const std::string& Source, const std::string
     for (const Entry& f : files) {
         if (run.userBreak) return;
         if (!isCopyable(f)) continue;
-        run.progress.fileReached(f.size, false);
+        run.progress.fileReached(f.size);
         ++run.counts.seen;
         if (!rules.FileIsNew(f)) continue;
         joinPathInto(p.source, src, f.name);

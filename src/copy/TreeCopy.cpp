@@ -89,7 +89,7 @@ bool handleFile(RunContext& run, const WalkRules& rules, const Entry& f,
         run.log.addUserBreak();
         return false;
     }
-    run.progress.fileReached(f.size, false);
+    run.progress.fileReached(f.size);
     ++run.counts.seen;
     if (!targetFolder.empty()) {
         joinPathInto(p.source, sourceFolder, f.name);

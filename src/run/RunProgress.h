@@ -16,9 +16,8 @@ class RunProgress {
     // A walk starts over the tree at `root`; its total is worked out from
     // there.
     virtual void walkStarted(Walk walk, const std::string& root) = 0;
-    // One more file reached; `bytes` of the walk's total passed (`capped`:
-    // a share above 100 % shows as 100 %).
-    virtual void fileReached(std::uint64_t bytes, bool capped) = 0;
+    // One more file reached; `bytes` of the walk's total passed.
+    virtual void fileReached(std::uint64_t bytes) = 0;
     // A file is about to be copied, repaired or removed; what is shown must
     // be on the screen before that step begins.
     virtual void fileStarted(const std::string& path) = 0;

@@ -250,7 +250,7 @@ bool SubfolderWalk::syncFiles(const std::string& folder, SourceSide& side,
     for (Entry& file : files) {
         if (file.kind == EntryKind::Special) continue;
         ++run_.counts.seen;
-        run_.progress.fileReached(file.size, true);  // below the root: at most 100 %
+        run_.progress.fileReached(file.size);
         if (!files_.handle(side, file, folder, remover, false)) return false;
         run_.pump.yield();
         if (run_.userBreak) {
@@ -284,7 +284,7 @@ void syncRootFiles(RunContext& run, const std::string& backupRoot, const std::st
             run.log.addUserBreak();
             break;
         }
-        run.progress.fileReached(file.size, false);
+        run.progress.fileReached(file.size);
         if (!sync.handle(side, file, backupRoot, remover, true)) break;
         run.progress.countsChanged();
         run.pump.yield();

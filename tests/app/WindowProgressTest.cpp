@@ -61,11 +61,11 @@ TEST_F(WindowProgressRun, EachReportShowsItsPanelsAndFileLine) {
         shown.runFinished();
         EXPECT_FALSE(w().ui.progressBar.visible);
     }
-    // Halfway the caption says so, capped or not (the cap is for above 100 %).
+    // Halfway the caption says so.
     freshWindow(faulty);
     w().versionText = "Zandvast v.1.0.0";
     w().progress.walkStarted(RunProgress::Walk::Copy, src);
-    w().progress.fileReached(2500, true);
+    w().progress.fileReached(2500);
     EXPECT_EQ(w().ui.caption, "50 %   Zandvast v.1.0.0");
 }
 
@@ -100,7 +100,7 @@ TEST_F(WindowProgressRun, AnUnattendedRunShowsOneLineOnATerminal) {
         shown.walkStarted(RunProgress::Walk::QuickCopy, src);  // an empty tree: no total
         for (int step = 0; step < 4; ++step) {                 // 0, 50, 100, 150 ms
             w().counts.seen = step + 1;
-            shown.fileReached(2'500'000, false);
+            shown.fileReached(2'500'000);
             rig.clock.current += std::chrono::milliseconds(50);
         }
         w().counts.copied = 3;

@@ -71,7 +71,7 @@ struct RecordingHost final : WindowHost {
 
 struct RecordingProgress final : RunProgress {
     void walkStarted(Walk, const std::string&) override {}
-    void fileReached(std::uint64_t bytes, bool) override { bytesReached += bytes; }
+    void fileReached(std::uint64_t bytes) override { bytesReached += bytes; }
     void fileStarted(const std::string& path) override { started.push_back(path); }
     void fileFinished(const std::string& path) override { finished.push_back(path); }
     void countsChanged() override {}
