@@ -61,18 +61,22 @@ TEST_F(FileCopyTest, CarriesUserAttributesAndCapabilitiesButNotTheMachinesOwn) {
     }
 }
 
-// A finished backup folder gets its source's times where they differ by whole
-// seconds or by a fraction of one.
-TEST_F(FileCopyTest, AFinishedFolderGetsItsSourcesTimes) {
+// A finished backup folder gets its source's owner, group (root; each alone
+// differing) and times (by whole seconds or by a fraction of one).
+TEST_F(FileCopyTest, AFinishedFolderGetsItsSourcesOwnerAndTimes) {
     makeDirs(dir / "src");
     setTimes(dir / "src", 1000000000, 1100000000);
-    for (const timespec modified : {timespec{1000000007, 0}, timespec{1000000000, 5}}) {
+    const std::tuple<timespec, uid_t, gid_t> cases[] = {{{1000000007, 0}, 0, 65534},
+                                                        {{1000000000, 5}, 65534, 65534}};
+    for (const auto& [modified, owner, group] : cases) {
+        ASSERT_TRUE(geteuid() != 0 || chown((dir / "src").c_str(), owner, group) == 0);
         makeDirs(dir / "to");
         const timespec times[2] = {{1100000000, 0}, modified};
         ASSERT_EQ(utimensat(AT_FDCWD, (dir / "to").c_str(), times, 0), 0);
         ASSERT_TRUE(fs.keepFolderMetadata(dir / "src", dir / "to", FolderStage::Done).ok());
-        const timespec now = statOf(dir / "to").st_mtim;
-        EXPECT_EQ(std::pair(now.tv_sec, now.tv_nsec), std::pair(1000000000L, 0L));
+        const struct stat to = statOf(dir / "to"), src = statOf(dir / "src");
+        EXPECT_EQ(std::tuple(to.st_mtim.tv_sec, to.st_mtim.tv_nsec, to.st_uid, to.st_gid),
+                  std::tuple(1000000000L, 0L, src.st_uid, src.st_gid));
     }
 }
 
@@ -156,8 +160,10 @@ TEST_F(FileCopyTest, AReplaceIsOnTheDiskBeforeItsNameIs) {
     writeFile(dir / "old", "old copy");
     sync.failing = "flushData";
     EXPECT_EQ(recorded.copyFile(dir / "src", dir / "old").number, kErrObjectNotAvailable);
+    EXPECT_EQ(recorded.copyFile(dir / "pair too", dir / "src").number, kErrObjectNotAvailable);
     EXPECT_FALSE(recorded.writeFileAtomic(dir / "Init.dat", "another job").ok());
-    EXPECT_EQ(readFile(dir / "old") + readFile(dir / "Init.dat"), "old copyjob");
+    EXPECT_EQ(readFile(dir / "old") + readFile(dir / "src") + readFile(dir / "Init.dat"),
+              "old copynew datajob");
     EXPECT_EQ(entriesIn(dir.path()), 10);  // no temporary file left behind
 }
 

@@ -115,6 +115,8 @@ TEST(Paths, WithinAndBelowAtTheirBoundaries) {
                   std::make_pair(within, lies));
         EXPECT_EQ(relativeTo(path, folder), rest);
     }
+    for (const auto& [path, parent] : {std::pair{"a//b", "a"}, {"/a//b/", "/a"}, {"//a", "/"}})
+        EXPECT_EQ(parentOfPath(path), parent) << path;
     // The service makes a relative path absolute against the current folder.
     char* cwd = getcwd(nullptr, 0);
     EXPECT_EQ(LinuxFileSystem().absolutePath("sub/./x/.."), normalisedAbsolute("sub", cwd));
@@ -149,12 +151,13 @@ TEST(ErrorMapping, SystemErrorsBecomeTheProgramsNumbers) {
 TEST(AutomaticDialogs, AnswersTheSafeChoiceAndLogsIt) {
     std::vector<std::string> lines;
     AutomaticDialogs dialogs{[&](const std::string& line) { lines.push_back(line); }};
-    EXPECT_EQ(dialogs.messageBox("Schijf vol", MessageStyle::OkCancel), MessageAnswer::Cancel);
+    EXPECT_EQ(dialogs.messageBox("Schijf\r\nvol\rof\nniet\r", MessageStyle::OkCancel),
+              MessageAnswer::Cancel);
     EXPECT_EQ(dialogs.messageBox("Doorgaan?", MessageStyle::YesNo), MessageAnswer::No);
     EXPECT_EQ(AutomaticDialogs(nullptr).messageBox("x", MessageStyle::Ok), MessageAnswer::Ok);
-    EXPECT_EQ(lines,
-              (std::vector<std::string>{"Automatisch beantwoord: \"Schijf vol\" -> Annuleren",
-                                        "Automatisch beantwoord: \"Doorgaan?\" -> Nee"}));
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         "Automatisch beantwoord: \"Schijf / vol / of / niet / \" -> Annuleren",
+                         "Automatisch beantwoord: \"Doorgaan?\" -> Nee"}));
 }
 
 // A portable copy keeps its files beside itself where it can write; an
@@ -172,6 +175,12 @@ TEST(LinuxEnvironment, AppFolder) {
         EXPECT_EQ(appFolderFor({folder, writable, installed}, {"/home/u", xdgDataHome, ""}),
                   appFolder)
             << folder << writable << installed << xdgDataHome;
+}
+
+// user-dirs.dirs as an editor may leave it: blanks around a line, CR LF.
+TEST(LinuxEnvironment, DesktopFolder) {
+    EXPECT_EQ(desktopFolderFrom(" \tXDG_DESKTOP_DIR=\"$HOME/Bureau\"\t \r\n", {"/home/u", "", ""}),
+              "/home/u/Bureau");
 }
 
 // The installed copy is told by its folder: the install's bin folder, also

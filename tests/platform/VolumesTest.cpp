@@ -89,6 +89,7 @@ TEST_F(InjectedMounts, LabelsDrivesAndVolumes) {
     LinuxFileSystem unreadable(sources);
     EXPECT_TRUE(unreadable.volumes().empty());
     EXPECT_EQ(unreadable.driveName("/home/x"), "/");
+    EXPECT_EQ(unreadable.diskIsMounted("/home/x").number, kErrObjectNotAvailable);
     label = "stale";
     EXPECT_EQ(unreadable.volumeName("/home/x", label).number, kErrPathNotFound);
     EXPECT_EQ(label, "");
