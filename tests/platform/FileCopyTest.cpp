@@ -135,7 +135,7 @@ TEST_F(FileCopyTest, AReplaceIsOnTheDiskBeforeItsNameIs) {
     writeFile(dir / "src", "new data");
     link("src", dir / "link");
     writeFile(dir / "pair", "pair");
-    for (const char* name : {"pair too", "pair 3"})
+    for (const char* name : {"pair too", "pair 3", "pair 4"})
         ASSERT_EQ(::link((dir / "pair").c_str(), (dir / name).c_str()), 0);
     ASSERT_TRUE(recorded.copyFile(dir / "pair", dir / "pair copy").ok());
     writeFile(dir / "old", "old copy");
@@ -160,11 +160,11 @@ TEST_F(FileCopyTest, AReplaceIsOnTheDiskBeforeItsNameIs) {
     writeFile(dir / "old", "old copy");
     sync.failing = "flushData";
     EXPECT_EQ(recorded.copyFile(dir / "src", dir / "old").number, kErrObjectNotAvailable);
-    EXPECT_EQ(recorded.copyFile(dir / "pair too", dir / "src").number, kErrObjectNotAvailable);
+    EXPECT_EQ(recorded.copyFile(dir / "pair 4", dir / "src").number, kErrObjectNotAvailable);
     EXPECT_FALSE(recorded.writeFileAtomic(dir / "Init.dat", "another job").ok());
     EXPECT_EQ(readFile(dir / "old") + readFile(dir / "src") + readFile(dir / "Init.dat"),
               "old copynew datajob");
-    EXPECT_EQ(entriesIn(dir.path()), 10);  // no temporary file left behind
+    EXPECT_EQ(entriesIn(dir.path()), 11);  // no temporary file left behind
 }
 
 }  // namespace
