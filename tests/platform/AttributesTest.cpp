@@ -17,10 +17,8 @@ TEST(DosAttribText, LowercaseHexWithPrefixAndNothingElse) {
 
 using AttributesTest = PlatformTest;
 
-// Bits set -> what is recorded, the permission bits, the bits read back. The
-// read-only bit of a file is its write bits; of a folder (a marked dustbin
-// must stay writable) only a record. A leading dot hides without a record;
-// a link takes nothing, and what it points at neither.
+// Bits set -> record, permission bits, bits read back. A file's read-only bit is its write
+// bits, a folder's only a record; a leading dot hides; a link (nor its target) takes nothing.
 TEST_F(AttributesTest, BitsAreRecordedExceptWhatThePathAlreadySays) {
     writeFile(dir / "in/f", "x");
     chmod((dir / "in/f").c_str(), 0644);

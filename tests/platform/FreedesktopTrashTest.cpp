@@ -20,8 +20,7 @@ class FreedesktopTrashTest : public PlatformTest {
     FreedesktopTrash trash{fs, home, data, getuid()};
 };
 
-// The home trash gives an unused name and a record with the escaped path; what
-// cannot be trashed stays, and the record written before is taken back.
+// An unused name and a record with the escaped path; what cannot be trashed stays, unrecorded.
 TEST_F(FreedesktopTrashTest, TheHomeTrashGetsTheFileARecordAndAnUnusedName) {
     const std::string t = data + "/Trash", stem = "with space & \xC3\xA9t\xC3\xA9%";
     writeFile(work + "/one/" + stem + ".txt", "first");
@@ -51,11 +50,10 @@ TEST_F(FreedesktopTrashTest, TheHomeTrashGetsTheFileARecordAndAnUnusedName) {
     EXPECT_EQ(entriesIn(t + "/files"), 3);
 }
 
-// A file on another volume goes to that volume's own trash: the shared
-// .Trash/$uid where .Trash is a real folder with the sticky bit, else
+// Another volume's own trash: .Trash/$uid where .Trash is a real sticky folder, else
 // .Trash-$uid, which must be a real folder.
 TEST_F(FreedesktopTrashTest, AFileOnAnotherVolumeGoesToThatVolumesTrash) {
-    // Set-up on the volume -> the trash folder used; none: refused.
+    // Set-up on the volume -> the trash folder used ("": refused).
     const std::pair<std::string, std::string> cases[] = {
         {"true", ".Trash-" + uid},
         {"mkdir -m 1777 .Trash", ".Trash/" + uid},
