@@ -38,7 +38,7 @@ TEST_F(FileSystemTest, DeletingRemovesLinksNeverWhatTheyPointAt) {
 TEST_F(FileSystemTest, FailuresCarryTheProgramsErrorNumbers) {
     Entry entry;
     std::vector<Entry> files, folders;
-    std::string text;
+    std::string text = "stale";
     const std::string missing = dir / "missing", noFolder = dir / "nofolder/x",
                       file = dir / "tree/file.txt", pipe = dir / "tree/pipe";
     writeFile(dir / "readOnly", "x");
@@ -61,6 +61,7 @@ TEST_F(FileSystemTest, FailuresCarryTheProgramsErrorNumbers) {
         {fs.writeFileAtomic(pipe, "x"), kErrAccessDenied},
     };
     EXPECT_FALSE(fs.appendToFile(pipe, "x").ok());
+    EXPECT_EQ(text, "");  // nothing stale is left from before a failed read
     for (std::size_t i = 0; i < std::size(cases); ++i)
         EXPECT_EQ(cases[i].first.number, cases[i].second) << "case " << i;
 }

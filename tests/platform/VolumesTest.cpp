@@ -5,7 +5,7 @@
 namespace zv::test {
 namespace {
 
-// A desktop machine's: a USB disk, network shares, the usual pseudo file systems.
+// A desktop machine's: a USB disk, network shares, pseudo file systems, a bind-mounted file.
 const char* const kTable =
     "22 27 0:21 / /proc rw,relatime shared:5 - proc proc rw\n"
     "27 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
@@ -19,7 +19,9 @@ const char* const kTable =
     "38 27 0:32 / /mnt/ssh rw - fuse.sshfs u@host: rw\n"
     "39 27 8:33 / /run/media/u/STICK rw - ext4 /dev/sdc1 rw\n"
     "40 27 8:1 / /mnt/twice rw - ext4 /dev/sda1 rw\n"
-    "41 27 8:3 / /mnt/twice rw - ext4 /dev/sda3 rw\n";
+    "41 27 8:3 / /mnt/twice rw - ext4 /dev/sda3 rw\n"
+    "42 27 8:1 /hosts /etc/hosts rw - ext4 /dev/sda1 rw\n"
+    "43 27 8:4 / /cut-short\n";
 
 std::vector<std::string> mountPoints(const std::vector<MountEntry>& mounts) {
     std::vector<std::string> out;
@@ -30,7 +32,7 @@ std::vector<std::string> mountPoints(const std::vector<MountEntry>& mounts) {
 // User file systems in table order (the visible one of two); a path on the longest prefix.
 TEST(MountTable, KeepsFileSystemsThatHoldUserFilesInTableOrder) {
     const std::vector<MountEntry> all = parseMountInfo(kTable);
-    EXPECT_EQ(all.size(), 13u);
+    EXPECT_EQ(all.size(), 14u);
     EXPECT_EQ(mountPoints(userMounts(all)),
               (std::vector<std::string>{
                   "/=/dev/sda1", "/media/u/MY DISK=/dev/sdb1", "/mnt/share=//server/share",
