@@ -29,7 +29,7 @@ std::string onOneLine(const std::string& text) {
             out += text[i];
             continue;
         }
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        if (text.compare(i, 2, "\r\n") == 0) ++i;
         out += " / ";
     }
     return out;

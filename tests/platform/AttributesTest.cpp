@@ -17,10 +17,8 @@ TEST(DosAttribText, LowercaseHexWithPrefixAndNothingElse) {
 
 using AttributesTest = PlatformTest;
 
-// Bits set -> what is recorded, the permission bits, the bits read back. The
-// read-only bit of a file is its write bits; of a folder (a marked dustbin
-// must stay writable) only a record. A leading dot hides without a record;
-// a link takes nothing, and what it points at neither.
+// Bits set -> record, permission bits, bits read back. A file's read-only bit is its write
+// bits, a folder's only a record; a leading dot hides; a link (nor its target) takes nothing.
 TEST_F(AttributesTest, BitsAreRecordedExceptWhatThePathAlreadySays) {
     writeFile(dir / "in/f", "x");
     chmod((dir / "in/f").c_str(), 0644);
@@ -39,6 +37,7 @@ TEST_F(AttributesTest, BitsAreRecordedExceptWhatThePathAlreadySays) {
         {"in/f", kAttrReadOnly | kAttrHidden, "0x2", 0444, kAttrReadOnly | kAttrHidden},
         {"in/f", 0, "-", 0644, 0},  // gives back the owner's write bit
         {"in/f", 39, "0x26", 0444, 39},
+        {"in/f", 39, "0x26", 0444, 39},  // stays read-only
         {"bin", 17, "0x1", 0755, 17},
         {"bin", kAttrSystem, "0x4", 0755, kAttrDirectory | kAttrSystem},
         {".profile", kAttrHidden, "-", 0644, kAttrHidden},
@@ -57,6 +56,13 @@ TEST_F(AttributesTest, BitsAreRecordedExceptWhatThePathAlreadySays) {
     ASSERT_TRUE(fs.setAttributes(dir / "in/f", 36).ok());
     ASSERT_TRUE(fs.copyFile(dir / "plain", dir / "in/f").ok());
     EXPECT_EQ(attributesOf(dir / "in/f"), 0u);
+    // A record that cannot be taken away (a read-only disk) is a failure.
+    ScratchMount disk(dir / "disk", ScratchMount::Tmpfs, "1m");
+    if (!disk.ok()) GTEST_SKIP() << disk.why();
+    makeDirs(disk.path() + "/bin");
+    ASSERT_TRUE(fs.setAttributes(disk.path() + "/bin", kAttrSystem).ok());
+    ASSERT_EQ(mount(nullptr, disk.path().c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0);
+    EXPECT_EQ(fs.setAttributes(disk.path() + "/bin", 0).number, kErrAccessDenied);
 }
 
 }  // namespace

@@ -8,8 +8,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// A tree with a link loop, links in a circle, links to a folder and to a
-// file, and a FIFO: a walk must never follow or open any of them.
+// A tree with links (in a loop, a circle, to a folder and a file) and a FIFO, never followed.
 class FileSystemTest : public PlatformTest {
   protected:
     void SetUp() override {
@@ -39,20 +38,18 @@ TEST_F(FileSystemTest, DeletingRemovesLinksNeverWhatTheyPointAt) {
 TEST_F(FileSystemTest, FailuresCarryTheProgramsErrorNumbers) {
     Entry entry;
     std::vector<Entry> files, folders;
-    std::string text;
+    std::string text = "stale";
     const std::string missing = dir / "missing", noFolder = dir / "nofolder/x",
                       file = dir / "tree/file.txt", pipe = dir / "tree/pipe";
     writeFile(dir / "readOnly", "x");
     chmod((dir / "readOnly").c_str(), 0444);
     link("readOnly", dir / "toReadOnly");
-    const auto start = std::chrono::steady_clock::now();
     const std::pair<FsError, int> cases[] = {
         {fs.readTextFile(missing, text), kErrFileNotFound},
         {fs.writeTextFile(dir / "toReadOnly", "x"), kErrAccessDenied},
         {fs.stat(file + "/below", entry), kErrPathNotFound},
         {fs.deleteFile(dir / "tree/sub", false), kErrFileNotFound},
         {fs.deleteFolder(dir / "tree/subLink", true), kErrPathNotFound},
-        {fs.deleteFolder(file, true), kErrPathNotFound},
         {fs.listFolder(missing, files, folders), kErrPathNotFound},
         {fs.writeFileAtomic(noFolder, "x"), kErrPathNotFound},
         {fs.copyFile(missing, dir / "x"), kErrFileNotFound},
@@ -64,7 +61,7 @@ TEST_F(FileSystemTest, FailuresCarryTheProgramsErrorNumbers) {
         {fs.writeFileAtomic(pipe, "x"), kErrAccessDenied},
     };
     EXPECT_FALSE(fs.appendToFile(pipe, "x").ok());
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+    EXPECT_EQ(text, "");  // nothing stale is left from before a failed read
     for (std::size_t i = 0; i < std::size(cases); ++i)
         EXPECT_EQ(cases[i].first.number, cases[i].second) << "case " << i;
 }
@@ -86,35 +83,21 @@ TEST_F(FileSystemTest, AnAtomicWriteKeepsTheOldFilesSettings) {
     EXPECT_TRUE(std::filesystem::is_symlink(dir / "Link.dat"));
 }
 
-// The birth time, or the modification time where the file system keeps none
-// (small ext2 inodes); a time the time type cannot hold is read as its
-// nearest end, never wrapped around into some other date.
-TEST_F(FileSystemTest, BirthTimeOrItsStandInAndTheEnds) {
+// The birth time, else the modification time; a time beyond the type held to its ends.
+TEST(EntryStat, BirthTimeOrItsStandInAndTheEnds) {
     Entry b;
     struct statx sx {};
     sx.stx_mask = STATX_BASIC_STATS;
-    sx.stx_mode = S_IFREG | 0644;
     sx.stx_mtime = {1234567890, 500, 0};
     sx.stx_btime = {42, 0, 0};  // not to be used
     fillEntry(sx, "name", 0, b);
     EXPECT_EQ(b.created.time_since_epoch(), 1234567890s + 500ns);
-    const std::int64_t first =
-        std::chrono::floor<std::chrono::seconds>(kEarliestDateTime).time_since_epoch().count();
-    const std::int64_t last =
-        std::chrono::floor<std::chrono::seconds>(kLatestDateTime).time_since_epoch().count();
-    // clang-format off
-    const std::pair<statx_timestamp, DateTime> ends[] = {
-        {{INT64_MIN, 999999999, 0}, kEarliestDateTime}, {{first - 1, 999999999, 0}, kEarliestDateTime},
-        {{first, 7, 0}, kEarliestDateTime + 7ns},       {{-1, 999999999, 0}, DateTime{} - 1ns},
-        {{last - 1, 999999999, 0}, kLatestDateTime - 1ns}, {{last, 1, 0}, kLatestDateTime},
-        {{INT64_MAX, 999999999, 0}, kLatestDateTime}};
-    // clang-format on
-    for (const auto& [ts, expected] : ends)
-        EXPECT_EQ(toDateTime(ts), expected) << ts.tv_sec << "s " << ts.tv_nsec << "ns";
+    EXPECT_EQ(toDateTime({INT64_MIN, 999999999, 0}), kEarliestDateTime);
+    EXPECT_EQ(toDateTime({-1, 999999999, 0}), DateTime{} - 1ns);
+    EXPECT_EQ(toDateTime({INT64_MAX, 999999999, 0}), kLatestDateTime);
 }
 
-// Only "no such file" (or a path below a file) is absent: whatever else keeps
-// the answer out of reach leaves it unknown.
+// Only "no such file" (or a path below a file) is absent; whatever else is unknown.
 TEST_F(FileSystemTest, LookupsTellAbsentFromUnknown) {
     const std::string file = dir / "tree/file.txt";
     const std::pair<std::string, Presence> cases[] = {

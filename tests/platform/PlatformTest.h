@@ -49,8 +49,7 @@ inline bool setXattr(const std::string& path, const std::string& name, const std
     return lsetxattr(path.c_str(), name.c_str(), value.data(), value.size(), 0) == 0;
 }
 
-// A file system mounted while this lives (root only; else `why()` says why).
-// Tmpfs: `arg` is its size; ramfs: no extended attributes; image: formatted by `arg`.
+// A file system mounted while this lives (root only); `arg`: a tmpfs's size, an image's mkfs.
 class ScratchMount {
   public:
     enum Kind { Tmpfs, Ramfs, Image };

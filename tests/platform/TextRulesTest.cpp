@@ -38,11 +38,10 @@ TEST(DateText, ReadsEveryAcceptedFormAndWritesDayMonthYear) {
     // clang-format off
     const std::pair<const char*, const char*> cases[] = {
         {"19-12-1960 12:58:58", "19-12-1960 12:58:58"}, {"1-2-2003 4:05:06", "1-2-2003 04:05:06"},
-        {"02-03-2024 13:14:15", "2-3-2024 13:14:15"},   {"2-3-24 13:14:15", "2-3-2024 13:14:15"},
-        {" 2-3-2024  13:14:15\r\n", "2-3-2024 13:14:15"}, {"2024-03-02", "2-3-2024 00:00:00"},
-        {"2-3-2024 7:08", "2-3-2024 07:08:00"},         {"1-1-49", "1-1-2049 00:00:00"},
-        {"31/12/50", "31-12-1950 00:00:00"},            {"29-2-2000", "29-2-2000 00:00:00"},
-        {"1-1-1901 00:00:01", "1-1-1901 00:00:01"}};
+        {"02-03-2024 13:14:15", "2-3-2024 13:14:15"},   {"2024-03-02", "2-3-2024 00:00:00"},
+        {" 2-3-2024  13:14:15\r\n", "2-3-2024 13:14:15"}, {"2-3-2024 7:08", "2-3-2024 07:08:00"},
+        {"1-1-49", "1-1-2049 00:00:00"},                {"31/12/50", "31-12-1950 00:00:00"},
+        {"29-2-2000", "29-2-2000 00:00:00"},            {"1-1-1901 00:00:01", "1-1-1901 00:00:01"}};
     // clang-format on
     for (const auto& [text, written] : cases) {
         const std::optional<DateTime> t = parseDateTime(text);
@@ -61,11 +60,8 @@ TEST(DateText, ReadsEveryAcceptedFormAndWritesDayMonthYear) {
     for (const char* text : bad) EXPECT_EQ(parseDateTime(text), std::nullopt) << '"' << text << '"';
 }
 
-// A local time the clock shows twice reads as its first moment, one it skips
-// as the moment the clock jumps: a from-date read back never lies later than
-// the one written, so no file changed in between is skipped. A date too old
-// for the time type means "everything": it is held to the earliest instant,
-// never wrapped around into another century.
+// A from-date read back never lies later than the one written (no changed file
+// skipped); beyond the time type it is held to its ends, never wrapped around.
 TEST(DateText, RepeatedSkippedAndOutOfRangeTimesReadAsTheEarliestMoment) {
     const char* const ams = "Europe/Amsterdam";
     // Zone, local time -> the instant.
@@ -77,8 +73,6 @@ TEST(DateText, RepeatedSkippedAndOutOfRangeTimesReadAsTheEarliestMoment) {
         {ams, "31-3-2024 02:59:59", utc(2024, 3, 31, 1h)},
         {ams, "31-3-2024 01:59:59", utc(2024, 3, 31, 59min + 59s)},
         {"America/New_York", "10-3-2024 02:30:00", utc(2024, 3, 10, 7h)},  // west of Greenwich
-        // Beyond the time type's ends.
-        {"UTC", "1-1-0001", kEarliestDateTime},
         {"UTC", "31-12-1677 23:59:59", kEarliestDateTime},
         {"UTC", "1-1-1678 00:00:01", kEarliestDateTime + 1s},
         {"UTC", "31-12-2261 23:59:59", kLatestDateTime - 1s},
@@ -115,18 +109,15 @@ TEST(Paths, WithinAndBelowAtTheirBoundaries) {
                   std::make_pair(within, lies));
         EXPECT_EQ(relativeTo(path, folder), rest);
     }
-    // The service makes a relative path absolute against the current folder.
-    char* cwd = getcwd(nullptr, 0);
-    EXPECT_EQ(LinuxFileSystem().absolutePath("sub/./x/.."), normalisedAbsolute("sub", cwd));
-    free(cwd);
+    for (const auto& [path, parent] : {std::pair{"a//b", "a"}, {"/a//b/", "/a"}, {"//a", "/"}})
+        EXPECT_EQ(parentOfPath(path), parent) << path;
 }
 
 TEST(TempName, ThePrefixAndSixteenLowercaseHexDigits) {
     EXPECT_TRUE(isTempName(".zv-tmp-0123456789abcdef"));
     for (const char* no :
-         {".zv-tmp-0123456789ABCDEF", ".zv-tmp-0123456789abcde", "", ".zv-tmp-0123456789abcdef0",
-          "x.zv-tmp-0123456789abcde", ".zv-tmp-0123456789abcdeg", ".zv-tmp-0123456789abcde/",
-          ".zv-tmp-:123456789abcdef"})
+         {".zv-tmp-0123456789ABCDEF", ".zv-tmp-0123456789abcdef0", "x.zv-tmp-0123456789abcde",
+          ".zv-tmp-0123456789abcdeg", ".zv-tmp-0123456789abcde/", ".zv-tmp-:123456789abcdef"})
         EXPECT_FALSE(isTempName(no)) << no;
 }
 
@@ -140,8 +131,6 @@ TEST(ErrorMapping, SystemErrorsBecomeTheProgramsNumbers) {
         {{EIO, ELOOP}, kErrObjectNotAvailable}};
     for (const auto& [errs, number] : files)
         for (int err : errs) EXPECT_EQ(errorNumberFor(err, PathRole::File), number) << err;
-    EXPECT_EQ(errorNumberFor(ENOENT, PathRole::Folder), kErrPathNotFound);
-    EXPECT_EQ(errorNumberFor(EINVAL, PathRole::Folder), kErrInvalidArgument);
     EXPECT_EQ(errnoError(ENOENT, "/some/where", PathRole::File).description,
               "No such file or directory: /some/where");
 }
@@ -149,17 +138,17 @@ TEST(ErrorMapping, SystemErrorsBecomeTheProgramsNumbers) {
 TEST(AutomaticDialogs, AnswersTheSafeChoiceAndLogsIt) {
     std::vector<std::string> lines;
     AutomaticDialogs dialogs{[&](const std::string& line) { lines.push_back(line); }};
-    EXPECT_EQ(dialogs.messageBox("Schijf vol", MessageStyle::OkCancel), MessageAnswer::Cancel);
+    EXPECT_EQ(dialogs.messageBox("Schijf\r\nvol\rof\nniet\r", MessageStyle::OkCancel),
+              MessageAnswer::Cancel);
     EXPECT_EQ(dialogs.messageBox("Doorgaan?", MessageStyle::YesNo), MessageAnswer::No);
     EXPECT_EQ(AutomaticDialogs(nullptr).messageBox("x", MessageStyle::Ok), MessageAnswer::Ok);
-    EXPECT_EQ(lines,
-              (std::vector<std::string>{"Automatisch beantwoord: \"Schijf vol\" -> Annuleren",
-                                        "Automatisch beantwoord: \"Doorgaan?\" -> Nee"}));
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         "Automatisch beantwoord: \"Schijf / vol / of / niet / \" -> Annuleren",
+                         "Automatisch beantwoord: \"Doorgaan?\" -> Nee"}));
 }
 
-// A portable copy keeps its files beside itself where it can write; an
-// installed one always in the user's data folder, also for root.
-TEST(LinuxEnvironment, AppFolder) {
+// A portable copy keeps its files beside itself where it can write; an installed one never.
+TEST(LinuxEnvironment, AppAndDesktopFolders) {
     const char* const userData = "/home/u/.local/share/zandvast";
     const std::tuple<const char*, bool, bool, const char*, const char*> cases[] = {
         {"/opt/zv", true, false, "", "/opt/zv"},
@@ -172,11 +161,12 @@ TEST(LinuxEnvironment, AppFolder) {
         EXPECT_EQ(appFolderFor({folder, writable, installed}, {"/home/u", xdgDataHome, ""}),
                   appFolder)
             << folder << writable << installed << xdgDataHome;
+    // The desktop from user-dirs.dirs as an editor may leave it: blanks around a line, CR LF.
+    EXPECT_EQ(desktopFolderFrom(" \tXDG_DESKTOP_DIR=\"$HOME/Bureau\"\t \r\n", {"/home/u", "", ""}),
+              "/home/u/Bureau");
 }
 
-// The installed copy is told by its folder: the install's bin folder, also
-// when either path goes through a link. A first start in a fresh home makes
-// the whole data folder path (0700, as XDG wants); folders already there stay.
+// The install's bin folder, also through a link; a fresh data folder path is made 0700.
 TEST(LinuxEnvironment, FoldersOnDisk) {
     test::TempDir dir;
     test::writeFile(dir / "usr/bin/zandvast", "");
@@ -185,7 +175,7 @@ TEST(LinuxEnvironment, FoldersOnDisk) {
     const std::string bin = dir / "usr/bin";
     // clang-format off
     const std::pair<std::string, bool> cases[] = {
-        {bin, true}, {dir / "bin", true}, {dir / "usr/./bin/", true}, {dir / "opt/bin", false},
+        {dir / "bin", true}, {dir / "opt/bin", false},
         {dir / "usr/bin/zandvast", false}, {dir / "gone", false}, {"", false}};
     // clang-format on
     for (const auto& [other, same] : cases)

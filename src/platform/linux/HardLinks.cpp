@@ -67,13 +67,14 @@ bool linkReplacing(const std::string& copy, const std::string& to, bool replacin
     }
     if (err == EPERM || err == ENOTSUP || err == EOPNOTSUPP) unkept |= kUnkeptHardLinks;
     if (copyInstead(err)) return false;
-    const bool tempMade = err == 0;
-    if (err == 0 && replacing) {
-        UniqueFd fd(open(copy.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
-        err = fd.valid() ? sync.flushData(fd.get()) : errno;
+    if (err == 0) {
+        if (replacing) {
+            UniqueFd fd(open(copy.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+            err = fd.valid() ? sync.flushData(fd.get()) : errno;
+        }
+        if (err == 0) err = sync.rename(temp.c_str(), to.c_str());
+        if (err != 0) unlink(temp.c_str());
     }
-    if (err == 0) err = sync.rename(temp.c_str(), to.c_str());
-    if (err != 0 && tempMade) unlink(temp.c_str());
     result = err == 0 ? fsOk() : errnoError(err, to, PathRole::File);
     return true;
 }
