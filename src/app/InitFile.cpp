@@ -2,6 +2,7 @@
 
 #include "app/AppWindow.h"
 #include "app/DateFilterDisplay.h"
+#include "ui/ModeDisplay.h"
 
 namespace zv {
 
@@ -33,19 +34,9 @@ void AppWindow::setDefaultJob() {
     ui.fromDateBox.text = "19-12-1960 12:58:58";
     setDateFilterValue(*this, 1);
 
-    ui.verifyArrow.toolTip = " backup wordt  NIET  gecontroleerd op ontbrekende mappen ";
-    ui.syncArrow.toolTip = " synchroniseren (uitgeschakeld) ";
-    showVerifyArrowRed();
-
+    showMode(*this, JobMode::NoCheck);
     job.verify = false;
     job.useDustbin = false;
-
-    ui.syncPicture.visible = false;
-    ui.noSyncPicture.visible = false;
-    ui.syncDustbinPicture.visible = false;
-    ui.dustbinPicture.visible = false;
-    ui.noCheckPicture.visible = true;
-    showSyncArrowFaded();
 }
 
 }  // namespace zv

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <optional>
 #include <string>
 
@@ -117,7 +118,8 @@ class InitFileReader {
             w_.showRunWindow();
         }
         w_.unattended = true;
-        w_.jobFileName = w_.commandToken.size() > 4 ? w_.commandToken.substr(4) : std::string{};
+        // "-if NAME": the name follows the option and its space.
+        w_.jobFileName = w_.commandToken.substr(std::min<std::size_t>(4, w_.commandToken.size()));
     }
 
     Flow open() {
