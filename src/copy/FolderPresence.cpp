@@ -16,7 +16,6 @@ bool byName(const FolderName& a, const FolderName& b) {
 }  // namespace
 
 void FolderPresence::moveTo(const std::string& folder, std::size_t expected) {
-    listed_ = false;
     names_.clear();
     if (expected < kListingPaysFrom) return;
     if (fs_.listNames(folder, names_).failed()) {
@@ -24,20 +23,17 @@ void FolderPresence::moveTo(const std::string& folder, std::size_t expected) {
         return;
     }
     std::sort(names_.begin(), names_.end(), byName);
-    listed_ = true;
 }
 
 PathInfo FolderPresence::find(std::string_view name, const std::string& path) {
-    if (listed_) {
-        auto it = std::lower_bound(
-            names_.begin(), names_.end(), name,
-            [](const FolderName& n, std::string_view key) { return n.name < key; });
-        if (it != names_.end() && it->name == name && it->typeKnown) {
-            PathInfo info;
-            info.presence = Presence::Present;
-            info.kind = it->kind;
-            return info;
-        }
+    auto it = std::lower_bound(
+        names_.begin(), names_.end(), name,
+        [](const FolderName& n, std::string_view key) { return n.name < key; });
+    if (it != names_.end() && it->name == name && it->typeKnown) {
+        PathInfo info;
+        info.presence = Presence::Present;
+        info.kind = it->kind;
+        return info;
     }
     return fs_.lookup(path);
 }

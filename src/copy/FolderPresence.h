@@ -31,8 +31,7 @@ class FolderPresence {
 
   private:
     FileSystem& fs_;
-    bool listed_ = false;
-    std::vector<FolderName> names_;  // sorted by name
+    std::vector<FolderName> names_;  // sorted by name; empty when not read
 };
 
 }  // namespace zv

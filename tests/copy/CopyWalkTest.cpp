@@ -59,6 +59,7 @@ TEST_F(CopyWalk, SelectsFilesByTheDateFilterAndSynchronisation) {
     for (const char* read : {"kept", "touched"}) setTimes(S(read), before, from + 60);
     setAttributes(S("touched"), kAttrHidden);
     setTimes(S("quiet"), before, before);  // an old folder new in the backup
+    setAttributes(S("quiet"), kAttrDirectory | kAttrHidden);
     faulty.adjustEntry = [this](const std::string& path, Entry& e) {
         if (path.ends_with("odd")) e.modified = DateTime{};  // unreadable: new every time
         if (path.ends_with("/ancient")) e.modified = e.created = kEarliestDateTime;
@@ -91,6 +92,7 @@ TEST_F(CopyWalk, SelectsFilesByTheDateFilterAndSynchronisation) {
         }
         EXPECT_EQ(attributesOf(D("touched")) & (kAttrReadOnly | kAttrHidden),
                   c.copied[6] == '0' ? kAttrReadOnly : kAttrHidden);
+        EXPECT_TRUE(!fs::exists(D("quiet")) || (attributesOf(D("quiet")) & kAttrHidden));
         const int notCopied = int(std::ranges::count(std::string_view(c.copied), '0'));
         EXPECT_EQ(counts(), (Counts{11, 8 - notCopied, 2 + (c.copied[2] == '1')}));
         EXPECT_TRUE(c.fromDate ||
