@@ -3,7 +3,6 @@
 #include <array>
 #include <cstddef>
 #include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -165,15 +164,8 @@ class FaultInjectingFileSystem final : public FileSystem {
     }
     static bool has(Path text, Path part) { return !text.empty() && text.find(part) != text.npos; }
     static std::string describe(int number) {
-        static const std::map<int, std::string> kTexts{
-            {kErrInvalidArgument, "Invalid procedure call or argument"},
-            {kErrFileNotFound, "File not found"},
-            {kErrDiskFull, "No space left on device"},
-            {kErrAccessDenied, "Path/File access error"},
-            {kErrPathNotFound, "Path not found"}};
-        const auto it = kTexts.find(number);
-        return it == kTexts.end() ? "Injected error " + std::to_string(number)
-                                  : it->second + " (injected)";
+        return number == kErrDiskFull ? "No space left on device (injected)"
+                                      : "Injected error " + std::to_string(number);
     }
     static PathInfo failedLook(const FsError& e) {
         return PathInfo{

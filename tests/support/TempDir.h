@@ -3,12 +3,14 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace zv::test {
 
@@ -46,6 +48,16 @@ inline void writeFile(const std::string& path, const std::string& content) {
 inline std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
+}
+// `text` cut at every `end`, the ends left out.
+inline std::vector<std::string> splitLines(const std::string& text,
+                                           const std::string& end = "\r\n") {
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, next; at < text.size(); at = next + end.size()) {
+        next = std::min(text.find(end, at), text.size());
+        lines.push_back(text.substr(at, next - at));
+    }
+    return lines;
 }
 inline void makeDirs(const std::string& path) {
     std::filesystem::create_directories(path);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <algorithm>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -130,15 +129,7 @@ struct TestRig {
     }
     std::string appFolder() const { return root / "app"; }
     // The run log split into lines (without CR LF).
-    std::vector<std::string> logLines() const {
-        std::vector<std::string> lines;
-        const std::string& log = window->log.text();
-        for (std::size_t start = 0, end; start < log.size(); start = end + 2) {
-            end = std::min(log.find("\r\n", start), log.size());
-            lines.push_back(log.substr(start, end - start));
-        }
-        return lines;
-    }
+    std::vector<std::string> logLines() const { return splitLines(window->log.text()); }
 };
 
 }  // namespace zv::test
