@@ -37,27 +37,21 @@ class EndToEnd : public ::testing::Test {
 
     // `through` starts the program (kCron: as cron does); killed after a minute.
     ProgramOutcome run(const Lines& arguments, const Lines& through = {}) const {
-        Lines words{"env",
-                    "-i",
-                    "PATH=/usr/bin:/bin",
-                    "LC_ALL=C.UTF-8",
-                    "HOME=" + home,
-                    "XDG_RUNTIME_DIR=" + root / "run",
-                    "QT_QPA_PLATFORM=offscreen"};
+        Lines words{"env", "-i", "-C", workingFolder};
         for (const char* name : {"TZ", "ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"})
             if (const char* value = std::getenv(name))
                 words.push_back(std::string(name).append("=").append(value));
-        words.insert(words.end(), {"timeout", "-s", "KILL", "60"});
+        words.insert(words.end(), {"PATH=/usr/bin:/bin", "LC_ALL=C.UTF-8", "HOME=" + home,
+                                   "XDG_RUNTIME_DIR=" + root / "run", "QT_QPA_PLATFORM=offscreen",
+                                   "timeout", "-s", "KILL", "60"});
         if (!user.empty()) words.insert(words.end(), {"/usr/sbin/runuser", "-u", user, "--"});
         words.insert(words.end(), through.begin(), through.end());
         words.push_back(app + "/zandvast");
         words.insert(words.end(), arguments.begin(), arguments.end());
-        std::string command = std::string("cd ")
-                                  .append(quoted(workingFolder.empty() ? work : workingFolder))
-                                  .append(" &&");
-        for (const std::string& word : words) command.append(" ").append(quoted(word));
+        std::string command;
+        for (const std::string& word : words) command.append(quoted(word)).append(" ");
         const int status = std::system(
-            (command + " </dev/null >" + quoted(root / "out") + " 2>" + quoted(root / "errors"))
+            (command + "</dev/null >" + quoted(root / "out") + " 2>" + quoted(root / "errors"))
                 .c_str());
         const ProgramOutcome outcome{WIFEXITED(status) ? WEXITSTATUS(status) : -1,
                                      readFile(root / "out"), readFile(root / "errors")};
@@ -83,17 +77,18 @@ class EndToEnd : public ::testing::Test {
     Lines errorLines() const {
         static const std::regex dateTime("^[0-9]{1,2}-[0-9]{1,2}-[0-9]{4} [0-9:]{8}"),
             time("^[0-9]{2}:[0-9]{2}:[0-9]{2}");
-        Lines lines = split(errorLog());
+        Lines lines = splitLines(errorLog());
         for (std::string& line : lines)
             line =
                 std::regex_replace(std::regex_replace(line, dateTime, "DATE TIME"), time, "TIME");
         return lines;
     }
-    // The job file the program writes for the fixture's trees, some lines replaced.
+    // The job file the program writes for the fixture's trees, some lines
+    // replaced.
     Lines job(const std::map<int, std::string>& replaced = {}) const {
-        const Version v;
-        const std::string version = std::to_string(v.major) + "." + std::to_string(v.minor) + "." +
-                                    std::to_string(v.revision);
+        const std::string version = std::to_string(Version().major) + "." +
+                                    std::to_string(Version().minor) + "." +
+                                    std::to_string(Version().revision);
         // clang-format off
         Lines lines{"version =Zandvast v." + version, "pathsource =" + source,
                     "pathdestination =" + backup, "pathrecycler =", "dedato =19-12-1960 12:58:58",
@@ -119,14 +114,6 @@ class EndToEnd : public ::testing::Test {
         for (const auto& line : lines) text += line + "\r\n";
         return text;
     }
-    static Lines split(const std::string& text, const std::string& end = "\r\n") {
-        Lines lines;
-        for (std::size_t at = 0, next; at < text.size(); at = next + end.size()) {
-            next = std::min(text.find(end, at), text.size());
-            lines.push_back(text.substr(at, next - at));
-        }
-        return lines;
-    }
     static void plant(const std::string& folder, const Tree& tree) {
         for (const auto& [path, content] : tree) writeFile(folder + path, content);
     }
@@ -141,9 +128,9 @@ class EndToEnd : public ::testing::Test {
     // Unset by cron: the platform and the runtime folder.
     const Lines kCron{"env", "-u", "QT_QPA_PLATFORM", "-u", "XDG_RUNTIME_DIR"};
     TempDir root;
-    std::string user;           // the user the program runs as; empty: this process's
-    std::string workingFolder;  // where the program starts; empty: `work`
     std::string app = root / "app", work = root / "work", home = root / "home";
+    std::string user;                  // the user the program runs as; empty: this process's
+    std::string workingFolder = work;  // where the program starts
     std::string source = root / "Mijn bestanden", backup = root / "Reserve kopie ß";
 };
 

@@ -14,10 +14,9 @@ Lines syncing(const std::string& from, const std::string& to) {
     return {"-ps", from, "-pd", to, "-cd", "0", "-vf", "1", "-sy", "1", "-ke", "1"};
 }
 
-// One folder reached by many spellings (a link, "..", ".", a path relative to
-// the working folder, in options or in a job file) is still that folder: a
-// source inside the backup is never synchronised away, a backup inside the
-// source never copied into itself, and with the two the same nothing runs.
+// A folder however spelled (a link, "..", ".", relative, in options or a job
+// file) is that folder: a source inside the backup is never synchronised away,
+// a backup inside the source never copied into itself, the two the same refused.
 TEST_F(Safety, AFolderIsTheSameFolderHoweverItIsSpelled) {
     const std::string bk = root / "bk", data = root / "data";
     ASSERT_TRUE(sh("cd " + quoted(root.path()) + " && ln -s bk toBk && ln -s data toData"));
@@ -59,8 +58,7 @@ TEST_F(Safety, AFolderIsTheSameFolderHoweverItIsSpelled) {
     }
 }
 
-// A source folder that cannot be read: its backup copies stay, the failure is
-// logged and the run ends with status 3.
+// An unreadable source folder: its backup copies stay, the failure is logged, status 3.
 TEST_F(Safety, WhatCannotBeLookedAtIsNeverTakenForGone) {
     for (const std::string& top : {source, backup}) writeFile(top + "/geheim/dagboek.txt", "lief");
     if (!runAs("nobody")) GTEST_SKIP() << "cannot run as another user here";
@@ -70,10 +68,9 @@ TEST_F(Safety, WhatCannotBeLookedAtIsNeverTakenForGone) {
     EXPECT_NE(errorLog().find(source + "/geheim"), std::string::npos) << errorLog();
 }
 
-// A dustbin inside the backup, named through a link, is known as that folder
-// and never moves into itself, run after run. A backup reached through a
-// folder link on another volume sends its orphans to that volume's trash,
-// and a copy of that volume leaves its trash out.
+// A dustbin inside the backup, named through a link, never moves into itself,
+// run after run. A backup through a link to another volume sends its orphans to
+// that volume's trash, and a copy of that volume leaves its trash out.
 TEST_F(Safety, DustbinsAndTrashesNeverTakeThemselvesIn) {
     writeFile(backup + "/weer/oud.txt", "orphan");
     makeDirs(backup + "/Bin");
@@ -100,10 +97,9 @@ TEST_F(Safety, DustbinsAndTrashesNeverTakeThemselvesIn) {
     EXPECT_FALSE(exists(root / "copy" + trash));
 }
 
-// A backup disk known by its volume name (a labelled ext4 image): the name
-// matches as a whole path component only; the backup folder is made, never
-// the folders above it. Unplugged, a later run neither writes into the empty
-// folder it was mounted on nor makes that path on the system disk.
+// A backup disk known by its volume name (a labelled ext4 image) matches as a
+// whole path component only; the backup folder is made, never those above it.
+// Unplugged, a run neither writes into its empty mount folder nor makes the path.
 TEST_F(Safety, ABackupDiskKnownByItsVolumeName) {
     const std::string label = "ZV" + std::to_string(getpid() % 100000);
     writeFile(app + "/Job.dat", crlf(job({{2, "pathdestination =" + label + "/Week/Backup"},
@@ -123,8 +119,7 @@ TEST_F(Safety, ABackupDiskKnownByItsVolumeName) {
         EXPECT_EQ(files(mountPoint + "/Week/Backup"), files(source));
     }
     refused({"-if", "Job.dat", "-qu"});
-    // A job saved with the disk's folder, which now lies on the root file
-    // system while the job names the disk.
+    // A job saved with the disk's folder, now on the root file system.
     writeFile(app + "/Job.dat", crlf(job({{2, "pathdestination =" + mountPoint + "/Week/Backup"},
                                           {10, "volumelabel =" + label}})));
     refused({"-if", "Job.dat", "-qu"});

@@ -10,11 +10,9 @@ namespace {
 using UnattendedRun = EndToEnd;
 using DesktopNotice = EndToEnd;
 
-// Quiet, with the window, from a scheduler without any display or runtime
-// folder, and a job file in the working folder (saved in the application
-// folder): every unattended start runs and writes nothing, as cron would
-// mail it every night. Only a crontab line without a job says why it ends:
-// nobody could see the window. Standard output and error as patterns.
+// Quiet, with the window, from cron, with a job file in the working folder (saved
+// in the application folder): every unattended start runs and prints nothing (cron
+// would mail it). Only a start without a job says why it ends: no screen.
 TEST_F(UnattendedRun, WhatEachStartRunsAndPrints) {
     const std::string any = "[\\s\\S]*", version = job()[0].substr(9) + "\n";
     const struct {
@@ -48,11 +46,9 @@ TEST_F(UnattendedRun, WhatEachStartRunsAndPrints) {
     EXPECT_TRUE(exists(app + "/Elders.dat"));
 }
 
-// Refused before anything is written: status 1, nothing copied, nothing
-// saved, the job file left as it was, and the reason in Error.Log. What a
-// started window refuses is pinned in-process; these need the real program:
-// binary noise for a job file, no screen at all, and locks another process
-// holds.
+// Refused before anything is written: status 1, nothing copied or saved, the job
+// file as it was, the reason in Error.Log. These need the real program: binary
+// noise for a job file, no screen at all, and locks another process holds.
 TEST_F(UnattendedRun, RefusalsAreLoggedAndRunNothing) {
     std::string noise;
     for (int i = 0; i < 50000; ++i) noise.push_back(static_cast<char>((i * 7919) % 256));
@@ -73,8 +69,7 @@ TEST_F(UnattendedRun, RefusalsAreLoggedAndRunNothing) {
         {{"-ps", source, "-vf", "1"}, {"TIME Targetpath invalid"}},
         {{"-ps", source, "-pd", root / "nergens/Backup", "-vf", "1"},
          {"TIME Targetpath invalid (de map erboven bestaat niet)"}},
-        // "-pr" without its value stops the option parser: no run starts, and
-        // without a screen nobody could close the window.
+        // "-pr" without its value stops the option parser: no run, and no screen.
         {{"-ps", source, "-pr", "-pd", backup},
          {error + "geen beeldscherm; het venster kan niet wachten en wordt gesloten"},
          {"env", "-u", "QT_QPA_PLATFORM"}},
@@ -94,10 +89,9 @@ TEST_F(UnattendedRun, RefusalsAreLoggedAndRunNothing) {
     EXPECT_EQ(readFile(app + "/Job.dat"), crlf(job()));
 }
 
-// An unattended run that did not end well tells the desktop: here on a
-// private session bus (listening in the runtime folder, as a desktop
-// session's does) with a stand-in notification service. Without a session
-// bus the run is the same, and as quiet.
+// An unattended run that did not end well tells the desktop: here a private
+// session bus in the runtime folder with a stand-in notification service.
+// Without a session bus the run is the same, and as quiet.
 TEST_F(DesktopNotice, FailedRefusedAndBrokenOffRunsAreNoticedOnlyWithASessionBus) {
     if (!sh("dbus-run-session -- true >/dev/null 2>&1")) GTEST_SKIP() << "no dbus-run-session";
     const std::string config = root / "bus.conf", noticeFile = root / "notices.txt";
@@ -136,7 +130,7 @@ TEST_F(DesktopNotice, FailedRefusedAndBrokenOffRunsAreNoticedOnlyWithASessionBus
         EXPECT_EQ(outcome.exitStatus, c.status) << outcome.errors;
         // Only the bus daemon complains (it cannot raise its file limit here).
         EXPECT_EQ(std::regex_replace(outcome.errors, std::regex("dbus-daemon\\[.*\n"), ""), "");
-        Lines received = split(readFile(noticeFile), "\n"), expected;
+        Lines received = splitLines(readFile(noticeFile), "\n"), expected;
         for (std::string& notice : received)  // the body from its exit status on
             notice = std::regex_replace(notice, std::regex("\\|[^|]*\\(afsluit"), "|(afsluit");
         if (!c.summary.empty())

@@ -1,9 +1,7 @@
-// zv_notification_listener OUTFILE COUNT PROGRAM [ARGUMENT...]: a stand-in
-// desktop notification service that runs PROGRAM and, after it ended, answers
-// Notify calls until COUNT came (at most ten seconds: a loaded machine) and a
-// moment has passed for any beyond them; it writes one "app|icon|summary|body|hints"
-// line per notice to OUTFILE and ends with PROGRAM's exit status (99: the
-// listener failed).
+// zv_notification_listener OUTFILE COUNT PROGRAM [ARGUMENT...]: a stand-in notification
+// service that runs PROGRAM, then takes Notify calls until COUNT came (at most ten seconds)
+// and half a second more; writes one "app|icon|summary|body|hints" line per notice to
+// OUTFILE and ends with PROGRAM's exit status (99: the listener failed).
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QElapsedTimer>
@@ -34,7 +32,6 @@ class Listener : public QObject {
         notices << QStringList{app, icon, summary, body, hintTexts.join(',')}.join('|');
         return static_cast<uint>(notices.size());
     }
-    QStringList GetCapabilities() { return {"body"}; }
 };
 
 }  // namespace
