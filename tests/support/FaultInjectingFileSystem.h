@@ -16,10 +16,7 @@ enum class FsOp {
     CopyFile,
     MoveFile,
     DeleteFile,
-    DeleteFolder,
     CreateFolder,
-    SetAttributes,
-    GetAttributes,
     FolderSize,
     FlushVolume,
     WriteFileAtomic,
@@ -91,12 +88,8 @@ class FaultInjectingFileSystem final : public FileSystem {
     FsError deleteFile(Path p, bool force) override {
         return guarded(DeleteFile, p, {}, [&] { return inner_.deleteFile(p, force); });
     }
-    FsError deleteFolder(Path p, bool force) override {
-        return guarded(DeleteFolder, p, {}, [&] { return inner_.deleteFolder(p, force); });
-    }
-    FsError removeEmptyFolder(Path p) override {
-        return guarded(DeleteFolder, p, {}, [&] { return inner_.removeEmptyFolder(p); });
-    }
+    FsError deleteFolder(Path p, bool force) override { return inner_.deleteFolder(p, force); }
+    FsError removeEmptyFolder(Path p) override { return inner_.removeEmptyFolder(p); }
     FsError copyFile(Path from, Path to) override {
         return guarded(CopyFile, from, to, [&] { return inner_.copyFile(from, to); });
     }
@@ -107,12 +100,8 @@ class FaultInjectingFileSystem final : public FileSystem {
         return inner_.keepFolderMetadata(from, to, stage);
     }
     std::uint32_t takeUnkept() override { return inner_.takeUnkept(); }
-    FsError getAttributes(Path p, std::uint32_t& a) override {
-        return guarded(GetAttributes, p, {}, [&] { return inner_.getAttributes(p, a); });
-    }
-    FsError setAttributes(Path p, std::uint32_t a) override {
-        return guarded(SetAttributes, p, {}, [&] { return inner_.setAttributes(p, a); });
-    }
+    FsError getAttributes(Path p, std::uint32_t& a) override { return inner_.getAttributes(p, a); }
+    FsError setAttributes(Path p, std::uint32_t a) override { return inner_.setAttributes(p, a); }
     FsError folderSize(Path p, std::uint64_t& bytes) override {
         return guarded(FolderSize, p, {}, [&] { return inner_.folderSize(p, bytes); });
     }

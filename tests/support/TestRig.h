@@ -13,32 +13,28 @@
 namespace zv::test {
 
 // Message boxes answered from a script; every box shown is recorded.
-class ScriptedDialogs final : public Dialogs {
-  public:
+struct ScriptedDialogs final : Dialogs {
     struct Shown {
         std::string text;
         MessageStyle style;
-        MessageAnswer answer;
     };
 
     // Answers are taken in order; when none is left, a box gets its default.
-    void script(MessageAnswer answer) { answers_.push_back(answer); }
+    void script(MessageAnswer answer) { answers.push_back(answer); }
     MessageAnswer messageBox(const std::string& text, MessageStyle style) override {
         MessageAnswer answer = style == MessageStyle::OkCancel ? MessageAnswer::Cancel
                                : style == MessageStyle::YesNo  ? MessageAnswer::No
                                                                : MessageAnswer::Ok;
-        if (!answers_.empty()) {
-            answer = answers_.front();
-            answers_.pop_front();
+        if (!answers.empty()) {
+            answer = answers.front();
+            answers.pop_front();
         }
-        shown.push_back({text, style, answer});
+        shown.push_back({text, style});
         return answer;
     }
 
     std::vector<Shown> shown;
-
-  private:
-    std::deque<MessageAnswer> answers_;
+    std::deque<MessageAnswer> answers;
 };
 
 // Counts yields; can run a hook on a chosen yield (to press Exit mid-run).
@@ -48,8 +44,7 @@ struct RecordingPump final : EventPump {
     }
     void repaintNow() override { ++repaints; }
 
-    long yields = 0;
-    long repaints = 0;
+    long yields = 0, repaints = 0;
     long hookAt = -1;  // yield number that runs the hook
     std::function<void()> hook;
 };
