@@ -83,9 +83,8 @@ class EndToEnd : public ::testing::Test {
                 std::regex_replace(std::regex_replace(line, dateTime, "DATE TIME"), time, "TIME");
         return lines;
     }
-    // The job file the program writes for the fixture's trees, some lines
-    // replaced.
-    Lines job(const std::map<int, std::string>& replaced = {}) const {
+    // The job file the program writes for the fixture's trees, some lines replaced.
+    std::string job(const std::map<int, std::string>& replaced = {}) const {
         const std::string version = std::to_string(Version().major) + "." +
                                     std::to_string(Version().minor) + "." +
                                     std::to_string(Version().revision);
@@ -96,7 +95,15 @@ class EndToEnd : public ::testing::Test {
                     "volumelabel =", "-ps " + source + " -pd " + backup};
         // clang-format on
         for (const auto& [line, text] : replaced) lines[line] = text;
-        return lines;
+        std::string text;
+        for (const auto& line : lines) text += line + "\r\n";
+        return text;
+    }
+    // A checked backup of `from` to `to`, whatever the dates, with `more` options.
+    static Lines checked(const std::string& from, const std::string& to, const Lines& more = {}) {
+        Lines words{"-ps", from, "-pd", to, "-cd", "0", "-vf", "1"};
+        words.insert(words.end(), more.begin(), more.end());
+        return words;
     }
     std::string errorLog() const { return readFile(app + "/Error.Log"); }
 
@@ -108,11 +115,6 @@ class EndToEnd : public ::testing::Test {
     }
     static bool exists(const std::string& path) {
         return std::filesystem::exists(std::filesystem::symlink_status(path));
-    }
-    static std::string crlf(const Lines& lines) {
-        std::string text;
-        for (const auto& line : lines) text += line + "\r\n";
-        return text;
     }
     static void plant(const std::string& folder, const Tree& tree) {
         for (const auto& [path, content] : tree) writeFile(folder + path, content);

@@ -9,11 +9,6 @@ namespace {
 // What must never happen to a user's data, whatever the paths and disks do.
 using Safety = EndToEnd;
 
-// A checked run that synchronises, deleting orphans and empty folders.
-Lines syncing(const std::string& from, const std::string& to) {
-    return {"-ps", from, "-pd", to, "-cd", "0", "-vf", "1", "-sy", "1", "-ke", "1"};
-}
-
 // A folder however spelled (a link, "..", ".", relative, in options or a job
 // file) is that folder: a source inside the backup is never synchronised away,
 // a backup inside the source never copied into itself, the two the same refused.
@@ -44,11 +39,11 @@ TEST_F(Safety, AFolderIsTheSameFolderHoweverItIsSpelled) {
                             {"/data/c.txt", "c"},
                             {"/data/More/d.txt", "d"}});
         workingFolder = c.source == "." ? data : work;
-        writeFile(app + "/Job.dat", crlf(job({{1, "pathsource =" + c.source},
-                                              {2, "pathdestination =" + c.backup},
-                                              {6, "syncactive =1"}})));
-        const Lines arguments =
-            c.inJobFile ? Lines{"-if", "Job.dat", "-qu"} : syncing(c.source, c.backup);
+        writeFile(app + "/Job.dat", job({{1, "pathsource =" + c.source},
+                                         {2, "pathdestination =" + c.backup},
+                                         {6, "syncactive =1"}}));
+        const Lines arguments = c.inJobFile ? Lines{"-if", "Job.dat", "-qu"}
+                                            : checked(c.source, c.backup, {"-sy", "1", "-ke", "1"});
         EXPECT_EQ(run(arguments).exitStatus, c.status) << errorLog();
         EXPECT_EQ(readFile(bk + "/src/a.txt") + readFile(bk + "/src/Deep/b.txt"), "ab");
         EXPECT_EQ(readFile(data + "/c.txt") + readFile(data + "/More/d.txt"), "cd");
@@ -63,7 +58,7 @@ TEST_F(Safety, WhatCannotBeLookedAtIsNeverTakenForGone) {
     for (const std::string& top : {source, backup}) writeFile(top + "/geheim/dagboek.txt", "lief");
     if (!runAs("nobody")) GTEST_SKIP() << "cannot run as another user here";
     chmod((source + "/geheim").c_str(), 0);
-    EXPECT_EQ(run(syncing(source, backup)).exitStatus, 3) << errorLog();
+    EXPECT_EQ(run(checked(source, backup, {"-sy", "1", "-ke", "1"})).exitStatus, 3) << errorLog();
     EXPECT_EQ(readFile(backup + "/geheim/dagboek.txt"), "lief");
     EXPECT_NE(errorLog().find(source + "/geheim"), std::string::npos) << errorLog();
 }
@@ -75,8 +70,7 @@ TEST_F(Safety, DustbinsAndTrashesNeverTakeThemselvesIn) {
     writeFile(backup + "/weer/oud.txt", "orphan");
     makeDirs(backup + "/Bin");
     std::filesystem::create_directory_symlink(backup + "/Bin", root / "toBin");
-    const Lines options{"-ps", source, "-pd", backup, "-cd", "0",   "-vf",
-                        "1",   "-sy",  "1",   "-db",  "2",   "-pr", root / "toBin"};
+    const Lines options = checked(source, backup, {"-sy", "1", "-db", "2", "-pr", root / "toBin"});
     for (int round = 0; round < 2; ++round) EXPECT_EQ(run(options).exitStatus, 0) << errorLog();
     EXPECT_EQ(files(backup + "/Bin"), (Tree{{source + "/weer/oud.txt", "orphan"}}));
 
@@ -84,15 +78,12 @@ TEST_F(Safety, DustbinsAndTrashesNeverTakeThemselvesIn) {
     if (!volume.ok()) GTEST_SKIP() << volume.why();
     std::filesystem::create_directory_symlink(volume.path(), root / "toUsb");
     writeFile(volume.path() + "/Backup/weg.txt", "orphan");
-    EXPECT_EQ(run({"-ps", source, "-pd", root / "toUsb/Backup", "-cd", "0", "-vf", "1", "-sy", "1",
-                   "-db", "1", "-pr", root / "bin"})
-                  .exitStatus,
-              0)
-        << errorLog();
+    const Lines toUsb =
+        checked(source, root / "toUsb/Backup", {"-sy", "1", "-db", "1", "-pr", root / "bin"});
+    EXPECT_EQ(run(toUsb).exitStatus, 0) << errorLog();
     const std::string trash = "/.Trash-" + std::to_string(geteuid());
     EXPECT_EQ(files(volume.path() + trash + "/files"), (Tree{{"/weg.txt", "orphan"}}));
-    EXPECT_EQ(run({"-ps", volume.path(), "-pd", root / "copy", "-cd", "0", "-vf", "1"}).exitStatus,
-              0);
+    EXPECT_EQ(run(checked(volume.path(), root / "copy")).exitStatus, 0);
     EXPECT_TRUE(exists(root / "copy/Backup/brief.txt"));
     EXPECT_FALSE(exists(root / "copy" + trash));
 }
@@ -102,15 +93,14 @@ TEST_F(Safety, DustbinsAndTrashesNeverTakeThemselvesIn) {
 // Unplugged, a run neither writes into its empty mount folder nor makes the path.
 TEST_F(Safety, ABackupDiskKnownByItsVolumeName) {
     const std::string label = "ZV" + std::to_string(getpid() % 100000);
-    writeFile(app + "/Job.dat", crlf(job({{2, "pathdestination =" + label + "/Week/Backup"},
-                                          {10, "volumelabel =" + label}})));
+    writeFile(app + "/Job.dat", job({{2, "pathdestination =" + label + "/Week/Backup"},
+                                     {10, "volumelabel =" + label}}));
     std::string mountPoint;
     {
         ScratchMount disk(root / label, ScratchMount::Image, "mkfs.ext4 -q -L " + label);
         if (!disk.ok()) GTEST_SKIP() << disk.why();
         mountPoint = disk.path();
-        EXPECT_EQ(refused({"-ps", source, "-pd", label + "9/Backup", "-cd", "0", "-vf", "1"}),
-                  Lines{"TIME Targetpath invalid"});
+        EXPECT_EQ(refused(checked(source, label + "9/Backup")), Lines{"TIME Targetpath invalid"});
         EXPECT_FALSE(exists(mountPoint + "9"));
         refused({"-if", "Job.dat", "-qu", "cf", "1"});
         EXPECT_FALSE(exists(mountPoint + "/Week"));
@@ -120,8 +110,8 @@ TEST_F(Safety, ABackupDiskKnownByItsVolumeName) {
     }
     refused({"-if", "Job.dat", "-qu"});
     // A job saved with the disk's folder, now on the root file system.
-    writeFile(app + "/Job.dat", crlf(job({{2, "pathdestination =" + mountPoint + "/Week/Backup"},
-                                          {10, "volumelabel =" + label}})));
+    writeFile(app + "/Job.dat", job({{2, "pathdestination =" + mountPoint + "/Week/Backup"},
+                                     {10, "volumelabel =" + label}}));
     refused({"-if", "Job.dat", "-qu"});
     refused({"-ps", source, "-pd", mountPoint + "/Backup/Week", "-vf", "1"});
     EXPECT_TRUE(std::filesystem::is_empty(mountPoint));

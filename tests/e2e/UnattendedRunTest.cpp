@@ -14,7 +14,7 @@ using DesktopNotice = EndToEnd;
 // in the application folder): every unattended start runs and prints nothing (cron
 // would mail it). Only a start without a job says why it ends: no screen.
 TEST_F(UnattendedRun, WhatEachStartRunsAndPrints) {
-    const std::string any = "[\\s\\S]*", version = job()[0].substr(9) + "\n";
+    const std::string any = "[\\s\\S]*", version = splitLines(job())[0].substr(9) + "\n";
     const struct {
         Lines arguments, through;
         int status;
@@ -23,18 +23,18 @@ TEST_F(UnattendedRun, WhatEachStartRunsAndPrints) {
         {{"-if", "Job.dat", "-qu"}, kCron, 0, "", ""},
         {{"-if", "Job.dat", "-x"}, kCron, 0, "", ""},
         {{"-if", "Elders.dat", "-qu"}, {}, 0, "", ""},
-        {{"-ps", source, "-pd", backup, "-cd", "0", "-vf", "1"}, kCron, 0, "", ""},
+        {checked(source, backup), kCron, 0, "", ""},
         {{}, kCron, 1, "", any + "geen beeldscherm gevonden" + any},
         {{"--version"}, {}, 0, version, ""},
         {{"--help"}, {}, 0, any + "-if" + any, ""},
     };
-    writeFile(work + "/Elders.dat", crlf(job()));
+    writeFile(work + "/Elders.dat", job());
     for (const auto& s : starts) {
         SCOPED_TRACE(::testing::PrintToString(s.arguments) + (s.through.empty() ? "" : " cron"));
         std::filesystem::remove_all(backup);
         makeDirs(backup);
         std::filesystem::remove(app + "/Init.dat");
-        writeFile(app + "/Job.dat", crlf(job()));
+        writeFile(app + "/Job.dat", job());
         const ProgramOutcome outcome = run(s.arguments, s.through);
         EXPECT_EQ(outcome.exitStatus, s.status) << outcome.errors;
         EXPECT_TRUE(std::regex_match(outcome.out, std::regex(s.out))) << outcome.out;
@@ -42,7 +42,7 @@ TEST_F(UnattendedRun, WhatEachStartRunsAndPrints) {
         EXPECT_EQ(files(backup) == files(source), s.arguments.size() > 1);
         EXPECT_EQ(exists(app + "/Init.dat"), !s.arguments.empty() && s.arguments[0] == "-ps");
     }
-    EXPECT_EQ(readFile(work + "/Elders.dat"), crlf(job()));
+    EXPECT_EQ(readFile(work + "/Elders.dat"), job());
     EXPECT_TRUE(exists(app + "/Elders.dat"));
 }
 
@@ -52,7 +52,7 @@ TEST_F(UnattendedRun, WhatEachStartRunsAndPrints) {
 TEST_F(UnattendedRun, RefusalsAreLoggedAndRunNothing) {
     std::string noise;
     for (int i = 0; i < 50000; ++i) noise.push_back(static_cast<char>((i * 7919) % 256));
-    plant(app, {{"/Job.dat", crlf(job())}, {"/Noise.dat", noise}});
+    plant(app, {{"/Job.dat", job()}, {"/Noise.dat", noise}});
     const std::string error = "DATE TIME Error: ",
                       noiseFile = "\"" + app + "/Noise.dat\" bevat een fout";
     const auto inUse = [&](const std::string& held) {
@@ -86,7 +86,7 @@ TEST_F(UnattendedRun, RefusalsAreLoggedAndRunNothing) {
     EXPECT_EQ(files(source), before);
     EXPECT_FALSE(exists(root / "nergens"));
     EXPECT_FALSE(exists(app + "/Init.dat"));
-    EXPECT_EQ(readFile(app + "/Job.dat"), crlf(job()));
+    EXPECT_EQ(readFile(app + "/Job.dat"), job());
 }
 
 // An unattended run that did not end well tells the desktop: here a private
@@ -106,9 +106,8 @@ TEST_F(DesktopNotice, FailedRefusedAndBrokenOffRunsAreNoticedOnlyWithASessionBus
         words.insert(words.end(), unset.begin(), unset.end());
         return words;
     };
-    const Lines good{"-ps", source, "-pd", backup, "-cd", "0", "-vf", "1"},
-        refusedJob{"-ps", source, "-vf", "1"},
-        noSource{"-ps", root / "weg", "-pd", backup, "-cd", "0", "-vf", "1"};
+    const Lines good = checked(source, backup), refusedJob{"-ps", source, "-vf", "1"},
+                noSource = checked(root / "weg", backup);
     const struct {
         const char* name;
         Lines arguments, through;
