@@ -68,9 +68,9 @@ class EndToEnd : public ::testing::Test {
     }
     // A run that must be refused with status 1, copying nothing: Error.Log's
     // lines, a leading date and time as "DATE TIME", a time alone as "TIME".
-    Lines refused(const Lines& arguments, const Lines& through = {}) const {
+    Lines refused(const Lines& arguments) const {
         std::filesystem::remove(app + "/Error.Log");
-        EXPECT_EQ(run(arguments, through).exitStatus, 1);
+        EXPECT_EQ(run(arguments).exitStatus, 1);
         EXPECT_TRUE(files(backup).empty());
         return errorLines();
     }

@@ -26,11 +26,10 @@ enum class FsOp {
 // A file system that forwards every call to another one, except the calls a
 // test chose to fail: those of a rule's operation (or Any) with a path that
 // contains the rule's text return its error number. Calls are counted.
-class FaultInjectingFileSystem final : public FileSystem {
+struct FaultInjectingFileSystem final : FileSystem {
     using enum FsOp;
     using Path = const std::string&;
 
-  public:
     explicit FaultInjectingFileSystem(FileSystem& inner) : inner_(inner) {}
 
     // times -1: every matching call fails; otherwise only the next `times`.
@@ -43,8 +42,7 @@ class FaultInjectingFileSystem final : public FileSystem {
     long injected() const { return injected_; }
     // Runs before every counted call, with the operation and its first path.
     std::function<void(FsOp, const std::string&)> beforeCall;
-    // Changes what listFolder and stat report for an entry's full path (for
-    // example a birth time that cannot be set on a real file).
+    // Changes what listFolder and stat report for a full path (a birth time, say).
     std::function<void(const std::string& path, Entry&)> adjustEntry;
     // Hands out pending tree sizes (late ones, say); unset, summed at once.
     std::function<std::unique_ptr<PendingSize>(std::vector<std::string>)> startSizes;

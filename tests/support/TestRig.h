@@ -84,8 +84,8 @@ struct RecordingTrash final : Trash {
     FsError result;
 };
 
-// A main window on the real file system in its own temporary folder (the
-// application folder is <root>/app), with the recording doubles.
+// A main window on the real file system in a temporary folder (the application
+// folder is <root>/app), with the recording doubles.
 struct TestRig {
     TestRig() {
         makeDirs(appFolder());
