@@ -120,21 +120,17 @@ TEST_F(FaithfulCopy, OnADiskThatKeepsLessTheRunSucceedsAndSaysOnceWhatItCouldNot
                                    (acls ? ", ACL's" : ""),
                       fat = (owners ? ", eigenaar en groep" : "") + attributes +
                             ", harde links, rechten of tijden van mappen";
-    const struct {
-        const char* name;
-        ScratchMount::Kind kind;
-        const char* format;
-        std::string line;
-        unsigned kept;
-    } disks[] = {
-        {"fat", ScratchMount::Image, "mkfs.vfat", note + fat.substr(2), kCompareContent},
-        {"ramfs", ScratchMount::Ramfs, "", note + attributes.substr(attributes.empty() ? 0 : 2),
-         kCompareAll & ~(kCompareXattrs | kCompareAllocated)},
-    };
+    // name, kind, format command, the log's line, what the backup keeps
+    const std::tuple<std::string, ScratchMount::Kind, std::string, std::string, unsigned> disks[] =
+        {
+            {"fat", ScratchMount::Image, "mkfs.vfat", note + fat.substr(2), kCompareContent},
+            {"ramfs", ScratchMount::Ramfs, "", note + attributes.substr(attributes.empty() ? 0 : 2),
+             kCompareAll & ~(kCompareXattrs | kCompareAllocated)},
+        };
     int tried = 0;
-    for (const auto& disk : disks) {
-        SCOPED_TRACE(disk.name);
-        ScratchMount mount(root / disk.name, disk.kind, disk.format);
+    for (const auto& [name, kind, format, line, kept] : disks) {
+        SCOPED_TRACE(name);
+        ScratchMount mount(root / name, kind, format);
         if (!mount.ok()) continue;
         ++tried;
         backup = mount.path() + "/Backup";
@@ -144,8 +140,8 @@ TEST_F(FaithfulCopy, OnADiskThatKeepsLessTheRunSucceedsAndSaysOnceWhatItCouldNot
             EXPECT_EQ(backUp(verify), 0) << errorLog();
             // Written by every WriteLog of the run, never once per file.
             const Lines lines = errorLines();
-            EXPECT_TRUE(lines == Lines{disk.line} || lines == Lines(2, disk.line)) << errorLog();
-            EXPECT_EQ(treeDifferences(source, backup, disk.kept), Lines{});
+            EXPECT_TRUE(lines == Lines{line} || lines == Lines(2, line)) << errorLog();
+            EXPECT_EQ(treeDifferences(source, backup, kept), Lines{});
         }
     }
     if (tried == 0) GTEST_SKIP() << "this machine mounts neither a FAT image nor a ramfs";

@@ -15,22 +15,17 @@ using Safety = EndToEnd;
 TEST_F(Safety, AFolderIsTheSameFolderHoweverItIsSpelled) {
     const std::string bk = root / "bk", data = root / "data";
     ASSERT_TRUE(sh("cd " + quoted(root.path()) + " && ln -s bk toBk && ln -s data toData"));
-    const struct {
-        std::string source, backup;
-        int status;
-        bool inJobFile = false;
-    } cases[] = {
-        {root / "toBk/src", bk, 0},  // the source inside the backup
-        {"../bk/src", "../bk", 0, true},
-        {"../bk/src/.", bk + "//", 0},
-        {data, root / "toData/inner", 0},  // the backup inside the source
-        {"../data", "../data/./inner", 0, true},
-        {".", "./inner", 0},
-        {data, root / "toData", 1},  // one folder
-        {"../bk/src", bk + "/src/", 1},
+    // source, backup, exit status, whether they are named in a job file
+    const std::tuple<std::string, std::string, int, bool> cases[] = {
+        {root / "toBk/src", bk, 0, false},  // the source inside the backup
+        {"../bk/src", "../bk", 0, true},         {"../bk/src/.", bk + "//", 0, false},
+        {data, root / "toData/inner", 0, false},  // the backup inside the source
+        {"../data", "../data/./inner", 0, true}, {".", "./inner", 0, false},
+        {data, root / "toData", 1, false},  // one folder
+        {"../bk/src", bk + "/src/", 1, false},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.source + " -> " + c.backup + (c.inJobFile ? " in a job file" : ""));
+    for (const auto& [from, to, status, inJobFile] : cases) {
+        SCOPED_TRACE(from + " -> " + to + (inJobFile ? " in a job file" : ""));
         std::filesystem::remove_all(bk);
         std::filesystem::remove_all(data);
         plant(root.path(), {{"/bk/src/a.txt", "a"},
@@ -38,17 +33,17 @@ TEST_F(Safety, AFolderIsTheSameFolderHoweverItIsSpelled) {
                             {"/bk/old.txt", "orphan"},
                             {"/data/c.txt", "c"},
                             {"/data/More/d.txt", "d"}});
-        workingFolder = c.source == "." ? data : work;
-        writeFile(app + "/Job.dat", job({{1, "pathsource =" + c.source},
-                                         {2, "pathdestination =" + c.backup},
-                                         {6, "syncactive =1"}}));
-        const Lines arguments = c.inJobFile ? Lines{"-if", "Job.dat", "-qu"}
-                                            : checked(c.source, c.backup, {"-sy", "1", "-ke", "1"});
-        EXPECT_EQ(run(arguments).exitStatus, c.status) << errorLog();
+        workingFolder = from == "." ? data : work;
+        writeFile(
+            app + "/Job.dat",
+            job({{1, "pathsource =" + from}, {2, "pathdestination =" + to}, {6, "syncactive =1"}}));
+        const Lines arguments = inJobFile ? Lines{"-if", "Job.dat", "-qu"}
+                                          : checked(from, to, {"-sy", "1", "-ke", "1"});
+        EXPECT_EQ(run(arguments).exitStatus, status) << errorLog();
         EXPECT_EQ(readFile(bk + "/src/a.txt") + readFile(bk + "/src/Deep/b.txt"), "ab");
         EXPECT_EQ(readFile(data + "/c.txt") + readFile(data + "/More/d.txt"), "cd");
         EXPECT_FALSE(exists(data + "/inner/inner"));
-        const bool copiedInside = c.status == 0 && c.backup.find("inner") != std::string::npos;
+        const bool copiedInside = status == 0 && to.find("inner") != std::string::npos;
         EXPECT_EQ(readFile(data + "/inner/More/d.txt"), copiedInside ? "d" : "");
     }
 }

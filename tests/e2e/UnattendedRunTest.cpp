@@ -89,12 +89,8 @@ TEST_F(DesktopNotice, FailedRefusedAndBrokenOffRunsAreNoticedOnlyWithASessionBus
                           "<allow own=\"*\"/></policy></busconfig>\n");
     const Lines refusedJob{"-ps", source, "-vf", "1"}, noSource = checked(root / "weg", backup),
                                                        noAddress{"-u", "DBUS_SESSION_BUS_ADDRESS"};
-    const struct {
-        const char* name;
-        Lines arguments, unset;  // unset: by the session the program starts in
-        int status;
-        std::string summary;  // empty: no notice
-    } cases[] = {
+    // name, arguments, what the session unsets, exit status, the notice's summary (or none)
+    const std::tuple<std::string, Lines, Lines, int, std::string> cases[] = {
         {"clean run", checked(source, backup), {}, 0, ""},
         {"refused", refusedJob, {}, 1, "niet uitgevoerd"},
         {"broken off", noSource, {}, 2, "afgebroken"},
@@ -102,24 +98,24 @@ TEST_F(DesktopNotice, FailedRefusedAndBrokenOffRunsAreNoticedOnlyWithASessionBus
         {"bus only in the runtime folder", refusedJob, noAddress, 1, "niet uitgevoerd"},
         {"cron, no session", noSource, kCron, 2, ""},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, arguments, unset, status, summary] : cases) {
+        SCOPED_TRACE(name);
         std::filesystem::remove(noticeFile);
         // The listener waits for as many notices as are expected.
         Lines bus{"dbus-run-session", "--config-file=" + config, "--", ZV_NOTIFICATION_LISTENER};
-        bus.insert(bus.end(), {noticeFile, c.summary.empty() ? "0" : "1", "env"});
-        bus.insert(bus.end(), c.unset.begin(), c.unset.end());
-        const ProgramOutcome outcome = run(c.arguments, c.unset == kCron ? kCron : bus);
-        EXPECT_EQ(outcome.exitStatus, c.status) << outcome.errors;
+        bus.insert(bus.end(), {noticeFile, summary.empty() ? "0" : "1", "env"});
+        bus.insert(bus.end(), unset.begin(), unset.end());
+        const ProgramOutcome outcome = run(arguments, unset == kCron ? kCron : bus);
+        EXPECT_EQ(outcome.exitStatus, status) << outcome.errors;
         // Only the bus daemon complains (it cannot raise its file limit here).
         EXPECT_EQ(std::regex_replace(outcome.errors, std::regex("dbus-daemon\\[.*\n"), ""), "");
         // The notices, each body from its exit status on.
         EXPECT_EQ(
             std::regex_replace(readFile(noticeFile), std::regex("\\|[^|]*\\(afsluit"), "|(afsluit"),
-            c.summary.empty() ? ""
-                              : "Zandvast|nl.zandvast.Zandvast|Zandvast: backup " + c.summary +
-                                    "|(afsluitstatus " + std::to_string(c.status) + "). Zie " +
-                                    app + "/Error.Log.|desktop-entry=nl.zandvast.Zandvast");
+            summary.empty() ? ""
+                            : "Zandvast|nl.zandvast.Zandvast|Zandvast: backup " + summary +
+                                  "|(afsluitstatus " + std::to_string(status) + "). Zie " + app +
+                                  "/Error.Log.|desktop-entry=nl.zandvast.Zandvast");
     }
 }
 
