@@ -20,10 +20,9 @@ struct ProgramOutcome {
     std::string out, errors;  // standard output and standard error
 };
 
-// The program copied alone into a temporary application folder and started
-// as a scheduler starts it: a clean environment with the offscreen platform
-// and a private runtime folder, on a source tree and a backup folder whose
-// names have spaces and non-ASCII letters.
+// The program copied alone into a temporary application folder and started as a
+// scheduler starts it (a clean environment, offscreen, a private runtime folder), on
+// trees whose names have spaces and non-ASCII letters.
 class EndToEnd : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -66,14 +65,14 @@ class EndToEnd : public ::testing::Test {
         user = name;
         return true;
     }
-    // A run that must be refused with status 1, copying nothing: Error.Log's
-    // lines, a leading date and time as "DATE TIME", a time alone as "TIME".
+    // A run refused with status 1, copying nothing: Error.Log's lines.
     Lines refused(const Lines& arguments) const {
         std::filesystem::remove(app + "/Error.Log");
         EXPECT_EQ(run(arguments).exitStatus, 1);
         EXPECT_TRUE(files(backup).empty());
         return errorLines();
     }
+    // Error.Log's lines, a leading date and time as "DATE TIME", a time alone as "TIME".
     Lines errorLines() const {
         static const std::regex dateTime("^[0-9]{1,2}-[0-9]{1,2}-[0-9]{4} [0-9:]{8}"),
             time("^[0-9]{2}:[0-9]{2}:[0-9]{2}");

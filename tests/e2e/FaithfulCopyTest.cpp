@@ -108,9 +108,8 @@ TEST_F(FaithfulCopy, ReadOnlyFoldersAndFoldersOfAnotherUser) {
     }
 }
 
-// A backup on a FAT disk (no owners, attributes, ACLs, hard links or private
-// folders) or a ramfs (no extended attributes): every file is copied, the run
-// succeeds, and one log line says what the disk could not keep.
+// On a FAT disk (no owners, attributes, ACLs, hard links, private folders) or a ramfs
+// (no extended attributes) the run succeeds and one log line says what was not kept.
 TEST_F(FaithfulCopy, OnADiskThatKeepsLessTheRunSucceedsAndSaysOnceWhatItCouldNotKeep) {
     std::filesystem::remove_all(source);  // names FAT can hold whatever its character set
     buildTree(1, false);

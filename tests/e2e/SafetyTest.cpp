@@ -58,9 +58,8 @@ TEST_F(Safety, WhatCannotBeLookedAtIsNeverTakenForGone) {
     EXPECT_NE(errorLog().find(source + "/geheim"), std::string::npos) << errorLog();
 }
 
-// A dustbin inside the backup, named through a link, never moves into itself,
-// run after run. A backup through a link to another volume sends its orphans to
-// that volume's trash, and a copy of that volume leaves its trash out.
+// A dustbin inside the backup, named through a link, never moves into itself. A backup
+// on another volume sends orphans to that volume's trash, which a copy of it leaves out.
 TEST_F(Safety, DustbinsAndTrashesNeverTakeThemselvesIn) {
     writeFile(backup + "/weer/oud.txt", "orphan");
     makeDirs(backup + "/Bin");

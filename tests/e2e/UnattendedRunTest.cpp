@@ -53,8 +53,7 @@ TEST_F(UnattendedRun, WhatEachStartRunsPrintsAndLogs) {
         {{"-if", "Job.dat", "-qu"}, 1, inUse(app + "/Job.dat"), {}, "", "", app + "/Job.dat"},
     };
     for (const auto& s : starts) {
-        SCOPED_TRACE(::testing::PrintToString(s.arguments).substr(0, 200) + s.held +
-                     (s.through.empty() ? "" : " cron"));
+        SCOPED_TRACE(::testing::PrintToString(s.arguments).substr(0, 200) + s.held);
         std::filesystem::remove_all(backup);
         makeDirs(backup);
         std::filesystem::remove(app + "/Init.dat");
@@ -77,9 +76,8 @@ TEST_F(UnattendedRun, WhatEachStartRunsPrintsAndLogs) {
     EXPECT_TRUE(exists(app + "/Elders.dat"));
 }
 
-// An unattended run that did not end well tells the desktop: here a private
-// session bus in the runtime folder with a stand-in notification service.
-// Without a session bus the run is the same, and as quiet.
+// An unattended run that did not end well tells the desktop (here a private session bus
+// with a stand-in notification service); without a session bus it is as quiet.
 TEST_F(DesktopNotice, FailedRefusedAndBrokenOffRunsAreNoticedOnlyWithASessionBus) {
     if (!sh("dbus-run-session -- true >/dev/null 2>&1")) GTEST_SKIP() << "no dbus-run-session";
     const std::string config = root / "bus.conf", noticeFile = root / "notices.txt";
@@ -101,7 +99,6 @@ TEST_F(DesktopNotice, FailedRefusedAndBrokenOffRunsAreNoticedOnlyWithASessionBus
     for (const auto& [name, arguments, unset, status, summary] : cases) {
         SCOPED_TRACE(name);
         std::filesystem::remove(noticeFile);
-        // The listener waits for as many notices as are expected.
         Lines bus{"dbus-run-session", "--config-file=" + config, "--", ZV_NOTIFICATION_LISTENER};
         bus.insert(bus.end(), {noticeFile, summary.empty() ? "0" : "1", "env"});
         bus.insert(bus.end(), unset.begin(), unset.end());

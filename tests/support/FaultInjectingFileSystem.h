@@ -23,9 +23,8 @@ enum class FsOp {
     Any
 };
 
-// A file system that forwards every call to another one, except the calls a
-// test chose to fail: those of a rule's operation (or Any) with a path that
-// contains the rule's text return its error number. Calls are counted.
+// Forwards every call to another file system, but a call of a rule's operation (or Any)
+// on a path containing the rule's text returns the rule's error number. Counts calls.
 struct FaultInjectingFileSystem final : FileSystem {
     using enum FsOp;
     using Path = const std::string&;
@@ -131,8 +130,7 @@ struct FaultInjectingFileSystem final : FileSystem {
     struct Rule {
         FsOp op;
         std::string pathSubstring;
-        int errorNumber;
-        int remaining;  // -1: unlimited
+        int errorNumber, remaining;  // remaining -1: unlimited
     };
 
     // Counts the call and returns the injected error, if a rule matches.
@@ -145,15 +143,14 @@ struct FaultInjectingFileSystem final : FileSystem {
             if (!has(path, rule.pathSubstring) && !has(other, rule.pathSubstring)) continue;
             if (rule.remaining > 0) --rule.remaining;
             ++injected_;
-            return fsFail(rule.errorNumber, describe(rule.errorNumber));
+            return fsFail(rule.errorNumber,
+                          rule.errorNumber == kErrDiskFull
+                              ? "No space left on device (injected)"
+                              : "Injected error " + std::to_string(rule.errorNumber));
         }
         return fsOk();
     }
     static bool has(Path text, Path part) { return !text.empty() && text.find(part) != text.npos; }
-    static std::string describe(int number) {
-        return number == kErrDiskFull ? "No space left on device (injected)"
-                                      : "Injected error " + std::to_string(number);
-    }
     static PathInfo failedLook(const FsError& e) {
         return PathInfo{
             isAbsence(e) ? Presence::Absent : Presence::Unknown, EntryKind::File, {}, false, e};

@@ -14,8 +14,7 @@
 
 namespace zv::test {
 
-// A fresh folder under the system's temporary folder, removed (with
-// everything in it, read-only bits notwithstanding) when the object goes.
+// A fresh temporary folder, removed with all in it (read-only or not) when the object goes.
 class TempDir {
   public:
     TempDir() : path_((std::filesystem::temp_directory_path() / "zvtest-XXXXXX").string()) {

@@ -84,8 +84,7 @@ struct RecordingTrash final : Trash {
     FsError result;
 };
 
-// A main window on the real file system in a temporary folder (the application
-// folder is <root>/app), with the recording doubles.
+// A main window on the real file system in a temporary folder, with the recording doubles.
 struct TestRig {
     TestRig() {
         makeDirs(appFolder());
@@ -123,7 +122,6 @@ struct TestRig {
             std::make_unique<AppWindow>(Services{other, dialogs, clock, pump, trash, host, env});
     }
     std::string appFolder() const { return root / "app"; }
-    // The run log split into lines (without CR LF).
     std::vector<std::string> logLines() const { return splitLines(window->log.text()); }
 };
 

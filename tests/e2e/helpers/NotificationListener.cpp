@@ -1,7 +1,6 @@
-// zv_notification_listener OUTFILE COUNT PROGRAM [ARGUMENT...]: a stand-in notification
-// service that runs PROGRAM, then takes Notify calls until COUNT came (at most ten seconds)
-// and half a second more; writes one "app|icon|summary|body|hints" line per notice to
-// OUTFILE and ends with PROGRAM's exit status (99: the listener failed).
+// zv_notification_listener OUTFILE COUNT PROGRAM [ARGUMENT...]: a stand-in notification service
+// that runs PROGRAM, then takes Notify calls until COUNT came (at most 10 s) and 0.5 s more, writes
+// "app|icon|summary|body|hints" per notice to OUTFILE; exits as PROGRAM did (99: it failed).
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QElapsedTimer>
