@@ -60,10 +60,9 @@ class EndToEnd : public ::testing::Test {
     // Later runs go as `name`, who gets the test's folders; false if not root.
     bool runAs(const std::string& name) {
         if (geteuid() != 0 || access("/usr/sbin/runuser", X_OK) != 0) return false;
-        const std::string folder = quoted(root.path());
-        if (!sh("chmod 0755 " + folder + " && chown -R " + name + " " + folder)) return false;
         user = name;
-        return true;
+        return sh("chmod 0755 " + quoted(root.path()) + " && chown -R " + name + " " +
+                  quoted(root.path()));
     }
     // A run refused with status 1, copying nothing: Error.Log's lines.
     Lines refused(const Lines& arguments) const {
@@ -126,8 +125,7 @@ class EndToEnd : public ::testing::Test {
         return out;
     }
 
-    // Unset by cron: the platform and the runtime folder.
-    const Lines kCron{"env", "-u", "QT_QPA_PLATFORM", "-u", "XDG_RUNTIME_DIR"};
+    const Lines kCron{"env", "-u", "QT_QPA_PLATFORM", "-u", "XDG_RUNTIME_DIR"};  // as cron starts
     TempDir root;
     std::string app = root / "app", work = root / "work", home = root / "home";
     std::string user;                  // the user the program runs as; empty: this process's

@@ -2,8 +2,6 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
-#include <iostream>
-
 #include "e2e/E2eFixture.h"
 #include "platform/PlatformTest.h"
 #include "support/TreeCompare.h"
@@ -53,7 +51,6 @@ class FaithfulCopy : public EndToEnd {
 // after a synchronisation removed orphans (which moves their folders' times).
 TEST_F(FaithfulCopy, TheBackupEqualsCpArchiveInEveryMode) {
     buildTree(64, true);
-    if (!acls) std::cout << "[ NOTE ] no setfacl or ACL support: ACLs not in the tree\n";
     // The -vf and -sy values, and whether the source changes after a first run.
     for (const std::string row : {"10", "00", "10 changed", "00 changed", "11"}) {
         SCOPED_TRACE(row);
