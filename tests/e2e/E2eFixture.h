@@ -20,10 +20,9 @@ struct ProgramOutcome {
     std::string out, errors;  // standard output and standard error
 };
 
-// The program copied alone into a temporary application folder and started
-// as a scheduler starts it: a clean environment with the offscreen platform
-// and a private runtime folder, on a source tree and a backup folder whose
-// names have spaces and non-ASCII letters.
+// The program copied alone into a temporary application folder and started as a
+// scheduler starts it (a clean environment, offscreen, a private runtime folder), on
+// trees whose names have spaces and non-ASCII letters.
 class EndToEnd : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -37,27 +36,21 @@ class EndToEnd : public ::testing::Test {
 
     // `through` starts the program (kCron: as cron does); killed after a minute.
     ProgramOutcome run(const Lines& arguments, const Lines& through = {}) const {
-        Lines words{"env",
-                    "-i",
-                    "PATH=/usr/bin:/bin",
-                    "LC_ALL=C.UTF-8",
-                    "HOME=" + home,
-                    "XDG_RUNTIME_DIR=" + root / "run",
-                    "QT_QPA_PLATFORM=offscreen"};
+        Lines words{"env", "-i", "-C", workingFolder};
         for (const char* name : {"TZ", "ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"})
             if (const char* value = std::getenv(name))
                 words.push_back(std::string(name).append("=").append(value));
-        words.insert(words.end(), {"timeout", "-s", "KILL", "60"});
+        words.insert(words.end(), {"PATH=/usr/bin:/bin", "LC_ALL=C.UTF-8", "HOME=" + home,
+                                   "XDG_RUNTIME_DIR=" + root / "run", "QT_QPA_PLATFORM=offscreen",
+                                   "timeout", "-s", "KILL", "60"});
         if (!user.empty()) words.insert(words.end(), {"/usr/sbin/runuser", "-u", user, "--"});
         words.insert(words.end(), through.begin(), through.end());
         words.push_back(app + "/zandvast");
         words.insert(words.end(), arguments.begin(), arguments.end());
-        std::string command = std::string("cd ")
-                                  .append(quoted(workingFolder.empty() ? work : workingFolder))
-                                  .append(" &&");
-        for (const std::string& word : words) command.append(" ").append(quoted(word));
+        std::string command;
+        for (const std::string& word : words) command.append(quoted(word)).append(" ");
         const int status = std::system(
-            (command + " </dev/null >" + quoted(root / "out") + " 2>" + quoted(root / "errors"))
+            (command + "</dev/null >" + quoted(root / "out") + " 2>" + quoted(root / "errors"))
                 .c_str());
         const ProgramOutcome outcome{WIFEXITED(status) ? WEXITSTATUS(status) : -1,
                                      readFile(root / "out"), readFile(root / "errors")};
@@ -67,33 +60,32 @@ class EndToEnd : public ::testing::Test {
     // Later runs go as `name`, who gets the test's folders; false if not root.
     bool runAs(const std::string& name) {
         if (geteuid() != 0 || access("/usr/sbin/runuser", X_OK) != 0) return false;
-        const std::string folder = quoted(root.path());
-        if (!sh("chmod 0755 " + folder + " && chown -R " + name + " " + folder)) return false;
         user = name;
-        return true;
+        return sh("chmod 0755 " + quoted(root.path()) + " && chown -R " + name + " " +
+                  quoted(root.path()));
     }
-    // A run that must be refused with status 1, copying nothing: Error.Log's
-    // lines, a leading date and time as "DATE TIME", a time alone as "TIME".
-    Lines refused(const Lines& arguments, const Lines& through = {}) const {
+    // A run refused with status 1, copying nothing: Error.Log's lines.
+    Lines refused(const Lines& arguments) const {
         std::filesystem::remove(app + "/Error.Log");
-        EXPECT_EQ(run(arguments, through).exitStatus, 1);
+        EXPECT_EQ(run(arguments).exitStatus, 1);
         EXPECT_TRUE(files(backup).empty());
         return errorLines();
     }
+    // Error.Log's lines, a leading date and time as "DATE TIME", a time alone as "TIME".
     Lines errorLines() const {
         static const std::regex dateTime("^[0-9]{1,2}-[0-9]{1,2}-[0-9]{4} [0-9:]{8}"),
             time("^[0-9]{2}:[0-9]{2}:[0-9]{2}");
-        Lines lines = split(errorLog());
+        Lines lines = splitLines(errorLog());
         for (std::string& line : lines)
             line =
                 std::regex_replace(std::regex_replace(line, dateTime, "DATE TIME"), time, "TIME");
         return lines;
     }
     // The job file the program writes for the fixture's trees, some lines replaced.
-    Lines job(const std::map<int, std::string>& replaced = {}) const {
-        const Version v;
-        const std::string version = std::to_string(v.major) + "." + std::to_string(v.minor) + "." +
-                                    std::to_string(v.revision);
+    std::string job(const std::map<int, std::string>& replaced = {}) const {
+        const std::string version = std::to_string(Version().major) + "." +
+                                    std::to_string(Version().minor) + "." +
+                                    std::to_string(Version().revision);
         // clang-format off
         Lines lines{"version =Zandvast v." + version, "pathsource =" + source,
                     "pathdestination =" + backup, "pathrecycler =", "dedato =19-12-1960 12:58:58",
@@ -101,7 +93,15 @@ class EndToEnd : public ::testing::Test {
                     "volumelabel =", "-ps " + source + " -pd " + backup};
         // clang-format on
         for (const auto& [line, text] : replaced) lines[line] = text;
-        return lines;
+        std::string text;
+        for (const auto& line : lines) text += line + "\r\n";
+        return text;
+    }
+    // A checked backup of `from` to `to`, whatever the dates, with `more` options.
+    static Lines checked(const std::string& from, const std::string& to, const Lines& more = {}) {
+        Lines words{"-ps", from, "-pd", to, "-cd", "0", "-vf", "1"};
+        words.insert(words.end(), more.begin(), more.end());
+        return words;
     }
     std::string errorLog() const { return readFile(app + "/Error.Log"); }
 
@@ -114,19 +114,6 @@ class EndToEnd : public ::testing::Test {
     static bool exists(const std::string& path) {
         return std::filesystem::exists(std::filesystem::symlink_status(path));
     }
-    static std::string crlf(const Lines& lines) {
-        std::string text;
-        for (const auto& line : lines) text += line + "\r\n";
-        return text;
-    }
-    static Lines split(const std::string& text, const std::string& end = "\r\n") {
-        Lines lines;
-        for (std::size_t at = 0, next; at < text.size(); at = next + end.size()) {
-            next = std::min(text.find(end, at), text.size());
-            lines.push_back(text.substr(at, next - at));
-        }
-        return lines;
-    }
     static void plant(const std::string& folder, const Tree& tree) {
         for (const auto& [path, content] : tree) writeFile(folder + path, content);
     }
@@ -138,12 +125,11 @@ class EndToEnd : public ::testing::Test {
         return out;
     }
 
-    // Unset by cron: the platform and the runtime folder.
-    const Lines kCron{"env", "-u", "QT_QPA_PLATFORM", "-u", "XDG_RUNTIME_DIR"};
+    const Lines kCron{"env", "-u", "QT_QPA_PLATFORM", "-u", "XDG_RUNTIME_DIR"};  // as cron starts
     TempDir root;
-    std::string user;           // the user the program runs as; empty: this process's
-    std::string workingFolder;  // where the program starts; empty: `work`
     std::string app = root / "app", work = root / "work", home = root / "home";
+    std::string user;                  // the user the program runs as; empty: this process's
+    std::string workingFolder = work;  // where the program starts
     std::string source = root / "Mijn bestanden", backup = root / "Reserve kopie ß";
 };
 

@@ -2,8 +2,6 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
-#include <iostream>
-
 #include "e2e/E2eFixture.h"
 #include "platform/PlatformTest.h"
 #include "support/TreeCompare.h"
@@ -11,39 +9,32 @@
 namespace zv::test {
 namespace {
 
-// A source tree with what a restore must get back and a plain copy loses: a
-// private folder, a file of another user, user attributes, ACLs (a folder's
-// default ACL too), two names of one file (a third outside the tree), a file
-// with holes, a link, and folder times in the past.
+// A tree with what a restore needs and a plain copy loses: a private folder, a
+// file of another user, user attributes, ACLs (a folder's default ACL too), two
+// names of one file (a third outside), a file with holes, a link, past folder times.
 class FaithfulCopy : public EndToEnd {
   protected:
     void buildTree(int mebibytes, bool withLink) {
-        const std::string tagged = source + "/deel/foto.txt",
-                          here = "mkdir -p " + quoted(source) + " && cd " + quoted(source) + " && ";
-        ASSERT_TRUE(sh(here +
-                       "mkdir -p prive/dieper deel/acl && chmod 700 prive && echo geheim >"
-                       " prive/dagboek.txt && echo foto > deel/foto.txt && echo niet van mij >"
-                       " deel/ander.txt && echo twee > deel/een.txt && ln deel/een.txt "
-                       "prive/twee.txt && ln deel/een.txt ../buiten.txt && truncate -s " +
-                       std::to_string(mebibytes) +
-                       "M deel/gaten.bin && chmod 640 deel/gaten.bin && "
-                       "yes d | head -c 64K | dd of=deel/gaten.bin bs=64K conv=notrunc "
-                       "status=none"
-                       " seek=" +
-                       std::to_string(mebibytes * 8)));
+        const std::string here = "mkdir -p " + quoted(source) + " && cd " + quoted(source) + " && ";
+        ASSERT_TRUE(sh(here + "S=" + std::to_string(mebibytes) +
+                       " && mkdir -p prive/dieper deel/acl && chmod 700 prive"
+                       " && echo geheim > prive/dagboek.txt && echo foto > deel/foto.txt"
+                       " && echo niet van mij > deel/ander.txt && echo twee > deel/een.txt"
+                       " && ln deel/een.txt prive/twee.txt && ln deel/een.txt ../buiten.txt"
+                       " && truncate -s ${S}M deel/gaten.bin && chmod 640 deel/gaten.bin && yes d"
+                       " | head -c 64K | dd of=deel/gaten.bin bs=64K conv=notrunc status=none"
+                       " seek=$((S * 8))"));
         ASSERT_TRUE(!withLink || sh(here + "ln -s ../prive/dagboek.txt 'deel/naar dagboek'"));
         owners = sh(here + "chown -h 1234:2345 deel/ander.txt " +
                     (withLink ? "'deel/naar dagboek'" : ""));
-        xattrs = setxattr(tagged.c_str(), "user.herkomst", "camera", 6, 0) == 0 &&
-                 setxattr((source + "/prive").c_str(), "user.map", "x", 1, 0) == 0;
-        acls = sh(here +
-                  "setfacl -m u:1234:r deel/foto.txt && setfacl -d -m "
-                  "u:1234:rx deel/acl 2>/dev/null");
+        xattrs =
+            setxattr((source + "/deel/foto.txt").c_str(), "user.herkomst", "camera", 6, 0) == 0 &&
+            setxattr((source + "/prive").c_str(), "user.map", "x", 1, 0) == 0;
+        acls =
+            sh(here +
+               "setfacl -m u:1234:r deel/foto.txt && setfacl -d -m u:1234:rx deel/acl 2>/dev/null");
         writeFile(source + "/deel/acl/erin.txt", "erft de ACL van de map");
-        pastFolderTimes();
-    }
-    void pastFolderTimes() const {
-        sh("find " + quoted(source) + " -type d -exec touch -m -d @1600000000.123456789 {} +");
+        sh(pastFolderTimes);
     }
     int backUp(const std::string& verify, const std::string& sync = "0") const {
         return run({"-ps", source, "-pd", backup, "-vf", verify, "-cd", "0", "-dd",
@@ -51,40 +42,31 @@ class FaithfulCopy : public EndToEnd {
             .exitStatus;
     }
 
-    bool owners = false, xattrs = false,
-         acls = false;  // what this machine let the tree have
+    const std::string pastFolderTimes =
+        "find " + quoted(source) + " -type d -exec touch -m -d @1600000000.123456789 {} +";
+    bool owners = false, xattrs = false, acls = false;  // what this machine let the tree have
 };
 
-// The backup of the tree compares equal to cp -a's copy of it in every mode,
-// also after files changed (replaced through a temporary file) and after a
-// synchronisation removed orphans, which moves their folders' times.
+// The backup equals cp -a's copy in every mode, also after files changed and
+// after a synchronisation removed orphans (which moves their folders' times).
 TEST_F(FaithfulCopy, TheBackupEqualsCpArchiveInEveryMode) {
     buildTree(64, true);
-    if (!acls) std::cout << "[ NOTE ] no setfacl or ACL support: ACLs not in the tree\n";
-    const struct {
-        const char *verify, *sync;
-        bool change;
-    } rows[] = {{"1", "0", false},
-                {"0", "0", false},
-                {"1", "0", true},
-                {"0", "0", true},
-                {"1", "1", false}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(std::string(row.verify) + row.sync + (row.change ? " changed" : ""));
+    // The -vf and -sy values, and whether the source changes after a first run.
+    for (const std::string row : {"10", "00", "10 changed", "00 changed", "11"}) {
+        SCOPED_TRACE(row);
+        const std::string verify = row.substr(0, 1), sync = row.substr(1, 1);
         std::filesystem::remove_all(backup);
         makeDirs(backup);
-        if (*row.sync == '1') {
-            writeFile(backup + "/deel/weg.txt", "weg");
-            writeFile(backup + "/prive/dieper/oud/weg.txt", "weg");
-        }
-        EXPECT_EQ(backUp(row.verify, row.sync), 0) << errorLog();
-        if (row.change) {
+        if (sync == "1")
+            plant(backup, {{"/deel/weg.txt", "weg"}, {"/prive/dieper/oud/weg.txt", "weg"}});
+        EXPECT_EQ(backUp(verify, sync), 0) << errorLog();
+        if (row.size() > 2) {
             writeFile(source + "/prive/dagboek.txt", "nog geheimer");
             chmod((source + "/deel/ander.txt").c_str(), 0600);
             setxattr((source + "/deel/foto.txt").c_str(), "user.herkomst", "telefoon", 8, 0);
             writeFile(source + "/prive/dieper/nieuw.txt", "nieuw");
-            pastFolderTimes();
-            EXPECT_EQ(backUp(row.verify), 0) << errorLog();
+            sh(pastFolderTimes);
+            EXPECT_EQ(backUp(verify), 0) << errorLog();
         }
         EXPECT_EQ(errorLog(), "");
         std::filesystem::remove_all(root / "cp-a");
@@ -93,17 +75,14 @@ TEST_F(FaithfulCopy, TheBackupEqualsCpArchiveInEveryMode) {
     }
 }
 
-// Runs of a user who is not root (whom no permission bit stops): the backup
-// of a read-only folder is read-only, and later runs still add to it and
-// remove from it (the quick copy never synchronises).
+// Runs of a user who is not root: the backup of a read-only folder is read-only,
+// and later runs still add to it and remove from it (the quick copy never syncs).
 TEST_F(FaithfulCopy, ReadOnlyFoldersAndFoldersOfAnotherUser) {
     if (!runAs("nobody")) GTEST_SKIP() << "cannot run as another user here";
     const std::string here =
         "cd " + quoted(root.path()) + " && S='Mijn bestanden/alleen lezen' B='Reserve kopie ß' && ";
     // Each step changes the trees as root; then they are the user's again.
-    const struct {
-        std::string change, sync;
-    } steps[] = {
+    const std::pair<std::string, std::string> steps[] = {
         {R"(rm -rf "$S" "$B" && mkdir -p "$S" "$B" && echo oud > "$S/oud.txt" && chmod 500 "$S")",
          "0"},
         {R"(chmod 700 "$S" && echo nieuw > "$S/nieuw.txt" && chmod 500 "$S")", "0"},
@@ -112,10 +91,10 @@ TEST_F(FaithfulCopy, ReadOnlyFoldersAndFoldersOfAnotherUser) {
     };
     for (const std::string verify : {"1", "0"}) {
         SCOPED_TRACE(verify);
-        for (const auto& step : steps) {
-            ASSERT_TRUE(sh(here + step.change));
+        for (const auto& [change, sync] : steps) {
+            ASSERT_TRUE(sh(here + change));
             runAs("nobody");
-            EXPECT_EQ(backUp(verify, step.sync), 0) << step.change << errorLog();
+            EXPECT_EQ(backUp(verify, sync), 0) << change << errorLog();
         }
         Tree expected = files(source);
         if (verify == "0")
@@ -126,41 +105,28 @@ TEST_F(FaithfulCopy, ReadOnlyFoldersAndFoldersOfAnotherUser) {
     }
 }
 
-// A backup on a disk that cannot keep everything: a FAT disk (no owners,
-// attributes, ACLs, hard links or private folders) and a ramfs (no extended
-// attributes). Every file is copied, the run succeeds, and one line in the
-// log says what the disk could not keep; the rest is kept.
+// On a FAT disk (no owners, attributes, ACLs, hard links, private folders) or a ramfs
+// (no extended attributes) the run succeeds and one log line says what was not kept.
 TEST_F(FaithfulCopy, OnADiskThatKeepsLessTheRunSucceedsAndSaysOnceWhatItCouldNotKeep) {
     std::filesystem::remove_all(source);  // names FAT can hold whatever its character set
     buildTree(1, false);
-    const auto unkept = [](const std::vector<std::pair<bool, std::string>>& parts) {
-        std::string text;
-        for (const auto& [lost, what] : parts)
-            if (lost) text += (text.empty() ? "" : ", ") + what;
-        return "DATE TIME Niet bewaard door het bestandssysteem van de backup: " + text;
-    };
-    const std::string kXattrs = "extended attributes", kAcls = "ACL's";
-    const struct {
-        const char* name;
-        ScratchMount::Kind kind;
-        const char* format;
-        std::string line;
-        unsigned kept;
-    } disks[] = {
-        {"fat", ScratchMount::Image, "mkfs.vfat",
-         unkept({{owners, "eigenaar en groep"},
-                 {xattrs, kXattrs},
-                 {acls, kAcls},
-                 {true, "harde links"},
-                 {true, "rechten of tijden van mappen"}}),
-         kCompareContent},
-        {"ramfs", ScratchMount::Ramfs, "", unkept({{xattrs, kXattrs}, {acls, kAcls}}),
-         kCompareAll & ~(kCompareXattrs | kCompareAllocated)},
-    };
+    // What each disk loses of what this machine let the tree have.
+    const std::string note = "DATE TIME Niet bewaard door het bestandssysteem van de backup: ",
+                      attributes = std::string(xattrs ? ", extended attributes" : "") +
+                                   (acls ? ", ACL's" : ""),
+                      fat = (owners ? ", eigenaar en groep" : "") + attributes +
+                            ", harde links, rechten of tijden van mappen";
+    // name, kind, format command, the log's line, what the backup keeps
+    const std::tuple<std::string, ScratchMount::Kind, std::string, std::string, unsigned> disks[] =
+        {
+            {"fat", ScratchMount::Image, "mkfs.vfat", note + fat.substr(2), kCompareContent},
+            {"ramfs", ScratchMount::Ramfs, "", note + attributes.substr(attributes.empty() ? 0 : 2),
+             kCompareAll & ~(kCompareXattrs | kCompareAllocated)},
+        };
     int tried = 0;
-    for (const auto& disk : disks) {
-        SCOPED_TRACE(disk.name);
-        ScratchMount mount(root / disk.name, disk.kind, disk.format);
+    for (const auto& [name, kind, format, line, kept] : disks) {
+        SCOPED_TRACE(name);
+        ScratchMount mount(root / name, kind, format);
         if (!mount.ok()) continue;
         ++tried;
         backup = mount.path() + "/Backup";
@@ -168,11 +134,10 @@ TEST_F(FaithfulCopy, OnADiskThatKeepsLessTheRunSucceedsAndSaysOnceWhatItCouldNot
         for (const char* verify : {"1", "0"}) {
             std::filesystem::remove(app + "/Error.Log");
             EXPECT_EQ(backUp(verify), 0) << errorLog();
-            // Written by every WriteLog of the run (the log keeps its lines),
-            // never once per file.
+            // Written by every WriteLog of the run, never once per file.
             const Lines lines = errorLines();
-            EXPECT_TRUE(lines == Lines{disk.line} || lines == Lines(2, disk.line)) << errorLog();
-            EXPECT_EQ(treeDifferences(source, backup, disk.kept), Lines{});
+            EXPECT_TRUE(lines == Lines{line} || lines == Lines(2, line)) << errorLog();
+            EXPECT_EQ(treeDifferences(source, backup, kept), Lines{});
         }
     }
     if (tried == 0) GTEST_SKIP() << "this machine mounts neither a FAT image nor a ramfs";

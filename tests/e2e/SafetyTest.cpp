@@ -9,34 +9,23 @@ namespace {
 // What must never happen to a user's data, whatever the paths and disks do.
 using Safety = EndToEnd;
 
-// A checked run that synchronises, deleting orphans and empty folders.
-Lines syncing(const std::string& from, const std::string& to) {
-    return {"-ps", from, "-pd", to, "-cd", "0", "-vf", "1", "-sy", "1", "-ke", "1"};
-}
-
-// One folder reached by many spellings (a link, "..", ".", a path relative to
-// the working folder, in options or in a job file) is still that folder: a
-// source inside the backup is never synchronised away, a backup inside the
-// source never copied into itself, and with the two the same nothing runs.
+// A folder however spelled (a link, "..", ".", relative, in options or a job
+// file) is that folder: a source inside the backup is never synchronised away,
+// a backup inside the source never copied into itself, the two the same refused.
 TEST_F(Safety, AFolderIsTheSameFolderHoweverItIsSpelled) {
     const std::string bk = root / "bk", data = root / "data";
     ASSERT_TRUE(sh("cd " + quoted(root.path()) + " && ln -s bk toBk && ln -s data toData"));
-    const struct {
-        std::string source, backup;
-        int status;
-        bool inJobFile = false;
-    } cases[] = {
-        {root / "toBk/src", bk, 0},  // the source inside the backup
-        {"../bk/src", "../bk", 0, true},
-        {"../bk/src/.", bk + "//", 0},
-        {data, root / "toData/inner", 0},  // the backup inside the source
-        {"../data", "../data/./inner", 0, true},
-        {".", "./inner", 0},
-        {data, root / "toData", 1},  // one folder
-        {"../bk/src", bk + "/src/", 1},
+    // source, backup, exit status, whether they are named in a job file
+    const std::tuple<std::string, std::string, int, bool> cases[] = {
+        {root / "toBk/src", bk, 0, false},  // the source inside the backup
+        {"../bk/src", "../bk", 0, true},         {"../bk/src/.", bk + "//", 0, false},
+        {data, root / "toData/inner", 0, false},  // the backup inside the source
+        {"../data", "../data/./inner", 0, true}, {".", "./inner", 0, false},
+        {data, root / "toData", 1, false},  // one folder
+        {"../bk/src", bk + "/src/", 1, false},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.source + " -> " + c.backup + (c.inJobFile ? " in a job file" : ""));
+    for (const auto& [from, to, status, inJobFile] : cases) {
+        SCOPED_TRACE(from + " -> " + to + (inJobFile ? " in a job file" : ""));
         std::filesystem::remove_all(bk);
         std::filesystem::remove_all(data);
         plant(root.path(), {{"/bk/src/a.txt", "a"},
@@ -44,77 +33,72 @@ TEST_F(Safety, AFolderIsTheSameFolderHoweverItIsSpelled) {
                             {"/bk/old.txt", "orphan"},
                             {"/data/c.txt", "c"},
                             {"/data/More/d.txt", "d"}});
-        workingFolder = c.source == "." ? data : work;
-        writeFile(app + "/Job.dat", crlf(job({{1, "pathsource =" + c.source},
-                                              {2, "pathdestination =" + c.backup},
-                                              {6, "syncactive =1"}})));
-        const Lines arguments =
-            c.inJobFile ? Lines{"-if", "Job.dat", "-qu"} : syncing(c.source, c.backup);
-        EXPECT_EQ(run(arguments).exitStatus, c.status) << errorLog();
+        workingFolder = from == "." ? data : work;
+        writeFile(
+            app + "/Job.dat",
+            job({{1, "pathsource =" + from}, {2, "pathdestination =" + to}, {6, "syncactive =1"}}));
+        const Lines arguments = inJobFile ? Lines{"-if", "Job.dat", "-qu"}
+                                          : checked(from, to, {"-sy", "1", "-ke", "1"});
+        EXPECT_EQ(run(arguments).exitStatus, status) << errorLog();
         EXPECT_EQ(readFile(bk + "/src/a.txt") + readFile(bk + "/src/Deep/b.txt"), "ab");
         EXPECT_EQ(readFile(data + "/c.txt") + readFile(data + "/More/d.txt"), "cd");
         EXPECT_FALSE(exists(data + "/inner/inner"));
-        const bool copiedInside = c.status == 0 && c.backup.find("inner") != std::string::npos;
+        const bool copiedInside = status == 0 && to.find("inner") != std::string::npos;
         EXPECT_EQ(readFile(data + "/inner/More/d.txt"), copiedInside ? "d" : "");
     }
 }
 
-// A source folder that cannot be read: its backup copies stay, the failure is
-// logged and the run ends with status 3.
+// An unreadable source folder: its backup copies stay, the failure is logged, status 3.
 TEST_F(Safety, WhatCannotBeLookedAtIsNeverTakenForGone) {
     for (const std::string& top : {source, backup}) writeFile(top + "/geheim/dagboek.txt", "lief");
     if (!runAs("nobody")) GTEST_SKIP() << "cannot run as another user here";
     chmod((source + "/geheim").c_str(), 0);
-    EXPECT_EQ(run(syncing(source, backup)).exitStatus, 3) << errorLog();
+    EXPECT_EQ(run(checked(source, backup, {"-sy", "1", "-ke", "1"})).exitStatus, 3) << errorLog();
     EXPECT_EQ(readFile(backup + "/geheim/dagboek.txt"), "lief");
     EXPECT_NE(errorLog().find(source + "/geheim"), std::string::npos) << errorLog();
 }
 
-// A dustbin inside the backup, named through a link, is known as that folder
-// and never moves into itself, run after run. A backup reached through a
-// folder link on another volume sends its orphans to that volume's trash,
-// and a copy of that volume leaves its trash out.
+// A dustbin inside the backup, named through a link, never moves into itself. A backup
+// on another volume sends orphans to that volume's trash, which a copy of it leaves out.
 TEST_F(Safety, DustbinsAndTrashesNeverTakeThemselvesIn) {
-    writeFile(backup + "/weer/oud.txt", "orphan");
     makeDirs(backup + "/Bin");
     std::filesystem::create_directory_symlink(backup + "/Bin", root / "toBin");
-    const Lines options{"-ps", source, "-pd", backup, "-cd", "0",   "-vf",
-                        "1",   "-sy",  "1",   "-db",  "2",   "-pr", root / "toBin"};
-    for (int round = 0; round < 2; ++round) EXPECT_EQ(run(options).exitStatus, 0) << errorLog();
-    EXPECT_EQ(files(backup + "/Bin"), (Tree{{source + "/weer/oud.txt", "orphan"}}));
+    // The second round runs the job as the first one saved it.
+    const Lines first = checked(source, backup, {"-sy", "1", "-db", "2", "-pr", root / "toBin"});
+    for (const Lines& round : {first, Lines{"-if", "Init.dat", "-qu"}}) {
+        writeFile(backup + "/weer" + round[0] + ".txt", "orphan");
+        EXPECT_EQ(run(round).exitStatus, 0) << errorLog();
+    }
+    EXPECT_EQ(files(backup + "/Bin"),
+              (Tree{{source + "/weer-ps.txt", "orphan"}, {source + "/weer-if.txt", "orphan"}}));
 
     ScratchMount volume(root / "usb", ScratchMount::Tmpfs, "4m");
     if (!volume.ok()) GTEST_SKIP() << volume.why();
     std::filesystem::create_directory_symlink(volume.path(), root / "toUsb");
     writeFile(volume.path() + "/Backup/weg.txt", "orphan");
-    EXPECT_EQ(run({"-ps", source, "-pd", root / "toUsb/Backup", "-cd", "0", "-vf", "1", "-sy", "1",
-                   "-db", "1", "-pr", root / "bin"})
-                  .exitStatus,
-              0)
-        << errorLog();
+    const Lines toUsb =
+        checked(source, root / "toUsb/Backup", {"-sy", "1", "-db", "1", "-pr", root / "bin"});
+    EXPECT_EQ(run(toUsb).exitStatus, 0) << errorLog();
     const std::string trash = "/.Trash-" + std::to_string(geteuid());
     EXPECT_EQ(files(volume.path() + trash + "/files"), (Tree{{"/weg.txt", "orphan"}}));
-    EXPECT_EQ(run({"-ps", volume.path(), "-pd", root / "copy", "-cd", "0", "-vf", "1"}).exitStatus,
-              0);
+    EXPECT_EQ(run(checked(volume.path(), root / "copy")).exitStatus, 0);
     EXPECT_TRUE(exists(root / "copy/Backup/brief.txt"));
     EXPECT_FALSE(exists(root / "copy" + trash));
 }
 
-// A backup disk known by its volume name (a labelled ext4 image): the name
-// matches as a whole path component only; the backup folder is made, never
-// the folders above it. Unplugged, a later run neither writes into the empty
-// folder it was mounted on nor makes that path on the system disk.
+// A backup disk known by its volume name (a labelled ext4 image) matches as a
+// whole path component only; the backup folder is made, never those above it.
+// Unplugged, a run neither writes into its empty mount folder nor makes the path.
 TEST_F(Safety, ABackupDiskKnownByItsVolumeName) {
     const std::string label = "ZV" + std::to_string(getpid() % 100000);
-    writeFile(app + "/Job.dat", crlf(job({{2, "pathdestination =" + label + "/Week/Backup"},
-                                          {10, "volumelabel =" + label}})));
+    writeFile(app + "/Job.dat", job({{2, "pathdestination =" + label + "/Week/Backup"},
+                                     {10, "volumelabel =" + label}}));
     std::string mountPoint;
     {
         ScratchMount disk(root / label, ScratchMount::Image, "mkfs.ext4 -q -L " + label);
         if (!disk.ok()) GTEST_SKIP() << disk.why();
         mountPoint = disk.path();
-        EXPECT_EQ(refused({"-ps", source, "-pd", label + "9/Backup", "-cd", "0", "-vf", "1"}),
-                  Lines{"TIME Targetpath invalid"});
+        EXPECT_EQ(refused(checked(source, label + "9/Backup")), Lines{"TIME Targetpath invalid"});
         EXPECT_FALSE(exists(mountPoint + "9"));
         refused({"-if", "Job.dat", "-qu", "cf", "1"});
         EXPECT_FALSE(exists(mountPoint + "/Week"));
@@ -123,10 +107,9 @@ TEST_F(Safety, ABackupDiskKnownByItsVolumeName) {
         EXPECT_EQ(files(mountPoint + "/Week/Backup"), files(source));
     }
     refused({"-if", "Job.dat", "-qu"});
-    // A job saved with the disk's folder, which now lies on the root file
-    // system while the job names the disk.
-    writeFile(app + "/Job.dat", crlf(job({{2, "pathdestination =" + mountPoint + "/Week/Backup"},
-                                          {10, "volumelabel =" + label}})));
+    // A job saved with the disk's folder, now on the root file system.
+    writeFile(app + "/Job.dat", job({{2, "pathdestination =" + mountPoint + "/Week/Backup"},
+                                     {10, "volumelabel =" + label}}));
     refused({"-if", "Job.dat", "-qu"});
     refused({"-ps", source, "-pd", mountPoint + "/Backup/Week", "-vf", "1"});
     EXPECT_TRUE(std::filesystem::is_empty(mountPoint));

@@ -3,7 +3,6 @@
 #include <array>
 #include <cstddef>
 #include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -17,24 +16,19 @@ enum class FsOp {
     CopyFile,
     MoveFile,
     DeleteFile,
-    DeleteFolder,
     CreateFolder,
-    SetAttributes,
-    GetAttributes,
     FolderSize,
     FlushVolume,
     WriteFileAtomic,
     Any
 };
 
-// A file system that forwards every call to another one, except the calls a
-// test chose to fail: those of a rule's operation (or Any) with a path that
-// contains the rule's text return its error number. Calls are counted.
-class FaultInjectingFileSystem final : public FileSystem {
+// Forwards every call to another file system, but a call of a rule's operation (or Any)
+// on a path containing the rule's text returns the rule's error number. Counts calls.
+struct FaultInjectingFileSystem final : FileSystem {
     using enum FsOp;
     using Path = const std::string&;
 
-  public:
     explicit FaultInjectingFileSystem(FileSystem& inner) : inner_(inner) {}
 
     // times -1: every matching call fails; otherwise only the next `times`.
@@ -47,8 +41,7 @@ class FaultInjectingFileSystem final : public FileSystem {
     long injected() const { return injected_; }
     // Runs before every counted call, with the operation and its first path.
     std::function<void(FsOp, const std::string&)> beforeCall;
-    // Changes what listFolder and stat report for an entry's full path (for
-    // example a birth time that cannot be set on a real file).
+    // Changes what listFolder and stat report for a full path (a birth time, say).
     std::function<void(const std::string& path, Entry&)> adjustEntry;
     // Hands out pending tree sizes (late ones, say); unset, summed at once.
     std::function<std::unique_ptr<PendingSize>(std::vector<std::string>)> startSizes;
@@ -92,12 +85,8 @@ class FaultInjectingFileSystem final : public FileSystem {
     FsError deleteFile(Path p, bool force) override {
         return guarded(DeleteFile, p, {}, [&] { return inner_.deleteFile(p, force); });
     }
-    FsError deleteFolder(Path p, bool force) override {
-        return guarded(DeleteFolder, p, {}, [&] { return inner_.deleteFolder(p, force); });
-    }
-    FsError removeEmptyFolder(Path p) override {
-        return guarded(DeleteFolder, p, {}, [&] { return inner_.removeEmptyFolder(p); });
-    }
+    FsError deleteFolder(Path p, bool force) override { return inner_.deleteFolder(p, force); }
+    FsError removeEmptyFolder(Path p) override { return inner_.removeEmptyFolder(p); }
     FsError copyFile(Path from, Path to) override {
         return guarded(CopyFile, from, to, [&] { return inner_.copyFile(from, to); });
     }
@@ -108,12 +97,8 @@ class FaultInjectingFileSystem final : public FileSystem {
         return inner_.keepFolderMetadata(from, to, stage);
     }
     std::uint32_t takeUnkept() override { return inner_.takeUnkept(); }
-    FsError getAttributes(Path p, std::uint32_t& a) override {
-        return guarded(GetAttributes, p, {}, [&] { return inner_.getAttributes(p, a); });
-    }
-    FsError setAttributes(Path p, std::uint32_t a) override {
-        return guarded(SetAttributes, p, {}, [&] { return inner_.setAttributes(p, a); });
-    }
+    FsError getAttributes(Path p, std::uint32_t& a) override { return inner_.getAttributes(p, a); }
+    FsError setAttributes(Path p, std::uint32_t a) override { return inner_.setAttributes(p, a); }
     FsError folderSize(Path p, std::uint64_t& bytes) override {
         return guarded(FolderSize, p, {}, [&] { return inner_.folderSize(p, bytes); });
     }
@@ -145,8 +130,7 @@ class FaultInjectingFileSystem final : public FileSystem {
     struct Rule {
         FsOp op;
         std::string pathSubstring;
-        int errorNumber;
-        int remaining;  // -1: unlimited
+        int errorNumber, remaining;  // remaining -1: unlimited
     };
 
     // Counts the call and returns the injected error, if a rule matches.
@@ -159,22 +143,14 @@ class FaultInjectingFileSystem final : public FileSystem {
             if (!has(path, rule.pathSubstring) && !has(other, rule.pathSubstring)) continue;
             if (rule.remaining > 0) --rule.remaining;
             ++injected_;
-            return fsFail(rule.errorNumber, describe(rule.errorNumber));
+            return fsFail(rule.errorNumber,
+                          rule.errorNumber == kErrDiskFull
+                              ? "No space left on device (injected)"
+                              : "Injected error " + std::to_string(rule.errorNumber));
         }
         return fsOk();
     }
     static bool has(Path text, Path part) { return !text.empty() && text.find(part) != text.npos; }
-    static std::string describe(int number) {
-        static const std::map<int, std::string> kTexts{
-            {kErrInvalidArgument, "Invalid procedure call or argument"},
-            {kErrFileNotFound, "File not found"},
-            {kErrDiskFull, "No space left on device"},
-            {kErrAccessDenied, "Path/File access error"},
-            {kErrPathNotFound, "Path not found"}};
-        const auto it = kTexts.find(number);
-        return it == kTexts.end() ? "Injected error " + std::to_string(number)
-                                  : it->second + " (injected)";
-    }
     static PathInfo failedLook(const FsError& e) {
         return PathInfo{
             isAbsence(e) ? Presence::Absent : Presence::Unknown, EntryKind::File, {}, false, e};

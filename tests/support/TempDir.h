@@ -3,17 +3,18 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace zv::test {
 
-// A fresh folder under the system's temporary folder, removed (with
-// everything in it, read-only bits notwithstanding) when the object goes.
+// A fresh temporary folder, removed with all in it (read-only or not) when the object goes.
 class TempDir {
   public:
     TempDir() : path_((std::filesystem::temp_directory_path() / "zvtest-XXXXXX").string()) {
@@ -46,6 +47,16 @@ inline void writeFile(const std::string& path, const std::string& content) {
 inline std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
+}
+// `text` cut at every `end`, the ends left out.
+inline std::vector<std::string> splitLines(const std::string& text,
+                                           const std::string& end = "\r\n") {
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, next; at < text.size(); at = next + end.size()) {
+        next = std::min(text.find(end, at), text.size());
+        lines.push_back(text.substr(at, next - at));
+    }
+    return lines;
 }
 inline void makeDirs(const std::string& path) {
     std::filesystem::create_directories(path);

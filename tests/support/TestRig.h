@@ -1,6 +1,5 @@
 #pragma once
 
-#include <algorithm>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -14,32 +13,28 @@
 namespace zv::test {
 
 // Message boxes answered from a script; every box shown is recorded.
-class ScriptedDialogs final : public Dialogs {
-  public:
+struct ScriptedDialogs final : Dialogs {
     struct Shown {
         std::string text;
         MessageStyle style;
-        MessageAnswer answer;
     };
 
     // Answers are taken in order; when none is left, a box gets its default.
-    void script(MessageAnswer answer) { answers_.push_back(answer); }
+    void script(MessageAnswer answer) { answers.push_back(answer); }
     MessageAnswer messageBox(const std::string& text, MessageStyle style) override {
         MessageAnswer answer = style == MessageStyle::OkCancel ? MessageAnswer::Cancel
                                : style == MessageStyle::YesNo  ? MessageAnswer::No
                                                                : MessageAnswer::Ok;
-        if (!answers_.empty()) {
-            answer = answers_.front();
-            answers_.pop_front();
+        if (!answers.empty()) {
+            answer = answers.front();
+            answers.pop_front();
         }
-        shown.push_back({text, style, answer});
+        shown.push_back({text, style});
         return answer;
     }
 
     std::vector<Shown> shown;
-
-  private:
-    std::deque<MessageAnswer> answers_;
+    std::deque<MessageAnswer> answers;
 };
 
 // Counts yields; can run a hook on a chosen yield (to press Exit mid-run).
@@ -49,8 +44,7 @@ struct RecordingPump final : EventPump {
     }
     void repaintNow() override { ++repaints; }
 
-    long yields = 0;
-    long repaints = 0;
+    long yields = 0, repaints = 0;
     long hookAt = -1;  // yield number that runs the hook
     std::function<void()> hook;
 };
@@ -90,8 +84,7 @@ struct RecordingTrash final : Trash {
     FsError result;
 };
 
-// A main window on the real file system in its own temporary folder (the
-// application folder is <root>/app), with the recording doubles.
+// A main window on the real file system in a temporary folder, with the recording doubles.
 struct TestRig {
     TestRig() {
         makeDirs(appFolder());
@@ -129,16 +122,7 @@ struct TestRig {
             std::make_unique<AppWindow>(Services{other, dialogs, clock, pump, trash, host, env});
     }
     std::string appFolder() const { return root / "app"; }
-    // The run log split into lines (without CR LF).
-    std::vector<std::string> logLines() const {
-        std::vector<std::string> lines;
-        const std::string& log = window->log.text();
-        for (std::size_t start = 0, end; start < log.size(); start = end + 2) {
-            end = std::min(log.find("\r\n", start), log.size());
-            lines.push_back(log.substr(start, end - start));
-        }
-        return lines;
-    }
+    std::vector<std::string> logLines() const { return splitLines(window->log.text()); }
 };
 
 }  // namespace zv::test

@@ -17,13 +17,11 @@ std::vector<std::string> treeDifferences(const std::string& a, const std::string
     const std::hash<std::string> hash;
     // Names and value hashes of the extended attributes, ACLs among them.
     const auto xattrsOf = [&](const std::string& path) {
-        std::string names(llistxattr(path.c_str(), nullptr, 0) + 1, '\0'), out;
+        std::string names(65536, '\0'), value(65536, '\0'), out;
         const ssize_t n = llistxattr(path.c_str(), names.data(), names.size());
         for (const char* name = names.data(); name < names.data() + n; name += strlen(name) + 1) {
-            std::string value(lgetxattr(path.c_str(), name, nullptr, 0) + 1, '\0');
-            value.resize(
-                std::max<ssize_t>(lgetxattr(path.c_str(), name, value.data(), value.size()), 0));
-            out += std::string(name) + ":" + std::to_string(hash(value)) + ",";
+            const ssize_t size = lgetxattr(path.c_str(), name, value.data(), value.size());
+            out += std::string(name) + ":" + std::to_string(hash(value.substr(0, size))) + ",";
         }
         return out;
     };

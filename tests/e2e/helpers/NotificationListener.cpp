@@ -1,9 +1,6 @@
-// zv_notification_listener OUTFILE COUNT PROGRAM [ARGUMENT...]: a stand-in
-// desktop notification service that runs PROGRAM and, after it ended, answers
-// Notify calls until COUNT came (at most ten seconds: a loaded machine) and a
-// moment has passed for any beyond them; it writes one "app|icon|summary|body|hints"
-// line per notice to OUTFILE and ends with PROGRAM's exit status (99: the
-// listener failed).
+// zv_notification_listener OUTFILE COUNT PROGRAM [ARGUMENT...]: a stand-in notification service
+// that runs PROGRAM, then takes Notify calls until COUNT came (at most 10 s) and 0.5 s more, writes
+// "app|icon|summary|body|hints" per notice to OUTFILE; exits as PROGRAM did (99: it failed).
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QElapsedTimer>
@@ -34,7 +31,6 @@ class Listener : public QObject {
         notices << QStringList{app, icon, summary, body, hintTexts.join(',')}.join('|');
         return static_cast<uint>(notices.size());
     }
-    QStringList GetCapabilities() { return {"body"}; }
 };
 
 }  // namespace
@@ -56,13 +52,11 @@ int main(int argc, char** argv) {
     program.setProcessChannelMode(QProcess::ForwardedChannels);
     program.setInputChannelMode(QProcess::ForwardedInputChannel);
     int status = kListenerFailed;
-    const qsizetype expected = args[2].toInt();
     QElapsedTimer sinceEnd;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         const qint64 waited = sinceEnd.elapsed();
-        if ((listener.notices.size() >= expected && waited >= kLateNoticeMs) ||
-            waited >= kDeadlineMs)
+        if (waited >= (listener.notices.size() >= args[2].toInt() ? kLateNoticeMs : kDeadlineMs))
             app.quit();
     });
     QObject::connect(&program, &QProcess::finished, [&](int code, QProcess::ExitStatus how) {
