@@ -77,6 +77,7 @@ TEST_F(InitFileWriter, RoundTripGivesTheSameJob) {
     w().ui.backupBox.text = "BACKUP";
     w().job.useDustbin = w().job.dustbinToFolder = true;
     w().job.dustbinPath = w().job.dustbinAsWritten = bin;
+    w().job.maxRemovals = 0;  // no limit, kept as such
     w().saveJobOnOk();
     const std::string first = initFile(), path = app() + "/Init.dat";
     EXPECT_NE(first.find("\r\npathdestination =BACKUP\r\n"), std::string::npos);
@@ -85,8 +86,9 @@ TEST_F(InitFileWriter, RoundTripGivesTheSameJob) {
     rig.rebuildWindow(fs);
     w().readDriveList();
     ASSERT_EQ(w().readJobFile(), 0);
-    EXPECT_EQ(w().job.backup + " " + flags(),
-              backup + " sync verify dustbin custom killempty | syncDustbinPicture dustbinPicture");
+    EXPECT_EQ(
+        w().job.backup + " " + std::to_string(w().job.maxRemovals) + " " + flags(),
+        backup + " 0 sync verify dustbin custom killempty | syncDustbinPicture dustbinPicture");
     w().saveJobOnOk();
     ::stat(path.c_str(), &after);
     EXPECT_NE(after.st_ino, before.st_ino);

@@ -164,6 +164,10 @@ TEST(WalkThrough, FromAFirstStartToARunAndBack) {
     w.ui.currentFileLabel.text = "/bron/bestand.txt";
     w.ui.panel(3) = "99 min 59 sec";
     w.ui.caption = "25 %   Zandvast v.1.0.0";
+    w.ui.visible = false;  // as a quiet run
+    window.mirror();
+    EXPECT_FALSE(window.isVisible());
+    w.ui.visible = true;
     window.mirror();
     EXPECT_EQ(std::make_tuple(window.progressBar()->isVisible(), window.progressBar()->maximum(),
                               window.progressBar()->value(), window.fileLabel()->fullText(),
