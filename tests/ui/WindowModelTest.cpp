@@ -9,7 +9,7 @@
 namespace zv::test {
 namespace {
 
-// Only exact texts are early requests; unseen platforms (printing: the end-to-end tests).
+// Early requests are exact texts only; which platforms are unseen (printing: end-to-end tests).
 TEST(LaunchOptions, VersionHelpAndTheDisplay) {
     for (const char* line : {"--version x", "-if Job.dat --help", ""})
         EXPECT_EQ(requestOf(line), LaunchRequest::Run) << line;

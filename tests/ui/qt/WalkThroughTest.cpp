@@ -57,7 +57,7 @@ TEST(WalkThrough, FromAFirstStartToARunAndBack) {
         Session first(rig);
         qt::MainWindow& window = first.window;
         EXPECT_TRUE(window.windowTitle().startsWith("Zandvast & Backup Tool v."));
-        // The picker: a double-click chooses, Escape gives the box back, two places.
+        // The picker: a double-click chooses, Escape restores the box; desktop and "/" places.
         qt::FolderPicker* picker = window.picker();
         QTreeView* tree = picker->tree();
         QTest::mouseDClick(window.pathBox(0), Qt::LeftButton);
