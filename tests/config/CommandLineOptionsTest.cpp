@@ -12,9 +12,7 @@ namespace {
 
 const std::string kBasic = "-ps {source} -pd {backup}";
 
-// Options given on the command line: refused ones give their own log line,
-// nothing runs and nothing is asked; accepted ones set the job and run it from
-// the given date, with exactly one mode picture.
+// Refused options log their own line and run nothing; accepted ones set the job and run.
 TEST(CommandLineOptions, RefusedAndAccepted) {
     struct Case {
         std::string options, expected;  // the log when refused, else the state
@@ -73,8 +71,7 @@ TEST(CommandLineOptions, RefusedAndAccepted) {
     }
 }
 
-// Every option of the table is documented where users look: the README's list
-// with its summary, the man page and the shell completion.
+// Every option is in the README (with its summary), the man page and the completion.
 TEST(CommandLineOptions, EveryOptionIsDocumented) {
     std::string readme = readFile(ZV_SOURCE_DIR "/README.md");
     std::replace(readme.begin(), readme.end(), '\n', ' ');  // a summary may wrap
@@ -88,10 +85,7 @@ TEST(CommandLineOptions, EveryOptionIsDocumented) {
     }
 }
 
-// What the command line gives: both spellings of an option, the last of a
-// repeated one, nothing for a piece too short to hold a value; and line 12
-// writes them back in its own order, leaving out only the optional ones
-// without a value.
+// Both spellings, the last of a repeat, and line 12 in its own order (empty optionals out).
 TEST(CommandLineOptions, ValuesAndLineTwelve) {
     auto values =
         collectOptionValues({"InitFile", "-ps /a", "pd /b", "-sy 1", "-sy 0", "-mx 5", "-vl X"});

@@ -16,9 +16,7 @@ namespace zv::test {
 using Lines = std::vector<std::string>;
 using Edits = std::vector<std::pair<std::size_t, std::string>>;  // job line index, new line
 
-// A main window on a file system whose mount table the test sets; a source
-// holding a.txt and an empty backup, both named with spaces and non-ASCII
-// letters; the clock at 7-3-2026 10:11:12.
+// A window over a mount table the test sets, a source with a.txt, an empty backup.
 struct JobScene {
     TestRig rig;
     LinuxFileSystem fs{{rig.root / "mountinfo", rig.root / "by-label", false}};
@@ -71,8 +69,7 @@ struct JobScene {
                 text.replace(i, key.size(), value);
         return text;
     }
-    // The job file of a checked job on the scene's folders, date filter on, no
-    // dustbin, with some lines replaced, in CR LF lines, cut off after `keep`.
+    // The CR LF job file of a checked job, some lines replaced, cut off after `keep`.
     std::string jobText(const Edits& edits = {}, std::size_t keep = 12) const {
         const std::string d = "19-12-1960 12:58:58";
         Lines lines = {"version =Zandvast v." + appVersion(), "pathsource =" + source,

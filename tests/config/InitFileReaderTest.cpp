@@ -8,20 +8,7 @@
 namespace zv::test {
 namespace {
 
-// Line `i` of the job replaced by `text`, and line `j` by `more`.
-Edits edit(std::size_t i, const std::string& text) {
-    return {{i, text}};
-}
-Edits edit(std::size_t i, const std::string& text, std::size_t j, const std::string& more) {
-    return {{i, text}, {j, more}};
-}
-
-// A job file read at start-up: the test job with some lines replaced or cut
-// off, unattended as "-if NAME -MODE" or, with no piece, interactively.
-// Unattended every refusal stops the run with its own log line; interactively
-// a bad file gives its box and the reader goes on, nothing made and nothing
-// run. The mode lines, read by their place and not by their key, set the
-// switches and the pictures.
+// A job file read unattended (a refusal logs and stops) or interactively (a box, nothing run).
 TEST(InitFileReader, Starts) {
     struct Case {
         const char* piece;
@@ -57,45 +44,46 @@ TEST(InitFileReader, Starts) {
         {q, {}, "1 refused / {time} An error has occurred", 5},
         // Only the backup folder itself is made, never the folders above it:
         // they may be the mount point of a disk that is not plugged in.
-        {q, edit(2, "pathdestination ={root}/n/week/b"), no + "{root}/n/week/b" + noPath},
-        {q, edit(4, "dedato =gisteren"), no + "wrong date-format"},
-        {q, edit(5, "checkdate =3"), "1 refused / {time} An error has occurred"},
-        {q, edit(6, "syncactive =ja"), "1 refused / {time} - An error has occurred"},
+        {q, Edits{{2, "pathdestination ={root}/n/week/b"}}, no + "{root}/n/week/b" + noPath},
+        {q, Edits{{4, "dedato =gisteren"}}, no + "wrong date-format"},
+        {q, Edits{{5, "checkdate =3"}}, "1 refused / {time} An error has occurred"},
+        {q, Edits{{6, "syncactive =ja"}}, "1 refused / {time} - An error has occurred"},
         // Another version stops the start as a user break.
-        {q, edit(0, "version =Zandvast v.20.0.1"), "0 break refused / " + version + " en" + other},
-        faulty("", edit(8, "dustbin =7"), 8),
-        faulty(q, edit(8, "dustbin =-1"), 8),
-        faulty("", edit(8, "dustbin =1.5"), 8),
-        faulty(q, edit(10, std::string("volumelabel =A\0B", 16)), 10),  // a NUL, last value line
-        {q, edit(2, "pathdestination ={root}/nieuw"), "0 ran"},         // made, one level
-        {q, edit(5, "checkdate =2"), "0 ran"},                          // greyed: no date filter
+        {q, Edits{{0, "version =Zandvast v.20.0.1"}},
+         "0 break refused / " + version + " en" + other},
+        faulty("", Edits{{8, "dustbin =7"}}, 8),
+        faulty(q, Edits{{8, "dustbin =-1"}}, 8),
+        faulty("", Edits{{8, "dustbin =1.5"}}, 8),
+        faulty(q, Edits{{10, std::string("volumelabel =A\0B", 16)}}, 10),  // a NUL, last value line
+        {q, Edits{{2, "pathdestination ={root}/nieuw"}}, "0 ran"},         // made, one level
+        {q, Edits{{5, "checkdate =2"}}, "0 ran"},                          // greyed: no date filter
         // "cf 1" asks only about a backup volume that changed.
-        {q, edit(10, "volumelabel =BACKUP"), "0 ran", 12, "qu cf 1"},
-        {q, edit(3, "pathrecycler ={root}/bin", 8, "dustbin =2"),
+        {q, Edits{{10, "volumelabel =BACKUP"}}, "0 ran", 12, "qu cf 1"},
+        {q, Edits{{3, "pathrecycler ={root}/bin"}, {8, "dustbin =2"}},
          "0 ran marked / {stamp} Error: \"{root}/bin\" path dustbin didn't exist, created"},
         // A dustbin folder that cannot be made is not reported as made.
-        {q, edit(3, "pathrecycler ={root}/no/bin", 8, "dustbin =2"),
+        {q, Edits{{3, "pathrecycler ={root}/no/bin"}, {8, "dustbin =2"}},
          "0 ran / {stamp} Error: \"{root}/no/bin\" - kan pad niet maken"},
         // The value is all after the first equals sign.
-        {"", edit(1, "pathsource ={root}/w=g"),
+        {"", Edits{{1, "pathsource ={root}/w=g"}},
          "0 | {root}/w=g|{backup}" + d + verify + bad("Bronmap", "{root}/w=g")},
-        {"", edit(2, "pathdestination ={root}/nieuw"),
+        {"", Edits{{2, "pathdestination ={root}/nieuw"}},
          "0 | {source}|{root}/nieuw" + d + verify + bad("Doelmap", "{root}/nieuw")},
-        {"", edit(3, "pathrecycler ={root}/nieuw"),
+        {"", Edits{{3, "pathrecycler ={root}/nieuw"}},
          job + verify + bad("Pad prullenbak", "{root}/nieuw")},
         // An unreadable date keeps the old one and is reported at the dustbin line.
-        {"", edit(4, "dedato =gisteren"), "0 | {source}|{backup}" + old + verify + line8},
-        {"", edit(7, "doverify =ja"), job + "| noCheckPicture" + line8},
-        {"", edit(0, "version =Zandvast v.20.0.1"),
+        {"", Edits{{4, "dedato =gisteren"}}, "0 | {source}|{backup}" + old + verify + line8},
+        {"", Edits{{7, "doverify =ja"}}, job + "| noCheckPicture" + line8},
+        {"", Edits{{0, "version =Zandvast v.20.0.1"}},
          job + verify + " / " + version + "\r\nen" + other + " !"},
         {"", {}, "0 | {source}|{backup}" + old + "nodate | noCheckPicture", 3},
-        {"", edit(6, "doverify =1", 7, "syncactive =0"), job + "| noCheckPicture"},
+        {"", Edits{{6, "doverify =1"}, {7, "syncactive =0"}}, job + "| noCheckPicture"},
         // The recycle-bin number wins over a folder.
-        {"", edit(3, "pathrecycler ={source}", 8, "dustbin =1"),
+        {"", Edits{{3, "pathrecycler ={source}"}, {8, "dustbin =1"}},
          job + "verify dustbin win | noSyncPicture <RECYCLER>"},
-        {"", edit(3, "pathrecycler ={source}", 8, "dustbin =2"),
+        {"", Edits{{3, "pathrecycler ={source}"}, {8, "dustbin =2"}},
          job + "verify dustbin custom | noSyncPicture {source}"},
-        {"", edit(5, "checkdate =0"), job + "verify nodate | noSyncPicture"},
+        {"", Edits{{5, "checkdate =0"}}, job + "verify nodate | noSyncPicture"},
     };
     for (const Case& c : cases) {
         JobScene s;

@@ -21,8 +21,7 @@ class InitFileWriter : public ConfigTest {
     }
 };
 
-// Without a job file the default job is shown, and nothing is written until
-// the user confirms (the end-to-end tests pin the file's lines).
+// Without a job file the default job is shown, and written only once confirmed.
 TEST_F(InitFileWriter, DefaultJob) {
     label(app(), "SYSTEM");
     ASSERT_EQ(w().readJobFile(), 0);
@@ -35,8 +34,7 @@ TEST_F(InitFileWriter, DefaultJob) {
                   "/Backup -dd 19-12-1960 12:58:58 -cd 1 -sy 0 -vf 0 -ke 0 -vl SYSTEM\r\n");
 }
 
-// The dustbin number of line 9 and the "-db" number of line 12 follow rules
-// of their own; a greyed date filter counts as off in line 6 only.
+// Line 9's dustbin and line 12's "-db" numbers; a greyed date filter is off in line 6 only.
 TEST_F(InitFileWriter, DustbinAndDateFilterNumbers) {
     const std::string tail = " -dd 1-2-2026 03:04:05 -cd ";
     const std::pair<std::string, std::string> cases[] = {
@@ -69,10 +67,7 @@ TEST_F(InitFileWriter, DustbinAndDateFilterNumbers) {
     }
 }
 
-// A saved job read back is the same job and saved again the same bytes, saved
-// anew and not rewritten in place, so that a crash or a full disk never leaves
-// half a file (the platform tests fill the disk). A volume name is written as
-// typed, not resolved. Line 12 passed back as options runs the job.
+// Read back, a job is the same and saved anew (never in place) to the same bytes; line 12 runs it.
 TEST_F(InitFileWriter, RoundTripGivesTheSameJob) {
     const std::string bin = at("prullen bak");
     makeDirs(bin);
@@ -82,6 +77,7 @@ TEST_F(InitFileWriter, RoundTripGivesTheSameJob) {
     w().ui.backupBox.text = "BACKUP";
     w().job.useDustbin = w().job.dustbinToFolder = true;
     w().job.dustbinPath = w().job.dustbinAsWritten = bin;
+    w().job.maxRemovals = 0;  // no limit, kept as such
     w().saveJobOnOk();
     const std::string first = initFile(), path = app() + "/Init.dat";
     EXPECT_NE(first.find("\r\npathdestination =BACKUP\r\n"), std::string::npos);
@@ -90,8 +86,9 @@ TEST_F(InitFileWriter, RoundTripGivesTheSameJob) {
     rig.rebuildWindow(fs);
     w().readDriveList();
     ASSERT_EQ(w().readJobFile(), 0);
-    EXPECT_EQ(w().job.backup + " " + flags(),
-              backup + " sync verify dustbin custom killempty | syncDustbinPicture dustbinPicture");
+    EXPECT_EQ(
+        w().job.backup + " " + std::to_string(w().job.maxRemovals) + " " + flags(),
+        backup + " 0 sync verify dustbin custom killempty | syncDustbinPicture dustbinPicture");
     w().saveJobOnOk();
     ::stat(path.c_str(), &after);
     EXPECT_NE(after.st_ino, before.st_ino);

@@ -7,10 +7,7 @@
 namespace zv::test {
 namespace {
 
-// A volume name matches only as a whole first folder, never as a prefix, and
-// only where one drive carries it; an absolute path is never a name. A drive
-// entry splits where the drive exists: the longest existing drive, else the
-// last mark.
+// A volume name matches a whole first folder on exactly one drive; absolute paths are no names.
 TEST_F(ConfigTest, VolumeNamesResolveToTheirMountPoints) {
     const std::string e = at("media/e"), f = at("media/f");
     const std::string odd = at("media/A:=B"), colon = at("media/c:drive");

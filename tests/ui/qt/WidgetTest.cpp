@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QFileInfo>
-#include <QLabel>
-#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -36,13 +33,8 @@ class DustbinDialogWidgets : public ::testing::Test {
     qt::DustbinDialog dialog{model};
 };
 
-// Its texts; the locked box opens no picker; OK without a choice is refused.
+// The locked box opens no picker; OK without a choice is refused.
 TEST_F(DustbinDialogWidgets, ShowsItsControlsAndAnswersOKWithoutAChoice) {
-    QStringList texts = {dialog.windowTitle(), dialog.pathBox()->text()};
-    for (QLabel* label : {dialog.optionLabel(1), dialog.optionLabel(2)}) texts << label->text();
-    for (QPushButton* button : {dialog.okButton(), dialog.exitButton()}) texts << button->text();
-    EXPECT_EQ(texts.join('|').remove('&'),
-              "   Prullenbak|<RECYCLER>|Windows RECYCLER|Gebruik volgende map :|OK|Exit");
     QTest::mouseDClick(dialog.pathBox(), Qt::LeftButton);
     EXPECT_FALSE(dialog.pathBox()->isEnabled() || dialog.picker()->isVisible() ||
                  dialog.option(1)->isChecked() || dialog.option(2)->isChecked());
@@ -88,16 +80,13 @@ TEST_F(DustbinDialogWidgets, ThePickerAndTheEmptyFolderCross) {
     EXPECT_TRUE(model.closed && rig.w().job.removeEmptyFolders);
 }
 
-// The real boxes: the application's title (and no display name, which Qt
-// would append to every title), CR LF shown as new lines, the buttons of each
-// style, in Dutch where Qt's translations are installed, and Escape giving
-// the safe answer.
+// The real boxes: the title (no display name for Qt to append), CR LF as new
+// lines, the buttons of each style, and Escape giving the safe answer.
 TEST(QtDialogs, BoxesAnswerAsTheUserDid) {
     TestApplication();
     using B = QMessageBox;
     using S = MessageStyle;
     using A = MessageAnswer;
-    QString yesNo;
     // The text, its style, the button clicked (none: Escape), the answer.
     const std::tuple<const char*, S, B::StandardButton, A, B::StandardButtons> cases[] = {
         {"HUIDIG backupvolume:  A\r\nWas:  B\r\n\r\nDOORGAAN ?", S::YesNo, B::Yes, A::Yes,
@@ -116,8 +105,6 @@ TEST(QtDialogs, BoxesAnswerAsTheUserDid) {
                 std::make_tuple(box->windowTitle(), box->standardButtons(), box->defaultButton()),
                 std::make_tuple(QString("Zandvast & Backup Tool"), buttons,
                                 box->button(buttons & B::Yes ? B::Yes : B::Ok)));
-            if (style == S::YesNo)
-                yesNo = box->button(B::Yes)->text() + "|" + box->button(B::No)->text();
             button == B::NoButton ? QTest::keyClick(box, Qt::Key_Escape)
                                   : box->button(button)->click();
         });
@@ -126,9 +113,6 @@ TEST(QtDialogs, BoxesAnswerAsTheUserDid) {
     }
     EXPECT_EQ(QGuiApplication::applicationDisplayName() + "|" + QCoreApplication::applicationName(),
               "Zandvast|Zandvast");
-    if (QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_nl.qm")) {
-        EXPECT_EQ(yesNo.remove('&'), "Ja|Nee");
-    }
 }
 
 }  // namespace
