@@ -114,7 +114,7 @@ class FileSystem {
     // Lists a folder's direct entries in the order the file system gives.
     // Files, symbolic links (to anything) and special files go to `files`
     // (the walks skip Special entries); real folders go to `folders`. Both
-    // lists are replaced, and left empty when the folder cannot be read.
+    // lists are replaced; after a failure they hold what was read before it.
     FsError listFolder(const std::string& path, std::vector<Entry>& files,
                        std::vector<Entry>& folders) {
         return listFolder(path, files, folders, ListDetail::Full);

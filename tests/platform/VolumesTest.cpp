@@ -95,8 +95,9 @@ TEST(MountTable, FoldersWhereADiskIsMissing) {
         "# comment\nUUID=1 / ext4 defaults 0 1\nUUID=2 /home btrfs defaults 0 2\n"
         "LABEL=USB\t/mnt/usb\text4 noauto 0 0\n/swapfile none swap sw 0 0\n"
         "/dev/sdb1 /mnt/my\\040disk vfat noauto 0 0\nserver:/x /mnt/nfs/ nfs4 defaults 0 0\n"
-        "/dev/sdd1 /mnt/swap swap sw 0 0\nincomplete\n");
-    EXPECT_EQ(fstab, (std::vector<std::string>{"/home", "/mnt/usb", "/mnt/my disk", "/mnt/nfs"}));
+        "/dev/sdd1 /mnt/swap swap sw 0 0\nincomplete line\n/dev/sde1 /mnt/three ext4\n");
+    EXPECT_EQ(fstab, (std::vector<std::string>{"/home", "/mnt/usb", "/mnt/my disk", "/mnt/nfs",
+                                               "/mnt/three"}));
     // Path -> the folder where a disk is missing ("" where none is).
     // clang-format off
     const std::pair<const char*, const char*> cases[] = {

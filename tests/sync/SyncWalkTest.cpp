@@ -113,12 +113,12 @@ TEST_F(SyncWalk, TheRunsOwnFoldersInsideTheBackupAreKept) {
 // Orphans: files the source lacks by that exact name (not read-only; links as links),
 // outside system folders; a source path with a system word blocks every subfolder.
 TEST_F(SyncWalk, RemovesTheOrphansOnlyWhereItMayLook) {
-    put(src, {"keep.txt", "Sub/keep.txt", "Name.txt"});
+    put(src, {"keep.txt", "Sub/keep.txt", "Name.txt", "Was.Folder"});
     makeDirs(src + "/folder.txt");
     put(dst, {"keep.txt", "Sub/keep.txt", "Name.txt", "ro.txt", "Sub/ro.txt", "Sub/samba-ro.txt",
               "gone.txt", "Sub/gone.txt", "name.txt", "folder.txt", "hs.txt", ".dotted"});
     put(dst, {"RECYCLER.txt", "System Volume Information", "Only/a.txt", "Only/Deeper/Deepest/c",
-              "Gone/Old.Recycled/d", "Old.Recycled/e", "Old.Recycled/Below/f",
+              "Gone/Old.Recycled/d", "Old.Recycled/e", "Old.Recycled/Below/f", "Was.Folder/x",
               "system volume information/g"});
     setAttributes(dst + "/ro.txt", kAttrReadOnly);
     setAttributes(dst + "/Sub/ro.txt", kAttrReadOnly | kAttrArchive);
@@ -131,9 +131,9 @@ TEST_F(SyncWalk, RemovesTheOrphansOnlyWhereItMayLook) {
     EXPECT_EQ(tree(dst),
               (Names{"Gone/Old.Recycled/", "Name.txt", "Old.Recycled/Below/f", "Old.Recycled/e",
                      "Only/Deeper/Deepest/", "Sub/keep.txt", "Sub/ro.txt", "Sub/samba-ro.txt",
-                     "keep.txt", "pipe", "ro.txt", "system volume information/g"}));
+                     "Was.Folder/", "keep.txt", "pipe", "ro.txt", "system volume information/g"}));
     EXPECT_EQ(readFile(rig.root / "outside.txt"), "outside.txt");
-    EXPECT_EQ(std::pair(w().counts.removed, w().counts.seen), std::pair(12, 18));
+    EXPECT_EQ(std::pair(w().counts.removed, w().counts.seen), std::pair(13, 19));
     EXPECT_TRUE(w().log.text().empty());
 
     src = rig.root / "my.recycler.src";

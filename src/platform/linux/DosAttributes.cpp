@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "platform/Attributes.h"
+#include "platform/linux/ErrorMapping.h"
 
 namespace zv {
 
@@ -33,10 +34,6 @@ struct XattrArgs {
     std::uint32_t size;
     std::uint32_t flags;
 };
-
-bool unsupported(int err) {
-    return err == ENOTSUP || err == EOPNOTSUPP;
-}
 
 std::uint32_t fromBuffer(ssize_t n, const char* buf) {
     if (n <= 0) return 0;
@@ -104,7 +101,7 @@ int writeRecordedBits(const char* path, std::uint32_t bits) {
         std::string text = formatDosAttrib(bits);
         rc = lsetxattr(path, kDosAttribName, text.data(), text.size(), 0);
     }
-    if (rc == 0 || unsupported(errno)) return 0;
+    if (rc == 0 || isUnsupported(errno)) return 0;
     return errno;
 }
 
@@ -112,7 +109,7 @@ int writeRecordedBitsFd(int fd, std::uint32_t bits) {
     if (bits == 0) return 0;
     std::string text = formatDosAttrib(bits);
     if (fsetxattr(fd, kDosAttribName, text.data(), text.size(), 0) == 0) return 0;
-    return unsupported(errno) ? 0 : errno;
+    return isUnsupported(errno) ? 0 : errno;
 }
 
 std::uint32_t composeAttributes(mode_t mode, std::string_view name, std::uint32_t recorded) {

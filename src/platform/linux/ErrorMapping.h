@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cerrno>
 #include <string>
 
 #include "platform/FsError.h"
@@ -24,5 +25,12 @@ FsError checkPath(const std::string& path);
 
 // The error number alone (see errnoError).
 int errorNumberFor(int err, PathRole role);
+
+// The file system does not offer the operation (extended attributes, say).
+// On Linux ENOTSUP and EOPNOTSUPP are one number.
+static_assert(ENOTSUP == EOPNOTSUPP);
+inline bool isUnsupported(int err) {
+    return err == ENOTSUP;
+}
 
 }  // namespace zv

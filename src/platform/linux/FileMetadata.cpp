@@ -10,6 +10,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/linux/DosAttributes.h"
+#include "platform/linux/ErrorMapping.h"
 
 namespace zv {
 
@@ -27,10 +28,6 @@ bool isRoot() {
     return root;
 }
 
-bool unsupported(int err) {
-    return err == ENOTSUP || err == EOPNOTSUPP;
-}
-
 // The attributes a copy carries (the recorded bits aside). Trusted and
 // security labels belong to the machine, not to the file.
 bool carried(std::string_view name, bool isFolder) {
@@ -43,7 +40,7 @@ bool carried(std::string_view name, bool isFolder) {
 // Errors of a target that cannot hold an attribute: no support, not allowed,
 // a value too large for it.
 bool notKeepable(int err) {
-    return unsupported(err) || err == EPERM || err == E2BIG || err == ERANGE;
+    return isUnsupported(err) || err == EPERM || err == E2BIG || err == ERANGE;
 }
 
 // The NUL-separated names of an open file's extended attributes; empty where
@@ -57,7 +54,7 @@ int listNames(int fd, std::string& names) {
             return 0;
         }
         names.clear();
-        if (unsupported(errno)) return 0;
+        if (isUnsupported(errno)) return 0;
         if (errno != ERANGE) return errno;
         n = flistxattr(fd, nullptr, 0);
         if (n < 0) return errno;

@@ -22,8 +22,7 @@ bool sameTime(const struct timespec& a, const struct timespec& b) {
 
 // Where a link cannot be made, but a copy can.
 bool copyInstead(int err) {
-    return err == EXDEV || err == EMLINK || err == ENOENT || err == EPERM || err == ENOTSUP ||
-           err == EOPNOTSUPP;
+    return err == EXDEV || err == EMLINK || err == ENOENT || err == EPERM || isUnsupported(err);
 }
 
 }  // namespace
@@ -65,7 +64,7 @@ bool linkReplacing(const std::string& copy, const std::string& to, bool replacin
         temp = tempNameIn(folderForTemp(to));
         err = link(copy.c_str(), temp.c_str()) == 0 ? 0 : errno;
     }
-    if (err == EPERM || err == ENOTSUP || err == EOPNOTSUPP) unkept |= kUnkeptHardLinks;
+    if (err == EPERM || isUnsupported(err)) unkept |= kUnkeptHardLinks;
     if (copyInstead(err)) return false;
     if (err == 0) {
         if (replacing) {

@@ -54,8 +54,7 @@ UniqueFd createTempFileIn(const std::string& folder, mode_t mode, std::string& n
 
 std::string folderForTemp(const std::string& path) {
     std::string parent = parentOfPath(path);
-    if (!parent.empty()) return parent;
-    return !path.empty() && path.front() == '/' ? "/" : ".";
+    return parent.empty() ? "." : parent;  // a bare name lies in the working folder
 }
 
 }  // namespace zv
