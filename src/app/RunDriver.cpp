@@ -159,7 +159,7 @@ void AppWindow::goClicked() {
     ui.state = WindowState::Normal;
     minimised = false;
     progress.startPhase();
-    ui.goButton.text = ">------------>>>>";
+    ui.goButton.text = kUnconfirmedGo;
     svc.pump.yield();
 
     runStartTime = svc.clock.now();

@@ -48,6 +48,9 @@ struct ProgressBarState {
 
 enum class WindowState { Normal, Minimised, Maximised };
 
+// GO's text until the job is confirmed (and again after each run).
+inline constexpr const char* kUnconfirmedGo = ">------------>>>>";
+
 // The presentation model of the main window: everything the window shows.
 struct WindowModel {
     std::string caption;
@@ -73,7 +76,7 @@ struct WindowModel {
     ControlState syncDustbinPicture{"", "", false};
     ControlState noCheckPicture{"", "", false};
     ControlState dustbinPicture{"", "", false};
-    ControlState goButton{">------------>>>>"};
+    ControlState goButton{kUnconfirmedGo};
     ControlState okButton{"OK"};
     ControlState exitButton{"Exit"};
     ControlState attributesButton{"Attr", "attributen van de backupmap"};

@@ -8,7 +8,6 @@
 namespace zv {
 
 namespace {
-constexpr const char* kUnconfirmedGo = ">------------>>>>";
 }
 
 void AppWindow::resized() {

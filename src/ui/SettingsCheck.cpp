@@ -13,7 +13,6 @@ namespace zv {
 namespace {
 
 constexpr const char* kConfirmedGo = ">-->>  GO  <<--<";
-constexpr const char* kUnconfirmedGo = ">------------>>>>";
 
 void showRefusal(WindowModel& ui, const char* word, const char* detail) {
     ui.panel(1) = word;
