@@ -83,11 +83,7 @@ void AppWindow::saveJobOnOk() {
 // next run takes it again (run/NextFromDate.h). A broken-off or refused run
 // leaves the job file as it was.
 void AppWindow::saveJobAfterRun() {
-    if (userBreak) {
-        log.addUserBreak();
-        return;
-    }
-    if (runRefused) return;  // the run driver writes the log
+    if (userBreak || runRefused) return;  // the run driver writes the log
     log.write();
     const FromDateLimit old = readFromDate(job);
     const std::optional<DateTime> next =

@@ -186,7 +186,7 @@ void AppWindow::goClicked() {
     runInProgress = false;
     runCompleted = !userBreak && !runRefused;
     if (userBreak) {
-        log.addUserBreak();
+        log.add(log.userBreakLine());
         closeWindow();
     }
     log.write();

@@ -26,9 +26,9 @@ void FolderPresence::moveTo(const std::string& folder, std::size_t expected) {
 }
 
 PathInfo FolderPresence::find(std::string_view name, const std::string& path) {
-    auto it = std::lower_bound(
-        names_.begin(), names_.end(), name,
-        [](const FolderName& n, std::string_view key) { return n.name < key; });
+    auto it =
+        std::lower_bound(names_.begin(), names_.end(), name,
+                         [](const FolderName& n, std::string_view key) { return n.name < key; });
     if (it != names_.end() && it->name == name && it->typeKnown) {
         PathInfo info;
         info.presence = Presence::Present;

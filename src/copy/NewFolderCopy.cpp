@@ -132,10 +132,7 @@ void copyNewFolderFiles(RunContext& run, const std::string& Source,
     for (const Entry& f : files) {
         if (!isCopyable(f)) continue;
         ++run.counts.seen;
-        if (run.userBreak) {
-            run.log.addUserBreak();
-            return;
-        }
+        if (run.userBreak) return;
         run.progress.fileReached(f.size);
         joinPathInto(p.source, src, f.name);
         if (!everyFile && !rules.FileIsNew(f)) {
@@ -152,10 +149,7 @@ void copyNewFolderFiles(RunContext& run, const std::string& Source,
 
 void copyNewFolderSubfolders(RunContext& run, const std::string& Source,
                              const std::string& Destination) {
-    if (run.userBreak) {
-        run.log.addUserBreak();
-        return;
-    }
+    if (run.userBreak) return;
     FileSystem& fs = run.fs;
     const WalkRules rules = WalkRules::Of(run);
     const std::string src = normalisedFolder(Source);
@@ -174,10 +168,7 @@ void copyNewFolderSubfolders(RunContext& run, const std::string& Source,
         joinPathInto(sPath, src, s.name);
         if (isExcludedSubfolder(run, s, sPath, dst) || isOldSubfolder(fs, s, sPath, rules))
             continue;
-        if (run.userBreak) {
-            run.log.addUserBreak();
-            return;
-        }
+        if (run.userBreak) return;
         std::string target;
         joinPathInto(target, dst, s.name);
         std::string check = target;

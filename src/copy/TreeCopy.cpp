@@ -85,10 +85,7 @@ bool repairAttributes(RunContext& run, const Entry& f, const FilePaths& p) {
 bool handleFile(RunContext& run, const WalkRules& rules, const Entry& f,
                 const std::string& sourceFolder, const std::string& targetFolder, Level level,
                 FolderPresence& backup, FilePaths& p) {
-    if (run.userBreak) {
-        run.log.addUserBreak();
-        return false;
-    }
+    if (run.userBreak) return false;
     run.progress.fileReached(f.size);
     ++run.counts.seen;
     if (!targetFolder.empty()) {
@@ -199,10 +196,7 @@ void copyTreeRoot(RunContext& run, const std::string& Source, const std::string&
 }
 
 void copySubTrees(RunContext& run, const std::string& Source, const std::string& Destination) {
-    if (run.userBreak) {
-        run.log.addUserBreak();
-        return;
-    }
+    if (run.userBreak) return;
     const std::string src = normalisedFolder(Source);
     std::vector<Entry> files;
     std::vector<Entry> folders;
@@ -212,10 +206,7 @@ void copySubTrees(RunContext& run, const std::string& Source, const std::string&
 
 void copySubTreesListed(RunContext& run, const std::string& Source, const std::string& Destination,
                         const std::vector<Entry>& subfolders) {
-    if (run.userBreak) {
-        run.log.addUserBreak();
-        return;
-    }
+    if (run.userBreak) return;
     const std::string src = normalisedFolder(Source);
     const std::string dst = normalisedFolder(Destination);
     copyFolderAttributes(run, src, dst);

@@ -25,7 +25,6 @@ class RunLog {
     std::string timeText() const;
     // "<date> <time>   -  user break"
     std::string userBreakLine() const;
-    void addUserBreak() { add(userBreakLine()); }
     // "<time>Disk full"
     std::string diskFullLine() const;
     // A file or folder that could not be handled, counted as failed:

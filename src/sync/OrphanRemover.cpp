@@ -52,6 +52,7 @@ OrphanResult OrphanRemover::toTrash(const std::string& path) {
 }
 
 OrphanResult OrphanRemover::toDelete(const std::string& path) {
+    run_.progress.fileStarted(path);
     FsError pending = fs_.deleteFile(path, false);
     showDone(path);
     if (pending.failed()) return failed(std::move(pending));

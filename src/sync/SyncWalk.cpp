@@ -117,9 +117,6 @@ bool FileSync::handle(SourceSide& side, Entry& file, const std::string& folder,
             (void)fs_.deleteFile(path, true);
             return true;
         case Verdict::Orphan: {
-            if (atRoot) {
-                run_.progress.fileStarted(path);
-            }
             if (!guard_.present()) {
                 giveUpOnSource(run_);
                 return false;
@@ -180,10 +177,7 @@ class SubfolderWalk {
 
 void SubfolderWalk::level(const std::string& backupFolder, const std::string& sourceFolder,
                           const std::vector<Entry>& subfolders, bool inDustbin, bool atVolumeTop) {
-    if (run_.userBreak) {
-        run_.log.addUserBreak();
-        return;
-    }
+    if (run_.userBreak) return;
     const bool sourceExists = fs_.folderExists(sourceFolder);
     const bool sourceHasWord = sourceExists && hasSystemFolderWord(sourceFolder);
     OrphanRemover remover(run_, sourceFolder);
@@ -191,10 +185,7 @@ void SubfolderWalk::level(const std::string& backupFolder, const std::string& so
         run_.pump.yield();
         const std::string path = joinPath(backupFolder, sub.name);
         if (excluded(sub, path, sourceExists, sourceHasWord, atVolumeTop)) continue;
-        if (run_.userBreak) {
-            run_.log.addUserBreak();
-            return;
-        }
+        if (run_.userBreak) return;
         // Where the source's side cannot be looked at, nothing below is
         // judged: all of it is kept, and the run counts the failure.
         const std::string counterpart = joinPath(sourceFolder, sub.name);
@@ -253,10 +244,7 @@ bool SubfolderWalk::syncFiles(const std::string& folder, SourceSide& side,
         run_.progress.fileReached(file.size);
         if (!files_.handle(side, file, folder, remover, false)) return false;
         run_.pump.yield();
-        if (run_.userBreak) {
-            run_.log.addUserBreak();
-            return false;
-        }
+        if (run_.userBreak) return false;
     }
     return true;
 }
@@ -280,10 +268,7 @@ void syncRootFiles(RunContext& run, const std::string& backupRoot, const std::st
     for (Entry& file : files) {
         if (file.kind == EntryKind::Special) continue;
         ++run.counts.seen;
-        if (run.userBreak) {
-            run.log.addUserBreak();
-            break;
-        }
+        if (run.userBreak) break;
         run.progress.fileReached(file.size);
         if (!sync.handle(side, file, backupRoot, remover, true)) break;
         run.progress.countsChanged();
@@ -294,10 +279,7 @@ void syncRootFiles(RunContext& run, const std::string& backupRoot, const std::st
 
 void syncSubfolders(RunContext& run, const std::string& backupFolder,
                     const std::string& sourceFolder) {
-    if (run.userBreak) {
-        run.log.addUserBreak();
-        return;
-    }
+    if (run.userBreak) return;
     std::vector<Entry> files;
     std::vector<Entry> folders;
     (void)run.fs.listFolder(backupFolder, files, folders, ListDetail::Plain);

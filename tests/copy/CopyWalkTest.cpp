@@ -135,8 +135,8 @@ TEST_F(CopyWalk, FailuresAndExitEndTheFileOrTheRun) {
         int error, copyCalls, copied, failed, lines;
     } cases[] = {
         {Walk::Checked, "sub/", unavailable, Copy, Ok, kErrObjectNotAvailable, 4, 3, 1, 4},
-        {Walk::Checked, "", brk, Copy, Cancel, kErrDiskFull, 1, 0, 0, 2},
-        {Walk::Checked, "new/", full, Copy, Cancel, kErrDiskFull, 1, 0, 0, 2},
+        {Walk::Checked, "", brk, Copy, Cancel, kErrDiskFull, 1, 0, 0, 1},
+        {Walk::Checked, "new/", full, Copy, Cancel, kErrDiskFull, 1, 0, 0, 1},
         {Walk::Quick, "sub/", "", Copy, Cancel, kErrDiskFull, 1, 0, 0, 0},
         {Walk::Checked, "sub/", noSpace, Copy, Ok, kErrDiskFull, 4, 3, 1, 4},
         {Walk::Checked, "new/", noSpace, Copy, Ok, kErrDiskFull, 4, 3, 1, 4},

@@ -47,6 +47,7 @@ TEST_F(SyncWalk, OrphansGoWhereTheSettingsSayOrStayWhenTheyCannot) {
         put(dst, {"root.txt", "Sub/o.txt"});
         fresh(false);
         rig.trash.trashed.clear();
+        rig.progress = {};
         faulty.clearFailures();
         useDustbinFolder(bin);
         w().job.useDustbin = c.useDustbin;
@@ -64,6 +65,8 @@ TEST_F(SyncWalk, OrphansGoWhereTheSettingsSayOrStayWhenTheyCannot) {
         EXPECT_EQ(removedAndFailed(), c.fails ? std::pair(0, 2) : std::pair(2, 0));
         EXPECT_EQ(logCount(timeText() + " - " + dst + "/Sub/o.txt"), c.fails ? 1 : 0);
         EXPECT_EQ(logCount("Error 75: "), c.fails ? 2 : 0);
+        EXPECT_EQ(rig.progress.started, rig.progress.finished);  // each one shown, then done
+        EXPECT_EQ(rig.progress.started.size(), 2u);
     }
 }
 
