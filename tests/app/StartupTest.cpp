@@ -18,66 +18,56 @@ TEST(Startup, Forms) {
         std::string commandLine{};
         const char* jobFile{};  // the test job under this name, if any
         std::string outcome{};  // window, run, exit status, boxes, job read
+        std::string logged{};   // a line Error.Log must hold
         Edits edits{};
         const char* backupLabel{};
-        std::string logged{};   // a line Error.Log must hold
         std::size_t keep = 12;  // job lines written
         bool failCopy = false;
         bool pressExit = false;
     };
     const Edits data1 = {{10, "volumelabel =DATA1"}};
     const std::string options = "-ps {source} -pd {backup} -cd 0 -vf 1";
+    const std::string closed = "closed, no run, exit ";
     const Case cases[] = {
         {"", nullptr, "open, no run, exit 0, 0 boxes"},
         {"", "Init.dat", "open, no run, exit 0, 0 boxes, job"},
         {"",
          "Init.dat",
-         "closed, no run, exit 1, 0 boxes, job",
-         {{2, "pathdestination =NODISK/Backup"}},
-         nullptr,
-         "NODISK/Backup - kan pad niet maken"},
+         closed + "1, 0 boxes, job",
+         "NODISK/Backup - kan pad niet maken",
+         {{2, "pathdestination =NODISK/Backup"}}},
         // Interactively a changed backup volume is asked; No (the default) ends.
-        {"", "Init.dat", "closed, no run, exit 0, 1 boxes, job", data1, "DATA2"},
-        {"", "Init.dat", "open, no run, exit 0, 0 boxes, job", data1, "DATA1"},
-        {"", "Init.dat", "closed, no run, exit 0, 1 boxes, job", data1, "data1"},
-        {"", "Init.dat", "open, no run, exit 0, 0 boxes, job", {}, "DATA2", "", 2},  // no backup
-        {"-if Job.dat", "Job.dat", "closed, no run, exit 1, 0 boxes"},
+        {"", "Init.dat", closed + "0, 1 boxes, job", "", data1, "DATA2"},
+        {"", "Init.dat", "open, no run, exit 0, 0 boxes, job", "", data1, "DATA1"},
+        {"", "Init.dat", closed + "0, 1 boxes, job", "", data1, "data1"},
+        {"", "Init.dat", "open, no run, exit 0, 0 boxes, job", "", {}, "DATA2", 2},  // no backup
+        {"-if Job.dat", "Job.dat", closed + "1, 0 boxes"},
         {"-if Job.dat -qu", "Job.dat", "closed, run, exit 0, 0 boxes, job"},
         {"-if Job.dat -x", "Job.dat", "closed, run, exit 0, 0 boxes, job"},
         // Unattended only "cf 1" in the run-mode piece asks.
-        {"-if Job.dat -qu -cf 1", "Job.dat", "closed, run, exit 0, 0 boxes, job", data1, "DATA2"},
-        {"-if Job.dat -qu cf 1", "Job.dat", "closed, no run, exit 1, 1 boxes, job", data1, "DATA2"},
-        {"-if -qu",
-         "Init.dat",
-         "closed, no run, exit 1, 0 boxes",
-         {},
-         nullptr,
-         " - initfile not found"},
+        {"-if Job.dat -qu -cf 1", "Job.dat", "closed, run, exit 0, 0 boxes, job", "", data1,
+         "DATA2"},
+        {"-if Job.dat -qu cf 1", "Job.dat", closed + "1, 1 boxes, job", "", data1, "DATA2"},
+        {"-if -qu", "Init.dat", closed + "1, 0 boxes", " - initfile not found"},
         {"-if Job.dat -qu",
          "Job.dat",
-         "closed, no run, exit 1, 0 boxes",
-         {{0, "version =Zandvast v.0.0.1"}},
-         nullptr,
-         "komen niet overeen."},
+         closed + "1, 0 boxes",
+         "komen niet overeen.",
+         {{0, "version =Zandvast v.0.0.1"}}},
         {"-if Job.dat -qu",
          "Job.dat",
-         "closed, no run, exit 2, 0 boxes, job",
-         {},
-         nullptr,
+         closed + "2, 0 boxes, job",
          "   -  user break",
+         {},
+         nullptr,
          12,
          false,
          true},
         {"-ps {source}", "Init.dat", "open, no run, exit 0, 0 boxes, job"},
         {"-ps {source} -pr -pd {backup}", "Init.dat", "open, no run, exit 0, 0 boxes"},
         {options, nullptr, "closed, run, exit 0, 0 boxes, job"},
-        {options, nullptr, "closed, no run, exit 3, 0 boxes, job", {}, nullptr, "", 12, true},
-        {"-ps {source} -vf 1",
-         nullptr,
-         "closed, no run, exit 1, 0 boxes, job",
-         {},
-         nullptr,
-         "10:11:12 Targetpath invalid"},
+        {options, nullptr, closed + "3, 0 boxes, job", "", {}, nullptr, 12, true},
+        {"-ps {source} -vf 1", nullptr, closed + "1, 0 boxes, job", "10:11:12 Targetpath invalid"},
     };
     for (const Case& c : cases) {
         JobScene s;

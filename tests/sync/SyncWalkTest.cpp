@@ -130,6 +130,9 @@ TEST_F(SyncWalk, RemovesTheOrphansOnlyWhereItMayLook) {
     put(rig.root.path(), {"outside.txt"});
     ASSERT_EQ(symlink((rig.root / "outside.txt").c_str(), (dst + "/link").c_str()), 0);
     ASSERT_EQ(mkfifo((dst + "/pipe").c_str(), 0600), 0);
+    faulty.adjustEntry = [&](const std::string& p, Entry& e) {
+        if (p == dst + "/Sub") e.id = {};  // an identity not read is no run root
+    };
     sync();
     EXPECT_EQ(tree(dst),
               (Names{"Gone/Old.Recycled/", "Name.txt", "Old.Recycled/Below/f", "Old.Recycled/e",

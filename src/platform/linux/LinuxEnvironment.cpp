@@ -157,7 +157,7 @@ EnvironmentInfo probeEnvironment(int argc, char** argv) {
     site.writable = !site.folder.empty() && access(site.folder.c_str(), W_OK) == 0;
     site.installed = sameFolder(site.folder, kInstallBinFolder);
     info.appFolder = appFolderFor(site, env);
-    if (info.appFolder != site.folder) makeFolders(info.appFolder);
+    makeFolders(info.appFolder);  // nothing to do where it exists
     info.commandLine = joinArguments(argc, argv);
     std::string userDirs = readWholeFile(userConfigFolder(env) + "/user-dirs.dirs");
     info.desktopPath = desktopFolderFrom(userDirs, env);
