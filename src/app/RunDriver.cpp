@@ -195,8 +195,7 @@ void AppWindow::goClicked() {
 
 void AppWindow::exitClicked() {
     ui.panel(1) = "Bezig af te sluiten...";
-    userBreak = true;
-    closeWindow();
+    closeWindow();  // which breaks a run off
 }
 
 }  // namespace zv

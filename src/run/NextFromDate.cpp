@@ -17,7 +17,7 @@ std::optional<DateTime> NextFromDate::after(DateTime runStart, std::optional<Dat
     if (unseen_) return old ? old : std::nullopt;
     if (!earliest_) return runStart;
     DateTime held = lastWholeSecondBefore(*earliest_);
-    if (old && held < *old) held = *old;
+    if (old) held = std::max(held, *old);
     return std::min(runStart, held);
 }
 

@@ -98,12 +98,12 @@ void markFolder(FileSystem& fs, const std::string& folder, std::string_view icon
 
 }  // namespace
 
-void markDriveFolder(FileSystem& fs, const std::string& StrStation) {
-    markFolder(fs, StrStation, kDriveIconIndex, kDriveIconName);
+void markDriveFolder(FileSystem& fs, const std::string& folder) {
+    markFolder(fs, folder, kDriveIconIndex, kDriveIconName);
 }
 
-void markDustbinFolder(FileSystem& fs, const std::string& StrDustB) {
-    markFolder(fs, StrDustB, kDustbinIconIndex, kDustbinIconName);
+void markDustbinFolder(FileSystem& fs, const std::string& folder) {
+    markFolder(fs, folder, kDustbinIconIndex, kDustbinIconName);
 }
 
 void clearFolderMark(FileSystem& fs, const std::string& folder) {

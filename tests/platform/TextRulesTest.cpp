@@ -111,6 +111,7 @@ TEST(Paths, WithinAndBelowAtTheirBoundaries) {
     }
     for (const auto& [path, parent] : {std::pair{"a//b", "a"}, {"/a//b/", "/a"}, {"//a", "/"}})
         EXPECT_EQ(parentOfPath(path), parent) << path;
+    EXPECT_EQ(normalisedFolder("/a//b//"), "/a/b");
 }
 
 TEST(TempName, ThePrefixAndSixteenLowercaseHexDigits) {

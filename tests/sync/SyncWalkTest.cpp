@@ -1,5 +1,6 @@
 #include <sys/xattr.h>
 
+#include "sync/FolderMarking.h"
 #include "sync/SyncFixture.h"
 #include "sync/SyncPaths.h"
 
@@ -232,6 +233,26 @@ TEST_F(SyncWalk, DiskFullInASubfolder) {
         EXPECT_EQ(fs::exists(bin + src + "/Sub/Deeper/fine.txt"), !gaveUp);
         EXPECT_EQ(logCount(dst + "/Sub/full.txt") + logCount("Error 61: "), gaveUp ? 0 : 2);
         EXPECT_EQ(rig.logLines().back() == timeText() + "Disk full", gaveUp);
+    }
+}
+
+// A marked dustbin: Desktop.ini, read-only, and Icon= in .directory's [Desktop Entry] only.
+TEST_F(SyncWalk, AMarkedDustbinShowsItsIconAndKeepsTheUsersLines) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"", "[Desktop Entry]\nIcon=user-trash\n"},
+        {"[Desktop Entry]\r\nIcon=folder\r\nName=x",
+         "[Desktop Entry]\r\nIcon=user-trash\nName=x\n"},
+        {"[Other]\nIcon=keep\n[Desktop Entry]\nName=x\n[More]\n",
+         "[Other]\nIcon=keep\n[Desktop Entry]\nName=x\nIcon=user-trash\n[More]\n"}};
+    makeDirs(bin);
+    for (const auto& [before, after] : cases) {
+        if (!before.empty()) writeFile(bin + "/.directory", before);
+        markDustbinFolder(rig.fs, bin);
+        EXPECT_EQ(readFile(bin + "/.directory"), after);
+        EXPECT_EQ(readFile(bin + "/Desktop.ini"),
+                  "[.ShellClassInfo]\r\nIconFile=%SystemRoot%\\system32\\SHELL32.dll\r\nIconIndex="
+                  "101\r\n");
+        EXPECT_EQ(attributesOf(bin) & kAttrReadOnly, kAttrReadOnly);
     }
 }
 

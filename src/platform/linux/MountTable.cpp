@@ -65,7 +65,7 @@ bool parseLine(std::string_view line, MountEntry& out) {
     std::vector<std::string_view> f = fields(line);
     std::size_t dash = 6;
     while (dash < f.size() && f[dash] != "-") ++dash;
-    if (f.size() < 5 || dash + 2 >= f.size()) return false;
+    if (dash + 2 >= f.size()) return false;  // also a line of fewer than 5 fields
     out.mountPoint = unescapeOctal(f[4]);
     out.fsType = unescapeOctal(f[dash + 1]);
     out.source = unescapeOctal(f[dash + 2]);
