@@ -104,6 +104,7 @@ TEST(Startup, Forms) {
             EXPECT_NE(s.errorLog().find(c.logged + "\r\n"), std::string::npos);
         }
         EXPECT_EQ(w.versionText, "Zandvast v." + s.appVersion());
+        EXPECT_TRUE(w.ui.closed || w.desktopName + " " + w.computerName == "Desktop testhost");
         const std::string saved = readFile(s.app() + "/" + (c.jobFile ? c.jobFile : "Init.dat"));
         if (s.ran()) {
             EXPECT_EQ(shownDuringRun, c.commandLine.find(" -x") != std::string::npos);
