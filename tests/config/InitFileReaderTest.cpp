@@ -42,8 +42,7 @@ TEST(InitFileReader, Starts) {
     const Case cases[] = {
         {q, {}, no + "wrong date-format", 0},
         {q, {}, "1 refused / {time} An error has occurred", 5},
-        // Only the backup folder itself is made, never the folders above it:
-        // they may be the mount point of a disk that is not plugged in.
+        // Only the backup folder is made, never those above it (an unplugged disk's mount point).
         {q, Edits{{2, "pathdestination ={root}/n/week/b"}}, no + "{root}/n/week/b" + noPath},
         {q, Edits{{4, "dedato =gisteren"}}, no + "wrong date-format"},
         {q, Edits{{5, "checkdate =3"}}, "1 refused / {time} An error has occurred"},

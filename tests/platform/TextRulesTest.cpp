@@ -1,4 +1,3 @@
-// The platform's text rules, error numbers, automatic answers and own folders.
 #include <cerrno>
 #include <optional>
 
