@@ -163,6 +163,8 @@ TEST(MainWindow, InputGuardsRefusalsOKAndTheDateCheckBox) {
     refused("Invoer", "ongeldig/onvolledig");
     EXPECT_EQ(std::tie(w.ui.focus, w.ui.sourceBox.foreColour, w.job.source),
               std::make_tuple("folderBox(0)", kColourRed, "/vorige/bron"));
+    w.ui.sourceBox.text = "";
+    refused("Invoer", "ongeldig/onvolledig");
     w.ui.sourceBox.text = rig.root / "bron";
     w.ui.backupBox.text = "";
     refused("Invoer", "ongeldig/onvolledig");
