@@ -29,7 +29,6 @@ TEST(CommandLineOptions, RefusedAndAccepted) {
     };
     // switches | pictures / from-date at the run's start
     const std::string quick = "nodate | noCheckPicture / ";
-    const std::string labels = "{stamp} Error: DATA1 <> ";
     const std::string source = "{time} Sourcepath invalid\r\n",
                       bin = "{time} Dustbinpath invalid\r\n";
     const Case cases[] = {
@@ -39,7 +38,7 @@ TEST(CommandLineOptions, RefusedAndAccepted) {
         // A dustbin number that is no whole number is refused, not guessed.
         {kBasic + " -pr {source} -db 1.5", bin},
         {kBasic + " -mx veel", "{time} Maxremovals invalid\r\n"},
-        {kBasic + " -vl DATA1", labels + "data1\r\nVolumelabels don't match\r\n",
+        {kBasic + " -vl DATA1", "{stamp} Error: DATA1 <> data1\r\nVolumelabels don't match\r\n",
          labelled("data1")},
         // The weekday form keeps only the date.
         {kBasic + " -dd maandag 19-12-1960, 12:58:58 -cd 1 -sy 0 -vf 1",

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "config/VersionText.h"
 #include "platform/DateText.h"
 #include "platform/linux/LinuxFileSystem.h"
 #include "support/TestRig.h"
@@ -27,7 +28,6 @@ struct JobScene {
         writeFile(rig.root / "mountinfo", "");
         rig.rebuildWindow(fs);
         rig.clock.current = *parseDateTime("7-3-2026 10:11:12");
-        makeDirs(source);
         makeDirs(backup);
         writeFile(source + "/a.txt", "a");
     }
@@ -52,11 +52,7 @@ struct JobScene {
     void apply(const std::string& options) {
         w().applyCommandLineOptions(AppWindow::splitCommandLine(options));
     }
-    std::string appVersion() const {
-        const Version v;
-        return std::to_string(v.major) + "." + std::to_string(v.minor) + "." +
-               std::to_string(v.revision);
-    }
+    std::string appVersion() const { return versionNumber(Version()); }
     // The text with {root}, {app}, {source}, {backup}, {version}, {stamp}, {time} filled in.
     std::string expand(std::string text) const {
         const std::pair<std::string, std::string> keys[] = {
@@ -72,18 +68,14 @@ struct JobScene {
     // The CR LF job file of a checked job, some lines replaced, cut off after `keep`.
     std::string jobText(const Edits& edits = {}, std::size_t keep = 12) const {
         const std::string d = "19-12-1960 12:58:58";
-        Lines lines = {"version =Zandvast v." + appVersion(), "pathsource =" + source,
-                       "pathdestination =" + backup};
-        for (const char* line : {"pathrecycler =", "dedato =", "checkdate =1", "syncactive =0",
-                                 "doverify =1", "dustbin =0", "killempty =0", "volumelabel ="})
+        Lines lines{"version =Zandvast v." + appVersion(), "pathsource =" + source,
+                    "pathdestination =" + backup, "pathrecycler =", "dedato =" + d};
+        for (const char* line : {"checkdate =1", "syncactive =0", "doverify =1", "dustbin =0",
+                                 "killempty =0", "volumelabel ="})
             lines.push_back(line);
-        lines[4] += d;
         lines.push_back("-ps " + source + " -pd " + backup + " -dd " + d + " -cd 1 -sy 0 -vf 1");
         for (const auto& [index, line] : edits) lines[index] = expand(line);
         lines.resize(keep);
-        return crlf(lines);
-    }
-    static std::string crlf(const Lines& lines) {
         std::string text;
         for (const auto& line : lines) text += line + "\r\n";
         return text;

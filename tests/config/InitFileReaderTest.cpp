@@ -25,16 +25,14 @@ TEST(InitFileReader, Starts) {
                label + ": \"" + value + "\"\r\nbestaat niet of is momenteel niet toegankelijk.";
     };
     const std::string no = "1 refused / {stamp} Error: ";
+    const std::string fault = "\"{app}/Init.dat\" bevat een fout",
+                      inLine = " / Initialisatiebestand: " + fault + "\r\nin regel ";
     // A line no job can hold, named in the box by its number after the version line.
     const auto faulty = [&](const char* piece, Edits edits, int line) {
-        const std::string at = "\"{app}/Init.dat\" bevat een fout", in = std::to_string(line);
-        return Case{
-            piece, edits,
-            no + at + " in regel " + in + " / Initialisatiebestand: " + at + "\r\nin regel " + in};
+        const std::string in = std::to_string(line);
+        return Case{piece, edits, no + fault + " in regel " + in + inLine + in};
     };
     const std::string noPath = " - kan pad niet maken (de map erboven bestaat niet)";
-    const std::string line8 =
-        " / Initialisatiebestand: \"{app}/Init.dat\" bevat een fout\r\nin regel 8";
     const std::string version = "Versienummers van applicatie ({version})";
     const std::string other = " initialisatiebestand (20.0.1) komen niet overeen.";
     const std::string d = "|19-12-1960 12:58:58 | ", old = "|1-1-2020 00:00:00 | ";
@@ -42,8 +40,7 @@ TEST(InitFileReader, Starts) {
     const Case cases[] = {
         {q, {}, no + "wrong date-format", 0},
         {q, {}, "1 refused / {time} An error has occurred", 5},
-        // Only the backup folder itself is made, never the folders above it:
-        // they may be the mount point of a disk that is not plugged in.
+        // Only the backup folder is made, never those above it (an unplugged disk's mount point).
         {q, Edits{{2, "pathdestination ={root}/n/week/b"}}, no + "{root}/n/week/b" + noPath},
         {q, Edits{{4, "dedato =gisteren"}}, no + "wrong date-format"},
         {q, Edits{{5, "checkdate =3"}}, "1 refused / {time} An error has occurred"},
@@ -72,8 +69,8 @@ TEST(InitFileReader, Starts) {
         {"", Edits{{3, "pathrecycler ={root}/nieuw"}},
          job + verify + bad("Pad prullenbak", "{root}/nieuw")},
         // An unreadable date keeps the old one and is reported at the dustbin line.
-        {"", Edits{{4, "dedato =gisteren"}}, "0 | {source}|{backup}" + old + verify + line8},
-        {"", Edits{{7, "doverify =ja"}}, job + "| noCheckPicture" + line8},
+        {"", Edits{{4, "dedato =gisteren"}}, "0 | {source}|{backup}" + old + verify + inLine + "8"},
+        {"", Edits{{7, "doverify =ja"}}, job + "| noCheckPicture" + inLine + "8"},
         {"", Edits{{0, "version =Zandvast v.20.0.1"}},
          job + verify + " / " + version + "\r\nen" + other + " !"},
         {"", {}, "0 | {source}|{backup}" + old + "nodate | noCheckPicture", 3},

@@ -23,7 +23,6 @@ TEST_F(ConfigTest, VolumeNamesResolveToTheirMountPoints) {
         {{e + ":=MYDISK", f + ":=MYDISK"}, "MYDISK/Backup", ""},  // ambiguous
         {disk, "mydisk/Backup", ""},
         {{e + ":=***"}, "***/Backup", ""},
-        {disk, e + "/Backup", e + "/Backup"},
         {{e + ":=/tmp"}, "/tmp/Backup", "/tmp/Backup"},
         {disk, "MYDISK/" + name, e + "/" + name},
         {disk, "MYDISK/" + name + "a", ""},

@@ -20,9 +20,8 @@ struct ProgramOutcome {
     std::string out, errors;  // standard output and standard error
 };
 
-// The program copied alone into a temporary application folder and started as a
-// scheduler starts it (a clean environment, offscreen, a private runtime folder), on
-// trees whose names have spaces and non-ASCII letters.
+// The program alone in a temporary app folder, started as a scheduler starts it (a clean
+// environment, offscreen, a private runtime folder), on trees named with spaces and non-ASCII.
 class EndToEnd : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -73,12 +72,11 @@ class EndToEnd : public ::testing::Test {
     }
     // Error.Log's lines, a leading date and time as "DATE TIME", a time alone as "TIME".
     Lines errorLines() const {
-        static const std::regex dateTime("^[0-9]{1,2}-[0-9]{1,2}-[0-9]{4} [0-9:]{8}"),
+        static const std::regex stamp("^[0-9]{1,2}-[0-9]{1,2}-[0-9]{4} [0-9:]{8}"),
             time("^[0-9]{2}:[0-9]{2}:[0-9]{2}");
         Lines lines = splitLines(errorLog());
         for (std::string& line : lines)
-            line =
-                std::regex_replace(std::regex_replace(line, dateTime, "DATE TIME"), time, "TIME");
+            line = std::regex_replace(std::regex_replace(line, stamp, "DATE TIME"), time, "TIME");
         return lines;
     }
     // The job file the program writes for the fixture's trees, some lines replaced.
@@ -107,9 +105,7 @@ class EndToEnd : public ::testing::Test {
 
     static bool sh(const std::string& command) { return std::system(command.c_str()) == 0; }
     static std::string quoted(const std::string& text) {
-        return std::string("'")
-            .append(std::regex_replace(text, std::regex("'"), "'\\''"))
-            .append("'");
+        return "'" + std::regex_replace(text, std::regex("'"), "'\\''") + "'";
     }
     static bool exists(const std::string& path) {
         return std::filesystem::exists(std::filesystem::symlink_status(path));

@@ -9,9 +9,8 @@
 namespace zv::test {
 namespace {
 
-// A tree with what a restore needs and a plain copy loses: a private folder, a
-// file of another user, user attributes, ACLs (a folder's default ACL too), two
-// names of one file (a third outside), a file with holes, a link, past folder times.
+// What a restore needs and a plain copy loses: a private folder, another user's file, user
+// attributes, ACLs (a folder's default too), hard links (one outside), holes, a link, folder times.
 class FaithfulCopy : public EndToEnd {
   protected:
     void buildTree(int mebibytes, bool withLink) {
@@ -47,8 +46,7 @@ class FaithfulCopy : public EndToEnd {
     bool owners = false, xattrs = false, acls = false;  // what this machine let the tree have
 };
 
-// The backup equals cp -a's copy in every mode, also after files changed and
-// after a synchronisation removed orphans (which moves their folders' times).
+// The backup equals cp -a's copy in every mode, also after changes and after orphans went.
 TEST_F(FaithfulCopy, TheBackupEqualsCpArchiveInEveryMode) {
     buildTree(64, true);
     // The -vf and -sy values, and whether the source changes after a first run.
@@ -75,8 +73,7 @@ TEST_F(FaithfulCopy, TheBackupEqualsCpArchiveInEveryMode) {
     }
 }
 
-// Runs of a user who is not root: the backup of a read-only folder is read-only,
-// and later runs still add to it and remove from it (the quick copy never syncs).
+// As another user: a read-only folder's backup is read-only; later runs add and remove in it.
 TEST_F(FaithfulCopy, ReadOnlyFoldersAndFoldersOfAnotherUser) {
     if (!runAs("nobody")) GTEST_SKIP() << "cannot run as another user here";
     const std::string here =
@@ -105,8 +102,7 @@ TEST_F(FaithfulCopy, ReadOnlyFoldersAndFoldersOfAnotherUser) {
     }
 }
 
-// On a FAT disk (no owners, attributes, ACLs, hard links, private folders) or a ramfs
-// (no extended attributes) the run succeeds and one log line says what was not kept.
+// On a disk that keeps less (FAT, ramfs) the run succeeds; one log line says what was not kept.
 TEST_F(FaithfulCopy, OnADiskThatKeepsLessTheRunSucceedsAndSaysOnceWhatItCouldNotKeep) {
     std::filesystem::remove_all(source);  // names FAT can hold whatever its character set
     buildTree(1, false);

@@ -9,9 +9,8 @@ namespace {
 // What must never happen to a user's data, whatever the paths and disks do.
 using Safety = EndToEnd;
 
-// A folder however spelled (a link, "..", ".", relative, in options or a job
-// file) is that folder: a source inside the backup is never synchronised away,
-// a backup inside the source never copied into itself, the two the same refused.
+// A folder however spelled (a link, "..", ".", in options or a job file) is that folder: a source
+// in the backup is never synced away, a backup in the source never copied in, one folder refused.
 TEST_F(Safety, AFolderIsTheSameFolderHoweverItIsSpelled) {
     const std::string bk = root / "bk", data = root / "data";
     ASSERT_TRUE(sh("cd " + quoted(root.path()) + " && ln -s bk toBk && ln -s data toData"));
@@ -86,9 +85,8 @@ TEST_F(Safety, DustbinsAndTrashesNeverTakeThemselvesIn) {
     EXPECT_FALSE(exists(root / "copy" + trash));
 }
 
-// A backup disk known by its volume name (a labelled ext4 image) matches as a
-// whole path component only; the backup folder is made, never those above it.
-// Unplugged, a run neither writes into its empty mount folder nor makes the path.
+// A volume name (a labelled ext4 image) matches a whole component; only the backup folder is
+// made. Unplugged, a run neither writes into its empty mount folder nor makes the path.
 TEST_F(Safety, ABackupDiskKnownByItsVolumeName) {
     const std::string label = "ZV" + std::to_string(getpid() % 100000);
     writeFile(app + "/Job.dat", job({{2, "pathdestination =" + label + "/Week/Backup"},

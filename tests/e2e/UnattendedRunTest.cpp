@@ -10,10 +10,8 @@ namespace {
 using UnattendedRun = EndToEnd;
 using DesktopNotice = EndToEnd;
 
-// Quiet, with the window, from cron, with a job file in the working folder (saved in
-// the application folder): a start runs and prints nothing (cron would mail it), or
-// is refused before anything is written, with the reason in Error.Log. Only a start
-// without a job prints why it ends: nobody could see the window.
+// Each start runs and prints nothing (cron would mail it), or is refused before anything is
+// written with the reason in Error.Log; only one without a job prints why: no window is seen.
 TEST_F(UnattendedRun, WhatEachStartRunsPrintsAndLogs) {
     std::string noise;
     for (int i = 0; i < 50000; ++i) noise.push_back(static_cast<char>((i * 7919) % 256));

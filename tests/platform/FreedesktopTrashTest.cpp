@@ -1,16 +1,15 @@
+#include <regex>
+
 #include "PlatformTest.h"
 #include "platform/linux/FreedesktopTrash.h"
 
 namespace zv::test {
 namespace {
 
-// The value of a key in a .trashinfo file.
-std::string infoLine(const std::string& info, const std::string& key) {
-    const std::string text = readFile(info);
-    const std::size_t at = text.find("\n" + key + "=");
-    if (at == std::string::npos || !text.starts_with("[Trash Info]\n")) return {};
-    const std::size_t start = at + key.size() + 2;
-    return text.substr(start, text.find('\n', start) - start);
+// The path a .trashinfo record holds (the whole text if it is no record).
+std::string recordedPath(const std::string& info) {
+    static const std::regex record("^\\[Trash Info\\]\nPath=(.*)\nDeletionDate=[0-9T:-]{19}\n$");
+    return std::regex_replace(readFile(info), record, "$1");
 }
 
 class FreedesktopTrashTest : public PlatformTest {
@@ -30,7 +29,7 @@ TEST_F(FreedesktopTrashTest, TheHomeTrashGetsTheFileARecordAndAnUnusedName) {
     ASSERT_TRUE(trash.moveToTrash(work + "/two/" + stem + ".txt").ok());
     EXPECT_EQ(trash.moveToTrash(work + "/missing.txt").number, kErrFileNotFound);
     EXPECT_EQ(readFile(t + "/files/" + stem + ".3.txt"), "second");
-    EXPECT_EQ(infoLine(t + "/info/" + stem + ".3.txt.trashinfo", "Path"),
+    EXPECT_EQ(recordedPath(t + "/info/" + stem + ".3.txt.trashinfo"),
               work + "/two/with%20space%20%26%20%C3%A9t%C3%A9%25.txt");
     EXPECT_EQ(FreedesktopTrash(fs, home, "relative/data", getuid()).homeTrashFolder(),
               home + "/.local/share/Trash");
@@ -39,8 +38,7 @@ TEST_F(FreedesktopTrashTest, TheHomeTrashGetsTheFileARecordAndAnUnusedName) {
     EXPECT_EQ(entriesIn(t + "/files"), 3);
 }
 
-// Another volume's own trash: .Trash/$uid where .Trash is a real sticky folder, else
-// .Trash-$uid, which must be a real folder.
+// Another volume's trash: .Trash/$uid in a real sticky .Trash, else a real folder .Trash-$uid.
 TEST_F(FreedesktopTrashTest, AFileOnAnotherVolumeGoesToThatVolumesTrash) {
     // Set-up on the volume -> the trash folder used ("": refused).
     const std::pair<std::string, std::string> cases[] = {
@@ -66,7 +64,7 @@ TEST_F(FreedesktopTrashTest, AFileOnAnotherVolumeGoesToThatVolumesTrash) {
         EXPECT_EQ(e.number, trashFolder.empty() ? kErrAccessDenied : kErrNone) << e.description;
         if (trashFolder.empty()) continue;
         EXPECT_EQ(readFile(v + "/" + trashFolder + "/files/a b.txt"), "on the volume");
-        EXPECT_EQ(infoLine(v + "/" + trashFolder + "/info/a b.txt.trashinfo", "Path"),
+        EXPECT_EQ(recordedPath(v + "/" + trashFolder + "/info/a b.txt.trashinfo"),
                   "Docs/a%20b.txt");
         EXPECT_EQ(modeOf(v + "/" + trashFolder), 0700u);
     }

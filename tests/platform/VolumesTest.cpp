@@ -1,4 +1,3 @@
-// The drive list and volume names from an injected mount table and by-label folder.
 #include "PlatformTest.h"
 #include "platform/linux/MountTable.h"
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/AppWindow.h"
+#include "platform/AutomaticDialogs.h"
 #include "platform/linux/LinuxFileSystem.h"
 #include "support/TempDir.h"
 
@@ -19,12 +20,10 @@ struct ScriptedDialogs final : Dialogs {
         MessageStyle style;
     };
 
-    // Answers are taken in order; when none is left, a box gets its default.
+    // Answers are taken in order; when none is left, a box gets the safe answer.
     void script(MessageAnswer answer) { answers.push_back(answer); }
     MessageAnswer messageBox(const std::string& text, MessageStyle style) override {
-        MessageAnswer answer = style == MessageStyle::OkCancel ? MessageAnswer::Cancel
-                               : style == MessageStyle::YesNo  ? MessageAnswer::No
-                                                               : MessageAnswer::Ok;
+        MessageAnswer answer = AutomaticDialogs::answerFor(style);
         if (!answers.empty()) {
             answer = answers.front();
             answers.pop_front();

@@ -17,9 +17,8 @@ enum TreeAspect : unsigned {
     kCompareAll = 127,
 };
 
-// The entries, the roots included, that two trees do not have alike in
-// `aspects`: one line per entry and side ("<tree>: <relative path> kind=..
-// <aspect>=<value>.."); empty when the trees agree.
+// The entries (roots too) two trees do not have alike in `aspects`, one line per entry and
+// side: "<tree>: <relative path> kind=.. <aspect>=<value>..". Empty when the trees agree.
 std::vector<std::string> treeDifferences(const std::string& a, const std::string& b,
                                          unsigned aspects);
 

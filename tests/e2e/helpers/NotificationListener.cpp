@@ -1,6 +1,5 @@
 // zv_notification_listener OUTFILE COUNT PROGRAM [ARGUMENT...]: a stand-in notification service
-// that runs PROGRAM, then takes Notify calls until COUNT came (at most 10 s) and 0.5 s more, writes
-// "app|icon|summary|body|hints" per notice to OUTFILE; exits as PROGRAM did (99: it failed).
+// that runs PROGRAM, awaits COUNT notices, writes them "app|icon|summary|body|hints" to OUTFILE.
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QElapsedTimer>

@@ -14,8 +14,7 @@
 
 namespace zv::test {
 
-// The one application object every widget test runs in. Made once and kept to
-// the end: Qt cannot be torn down safely among the other statics at exit.
+// The one application, kept to the end: Qt cannot be torn down safely among statics at exit.
 inline QApplication& TestApplication() {
     static int argc = 1;
     static char name[] = "test_widgets";
@@ -29,8 +28,7 @@ inline QApplication& TestApplication() {
     return *app;
 }
 
-// A main window on the screen (offscreen in tests) over a TestRig window
-// model. The dustbin dialog opens for real through a QtWindowHost.
+// A main window (offscreen in tests) over a TestRig's model; the dustbin dialog opens for real.
 struct WidgetRig {
     WidgetRig() {
         rig.host.onDustbinDialog = [this] { qtHost.showDustbinDialog(); };
@@ -54,8 +52,11 @@ struct WidgetRig {
     std::unique_ptr<qt::MainWindow> window = std::make_unique<qt::MainWindow>(rig.w());
 };
 
-// Runs `action` once the next modal dialog is open (polled from the event
-// loop), so a test can answer a box or drive a modal dialog.
+inline void Click(QWidget* widget) {
+    QTest::mouseClick(widget, Qt::LeftButton);
+}
+
+// Runs `action` once the next modal dialog is open, to answer a box or drive a dialog.
 inline void WhenModalOpens(std::function<void(QWidget* modal)> action) {
     auto* timer = new QTimer;
     auto elapsed = std::make_shared<QElapsedTimer>();

@@ -25,7 +25,6 @@ class DustbinDialogWidgets : public ::testing::Test {
         dialog.show();
         (void)QTest::qWaitForWindowExposed(&dialog);
     }
-    void click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
 
     QApplication& app = TestApplication();
     TestRig rig;
@@ -38,27 +37,26 @@ TEST_F(DustbinDialogWidgets, ShowsItsControlsAndAnswersOKWithoutAChoice) {
     QTest::mouseDClick(dialog.pathBox(), Qt::LeftButton);
     EXPECT_FALSE(dialog.pathBox()->isEnabled() || dialog.picker()->isVisible() ||
                  dialog.option(1)->isChecked() || dialog.option(2)->isChecked());
-    click(dialog.okButton());
+    Click(dialog.okButton());
     EXPECT_EQ(rig.dialogs.shown.at(0).text, "Pad bestaat niet.");
     EXPECT_TRUE(dialog.isVisible());
-    click(dialog.option(1));
-    click(dialog.okButton());
+    Click(dialog.option(1));
+    Click(dialog.okButton());
     EXPECT_EQ(std::make_tuple(model.closed, dialog.isVisible(), rig.w().job.dustbinToTrash),
               std::make_tuple(true, false, true));
 }
 
-// The picker opens at the box's folder on a double-click in place of the
-// choices; Escape closes only the picker, Enter ends the choice.
+// A double-click opens the picker at the box's folder; Escape closes it, Enter chooses.
 TEST_F(DustbinDialogWidgets, ThePickerAndTheEmptyFolderCross) {
     makeDirs(rig.root / "bak/sub");
-    click(dialog.option(2));
+    Click(dialog.option(2));
     QTest::keyClicks(dialog.pathBox(), QString::fromStdString(rig.root / "bak"));
     const QSize closedSize = dialog.size();
     QTest::mouseDClick(dialog.pathBox(), Qt::LeftButton);
     ASSERT_TRUE(dialog.picker()->isVisible());
     EXPECT_FALSE(dialog.okButton()->isVisible() || dialog.option(1)->isVisible());
     QTRY_COMPARE(dialog.picker()->currentFolder().toStdString(), rig.root / "bak");
-    click(dialog.emptyFolderPicture());  // a mirror while the picker is open
+    Click(dialog.emptyFolderPicture());  // a mirror while the picker is open
     QTest::keyClick(dialog.picker()->tree(), Qt::Key_Escape);
     EXPECT_EQ(std::make_tuple(dialog.picker()->isVisible(), dialog.isVisible(), dialog.size()),
               std::make_tuple(false, true, closedSize));
@@ -68,10 +66,9 @@ TEST_F(DustbinDialogWidgets, ThePickerAndTheEmptyFolderCross) {
     QTest::keyClick(dialog.picker()->tree(), Qt::Key_Return);
     EXPECT_TRUE(dialog.okButton()->isVisible());
     EXPECT_EQ(dialog.pathBox()->text().toStdString(), rig.root / "bak/sub");
-    // The cross over the empty-folder picture acts at once, both ways, also
-    // when the dialog is left with Escape.
+    // The empty-folder cross acts at once, both ways, also when Escape leaves the dialog.
     for (const bool cross : {false, true}) {
-        click(dialog.emptyFolderPicture());
+        Click(dialog.emptyFolderPicture());
         EXPECT_EQ(std::make_pair(dialog.emptyFolderPicture()->crossShown(),
                                  rig.w().job.removeEmptyFolders),
                   std::make_pair(cross, cross));
@@ -80,8 +77,7 @@ TEST_F(DustbinDialogWidgets, ThePickerAndTheEmptyFolderCross) {
     EXPECT_TRUE(model.closed && rig.w().job.removeEmptyFolders);
 }
 
-// The real boxes: the title (no display name for Qt to append), CR LF as new
-// lines, the buttons of each style, and Escape giving the safe answer.
+// The real boxes: the bare title, CR LF as new lines, each style's buttons, Escape the safe answer.
 TEST(QtDialogs, BoxesAnswerAsTheUserDid) {
     TestApplication();
     using B = QMessageBox;
