@@ -386,6 +386,7 @@ TEST_F(RunDriver, ProgressRisesFromZeroInEveryModeAndEveryRun) {
     for (int i = 0; i < 3; ++i) writeFile(source + "/f" + std::to_string(i), std::string(100, 'f'));
     for (int i = 0; i < 6; ++i)
         writeFile(source + "/new/sub/g" + std::to_string(i), std::string(5000, 'g'));
+    writeFile(source + "/new/h", "h");
     makeDirs(source + "/empty");  // goes only where synchronisation is on
     FaultInjectingFileSystem faulty(fs);
     int readyAfter = 1, waits = 0;
@@ -466,8 +467,8 @@ TEST_F(RunDriver, ProgressRisesFromZeroInEveryModeAndEveryRun) {
             EXPECT_TRUE(ran());
             EXPECT_EQ(rig.fs.folderExists(backup + "/empty"), !mode.sync);
             // Each file was on the screen while copied; the counts end true.
-            EXPECT_EQ(shownWhileCopied.size(), 10u);
-            EXPECT_TRUE(w().ui.panel(2).starts_with("Bestanden: 10")) << w().ui.panel(2);
+            EXPECT_EQ(shownWhileCopied.size(), 11u);
+            EXPECT_TRUE(w().ui.panel(2).starts_with("Bestanden: 11")) << w().ui.panel(2);
         }
     }
     rig.pump.hookAt = rig.pump.yields + 3;
