@@ -145,6 +145,8 @@ TEST_F(CopyWalk, FailuresAndExitEndTheFileOrTheRun) {
         {Walk::Checked, "new/", noSpace, Copy, Ok, kErrDiskFull, 4, 3, 1, 4},
         {Walk::Quick, "", noSpace, Copy, Ok, kErrDiskFull, 4, 3, 1, 4},
         {Walk::Checked, "new/", listed, FsOp::List, Ok, kErrAccessDenied, 2, 2, 1, 2},
+        {Walk::Checked, "sub/", timeText() + " - " + S("sub"), FsOp::List, Ok, kErrAccessDenied, 2,
+         2, 1, 2},
         {Walk::Quick, "new/", listed, FsOp::List, Ok, kErrAccessDenied, 2, 2, 1, 2},
         {Walk::Checked, "new/", made, FsOp::CreateFolder, Ok, kErrAccessDenied, 2, 2, 1, 2},
         {Walk::Quick, "new/", made, FsOp::CreateFolder, Ok, kErrAccessDenied, 2, 2, 1, 2},
@@ -156,7 +158,8 @@ TEST_F(CopyWalk, FailuresAndExitEndTheFileOrTheRun) {
             dated(S(f), after);
         if (c.folder != "new/") makeDirs(D(c.folder)), makeDirs(D("more"));
         faulty.clearFailures();
-        faulty.failOn(c.op, c.op == Copy ? "" : "/new", c.error, c.op == Copy ? 1 : -1);
+        faulty.failOn(c.op, c.op == Copy ? "" : "/" + c.folder.substr(0, 3), c.error,
+                      c.op == Copy ? 1 : -1);
         if (c.error == kErrDiskFull) rig.dialogs.script(c.answer);
         const long copiesBefore = faulty.calls(Copy);
         rig.progress = {};
