@@ -138,11 +138,6 @@ FsError FencedFileSystem::deleteFile(const std::string& path, bool force) {
     return mayChange("delete file", path, e) ? inner_.deleteFile(path, force) : e;
 }
 
-FsError FencedFileSystem::deleteFolder(const std::string& path, bool force) {
-    FsError e;
-    return mayChange("delete folder", path, e) ? inner_.deleteFolder(path, force) : e;
-}
-
 FsError FencedFileSystem::removeEmptyFolder(const std::string& path) {
     FsError e;
     return mayChange("remove empty folder", path, e) ? inner_.removeEmptyFolder(path) : e;

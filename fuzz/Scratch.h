@@ -59,7 +59,6 @@ class FencedFileSystem final : public FileSystem {
     bool folderExists(const std::string& path) override { return inner_.folderExists(path); }
     FsError createFolder(const std::string& path) override;
     FsError deleteFile(const std::string& path, bool force) override;
-    FsError deleteFolder(const std::string& path, bool force) override;
     FsError removeEmptyFolder(const std::string& path) override;
     FsError copyFile(const std::string& from, const std::string& to) override;
     FsError moveFile(const std::string& from, const std::string& to) override;

@@ -167,8 +167,7 @@ class InitFileReader {
         auto text = value(1);
         if (!text) return Flow::Go;
         const std::size_t prefixLength = std::string(kVersionPrefix).size();
-        const std::string fileVersion =
-            text->size() > prefixLength ? text->substr(prefixLength) : std::string{};
+        const std::string fileVersion = text->substr(std::min(prefixLength, text->size()));
         const Version& v = w_.svc.env.version;
         const std::string appVersion = versionNumber(v);
         if (fileVersion == appVersion) return Flow::Go;

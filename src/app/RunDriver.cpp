@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -134,7 +136,7 @@ void showDuration(AppWindow& w) {
     // Measured between instants, so a run past midnight shows its true length.
     const auto elapsed =
         std::chrono::duration_cast<std::chrono::seconds>(w.svc.clock.now() - w.runStartTime);
-    const auto total = static_cast<std::int32_t>(elapsed.count() < 0 ? 0 : elapsed.count());
+    const auto total = static_cast<std::int32_t>(std::max<std::int64_t>(elapsed.count(), 0));
     const std::int32_t minutes = total / 60;
     const std::int32_t seconds = total - minutes * 60;
     w.ui.panel(3) = std::to_string(minutes) + " min " + std::to_string(seconds) + " sec";

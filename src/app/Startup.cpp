@@ -79,10 +79,6 @@ void AppWindow::load() {
     }
     selectedFolder = ui.pickerFolder;
     desktopName = readDesktopName();
-    if (userBreak) {
-        closeWindow();
-        return;
-    }
     computerName = readComputerName();
     ui.folderPicker.visible = false;
     ui.progressBar.visible = false;

@@ -140,7 +140,6 @@ class FileSystem {
 
     virtual FsError createFolder(const std::string& path) = 0;  // one level
     virtual FsError deleteFile(const std::string& path, bool force) = 0;
-    virtual FsError deleteFolder(const std::string& path, bool force) = 0;
     // Removes a folder only when it holds nothing at all (rmdir): never
     // removes anything inside it.
     virtual FsError removeEmptyFolder(const std::string& path) = 0;

@@ -1,5 +1,7 @@
 #include "run/SystemFolders.h"
 
+#include <strings.h>
+
 #include <array>
 
 namespace zv {
@@ -9,20 +11,14 @@ namespace {
 constexpr std::array<std::string_view, 3> kSystemWords{"RECYCLER", "RECYCLED",
                                                        "SYSTEM VOLUME INFORMATION"};
 
-char upperAscii(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+// ASCII letters compared without case (the words hold nothing else).
+bool sameWord(std::string_view text, std::string_view word) {
+    return text.size() == word.size() && strncasecmp(text.data(), word.data(), word.size()) == 0;
 }
 
-bool equalsUpper(std::string_view text, std::string_view word) {
-    if (text.size() != word.size()) return false;
-    for (std::size_t k = 0; k < word.size(); ++k)
-        if (upperAscii(text[k]) != word[k]) return false;
-    return true;
-}
-
-bool containsUpper(std::string_view text, std::string_view word) {
+bool containsWord(std::string_view text, std::string_view word) {
     for (std::size_t i = 0; i + word.size() <= text.size(); ++i)
-        if (equalsUpper(text.substr(i, word.size()), word)) return true;
+        if (sameWord(text.substr(i, word.size()), word)) return true;
     return false;
 }
 
@@ -30,14 +26,14 @@ bool containsUpper(std::string_view text, std::string_view word) {
 
 bool hasSystemFolderWord(std::string_view path) {
     for (std::string_view word : kSystemWords)
-        if (containsUpper(path, word)) return true;
+        if (containsWord(path, word)) return true;
     return false;
 }
 
 bool isUnsizedFolderName(std::string_view name) {
     for (std::string_view word : kSystemWords)
-        if (equalsUpper(name, word)) return true;
-    return equalsUpper(name, "_RESTORE");
+        if (sameWord(name, word)) return true;
+    return sameWord(name, "_RESTORE");
 }
 
 }  // namespace zv

@@ -34,8 +34,9 @@ class RemovalCounter {
     // since the walk keeps all of it.
     bool readSource(const std::string& source, SourceNames& names);
     // Counts the backup folder's files by name and keeps its subfolders (with
-    // their identity, which only they need). False when it cannot be read.
-    bool readBackup(const std::string& backup, const SourceNames& names, bool inDustbin,
+    // their identity, which only they need); a folder that cannot be read
+    // adds nothing.
+    void readBackup(const std::string& backup, const SourceNames& names, bool inDustbin,
                     std::vector<Entry>& subfolders);
     void countFile(const std::string& backup, const Entry& file, const SourceNames& names,
                    bool inDustbin);
@@ -59,10 +60,10 @@ bool RemovalCounter::readSource(const std::string& source, SourceNames& names) {
     return true;
 }
 
-bool RemovalCounter::readBackup(const std::string& backup, const SourceNames& names, bool inDustbin,
+void RemovalCounter::readBackup(const std::string& backup, const SourceNames& names, bool inDustbin,
                                 std::vector<Entry>& subfolders) {
     std::vector<FolderName> listed;
-    if (fs_.listNames(backup, listed).failed()) return false;
+    (void)fs_.listNames(backup, listed);
     for (FolderName& name : listed) {
         Entry entry;
         entry.name = std::move(name.name);
@@ -79,7 +80,6 @@ bool RemovalCounter::readBackup(const std::string& backup, const SourceNames& na
         else
             countFile(backup, entry, names, inDustbin);
     }
-    return true;
 }
 
 void RemovalCounter::countFile(const std::string& backup, const Entry& file,
@@ -98,7 +98,7 @@ void RemovalCounter::folder(const std::string& backup, const std::string& source
     SourceNames names;
     if (!source.empty() && !readSource(source, names)) return;
     std::vector<Entry> subfolders;
-    if (!readBackup(backup, names, inDustbin, subfolders)) return;
+    readBackup(backup, names, inDustbin, subfolders);
     run_.pump.yield();
     for (const Entry& sub : subfolders) {
         const std::string path = joinPath(backup, sub.name);

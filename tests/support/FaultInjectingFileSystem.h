@@ -85,7 +85,6 @@ struct FaultInjectingFileSystem final : FileSystem {
     FsError deleteFile(Path p, bool force) override {
         return guarded(DeleteFile, p, {}, [&] { return inner_.deleteFile(p, force); });
     }
-    FsError deleteFolder(Path p, bool force) override { return inner_.deleteFolder(p, force); }
     FsError removeEmptyFolder(Path p) override { return inner_.removeEmptyFolder(p); }
     FsError copyFile(Path from, Path to) override {
         return guarded(CopyFile, from, to, [&] { return inner_.copyFile(from, to); });

@@ -15,12 +15,38 @@
 #include "ui/ModeDisplay.h"
 #include "ui/qt/DustbinDialog.h"
 #include "ui/qt/FolderPicker.h"
+#include "ui/qt/MainWindow.h"
 #include "ui/qt/QtDialogs.h"
 #include "ui/qt/QtEventPump.h"
+#include "ui/qt/QtWindowHost.h"
 #include "ui/qt/WidgetRig.h"
 
 namespace zv::test {
 namespace {
+
+// A main window over a TestRig's model; the dustbin dialog opens for real.
+struct WidgetRig {
+    WidgetRig() {
+        rig.host.onDustbinDialog = [this] { qtHost.showDustbinDialog(); };
+        qtHost.attach(rig.w(), window.get());
+    }
+    ~WidgetRig() {
+        window->hide();
+        window.reset();
+        QTest::qWait(5);
+    }
+    AppWindow& w() { return rig.w(); }
+    void show() {
+        window->mirror();
+        window->show();
+        (void)QTest::qWaitForWindowExposed(window.get());
+    }
+
+    QApplication& app = TestApplication();
+    TestRig rig;
+    qt::QtWindowHost qtHost;
+    std::unique_ptr<qt::MainWindow> window = std::make_unique<qt::MainWindow>(rig.w());
+};
 
 int failures = 0;
 

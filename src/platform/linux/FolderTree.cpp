@@ -53,62 +53,6 @@ int openSub(int parentFd, const char* name, UniqueFd& out) {
     return out.valid() ? 0 : errno;
 }
 
-FsError readOnlyFound(const std::string& path) {
-    return fsFail(kErrAccessDenied, "Read-only: " + path);
-}
-
-FsError scanForReadOnly(int parentFd, const std::string& name, const std::string& path) {
-    UniqueFd fd;
-    if (int err = openSub(parentFd, name.c_str(), fd))
-        return errnoError(err, path, PathRole::Folder);
-    if (readRecordedBitsFd(fd.get()) & kAttrReadOnly) return readOnlyFound(path);
-    std::vector<Child> children;
-    if (int err = readChildren(fd.get(), children)) return errnoError(err, path, PathRole::Folder);
-    for (const Child& c : children) {
-        std::string childPath = joinPath(path, c.name);
-        if (S_ISDIR(c.st.st_mode)) {
-            if (FsError e = scanForReadOnly(fd.get(), c.name, childPath); e.failed()) return e;
-        } else if (S_ISREG(c.st.st_mode) &&
-                   isReadOnly(c.st.st_mode, readRecordedBits(childPath.c_str()))) {
-            return readOnlyFound(childPath);
-        }
-    }
-    return fsOk();
-}
-
-// Removes everything inside the folder `name` of `parentFd`, then the folder.
-int removeAt(int parentFd, const std::string& name, std::string& failedPath,
-             const std::string& path) {
-    UniqueFd fd;
-    if (int err = openSub(parentFd, name.c_str(), fd)) {
-        failedPath = path;
-        return err;
-    }
-    std::vector<Child> children;
-    int err = readChildren(fd.get(), children);
-    for (std::size_t i = 0; err == 0 && i < children.size(); ++i) {
-        const Child& c = children[i];
-        std::string childPath = joinPath(path, c.name);
-        if (S_ISDIR(c.st.st_mode)) {
-            err = removeAt(fd.get(), c.name, failedPath, childPath);
-            continue;
-        }
-        if (unlinkat(fd.get(), c.name.c_str(), 0) != 0 && errno != ENOENT) {
-            err = errno;
-            failedPath = childPath;
-        }
-    }
-    if (err != 0) {
-        if (failedPath.empty()) failedPath = path;
-        return err;
-    }
-    if (unlinkat(parentFd, name.c_str(), AT_REMOVEDIR) != 0) {
-        failedPath = path;
-        return errno;
-    }
-    return 0;
-}
-
 FsError sumAt(int parentFd, const std::string& name, const std::string& path, std::uint64_t& bytes,
               const std::stop_token& stop) {
     if (stop.stop_requested()) return fsOk();
@@ -130,16 +74,6 @@ FsError sumAt(int parentFd, const std::string& name, const std::string& path, st
 }
 
 }  // namespace
-
-FsError findReadOnlyInTree(const std::string& folder) {
-    return scanForReadOnly(AT_FDCWD, folder, folder);
-}
-
-FsError removeTree(const std::string& folder) {
-    std::string failedPath;
-    int err = removeAt(AT_FDCWD, folder, failedPath, folder);
-    return err == 0 ? fsOk() : errnoError(err, failedPath, PathRole::Folder);
-}
 
 FsError sumTreeSizes(const std::string& folder, std::uint64_t& bytes, std::stop_token stop) {
     bytes = 0;

@@ -10,13 +10,6 @@ namespace zv {
 
 // Whole-tree operations; none of them follows a symbolic link inside the tree.
 
-// Finds the first read-only entry in a folder's tree (the folder included):
-// 75 naming it, 0 when there is none, or the error that stopped the search.
-FsError findReadOnlyInTree(const std::string& folder);
-
-// Removes a folder with everything in it.
-FsError removeTree(const std::string& folder);
-
 // Sums the sizes of the regular files in a folder's tree. A stop request
 // ends the sum early (with a partial result).
 FsError sumTreeSizes(const std::string& folder, std::uint64_t& bytes, std::stop_token stop = {});

@@ -252,18 +252,6 @@ FsError LinuxFileSystem::deleteFile(const std::string& path, bool force) {
     return fsOk();
 }
 
-FsError LinuxFileSystem::deleteFolder(const std::string& path, bool force) {
-    if (FsError e = checkPath(path); e.failed()) return e;
-    struct stat st;
-    if (lstat(path.c_str(), &st) != 0) return errnoError(errno, path, PathRole::Folder);
-    if (!S_ISDIR(st.st_mode)) return errnoError(ENOTDIR, path, PathRole::Folder);
-    // Without force nothing is removed when anything in the tree is read-only.
-    if (!force) {
-        if (FsError e = findReadOnlyInTree(path); e.failed()) return e;
-    }
-    return removeTree(path);
-}
-
 FsError LinuxFileSystem::removeEmptyFolder(const std::string& path) {
     if (FsError e = checkPath(path); e.failed()) return e;
     if (rmdir(path.c_str()) != 0) return errnoError(errno, path, PathRole::Folder);

@@ -33,7 +33,6 @@ class LinuxFileSystem final : public FileSystem {
 
     FsError createFolder(const std::string& path) override;
     FsError deleteFile(const std::string& path, bool force) override;
-    FsError deleteFolder(const std::string& path, bool force) override;
     FsError removeEmptyFolder(const std::string& path) override;
     FsError copyFile(const std::string& from, const std::string& to) override;
     FsError moveFile(const std::string& from, const std::string& to) override;

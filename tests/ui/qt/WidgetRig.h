@@ -28,30 +28,6 @@ inline QApplication& TestApplication() {
     return *app;
 }
 
-// A main window (offscreen in tests) over a TestRig's model; the dustbin dialog opens for real.
-struct WidgetRig {
-    WidgetRig() {
-        rig.host.onDustbinDialog = [this] { qtHost.showDustbinDialog(); };
-        qtHost.attach(rig.w(), window.get());
-    }
-    ~WidgetRig() {
-        window->hide();
-        window.reset();
-        QTest::qWait(5);
-    }
-    AppWindow& w() { return rig.w(); }
-    void show() {
-        window->mirror();
-        window->show();
-        (void)QTest::qWaitForWindowExposed(window.get());
-    }
-
-    QApplication& app = TestApplication();
-    TestRig rig;
-    qt::QtWindowHost qtHost;
-    std::unique_ptr<qt::MainWindow> window = std::make_unique<qt::MainWindow>(rig.w());
-};
-
 inline void Click(QWidget* widget) {
     QTest::mouseClick(widget, Qt::LeftButton);
 }
