@@ -105,7 +105,9 @@ class EndToEnd : public ::testing::Test {
 
     static bool sh(const std::string& command) { return std::system(command.c_str()) == 0; }
     static std::string quoted(const std::string& text) {
-        return "'" + std::regex_replace(text, std::regex("'"), "'\\''") + "'";
+        // Appended, not added to a temporary: GCC 12 takes that for an overlap (-Wrestrict).
+        std::string out(1, '\'');
+        return out.append(std::regex_replace(text, std::regex("'"), "'\\''")).append("'");
     }
     static bool exists(const std::string& path) {
         return std::filesystem::exists(std::filesystem::symlink_status(path));
