@@ -184,7 +184,6 @@ void AppWindow::goClicked() {
 
     saveJobAfterRun();
     unlockWindow(*this);
-    locks.clear();
     runInProgress = false;
     runCompleted = !userBreak && !runRefused;
     if (userBreak) {

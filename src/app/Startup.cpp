@@ -80,8 +80,6 @@ void AppWindow::load() {
     selectedFolder = ui.pickerFolder;
     desktopName = readDesktopName();
     computerName = readComputerName();
-    ui.folderPicker.visible = false;
-    ui.progressBar.visible = false;
     showDateFilterState(*this);
     askAboutChangedVolume(*this);
 }

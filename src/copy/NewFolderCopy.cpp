@@ -114,7 +114,6 @@ void copyNewFolderFiles(RunContext& run, const std::string& Source,
     // An old folder keeps only its files that are new by their own dates (or
     // all of them without the date filter: then every file counts as new).
     const bool everyFile = rules.syncActive || folderIsNew(folder, rules);
-    run.progress.countsChanged();
 
     std::vector<Entry> files;
     std::vector<Entry> folders;

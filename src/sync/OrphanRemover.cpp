@@ -42,7 +42,7 @@ OrphanResult OrphanRemover::remove(const Entry& file, const std::string& path) {
 OrphanResult OrphanRemover::toTrash(const std::string& path) {
     run_.progress.fileStarted(path);
     FsError pending = sendToRecycleBin(run_.trash, path);
-    showDone(path);
+    run_.progress.fileFinished(path);
     if (pending.failed()) return failed(std::move(pending));
     // The trash folder may have come into being just now, where the walk
     // could still meet it (a backup that holds the home folder).
@@ -54,7 +54,7 @@ OrphanResult OrphanRemover::toTrash(const std::string& path) {
 OrphanResult OrphanRemover::toDelete(const std::string& path) {
     run_.progress.fileStarted(path);
     FsError pending = fs_.deleteFile(path, false);
-    showDone(path);
+    run_.progress.fileFinished(path);
     if (pending.failed()) return failed(std::move(pending));
     return removed();
 }
@@ -78,12 +78,12 @@ OrphanResult OrphanRemover::toDustbin(const Entry& file, const std::string& path
     bool moved = false;
     FsError pending = intoDustbin(path, target, file.attributes, moved);
     if (pending.failed()) {
-        showDone(path);
+        run_.progress.fileFinished(path);
         return failed(std::move(pending));
     }
     ++moves_;
     if (!moved) pending = fs_.deleteFile(path, false);
-    showDone(path);
+    run_.progress.fileFinished(path);
     if (pending.failed()) return failed(std::move(pending));
     return removed();
 }
@@ -137,11 +137,6 @@ FsError OrphanRemover::intoDustbin(const std::string& path, const std::string& t
     if (pending.failed()) return pending;
     (void)fs_.setAttributes(target, attributes);
     return pending;
-}
-
-void OrphanRemover::showDone(const std::string& path) {
-    run_.progress.fileFinished(path);
-    run_.pump.yield();
 }
 
 }  // namespace zv

@@ -44,7 +44,6 @@ class OrphanRemover {
     void ensureDriveFolder();
     FsError intoDustbin(const std::string& path, const std::string& target,
                         std::uint32_t attributes, bool& moved);
-    void showDone(const std::string& path);
 
     RunContext& run_;
     FileSystem& fs_;

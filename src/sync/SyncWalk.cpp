@@ -231,13 +231,12 @@ bool SubfolderWalk::excluded(const Entry& sub, const std::string& path, bool sou
 
 // Both are real paths, resolved when the run started.
 bool SubfolderWalk::dustbinBelow(const std::string& folder) const {
-    return run_.roots.dustbin.known() &&
-           pathLiesBelow(run_.roots.dustbin.path, normalisedFolder(folder));
+    return pathLiesBelow(run_.roots.dustbin.path, normalisedFolder(folder));
 }
 
 bool SubfolderWalk::syncFiles(const std::string& folder, SourceSide& side,
                               std::vector<Entry>& files, OrphanRemover& remover) {
-    if (!side.gone && !side.inDustbin) source_.moveTo(side.base, files.size());
+    source_.moveTo(side.base, files.size());
     for (Entry& file : files) {
         if (file.kind == EntryKind::Special) continue;
         ++run_.counts.seen;

@@ -329,16 +329,20 @@ TEST_F(RunDriver, AMassRemovalAsksFirstOrIsRefused) {
     EXPECT_EQ(faulty.injected(), 1);
     EXPECT_EQ(w().exitStatus(), 0);
     EXPECT_FALSE(rig.fs.fileExists(backup + "/oud/f0"));
-    // Never counted as removals: what a dustbin inside the backup holds, nor
-    // a system folder the source has too (the walk leaves both alone).
+    // Never counted as removals: what a dustbin inside the backup holds, a
+    // system folder the source has too, nor the source inside the backup
+    // (the walk leaves them all alone).
     std::filesystem::remove_all(backup);
-    writeFile(source + "/RECYCLER/r", "r");
+    const std::string inside = backup + "/src";
+    writeFile(inside + "/RECYCLER/r", "r");
     for (int i = 0; i < 40; ++i) {
         writeFile(backup + "/bak/f" + std::to_string(i), "x");
         writeFile(backup + "/RECYCLER/f" + std::to_string(i), "x");
+        writeFile(inside + "/f" + std::to_string(i), "x");
     }
     for (int i = 0; i < 10; ++i) writeFile(backup + "/oud/f" + std::to_string(i), "x");
     confirm(fs);
+    w().job.source = inside;
     w().job.synchronise = w().unattended = w().job.useDustbin = w().job.dustbinToFolder = true;
     w().job.dustbinPath = backup + "/bak";
     w().goClicked();

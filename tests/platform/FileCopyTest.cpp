@@ -36,20 +36,24 @@ TEST_F(FileCopyTest, LinksAreReplacedAndSpecialFilesRefusedAtOnce) {
     EXPECT_EQ(entriesIn(dir / "out"), 1);
 }
 
-// User attributes (more names than a first read holds) and capabilities come over; trusted not.
+// User attributes (more names and a longer value than a first read holds) and capabilities
+// come over; trusted not.
 TEST_F(FileCopyTest, CarriesUserAttributesAndCapabilitiesButNotTheMachinesOwn) {
     const std::string src = dir / "src", copy = dir / "copy";
     writeFile(src, "data");
     for (char c = 'a'; c < 'm'; ++c)
         if (!setXattr(src, "user." + std::string(100, c), "v"))
             GTEST_SKIP() << "no user attributes";
+    const std::string longValue(2000, 'v');
+    ASSERT_TRUE(setXattr(src, "user.long", longValue));
     // Version 2 file capabilities (20 bytes): cap_net_bind_service, effective.
     const std::string caps =
         std::string("\x01\x00\x00\x02\x00\x04\x00\x00", 8) + std::string(12, 0);
     const bool root = geteuid() == 0 && setXattr(src, "security.capability", caps) &&
                       setXattr(src, "trusted.m", "e");
     ASSERT_TRUE(fs.copyFile(src, copy).ok());
-    EXPECT_EQ(xattrOf(copy, "user." + std::string(100, 'l')), "v");
+    EXPECT_EQ(xattrOf(copy, "user." + std::string(100, 'l')) + xattrOf(copy, "user.long"),
+              "v" + longValue);
     if (!root) GTEST_SKIP() << "capabilities need root";
     EXPECT_EQ(xattrOf(copy, "security.capability") + xattrOf(copy, "trusted.m"), caps + "-");
 }
@@ -134,7 +138,10 @@ TEST_F(FileCopyTest, AReplaceIsOnTheDiskBeforeItsNameIs) {
     EXPECT_FALSE(recorded.writeFileAtomic(dir / "Init.dat", "another job").ok());
     EXPECT_EQ(readFile(dir / "old") + readFile(dir / "src") + readFile(dir / "Init.dat"),
               "old copynew datajob");
-    EXPECT_EQ(entriesIn(dir.path()), 11);  // no temporary file left behind
+    writeFile(dir / "pair", "changed");  // since its copy: copied again, not linked
+    ASSERT_TRUE(recorded.copyFile(dir / "pair 3", dir / "again").ok());
+    EXPECT_EQ(readFile(dir / "again"), "changed");
+    EXPECT_EQ(entriesIn(dir.path()), 12);  // no temporary file left behind
 }
 
 }  // namespace

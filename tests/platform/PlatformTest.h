@@ -41,7 +41,7 @@ inline mode_t modeOf(const std::string& path) {
 
 // Extended attributes of the path itself; "-" where it has none.
 inline std::string xattrOf(const std::string& path, const std::string& name) {
-    char buf[256];
+    char buf[4096];
     const ssize_t n = lgetxattr(path.c_str(), name.c_str(), buf, sizeof buf);
     return n < 0 ? "-" : std::string(buf, static_cast<std::size_t>(n));
 }

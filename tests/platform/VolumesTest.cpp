@@ -20,7 +20,8 @@ const char* const kTable =
     "40 27 8:1 / /mnt/twice rw - ext4 /dev/sda1 rw\n"
     "41 27 8:3 / /mnt/twice rw - ext4 /dev/sda3 rw\n"
     "42 27 8:1 /hosts /etc/hosts rw - ext4 /dev/sda1 rw\n"
-    "43 27 8:4 / /cut-short\n";
+    "43 27 8:4 / /cut-short\n"
+    "44 27 8:5 / /no-source rw - ext4\n";
 
 std::vector<std::string> mountPoints(const std::vector<MountEntry>& mounts) {
     std::vector<std::string> out;
@@ -94,9 +95,9 @@ TEST(MountTable, FoldersWhereADiskIsMissing) {
         "# comment\nUUID=1 / ext4 defaults 0 1\nUUID=2 /home btrfs defaults 0 2\n"
         "LABEL=USB\t/mnt/usb\text4 noauto 0 0\n/swapfile none swap sw 0 0\n"
         "/dev/sdb1 /mnt/my\\040disk vfat noauto 0 0\nserver:/x /mnt/nfs/ nfs4 defaults 0 0\n"
-        "/dev/sdd1 /mnt/swap swap sw 0 0\nincomplete line\n/dev/sde1 /mnt/three ext4\n");
+        "/dev/sdd1 /mnt/swap swap sw 0 0\nincomplete line\n/dev/sde1 /mnt/th\\ree ext4\n");
     EXPECT_EQ(fstab, (std::vector<std::string>{"/home", "/mnt/usb", "/mnt/my disk", "/mnt/nfs",
-                                               "/mnt/three"}));
+                                               "/mnt/th\\ree"}));
     // Path -> the folder where a disk is missing ("" where none is).
     // clang-format off
     const std::pair<const char*, const char*> cases[] = {

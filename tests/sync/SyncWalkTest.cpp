@@ -151,6 +151,24 @@ TEST_F(SyncWalk, RemovesTheOrphansOnlyWhereItMayLook) {
     EXPECT_EQ(tree(dst), Names{"Sub/f.txt"});
 }
 
+// A folder of many files is read once, not asked name by name; its names never answer for
+// another folder.
+TEST_F(SyncWalk, AFolderOfManyFilesIsReadOnceForItselfOnly) {
+    const Names many = {"1", "2", "3", "4", "5", "6", "A/1", "A/2", "A/3", "A/4", "A/5", "A/6"};
+    put(src, many);
+    put(dst, many);
+    put(src, {"A/Sub/keep"});
+    put(dst, {"A/Sub/keep", "A/Sub/1"});
+    int asked = 0;
+    faulty.beforeCall = [&](FsOp op, const std::string& path) {
+        asked += op == FsOp::Stat && path.starts_with(src + "/") &&
+                 std::ranges::count(many, path.substr(src.size() + 1)) == 1;
+    };
+    sync();
+    EXPECT_EQ(asked, 0);
+    EXPECT_FALSE(fs::exists(dst + "/A/Sub/1"));
+}
+
 // Exit at the root stops the removal there.
 TEST_F(SyncWalk, ExitAtTheRootStopsTheRemoval) {
     put(src, {"anchor.txt"});

@@ -192,12 +192,12 @@ FsError copyRegular(const std::string& from, const std::string& to, bool replaci
 // attributes of the user namespace.
 FsError copyLink(const std::string& from, const std::string& to, const struct stat& src,
                  DiskSync& sync, std::uint32_t& unkept) {
+    // Filled with NULs: the text read ends at the first one.
     std::string target(static_cast<std::size_t>(src.st_size) + 1, '\0');
     ssize_t n = readlink(from.c_str(), target.data(), target.size());
     if (n < 0) return errnoError(errno, from, PathRole::File);
     if (static_cast<std::size_t>(n) >= target.size())
         return fsFail(kErrObjectNotAvailable, "Link changed while being copied: " + from);
-    target.resize(static_cast<std::size_t>(n));
     std::string temp;
     int err = EEXIST;
     for (int attempt = 0; attempt < kLinkAttempts && err == EEXIST; ++attempt) {

@@ -3,8 +3,8 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -16,8 +16,10 @@ namespace zv {
 
 namespace {
 
+// First buffers: most lists and values (ACLs, DOS attributes, labels) fit;
+// a longer one is asked for its size.
 constexpr std::size_t kListBuffer = 1024;
-constexpr std::size_t kValueBuffer = 4096;
+constexpr std::size_t kValueBuffer = 256;
 constexpr std::string_view kAclAccess = "system.posix_acl_access";
 constexpr std::string_view kAclDefault = "system.posix_acl_default";
 constexpr std::string_view kCapability = "security.capability";
@@ -78,13 +80,13 @@ int readValue(int fd, const char* name, std::string& value) {
     }
 }
 
+// Calls `f` with each name of a NUL-separated list, as a C string and a view.
 template <typename F>
-void forEachName(const std::string& names, F&& f) {
-    for (std::size_t at = 0; at < names.size();) {
-        const char* name = names.data() + at;
-        const std::size_t length = std::strlen(name);
-        f(name, std::string_view(name, length));
-        at += length + 1;
+void forEachName(std::string_view names, F&& f) {
+    while (!names.empty()) {
+        const std::string_view name = names.substr(0, names.find('\0'));
+        f(name.data(), name);
+        names.remove_prefix(std::min(name.size() + 1, names.size()));
     }
 }
 

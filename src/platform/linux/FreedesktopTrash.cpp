@@ -26,19 +26,6 @@ namespace {
 constexpr mode_t kPrivateFolder = 0700;
 constexpr int kMaxNameAttempts = 10000;
 
-std::string parentOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return {};
-    if (slash == 0) return path.size() > 1 ? "/" : "";
-    return path.substr(0, slash);
-}
-
-std::string_view baseName(std::string_view path) {
-    while (path.size() > 1 && path.back() == '/') path.remove_suffix(1);
-    const std::size_t slash = path.find_last_of('/');
-    return slash == std::string_view::npos ? path : path.substr(slash + 1);
-}
-
 // The device a folder would be created on: that of its nearest existing
 // ancestor (symbolic links followed, as the trash will be reached through them).
 bool deviceOfNearest(std::string path, dev_t& device) {
@@ -48,7 +35,7 @@ bool deviceOfNearest(std::string path, dev_t& device) {
             device = st.st_dev;
             return true;
         }
-        path = parentOf(path);
+        path = parentOfPath(path);
     }
     return false;
 }
@@ -67,7 +54,7 @@ FsError makeFolder(const std::string& path) {
 FsError makeFolders(const std::string& path) {
     struct stat st {};
     if (path.empty() || ::stat(path.c_str(), &st) == 0) return fsOk();
-    if (FsError e = makeFolders(parentOf(path)); e.failed()) return e;
+    if (FsError e = makeFolders(parentOfPath(path)); e.failed()) return e;
     return makeFolder(path);
 }
 
@@ -126,11 +113,11 @@ std::string recordedPath(const std::string& path, const std::string& topdir) {
 // The path through its folder's real path: a folder link on the way may lead
 // to another volume, whose trash is the one to use.
 std::string realLocation(const std::string& path) {
-    const std::string folder = parentOf(path);
+    const std::string folder = parentOfPath(path);
     if (folder.empty()) return path;
     std::unique_ptr<char, decltype(&std::free)> real(realpath(folder.c_str(), nullptr), &std::free);
     if (!real) return path;
-    return joinPath(real.get(), baseName(path));
+    return joinPath(real.get(), lastComponent(path));
 }
 
 // Renames without replacing anything already in files/.
@@ -206,7 +193,7 @@ FsError FreedesktopTrash::moveInto(const Place& place, const std::string& path) 
     const std::string recorded = recordedPath(path, place.topdir);
     const std::string record = "[Trash Info]\nPath=" + percentEncoded(recorded) +
                                "\nDeletionDate=" + localDeletionDate() + "\n";
-    const std::string_view name = baseName(path);
+    const std::string_view name = lastComponent(path);
     for (int attempt = 1; attempt <= kMaxNameAttempts; ++attempt) {
         const std::string trashName = candidateName(name, attempt);
         const std::string info = joinPath(joinPath(place.folder, "info"), trashName + ".trashinfo");
