@@ -147,7 +147,7 @@ int openSource(const std::string& from) {
 int fillTemp(int in, int out, const struct stat& src, std::uint32_t& unkept) {
     if (int err = copyData(in, out, src)) return err;
     copyOwner(out, src, unkept);
-    bool changed = false;
+    bool changed;  // set by the call; nothing to compare on a new file
     if (int err = copyExtendedAttributes(in, out, false, false, unkept, changed)) return err;
     if (fchmod(out, src.st_mode & kCopiedModeBits) != 0) return errno;
     const timespec times[2] = {src.st_atim, src.st_mtim};

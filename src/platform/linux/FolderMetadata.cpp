@@ -63,7 +63,7 @@ FsError keepFolderMetadata(const std::string& from, const std::string& to, Folde
     if (fstat(in.get(), &src) != 0) return errnoError(errno, from, PathRole::Folder);
     if (fstat(out.get(), &dst) != 0) return errnoError(errno, to, PathRole::Folder);
     if (src.st_uid != dst.st_uid || src.st_gid != dst.st_gid) copyOwner(out.get(), src, unkept);
-    bool changed = false;
+    bool changed;  // set by the call
     if (int err = copyExtendedAttributes(in.get(), out.get(), true, true, unkept, changed))
         return errnoError(err, to, PathRole::Folder);
     // While it fills, its owner may write into it whatever the source allows.
