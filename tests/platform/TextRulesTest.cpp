@@ -159,9 +159,13 @@ TEST(LinuxEnvironment, AppAndDesktopFolders) {
         EXPECT_EQ(appFolderFor({folder, writable, installed}, {"/home/u", xdgDataHome, ""}),
                   appFolder)
             << folder << writable << installed << xdgDataHome;
-    // The desktop from user-dirs.dirs as an editor may leave it: blanks around a line, CR LF.
+    // The desktop from user-dirs.dirs as an editor may leave it: blanks around a line, CR LF;
+    // the last line counts, an empty value meaning the default.
     EXPECT_EQ(desktopFolderFrom(" \tXDG_DESKTOP_DIR=\"$HOME/Bureau\"\t \r\n", {"/home/u", "", ""}),
               "/home/u/Bureau");
+    EXPECT_EQ(
+        desktopFolderFrom("XDG_DESKTOP_DIR=\"/b\"\nXDG_DESKTOP_DIR=\"\"", {"/home/u", "", ""}),
+        "/home/u/Desktop");
 }
 
 // The install's bin folder, also through a link; a fresh data folder path is made 0700.
