@@ -58,21 +58,29 @@ TEST_F(FileCopyTest, CarriesUserAttributesAndCapabilitiesButNotTheMachinesOwn) {
     EXPECT_EQ(xattrOf(copy, "security.capability") + xattrOf(copy, "trusted.m"), caps + "-");
 }
 
-// A finished folder gets its source's owner, group (each alone differing) and times.
+// A finished folder gets its source's owner, group (each alone differing), times and user
+// attributes (the backup's others gone, its recorded attribute bits kept).
 TEST_F(FileCopyTest, AFinishedFolderGetsItsSourcesOwnerAndTimes) {
     makeDirs(dir / "src");
     setTimes(dir / "src", 1000000000, 1100000000);
+    const bool xattrs = setXattr(dir / "src", "user.kept", "new");
     const std::tuple<timespec, uid_t, gid_t> cases[] = {{{1000000007, 0}, 0, 65534},
                                                         {{1000000000, 5}, 65534, 65534}};
     for (const auto& [modified, owner, group] : cases) {
         ASSERT_TRUE(geteuid() != 0 || chown((dir / "src").c_str(), owner, group) == 0);
         makeDirs(dir / "to");
+        for (const char* name : {"user.stale", "user.kept", "user.DOSATTRIB"})
+            ASSERT_TRUE(!xattrs || setXattr(dir / "to", name, "old"));
         const timespec times[2] = {{1100000000, 0}, modified};
         ASSERT_EQ(utimensat(AT_FDCWD, (dir / "to").c_str(), times, 0), 0);
         ASSERT_TRUE(fs.keepFolderMetadata(dir / "src", dir / "to", FolderStage::Done).ok());
         const struct stat to = statOf(dir / "to"), src = statOf(dir / "src");
         EXPECT_EQ(std::tuple(to.st_mtim.tv_sec, to.st_mtim.tv_nsec, to.st_uid, to.st_gid),
                   std::tuple(1000000000L, 0L, src.st_uid, src.st_gid));
+        const std::string kept = xattrOf(dir / "to", "user.stale") +
+                                 xattrOf(dir / "to", "user.kept") +
+                                 xattrOf(dir / "to", "user.DOSATTRIB");
+        EXPECT_EQ(kept, xattrs ? "-newold" : "---");
     }
 }
 
