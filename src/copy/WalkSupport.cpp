@@ -107,7 +107,6 @@ bool reportFileFailure(RunContext& run, const std::string& sourcePath, const FsE
     }
     run.log.fileError(sourcePath, pending);
     run.counts.failedBefore = true;
-    run.pump.yield();
     return true;
 }
 
