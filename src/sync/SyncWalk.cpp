@@ -207,11 +207,8 @@ void SubfolderWalk::level(const std::string& backupFolder, const std::string& so
         run_.pump.yield();
         // A dustbin inside this folder has just grown: its new folders are
         // walked as what they are.
-        if (remover.moves() != movesBefore && dustbinBelow(path)) {
-            files.clear();
-            children.clear();
+        if (remover.moves() != movesBefore && dustbinBelow(path))
             (void)fs_.listFolder(path, files, children, ListDetail::Plain);
-        }
         level(path, counterpart, children, side.inDustbin, sub.mountRoot);
         // The walk opened the folder to remove from it, which moved its
         // time: it gets its source folder's bits and time again.
