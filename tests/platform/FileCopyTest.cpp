@@ -34,6 +34,10 @@ TEST_F(FileCopyTest, LinksAreReplacedAndSpecialFilesRefusedAtOnce) {
     EXPECT_EQ(fs.copyFile(dir / "plain", dir / "out").number, kErrAccessDenied);
     EXPECT_EQ(fs.copyFile(dir / "out", dir / "x").number, kErrFileNotFound);
     EXPECT_EQ(entriesIn(dir / "out"), 1);
+    // A move onto another name of the same file leaves that one name.
+    ASSERT_EQ(::link((dir / "plain").c_str(), (dir / "twin").c_str()), 0);
+    EXPECT_TRUE(fs.moveFile(dir / "plain", dir / "twin").ok());
+    EXPECT_FALSE(std::filesystem::exists(dir / "plain"));
 }
 
 // User attributes (more names and a longer value than a first read holds) and capabilities

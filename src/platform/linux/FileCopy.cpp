@@ -162,7 +162,7 @@ FsError copyRegular(const std::string& from, const std::string& to, bool replaci
     struct stat src;
     if (fstat(in.get(), &src) != 0) return errnoError(errno, from, PathRole::File);
     if (!S_ISREG(src.st_mode)) return fsFail(kErrAccessDenied, "Not a regular file: " + from);
-    if (const std::string* copy = src.st_nlink > 1 ? memory.links.copyOf(src) : nullptr) {
+    if (const std::string* copy = memory.links.copyOf(src)) {
         FsError linked;
         if (linkReplacing(*copy, to, replacing, sync, linked, memory.unkept)) {
             if (linked.ok()) memory.links.linked(src);
