@@ -83,6 +83,7 @@ void WindowProgress::fileStarted(const std::string& path) {
 void WindowProgress::fileFinished(const std::string& path) {
     showFile(path, false);
     w_.ui.panel(1) = walkText_;
+    countsChanged();
 }
 
 void WindowProgress::countsChanged() {

@@ -42,12 +42,6 @@ bool isOldSubfolder(FileSystem& fs, const Entry& s, const std::string& sPath,
     return !holdsNewFile(fs, sPath, rules);
 }
 
-void finishFile(RunContext& run, const std::string& source) {
-    run.progress.fileFinished(source);
-    run.progress.countsChanged();
-    run.pump.yield();
-}
-
 // After the copy attempt of one file: the failure or the count. Returns
 // false when the user gave up on a full disk.
 bool settle(RunContext& run, const WalkRules& rules, const Entry& f, const std::string& source,
@@ -93,7 +87,7 @@ bool copySubfolderFiles(RunContext& run, const WalkRules& rules, const std::vect
             pending = fs.setAttributes(p.target, f.attributes);
         const bool present = selected || exists;
         if (!settle(run, rules, f, p.source, pending, present)) return false;
-        finishFile(run, p.source);
+        run.progress.fileFinished(p.source);
     }
     return true;
 }
@@ -135,14 +129,14 @@ void copyNewFolderFiles(RunContext& run, const std::string& Source,
         run.progress.fileReached(f.size);
         joinPathInto(p.source, src, f.name);
         if (!everyFile && !rules.FileIsNew(f)) {
-            finishFile(run, p.source);
+            run.progress.fileFinished(p.source);
             continue;
         }
         joinPathInto(p.target, dst, f.name);
         run.progress.fileStarted(p.source);
         const FsError pending = fs.copyFile(p.source, p.target);
         if (!settle(run, rules, f, p.source, pending, true)) return;
-        finishFile(run, p.source);
+        run.progress.fileFinished(p.source);
     }
 }
 

@@ -45,11 +45,9 @@ bool copyStep(RunContext& run, const WalkRules& rules, const Entry& f, const Fil
         if (!reportFileFailure(run, p.source, pending, GiveUpLine::None)) return false;
     } else {
         ++run.counts.copied;
-        run.progress.countsChanged();
         reportFileRecovery(run, p.source);
     }
     run.progress.fileFinished(p.source);
-    run.pump.yield();
     return true;
 }
 
@@ -116,9 +114,6 @@ void quickCopyRoot(RunContext& run, const std::string& Source, const std::string
     const bool usable = openPair(run, src, dst);
     if (usable) openBackupFolder(run, src, dst);
     run.progress.walkStarted(RunProgress::Walk::QuickCopy, src);
-    // The path boxes keep what the user wrote (a volume name above all): the
-    // job is saved from them.
-    run.pump.yield();
 
     const WalkRules rules = WalkRules::Of(run);
     std::vector<Entry> files;

@@ -45,12 +45,9 @@ bool copyFileOver(RunContext& run, const WalkRules& rules, const Entry& f, const
         if (!reportFileFailure(run, p.source, pending, line)) return false;
     } else {
         ++run.counts.copied;
-        run.progress.countsChanged();
-        run.pump.yield();
         if (level == Level::Sub) reportFileRecovery(run, p.source);
     }
     run.progress.fileFinished(p.source);
-    run.pump.yield();
     return true;
 }
 
@@ -66,17 +63,14 @@ bool repairAttributes(RunContext& run, const Entry& f, const FilePaths& p) {
     showCopying(run, p.source);
     FsError pending;
     keep(pending, run.fs.setAttributes(p.target, sourceAttributes));
-    run.progress.fileFinished(p.source);
-    run.pump.yield();
-    if (pending.failed()) {
-        noteFailedRepair(run, f);
-        if (!reportFileFailure(run, p.source, pending, GiveUpLine::DiskFull)) return false;
-    } else {
+    if (pending.ok()) {
         ++run.counts.copied;
-        run.progress.countsChanged();
         reportFileRecovery(run, p.source);
     }
-    return true;
+    run.progress.fileFinished(p.source);
+    if (pending.ok()) return true;
+    noteFailedRepair(run, f);
+    return reportFileFailure(run, p.source, pending, GiveUpLine::DiskFull);
 }
 
 // Compares one source file with its place in the backup and copies it when
@@ -104,7 +98,6 @@ bool handleFile(RunContext& run, const WalkRules& rules, const Entry& f,
         }
     }
     run.progress.countsChanged();
-    run.pump.yield();
     return true;
 }
 
@@ -176,7 +169,6 @@ void copyTreeRoot(RunContext& run, const std::string& Source, const std::string&
         copyNewFolder(run, Source, Destination);
         return;
     }
-    run.pump.yield();
     const WalkRules rules = WalkRules::Of(run);
     const std::string targetFolder = run.fs.folderExists(dst) ? dst : std::string();
     if (!targetFolder.empty()) openBackupFolder(run, src, dst);
@@ -191,8 +183,6 @@ void copyTreeRoot(RunContext& run, const std::string& Source, const std::string&
         if (!isCopyable(f)) continue;
         if (!handleFile(run, rules, f, src, targetFolder, Level::Root, backup, p)) return;
     }
-    run.progress.countsChanged();
-    run.pump.yield();
 }
 
 void copySubTrees(RunContext& run, const std::string& Source, const std::string& Destination) {

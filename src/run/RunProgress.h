@@ -21,7 +21,8 @@ class RunProgress {
     // A file is about to be copied, repaired or removed; what is shown must
     // be on the screen before that step begins.
     virtual void fileStarted(const std::string& path) = 0;
-    // Its step has ended, whatever the outcome.
+    // Its step has ended, whatever the outcome; the counters are as it left
+    // them.
     virtual void fileFinished(const std::string& path) = 0;
     // The counters changed (a file copied, an orphan removed, files seen).
     virtual void countsChanged() = 0;

@@ -203,8 +203,6 @@ void SubfolderWalk::level(const std::string& backupFolder, const std::string& so
                         inDustbin || run_.roots.isDustbin(sub.id)};
         const int movesBefore = remover.moves();
         if (!syncFiles(path, side, files, remover)) return;
-        run_.progress.countsChanged();
-        run_.pump.yield();
         // A dustbin inside this folder has just grown: its new folders are
         // walked as what they are.
         if (remover.moves() != movesBefore && dustbinBelow(path))
@@ -239,7 +237,6 @@ bool SubfolderWalk::syncFiles(const std::string& folder, SourceSide& side,
         ++run_.counts.seen;
         run_.progress.fileReached(file.size);
         if (!files_.handle(side, file, folder, remover, false)) return false;
-        run_.pump.yield();
         if (run_.userBreak) return false;
     }
     return true;
@@ -267,8 +264,6 @@ void syncRootFiles(RunContext& run, const std::string& backupRoot, const std::st
         if (run.userBreak) break;
         run.progress.fileReached(file.size);
         if (!sync.handle(side, file, backupRoot, remover, true)) break;
-        run.progress.countsChanged();
-        run.pump.yield();
     }
     if (side.opened) finishBackupFolder(run, sourceRoot, backupRoot);
 }
