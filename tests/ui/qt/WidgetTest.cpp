@@ -16,55 +16,35 @@
 namespace zv::test {
 namespace {
 
-// The dialog for a recycle-bin job, on the screen.
-class DustbinDialogWidgets : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        model.load();
-        dialog.mirror();
-        dialog.show();
-        (void)QTest::qWaitForWindowExposed(&dialog);
-    }
-
-    QApplication& app = TestApplication();
+// A recycle-bin job's dialog: the locked box, OK without a choice, the picker, the cross.
+TEST(DustbinDialogWidgets, TheLockedBoxThePickerAndTheEmptyFolderCross) {
+    TestApplication();
     TestRig rig;
     DustbinWindow model{rig.w()};
     qt::DustbinDialog dialog{model};
-};
-
-// The locked box opens no picker; OK without a choice is refused.
-TEST_F(DustbinDialogWidgets, ShowsItsControlsAndAnswersOKWithoutAChoice) {
+    model.load();
+    dialog.mirror();
+    dialog.show();
+    (void)QTest::qWaitForWindowExposed(&dialog);
     QTest::mouseDClick(dialog.pathBox(), Qt::LeftButton);
     EXPECT_FALSE(dialog.pathBox()->isEnabled() || dialog.picker()->isVisible() ||
                  dialog.option(1)->isChecked() || dialog.option(2)->isChecked());
     Click(dialog.okButton());
     EXPECT_EQ(rig.dialogs.shown.at(0).text, "Pad bestaat niet.");
-    EXPECT_TRUE(dialog.isVisible());
-    Click(dialog.option(1));
-    Click(dialog.okButton());
-    EXPECT_EQ(std::make_tuple(model.closed, dialog.isVisible(), rig.w().job.dustbinToTrash),
-              std::make_tuple(true, false, true));
-}
-
-// A double-click opens the picker at the box's folder; Escape closes it, Enter chooses.
-TEST_F(DustbinDialogWidgets, ThePickerAndTheEmptyFolderCross) {
     makeDirs(rig.root / "bak/sub");
     Click(dialog.option(2));
     QTest::keyClicks(dialog.pathBox(), QString::fromStdString(rig.root / "bak"));
-    const QSize closedSize = dialog.size();
     QTest::mouseDClick(dialog.pathBox(), Qt::LeftButton);
     ASSERT_TRUE(dialog.picker()->isVisible());
-    EXPECT_FALSE(dialog.okButton()->isVisible() || dialog.option(1)->isVisible());
     QTRY_COMPARE(dialog.picker()->currentFolder().toStdString(), rig.root / "bak");
     Click(dialog.emptyFolderPicture());  // a mirror while the picker is open
     QTest::keyClick(dialog.picker()->tree(), Qt::Key_Escape);
-    EXPECT_EQ(std::make_tuple(dialog.picker()->isVisible(), dialog.isVisible(), dialog.size()),
-              std::make_tuple(false, true, closedSize));
+    EXPECT_EQ(std::make_pair(dialog.picker()->isVisible(), dialog.isVisible()),
+              std::make_pair(false, true));
     QTest::mouseDClick(dialog.pathBox(), Qt::LeftButton);
     dialog.picker()->showFolder(QString::fromStdString(rig.root / "bak/sub"));
     QTRY_COMPARE(dialog.picker()->currentFolder().toStdString(), rig.root / "bak/sub");
     QTest::keyClick(dialog.picker()->tree(), Qt::Key_Return);
-    EXPECT_TRUE(dialog.okButton()->isVisible());
     EXPECT_EQ(dialog.pathBox()->text().toStdString(), rig.root / "bak/sub");
     // The empty-folder cross acts at once, both ways, also when Escape leaves the dialog.
     for (const bool cross : {false, true}) {
@@ -83,7 +63,6 @@ TEST(QtDialogs, BoxesAnswerAsTheUserDid) {
     using B = QMessageBox;
     using S = MessageStyle;
     using A = MessageAnswer;
-    // The text, its style, the button clicked (none: Escape), the answer.
     const std::tuple<const char*, S, B::StandardButton, A, B::StandardButtons> cases[] = {
         {"HUIDIG backupvolume:  A\r\nWas:  B\r\n\r\nDOORGAAN ?", S::YesNo, B::Yes, A::Yes,
          B::Yes | B::No},
@@ -107,8 +86,6 @@ TEST(QtDialogs, BoxesAnswerAsTheUserDid) {
         EXPECT_EQ(qt::QtDialogs().messageBox(text, style), answer);
         EXPECT_EQ(shown, QString(text).replace("\r\n", "\n"));
     }
-    EXPECT_EQ(QGuiApplication::applicationDisplayName() + "|" + QCoreApplication::applicationName(),
-              "Zandvast|Zandvast");
 }
 
 }  // namespace
