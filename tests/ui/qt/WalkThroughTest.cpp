@@ -44,7 +44,6 @@ TEST(WalkThrough, FromAFirstStartToARunAndTheClose) {
     qt::FolderPicker* picker = window.picker();
     QTreeView* tree = picker->tree();
     QTest::mouseDClick(window.pathBox(0), Qt::LeftButton);
-    EXPECT_EQ(QApplication::focusWidget(), tree);
     picker->showFolder(QString::fromStdString(source));
     QTRY_COMPARE(picker->currentFolder().toStdString(), source);
     QRect place;
@@ -120,7 +119,6 @@ TEST(WalkThrough, FromAFirstStartToARunAndTheClose) {
     EXPECT_EQ(window.pathBox(0)->text().toStdString(), source);
 
     Click(window.goButton());
-    EXPECT_EQ(window.statusPanel(1)->text(), "Klaar");
     EXPECT_EQ(readFile(backup + "/lijst.txt") + readFile(backup + "/Brieven/aan oma.txt"),
               "boodschappenLieve oma,");
     EXPECT_FALSE(window.goButton()->isEnabled() || w.userBreak);
@@ -140,6 +138,9 @@ TEST(WalkThrough, FromAFirstStartToARunAndTheClose) {
     });
     EXPECT_EQ(std::make_tuple(window.isVisible(), finished, w.ui.closed),
               std::make_tuple(false, true, true));
+    rig.w().load();  // the next start reads back the job this one stored
+    EXPECT_EQ(std::tie(rig.w().job.source, rig.w().job.backup, rig.w().job.dustbinPath),
+              std::tie(source, backup, dustbin));
 }
 
 }  // namespace
