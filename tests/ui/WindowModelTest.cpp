@@ -130,7 +130,7 @@ TEST(MainWindow, InputGuardsRefusalsOKAndTheDateCheckBox) {
     // A busy window takes no typing, picker or dustbin dialog.
     w.ui.panel(1) = "OK";
     w.busy = true;
-    EXPECT_TRUE(w.fromDateKeyPressed());
+    EXPECT_TRUE(w.pathBoxKeyPressed(0) && w.fromDateKeyPressed());
     w.pathBoxDoubleClicked(0);
     w.dustbinPictureDoubleClicked();
     EXPECT_EQ(std::tie(w.ui.panel(1), w.ui.folderPicker.visible, rig.host.dustbinDialogs),
