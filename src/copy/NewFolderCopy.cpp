@@ -81,8 +81,9 @@ bool copySubfolderFiles(RunContext& run, const WalkRules& rules, const std::vect
         // A copied file carries its attributes; an existing backup file that
         // is kept has them refreshed and counts; a file neither copied nor
         // present is simply not counted.
-        if (selected && !targetUsable) pending = fsFail(kErrPathNotFound, "Path not found");
-        if (selected && targetUsable) pending = fs.copyFile(p.source, p.target);
+        if (selected)
+            pending = targetUsable ? fs.copyFile(p.source, p.target)
+                                   : fsFail(kErrPathNotFound, "Path not found");
         if (!selected && exists && takesAttributes(f))
             pending = fs.setAttributes(p.target, f.attributes);
         const bool present = selected || exists;
