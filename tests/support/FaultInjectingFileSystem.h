@@ -45,6 +45,7 @@ struct FaultInjectingFileSystem final : FileSystem {
     std::function<void(const std::string& path, Entry&)> adjustEntry;
     // Hands out pending tree sizes (late ones, say); unset, summed at once.
     std::function<std::unique_ptr<PendingSize>(std::vector<std::string>)> startSizes;
+    std::string drive;  // the drive name every path is on, where set
 
     using FileSystem::listFolder;
     FsError listFolder(const std::string& path, std::vector<Entry>& files,
@@ -107,7 +108,7 @@ struct FaultInjectingFileSystem final : FileSystem {
     }
     std::string parentFolder(Path p) override { return inner_.parentFolder(p); }
     std::string absolutePath(Path p) override { return inner_.absolutePath(p); }
-    std::string driveName(Path p) override { return inner_.driveName(p); }
+    std::string driveName(Path p) override { return drive.empty() ? inner_.driveName(p) : drive; }
     FsError volumeName(Path p, std::string& label) override { return inner_.volumeName(p, label); }
     std::vector<Volume> volumes() override { return inner_.volumes(); }
     FsError diskIsMounted(Path p) override { return inner_.diskIsMounted(p); }

@@ -254,6 +254,18 @@ TEST_F(SyncWalk, DiskFullInASubfolder) {
     }
 }
 
+// A source on a lettered drive has that drive's folder in the dustbin, with the drive icon.
+TEST_F(SyncWalk, ALetteredDriveHasItsMarkedFolderInTheDustbin) {
+    faulty.drive = "C:\\";
+    put(src, {"anchor.txt"});
+    put(dst, {"Sub/o.txt", "Sub/p.txt"});
+    useDustbinFolder(bin);
+    sync();
+    EXPECT_EQ(tree(bin + "/C"), (Names{".directory", "Desktop.ini"}));
+    EXPECT_EQ(readFile(bin + "/C/.directory"), "[Desktop Entry]\nIcon=drive-harddisk\n");
+    EXPECT_EQ(tree(bin + src), (Names{"Sub/o.txt", "Sub/p.txt"}));
+}
+
 // A marked dustbin: Desktop.ini, read-only, and Icon= in .directory's [Desktop Entry] only.
 TEST_F(SyncWalk, AMarkedDustbinShowsItsIconAndKeepsTheUsersLines) {
     const std::pair<std::string, std::string> cases[] = {
