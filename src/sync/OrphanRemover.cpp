@@ -107,7 +107,7 @@ void OrphanRemover::ensureDriveFolder() {
     if (driveFolderDone_) return;
     driveFolderDone_ = true;
     const std::string drive = fs_.driveName(sourceFolder_);
-    if (drive.empty() || drive.find(':') == std::string::npos) return;
+    if (drive.find(':') == std::string::npos) return;
     const std::string perDrive = collapsedSeparators(joinPath(dustbin_, drive.substr(0, 1)));
     if (fs_.folderExists(perDrive)) return;
     createPath(run_.fs, perDrive);
