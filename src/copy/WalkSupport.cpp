@@ -71,7 +71,6 @@ FsError makeBackupFolder(RunContext& run, const std::string& source, const std::
     FileSystem& fs = run.fs;
     FsError made = fs.createFolder(path);
     if (made.failed()) {
-        createPath(run.fs, path);
         const PathInfo info = fs.lookup(path);
         if (info.presence != Presence::Present) return made;
         if (info.kind != EntryKind::Folder)

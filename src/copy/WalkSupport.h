@@ -88,11 +88,13 @@ void noteFailedCopy(RunContext& run, const Entry& f, const WalkRules& rules);
 // The same for a file selected because it was read after the from-date.
 void noteFailedRepair(RunContext& run, const Entry& f);
 
-// Makes a missing backup folder during a walk (with any missing levels
-// above it). Fails when no folder is there afterwards, also when a file or a
-// link stands in its place: a walk never writes through one. The new folder
-// takes the permission bits, owner and attributes of its source folder at
-// once, so the backup of a private folder is private while it fills.
+// Makes a missing backup folder during a walk, never its parent: that is the
+// folder the walk is in, and were it gone (a disk unplugged mid-run), making
+// it again would write onto the disk below the mount point. Fails when no
+// folder is there afterwards, also when a file or a link stands in its place:
+// a walk never writes through one. The new folder takes the permission bits,
+// owner and attributes of its source folder at once, so the backup of a
+// private folder is private while it fills.
 FsError makeBackupFolder(RunContext& run, const std::string& source, const std::string& path);
 
 // Before a walk writes into a backup folder that is already there: its owner

@@ -201,7 +201,8 @@ TEST_F(CopyWalk, NoWalkEntersSystemFolders) {
         }
 }
 
-// Nothing is written through a link in the backup, nor is a missing backup root made.
+// Nothing is written through a link in the backup, nor is a missing backup root or a backup
+// folder gone mid-run (its disk unplugged) made.
 TEST_F(CopyWalk, NothingIsWrittenOutsideTheBackup) {
     dated(S("a/secret.txt"), after);
     makeDirs(rig.root / "elsewhere");
@@ -211,6 +212,16 @@ TEST_F(CopyWalk, NothingIsWrittenOutsideTheBackup) {
         run(walk);
         EXPECT_TRUE(fs::is_empty(rig.root / "elsewhere"));
         EXPECT_EQ(w().counts.failed, 1);
+    }
+    dated(S("A/B/f"), after);
+    faulty.beforeCall = [&](FsOp op, const std::string& path) {
+        if (op == FsOp::CreateFolder && path == D("A/B")) fs::remove_all(D("A"));
+    };
+    for (Walk walk : {Walk::Checked, Walk::Quick}) {
+        fresh(false);
+        makeDirs(D("A"));
+        run(walk);
+        EXPECT_FALSE(fs::exists(D("A")));
     }
     dst = rig.root / "gone";
     fresh(false);
