@@ -68,6 +68,8 @@ OrphanResult OrphanRemover::toDustbin(const Entry& file, const std::string& path
         return failed(
             fsFail(kErrInvalidArgument, "no place for it in the dustbin folder " + dustbin_));
     if (target == collapsedSeparators(path)) return left();
+    if (!dustbinPresent())
+        return failed(fsFail(kErrPathNotFound, "the dustbin folder is gone: " + dustbin_));
 
     ensureDriveFolder();
     const std::string targetFolder = fs_.parentFolder(target);
@@ -86,6 +88,15 @@ OrphanResult OrphanRemover::toDustbin(const Entry& file, const std::string& path
     run_.progress.fileFinished(path);
     if (pending.failed()) return failed(std::move(pending));
     return removed();
+}
+
+// Nothing is made in a dustbin folder that is gone (its disk unplugged):
+// making its path again would write onto the disk below the mount point.
+bool OrphanRemover::dustbinPresent() const {
+    const RootFolder& known = run_.roots.dustbin;
+    const PathInfo info = fs_.lookup(known.known() ? known.path : dustbin_);
+    return info.presence == Presence::Present && info.kind == EntryKind::Folder &&
+           (!known.known() || info.id == known.id);
 }
 
 // The orphan's folder in the dustbin, once it is there, by its real path: a

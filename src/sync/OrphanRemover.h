@@ -40,6 +40,7 @@ class OrphanRemover {
     OrphanResult toTrash(const std::string& path);
     OrphanResult toDelete(const std::string& path);
     OrphanResult toDustbin(const Entry& file, const std::string& path);
+    bool dustbinPresent() const;
     FsError checkRealPlace(const std::string& folder) const;
     void ensureDriveFolder();
     FsError intoDustbin(const std::string& path, const std::string& target,

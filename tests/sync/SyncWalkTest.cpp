@@ -169,6 +169,20 @@ TEST_F(SyncWalk, AFolderOfManyFilesIsReadOnceForItselfOnly) {
     EXPECT_FALSE(fs::exists(dst + "/A/Sub/1"));
 }
 
+// A dustbin folder gone mid-run (its disk unplugged) is not made again; the orphans stay.
+TEST_F(SyncWalk, ADustbinGoneMidRunIsNotMadeAgain) {
+    put(src, {"anchor.txt"});
+    put(dst, {"Sub/o.txt"});
+    useDustbinFolder(bin);
+    faulty.beforeCall = [&](FsOp op, const std::string& path) {
+        if (op == FsOp::List && path == dst + "/Sub") fs::remove_all(bin);
+    };
+    sync();
+    EXPECT_FALSE(fs::exists(bin));
+    EXPECT_EQ(tree(dst), Names{"Sub/o.txt"});
+    EXPECT_EQ(removedAndFailed(), std::pair(0, 1));
+}
+
 // Exit at the root stops the removal there.
 TEST_F(SyncWalk, ExitAtTheRootStopsTheRemoval) {
     put(src, {"anchor.txt"});
