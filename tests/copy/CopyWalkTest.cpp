@@ -60,6 +60,8 @@ TEST_F(CopyWalk, SelectsFilesByTheDateFilterAndSynchronisation) {
     setAttributes(S("touched"), kAttrHidden);
     setTimes(S("quiet"), before, before);  // an old folder new in the backup
     setAttributes(S("quiet"), kAttrDirectory | kAttrHidden);
+    makeDirs(S("shy"));  // hidden since its backup was made
+    setAttributes(S("shy"), kAttrDirectory | kAttrHidden);
     faulty.adjustEntry = [this](const std::string& path, Entry& e) {
         if (path.ends_with("odd")) e.modified = DateTime{};  // unreadable: new every time
         if (path.ends_with("/ancient")) e.modified = e.created = kEarliestDateTime;
@@ -81,6 +83,7 @@ TEST_F(CopyWalk, SelectsFilesByTheDateFilterAndSynchronisation) {
         fs::remove_all(dst);
         for (const char* name : {"kept", "touched"}) dated(D(name), before, "backup");
         chmod(D("touched").c_str(), 0444);
+        makeDirs(D("shy"));
         fresh(false);
         w().job.synchronise = c.sync;
         w().job.noDateFilter = c.noDateCheck;
@@ -93,6 +96,7 @@ TEST_F(CopyWalk, SelectsFilesByTheDateFilterAndSynchronisation) {
         EXPECT_EQ(attributesOf(D("touched")) & (kAttrReadOnly | kAttrHidden),
                   c.copied[6] == '0' ? kAttrReadOnly : kAttrHidden);
         EXPECT_TRUE(!fs::exists(D("quiet")) || (attributesOf(D("quiet")) & kAttrHidden));
+        EXPECT_EQ(attributesOf(D("shy")) & kAttrHidden, kAttrHidden);
         const int notCopied = int(std::ranges::count(std::string_view(c.copied), '0'));
         EXPECT_EQ(counts(), (Counts{11, 8 - notCopied, 2 + (c.copied[2] == '1')}));
         EXPECT_TRUE(c.fromDate ||

@@ -88,14 +88,14 @@ TEST_F(SyncWalk, AnOrphanOutsideTheBackupPathIsLeftAndLogged) {
 TEST_F(SyncWalk, UnknownIsNeverAbsent) {
     put(src, {"anchor.txt", "A/here.txt", "B/here.txt"});
     put(dst, {"A/hidden.txt", "A/gone.txt", "B/x.txt", "B/Deep/y.txt", "A/.zv-tmp-0123456789abcdef",
-              "A/.zv-tmp-not-ours"});
+              "A/.zv-tmp-not-ours", "C/.zv-tmp-0123456789abcdef", "C/gone.txt"});
     useDustbinFolder(bin);
     faulty.failOn(FsOp::Stat, src + "/A/hidden.txt", kErrAccessDenied);
     faulty.failOn(FsOp::Stat, src + "/B", kErrAccessDenied);
     sync();
-    EXPECT_EQ(tree(dst), (Names{"A/hidden.txt", "B/Deep/y.txt", "B/x.txt"}));
-    EXPECT_EQ(tree(bin + src), (Names{"A/.zv-tmp-not-ours", "A/gone.txt"}));
-    EXPECT_EQ(removedAndFailed(), std::pair(2, 2));
+    EXPECT_EQ(tree(dst), (Names{"A/hidden.txt", "B/Deep/y.txt", "B/x.txt", "C/"}));
+    EXPECT_EQ(tree(bin + src), (Names{"A/.zv-tmp-not-ours", "A/gone.txt", "C/gone.txt"}));
+    EXPECT_EQ(removedAndFailed(), std::pair(3, 2));
     EXPECT_EQ(logCount(dst + "/A/hidden.txt") + logCount(src + "/B"), 2);
 }
 
