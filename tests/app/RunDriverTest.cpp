@@ -468,6 +468,7 @@ TEST_F(RunDriver, ProgressRisesFromZeroInEveryModeAndEveryRun) {
                 w().ui.caption + " " + std::to_string(bar.max) + " " + std::to_string(bar.value);
             if (late == 1) atOnce = end;
             EXPECT_EQ(end, atOnce);
+            EXPECT_EQ(std::to_string(bar.max).size(), 4u);  // steps of a power of ten
             EXPECT_TRUE(ran());
             EXPECT_EQ(rig.fs.folderExists(backup + "/empty"), !mode.sync);
             // Each file was on the screen while copied; the counts end true.
