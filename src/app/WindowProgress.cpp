@@ -103,11 +103,7 @@ void WindowProgress::startPhase() {
 }
 
 void WindowProgress::settle() {
-    if (!pendingTotal_) return;
-    if (w_.userBreak) {
-        pendingTotal_.reset();
-        return;
-    }
+    if (!pendingTotal_ || w_.userBreak) return;
     takeTotal();
     advance();
     showPercentCaption();

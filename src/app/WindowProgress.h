@@ -37,8 +37,8 @@ class WindowProgress : public RunProgress {
     // of an earlier run or walk is shown while the new total is unknown.
     void startPhase();
     // At the end of a walk: waits for a total still pending and brings the
-    // bar, percentage and caption up to the bytes done. After a break the
-    // work is dropped instead.
+    // bar, percentage and caption up to the bytes done. After a break nothing
+    // is waited for (the run's end drops it).
     void settle();
     // The run is over: a total still pending is dropped, the bar hidden.
     void runFinished();

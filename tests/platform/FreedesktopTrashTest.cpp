@@ -28,14 +28,19 @@ TEST_F(FreedesktopTrashTest, TheHomeTrashGetsTheFileARecordAndAnUnusedName) {
     writeFile(t + "/files/" + stem + ".2.txt", "left over without a record");
     ASSERT_TRUE(trash.moveToTrash(work + "/two/" + stem + ".txt").ok());
     EXPECT_EQ(trash.moveToTrash(work + "/missing.txt").number, kErrFileNotFound);
+    for (const char* folder : {"/one/", "/two/"}) {  // a name that starts with its dot
+        writeFile(work + folder + ".hidden", folder);
+        ASSERT_TRUE(trash.moveToTrash(work + folder + ".hidden").ok());
+    }
+    EXPECT_EQ(readFile(t + "/files/.hidden.2"), "/two/");
     EXPECT_EQ(readFile(t + "/files/" + stem + ".3.txt"), "second");
     EXPECT_EQ(recordedPath(t + "/info/" + stem + ".3.txt.trashinfo"),
               work + "/two/with%20space%20%26%20%C3%A9t%C3%A9%25.txt");
     EXPECT_EQ(FreedesktopTrash(fs, home, "relative/data", getuid()).homeTrashFolder(),
               home + "/.local/share/Trash");
     EXPECT_EQ(FreedesktopTrash(fs, "", "", getuid()).homeTrashFolder(), "");
-    EXPECT_EQ(entriesIn(t + "/info"), 2);
-    EXPECT_EQ(entriesIn(t + "/files"), 3);
+    EXPECT_EQ(entriesIn(t + "/info"), 4);
+    EXPECT_EQ(entriesIn(t + "/files"), 5);
 }
 
 // Another volume's trash: .Trash/$uid in a real sticky .Trash, else a real folder .Trash-$uid.

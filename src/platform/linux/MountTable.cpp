@@ -128,7 +128,6 @@ std::string labelFromSuperblock(const std::string& device) {
     if (!probe) return {};
     std::string label;
     blkid_probe_enable_superblocks(probe, 1);
-    blkid_probe_set_superblocks_flags(probe, BLKID_SUBLKS_LABEL);
     const char* value = nullptr;
     std::size_t length = 0;
     if (blkid_do_safeprobe(probe) == 0 &&
