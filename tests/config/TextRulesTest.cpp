@@ -27,7 +27,6 @@ TEST(TextRules, NumbersWholeNumbersAndSwitches) {
         {"2147483648", 2147483648.0, {}, {}, true},
         // Locale commas, exponents and the words strtod takes are no numbers here.
         {"1,5", {}, {}, {}, {}},
-        {"1e5", {}, {}, {}, {}},
         {"inf", {}, {}, {}, {}},
     };
     for (const Case& c : cases) {

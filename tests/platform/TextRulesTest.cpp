@@ -14,20 +14,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// The process in a time zone while this lives; `installed`: the zone is there.
-struct ZoneForTest {
-    explicit ZoneForTest(const std::string& zone)
-        : installed(access(("/usr/share/zoneinfo/" + zone).c_str(), R_OK) == 0) {
-        setenv("TZ", zone.c_str(), 1);
-        tzset();
-    }
-    ~ZoneForTest() {
-        unsetenv("TZ");
-        tzset();
-    }
-    const bool installed;
-};
-
 DateTime utc(int year, unsigned month, unsigned day, std::chrono::seconds time = 0s) {
     return std::chrono::sys_days{std::chrono::year{year} / month / day} + time;
 }
@@ -51,10 +37,10 @@ TEST(DateText, ReadsEveryAcceptedFormAndWritesDayMonthYear) {
     }
     // clang-format off
     const char* const bad[] = {
-        "", "   ", "garbage", "12-12", "32-1-2020", "0-1-2020", "1-13-2020", "31-4-2020",
-        "29-2-2023", "29-2-1900", "2020-13-01", "1-1/2020", "1.1.2020", "-1-1-2020", "123-1-2020",
-        "012-1-2020", "1-1-202", "1-1-20200", "1-1-2020 24:00:00", "1-1-2020 12:60",
-        "1-1-2020 12:00:00x", "1-1-2020T", "1-1-2020 12", "1-1-2020 1:2", "1-1-2020 12:00:00.5"};
+        "", "garbage", "12-12", "32-1-2020", "0-1-2020", "1-13-2020", "31-4-2020", "29-2-2023",
+        "29-2-1900", "2020-13-01", "1-1/2020", "123-1-2020", "1-1-202", "1-1-20200", "1-1-2020T",
+        "1-1-2020 24:00:00", "1-1-2020 12:60", "1-1-2020 12:00:00x", "1-1-2020 12", "1-1-2020 1:2",
+        "1-1-2020 12:00:00.5"};
     // clang-format on
     for (const char* text : bad) EXPECT_EQ(parseDateTime(text), std::nullopt) << '"' << text << '"';
 }
@@ -78,14 +64,20 @@ TEST(DateText, RepeatedSkippedAndOutOfRangeTimesReadAsTheEarliestMoment) {
         {"UTC", "1-1-2262 00:00:01", kLatestDateTime},
         {ams, "1-1-1000", kEarliestDateTime},
         {"Pacific/Kiritimati", "31-12-9999 23:59:59", kLatestDateTime}};
+    for (const auto& [name, text, expected] : cases)
+        if (access(("/usr/share/zoneinfo/" + std::string(name)).c_str(), R_OK) != 0)
+            GTEST_SKIP() << name << " is not installed";
     for (const auto& [name, text, expected] : cases) {
-        ZoneForTest zone(name);
-        if (!zone.installed) GTEST_SKIP() << name << " is not installed";
+        setenv("TZ", name, 1);
+        tzset();
         EXPECT_EQ(parseDateTime(text), expected) << name << " " << text;
     }
-    ZoneForTest zone("UTC");
+    setenv("TZ", "UTC", 1);
+    tzset();
     EXPECT_EQ(formatDateTime(kEarliestDateTime) + " " + formatIsoDateTime(kLatestDateTime),
               "1-1-1678 00:00:00 2262-01-01T00:00:00");
+    unsetenv("TZ");
+    tzset();
 }
 
 TEST(Paths, WithinAndBelowAtTheirBoundaries) {
@@ -138,11 +130,9 @@ TEST(AutomaticDialogs, AnswersTheSafeChoiceAndLogsIt) {
     AutomaticDialogs dialogs{[&](const std::string& line) { lines.push_back(line); }};
     EXPECT_EQ(dialogs.messageBox("Schijf\r\nvol\rof\nniet\r", MessageStyle::OkCancel),
               MessageAnswer::Cancel);
-    EXPECT_EQ(dialogs.messageBox("Doorgaan?", MessageStyle::YesNo), MessageAnswer::No);
     EXPECT_EQ(AutomaticDialogs(nullptr).messageBox("x", MessageStyle::Ok), MessageAnswer::Ok);
     EXPECT_EQ(lines, (std::vector<std::string>{
-                         "Automatisch beantwoord: \"Schijf / vol / of / niet / \" -> Annuleren",
-                         "Automatisch beantwoord: \"Doorgaan?\" -> Nee"}));
+                         "Automatisch beantwoord: \"Schijf / vol / of / niet / \" -> Annuleren"}));
 }
 
 // A portable copy keeps its files beside itself where it can write; an installed one never.
@@ -175,11 +165,11 @@ TEST(LinuxEnvironment, FoldersOnDisk) {
     test::makeDirs(dir / "opt/bin");
     ASSERT_EQ(symlink("usr/bin", (dir / "bin").c_str()), 0);
     const std::string bin = dir / "usr/bin";
-    // clang-format off
-    const std::pair<std::string, bool> cases[] = {
-        {dir / "bin", true}, {dir / "opt/bin", false},
-        {dir / "usr/bin/zandvast", false}, {dir / "gone", false}, {"", false}};
-    // clang-format on
+    const std::pair<std::string, bool> cases[] = {{dir / "bin", true},
+                                                  {dir / "opt/bin", false},
+                                                  {dir / "usr/bin/zandvast", false},
+                                                  {dir / "gone", false},
+                                                  {"", false}};
     for (const auto& [other, same] : cases)
         EXPECT_EQ(std::make_pair(sameFolder(other, bin), sameFolder(bin, other)),
                   std::make_pair(same, same))
