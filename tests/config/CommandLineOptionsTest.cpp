@@ -28,15 +28,14 @@ TEST(CommandLineOptions, RefusedAndAccepted) {
     };
     // switches | pictures / from-date at the run's start
     const std::string quick = "nodate | noCheckPicture / ";
-    const std::string source = "{time} Sourcepath invalid\r\n",
-                      bin = "{time} Dustbinpath invalid\r\n";
     const Case cases[] = {
-        {"-pd {backup} -vf 1", source},
-        {"-PS {source} -pd {backup}", source},
-        {kBasic + " -db 1", bin},
+        {"-pd {backup} -vf 1", "{time} Sourcepath invalid\r\n"},
+        {"-PS {source} -pd {backup}", "{time} Sourcepath invalid\r\n"},
+        {kBasic + " -db 1", "{time} Dustbinpath invalid\r\n"},
         // A dustbin number that is no whole number is refused, not guessed.
-        {kBasic + " -pr {source} -db 1.5", bin},
+        {kBasic + " -pr {source} -db 1.5", "{time} Dustbinpath invalid\r\n"},
         {kBasic + " -mx veel", "{time} Maxremovals invalid\r\n"},
+        {kBasic + " -mx 0", quick},  // no limit
         {kBasic + " -vl DATA1", "{stamp} Error: DATA1 <> data1\r\nVolumelabels don't match\r\n",
          labelled("data1")},
         // The weekday form keeps only the date.
