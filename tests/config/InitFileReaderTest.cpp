@@ -55,6 +55,7 @@ TEST(InitFileReader, Starts) {
         faulty(q, Edits{{10, std::string("volumelabel =A\0B", 16)}}, 10),  // a NUL, last value line
         {q, Edits{{2, "pathdestination ={root}/nieuw"}}, "0 ran"},         // made, one level
         {q, Edits{{1, "pathsource ={root}/weg"}}, no + "\"{root}/weg\" bronmap bestaat niet"},
+        {q, Edits{{1, "pathsource ="}}, no + "\"\" bronmap bestaat niet"},  // no source, no run
         {q, Edits{{5, "checkdate =2"}}, "0 ran"},  // greyed: no date filter
         // "cf 1" asks only about a backup volume that changed.
         {q, Edits{{10, "volumelabel =BACKUP"}}, "0 ran", 12, "qu cf 1"},
