@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 
@@ -10,6 +11,20 @@ namespace zv::test {
 namespace {
 
 const std::string kBasic = "-ps {source} -pd {backup}";
+
+// Every option is in the README (with its summary), the man page and the completion.
+TEST(CommandLineOptions, EveryOptionIsDocumented) {
+    std::string readme = readFile(ZV_SOURCE_DIR "/README.md");
+    std::replace(readme.begin(), readme.end(), '\n', ' ');  // a summary may wrap
+    const std::string man = readFile(ZV_SOURCE_DIR "/packaging/zandvast.1"),
+                      completion = readFile(ZV_SOURCE_DIR "/packaging/zandvast.bash-completion");
+    for (const OptionSpec& o : kOptions) {
+        const std::string name = o.name;
+        EXPECT_NE(readme.find("`" + name + "` " + o.summary), std::string::npos) << name;
+        EXPECT_NE(man.find("\\" + name), std::string::npos) << name;
+        EXPECT_NE(completion.find("\\n" + name + "\\n"), std::string::npos) << name;
+    }
+}
 
 // Refused options log their own line and run nothing; accepted ones set the job and run.
 TEST(CommandLineOptions, RefusedAndAccepted) {
