@@ -21,6 +21,19 @@ class InitFileWriter : public ConfigTest {
     }
 };
 
+// Without a job file the default job is shown, and written only once confirmed.
+TEST_F(InitFileWriter, DefaultJob) {
+    label(app(), "SYSTEM");
+    ASSERT_EQ(w().readJobFile(), 0);
+    EXPECT_EQ(flags() + w().job.source, "| noCheckPicture");
+    EXPECT_FALSE(rig.fs.fileExists(app() + "/Init.dat"));
+    w().saveJobOnOk();
+    const std::string a = app(), text = initFile();
+    EXPECT_EQ(text.substr(text.rfind("\r\n-ps ") + 2),
+              "-ps " + a + " -pd " + a +
+                  "/Backup -dd 19-12-1960 12:58:58 -cd 1 -sy 0 -vf 0 -ke 0 -vl SYSTEM\r\n");
+}
+
 // Line 9's dustbin and line 12's "-db" numbers; a greyed date filter is off in line 6 only.
 TEST_F(InitFileWriter, DustbinAndDateFilterNumbers) {
     const std::string tail = " -dd 1-2-2026 03:04:05 -cd ";
