@@ -61,12 +61,6 @@ TEST_F(WindowProgressRun, EachReportShowsItsPanelsAndFileLine) {
         shown.runFinished();
         EXPECT_FALSE(w().ui.progressBar.visible);
     }
-    // Halfway the caption says so.
-    freshWindow(faulty);
-    w().versionText = "Zandvast v.1.0.0";
-    w().progress.walkStarted(RunProgress::Walk::Copy, src);
-    w().progress.fileReached(2500);
-    EXPECT_EQ(w().ui.caption, "50 %   Zandvast v.1.0.0");
 }
 
 // The bar counts the backup tree without a first-level _RESTORE folder, which

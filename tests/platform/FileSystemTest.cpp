@@ -23,13 +23,6 @@ class FileSystemTest : public PlatformTest {
     }
 };
 
-// Deleting a link removes the link, never what it points at.
-TEST_F(FileSystemTest, DeletingALinkRemovesTheLinkNeverWhatItPointsAt) {
-    EXPECT_TRUE(fs.deleteFile(dir / "tree/fileLink", false).ok());
-    EXPECT_EQ(std::pair(fs.fileExists(dir / "tree/fileLink"), fs.fileExists(dir / "tree/file.txt")),
-              std::pair(false, true));
-}
-
 // Every failure carries the program's error number; a FIFO is refused without opening it.
 TEST_F(FileSystemTest, FailuresCarryTheProgramsErrorNumbers) {
     Entry entry;
