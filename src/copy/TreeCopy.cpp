@@ -85,13 +85,11 @@ bool handleFile(RunContext& run, const WalkRules& rules, const Entry& f,
     if (!targetFolder.empty()) {
         joinPathInto(p.source, sourceFolder, f.name);
         joinPathInto(p.target, targetFolder, f.name);
-        const bool isNew = rules.FileIsNew(f);
-        // Existence alone is asked for every file; the backup file's
-        // attributes only where they may need repairing. A folder or a link
-        // where the source has a file is no copy of it.
-        bool exists = false;
-        if (!isNew && rules.syncActive) exists = backupHoldsSame(backup.find(f.name, p.target), f);
-        if (isNew || (rules.syncActive && !exists)) {
+        // Existence alone is asked for every old file under synchronisation;
+        // the backup file's attributes only where they may need repairing. A
+        // folder or a link where the source has a file is no copy of it.
+        if (rules.FileIsNew(f) ||
+            (rules.syncActive && !backupHoldsSame(backup.find(f.name, p.target), f))) {
             if (!copyFileOver(run, rules, f, p, level)) return false;
         } else if (rules.syncActive && takesAttributes(f) && isLater(f.accessed, rules.from)) {
             if (!repairAttributes(run, f, p)) return false;
