@@ -174,7 +174,7 @@ void WindowProgress::scale() {
     bar.min = 0;
     scale_ = static_cast<int>(decimalText(bytesTotal_).size()) - 4;
     bar.max = static_cast<int>(std::floor(bytesTotal_ / std::pow(10.0, scale_)));
-    if (bar.value > bar.max) bar.value = bar.max;
+    bar.value = std::min(bar.value, bar.max);
     updatePercent();
     showPercentCaption();
     w_.svc.pump.yield();

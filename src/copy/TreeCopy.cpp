@@ -33,33 +33,32 @@ FsError copyWithRetry(RunContext& run, const Entry& f, const FilePaths& p) {
     return copied;
 }
 
-// A file that is new (or missing from the backup under synchronisation).
-// Returns false when the user gave up on a full disk.
-bool copyFileOver(RunContext& run, const WalkRules& rules, const Entry& f, const FilePaths& p,
+// A file that is new (or missing from the backup under synchronisation). A
+// full disk the user gave up on breaks the run.
+void copyFileOver(RunContext& run, const WalkRules& rules, const Entry& f, const FilePaths& p,
                   Level level) {
     showCopying(run, p.source);
     FsError pending = copyWithRetry(run, f, p);
     if (pending.failed()) {
         noteFailedCopy(run, f, rules);
         const GiveUpLine line = level == Level::Root ? GiveUpLine::BreakLine : GiveUpLine::DiskFull;
-        if (!reportFileFailure(run, p.source, pending, line)) return false;
+        if (!reportFileFailure(run, p.source, pending, line)) return;
     } else {
         ++run.counts.copied;
         if (level == Level::Sub) reportFileRecovery(run, p.source);
     }
     run.progress.fileFinished(p.source);
-    return true;
 }
 
 // Under synchronisation: a backup file whose attributes differ from its
-// source file's gets the source's. Returns false when the user gave up.
-// The walk lists without the recorded bits, so both sides are read here.
-bool repairAttributes(RunContext& run, const Entry& f, const FilePaths& p) {
+// source file's gets the source's. A full disk the user gave up on breaks the
+// run. The walk lists without the recorded bits, so both sides are read here.
+void repairAttributes(RunContext& run, const Entry& f, const FilePaths& p) {
     std::uint32_t sourceAttributes = 0;
-    if (run.fs.getAttributes(p.source, sourceAttributes).failed()) return true;  // gone meanwhile
+    if (run.fs.getAttributes(p.source, sourceAttributes).failed()) return;  // gone meanwhile
     std::uint32_t targetAttributes = 0;
     const bool known = run.fs.getAttributes(p.target, targetAttributes).ok();
-    if (known && targetAttributes == sourceAttributes) return true;
+    if (known && targetAttributes == sourceAttributes) return;
     showCopying(run, p.source);
     FsError pending;
     keep(pending, run.fs.setAttributes(p.target, sourceAttributes));
@@ -68,9 +67,9 @@ bool repairAttributes(RunContext& run, const Entry& f, const FilePaths& p) {
         reportFileRecovery(run, p.source);
     }
     run.progress.fileFinished(p.source);
-    if (pending.ok()) return true;
+    if (pending.ok()) return;
     noteFailedRepair(run, f);
-    return reportFileFailure(run, p.source, pending, GiveUpLine::DiskFull);
+    (void)reportFileFailure(run, p.source, pending, GiveUpLine::DiskFull);
 }
 
 // Compares one source file with its place in the backup and copies it when
@@ -89,14 +88,13 @@ bool handleFile(RunContext& run, const WalkRules& rules, const Entry& f,
         // the backup file's attributes only where they may need repairing. A
         // folder or a link where the source has a file is no copy of it.
         if (rules.FileIsNew(f) ||
-            (rules.syncActive && !backupHoldsSame(backup.find(f.name, p.target), f))) {
-            if (!copyFileOver(run, rules, f, p, level)) return false;
-        } else if (rules.syncActive && takesAttributes(f) && isLater(f.accessed, rules.from)) {
-            if (!repairAttributes(run, f, p)) return false;
-        }
+            (rules.syncActive && !backupHoldsSame(backup.find(f.name, p.target), f)))
+            copyFileOver(run, rules, f, p, level);
+        else if (rules.syncActive && takesAttributes(f) && isLater(f.accessed, rules.from))
+            repairAttributes(run, f, p);
     }
     run.progress.countsChanged();
-    return true;
+    return !run.userBreak;
 }
 
 // The backup folder takes the source folder's attributes, unless the source
