@@ -28,7 +28,6 @@ constexpr std::size_t kChunk = 128 << 10;
 // One kernel copy call may move this much; fewer calls for large files.
 constexpr std::size_t kKernelChunk = std::size_t{1} << 30;
 constexpr std::size_t kMinBuffer = 64 << 10;
-constexpr int kLinkAttempts = 100;
 // Set-user and set-group bits are not carried over: the copy belongs to
 // whoever runs the backup, often root.
 constexpr mode_t kCopiedModeBits = 0777 | S_ISVTX;
@@ -199,11 +198,9 @@ FsError copyLink(const std::string& from, const std::string& to, const struct st
     if (static_cast<std::size_t>(n) >= target.size())
         return fsFail(kErrObjectNotAvailable, "Link changed while being copied: " + from);
     std::string temp;
-    int err = EEXIST;
-    for (int attempt = 0; attempt < kLinkAttempts && err == EEXIST; ++attempt) {
-        temp = tempNameIn(folderForTemp(to));
-        err = symlink(target.c_str(), temp.c_str()) == 0 ? 0 : errno;
-    }
+    int err = withFreeTempName(folderForTemp(to), temp, [&](const std::string& name) {
+        return symlink(target.c_str(), name.c_str()) == 0 ? 0 : errno;
+    });
     if (err != 0) return errnoError(err, to, PathRole::Folder);
     if (geteuid() == 0 &&
         fchownat(AT_FDCWD, temp.c_str(), src.st_uid, src.st_gid, AT_SYMLINK_NOFOLLOW) != 0)

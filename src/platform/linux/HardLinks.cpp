@@ -14,8 +14,6 @@ namespace zv {
 
 namespace {
 
-constexpr int kLinkAttempts = 100;
-
 bool sameTime(const struct timespec& a, const struct timespec& b) {
     return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
@@ -59,11 +57,9 @@ bool linkReplacing(const std::string& copy, const std::string& to, bool replacin
         return true;
     }
     std::string temp;
-    int err = EEXIST;
-    for (int attempt = 0; attempt < kLinkAttempts && err == EEXIST; ++attempt) {
-        temp = tempNameIn(folderForTemp(to));
-        err = link(copy.c_str(), temp.c_str()) == 0 ? 0 : errno;
-    }
+    int err = withFreeTempName(folderForTemp(to), temp, [&](const std::string& name) {
+        return link(copy.c_str(), name.c_str()) == 0 ? 0 : errno;
+    });
     if (err == EPERM || isUnsupported(err)) unkept |= kUnkeptHardLinks;
     if (copyInstead(err)) return false;
     if (err == 0) {

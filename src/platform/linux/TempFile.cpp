@@ -13,12 +13,6 @@
 
 namespace zv {
 
-namespace {
-
-constexpr int kAttempts = 100;
-
-}  // namespace
-
 std::string tempNameIn(const std::string& folder) {
     unsigned char bytes[8] = {};
     if (getrandom(bytes, sizeof bytes, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof bytes)) {
@@ -37,19 +31,25 @@ std::string tempNameIn(const std::string& folder) {
     return joinPath(folder, std::string(kTempPrefix) + suffix);
 }
 
-UniqueFd createTempFileIn(const std::string& folder, mode_t mode, std::string& name, int& err) {
-    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+int withFreeTempName(const std::string& folder, std::string& name,
+                     const std::function<int(const std::string&)>& make) {
+    constexpr int kAttempts = 100;
+    int err = EEXIST;
+    for (int attempt = 0; attempt < kAttempts && err == EEXIST; ++attempt) {
         name = tempNameIn(folder);
-        int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-        if (fd >= 0) {
-            err = 0;
-            return UniqueFd(fd);
-        }
-        err = errno;
-        if (err != EEXIST) break;
+        err = make(name);
     }
-    name.clear();
-    return UniqueFd();
+    return err;
+}
+
+UniqueFd createTempFileIn(const std::string& folder, mode_t mode, std::string& name, int& err) {
+    UniqueFd fd;
+    err = withFreeTempName(folder, name, [&](const std::string& candidate) {
+        fd = UniqueFd(open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
+        return fd.valid() ? 0 : errno;
+    });
+    if (err != 0) name.clear();
+    return fd;
 }
 
 std::string folderForTemp(const std::string& path) {

@@ -2,6 +2,7 @@
 
 #include <sys/types.h>
 
+#include <functional>
 #include <string>
 
 #include "platform/TempName.h"
@@ -11,6 +12,12 @@ namespace zv {
 
 // A fresh, unused name "<folder>/.zv-tmp-<random>".
 std::string tempNameIn(const std::string& folder);
+
+// Calls `make` (which returns 0 or an errno value) with fresh temporary names
+// in `folder` until one is not taken yet (EEXIST), a bounded number of times;
+// `name` is the last one tried. Returns what the last call returned.
+int withFreeTempName(const std::string& folder, std::string& name,
+                     const std::function<int(const std::string&)>& make);
 
 // Creates a new temporary file in `folder` (O_EXCL, permissions `mode`
 // less the umask). Returns the descriptor; on failure an invalid one with
