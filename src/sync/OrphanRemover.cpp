@@ -77,7 +77,7 @@ OrphanResult OrphanRemover::toDustbin(const Entry& file, const std::string& path
     if (FsError e = checkRealPlace(targetFolder); e.failed()) return failed(std::move(e));
 
     run_.progress.fileStarted(path);
-    bool moved = false;
+    bool moved;  // set by intoDustbin
     FsError pending = intoDustbin(path, target, file.attributes, moved);
     if (pending.failed()) {
         run_.progress.fileFinished(path);
