@@ -205,8 +205,7 @@ TEST_F(CopyWalk, NoWalkEntersSystemFolders) {
         }
 }
 
-// Nothing is written through a link in the backup, nor is a missing backup root or a backup
-// folder gone mid-run (its disk unplugged) made.
+// Nothing is written through a backup link, nor a missing root or one gone mid-run made.
 TEST_F(CopyWalk, NothingIsWrittenOutsideTheBackup) {
     dated(S("a/secret.txt"), after);
     makeDirs(rig.root / "elsewhere");

@@ -40,8 +40,7 @@ TEST_F(FileCopyTest, LinksAreReplacedAndSpecialFilesRefusedAtOnce) {
     EXPECT_FALSE(std::filesystem::exists(dir / "plain"));
 }
 
-// User attributes (more names and a longer value than a first read holds) and capabilities
-// come over; trusted not.
+// User attributes (more names, a longer value than a first read holds), capabilities; no trusted.
 TEST_F(FileCopyTest, CarriesUserAttributesAndCapabilitiesButNotTheMachinesOwn) {
     const std::string src = dir / "src", copy = dir / "copy";
     writeFile(src, "data");

@@ -151,8 +151,7 @@ TEST_F(SyncWalk, RemovesTheOrphansOnlyWhereItMayLook) {
     EXPECT_EQ(tree(dst), Names{"Sub/f.txt"});
 }
 
-// A folder of many files is read once, not asked name by name; its names never answer for
-// another folder.
+// A folder of many files is read once, not name by name; its names answer for it alone.
 TEST_F(SyncWalk, AFolderOfManyFilesIsReadOnceForItselfOnly) {
     const Names many = {"1", "2", "3", "4", "5", "6", "A/1", "A/2", "A/3", "A/4", "A/5", "A/6"};
     put(src, many);
