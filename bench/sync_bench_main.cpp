@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
         w.progress.startPhase();
         zv::syncRootFiles(w.run, w.job.backup, w.job.source);
         zv::syncSubfolders(w.run, w.job.backup, w.job.source);
-        w.progress.settle(true);  // as the run driver does
+        w.progress.settle();  // as the run driver does
     }
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
     std::printf("%.4f seen=%d copied=%d removed=%d failed=%d break=%d\n", elapsed.count(),
