@@ -168,18 +168,24 @@ TEST_F(SyncWalk, AFolderOfManyFilesIsReadOnceForItselfOnly) {
     EXPECT_FALSE(fs::exists(dst + "/A/Sub/1"));
 }
 
-// A dustbin folder gone mid-run (its disk unplugged) is not made again; the orphans stay.
+// A dustbin folder gone mid-run (its disk unplugged), or another in its place, takes nothing.
 TEST_F(SyncWalk, ADustbinGoneMidRunIsNotMadeAgain) {
-    put(src, {"anchor.txt"});
-    put(dst, {"Sub/o.txt"});
-    useDustbinFolder(bin);
-    faulty.beforeCall = [&](FsOp op, const std::string& path) {
-        if (op == FsOp::List && path == dst + "/Sub") fs::remove_all(bin);
-    };
-    sync();
-    EXPECT_FALSE(fs::exists(bin));
-    EXPECT_EQ(tree(dst), Names{"Sub/o.txt"});
-    EXPECT_EQ(removedAndFailed(), std::pair(0, 1));
+    for (const bool replaced : {false, true}) {
+        const std::string away = rig.root / (replaced ? "away2" : "away1");
+        fresh();
+        put(src, {"anchor.txt"});
+        put(dst, {"Sub/o.txt"});
+        useDustbinFolder(bin);
+        faulty.beforeCall = [&](FsOp op, const std::string& path) {
+            if (op != FsOp::List || path != dst + "/Sub") return;
+            fs::rename(bin, away);
+            if (replaced) makeDirs(bin);
+        };
+        sync();
+        EXPECT_EQ(std::tuple(fs::exists(bin), tree(away), tree(dst)),
+                  std::tuple(replaced, Names{}, Names{"Sub/o.txt"}));
+        EXPECT_EQ(removedAndFailed(), std::pair(0, 1));
+    }
 }
 
 // Exit at the root stops the removal there.
