@@ -64,8 +64,8 @@ TEST_F(RunDriver, ACompletedRun) {
     EXPECT_TRUE(w().runCompleted && w().ui.okButton.enabled && w().ui.dateFilterBox.enabled);
     EXPECT_TRUE(w().ui.verifyArrow.enabled && w().ui.syncArrow.enabled &&
                 w().ui.fromDateBox.enabled && w().ui.sourceBox.enabled && w().ui.backupBox.enabled);
-    EXPECT_FALSE(w().runInProgress || w().ui.closed || w().ui.progressBar.visible);
-    EXPECT_FALSE(w().ui.dateCover.visible);
+    EXPECT_FALSE(w().runInProgress || w().ui.closed || w().ui.progressBar.visible ||
+                 w().ui.dateCover.visible);
     // GO waits for a new confirmation.
     EXPECT_FALSE(w().ui.goButton.enabled);
     EXPECT_EQ(w().ui.goButton.text, ">------------>>>>");

@@ -91,7 +91,6 @@ TEST_F(FaithfulCopy, ReadOnlyFoldersAndFoldersOfAnotherUser) {
         for (const auto& [change, sync] : steps) {
             ASSERT_TRUE(sh(here + change));
             runAs("nobody");
-            // Another user's folder and file, which the run may read but not own.
             ASSERT_TRUE(sh(here + R"(mkdir -p "$S/../van root" && echo r > "$S/../van root/r" &&
                                     chown -R root "$S/../van root")"));
             EXPECT_EQ(backUp(verify, sync), 0) << change << errorLog();

@@ -47,8 +47,7 @@ TEST_F(FileCopyTest, CarriesUserAttributesAndCapabilitiesButNotTheMachinesOwn) {
     for (char c = 'a'; c < 'm'; ++c)
         if (!setXattr(src, "user." + std::string(100, c), "v"))
             GTEST_SKIP() << "no user attributes";
-    const std::string longValue(2000, 'v');
-    ASSERT_TRUE(setXattr(src, "user.long", longValue));
+    ASSERT_TRUE(setXattr(src, "user.long", std::string(2000, 'v')));
     // Version 2 file capabilities (20 bytes): cap_net_bind_service, effective.
     const std::string caps =
         std::string("\x01\x00\x00\x02\x00\x04\x00\x00", 8) + std::string(12, 0);
@@ -56,7 +55,7 @@ TEST_F(FileCopyTest, CarriesUserAttributesAndCapabilitiesButNotTheMachinesOwn) {
                       setXattr(src, "trusted.m", "e");
     ASSERT_TRUE(fs.copyFile(src, copy).ok());
     EXPECT_EQ(xattrOf(copy, "user." + std::string(100, 'l')) + xattrOf(copy, "user.long"),
-              "v" + longValue);
+              "v" + std::string(2000, 'v'));
     if (!root) GTEST_SKIP() << "capabilities need root";
     EXPECT_EQ(xattrOf(copy, "security.capability") + xattrOf(copy, "trusted.m"), caps + "-");
 }

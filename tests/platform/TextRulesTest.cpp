@@ -153,9 +153,8 @@ TEST(LinuxEnvironment, AppAndDesktopFolders) {
     // the last line counts, an empty value meaning the default.
     EXPECT_EQ(desktopFolderFrom(" \tXDG_DESKTOP_DIR=\"$HOME/Bureau\"\t \r\n", {"/home/u", "", ""}),
               "/home/u/Bureau");
-    EXPECT_EQ(
-        desktopFolderFrom("XDG_DESKTOP_DIR=\"/b\"\nXDG_DESKTOP_DIR=\"\"", {"/home/u", "", ""}),
-        "/home/u/Desktop");
+    EXPECT_EQ(desktopFolderFrom("XDG_DESKTOP_DIR=\"/b\"\nXDG_DESKTOP_DIR=\"\"", {"/h", "", ""}),
+              "/h/Desktop");
 }
 
 // The install's bin folder, also through a link; a fresh data folder path is made 0700.
