@@ -1,7 +1,6 @@
 #include "run/SystemFolders.h"
 
-#include <strings.h>
-
+#include <algorithm>
 #include <array>
 
 namespace zv {
@@ -11,9 +10,13 @@ namespace {
 constexpr std::array<std::string_view, 3> kSystemWords{"RECYCLER", "RECYCLED",
                                                        "SYSTEM VOLUME INFORMATION"};
 
-// ASCII letters compared without case (the words hold nothing else).
+// The words (capitals) against any case of their ASCII letters, whatever the
+// locale: a Turkish one would not take "i" for "I".
 bool sameWord(std::string_view text, std::string_view word) {
-    return text.size() == word.size() && strncasecmp(text.data(), word.data(), word.size()) == 0;
+    const auto upper = [](char c) {
+        return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    };
+    return std::ranges::equal(text, word, {}, upper);
 }
 
 bool containsWord(std::string_view text, std::string_view word) {
