@@ -48,6 +48,7 @@ TEST_F(FreedesktopTrashTest, AFileOnAnotherVolumeGoesToThatVolumesTrash) {
     // Set-up on the volume -> the trash folder used ("": refused).
     const std::pair<std::string, std::string> cases[] = {
         {"mkdir -m 1777 .Trash", ".Trash/" + uid},
+        {"mkdir -m 1777 .Trash .Trash/" + uid + " && chown 65534 .Trash/" + uid, ".Trash-" + uid},
         {"mkdir -m 777 .Trash", ".Trash-" + uid},
         {"mkdir -m 1777 elsewhere && ln -s elsewhere .Trash", ".Trash-" + uid},
         {"mkdir elsewhere && ln -s elsewhere .Trash-" + uid, ""},
