@@ -9,6 +9,7 @@
 #include "app/Services.h"
 #include "app/WindowModel.h"
 #include "app/WindowProgress.h"
+#include "copy/NewFileSearch.h"
 #include "run/Job.h"
 #include "run/NextFromDate.h"
 #include "run/RunContext.h"
@@ -61,6 +62,8 @@ class AppWindow {
     RunRoots roots;
     // The from-date the run will save, held back by files that failed.
     NextFromDate nextFrom;
+    // Where the new-folder copy found new files this run.
+    NewFileSearch newFiles;
 
     // Outcome bookkeeping for the exit status of unattended starts.
     bool runCompleted = false;  // a run reached its end without a break

@@ -151,6 +151,7 @@ void AppWindow::goClicked() {
     runRefused = false;
     nextFrom.reset();
     roots = RunRoots{};
+    newFiles.clear();
     runInProgress = true;
 
     ui.panel(1) = "Momentje..";

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "copy/NewFileSearch.h"
 #include "copy/TreeCopy.h"
 #include "copy/WalkSupport.h"
 #include "run/RunContext.h"
@@ -15,31 +16,15 @@ bool folderIsNew(const Entry& folder, const WalkRules& rules) {
     return isAtOrAfter(folder.created, rules.from) && isAtOrAfter(folder.modified, rules.from);
 }
 
-// Some file anywhere below the folder is new by its own dates. A folder
-// that cannot be listed counts as holding one: skipping is not safe.
-bool holdsNewFile(FileSystem& fs, const std::string& folder, const WalkRules& rules) {
-    std::vector<Entry> files;
-    std::vector<Entry> folders;
-    if (fs.listFolder(folder, files, folders).failed()) return true;
-    for (const Entry& f : files)
-        if (isCopyable(f) && rules.DatesAreNew(f)) return true;
-    std::string sub;
-    for (const Entry& d : folders) {
-        joinPathInto(sub, folder, d.name);
-        if (holdsNewFile(fs, sub, rules)) return true;
-    }
-    return false;
-}
-
 // An old subfolder is left out of a new backup branch: its dates are at or
 // before the from-date, the date filter is on and there is no
 // synchronisation. A subfolder that holds a newer file somewhere below is
 // never left out, or that file would never be backed up.
-bool isOldSubfolder(FileSystem& fs, const Entry& s, const std::string& sPath,
+bool isOldSubfolder(RunContext& run, const Entry& s, const std::string& sPath,
                     const WalkRules& rules) {
     if (rules.noDateCheck || rules.syncActive) return false;
     if (isLater(s.created, rules.from) || isLater(s.modified, rules.from)) return false;
-    return !holdsNewFile(fs, sPath, rules);
+    return !run.newFiles.holdsNewFile(run.fs, sPath, s.id, rules);
 }
 
 // After the copy attempt of one file: the failure or the count. Returns
@@ -160,7 +145,7 @@ void copyNewFolderSubfolders(RunContext& run, const std::string& Source,
     for (const Entry& s : subfolders) {
         run.pump.yield();
         joinPathInto(sPath, src, s.name);
-        if (isExcludedSubfolder(run, s, sPath, dst) || isOldSubfolder(fs, s, sPath, rules))
+        if (isExcludedSubfolder(run, s, sPath, dst) || isOldSubfolder(run, s, sPath, rules))
             continue;
         if (run.userBreak) return;
         std::string target;

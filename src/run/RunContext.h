@@ -15,6 +15,8 @@
 
 namespace zv {
 
+class NewFileSearch;
+
 // Everything the copy and synchronisation walks work with: the outside world
 // they reach, the job they carry out, and the state a run builds up. The
 // window owns all of it; the walks see only this.
@@ -35,6 +37,8 @@ struct RunContext {
     // backup path of that name as there.
     const std::string& computerName;
     const std::string& desktopName;
+    // What the new-folder copy found out this run about where new files lie.
+    NewFileSearch& newFiles;
 };
 
 }  // namespace zv

@@ -125,6 +125,22 @@ TEST_F(CopyWalk, ANewBranchGetsWhatIsNewByDate) {
               std::tuple(2, 1, 2u));
 }
 
+// An old branch whose one new file lies deepest is searched once, not once per level.
+TEST_F(CopyWalk, ADeepOldBranchIsSearchedOnce) {
+    long lists[2] = {};
+    for (const int depth : {20, 40}) {
+        fresh();
+        std::string chain = "A";
+        for (int level = 0; level < depth; ++level) dated(S(chain += "/d") + "/old", before);
+        dated(S(chain + "/new"), after);
+        const long listsBefore = faulty.calls(FsOp::List);
+        run(Walk::Checked);
+        EXPECT_EQ(tree(dst), Names{chain + "/new"}) << depth;
+        lists[depth / 40] = faulty.calls(FsOp::List) - listsBefore;
+    }
+    EXPECT_LE(lists[1] - lists[0], 5 * 20);  // a square would add 600
+}
+
 // A failed file and the recovery, a full disk, a folder not listable or made.
 TEST_F(CopyWalk, FailuresAndExitEndTheFileOrTheRun) {
     const std::string brk = formatDate(rig.clock.current) + " " + timeText() + "   -  user break";

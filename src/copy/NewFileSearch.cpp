@@ -1,0 +1,28 @@
+#include "copy/NewFileSearch.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "copy/WalkSupport.h"
+
+namespace zv {
+
+bool NewFileSearch::holdsNewFile(FileSystem& fs, const std::string& folder, const FileId& id,
+                                 const WalkRules& rules) {
+    if (id.known())
+        if (auto found = known_.find(id); found != known_.end()) return found->second;
+    std::vector<Entry> files;
+    std::vector<Entry> folders;
+    bool holds = fs.listFolder(folder, files, folders, ListDetail::Plain).failed() ||
+                 std::any_of(files.begin(), files.end(),
+                             [&](const Entry& f) { return isCopyable(f) && rules.DatesAreNew(f); });
+    std::string sub;
+    for (auto d = folders.begin(); !holds && d != folders.end(); ++d) {
+        joinPathInto(sub, folder, d->name);
+        holds = holdsNewFile(fs, sub, d->id, rules);
+    }
+    if (id.known()) known_.emplace(id, holds);
+    return holds;
+}
+
+}  // namespace zv
