@@ -111,15 +111,15 @@ FsError FencedFileSystem::listNames(const std::string& path, std::vector<FolderN
     return inner_.listNames(path, names);
 }
 
-FsError FencedFileSystem::folderSize(const std::string& path, std::uint64_t& bytes) {
-    bytes = 0;
+FsError FencedFileSystem::countFiles(const std::string& path, std::uint64_t& count) {
+    count = 0;
     if (!inside(path)) return outsideFence(path);
-    return inner_.folderSize(path, bytes);
+    return inner_.countFiles(path, count);
 }
 
-std::unique_ptr<PendingSize> FencedFileSystem::startFolderSizes(std::vector<std::string> folders) {
+std::unique_ptr<PendingCount> FencedFileSystem::startFileCounts(std::vector<std::string> folders) {
     std::erase_if(folders, [this](const std::string& folder) { return !inside(folder); });
-    return inner_.startFolderSizes(std::move(folders));
+    return inner_.startFileCounts(std::move(folders));
 }
 
 FsError FencedFileSystem::readTextFile(const std::string& path, std::string& content) {

@@ -69,8 +69,8 @@ class FencedFileSystem final : public FileSystem {
         return inner_.getAttributes(path, attributes);
     }
     FsError setAttributes(const std::string& path, std::uint32_t attributes) override;
-    FsError folderSize(const std::string& path, std::uint64_t& bytes) override;
-    std::unique_ptr<PendingSize> startFolderSizes(std::vector<std::string> folders) override;
+    FsError countFiles(const std::string& path, std::uint64_t& count) override;
+    std::unique_ptr<PendingCount> startFileCounts(std::vector<std::string> folders) override;
     std::string parentFolder(const std::string& path) override { return inner_.parentFolder(path); }
     std::string absolutePath(const std::string& path) override { return inner_.absolutePath(path); }
     std::string driveName(const std::string& path) override { return inner_.driveName(path); }

@@ -1,6 +1,8 @@
 #include "app/WindowProgress.h"
 
 #include <algorithm>
+#include <charconv>
+#include <iterator>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -21,6 +23,12 @@ std::string decimalText(double value) {
     return buffer;
 }
 
+void appendNumber(std::string& text, long long number) {
+    char digits[24];
+    const auto end = std::to_chars(std::begin(digits), std::end(digits), number).ptr;
+    text.append(digits, end);
+}
+
 }  // namespace
 
 void WindowProgress::walkStarted(Walk walk, const std::string& root) {
@@ -31,7 +39,7 @@ void WindowProgress::walkStarted(Walk walk, const std::string& root) {
             ui.panel(1) = walkText_;
             ui.state = WindowState::Normal;
             w_.minimised = false;
-            bytesTotal_ = 0;
+            filesTotal_ = 0;
             countsChanged();
             ui.progressBar.visible = true;
             w_.svc.pump.repaintNow();
@@ -47,7 +55,7 @@ void WindowProgress::walkStarted(Walk walk, const std::string& root) {
             w_.svc.pump.repaintNow();
             ui.progressBar.setValue(0);
             pendingTotal_.reset();
-            bytesTotal_ = treeSize(w_.svc.fs, root);
+            filesTotal_ = static_cast<double>(treeFileCount(w_.svc.fs, root));
             scale();
             return;
         case Walk::Synchronise:
@@ -63,10 +71,11 @@ void WindowProgress::walkStarted(Walk walk, const std::string& root) {
 
 void WindowProgress::fileReached(std::uint64_t bytes) {
     bytesDone_ += static_cast<double>(bytes);
+    ++filesDone_;
     if (totalKnown()) {
         advance();
         updatePercent();
-        showPercentCaption();
+        if (captionStale()) showPercentCaption();
     }
     showOnTerminal(false);
     w_.svc.pump.yield();
@@ -86,15 +95,22 @@ void WindowProgress::fileFinished(const std::string& path) {
     countsChanged();
 }
 
+// Called for every file: the texts are written into the panels' own
+// buffers, so no string is made.
 void WindowProgress::countsChanged() {
-    w_.ui.panel(2) = "Bestanden: " + std::to_string(w_.counts.copied) +
-                     "         [ Verwijderd: " + std::to_string(w_.counts.removed) + " ]";
-    w_.ui.panel(3) = "Van: " + std::to_string(w_.counts.seen);
+    std::string& files = w_.ui.panel(2);
+    files.assign("Bestanden: ");
+    appendNumber(files, w_.counts.copied);
+    files.append("         [ Verwijderd: ");
+    appendNumber(files, w_.counts.removed);
+    files.append(" ]");
+    std::string& seen = w_.ui.panel(3);
+    seen.assign("Van: ");
+    appendNumber(seen, w_.counts.seen);
 }
 
 void WindowProgress::startPhase() {
-    bytesDone_ = 0;
-    bytesTotal_ = 0;
+    bytesDone_ = filesDone_ = filesTotal_ = 0;
     percentDone_ = 0;
     ProgressBarState& bar = w_.ui.progressBar;
     bar.value = bar.min = 0;
@@ -126,6 +142,14 @@ void WindowProgress::showPercentCaption() {
         w_.ui.caption = percent + " %";
     else
         w_.ui.caption = percent + " %   " + w_.versionText;
+    captionShown_ = {w_.ui.caption, percentDone_, w_.minimised};
+}
+
+// Building the caption for every file cost a few per cent of a run; it is
+// built again only when the percentage moved or the window changed it.
+bool WindowProgress::captionStale() const {
+    return percentDone_ != captionShown_.percent || w_.minimised != captionShown_.minimised ||
+           w_.ui.caption != captionShown_.text;
 }
 
 void WindowProgress::showOnTerminal(bool last) {
@@ -142,15 +166,15 @@ void WindowProgress::showOnTerminal(bool last) {
         .append(" gekopieerd, ")
         .append(decimalText(bytesDone_ / 1e6))
         .append(" MB");
-    if (bytesTotal_ > 0) line.append(", ").append(decimalText(percentDone_)).append(" %");
+    if (filesTotal_ > 0) line.append(", ").append(decimalText(percentDone_)).append(" %");
     w_.terminal(line + (last ? "\n" : "   "));
 }
 
 void WindowProgress::startTotal(const std::string& folder) {
     pendingTotal_.reset();
     std::vector<std::string> subfolders;
-    pendingBase_ = treeSizeOfRoot(w_.svc.fs, folder, subfolders);
-    pendingTotal_ = w_.svc.fs.startFolderSizes(std::move(subfolders));
+    pendingBase_ = rootFileCount(w_.svc.fs, folder, subfolders);
+    pendingTotal_ = w_.svc.fs.startFileCounts(std::move(subfolders));
     if (pendingTotal_->ready()) takeTotal();
 }
 
@@ -162,7 +186,7 @@ bool WindowProgress::totalKnown() {
 }
 
 void WindowProgress::takeTotal() {
-    bytesTotal_ = pendingBase_ + static_cast<double>(pendingTotal_->total());
+    filesTotal_ = static_cast<double>(pendingBase_ + pendingTotal_->total());
     pendingTotal_.reset();
     scale();
 }
@@ -172,8 +196,8 @@ void WindowProgress::takeTotal() {
 void WindowProgress::scale() {
     ProgressBarState& bar = w_.ui.progressBar;
     bar.min = 0;
-    scale_ = static_cast<int>(decimalText(bytesTotal_).size()) - 4;
-    bar.max = static_cast<int>(std::floor(bytesTotal_ / std::pow(10.0, scale_)));
+    unit_ = std::pow(10.0, static_cast<int>(decimalText(filesTotal_).size()) - 4);
+    bar.max = static_cast<int>(std::floor(filesTotal_ / unit_));
     bar.value = std::min(bar.value, bar.max);
     updatePercent();
     showPercentCaption();
@@ -183,14 +207,14 @@ void WindowProgress::scale() {
 // The bar trails the bytes done by 1/64 of its length.
 void WindowProgress::advance() {
     ProgressBarState& bar = w_.ui.progressBar;
-    const double scaled = std::floor(bytesDone_ / std::pow(10.0, scale_));
+    const double scaled = std::floor(filesDone_ / unit_);
     bar.setValue(static_cast<long long>(scaled) - bar.max / 64);
 }
 
 // Halves to even.
 void WindowProgress::updatePercent() {
-    if (bytesTotal_ <= 0) return;
-    percentDone_ = std::nearbyint(bytesDone_ / bytesTotal_ * 100.0);
+    if (filesTotal_ <= 0) return;
+    percentDone_ = std::nearbyint(filesDone_ / filesTotal_ * 100.0);
 }
 
 }  // namespace zv

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/DateTime.h"
-#include "platform/PendingSize.h"
+#include "platform/PendingCount.h"
 #include "run/RunProgress.h"
 
 namespace zv {
@@ -16,13 +16,15 @@ class AppWindow;
 // panel 2 the counts ("Bestanden: <copied>         [ Verwijderd: <removed> ]"),
 // panel 3 the files seen ("Van: <seen>"), the current file in the file line
 // (green while it is handled), and the progress bar and the percentage in the
-// window caption measured in bytes of the walk's total.
+// window caption measured in files of the walk's total.
 //
-// A walk's total is the size of its root folder's tree. Where the file system
-// can, it is worked out beside the walk, so the first file need not wait for
-// a scan of the whole tree: until the total is known the bar and the
-// percentage stay where they are, and they catch up when it arrives. The
-// quick copy sums it before its first file.
+// A walk's total is the number of files in its root folder's tree, counted
+// by their names alone: reading every entry for its size would read the tree
+// twice, the walk being the other time. Where the file system can, it is
+// counted beside the walk, so the first file need not wait for a scan of the
+// whole tree: until the total is known the bar and the percentage stay where
+// they are, and they catch up when it arrives. The quick copy counts it
+// before its first file.
 class WindowProgress : public RunProgress {
   public:
     explicit WindowProgress(AppWindow& w) : w_(w) {}
@@ -48,9 +50,8 @@ class WindowProgress : public RunProgress {
     // A walk can pass more than its total (a tree that grew, or a folder the
     // total leaves out): the caption then stays at 100 %.
     void showPercentCaption();
-    // The percentage and the walk's total as last worked out.
+    // The percentage as last worked out.
     double percent() const { return percentDone_; }
-    double bytesTotal() const { return bytesTotal_; }
 
   private:
     // An unattended run's line on a terminal: files, bytes and percentage,
@@ -62,17 +63,26 @@ class WindowProgress : public RunProgress {
     void scale();
     void advance();
     void updatePercent();
+    bool captionStale() const;
 
     AppWindow& w_;
     const char* walkText_ = "Kopieren";
-    double bytesDone_ = 0;
-    double bytesTotal_ = 0;
+    double bytesDone_ = 0;  // for the terminal line
+    double filesDone_ = 0;
+    double filesTotal_ = 0;
     double percentDone_ = 0;
-    int scale_ = 0;
+    // The bar's unit: 10 to the power of its scale, worked out once a total.
+    double unit_ = 1;
     // A total still being worked out beside the walk, and the part of it
     // already known.
-    std::unique_ptr<PendingSize> pendingTotal_;
-    double pendingBase_ = 0;
+    std::unique_ptr<PendingCount> pendingTotal_;
+    std::uint64_t pendingBase_ = 0;
+    // What the caption was last set to, and from what.
+    struct ShownCaption {
+        std::string text;
+        double percent = -1;
+        bool minimised = false;
+    } captionShown_;
     DateTime lastTerminalLine_{};
 };
 

@@ -7,7 +7,7 @@
 
 #include "platform/DateTime.h"
 #include "platform/FsError.h"
-#include "platform/PendingSize.h"
+#include "platform/PendingCount.h"
 
 namespace zv {
 
@@ -171,19 +171,19 @@ class FileSystem {
 
     virtual FsError getAttributes(const std::string& path, std::uint32_t& attributes) = 0;
     virtual FsError setAttributes(const std::string& path, std::uint32_t attributes) = 0;
-    // The total size of all files in a folder's tree (symbolic links are not
-    // followed).
-    virtual FsError folderSize(const std::string& path, std::uint64_t& bytes) = 0;
-    // The sum of folderSize over `folders`, leaving out those whose size
+    // The number of files and symbolic links in a folder's tree, counted by
+    // their names alone (links are not followed).
+    virtual FsError countFiles(const std::string& path, std::uint64_t& count) = 0;
+    // The sum of countFiles over `folders`, leaving out those whose tree
     // cannot be read; worked out beside the caller where the file system
     // allows that, else at once (as here).
-    virtual std::unique_ptr<PendingSize> startFolderSizes(std::vector<std::string> folders) {
+    virtual std::unique_ptr<PendingCount> startFileCounts(std::vector<std::string> folders) {
         std::uint64_t sum = 0;
         for (const std::string& folder : folders) {
-            std::uint64_t bytes = 0;
-            if (folderSize(folder, bytes).ok()) sum += bytes;
+            std::uint64_t count = 0;
+            if (countFiles(folder, count).ok()) sum += count;
         }
-        return std::make_unique<KnownSize>(sum);
+        return std::make_unique<KnownCount>(sum);
     }
 
     // Textual parent: "/a/b" -> "/a", "/a" -> "/", "/" -> "", "DISK/x" -> "DISK",

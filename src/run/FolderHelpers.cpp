@@ -36,27 +36,28 @@ void createPath(FileSystem& fs, const std::string& folder) {
     if (!fs.folderExists(folder)) (void)fs.createFolder(folder);
 }
 
-double treeSize(FileSystem& fs, const std::string& folder) {
+std::uint64_t treeFileCount(FileSystem& fs, const std::string& folder) {
     std::vector<std::string> subfolders;
-    const double own = treeSizeOfRoot(fs, folder, subfolders);
-    return own + static_cast<double>(fs.startFolderSizes(std::move(subfolders))->total());
+    const std::uint64_t own = rootFileCount(fs, folder, subfolders);
+    return own + fs.startFileCounts(std::move(subfolders))->total();
 }
 
-double treeSizeOfRoot(FileSystem& fs, const std::string& folder,
-                      std::vector<std::string>& subfolders) {
-    std::vector<Entry> files;
-    std::vector<Entry> folders;
-    (void)fs.listFolder(folder, files, folders, ListDetail::Plain);
-    double total = 0;
-    for (const Entry& f : files)
-        if (f.kind != EntryKind::Special) total += static_cast<double>(f.size);
-    for (const Entry& d : folders) {
-        if (isUnsizedFolderName(d.name)) continue;
+std::uint64_t rootFileCount(FileSystem& fs, const std::string& folder,
+                            std::vector<std::string>& subfolders) {
+    std::vector<FolderName> names;
+    (void)fs.listNames(folder, names);
+    std::uint64_t count = 0;
+    for (const FolderName& n : names) {
+        if (!n.typeKnown || n.kind != EntryKind::Folder) {
+            count += !n.typeKnown || n.kind != EntryKind::Special;
+            continue;
+        }
+        if (isUncountedFolderName(n.name)) continue;
         std::string& sub = subfolders.emplace_back(folder);
         if (sub.empty() || sub.back() != kSep) sub += kSep;
-        sub += d.name;
+        sub += n.name;
     }
-    return total;
+    return count;
 }
 
 bool askForAnotherDisk(Dialogs& dialogs) {

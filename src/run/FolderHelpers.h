@@ -23,14 +23,14 @@ int makeFolder(FileSystem& fs, std::string& path);
 // levels missing, which the caller notices by its own existence test.
 void createPath(FileSystem& fs, const std::string& folder);
 
-// The bytes of the files in a tree: the folder's own files plus every
-// subfolder except the system folders of the first level. A size that cannot
-// be read adds nothing.
-double treeSize(FileSystem& fs, const std::string& folder);
-// treeSize in two parts: the folder's own files (the result) and the
+// The files (and links) in a tree, counted by name: the folder's own files
+// plus those of every subfolder except the system folders of the first
+// level. A subfolder whose tree cannot be read adds nothing.
+std::uint64_t treeFileCount(FileSystem& fs, const std::string& folder);
+// treeFileCount in two parts: the folder's own files (the result) and the
 // subfolders whose trees count (added to `subfolders`).
-double treeSizeOfRoot(FileSystem& fs, const std::string& folder,
-                      std::vector<std::string>& subfolders);
+std::uint64_t rootFileCount(FileSystem& fs, const std::string& folder,
+                            std::vector<std::string>& subfolders);
 
 // On a full disk: asks the user to put in another disk. True for OK.
 bool askForAnotherDisk(Dialogs& dialogs);

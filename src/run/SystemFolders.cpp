@@ -33,7 +33,7 @@ bool hasSystemFolderWord(std::string_view path) {
     return false;
 }
 
-bool isUnsizedFolderName(std::string_view name) {
+bool isUncountedFolderName(std::string_view name) {
     for (std::string_view word : kSystemWords)
         if (sameWord(name, word)) return true;
     return sameWord(name, "_RESTORE");

@@ -10,8 +10,8 @@ namespace zv {
 // The path contains RECYCLER, RECYCLED or SYSTEM VOLUME INFORMATION.
 bool hasSystemFolderWord(std::string_view path);
 
-// A folder whose size the progress total leaves out: one of the above by
+// A folder whose files the progress total leaves out: one of the above by
 // its whole name, or _RESTORE.
-bool isUnsizedFolderName(std::string_view name);
+bool isUncountedFolderName(std::string_view name);
 
 }  // namespace zv

@@ -363,27 +363,27 @@ TEST_F(RunDriver, AMassRemovalAsksFirstOrIsRefused) {
     EXPECT_EQ(w().job.maxRemovals, 250);
 }
 
-// A tree size known only at its `readyAfter`-th look; counts the looks that
+// A file count known only at its `readyAfter`-th look; counts the looks that
 // had to wait for it.
-class LateSize final : public PendingSize {
+class LateCount final : public PendingCount {
   public:
-    LateSize(std::uint64_t bytes, int readyAfter, int& waits)
-        : bytes_(bytes), readyAfter_(readyAfter), waits_(waits) {}
+    LateCount(std::uint64_t count, int readyAfter, int& waits)
+        : count_(count), readyAfter_(readyAfter), waits_(waits) {}
     bool ready() override { return ++looks_ >= readyAfter_; }
     std::uint64_t total() override {
         waits_ += looks_ < readyAfter_;
-        return bytes_;
+        return count_;
     }
 
   private:
-    std::uint64_t bytes_;
+    std::uint64_t count_;
     int readyAfter_, looks_ = 0;
     int& waits_;
 };
 
 // In every mode the bar and the percentage rise from 0 and never go back
-// within a walk (the synchronisation counts again from 0), whenever the size
-// total arrives: at once, after a few files, or only when the walk is done,
+// within a walk (the synchronisation counts again from 0), whenever the file
+// count arrives: at once, after a few files, or only when the walk is done,
 // when the run waits for it and ends as it would have (after a break nobody
 // waits). A new folder's files move them too.
 TEST_F(RunDriver, ProgressRisesFromZeroInEveryModeAndEveryRun) {
@@ -394,13 +394,13 @@ TEST_F(RunDriver, ProgressRisesFromZeroInEveryModeAndEveryRun) {
     makeDirs(source + "/empty");  // goes only where synchronisation is on
     FaultInjectingFileSystem faulty(fs);
     int readyAfter = 1, waits = 0;
-    faulty.startSizes = [&](std::vector<std::string> folders) {
+    faulty.startCounts = [&](std::vector<std::string> folders) {
         std::uint64_t sum = 0;
         for (const std::string& folder : folders) {
-            std::uint64_t bytes = 0;
-            if (fs.folderSize(folder, bytes).ok()) sum += bytes;
+            std::uint64_t count = 0;
+            if (fs.countFiles(folder, count).ok()) sum += count;
         }
-        return std::make_unique<LateSize>(sum, readyAfter, waits);
+        return std::make_unique<LateCount>(sum, readyAfter, waits);
     };
     struct Seen {
         int percent, bar;  // percent -1: none in the caption

@@ -73,7 +73,7 @@ TEST_F(WindowProgressRun, ScalesTheBarByTheBackupTreeAndCapsTheCaption) {
     }
     w().versionText = "Zandvast v.1.0.0";
     syncShown();
-    EXPECT_EQ(w().ui.progressBar.max, 5000);
+    EXPECT_EQ(w().ui.progressBar.max, 2000);
     EXPECT_GT(w().progress.percent(), 100.0);
     EXPECT_EQ(w().ui.caption, "100 %   Zandvast v.1.0.0");
     w().minimised = true;

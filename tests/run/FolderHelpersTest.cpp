@@ -36,16 +36,16 @@ TEST_F(FolderHelpersOnDisk, MakeFolderMakesEveryMissingLevelOrSaysItCouldNot) {
     EXPECT_NE(makeFolder(rig.fs, blocked), 0);
 }
 
-// The first level's system folders and unreadable sizes are left out.
-TEST_F(FolderHelpersOnDisk, TreeSizeSkipsFirstLevelSystemFoldersAndUnreadableSizes) {
+// The first level's system folders and unreadable trees are left out.
+TEST_F(FolderHelpersOnDisk, TreeFileCountSkipsFirstLevelSystemFoldersAndUnreadableTrees) {
     writeFile(S("ten.bin"), std::string(10, 'x'));
     for (const char* f :
          {"System Volume Information", "recycler", "_Restore", "RECYCLED", "locked"})
         writeFile(S(std::string(f) + "/big.bin"), std::string(1000, 'x'));
     writeFile(S("sub/Recycled/counted.bin"), std::string(5, 'x'));
     writeFile(S("sub/seven.bin"), std::string(7, 'x'));
-    faulty.failOn(FsOp::FolderSize, "locked", kErrAccessDenied);
-    EXPECT_EQ(treeSize(faulty, src), 22);
+    faulty.failOn(FsOp::CountFiles, "locked", kErrAccessDenied);
+    EXPECT_EQ(treeFileCount(faulty, src), 3u);
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ enum class FsOp {
     MoveFile,
     DeleteFile,
     CreateFolder,
-    FolderSize,
+    CountFiles,
     FlushVolume,
     WriteFileAtomic,
     Any
@@ -43,8 +43,8 @@ struct FaultInjectingFileSystem final : FileSystem {
     std::function<void(FsOp, const std::string&)> beforeCall;
     // Changes what listFolder and stat report for a full path (a birth time, say).
     std::function<void(const std::string& path, Entry&)> adjustEntry;
-    // Hands out pending tree sizes (late ones, say); unset, summed at once.
-    std::function<std::unique_ptr<PendingSize>(std::vector<std::string>)> startSizes;
+    // Hands out pending file counts (late ones, say); unset, summed at once.
+    std::function<std::unique_ptr<PendingCount>(std::vector<std::string>)> startCounts;
     std::string drive;  // the drive name every path is on, where set
 
     using FileSystem::listFolder;
@@ -99,12 +99,12 @@ struct FaultInjectingFileSystem final : FileSystem {
     std::uint32_t takeUnkept() override { return inner_.takeUnkept(); }
     FsError getAttributes(Path p, std::uint32_t& a) override { return inner_.getAttributes(p, a); }
     FsError setAttributes(Path p, std::uint32_t a) override { return inner_.setAttributes(p, a); }
-    FsError folderSize(Path p, std::uint64_t& bytes) override {
-        return guarded(FolderSize, p, {}, [&] { return inner_.folderSize(p, bytes); });
+    FsError countFiles(Path p, std::uint64_t& count) override {
+        return guarded(CountFiles, p, {}, [&] { return inner_.countFiles(p, count); });
     }
-    std::unique_ptr<PendingSize> startFolderSizes(std::vector<std::string> folders) override {
-        return startSizes ? startSizes(std::move(folders))
-                          : FileSystem::startFolderSizes(std::move(folders));
+    std::unique_ptr<PendingCount> startFileCounts(std::vector<std::string> folders) override {
+        return startCounts ? startCounts(std::move(folders))
+                           : FileSystem::startFileCounts(std::move(folders));
     }
     std::string parentFolder(Path p) override { return inner_.parentFolder(p); }
     std::string absolutePath(Path p) override { return inner_.absolutePath(p); }

@@ -8,10 +8,9 @@
 
 namespace zv {
 
-// Whole-tree operations; none of them follows a symbolic link inside the tree.
-
-// Sums the sizes of the regular files in a folder's tree. A stop request
-// ends the sum early (with a partial result).
-FsError sumTreeSizes(const std::string& folder, std::uint64_t& bytes, std::stop_token stop = {});
+// Counts the files and symbolic links in a folder's tree by their names
+// alone, never following a link. A stop request ends the count early (with a
+// partial result).
+FsError countTreeFiles(const std::string& folder, std::uint64_t& count, std::stop_token stop = {});
 
 }  // namespace zv

@@ -13,7 +13,7 @@
 
 #include "platform/Attributes.h"
 #include "platform/Paths.h"
-#include "platform/linux/BackgroundSize.h"
+#include "platform/linux/BackgroundCount.h"
 #include "platform/linux/DirEntries.h"
 #include "platform/linux/DosAttributes.h"
 #include "platform/linux/EntryStat.h"
@@ -282,14 +282,14 @@ FsError LinuxFileSystem::moveFile(const std::string& from, const std::string& to
     return moveReplacing(from, to, sync());
 }
 
-FsError LinuxFileSystem::folderSize(const std::string& path, std::uint64_t& bytes) {
-    bytes = 0;
+FsError LinuxFileSystem::countFiles(const std::string& path, std::uint64_t& count) {
+    count = 0;
     if (FsError e = checkPath(path); e.failed()) return e;
-    return sumTreeSizes(path, bytes);
+    return countTreeFiles(path, count);
 }
 
-std::unique_ptr<PendingSize> LinuxFileSystem::startFolderSizes(std::vector<std::string> folders) {
-    return sumFolderSizesInBackground(std::move(folders));
+std::unique_ptr<PendingCount> LinuxFileSystem::startFileCounts(std::vector<std::string> folders) {
+    return countFilesInBackground(std::move(folders));
 }
 
 std::string LinuxFileSystem::parentFolder(const std::string& path) {

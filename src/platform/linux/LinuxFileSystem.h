@@ -42,9 +42,9 @@ class LinuxFileSystem final : public FileSystem {
 
     FsError getAttributes(const std::string& path, std::uint32_t& attributes) override;
     FsError setAttributes(const std::string& path, std::uint32_t attributes) override;
-    FsError folderSize(const std::string& path, std::uint64_t& bytes) override;
+    FsError countFiles(const std::string& path, std::uint64_t& count) override;
     // On a thread of its own.
-    std::unique_ptr<PendingSize> startFolderSizes(std::vector<std::string> folders) override;
+    std::unique_ptr<PendingCount> startFileCounts(std::vector<std::string> folders) override;
 
     std::string parentFolder(const std::string& path) override;
     std::string absolutePath(const std::string& path) override;

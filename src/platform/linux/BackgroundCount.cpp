@@ -1,4 +1,4 @@
-#include "platform/linux/BackgroundSize.h"
+#include "platform/linux/BackgroundCount.h"
 
 #include <atomic>
 #include <stop_token>
@@ -11,17 +11,17 @@ namespace zv {
 
 namespace {
 
-class BackgroundSize final : public PendingSize {
+class BackgroundCount final : public PendingCount {
   public:
-    explicit BackgroundSize(std::vector<std::string> folders)
+    explicit BackgroundCount(std::vector<std::string> folders)
         : thread_([this, folders = std::move(folders)](std::stop_token stop) {
               std::uint64_t sum = 0;
               for (const std::string& folder : folders) {
-                  std::uint64_t bytes = 0;
-                  if (sumTreeSizes(folder, bytes, stop).ok()) sum += bytes;
+                  std::uint64_t count = 0;
+                  if (countTreeFiles(folder, count, stop).ok()) sum += count;
                   if (stop.stop_requested()) break;
               }
-              bytes_ = sum;
+              count_ = sum;
               done_.store(true, std::memory_order_release);
           }) {}
 
@@ -29,19 +29,19 @@ class BackgroundSize final : public PendingSize {
 
     std::uint64_t total() override {
         if (thread_.joinable()) thread_.join();
-        return bytes_;
+        return count_;
     }
 
   private:
     std::atomic<bool> done_{false};
-    std::uint64_t bytes_ = 0;  // written by the thread before done_
+    std::uint64_t count_ = 0;  // written by the thread before done_
     std::jthread thread_;      // last: stopped and joined before the rest goes
 };
 
 }  // namespace
 
-std::unique_ptr<PendingSize> sumFolderSizesInBackground(std::vector<std::string> folders) {
-    return std::make_unique<BackgroundSize>(std::move(folders));
+std::unique_ptr<PendingCount> countFilesInBackground(std::vector<std::string> folders) {
+    return std::make_unique<BackgroundCount>(std::move(folders));
 }
 
 }  // namespace zv

@@ -4,11 +4,11 @@
 
 namespace zv {
 
-// The total size of some folder trees, being worked out beside the caller.
+// The number of files in some folder trees, being worked out beside the caller.
 // Dropping it abandons the work (without waiting for the whole of it).
-class PendingSize {
+class PendingCount {
   public:
-    virtual ~PendingSize() = default;
+    virtual ~PendingCount() = default;
     // The total is known; never waits.
     virtual bool ready() = 0;
     // Waits for the total.
@@ -16,14 +16,14 @@ class PendingSize {
 };
 
 // A total that was known at once.
-class KnownSize final : public PendingSize {
+class KnownCount final : public PendingCount {
   public:
-    explicit KnownSize(std::uint64_t bytes) : bytes_(bytes) {}
+    explicit KnownCount(std::uint64_t count) : count_(count) {}
     bool ready() override { return true; }
-    std::uint64_t total() override { return bytes_; }
+    std::uint64_t total() override { return count_; }
 
   private:
-    std::uint64_t bytes_;
+    std::uint64_t count_;
 };
 
 }  // namespace zv
