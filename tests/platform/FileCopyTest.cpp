@@ -93,12 +93,17 @@ class RecordingSync final : public DiskSync {
     int rename(const char* from, const char* to) override {
         return step("rename " + name(from) + " -> " + name(to), DiskSync::rename(from, to));
     }
+    int giveName(int fd, const char* to) override {
+        namesWhileWritten = entriesIn(std::filesystem::path(to).parent_path().string());
+        return step("name " + name(to), DiskSync::giveName(fd, to));
+    }
     int flushFolder(int fd) override { return step("flushFolder", DiskSync::flushFolder(fd)); }
     int flushFileSystem(int fd) override {
         return step("flushFileSystem", DiskSync::flushFileSystem(fd));
     }
     std::vector<std::string> steps;
     std::string failing = "-";
+    long namesWhileWritten = -1;  // in the folder of a copy written without a name
 
   private:
     static std::string name(const std::string& path) {
@@ -112,7 +117,8 @@ class RecordingSync final : public DiskSync {
 };
 
 // A replacing file (also a second name) is on the disk before its name; a new file is not
-// flushed one by one; a failed flush leaves the old copy; a job file's folder is flushed last.
+// flushed one by one and has no name until it is whole (a killed run leaves nothing); a
+// failed flush leaves the old copy; a job file's folder is flushed last.
 TEST_F(FileCopyTest, AReplaceIsOnTheDiskBeforeItsNameIs) {
     RecordingSync sync;
     LinuxFileSystem recorded(MountSources{}, sync);
@@ -126,8 +132,8 @@ TEST_F(FileCopyTest, AReplaceIsOnTheDiskBeforeItsNameIs) {
     using Steps = std::vector<std::string>;
     const std::pair<std::function<FsError()>, Steps> cases[] = {
         {[&] { return recorded.copyFile(dir / "src", dir / "old"); },
-         {"flushData", "rename temp -> old"}},
-        {[&] { return recorded.copyFile(dir / "src", dir / "new"); }, {"rename temp -> new"}},
+         {"flushData", "name temp", "rename temp -> old"}},
+        {[&] { return recorded.copyFile(dir / "src", dir / "new"); }, {"name new"}},
         {[&] { return recorded.copyFile(dir / "link", dir / "lnk"); }, {"rename temp -> lnk"}},
         {[&] { return recorded.copyFile(dir / "pair too", dir / "old"); },
          {"flushData", "rename temp -> old"}},
@@ -137,8 +143,10 @@ TEST_F(FileCopyTest, AReplaceIsOnTheDiskBeforeItsNameIs) {
         {[&] { return recorded.flushVolume(dir.path()); }, {"flushFileSystem"}}};
     for (const auto& [run, steps] : cases) {
         sync.steps.clear();
+        const long names = entriesIn(dir.path());
         EXPECT_TRUE(run().ok());
         EXPECT_EQ(sync.steps, steps);
+        EXPECT_TRUE(steps != Steps{"name new"} || sync.namesWhileWritten == names);
     }
     EXPECT_EQ(statOf(dir / "old").st_ino, statOf(dir / "pair copy").st_ino);
     writeFile(dir / "old", "old copy");

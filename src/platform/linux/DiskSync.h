@@ -13,6 +13,9 @@ class DiskSync {
     virtual int flushData(int fd);
     // Gives a file its final name (rename). Returns 0 or an errno value.
     virtual int rename(const char* from, const char* to);
+    // Gives a file written without a name (O_TMPFILE) the name `to`, which
+    // must not be taken yet (linkat). Returns 0 or an errno value.
+    virtual int giveName(int fd, const char* to);
     // A folder's entries, a rename in it above all (fsync of the folder).
     virtual int flushFolder(int folderFd);
     // Everything written to the file system that holds `fd` (syncfs).

@@ -154,6 +154,30 @@ int fillTemp(int in, int out, const struct stat& src, std::uint32_t& unkept) {
     return 0;
 }
 
+// A folder whose file system cannot make a file without a name (FAT, some
+// network file systems, old kernels): the copy is written under a temporary
+// name instead.
+bool unnamedUnsupported(int err) {
+    return err == EOPNOTSUPP || err == EISDIR || err == EINVAL || err == ENOENT;
+}
+
+// Names a copy written without a name. Where nothing was there it takes its
+// own name at once (then nothing of a broken-off copy is ever left under any
+// name); where something was, or has appeared since, it takes a temporary
+// name (`temp`) for the caller's rename, so that the old file stays whole
+// until the new one replaces it.
+int nameUnnamed(int fd, const std::string& folder, const std::string& to, bool replacing,
+                DiskSync& sync, std::string& temp) {
+    if (!replacing) {
+        const int err = sync.giveName(fd, to.c_str());
+        if (err != EEXIST) return err;
+    }
+    const int err = withFreeTempName(
+        folder, temp, [&](const std::string& name) { return sync.giveName(fd, name.c_str()); });
+    if (err != 0) temp.clear();
+    return err;
+}
+
 FsError copyRegular(const std::string& from, const std::string& to, bool replacing, DiskSync& sync,
                     CopyMemory& memory) {
     UniqueFd in(openSource(from));
@@ -168,21 +192,26 @@ FsError copyRegular(const std::string& from, const std::string& to, bool replaci
             return linked;
         }
     }
+    const std::string folder = folderForTemp(to);
+    UniqueFd out(open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
+    if (!out.valid() && !unnamedUnsupported(errno)) return errnoError(errno, to, PathRole::Folder);
+    const bool unnamed = out.valid();
     std::string temp;
     int err = 0;
-    UniqueFd out = createTempFileIn(folderForTemp(to), 0600, temp, err);
+    if (!unnamed) out = createTempFileIn(folder, 0600, temp, err);
     if (!out.valid()) return errnoError(err, to, PathRole::Folder);
     err = fillTemp(in.get(), out.get(), src, memory.unkept);
     if (err == 0 && replacing) err = sync.flushData(out.get());
     struct stat made {};
     if (err == 0 && src.st_nlink > 1 && fstat(out.get(), &made) != 0) err = errno;
+    if (err == 0 && unnamed) err = nameUnnamed(out.get(), folder, to, replacing, sync, temp);
     if (int closeErr = out.close(); err == 0) err = closeErr;
-    if (err == 0) err = sync.rename(temp.c_str(), to.c_str());
+    if (err == 0 && !temp.empty()) err = sync.rename(temp.c_str(), to.c_str());
     if (err == 0) {
         memory.links.remember(src, to, made);
         return fsOk();
     }
-    unlink(temp.c_str());
+    if (!temp.empty()) unlink(temp.c_str());
     return errnoError(err, to, PathRole::File);
 }
 
