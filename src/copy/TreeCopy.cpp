@@ -85,12 +85,14 @@ bool handleFile(RunContext& run, const WalkRules& rules, const Entry& f,
         joinPathInto(p.source, sourceFolder, f.name);
         joinPathInto(p.target, targetFolder, f.name);
         // Existence alone is asked for every old file under synchronisation;
-        // the backup file's attributes only where they may need repairing. A
+        // the backup file's attributes only where they may need repairing:
+        // where the source file itself changed since the from-date (every
+        // change of its attributes moves that time; reading it does not). A
         // folder or a link where the source has a file is no copy of it.
         if (rules.FileIsNew(f) ||
             (rules.syncActive && !backupHoldsSame(backup.find(f.name, p.target), f)))
             copyFileOver(run, rules, f, p, level);
-        else if (rules.syncActive && takesAttributes(f) && isLater(f.accessed, rules.from))
+        else if (rules.syncActive && takesAttributes(f) && isLater(f.changed, rules.from))
             repairAttributes(run, f, p);
     }
     run.progress.countsChanged();

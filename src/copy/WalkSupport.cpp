@@ -64,7 +64,7 @@ void noteFailedCopy(RunContext& run, const Entry& f, const WalkRules& rules) {
 }
 
 void noteFailedRepair(RunContext& run, const Entry& f) {
-    if (f.accessed != DateTime{}) run.nextFrom.failedFile(f.accessed);
+    if (f.changed != DateTime{}) run.nextFrom.failedFile(f.changed);
 }
 
 FsError makeBackupFolder(RunContext& run, const std::string& source, const std::string& path) {

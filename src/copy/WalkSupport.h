@@ -85,7 +85,7 @@ bool backupHoldsSame(const PathInfo& target, const Entry& f);
 // it again (run/NextFromDate.h). A file selected because the backup lacks it
 // is taken again anyway while it lacks it.
 void noteFailedCopy(RunContext& run, const Entry& f, const WalkRules& rules);
-// The same for a file selected because it was read after the from-date.
+// The same for a file selected because it changed after the from-date.
 void noteFailedRepair(RunContext& run, const Entry& f);
 
 // Makes a missing backup folder during a walk, never its parent: that is the

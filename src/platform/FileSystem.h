@@ -35,7 +35,9 @@ struct Entry {
     std::uint64_t size = 0;
     DateTime created{};  // birth time, or the modification time where none is kept
     DateTime modified{};
-    DateTime accessed{};
+    // The last change of the entry itself (ctime): its data, but also its
+    // permission bits, owner, extended attributes or name.
+    DateTime changed{};
     std::uint32_t attributes = 0;  // see Attributes.h
     FileId id;
     bool mountRoot = false;  // a file system is mounted on this folder

@@ -56,8 +56,7 @@ TEST_F(CopyWalk, SelectsFilesByTheDateFilterAndSynchronisation) {
     faulty.failOn(FsOp::CopyFile, "/fails-", kErrObjectNotAvailable);
     setTimes(S("fresh"), after, after);
     setTimes(S("edge"), from, from);  // exactly at the from-date: not new
-    for (const char* read : {"kept", "touched"}) setTimes(S(read), before, from + 60);
-    setAttributes(S("touched"), kAttrHidden);
+    for (const char* name : {"kept", "touched"}) setAttributes(S(name), kAttrHidden);
     setTimes(S("quiet"), before, before);  // an old folder new in the backup
     setAttributes(S("quiet"), kAttrDirectory | kAttrHidden);
     makeDirs(S("shy"));  // hidden since its backup was made
@@ -66,6 +65,8 @@ TEST_F(CopyWalk, SelectsFilesByTheDateFilterAndSynchronisation) {
         if (path.ends_with("odd")) e.modified = DateTime{};  // unreadable: new every time
         if (path.ends_with("/ancient")) e.modified = e.created = kEarliestDateTime;
         if (path.ends_with("-new")) e.modified = e.created = DateTime(after * 1s + 5ms);
+        // changed since the from-date (its attributes, say), or only read
+        e.changed = DateTime((path.ends_with("touched") ? after : from) * 1s);
     };
     const struct {
         Walk walk;

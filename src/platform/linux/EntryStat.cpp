@@ -39,7 +39,7 @@ void fillEntry(const struct statx& sx, std::string name, std::uint32_t recorded,
     out.kind = kindOf(sx.stx_mode);
     out.size = out.kind == EntryKind::Folder || out.kind == EntryKind::Special ? 0 : sx.stx_size;
     out.modified = toDateTime(sx.stx_mtime);
-    out.accessed = toDateTime(sx.stx_atime);
+    out.changed = toDateTime(sx.stx_ctime);
     out.created = (sx.stx_mask & STATX_BTIME) ? toDateTime(sx.stx_btime) : out.modified;
     out.attributes = composeAttributes(sx.stx_mode, name, recorded);
     out.id = idOf(sx);

@@ -12,7 +12,7 @@ namespace zv {
 
 // The statx fields an Entry is made of.
 inline constexpr unsigned kEntryStatMask =
-    STATX_TYPE | STATX_MODE | STATX_INO | STATX_SIZE | STATX_ATIME | STATX_MTIME | STATX_BTIME;
+    STATX_TYPE | STATX_MODE | STATX_INO | STATX_SIZE | STATX_MTIME | STATX_CTIME | STATX_BTIME;
 
 // Reads an entry relative to a folder descriptor without following a final
 // symbolic link. Returns 0 or an errno value.
