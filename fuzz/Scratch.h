@@ -65,6 +65,7 @@ class FencedFileSystem final : public FileSystem {
     FsError keepFolderMetadata(const std::string& from, const std::string& to,
                                FolderStage stage) override;
     std::uint32_t takeUnkept() override { return inner_.takeUnkept(); }
+    void holdFolders(bool hold) override { inner_.holdFolders(hold); }
     FsError getAttributes(const std::string& path, std::uint32_t& attributes) override {
         return inner_.getAttributes(path, attributes);
     }

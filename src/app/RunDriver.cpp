@@ -109,9 +109,22 @@ void showEnd(AppWindow& w) {
     w.ui.currentFileLabel.foreColour = kColourRed;
 }
 
+// The walks' folders are held open while they walk, and only then.
+class HeldFolders {
+  public:
+    explicit HeldFolders(FileSystem& fs) : fs_(fs) { fs_.holdFolders(true); }
+    ~HeldFolders() { fs_.holdFolders(false); }
+    HeldFolders(const HeldFolders&) = delete;
+    HeldFolders& operator=(const HeldFolders&) = delete;
+
+  private:
+    FileSystem& fs_;
+};
+
 void runWalks(AppWindow& w) {
     RunContext& run = w.run;
     const Job& job = w.job;
+    const HeldFolders held(run.fs);
     if (job.verify) {
         copyTreeRoot(run, job.source, job.backup);
         copySubTrees(run, job.source, job.backup);

@@ -170,6 +170,11 @@ class FileSystem {
     // What the copies and folders since the last call could not keep
     // (kUnkept... bits); forgets the files with several names seen so far.
     virtual std::uint32_t takeUnkept() = 0;
+    // While a run walks, the folders it reaches may be held open, so that a
+    // call on a path in one of them costs the same however deep it lies.
+    // Let go at the run's end: a held folder keeps its disk from being
+    // unmounted.
+    virtual void holdFolders(bool hold) = 0;
 
     virtual FsError getAttributes(const std::string& path, std::uint32_t& attributes) = 0;
     virtual FsError setAttributes(const std::string& path, std::uint32_t attributes) = 0;

@@ -1,4 +1,6 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -10,6 +12,7 @@
 #include "config/ConfigFixture.h"
 #include "platform/Clock.h"
 #include "platform/PlatformTest.h"
+#include "platform/linux/UniqueFd.h"
 #include "run/NextFromDate.h"
 #include "support/FaultInjectingFileSystem.h"
 
@@ -73,6 +76,39 @@ TEST_F(RunDriver, ACompletedRun) {
     // the run after the walk passed it is copied next time.
     EXPECT_EQ(w().ui.fromDateBox.text, formatDateTime(start));
     EXPECT_TRUE(rig.fs.fileExists(app() + "/Error.Log"));
+}
+
+// The folder `levels` deep below `root` in a chain of long names, made where missing.
+UniqueFd chainFolder(const std::string& root, int levels, bool make) {
+    const std::string name(120, 'n');
+    UniqueFd dir(open(root.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    for (int level = 0; level < levels && dir.valid(); ++level) {
+        if (make) (void)mkdirat(dir.get(), name.c_str(), 0755);
+        dir = UniqueFd(openat(dir.get(), name.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    }
+    return dir;
+}
+
+// Paths longer than the system's limit (4096 bytes) are backed up and kept
+// in step like any other.
+TEST_F(RunDriver, PathsLongerThanTheSystemLimitAreBackedUp) {
+    constexpr int kLevels = 36;  // 36 x 121 bytes
+    const UniqueFd deep = chainFolder(source, kLevels, true);
+    ASSERT_TRUE(deep.valid());
+    const UniqueFd file(openat(deep.get(), "diep.txt", O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
+    ASSERT_EQ(write(file.get(), "diep", 4), 4);
+    w().job.synchronise = true;
+    for (int run = 0; run < 2; ++run) {
+        w().ui.goButton.enabled = true;
+        w().goClicked();
+        EXPECT_EQ(std::tuple(w().counts.failed, w().counts.removed), std::tuple(0, 0)) << run;
+    }
+    const UniqueFd copy = chainFolder(backup, kLevels, false);
+    ASSERT_TRUE(copy.valid());
+    char content[8] = {};
+    const UniqueFd read(openat(copy.get(), "diep.txt", O_RDONLY | O_CLOEXEC));
+    EXPECT_EQ(pread(read.get(), content, sizeof content, 0), 4);
+    EXPECT_STREQ(content, "diep");
 }
 
 // Exit during a run stops it within the file or folder at hand, in every

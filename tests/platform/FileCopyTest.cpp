@@ -1,7 +1,10 @@
 
+#include <fcntl.h>
+
 #include <functional>
 
 #include "PlatformTest.h"
+#include "platform/Paths.h"
 #include "platform/linux/DiskSync.h"
 #include "platform/linux/TempFile.h"
 
@@ -90,12 +93,14 @@ TEST_F(FileCopyTest, AFinishedFolderGetsItsSourcesOwnerAndTimes) {
 class RecordingSync final : public DiskSync {
   public:
     int flushData(int fd) override { return step("flushData", DiskSync::flushData(fd)); }
-    int rename(const char* from, const char* to) override {
-        return step("rename " + name(from) + " -> " + name(to), DiskSync::rename(from, to));
+    int rename(int fromDir, const char* from, int toDir, const char* to) override {
+        return step("rename " + name(from) + " -> " + name(to),
+                    DiskSync::rename(fromDir, from, toDir, to));
     }
-    int giveName(int fd, const char* to) override {
-        namesWhileWritten = entriesIn(std::filesystem::path(to).parent_path().string());
-        return step("name " + name(to), DiskSync::giveName(fd, to));
+    int giveName(int fd, int dir, const char* to) override {
+        namesWhileWritten =
+            entriesIn(dir == AT_FDCWD ? parentOfPath(to) : "/proc/self/fd/" + std::to_string(dir));
+        return step("name " + name(to), DiskSync::giveName(fd, dir, to));
     }
     int flushFolder(int fd) override { return step("flushFolder", DiskSync::flushFolder(fd)); }
     int flushFileSystem(int fd) override {

@@ -97,6 +97,7 @@ struct FaultInjectingFileSystem final : FileSystem {
         return inner_.keepFolderMetadata(from, to, stage);
     }
     std::uint32_t takeUnkept() override { return inner_.takeUnkept(); }
+    void holdFolders(bool hold) override { inner_.holdFolders(hold); }
     FsError getAttributes(Path p, std::uint32_t& a) override { return inner_.getAttributes(p, a); }
     FsError setAttributes(Path p, std::uint32_t a) override { return inner_.setAttributes(p, a); }
     FsError countFiles(Path p, std::uint64_t& count) override {

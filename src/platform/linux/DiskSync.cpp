@@ -20,16 +20,16 @@ int DiskSync::flushData(int fd) {
     return result(fdatasync(fd));
 }
 
-int DiskSync::rename(const char* from, const char* to) {
-    return result(std::rename(from, to));
+int DiskSync::rename(int fromDir, const char* from, int toDir, const char* to) {
+    return result(renameat(fromDir, from, toDir, to));
 }
 
 // Through /proc, which any user may do; linkat with AT_EMPTY_PATH needs a
 // capability.
-int DiskSync::giveName(int fd, const char* to) {
+int DiskSync::giveName(int fd, int dir, const char* to) {
     char self[32];
     std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd);
-    return result(linkat(AT_FDCWD, self, AT_FDCWD, to, AT_SYMLINK_FOLLOW));
+    return result(linkat(AT_FDCWD, self, dir, to, AT_SYMLINK_FOLLOW));
 }
 
 int DiskSync::flushFolder(int folderFd) {

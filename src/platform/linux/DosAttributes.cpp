@@ -92,6 +92,12 @@ bool readRecordedBitsAt(int dirFd, const char* name, std::uint32_t& bits) {
     return true;
 }
 
+std::uint32_t readRecordedBitsOf(const PathAt& p) {
+    std::uint32_t bits = 0;
+    if (readRecordedBitsAt(p.dir, p.name, bits)) return bits;
+    return readRecordedBits(callablePath(p).c_str());
+}
+
 int writeRecordedBits(const char* path, std::uint32_t bits) {
     int rc;
     if (bits == 0) {

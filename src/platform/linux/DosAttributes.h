@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/linux/FolderHandles.h"
+
 namespace zv {
 
 // The attribute bits Linux has no place for are recorded in an extended
@@ -27,6 +29,8 @@ std::uint32_t readRecordedBitsFd(int fd);
 // without a path lookup from the root. False when the kernel cannot do that;
 // the caller then uses readRecordedBits with the full path.
 bool readRecordedBitsAt(int dirFd, const char* name, std::uint32_t& bits);
+// The recorded bits of the entry at `p`, by whichever call the kernel has.
+std::uint32_t readRecordedBitsOf(const PathAt& p);
 
 // Records `bits` (removing the record when 0). Returns 0 or an errno value;
 // a file system without extended attributes drops them silently (0).

@@ -131,12 +131,12 @@ int copyData(int in, int out, const struct stat& src) {
     }
 }
 
-int openSource(const std::string& from) {
+int openSource(const PathAt& from) {
     const int flags = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
     // Reading the source must not change its access time, which the
     // walks compare.
-    int fd = open(from.c_str(), flags | O_NOATIME);
-    if (fd < 0 && errno == EPERM) fd = open(from.c_str(), flags);
+    int fd = openat(from.dir, from.name, flags | O_NOATIME);
+    if (fd < 0 && errno == EPERM) fd = openat(from.dir, from.name, flags);
     return fd;
 }
 
@@ -161,135 +161,145 @@ bool unnamedUnsupported(int err) {
     return err == EOPNOTSUPP || err == EISDIR || err == EINVAL || err == ENOENT;
 }
 
+// A file without a name in the folder of `to`.
+UniqueFd openUnnamedBeside(const PathAt& to) {
+    constexpr int kFlags = O_TMPFILE | O_WRONLY | O_CLOEXEC;
+    if (to.dir != AT_FDCWD) return UniqueFd(openat(to.dir, ".", kFlags, 0600));
+    return UniqueFd(open(folderForTemp(*to.text).c_str(), kFlags, 0600));
+}
+
 // Names a copy written without a name. Where nothing was there it takes its
 // own name at once (then nothing of a broken-off copy is ever left under any
 // name); where something was, or has appeared since, it takes a temporary
 // name (`temp`) for the caller's rename, so that the old file stays whole
 // until the new one replaces it.
-int nameUnnamed(int fd, const std::string& folder, const std::string& to, bool replacing,
-                DiskSync& sync, std::string& temp) {
+int nameUnnamed(int fd, const PathAt& to, bool replacing, DiskSync& sync, std::string& temp) {
     if (!replacing) {
-        const int err = sync.giveName(fd, to.c_str());
+        const int err = sync.giveName(fd, to.dir, to.name);
         if (err != EEXIST) return err;
     }
-    const int err = withFreeTempName(
-        folder, temp, [&](const std::string& name) { return sync.giveName(fd, name.c_str()); });
+    const int err = withFreeTempNameBeside(
+        to, temp, [&](const char* name) { return sync.giveName(fd, to.dir, name); });
     if (err != 0) temp.clear();
     return err;
 }
 
-FsError copyRegular(const std::string& from, const std::string& to, bool replacing, DiskSync& sync,
-                    CopyMemory& memory) {
+FsError copyRegular(const PathAt& from, const PathAt& to, bool replacing, DiskSync& sync,
+                    CopyMemory& memory, FolderHandles& handles) {
+    const std::string& source = *from.text;
     UniqueFd in(openSource(from));
-    if (!in.valid()) return errnoError(errno, from, PathRole::File);
+    if (!in.valid()) return errnoError(errno, source, PathRole::File);
     struct stat src;
-    if (fstat(in.get(), &src) != 0) return errnoError(errno, from, PathRole::File);
-    if (!S_ISREG(src.st_mode)) return fsFail(kErrAccessDenied, "Not a regular file: " + from);
+    if (fstat(in.get(), &src) != 0) return errnoError(errno, source, PathRole::File);
+    if (!S_ISREG(src.st_mode)) return fsFail(kErrAccessDenied, "Not a regular file: " + source);
     if (const std::string* copy = memory.links.copyOf(src)) {
         FsError linked;
-        if (linkReplacing(*copy, to, replacing, sync, linked, memory.unkept)) {
+        if (linkReplacing(handles.at(*copy), to, replacing, sync, linked, memory.unkept)) {
             if (linked.ok()) memory.links.linked(src);
             return linked;
         }
     }
-    const std::string folder = folderForTemp(to);
-    UniqueFd out(open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
-    if (!out.valid() && !unnamedUnsupported(errno)) return errnoError(errno, to, PathRole::Folder);
+    UniqueFd out = openUnnamedBeside(to);
+    if (!out.valid() && !unnamedUnsupported(errno))
+        return errnoError(errno, *to.text, PathRole::Folder);
     const bool unnamed = out.valid();
     std::string temp;
     int err = 0;
-    if (!unnamed) out = createTempFileIn(folder, 0600, temp, err);
-    if (!out.valid()) return errnoError(err, to, PathRole::Folder);
+    if (!unnamed) out = createTempFileBeside(to, 0600, temp, err);
+    if (!out.valid()) return errnoError(err, *to.text, PathRole::Folder);
     err = fillTemp(in.get(), out.get(), src, memory.unkept);
     if (err == 0 && replacing) err = sync.flushData(out.get());
     struct stat made {};
     if (err == 0 && src.st_nlink > 1 && fstat(out.get(), &made) != 0) err = errno;
-    if (err == 0 && unnamed) err = nameUnnamed(out.get(), folder, to, replacing, sync, temp);
+    if (err == 0 && unnamed) err = nameUnnamed(out.get(), to, replacing, sync, temp);
     if (int closeErr = out.close(); err == 0) err = closeErr;
-    if (err == 0 && !temp.empty()) err = sync.rename(temp.c_str(), to.c_str());
+    if (err == 0 && !temp.empty()) err = sync.rename(to.dir, temp.c_str(), to.dir, to.name);
     if (err == 0) {
-        memory.links.remember(src, to, made);
+        memory.links.remember(src, *to.text, made);
         return fsOk();
     }
-    if (!temp.empty()) unlink(temp.c_str());
-    return errnoError(err, to, PathRole::File);
+    if (!temp.empty()) unlinkat(to.dir, temp.c_str(), 0);
+    return errnoError(err, *to.text, PathRole::File);
 }
 
 // A link has no data to flush: its target text lives in its inode. It keeps
 // its owner and times; Linux gives links no permission bits and no
 // attributes of the user namespace.
-FsError copyLink(const std::string& from, const std::string& to, const struct stat& src,
-                 DiskSync& sync, std::uint32_t& unkept) {
+FsError copyLink(const PathAt& from, const PathAt& to, const struct stat& src, DiskSync& sync,
+                 std::uint32_t& unkept) {
     // Filled with NULs: the text read ends at the first one.
     std::string target(static_cast<std::size_t>(src.st_size) + 1, '\0');
-    ssize_t n = readlink(from.c_str(), target.data(), target.size());
-    if (n < 0) return errnoError(errno, from, PathRole::File);
+    ssize_t n = readlinkat(from.dir, from.name, target.data(), target.size());
+    if (n < 0) return errnoError(errno, *from.text, PathRole::File);
     if (static_cast<std::size_t>(n) >= target.size())
-        return fsFail(kErrObjectNotAvailable, "Link changed while being copied: " + from);
+        return fsFail(kErrObjectNotAvailable, "Link changed while being copied: " + *from.text);
     std::string temp;
-    int err = withFreeTempName(folderForTemp(to), temp, [&](const std::string& name) {
-        return symlink(target.c_str(), name.c_str()) == 0 ? 0 : errno;
+    int err = withFreeTempNameBeside(to, temp, [&](const char* name) {
+        return symlinkat(target.c_str(), to.dir, name) == 0 ? 0 : errno;
     });
-    if (err != 0) return errnoError(err, to, PathRole::Folder);
+    if (err != 0) return errnoError(err, *to.text, PathRole::Folder);
     if (geteuid() == 0 &&
-        fchownat(AT_FDCWD, temp.c_str(), src.st_uid, src.st_gid, AT_SYMLINK_NOFOLLOW) != 0)
+        fchownat(to.dir, temp.c_str(), src.st_uid, src.st_gid, AT_SYMLINK_NOFOLLOW) != 0)
         unkept |= kUnkeptOwner;
     const timespec times[2] = {src.st_atim, src.st_mtim};
-    if (utimensat(AT_FDCWD, temp.c_str(), times, AT_SYMLINK_NOFOLLOW) != 0) err = errno;
-    if (err == 0) err = sync.rename(temp.c_str(), to.c_str());
+    if (utimensat(to.dir, temp.c_str(), times, AT_SYMLINK_NOFOLLOW) != 0) err = errno;
+    if (err == 0) err = sync.rename(to.dir, temp.c_str(), to.dir, to.name);
     if (err == 0) return fsOk();
-    unlink(temp.c_str());
-    return errnoError(err, to, PathRole::File);
+    unlinkat(to.dir, temp.c_str(), 0);
+    return errnoError(err, *to.text, PathRole::File);
 }
 
 // An existing target must be a file or link that may be replaced; `exists`
 // tells whether there is one.
-FsError checkTarget(const std::string& to, bool& exists) {
+FsError checkTarget(const PathAt& to, bool& exists) {
     struct stat st;
-    exists = lstat(to.c_str(), &st) == 0;
-    if (!exists) return errno == ENOENT ? fsOk() : errnoError(errno, to, PathRole::Folder);
-    if (S_ISDIR(st.st_mode)) return fsFail(kErrAccessDenied, "Target is a folder: " + to);
-    if (S_ISREG(st.st_mode) && isReadOnly(st.st_mode, readRecordedBits(to.c_str())))
-        return fsFail(kErrAccessDenied, "Target is read-only: " + to);
+    exists = fstatat(to.dir, to.name, &st, AT_SYMLINK_NOFOLLOW) == 0;
+    if (!exists) return errno == ENOENT ? fsOk() : errnoError(errno, *to.text, PathRole::Folder);
+    if (S_ISDIR(st.st_mode)) return fsFail(kErrAccessDenied, "Target is a folder: " + *to.text);
+    if (S_ISREG(st.st_mode) && isReadOnly(st.st_mode, readRecordedBitsOf(to)))
+        return fsFail(kErrAccessDenied, "Target is read-only: " + *to.text);
     return fsOk();
 }
 
 // What a copy and a move both require: a file or link to take, and a target
 // that may be replaced. Fills `src` with the source's lstat data, `replacing`
 // with whether a target is there.
-FsError checkTransfer(const std::string& from, const std::string& to, struct stat& src,
-                      bool& replacing) {
-    if (from.empty() || to.empty())
+FsError checkTransfer(const PathAt& from, const PathAt& to, struct stat& src, bool& replacing) {
+    const std::string& source = *from.text;
+    if (source.empty() || to.text->empty())
         return fsFail(kErrInvalidArgument, "Invalid argument: empty path");
-    if (lstat(from.c_str(), &src) != 0) return errnoError(errno, from, PathRole::File);
-    if (S_ISDIR(src.st_mode)) return fsFail(kErrFileNotFound, "Source is a folder: " + from);
+    if (fstatat(from.dir, from.name, &src, AT_SYMLINK_NOFOLLOW) != 0)
+        return errnoError(errno, source, PathRole::File);
+    if (S_ISDIR(src.st_mode)) return fsFail(kErrFileNotFound, "Source is a folder: " + source);
     if (!S_ISREG(src.st_mode) && !S_ISLNK(src.st_mode))
-        return fsFail(kErrAccessDenied, "Not a regular file: " + from);
+        return fsFail(kErrAccessDenied, "Not a regular file: " + source);
     return checkTarget(to, replacing);
 }
 
 }  // namespace
 
-FsError copyReplacing(const std::string& from, const std::string& to, DiskSync& sync,
-                      CopyMemory& memory) {
+FsError copyReplacing(const PathAt& from, const PathAt& to, DiskSync& sync, CopyMemory& memory,
+                      FolderHandles& handles) {
     struct stat src;
     bool replacing = false;
     if (FsError e = checkTransfer(from, to, src, replacing); e.failed()) return e;
     return S_ISLNK(src.st_mode) ? copyLink(from, to, src, sync, memory.unkept)
-                                : copyRegular(from, to, replacing, sync, memory);
+                                : copyRegular(from, to, replacing, sync, memory, handles);
 }
 
-FsError moveReplacing(const std::string& from, const std::string& to, DiskSync& sync) {
+FsError moveReplacing(const PathAt& from, const PathAt& to, DiskSync& sync) {
     struct stat src;
     bool replacing = false;
     if (FsError e = checkTransfer(from, to, src, replacing); e.failed()) return e;
-    if (int err = sync.rename(from.c_str(), to.c_str())) return errnoError(err, to, PathRole::File);
+    if (int err = sync.rename(from.dir, from.name, to.dir, to.name))
+        return errnoError(err, *to.text, PathRole::File);
     // Two names of one file: rename leaves both, and the target already is
     // the file, so the old name goes.
     struct stat left;
-    if (lstat(from.c_str(), &left) == 0 && left.st_ino == src.st_ino && left.st_dev == src.st_dev &&
-        unlink(from.c_str()) != 0)
-        return errnoError(errno, from, PathRole::File);
+    if (fstatat(from.dir, from.name, &left, AT_SYMLINK_NOFOLLOW) == 0 &&
+        left.st_ino == src.st_ino && left.st_dev == src.st_dev &&
+        unlinkat(from.dir, from.name, 0) != 0)
+        return errnoError(errno, *from.text, PathRole::File);
     return fsOk();
 }
 

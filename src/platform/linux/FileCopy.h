@@ -4,6 +4,7 @@
 
 #include "platform/FsError.h"
 #include "platform/linux/DiskSync.h"
+#include "platform/linux/FolderHandles.h"
 #include "platform/linux/HardLinks.h"
 
 namespace zv {
@@ -16,8 +17,10 @@ struct CopyMemory {
 };
 
 // Copies a regular file or a symbolic link (as a link) onto `to` through a
-// temporary file in the target folder and a rename, so that on any failure an
-// existing target stays exactly as it was. Carries over the modification and
+// file without a name in the target folder (O_TMPFILE; a temporary name where
+// the file system has none), named only when whole, so that a broken-off copy
+// leaves nothing and on any failure an existing target stays exactly as it
+// was. Carries over the modification and
 // access times, the permission bits, the owner and group (FileMetadata.h), the
 // extended attributes and ACLs, the holes of a sparse file and the recorded
 // attribute bits; a further name of a file copied before becomes a name of
@@ -27,13 +30,14 @@ struct CopyMemory {
 // on the disk before it takes the old file's name, so that at every instant
 // one whole copy is there; a new file is not flushed one by one (the run
 // flushes its backup's file system once at its end).
-FsError copyReplacing(const std::string& from, const std::string& to, DiskSync& sync,
-                      CopyMemory& memory);
+// `handles` finds the copy a further name is linked to.
+FsError copyReplacing(const PathAt& from, const PathAt& to, DiskSync& sync, CopyMemory& memory,
+                      FolderHandles& handles);
 
 // Moves a regular file or a symbolic link onto `to` with one rename, which
 // keeps everything the file carries and cannot lose it. Refuses what
 // copyReplacing refuses (a read-only target: 75); 74 when the two paths lie
 // on different file systems, where only a copy can take the file over.
-FsError moveReplacing(const std::string& from, const std::string& to, DiskSync& sync);
+FsError moveReplacing(const PathAt& from, const PathAt& to, DiskSync& sync);
 
 }  // namespace zv

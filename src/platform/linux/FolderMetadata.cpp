@@ -18,11 +18,11 @@ namespace {
 // it); a set-user bit means nothing on a folder.
 constexpr mode_t kFolderModeBits = 0777 | S_ISGID | S_ISVTX;
 
-UniqueFd openFolder(const char* path) {
+UniqueFd openFolder(const PathAt& path) {
     const int flags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
     // Reading the source folder must not move its access time.
-    UniqueFd fd(open(path, flags | O_NOATIME));
-    if (!fd.valid() && errno == EPERM) fd = UniqueFd(open(path, flags));
+    UniqueFd fd(openat(path.dir, path.name, flags | O_NOATIME));
+    if (!fd.valid() && errno == EPERM) fd = UniqueFd(openat(path.dir, path.name, flags));
     return fd;
 }
 
@@ -47,16 +47,18 @@ int keepMode(int out, struct stat& now, bool stale, mode_t wanted, std::uint32_t
 
 }  // namespace
 
-FsError keepFolderMetadata(const std::string& from, const std::string& to, FolderStage stage,
+FsError keepFolderMetadata(const PathAt& fromAt, const PathAt& toAt, FolderStage stage,
                            std::uint32_t& unkept) {
+    const std::string& from = *fromAt.text;
+    const std::string& to = *toAt.text;
     // Most backup folders are writable: one call instead of the comparison.
     if (stage == FolderStage::Reopening) {
-        if (faccessat(AT_FDCWD, to.c_str(), W_OK | X_OK, AT_EACCESS) == 0) return fsOk();
+        if (faccessat(toAt.dir, toAt.name, W_OK | X_OK, AT_EACCESS) == 0) return fsOk();
         stage = FolderStage::Filling;
     }
-    UniqueFd in = openFolder(from.c_str());
+    UniqueFd in = openFolder(fromAt);
     if (!in.valid()) return errnoError(errno, from, PathRole::Folder);
-    UniqueFd out = openFolder(to.c_str());
+    UniqueFd out = openFolder(toAt);
     if (!out.valid()) return errnoError(errno, to, PathRole::Folder);
     struct stat src;
     struct stat dst;

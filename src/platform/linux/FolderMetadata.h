@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/FileSystem.h"
+#include "platform/linux/FolderHandles.h"
 
 namespace zv {
 
@@ -11,7 +12,7 @@ namespace zv {
 // (FileSystem::keepFolderMetadata). Only what differs is written. What the
 // target's file system cannot keep is noted in `unkept`; a folder that
 // cannot be opened or changed for another reason is an error.
-FsError keepFolderMetadata(const std::string& from, const std::string& to, FolderStage stage,
+FsError keepFolderMetadata(const PathAt& from, const PathAt& to, FolderStage stage,
                            std::uint32_t& unkept);
 
 }  // namespace zv

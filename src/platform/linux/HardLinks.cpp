@@ -46,31 +46,31 @@ void HardLinks::linked(const struct stat& src) {
     if (it != copies_.end() && --it->second.namesLeft == 0) copies_.erase(it);
 }
 
-bool linkReplacing(const std::string& copy, const std::string& to, bool replacing, DiskSync& sync,
+bool linkReplacing(const PathAt& copy, const PathAt& to, bool replacing, DiskSync& sync,
                    FsError& result, std::uint32_t& unkept) {
     struct stat there;
     struct stat made;
-    if (lstat(copy.c_str(), &made) != 0) return false;
-    if (lstat(to.c_str(), &there) == 0 && there.st_ino == made.st_ino &&
+    if (fstatat(copy.dir, copy.name, &made, AT_SYMLINK_NOFOLLOW) != 0) return false;
+    if (fstatat(to.dir, to.name, &there, AT_SYMLINK_NOFOLLOW) == 0 && there.st_ino == made.st_ino &&
         there.st_dev == made.st_dev) {
         result = fsOk();  // already a name of the copy
         return true;
     }
     std::string temp;
-    int err = withFreeTempName(folderForTemp(to), temp, [&](const std::string& name) {
-        return link(copy.c_str(), name.c_str()) == 0 ? 0 : errno;
+    int err = withFreeTempNameBeside(to, temp, [&](const char* name) {
+        return linkat(copy.dir, copy.name, to.dir, name, 0) == 0 ? 0 : errno;
     });
     if (err == EPERM || isUnsupported(err)) unkept |= kUnkeptHardLinks;
     if (copyInstead(err)) return false;
     if (err == 0) {
         if (replacing) {
-            UniqueFd fd(open(copy.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+            UniqueFd fd(openat(copy.dir, copy.name, O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
             err = fd.valid() ? sync.flushData(fd.get()) : errno;
         }
-        if (err == 0) err = sync.rename(temp.c_str(), to.c_str());
-        if (err != 0) unlink(temp.c_str());
+        if (err == 0) err = sync.rename(to.dir, temp.c_str(), to.dir, to.name);
+        if (err != 0) unlinkat(to.dir, temp.c_str(), 0);
     }
-    result = err == 0 ? fsOk() : errnoError(err, to, PathRole::File);
+    result = err == 0 ? fsOk() : errnoError(err, *to.text, PathRole::File);
     return true;
 }
 

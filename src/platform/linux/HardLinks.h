@@ -8,6 +8,7 @@
 
 #include "platform/FsError.h"
 #include "platform/linux/DiskSync.h"
+#include "platform/linux/FolderHandles.h"
 
 namespace zv {
 
@@ -56,7 +57,7 @@ class HardLinks {
 // nothing, where no link can be made there (another file system, one
 // without hard links: then noted in `unkept`, or the copy gone): the caller
 // copies instead.
-bool linkReplacing(const std::string& copy, const std::string& to, bool replacing, DiskSync& sync,
+bool linkReplacing(const PathAt& copy, const PathAt& to, bool replacing, DiskSync& sync,
                    FsError& result, std::uint32_t& unkept);
 
 }  // namespace zv

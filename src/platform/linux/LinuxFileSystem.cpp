@@ -43,8 +43,8 @@ PathInfo lookupFailed(int err, const std::string& path) {
     return info;
 }
 
-UniqueFd openFolder(const std::string& path, int& err) {
-    UniqueFd fd(open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+UniqueFd openFolder(const PathAt& path, int& err) {
+    UniqueFd fd(openat(path.dir, path.name, O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     err = fd.valid() ? 0 : errno;
     return fd;
 }
@@ -104,7 +104,7 @@ FsError LinuxFileSystem::listFolder(const std::string& path, std::vector<Entry>&
     folders.clear();
     if (FsError e = checkPath(path); e.failed()) return e;
     int err = 0;
-    UniqueFd dir = openFolder(path, err);
+    UniqueFd dir = openFolder(handles_.at(path), err);
     if (!dir.valid()) return errnoError(err, path, PathRole::Folder);
     err = readEntries(dir.get(), path, detail, files, folders);
     if (err != 0) return errnoError(err, path, PathRole::Folder);
@@ -115,7 +115,7 @@ FsError LinuxFileSystem::listNames(const std::string& path, std::vector<FolderNa
     names.clear();
     if (FsError e = checkPath(path); e.failed()) return e;
     int err = 0;
-    UniqueFd dir = openFolder(path, err);
+    UniqueFd dir = openFolder(handles_.at(path), err);
     if (!dir.valid()) return errnoError(err, path, PathRole::Folder);
     err = forEachDirEntry(dir.get(), [&](const char* name, unsigned char type) {
         const mode_t mode = modeOfDirType(type);
@@ -129,9 +129,10 @@ FsError LinuxFileSystem::listNames(const std::string& path, std::vector<FolderNa
 FsError LinuxFileSystem::stat(const std::string& path, Entry& out) {
     if (FsError e = checkPath(path); e.failed()) return e;
     struct statx sx;
-    int err = statEntry(AT_FDCWD, path.c_str(), sx);
+    const PathAt at = handles_.at(path);
+    int err = statEntry(at.dir, at.name, sx);
     if (err != 0) return errnoError(err, path, PathRole::File);
-    std::uint32_t recorded = mayCarryRecordedBits(sx.stx_mode) ? readRecordedBits(path.c_str()) : 0;
+    std::uint32_t recorded = mayCarryRecordedBits(sx.stx_mode) ? readRecordedBitsOf(at) : 0;
     fillEntry(sx, std::string(lastComponent(path)), recorded, out);
     return fsOk();
 }
@@ -141,7 +142,8 @@ PathInfo LinuxFileSystem::lookup(const std::string& path) {
         return PathInfo{Presence::Unknown, EntryKind::File, {}, false, e};
     struct statx sx;
     const int flags = AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT | AT_STATX_SYNC_AS_STAT;
-    if (statx(AT_FDCWD, path.c_str(), flags, STATX_TYPE | STATX_INO, &sx) != 0)
+    const PathAt at = handles_.at(path);
+    if (statx(at.dir, at.name, flags, STATX_TYPE | STATX_INO, &sx) != 0)
         return lookupFailed(errno, path);
     return infoOf(sx);
 }
@@ -166,31 +168,38 @@ FsError LinuxFileSystem::resolveFolder(const std::string& path, std::string& rea
 }
 
 bool LinuxFileSystem::fileExists(const std::string& path) {
+    if (!checkPath(path).ok()) return false;
+    const PathAt at = handles_.at(path);
     struct stat st;
-    if (!checkPath(path).ok() || lstat(path.c_str(), &st) != 0) return false;
+    if (fstatat(at.dir, at.name, &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
     if (S_ISREG(st.st_mode)) return true;
     if (!S_ISLNK(st.st_mode)) return false;
     struct stat target;
-    return ::stat(path.c_str(), &target) != 0 || !S_ISDIR(target.st_mode);
+    return fstatat(at.dir, at.name, &target, 0) != 0 || !S_ISDIR(target.st_mode);
 }
 
 bool LinuxFileSystem::folderExists(const std::string& path) {
+    if (!checkPath(path).ok()) return false;
+    const PathAt at = handles_.at(path);
     struct stat st;
-    return checkPath(path).ok() && lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return fstatat(at.dir, at.name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
 }
 
 FsError LinuxFileSystem::createFolder(const std::string& path) {
     if (FsError e = checkPath(path); e.failed()) return e;
-    if (mkdir(path.c_str(), 0777) != 0) return errnoError(errno, path, PathRole::Folder);
+    const PathAt at = handles_.at(path);
+    if (mkdirat(at.dir, at.name, 0777) != 0) return errnoError(errno, path, PathRole::Folder);
     return fsOk();
 }
 
 FsError LinuxFileSystem::getAttributes(const std::string& path, std::uint32_t& attributes) {
     attributes = 0;
     if (FsError e = checkPath(path); e.failed()) return e;
+    const PathAt at = handles_.at(path);
     struct stat st;
-    if (lstat(path.c_str(), &st) != 0) return errnoError(errno, path, PathRole::File);
-    std::uint32_t recorded = mayCarryRecordedBits(st.st_mode) ? readRecordedBits(path.c_str()) : 0;
+    if (fstatat(at.dir, at.name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return errnoError(errno, path, PathRole::File);
+    std::uint32_t recorded = mayCarryRecordedBits(st.st_mode) ? readRecordedBitsOf(at) : 0;
     attributes = composeAttributes(st.st_mode, lastComponent(path), recorded);
     return fsOk();
 }
@@ -207,68 +216,76 @@ std::uint32_t bitsToRecord(bool isFolder, std::string_view name, std::uint32_t w
     return bits;
 }
 
-FsError changeMode(const std::string& path, mode_t mode) {
-    if (chmod(path.c_str(), mode) != 0) return errnoError(errno, path, PathRole::File);
+FsError changeMode(const PathAt& path, mode_t mode) {
+    if (fchmodat(path.dir, path.name, mode, 0) != 0)
+        return errnoError(errno, *path.text, PathRole::File);
     return fsOk();
 }
 
-FsError record(const std::string& path, std::uint32_t bits) {
-    if (readRecordedBits(path.c_str()) == bits) return fsOk();
-    int err = writeRecordedBits(path.c_str(), bits);
-    return err == 0 ? fsOk() : errnoError(err, path, PathRole::File);
+FsError record(const PathAt& path, std::uint32_t bits) {
+    if (readRecordedBitsOf(path) == bits) return fsOk();
+    int err = writeRecordedBits(callablePath(path).c_str(), bits);
+    return err == 0 ? fsOk() : errnoError(err, *path.text, PathRole::File);
 }
 
 }  // namespace
 
 FsError LinuxFileSystem::setAttributes(const std::string& path, std::uint32_t attributes) {
     if (FsError e = checkPath(path); e.failed()) return e;
+    const PathAt at = handles_.at(path);
     struct stat st;
-    if (lstat(path.c_str(), &st) != 0) return errnoError(errno, path, PathRole::File);
+    if (fstatat(at.dir, at.name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return errnoError(errno, path, PathRole::File);
     if (!mayCarryRecordedBits(st.st_mode)) return fsOk();  // links and devices keep nothing
     bool isFolder = S_ISDIR(st.st_mode);
     std::uint32_t bits = bitsToRecord(isFolder, lastComponent(path), attributes);
-    if (isFolder) return record(path, bits);
+    if (isFolder) return record(at, bits);
     // Write permission is needed to record, so it is given back first and
     // taken away last.
     bool wantReadOnly = attributes & kAttrReadOnly;
     bool isReadOnlyNow = (st.st_mode & kWriteBits) == 0;
     mode_t mode = st.st_mode & 07777;
     if (!wantReadOnly && isReadOnlyNow) {
-        if (FsError e = changeMode(path, mode | S_IWUSR); e.failed()) return e;
+        if (FsError e = changeMode(at, mode | S_IWUSR); e.failed()) return e;
     }
-    if (FsError e = record(path, bits); e.failed()) return e;
-    if (wantReadOnly && !isReadOnlyNow) return changeMode(path, mode & ~kWriteBits);
+    if (FsError e = record(at, bits); e.failed()) return e;
+    if (wantReadOnly && !isReadOnlyNow) return changeMode(at, mode & ~kWriteBits);
     return fsOk();
 }
 
 FsError LinuxFileSystem::deleteFile(const std::string& path, bool force) {
     if (FsError e = checkPath(path); e.failed()) return e;
+    const PathAt at = handles_.at(path);
     struct stat st;
-    if (lstat(path.c_str(), &st) != 0) return errnoError(errno, path, PathRole::File);
+    if (fstatat(at.dir, at.name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return errnoError(errno, path, PathRole::File);
     if (S_ISDIR(st.st_mode)) return fsFail(kErrFileNotFound, "Is a folder, not a file: " + path);
-    if (!force && S_ISREG(st.st_mode) && isReadOnly(st.st_mode, readRecordedBits(path.c_str())))
+    if (!force && S_ISREG(st.st_mode) && isReadOnly(st.st_mode, readRecordedBitsOf(at)))
         return fsFail(kErrAccessDenied, "Read-only: " + path);
-    if (unlink(path.c_str()) != 0) return errnoError(errno, path, PathRole::File);
+    if (unlinkat(at.dir, at.name, 0) != 0) return errnoError(errno, path, PathRole::File);
     return fsOk();
 }
 
 FsError LinuxFileSystem::removeEmptyFolder(const std::string& path) {
     if (FsError e = checkPath(path); e.failed()) return e;
-    if (rmdir(path.c_str()) != 0) return errnoError(errno, path, PathRole::Folder);
+    const PathAt at = handles_.at(path);
+    if (unlinkat(at.dir, at.name, AT_REMOVEDIR) != 0)
+        return errnoError(errno, path, PathRole::Folder);
+    handles_.forget();  // it may be one of them
     return fsOk();
 }
 
 FsError LinuxFileSystem::copyFile(const std::string& from, const std::string& to) {
     if (FsError e = checkPath(from); e.failed()) return e;
     if (FsError e = checkPath(to); e.failed()) return e;
-    return copyReplacing(from, to, sync(), memory_);
+    return copyReplacing(handles_.at(from), handles_.at(to), sync(), memory_, handles_);
 }
 
 FsError LinuxFileSystem::keepFolderMetadata(const std::string& from, const std::string& to,
                                             FolderStage stage) {
     if (FsError e = checkPath(from); e.failed()) return e;
     if (FsError e = checkPath(to); e.failed()) return e;
-    return zv::keepFolderMetadata(from, to, stage, memory_.unkept);
+    return zv::keepFolderMetadata(handles_.at(from), handles_.at(to), stage, memory_.unkept);
 }
 
 std::uint32_t LinuxFileSystem::takeUnkept() {
@@ -279,7 +296,7 @@ std::uint32_t LinuxFileSystem::takeUnkept() {
 FsError LinuxFileSystem::moveFile(const std::string& from, const std::string& to) {
     if (FsError e = checkPath(from); e.failed()) return e;
     if (FsError e = checkPath(to); e.failed()) return e;
-    return moveReplacing(from, to, sync());
+    return moveReplacing(handles_.at(from), handles_.at(to), sync());
 }
 
 FsError LinuxFileSystem::countFiles(const std::string& path, std::uint64_t& count) {

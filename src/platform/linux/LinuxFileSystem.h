@@ -7,6 +7,7 @@
 #include "platform/FileSystem.h"
 #include "platform/linux/DiskSync.h"
 #include "platform/linux/FileCopy.h"
+#include "platform/linux/FolderHandles.h"
 #include "platform/linux/MountTable.h"
 
 namespace zv {
@@ -39,6 +40,7 @@ class LinuxFileSystem final : public FileSystem {
     FsError keepFolderMetadata(const std::string& from, const std::string& to,
                                FolderStage stage) override;
     std::uint32_t takeUnkept() override;
+    void holdFolders(bool hold) override { handles_.hold(hold); }
 
     FsError getAttributes(const std::string& path, std::uint32_t& attributes) override;
     FsError setAttributes(const std::string& path, std::uint32_t attributes) override;
@@ -66,6 +68,7 @@ class LinuxFileSystem final : public FileSystem {
     DiskSync& sync() { return sync_ ? *sync_ : ownSync_; }
 
     CopyMemory memory_;  // what the copies of a run remember
+    FolderHandles handles_;
     DiskSync ownSync_;
     DiskSync* sync_ = nullptr;  // the test's, where one is given
 };

@@ -13,7 +13,7 @@
 
 namespace zv {
 
-std::string tempNameIn(const std::string& folder) {
+std::string tempName() {
     unsigned char bytes[8] = {};
     if (getrandom(bytes, sizeof bytes, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof bytes)) {
         // No entropy yet (early boot): the clock and the pid still differ
@@ -28,24 +28,57 @@ std::string tempNameIn(const std::string& folder) {
     }
     char suffix[17];
     for (int i = 0; i < 8; ++i) std::snprintf(suffix + 2 * i, 3, "%02x", bytes[i]);
-    return joinPath(folder, std::string(kTempPrefix) + suffix);
+    return std::string(kTempPrefix) + suffix;
 }
 
-int withFreeTempName(const std::string& folder, std::string& name,
-                     const std::function<int(const std::string&)>& make) {
+std::string tempNameIn(const std::string& folder) {
+    return joinPath(folder, tempName());
+}
+
+namespace {
+
+// Calls `make` with fresh names until one is not taken yet (EEXIST), a
+// bounded number of times.
+int withFreshNames(std::string& name, const std::function<std::string()>& fresh,
+                   const std::function<int(const char*)>& make) {
     constexpr int kAttempts = 100;
     int err = EEXIST;
     for (int attempt = 0; attempt < kAttempts && err == EEXIST; ++attempt) {
-        name = tempNameIn(folder);
-        err = make(name);
+        name = fresh();
+        err = make(name.c_str());
     }
     return err;
+}
+
+}  // namespace
+
+int withFreeTempName(const std::string& folder, std::string& name,
+                     const std::function<int(const std::string&)>& make) {
+    return withFreshNames(
+        name, [&] { return tempNameIn(folder); }, [&](const char*) { return make(name); });
+}
+
+int withFreeTempNameBeside(const PathAt& p, std::string& name,
+                           const std::function<int(const char*)>& make) {
+    const std::string folder = p.dir == AT_FDCWD ? folderForTemp(*p.text) : std::string();
+    return withFreshNames(
+        name, [&] { return folder.empty() ? tempName() : tempNameIn(folder); }, make);
 }
 
 UniqueFd createTempFileIn(const std::string& folder, mode_t mode, std::string& name, int& err) {
     UniqueFd fd;
     err = withFreeTempName(folder, name, [&](const std::string& candidate) {
         fd = UniqueFd(open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
+        return fd.valid() ? 0 : errno;
+    });
+    if (err != 0) name.clear();
+    return fd;
+}
+
+UniqueFd createTempFileBeside(const PathAt& p, mode_t mode, std::string& name, int& err) {
+    UniqueFd fd;
+    err = withFreeTempNameBeside(p, name, [&](const char* candidate) {
+        fd = UniqueFd(openat(p.dir, candidate, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
         return fd.valid() ? 0 : errno;
     });
     if (err != 0) name.clear();

@@ -6,11 +6,13 @@
 #include <string>
 
 #include "platform/TempName.h"
+#include "platform/linux/FolderHandles.h"
 #include "platform/linux/UniqueFd.h"
 
 namespace zv {
 
-// A fresh, unused name "<folder>/.zv-tmp-<random>".
+// A fresh, unused name ".zv-tmp-<random>", and the same in a folder.
+std::string tempName();
 std::string tempNameIn(const std::string& folder);
 
 // Calls `make` (which returns 0 or an errno value) with fresh temporary names
@@ -18,6 +20,14 @@ std::string tempNameIn(const std::string& folder);
 // `name` is the last one tried. Returns what the last call returned.
 int withFreeTempName(const std::string& folder, std::string& name,
                      const std::function<int(const std::string&)>& make);
+
+// withFreeTempName for a name beside `p`, in its folder: `name` is the one
+// to use with p.dir (a bare name where p has a folder descriptor).
+int withFreeTempNameBeside(const PathAt& p, std::string& name,
+                           const std::function<int(const char*)>& make);
+
+// createTempFileIn beside `p`; `name` as for withFreeTempNameBeside.
+UniqueFd createTempFileBeside(const PathAt& p, mode_t mode, std::string& name, int& err);
 
 // Creates a new temporary file in `folder` (O_EXCL, permissions `mode`
 // less the umask). Returns the descriptor; on failure an invalid one with

@@ -82,7 +82,7 @@ FsError LinuxFileSystem::writeFileAtomic(const std::string& path, const std::str
     }
     if (err == 0) err = sync().flushData(fd.get());
     if (int closeErr = fd.close(); err == 0) err = closeErr;
-    if (err == 0) err = sync().rename(temp.c_str(), target.c_str());
+    if (err == 0) err = sync().rename(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str());
     if (err != 0) {
         unlink(temp.c_str());
         return errnoError(err, target, PathRole::File);

@@ -1,0 +1,106 @@
+#include "platform/linux/FolderHandles.h"
+
+#include <fcntl.h>
+#include <linux/limits.h>
+
+#include <cerrno>
+
+namespace zv {
+
+namespace {
+
+constexpr int kOpenPath = O_PATH | O_DIRECTORY | O_CLOEXEC;
+
+PathAt plain(const std::string& path) {
+    return PathAt{AT_FDCWD, path.c_str(), &path, {}};
+}
+
+}  // namespace
+
+UniqueFd openFolderPath(std::string_view folder) {
+    if (folder.size() < PATH_MAX) return UniqueFd(open(std::string(folder).c_str(), kOpenPath));
+    // A part at a time, each under the limit and ending at a separator.
+    UniqueFd dir;
+    int base = AT_FDCWD;
+    for (std::size_t at = 0; at < folder.size();) {
+        std::size_t end = folder.size();
+        if (end - at >= PATH_MAX) {
+            end = folder.rfind('/', at + PATH_MAX - 1);
+            if (end == std::string_view::npos || end < at) {
+                errno = ENAMETOOLONG;  // one name longer than the limit
+                return {};
+            }
+        }
+        if (end == at) {  // a doubled separator
+            ++at;
+            continue;
+        }
+        const std::string part(folder.substr(at, end - at));
+        UniqueFd next(openat(base, part.c_str(), kOpenPath));
+        if (!next.valid()) return {};
+        dir = std::move(next);
+        base = dir.get();
+        at = end + 1;
+    }
+    return dir;
+}
+
+PathAt FolderHandles::at(const std::string& path) {
+    const std::size_t cut = path.rfind('/');
+    // No folder part, or a path ending in a separator: taken whole.
+    if (cut == std::string::npos || cut + 1 == path.size()) return plain(path);
+    const std::string_view folder =
+        cut == 0 ? std::string_view("/") : std::string_view(path).substr(0, cut);
+    const char* name = path.c_str() + cut + 1;
+    if (!holding_) {
+        if (path.size() < PATH_MAX) return plain(path);
+        UniqueFd fd = openFolderPath(folder);
+        if (!fd.valid()) return plain(path);  // the call itself then says why
+        const int dir = fd.get();
+        return PathAt{dir, name, &path, std::move(fd)};
+    }
+    bool found = false;
+    Slot& slot = slotFor(folder, found);
+    if (!found) {
+        UniqueFd fd = openFolderPath(folder);
+        if (!fd.valid()) return plain(path);
+        slot.folder = folder;
+        slot.fd = std::move(fd);
+    }
+    slot.used = ++clock_;
+    return PathAt{slot.fd.get(), name, &path, {}};
+}
+
+// The slot holding `folder`, else the one used least recently.
+FolderHandles::Slot& FolderHandles::slotFor(std::string_view folder, bool& found) {
+    Slot* oldest = &slots_[0];
+    for (Slot& slot : slots_) {
+        if (slot.fd.valid() && slot.folder == folder) {
+            found = true;
+            return slot;
+        }
+        if (slot.used < oldest->used) oldest = &slot;
+    }
+    found = false;
+    return *oldest;
+}
+
+void FolderHandles::hold(bool on) {
+    holding_ = on;
+    forget();
+}
+
+void FolderHandles::forget() {
+    for (Slot& slot : slots_) {
+        slot.fd.reset();
+        slot.folder.clear();
+        slot.used = 0;
+    }
+}
+
+std::string callablePath(const PathAt& p) {
+    if (p.dir == AT_FDCWD) return p.name;
+    return "/proc/self/fd/" + std::to_string(p.dir) + "/" + p.name;
+}
+
+}  // namespace zv

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/linux/UniqueFd.h"
+
+namespace zv {
+
+// Where a system call finds a path: a folder descriptor and a name in it
+// (the *at calls), or AT_FDCWD and the whole path. `text` is the path as the
+// caller gave it, for messages. A folder opened for this one path alone is
+// owned here and closed with it.
+struct PathAt {
+    int dir;
+    const char* name;
+    const std::string* text;
+    UniqueFd owned;
+};
+
+// The folders a run reaches, held open while it walks, so that a call on a
+// path in one of them looks up one name rather than every folder of the
+// path again: its cost stays the same however deep the folder lies, and a
+// folder swapped for a link after it was reached is not followed. Paths
+// longer than the system's limit (PATH_MAX) work with or without holding:
+// their folder is opened a part at a time.
+//
+// A PathAt from `at` stays valid for the next kSlots - 1 calls of `at`.
+// Holding is for the length of a run only: a held folder keeps its disk from
+// being unmounted, and the program itself may remove a folder (forget) or a
+// user may replace one between runs.
+class FolderHandles {
+  public:
+    PathAt at(const std::string& path);
+    void hold(bool on);
+    // Lets every held folder go (one of them may have been removed).
+    void forget();
+
+  private:
+    static constexpr std::size_t kSlots = 8;
+    struct Slot {
+        std::string folder;
+        UniqueFd fd;
+        std::uint64_t used = 0;
+    };
+    Slot& slotFor(std::string_view folder, bool& found);
+
+    std::array<Slot, kSlots> slots_;
+    std::uint64_t clock_ = 0;
+    bool holding_ = false;
+};
+
+// Opens a folder by its path (not to read: O_PATH), also one longer than
+// PATH_MAX. Returns an invalid descriptor, errno set, on failure.
+UniqueFd openFolderPath(std::string_view folder);
+
+// The path of `p` as text a path-taking call (lgetxattr) can take, however
+// long `p` is.
+std::string callablePath(const PathAt& p);
+
+}  // namespace zv
