@@ -1,15 +1,18 @@
 // Times one synchronising run of the engine on a prepared tree, without a
 // window: the whole run (checked copy, synchronisation, empty-folder pass;
 // "tidy" with the removal of empty folders switched on) or the
-// synchronisation walk alone.
+// synchronisation walk alone; "since" is the whole run with an older from-date,
+// so that the files changed after it are copied.
 //
 //   sync_bench whole|tidy|sync SOURCE BACKUP [DUSTBIN]
+//   sync_bench since SOURCE BACKUP SECONDS [DUSTBIN]   (SECONDS after 1970)
 //
 // With a DUSTBIN folder the orphans are moved there, otherwise deleted.
 // Prints the elapsed wall-clock seconds and the run's counters.
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "app/AppWindow.h"
@@ -38,8 +41,10 @@ class NoHost final : public zv::WindowHost {
     void showDustbinDialog() override {}
 };
 
+// `fromDate` empty: a from-date after every file's dates, so nothing is new
+// (a run refuses one in the future).
 void configure(zv::AppWindow& w, const std::string& source, const std::string& backup,
-               const std::string& dustbin) {
+               const std::string& dustbin, const std::string& fromDate) {
     w.job.source = source;
     w.job.backup = backup;
     w.ui.sourceBox.text = source;
@@ -49,9 +54,7 @@ void configure(zv::AppWindow& w, const std::string& source, const std::string& b
     w.job.removeEmptyFolders = false;
     w.job.noDateFilter = false;
     w.ui.dateFilterBox.value = 1;
-    // A from-date after every file's dates, so nothing is new (a run refuses
-    // one in the future).
-    w.job.fromDate = zv::formatDateTime(w.svc.clock.now());
+    w.job.fromDate = fromDate.empty() ? zv::formatDateTime(w.svc.clock.now()) : fromDate;
     w.ui.fromDateBox.text = w.job.fromDate;
     if (!dustbin.empty()) {
         w.job.useDustbin = true;
@@ -60,14 +63,27 @@ void configure(zv::AppWindow& w, const std::string& source, const std::string& b
     }
 }
 
+int usage(const char* self) {
+    std::fprintf(stderr,
+                 "usage: %s whole|tidy|sync SOURCE BACKUP [DUSTBIN]\n"
+                 "       %s since SOURCE BACKUP SECONDS [DUSTBIN]\n",
+                 self, self);
+    return 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 4) {
-        std::fprintf(stderr, "usage: %s whole|tidy|sync SOURCE BACKUP [DUSTBIN]\n", argv[0]);
-        return 2;
-    }
+    if (argc < 4) return usage(argv[0]);
     const std::string mode = argv[1];
+    if (mode != "whole" && mode != "tidy" && mode != "sync" && mode != "since")
+        return usage(argv[0]);
+    const int words = mode == "since" ? 5 : 4;  // the words before DUSTBIN
+    if (argc < words || argc > words + 1) return usage(argv[0]);
+    const std::string fromDate =
+        mode == "since" ? zv::formatDateTime(zv::DateTime(
+                              std::chrono::seconds(std::strtoll(argv[4], nullptr, 10))))
+                        : "";
     zv::LinuxFileSystem fs;
     CancelDialogs dialogs;
     zv::SystemClock clock;
@@ -77,11 +93,11 @@ int main(int argc, char** argv) {
     zv::EnvironmentInfo env;
     env.appFolder = std::string(argv[3]) + "/..";
     zv::AppWindow w(zv::Services{fs, dialogs, clock, pump, trash, host, env});
-    configure(w, argv[2], argv[3], argc > 4 ? argv[4] : "");
+    configure(w, argv[2], argv[3], argc > words ? argv[words] : "", fromDate);
     w.job.removeEmptyFolders = mode == "tidy";
 
     const auto start = std::chrono::steady_clock::now();
-    if (mode == "whole" || mode == "tidy") {
+    if (mode != "sync") {
         w.goClicked();
     } else {
         w.progress.startPhase();
