@@ -39,8 +39,10 @@
 #
 # One line per figure goes to stdout and is appended to BENCH_DATA/results.txt
 # after a header line naming the machine, the file system and the mode.
-# The trees are made once and kept; the backups are removed at the end.
-# Needs rsync, python3, strace (depth) and GNU time (memory).
+# The trees (t20k, t200k, t1m, wide100k, chainN, big4x1024m in
+# BENCH_DATA/trees) are made once and kept; the backups are removed at the
+# end. Needs about 20 GB of free space (30 GB more with HUGE=1 and BIG=1), and
+# rsync, python3, strace (depth) and GNU time (memory).
 set -euo pipefail
 shopt -s inherit_errexit
 export LC_NUMERIC=C  # a decimal point in $EPOCHREALTIME and awk
@@ -49,10 +51,11 @@ repo="$(cd "$(dirname "$0")/.." && pwd)"
 smoke=${SCALE_SMOKE:-0}
 if [ "$smoke" = 1 ]; then
     data=${BENCH_DATA:-/work/bench-data/scale-smoke}
+    rounds=${ROUNDS:-2}
 else
     data=${BENCH_DATA:-/work/bench-data/scale}
+    rounds=${ROUNDS:-3}
 fi
-if [ "$smoke" = 1 ]; then rounds=${ROUNDS:-2}; else rounds=${ROUNDS:-3}; fi
 huge=${HUGE:-0}
 big=${BIG:-0}
 one_core=${ONE_CORE:-0}
@@ -237,7 +240,7 @@ full_one() {
 }
 
 case_full() {
-    local list=("$t_small" "$t_mid" "$t_wide") depth mb
+    local list=("$t_small" "$t_mid" "$t_wide") depth bytes
     for depth in "${full_chains[@]}"; do list+=("chain$depth"); done
     if [ "$big" = 1 ]; then list+=("$t_big"); fi
     for tree in "${list[@]}"; do
@@ -245,8 +248,8 @@ case_full() {
         take_turns full_one zandvast cp rsync
         local zv=${medians[zandvast]} cp=${medians[cp]} rs=${medians[rsync]} rate=""
         if [ "$tree" = "$t_big" ]; then
-            mb=$(du -sb "$trees/$tree" | cut -f1)
-            rate=$(awk -v b="$mb" -v z="$zv" -v c="$cp" -v r="$rs" \
+            bytes=$(du -sb "$trees/$tree" | cut -f1)
+            rate=$(awk -v b="$bytes" -v z="$zv" -v c="$cp" -v r="$rs" \
                 'BEGIN {printf " (MB/s: zandvast %.0f, cp -a %.0f, rsync -a %.0f)", \
                         b / 1e6 / z, b / 1e6 / c, b / 1e6 / r}')
         fi
