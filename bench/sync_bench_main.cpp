@@ -11,6 +11,7 @@
 // Prints the elapsed wall-clock seconds and the run's counters.
 
 #include <chrono>
+#include <limits>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -52,6 +53,8 @@ void configure(zv::AppWindow& w, const std::string& source, const std::string& b
     w.job.verify = true;
     w.job.synchronise = true;
     w.job.removeEmptyFolders = false;
+    // Counted first as in any run, but never asked about: a run with -mx.
+    w.job.maxRemovals = std::numeric_limits<std::int64_t>::max();
     w.job.noDateFilter = false;
     w.ui.dateFilterBox.value = 1;
     w.job.fromDate = fromDate.empty() ? zv::formatDateTime(w.svc.clock.now()) : fromDate;

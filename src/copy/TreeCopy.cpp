@@ -188,7 +188,7 @@ void copySubTrees(RunContext& run, const std::string& Source, const std::string&
     const std::string src = normalisedFolder(Source);
     std::vector<Entry> files;
     std::vector<Entry> folders;
-    (void)run.fs.listFolder(src, files, folders, ListDetail::Plain);
+    (void)run.fs.listFolder(src, files, folders, ListDetail::FileNames);
     copySubTreesListed(run, Source, Destination, folders);
 }
 

@@ -69,8 +69,10 @@ class HeldLock {
 // attribute bits out (hidden, system, archive, a recorded read-only bit): the
 // entries' attributes then hold only what their mode and name give, and a walk
 // reads the whole attributes with getAttributes for the few entries that need
-// them.
-enum class ListDetail { Full, Plain };
+// them. `FileNames` reads folders as Plain does but files (links, special
+// files) by their name and type alone, where the folder records their type:
+// their size, dates, attributes and identity stay empty.
+enum class ListDetail { Full, Plain, FileNames };
 
 // A name in a folder with the type its directory entry records; `typeKnown`
 // is false where the file system records none.

@@ -70,13 +70,13 @@ Verdict judgeAgainstSource(const PathInfo& source) {
     return has ? Verdict::Keep : Verdict::Orphan;
 }
 
-// A read-only backup file is never removed. The listing leaves the recorded
-// bits out, so the whole attributes are read here for the few files whose
+// A read-only backup file is never removed. The listing reads files by name
+// alone, so the whole attributes are read here for the few files whose
 // source is gone, and stored in `file`; a file that cannot be read any more
 // is left alone.
 Verdict judge(FileSystem& fs, SourceSide& side, Entry& file, const std::string& folder,
               const std::string& counterpart, FsError& unknown) {
-    if (side.inDustbin || (file.attributes & kAttrReadOnly)) return Verdict::Keep;
+    if (side.inDustbin) return Verdict::Keep;
     const PathInfo source = side.gone ? absent() : side.presence.find(file.name, counterpart);
     const Verdict verdict = judgeAgainstSource(source);
     if (verdict == Verdict::Unknown) unknown = source.error;
@@ -196,7 +196,7 @@ void SubfolderWalk::level(const std::string& backupFolder, const std::string& so
         }
         std::vector<Entry> files;
         std::vector<Entry> children;
-        if (FsError e = fs_.listFolder(path, files, children, ListDetail::Plain); e.failed())
+        if (FsError e = fs_.listFolder(path, files, children, ListDetail::FileNames); e.failed())
             run_.log.fileError(path, e);
         SourceSide side{source_, joinPath(counterpart, ""),
                         source.presence == Presence::Absent || source.kind != EntryKind::Folder,
@@ -206,7 +206,7 @@ void SubfolderWalk::level(const std::string& backupFolder, const std::string& so
         // A dustbin inside this folder has just grown: its new folders are
         // walked as what they are.
         if (remover.moves() != movesBefore && dustbinBelow(path))
-            (void)fs_.listFolder(path, files, children, ListDetail::Plain);
+            (void)fs_.listFolder(path, files, children, ListDetail::FileNames);
         level(path, counterpart, children, side.inDustbin, sub.mountRoot);
         // The walk opened the folder to remove from it, which moved its
         // time: it gets its source folder's bits and time again.
@@ -249,7 +249,8 @@ void syncRootFiles(RunContext& run, const std::string& backupRoot, const std::st
 
     std::vector<Entry> files;
     std::vector<Entry> folders;
-    if (FsError e = run.fs.listFolder(backupRoot, files, folders, ListDetail::Plain); e.failed())
+    if (FsError e = run.fs.listFolder(backupRoot, files, folders, ListDetail::FileNames);
+        e.failed())
         run.log.fileError(backupRoot, e);
     SourceGuard guard(run.fs, run.job.source);
     FileSync sync(run, guard);
@@ -273,7 +274,7 @@ void syncSubfolders(RunContext& run, const std::string& backupFolder,
     if (run.userBreak) return;
     std::vector<Entry> files;
     std::vector<Entry> folders;
-    (void)run.fs.listFolder(backupFolder, files, folders, ListDetail::Plain);
+    (void)run.fs.listFolder(backupFolder, files, folders, ListDetail::FileNames);
     SubfolderWalk(run).level(backupFolder, sourceFolder, folders,
                              run.roots.isDustbin(run.roots.backup.id), run.roots.backup.volumeTop);
     if (run.counts.removed != 0 && !run.userBreak)

@@ -103,5 +103,24 @@ TEST_F(FileSystemTest, LookupsTellAbsentFromUnknown) {
     }
 }
 
+// Every listing gives each entry's kind; only files read by name lack their size and identity.
+TEST_F(FileSystemTest, ListingsReadAsMuchOfEachEntryAsAsked) {
+    for (const ListDetail detail : {ListDetail::Full, ListDetail::Plain, ListDetail::FileNames}) {
+        std::vector<Entry> files, folders;
+        ASSERT_TRUE(fs.listFolder(dir / "tree", files, folders, detail).ok());
+        std::string seen;
+        for (const Entry& e : files) {
+            seen += e.name + ":" + std::to_string(int(e.kind)) + ":" + std::to_string(e.size);
+            seen += e.id.known() ? "+ " : "- ";
+        }
+        for (const Entry& e : folders) seen += e.name + (e.id.known() ? "+ " : "- ");
+        const bool byName = detail == ListDetail::FileNames;
+        for (const std::string& entry :
+             {std::string("file.txt:0:") + (byName ? "0- " : "5+ "), std::string("pipe:3:0"),
+              std::string("fileLink:2:") + (byName ? "0- " : "8+ "), std::string("sub+ ")})
+            EXPECT_NE(seen.find(entry), std::string::npos) << entry << " in " << seen;
+    }
+}
+
 }  // namespace
 }  // namespace zv::test

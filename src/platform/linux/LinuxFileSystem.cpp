@@ -78,7 +78,13 @@ int readEntries(int fd, const std::string& path, ListDetail detail, std::vector<
                 std::vector<Entry>& folders) {
     FolderRecordedBits recordedBits(fd, path);
     int statErr = 0;
-    int err = forEachDirEntry(fd, [&](const char* name, unsigned char) {
+    int err = forEachDirEntry(fd, [&](const char* name, unsigned char type) {
+        if (detail == ListDetail::FileNames && type != DT_DIR && type != DT_UNKNOWN) {
+            Entry& file = files.emplace_back();
+            file.name = name;
+            file.kind = kindOf(static_cast<std::uint16_t>(modeOfDirType(type)));
+            return true;
+        }
         struct statx sx;
         if (int e = statEntry(fd, name, sx)) {
             if (e == ENOENT) return true;  // removed since it was listed
