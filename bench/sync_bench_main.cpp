@@ -11,9 +11,9 @@
 // Prints the elapsed wall-clock seconds and the run's counters.
 
 #include <chrono>
-#include <limits>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <string>
 
 #include "app/AppWindow.h"
