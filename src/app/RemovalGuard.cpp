@@ -25,6 +25,7 @@ bool removalsAllowed(AppWindow& w) {
     if (w.job.maxRemovals == 0) return true;
     w.ui.panel(1) = "Tellen...";
     const RemovalPreview preview = previewRemovals(w.run, kPathsShown);
+    w.progress.totalKnownAhead(static_cast<std::uint64_t>(preview.backupFiles));
     const std::int64_t limit =
         w.job.maxRemovals > 0 ? w.job.maxRemovals : DefaultRemovalLimit(preview.backupFiles);
     if (preview.orphans <= limit || w.userBreak) return true;

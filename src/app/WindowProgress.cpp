@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <charconv>
-#include <iterator>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -64,7 +64,13 @@ void WindowProgress::walkStarted(Walk walk, const std::string& root) {
             countsChanged();
             ui.progressBar.visible = true;
             ui.progressBar.value = 0;
-            startTotal(root);
+            if (totalAhead_) {
+                pendingTotal_.reset();
+                filesTotal_ = static_cast<double>(*std::exchange(totalAhead_, std::nullopt));
+                scale();
+            } else {
+                startTotal(root);
+            }
             return;
     }
 }
@@ -128,6 +134,7 @@ void WindowProgress::settle() {
 void WindowProgress::runFinished() {
     if (w_.counts.seen > 0) showOnTerminal(true);
     pendingTotal_.reset();
+    totalAhead_.reset();
     w_.ui.progressBar.visible = false;
 }
 

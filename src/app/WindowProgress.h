@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/DateTime.h"
@@ -35,6 +36,9 @@ class WindowProgress : public RunProgress {
     void fileFinished(const std::string& path) override;
     void countsChanged() override;
 
+    // The next walk's total is known already (the count before removals read
+    // the backup's names): it is not counted again beside the walk.
+    void totalKnownAhead(std::uint64_t files) { totalAhead_ = files; }
     // A run, and its synchronisation after the copy, counts from 0: no figure
     // of an earlier run or walk is shown while the new total is unknown.
     void startPhase();
@@ -77,6 +81,7 @@ class WindowProgress : public RunProgress {
     // already known.
     std::unique_ptr<PendingCount> pendingTotal_;
     std::uint64_t pendingBase_ = 0;
+    std::optional<std::uint64_t> totalAhead_;
     // What the caption was last set to, and from what.
     struct ShownCaption {
         std::string text;
