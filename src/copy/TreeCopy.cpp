@@ -14,6 +14,50 @@ namespace {
 // in the give-up line and in reporting a recovery.
 enum class Level { Root, Sub };
 
+// A backup folder the walk is in. Its owner is given write access just
+// before the first thing is written into it, and it gets its source folder's
+// bits and times back afterwards when anything was. A folder whose source
+// folder changed since the from-date (or that the walk judges without dates)
+// also takes the source folder's attributes and is finished in any case; one
+// whose source folder is unchanged and that receives nothing is not touched
+// at all: the run that last wrote it, or saw its source change, made it equal.
+class BackupFolder {
+  public:
+    BackupFolder(RunContext& run, const std::string& source, const std::string& path, bool settled)
+        : run_(run), source_(source), path_(path), settled_(settled) {}
+
+    // Before the folder's files: an unsettled folder is opened at once.
+    void start() {
+        if (!settled_) beforeWrite();
+    }
+    void beforeWrite() {
+        if (opened_) return;
+        opened_ = true;
+        openBackupFolder(run_, source_, path_);
+    }
+    void finish() {
+        if (opened_ || !settled_) finishBackupFolder(run_, source_, path_);
+    }
+    bool settled() const { return settled_; }
+
+  private:
+    RunContext& run_;
+    const std::string& source_;
+    const std::string& path_;
+    bool settled_;
+    bool opened_ = false;
+};
+
+// The source folder is unchanged since the from-date: neither its own bits,
+// owner or attributes nor its list of names changed (any of that moves its
+// status-change time).
+bool isSettled(const Entry& sourceFolder, const WalkRules& rules) {
+    return !rules.noDateCheck && !isLater(sourceFolder.changed, rules.from);
+}
+
+void walkSubfolders(RunContext& run, const std::string& src, const std::string& dst,
+                    const std::vector<Entry>& subfolders, BackupFolder& here);
+
 void showCopying(RunContext& run, const std::string& source) {
     run.progress.fileStarted(source);
 }
@@ -36,7 +80,8 @@ FsError copyWithRetry(RunContext& run, const Entry& f, const FilePaths& p) {
 // A file that is new (or missing from the backup under synchronisation). A
 // full disk the user gave up on breaks the run.
 void copyFileOver(RunContext& run, const WalkRules& rules, const Entry& f, const FilePaths& p,
-                  Level level) {
+                  Level level, BackupFolder* folder) {
+    if (folder) folder->beforeWrite();
     showCopying(run, p.source);
     FsError pending = copyWithRetry(run, f, p);
     if (pending.failed()) {
@@ -77,7 +122,7 @@ void repairAttributes(RunContext& run, const Entry& f, const FilePaths& p) {
 // nothing is compared or copied. Returns false when the walk must end.
 bool handleFile(RunContext& run, const WalkRules& rules, const Entry& f,
                 const std::string& sourceFolder, const std::string& targetFolder, Level level,
-                FolderPresence& backup, FilePaths& p) {
+                FolderPresence& backup, FilePaths& p, BackupFolder* folder) {
     if (run.userBreak) return false;
     run.progress.fileReached(f.size);
     ++run.counts.seen;
@@ -91,7 +136,7 @@ bool handleFile(RunContext& run, const WalkRules& rules, const Entry& f,
         // folder or a link where the source has a file is no copy of it.
         if (rules.FileIsNew(f) ||
             (rules.syncActive && !backupHoldsSame(backup.find(f.name, p.target), f)))
-            copyFileOver(run, rules, f, p, level);
+            copyFileOver(run, rules, f, p, level, folder);
         else if (rules.syncActive && takesAttributes(f) && isLater(f.changed, rules.from))
             repairAttributes(run, f, p);
     }
@@ -116,9 +161,20 @@ void copyNewFolder(RunContext& run, const std::string& source, const std::string
         finishBackupFolder(run, normalisedFolder(source), normalisedFolder(destination));
 }
 
-// The subfolder loop of copySubTrees over an already opened pair.
+// The backup side of an existing pair: the source folder's attributes
+// (unless the source folder is a system folder, or is settled), its
+// subfolders, and the folder's bits and times after them.
+void walkPair(RunContext& run, const std::string& src, const std::string& dst,
+              const std::vector<Entry>& subfolders, BackupFolder& folder) {
+    if (!folder.settled()) copyFolderAttributes(run, src, dst);
+    walkSubfolders(run, src, dst, subfolders, folder);
+    if (!run.userBreak) folder.finish();
+}
+
+// The subfolder loop of copySubTrees over an already opened pair; `here` is
+// the backup folder `dst`, which a new subfolder is written into.
 void walkSubfolders(RunContext& run, const std::string& src, const std::string& dst,
-                    const std::vector<Entry>& subfolders) {
+                    const std::vector<Entry>& subfolders, BackupFolder& here) {
     const WalkRules rules = WalkRules::Of(run);
     FolderPresence backup(run.fs);
     FilePaths p;
@@ -134,6 +190,7 @@ void walkSubfolders(RunContext& run, const std::string& src, const std::string& 
         joinPathInto(d, dst, s.name);
         std::string dCheck = d;
         if (!folderExistsOrVirtual(run, dCheck)) {
+            here.beforeWrite();
             std::string collapsed = collapsedSeparators(d);
             if (FsError e = makeBackupFolder(run, sPath, collapsed); e.failed())
                 reportFolderFailure(run, collapsed, e);
@@ -142,15 +199,18 @@ void walkSubfolders(RunContext& run, const std::string& src, const std::string& 
             continue;
         }
         const std::string targetFolder = run.fs.folderExists(d) ? d : std::string();
-        if (!targetFolder.empty()) openBackupFolder(run, sPath, targetFolder);
+        BackupFolder there(run, sPath, d, isSettled(s, rules));
+        if (!targetFolder.empty()) there.start();
         if (FsError e = run.fs.listFolder(sPath, files, folders, ListDetail::Plain); e.failed())
             reportFolderFailure(run, sPath, e);
         if (rules.syncActive) backup.moveTo(targetFolder, files.size());
         for (const Entry& f : files) {
             if (!isCopyable(f)) continue;
-            if (!handleFile(run, rules, f, sPath, targetFolder, Level::Sub, backup, p)) return;
+            if (!handleFile(run, rules, f, sPath, targetFolder, Level::Sub, backup, p, &there))
+                return;
         }
-        copySubTreesListed(run, sPath, d, folders);
+        // A virtual backup name has no folder to compare with.
+        if (!targetFolder.empty() && !run.userBreak) walkPair(run, sPath, d, folders, there);
     }
 }
 
@@ -179,7 +239,7 @@ void copyTreeRoot(RunContext& run, const std::string& Source, const std::string&
     FilePaths p;
     for (const Entry& f : files) {
         if (!isCopyable(f)) continue;
-        if (!handleFile(run, rules, f, src, targetFolder, Level::Root, backup, p)) return;
+        if (!handleFile(run, rules, f, src, targetFolder, Level::Root, backup, p, nullptr)) return;
     }
 }
 
@@ -197,7 +257,6 @@ void copySubTreesListed(RunContext& run, const std::string& Source, const std::s
     if (run.userBreak) return;
     const std::string src = normalisedFolder(Source);
     const std::string dst = normalisedFolder(Destination);
-    copyFolderAttributes(run, src, dst);
     std::string dstCheck = Destination;
     if (!folderExistsOrVirtual(run, dstCheck)) {
         copyNewFolder(run, src, dst);
@@ -205,8 +264,8 @@ void copySubTreesListed(RunContext& run, const std::string& Source, const std::s
     }
     // A virtual backup name has no folder to compare with.
     if (!run.fs.folderExists(dst)) return;
-    walkSubfolders(run, src, dst, subfolders);
-    if (!run.userBreak) finishBackupFolder(run, src, dst);
+    BackupFolder folder(run, src, dst, false);
+    walkPair(run, src, dst, subfolders, folder);
 }
 
 }  // namespace zv

@@ -66,7 +66,8 @@ TEST_F(CopyWalk, SelectsFilesByTheDateFilterAndSynchronisation) {
         if (path.ends_with("/ancient")) e.modified = e.created = kEarliestDateTime;
         if (path.ends_with("-new")) e.modified = e.created = DateTime(after * 1s + 5ms);
         // changed since the from-date (its attributes, say), or only read
-        e.changed = DateTime((path.ends_with("touched") ? after : from) * 1s);
+        e.changed =
+            DateTime((path.ends_with("touched") || path.ends_with("/shy") ? after : from) * 1s);
     };
     const struct {
         Walk walk;
@@ -140,6 +141,22 @@ TEST_F(CopyWalk, ADeepOldBranchIsSearchedOnce) {
         lists[depth / 40] = faulty.calls(FsOp::List) - listsBefore;
     }
     EXPECT_LE(lists[1] - lists[0], 5 * 20);  // a square would add 600
+}
+
+// A backup folder whose source folder is unchanged since the from-date is left as it is,
+// unless a file goes into it: then it is opened for that and has its source's bits again.
+TEST_F(CopyWalk, AnUnchangedFolderIsTouchedOnlyToWriteIntoIt) {
+    for (const char* name : {"calm/old", "busy/old"}) {
+        dated(S(name), before);
+        dated(D(name), before);
+    }
+    dated(S("busy/new"), after);
+    for (const char* folder : {"calm", "busy"}) chmod(D(folder).c_str(), 0555);
+    faulty.adjustEntry = [this](const std::string&, Entry& e) { e.changed = DateTime(from * 1s); };
+    run(Walk::Checked);
+    EXPECT_EQ(readFile(D("busy/new")), "x");
+    EXPECT_EQ(modeOf(D("calm")), 0555u);
+    EXPECT_EQ(modeOf(D("busy")), modeOf(S("busy")));
 }
 
 // A failed file and the recovery, a full disk, a folder not listable or made.
