@@ -6,7 +6,7 @@
 # Cases (CASES picks some, in this order whatever order it names them):
 #   full     first backup into an empty folder: zandvast (checked mode, no
 #            date filter) against cp -a and rsync -a, for 20 000 and 200 000
-#            small files, 100 000 files in one folder, chains of 300 and 600
+#            small files, 100 000 files in one folder, chains of 75, 300 and 600
 #            folders (and 4 files of 1 GiB with BIG=1, with the throughput);
 #   memory   the largest resident size of zandvast, rsync -a and cp -a during
 #            a first backup of the one-folder tree and of 200 000 files;
@@ -34,6 +34,8 @@
 #   HUGE=1         1 000 000 files too (minutes to make, about 5 GB)
 #   BIG=1          4 files of 1 GiB in the first-backup case
 #   ONE_CORE=1     every tool and driver runs on core 0 alone (taskset -c 0)
+#   TMPFS_OUT=1    the backups go to a tmpfs (root; 16 GiB at most): what each
+#                  tool costs itself, without the disk's write-back
 #   BENCH_DATA=... the trees and the backups (default /work/bench-data/scale)
 #   SCALE_SMOKE=1  tiny trees, to see that the script works (under a minute)
 #
@@ -59,6 +61,7 @@ fi
 huge=${HUGE:-0}
 big=${BIG:-0}
 one_core=${ONE_CORE:-0}
+tmpfs_out=${TMPFS_OUT:-0}
 all_cases="full memory rerun sync changed depth"
 cases=${CASES:-$all_cases}
 build="$repo/build-bench"
@@ -78,7 +81,7 @@ if [ "$smoke" = 1 ]; then
     full_chains=(10 20) depth_chains=(5 10 20 40)
 else
     n_small=20000 n_mid=200000 n_huge=1000000 n_wide=100000 big_mib=1024
-    full_chains=(300 600) depth_chains=(75 150 300 600)
+    full_chains=(75 300 600) depth_chains=(75 150 300 600)
 fi
 
 pin=()
@@ -228,10 +231,14 @@ full_one() {
             expect copied "${nfiles[$tree]}" failed 0
             ;;
         cp) t=$(timed cp -a "$src/." "$target/") ;;
+        # The same promise as zandvast's: the copy is on the disk at the end.
+        cpsync) t=$(timed sh -c "cp -a \"\$1/.\" \"\$2/\" && sync" sh "$src" "$target") ;;
         rsync) t=$(timed rsync -a "$src/" "$target/") ;;
     esac
     if [ "$round" = 0 ]; then same_files "$src" "$target"; fi
-    if [ "$tree" = "$t_big" ]; then
+    if [ "$tmpfs_out" = 1 ]; then
+        rm -rf "$target"  # a tmpfs frees at once, and holds little
+    elif [ "$tree" = "$t_big" ]; then
         rm -rf "$target"
         sync
         sleep 5
@@ -245,16 +252,18 @@ case_full() {
     if [ "$big" = 1 ]; then list+=("$t_big"); fi
     for tree in "${list[@]}"; do
         warm "$tree"
-        take_turns full_one zandvast cp rsync
-        local zv=${medians[zandvast]} cp=${medians[cp]} rs=${medians[rsync]} rate=""
+        take_turns full_one zandvast cp cpsync rsync
+        local zv=${medians[zandvast]} cp=${medians[cp]} cs=${medians[cpsync]} rs=${medians[rsync]}
+        local rate=""
         if [ "$tree" = "$t_big" ]; then
             bytes=$(du -sb "$trees/$tree" | cut -f1)
             rate=$(awk -v b="$bytes" -v z="$zv" -v c="$cp" -v r="$rs" \
                 'BEGIN {printf " (MB/s: zandvast %.0f, cp -a %.0f, rsync -a %.0f)", \
                         b / 1e6 / z, b / 1e6 / c, b / 1e6 / r}')
         fi
-        log "full $tree (${nfiles[$tree]} files): zandvast $zv s, cp -a $cp s, rsync -a $rs s;" \
-            "zandvast/cp $(ratio "$zv" "$cp"), zandvast/rsync $(ratio "$zv" "$rs")$rate"
+        log "full $tree (${nfiles[$tree]} files): zandvast $zv s, cp -a $cp s, cp -a + sync $cs s," \
+            "rsync -a $rs s; zandvast/cp $(ratio "$zv" "$cp"), zandvast/(cp + sync)" \
+            "$(ratio "$zv" "$cs"), zandvast/rsync $(ratio "$zv" "$rs")$rate"
     done
 }
 
@@ -584,6 +593,7 @@ header() {
     fi
     mode="all cores"
     if [ "$one_core" = 1 ]; then mode="one core (taskset -c 0)"; fi
+    if [ "$tmpfs_out" = 1 ]; then mode+="; backups on a tmpfs"; fi
     if [ "$smoke" = 1 ]; then smoke_note="; SMOKE (tiny trees)"; fi
     commit=$(git -C "$repo" describe --always --dirty 2>/dev/null || echo unknown)
     log "# $(date -u +%Y-%m-%dT%H:%M:%SZ) scale_bench at $commit: $(nproc) cores, kernel" \
@@ -601,6 +611,10 @@ main() {
         mv "$out" "$trash/out-$(date +%s)"
     fi
     mkdir -p "$out"
+    if [ "$tmpfs_out" = 1 ]; then
+        mount -t tmpfs -o size=16G zv-scale "$out" || fail "no tmpfs could be mounted on $out"
+        trap 'cd / && umount "$out" 2>/dev/null || true' EXIT
+    fi
     cd "$out"  # the drivers write Error.Log and Init.dat here
     header
     make_trees
