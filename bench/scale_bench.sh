@@ -628,6 +628,7 @@ main() {
     done
     note "removing the backups ..."
     cd "$data"
+    if [ "$tmpfs_out" = 1 ]; then umount "$out"; fi
     rm -rf "$out" "$trash"
     sync
     log "# done in $(awk -v a="$started" -v b="$EPOCHREALTIME" 'BEGIN {printf "%.0f", b - a}') s"
