@@ -29,6 +29,8 @@ std::string joinPath(std::string_view folder, std::string_view name) {
 }
 
 std::string collapsedSeparators(std::string_view path) {
+    // Most paths have no doubled separator: copied whole.
+    if (path.find("//", 1) == std::string_view::npos) return std::string(path);
     std::string s;
     s.reserve(path.size() + 1);
     if (path.starts_with("//")) s += kSlash;  // the leading pair stays

@@ -19,17 +19,17 @@ bool sameWord(std::string_view text, std::string_view word) {
     return std::ranges::equal(text, word, {}, upper);
 }
 
-bool containsWord(std::string_view text, std::string_view word) {
-    for (std::size_t i = 0; i + word.size() <= text.size(); ++i)
-        if (sameWord(text.substr(i, word.size()), word)) return true;
-    return false;
-}
-
 }  // namespace
 
+// Asked for every folder a walk enters, of paths that grow with the depth:
+// each place is compared only where an R or an S starts there.
 bool hasSystemFolderWord(std::string_view path) {
-    for (std::string_view word : kSystemWords)
-        if (containsWord(path, word)) return true;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const char c = path[i];
+        if (c != 'R' && c != 'r' && c != 'S' && c != 's') continue;
+        for (std::string_view word : kSystemWords)
+            if (sameWord(path.substr(i, word.size()), word)) return true;
+    }
     return false;
 }
 

@@ -62,13 +62,29 @@ PathAt FolderHandles::at(const std::string& path) {
     bool found = false;
     Slot& slot = slotFor(folder, found);
     if (!found) {
-        UniqueFd fd = openFolderPath(folder);
+        UniqueFd fd = openNearHeld(folder);
+        if (!fd.valid()) fd = openFolderPath(folder);
         if (!fd.valid()) return plain(path);
         slot.folder = folder;
         slot.fd = std::move(fd);
     }
     slot.used = ++clock_;
     return PathAt{slot.fd.get(), name, &path, {}};
+}
+
+// A walk goes down one folder at a time, so a new folder's parent is mostly
+// held already: opened from there, it costs one name, not the whole path.
+// (Not back up through ".." from a held child: a child moved away meanwhile
+// would lead to another folder.)
+UniqueFd FolderHandles::openNearHeld(std::string_view folder) const {
+    const std::size_t cut = folder.rfind('/');
+    if (cut == std::string_view::npos || cut == 0 || cut + 1 == folder.size()) return {};
+    const std::string_view parent = folder.substr(0, cut);
+    for (const Slot& slot : slots_)
+        if (slot.fd.valid() && slot.folder == parent)
+            return UniqueFd(
+                openat(slot.fd.get(), std::string(folder.substr(cut + 1)).c_str(), kOpenPath));
+    return {};
 }
 
 // The slot holding `folder`, else the one used least recently.

@@ -46,6 +46,7 @@ class FolderHandles {
         std::uint64_t used = 0;
     };
     Slot& slotFor(std::string_view folder, bool& found);
+    UniqueFd openNearHeld(std::string_view folder) const;
 
     std::array<Slot, kSlots> slots_;
     std::uint64_t clock_ = 0;
