@@ -34,6 +34,7 @@
 #   HUGE=1         1 000 000 files too (minutes to make, about 5 GB)
 #   BIG=1          4 files of 1 GiB in the first-backup case
 #   ONE_CORE=1     every tool and driver runs on core 0 alone (taskset -c 0)
+#   FULL_TREES=".." the first-backup case on these trees only (say big4x1024m)
 #   TMPFS_OUT=1    the backups go to a tmpfs (root; 16 GiB at most): what each
 #                  tool costs itself, without the disk's write-back
 #   BENCH_DATA=... the trees and the backups (default /work/bench-data/scale)
@@ -62,6 +63,7 @@ huge=${HUGE:-0}
 big=${BIG:-0}
 one_core=${ONE_CORE:-0}
 tmpfs_out=${TMPFS_OUT:-0}
+full_trees=${FULL_TREES:-}
 all_cases="full memory rerun sync changed depth"
 cases=${CASES:-$all_cases}
 build="$repo/build-bench"
@@ -250,6 +252,7 @@ case_full() {
     local list=("$t_small" "$t_mid" "$t_wide") depth bytes
     for depth in "${full_chains[@]}"; do list+=("chain$depth"); done
     if [ "$big" = 1 ]; then list+=("$t_big"); fi
+    if [ -n "$full_trees" ]; then read -r -a list <<<"$full_trees"; fi
     for tree in "${list[@]}"; do
         warm "$tree"
         take_turns full_one zandvast cp cpsync rsync
