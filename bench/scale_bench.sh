@@ -353,31 +353,23 @@ huge_trees() {
     echo "${list[@]}"
 }
 
-case_rerun() {
-    local list
+# A run with nothing to do against rsync's, on every tree: $1 times one run,
+# $2 names the case, $3 what it does, $4 the rsync it is compared with.
+against_rsync() {
+    local run_one=$1 name=$2 what=$3 other=$4 list
     read -r -a list <<<"$(huge_trees)"
     for tree in "${list[@]}"; do
         warm "$tree"
         ensure_base
-        take_turns rerun_one zandvast rsync
-        log "rerun $tree (${nfiles[$tree]} files, nothing changed, date filter on):" \
-            "zandvast ${medians[zandvast]} s, rsync -a ${medians[rsync]} s;" \
+        take_turns "$run_one" zandvast rsync
+        log "$name $tree (${nfiles[$tree]} files, $what):" \
+            "zandvast ${medians[zandvast]} s, $other ${medians[rsync]} s;" \
             "zandvast/rsync $(ratio "${medians[zandvast]}" "${medians[rsync]}")"
     done
 }
 
-case_sync() {
-    local list
-    read -r -a list <<<"$(huge_trees)"
-    for tree in "${list[@]}"; do
-        warm "$tree"
-        ensure_base
-        take_turns sync_one zandvast rsync
-        log "sync $tree (${nfiles[$tree]} files, nothing changed, synchronising):" \
-            "zandvast ${medians[zandvast]} s, rsync -a --delete ${medians[rsync]} s;" \
-            "zandvast/rsync $(ratio "${medians[zandvast]}" "${medians[rsync]}")"
-    done
-}
+case_rerun() { against_rsync rerun_one rerun "nothing changed, date filter on" "rsync -a"; }
+case_sync() { against_rsync sync_one sync "nothing changed, synchronising" "rsync -a --delete"; }
 
 # The changed case: $changed lists the 1 % of the files touched in the source
 # after $since, $gone the 1 % the source "deleted": the backup holds them as
