@@ -25,18 +25,27 @@ TEST_F(FileCopyTest, AFullDiskLeavesTheOldTarget) {
     EXPECT_EQ(entriesIn(small.path()), 1);
 }
 
-// A link is replaced by a file; a FIFO (it would hang the run) or a folder is refused at once.
+// A link is replaced by a file; a FIFO (it would hang the run), a folder or a read-only
+// target (small or large) is refused and left as it was.
 TEST_F(FileCopyTest, LinksAreReplacedAndSpecialFilesRefusedAtOnce) {
-    makeDirs(dir / "out");
+    makeDirs(dir / "out/sub");
     link("out", dir / "out/toFolder");
     writeFile(dir / "plain", "p");
+    writeFile(dir / "large", std::string(1 << 20, 'l'));
+    writeFile(dir / "out/kept", "kept");
+    chmod((dir / "out/kept").c_str(), 0444);
     ASSERT_EQ(mkfifo((dir / "pipe").c_str(), 0644), 0);
     ASSERT_TRUE(fs.copyFile(dir / "plain", dir / "out/toFolder").ok());
     EXPECT_EQ(readFile(dir / "out/toFolder"), "p");
     EXPECT_EQ(fs.copyFile(dir / "pipe", dir / "out/x").number, kErrAccessDenied);
-    EXPECT_EQ(fs.copyFile(dir / "plain", dir / "out").number, kErrAccessDenied);
+    for (const char* from : {"plain", "large"}) {
+        EXPECT_EQ(fs.copyFile(dir / from, dir / "out/sub").number, kErrAccessDenied);
+        EXPECT_EQ(fs.copyFile(dir / from, dir / "out/kept").number, kErrAccessDenied);
+    }
     EXPECT_EQ(fs.copyFile(dir / "out", dir / "x").number, kErrFileNotFound);
-    EXPECT_EQ(entriesIn(dir / "out"), 1);
+    EXPECT_EQ(readFile(dir / "out/kept"), "kept");
+    EXPECT_EQ(entriesIn(dir / "out"), 3);
+    EXPECT_EQ(entriesIn(dir / "out/sub"), 0);
     // A move onto another name of the same file leaves that one name.
     ASSERT_EQ(::link((dir / "plain").c_str(), (dir / "twin").c_str()), 0);
     EXPECT_TRUE(fs.moveFile(dir / "plain", dir / "twin").ok());
@@ -122,12 +131,14 @@ class RecordingSync final : public DiskSync {
 };
 
 // A replacing file (also a second name) is on the disk before its name; a new file is not
-// flushed one by one and has no name until it is whole (a killed run leaves nothing); a
-// failed flush leaves the old copy; a job file's folder is flushed last.
+// flushed one by one and has no name until it is whole (a killed run leaves nothing); a small
+// file finds its target taken only when naming itself; a failed flush leaves the old copy; a
+// job file's folder is flushed last.
 TEST_F(FileCopyTest, AReplaceIsOnTheDiskBeforeItsNameIs) {
     RecordingSync sync;
     LinuxFileSystem recorded(MountSources{}, sync);
     writeFile(dir / "src", "new data");
+    writeFile(dir / "large", std::string(64 << 10, 'l'));
     link("src", dir / "link");
     writeFile(dir / "pair", "pair");
     for (const char* name : {"pair too", "pair 3", "pair 4"})
@@ -137,6 +148,8 @@ TEST_F(FileCopyTest, AReplaceIsOnTheDiskBeforeItsNameIs) {
     using Steps = std::vector<std::string>;
     const std::pair<std::function<FsError()>, Steps> cases[] = {
         {[&] { return recorded.copyFile(dir / "src", dir / "old"); },
+         {"name old", "flushData", "name temp", "rename temp -> old"}},
+        {[&] { return recorded.copyFile(dir / "large", dir / "old"); },
          {"flushData", "name temp", "rename temp -> old"}},
         {[&] { return recorded.copyFile(dir / "src", dir / "new"); }, {"name new"}},
         {[&] { return recorded.copyFile(dir / "link", dir / "lnk"); }, {"rename temp -> lnk"}},
@@ -167,7 +180,7 @@ TEST_F(FileCopyTest, AReplaceIsOnTheDiskBeforeItsNameIs) {
     writeFile(dir / "pair", "changed");  // since its copy: copied again, not linked
     ASSERT_TRUE(recorded.copyFile(dir / "pair 3", dir / "again").ok());
     EXPECT_EQ(readFile(dir / "again"), "changed");
-    EXPECT_EQ(entriesIn(dir.path()), 13);  // no temporary file left behind
+    EXPECT_EQ(entriesIn(dir.path()), 14);  // no temporary file left behind
 }
 
 }  // namespace

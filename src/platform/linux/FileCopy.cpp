@@ -28,6 +28,9 @@ constexpr std::size_t kChunk = 128 << 10;
 // One kernel copy call may move this much; fewer calls for large files.
 constexpr std::size_t kKernelChunk = std::size_t{1} << 30;
 constexpr std::size_t kMinBuffer = 64 << 10;
+// From this size the source is read ahead in larger steps (the kernel's
+// sequential read-ahead): fewer, longer reads from a disk.
+constexpr off_t kSequentialFrom = 1 << 20;
 // Set-user and set-group bits are not carried over: the copy belongs to
 // whoever runs the backup, often root.
 constexpr mode_t kCopiedModeBits = 0777 | S_ISVTX;
@@ -115,19 +118,33 @@ bool mayHaveHoles(const struct stat& st) {
     return st.st_blocks * 512 < st.st_size;
 }
 
+// Errors by which a file system pair refuses a kind of kernel copy for
+// every file, not just this one.
+bool refusedForAll(int err) {
+    return err == EXDEV || err == EOPNOTSUPP || err == ENOSYS || err == ENOTTY;
+}
+
 // Shares the blocks where the file system can (reflink, which keeps holes),
 // else copies only the data of a file with holes, else lets the kernel copy,
-// else copies through a buffer.
-int copyData(int in, int out, const struct stat& src) {
-    if (ioctl(out, FICLONE, in) == 0) return 0;
+// else copies through a buffer. A kind of copy the file systems refused
+// once is not asked for again.
+int copyData(int in, int out, const struct stat& src, KernelCopyRefusals& refused) {
+    refused.moveTo(src.st_dev);
+    if (!refused.clone) {
+        if (ioctl(out, FICLONE, in) == 0) return 0;
+        refused.clone = refusedForAll(errno);
+    }
+    if (src.st_size >= kSequentialFrom) (void)posix_fadvise(in, 0, 0, POSIX_FADV_SEQUENTIAL);
     if (mayHaveHoles(src)) return copySparse(in, out, src.st_size);
+    if (refused.range) return copyByReadWrite(in, out, src.st_size);
     for (;;) {
         const ssize_t n =
             TEMP_FAILURE_RETRY(copy_file_range(in, nullptr, out, nullptr, kKernelChunk, 0));
         if (n > 0) continue;
         if (n == 0) return 0;
-        if (kernelCopyUnsupported(errno)) return copyByReadWrite(in, out, src.st_size);
-        return errno;
+        if (!kernelCopyUnsupported(errno)) return errno;
+        refused.range = refusedForAll(errno);
+        return copyByReadWrite(in, out, src.st_size);
     }
 }
 
@@ -143,11 +160,11 @@ int openSource(const PathAt& from) {
 // Fills the open temporary file and gives it the source's metadata. The
 // owner comes before the extended attributes (a change of owner clears file
 // capabilities), the permission bits after the ACLs.
-int fillTemp(int in, int out, const struct stat& src, std::uint32_t& unkept) {
-    if (int err = copyData(in, out, src)) return err;
-    copyOwner(out, src, unkept);
+int fillTemp(int in, int out, const struct stat& src, CopyMemory& memory) {
+    if (int err = copyData(in, out, src, memory.kernelRefusals)) return err;
+    copyOwner(out, src, memory.unkept);
     bool changed;  // set by the call; nothing to compare on a new file
-    if (int err = copyExtendedAttributes(in, out, false, false, unkept, changed)) return err;
+    if (int err = copyExtendedAttributes(in, out, false, false, memory.unkept, changed)) return err;
     if (fchmod(out, src.st_mode & kCopiedModeBits) != 0) return errno;
     const timespec times[2] = {src.st_atim, src.st_mtim};
     if (futimens(out, times) != 0) return errno;
@@ -168,58 +185,111 @@ UniqueFd openUnnamedBeside(const PathAt& to) {
     return UniqueFd(open(folderForTemp(*to.text).c_str(), kFlags, 0600));
 }
 
-// Names a copy written without a name. Where nothing was there it takes its
-// own name at once (then nothing of a broken-off copy is ever left under any
-// name); where something was, or has appeared since, it takes a temporary
-// name (`temp`) for the caller's rename, so that the old file stays whole
-// until the new one replaces it.
-int nameUnnamed(int fd, const PathAt& to, bool replacing, DiskSync& sync, std::string& temp) {
-    if (!replacing) {
-        const int err = sync.giveName(fd, to.dir, to.name);
-        if (err != EEXIST) return err;
-    }
-    const int err = withFreeTempNameBeside(
-        to, temp, [&](const char* name) { return sync.giveName(fd, to.dir, name); });
-    if (err != 0) temp.clear();
-    return err;
+// An existing target must be a file or link that may be replaced; `exists`
+// tells whether there is one.
+FsError checkTarget(const PathAt& to, bool& exists) {
+    struct stat st;
+    exists = fstatat(to.dir, to.name, &st, AT_SYMLINK_NOFOLLOW) == 0;
+    if (!exists) return errno == ENOENT ? fsOk() : errnoError(errno, *to.text, PathRole::Folder);
+    if (S_ISDIR(st.st_mode)) return fsFail(kErrAccessDenied, "Target is a folder: " + *to.text);
+    if (S_ISREG(st.st_mode) && isReadOnly(st.st_mode, readRecordedBitsOf(to)))
+        return fsFail(kErrAccessDenied, "Target is read-only: " + *to.text);
+    return fsOk();
 }
 
-FsError copyRegular(const PathAt& from, const PathAt& to, bool replacing, DiskSync& sync,
-                    CopyMemory& memory, FolderHandles& handles) {
+// What lies at a copy's target, asked once: before the copy, or when the
+// unnamed copy finds its name taken.
+struct TargetCheck {
+    bool asked = false;
+    bool present = false;
+
+    FsError ask(const PathAt& to) {
+        asked = true;
+        return checkTarget(to, present);
+    }
+};
+
+// From this size a target is checked before the data is copied: a refused
+// target would waste the copy, which then costs more than the look-up.
+constexpr off_t kCheckFirstFrom = 64 << 10;
+
+// Names a copy written without a name. Where nothing is there it takes its
+// own name at once (then nothing of a broken-off copy is ever left under any
+// name); where something is, or has appeared since, the target is checked
+// and the copy takes a temporary name (`temp`) for the caller's rename, so
+// that the old file stays whole until the new one replaces it.
+FsError nameUnnamed(int fd, const PathAt& to, TargetCheck& target, DiskSync& sync,
+                    std::string& temp) {
+    if (!target.present) {
+        const int err = sync.giveName(fd, to.dir, to.name);
+        if (err != EEXIST) return err == 0 ? fsOk() : errnoError(err, *to.text, PathRole::File);
+        if (FsError refused = target.ask(to); refused.failed()) return refused;
+    }
+    int err = target.present ? sync.flushData(fd) : 0;
+    if (err == 0)
+        err = withFreeTempNameBeside(
+            to, temp, [&](const char* name) { return sync.giveName(fd, to.dir, name); });
+    if (err == 0) return fsOk();
+    temp.clear();
+    return errnoError(err, *to.text, PathRole::File);
+}
+
+// Writes the copy: unnamed where the file system can, else under a
+// temporary name (`temp`), for which the target is checked first.
+FsError writeCopy(int in, const struct stat& src, const PathAt& to, TargetCheck& target,
+                  DiskSync& sync, CopyMemory& memory, std::string& temp, struct stat& made) {
+    UniqueFd out = openUnnamedBeside(to);
+    if (!out.valid() && !unnamedUnsupported(errno))
+        return errnoError(errno, *to.text, PathRole::Folder);
+    const bool unnamed = out.valid();
+    int err = 0;
+    if (!unnamed) {
+        if (!target.asked)
+            if (FsError refused = target.ask(to); refused.failed()) return refused;
+        out = createTempFileBeside(to, 0600, temp, err);
+        if (!out.valid()) return errnoError(err, *to.text, PathRole::Folder);
+    }
+    err = fillTemp(in, out.get(), src, memory);
+    if (err == 0 && !unnamed && target.present) err = sync.flushData(out.get());
+    if (err == 0 && src.st_nlink > 1 && fstat(out.get(), &made) != 0) err = errno;
+    if (err != 0) return errnoError(err, *to.text, PathRole::File);
+    if (unnamed)
+        if (FsError named = nameUnnamed(out.get(), to, target, sync, temp); named.failed())
+            return named;
+    if (int closeErr = out.close()) return errnoError(closeErr, *to.text, PathRole::File);
+    return fsOk();
+}
+
+FsError copyRegular(const PathAt& from, const PathAt& to, DiskSync& sync, CopyMemory& memory,
+                    FolderHandles& handles) {
     const std::string& source = *from.text;
     UniqueFd in(openSource(from));
     if (!in.valid()) return errnoError(errno, source, PathRole::File);
     struct stat src;
     if (fstat(in.get(), &src) != 0) return errnoError(errno, source, PathRole::File);
     if (!S_ISREG(src.st_mode)) return fsFail(kErrAccessDenied, "Not a regular file: " + source);
+    TargetCheck target;
+    if (src.st_size >= kCheckFirstFrom || src.st_nlink > 1)
+        if (FsError refused = target.ask(to); refused.failed()) return refused;
     if (const std::string* copy = memory.links.copyOf(src)) {
         FsError linked;
-        if (linkReplacing(handles.at(*copy), to, replacing, sync, linked, memory.unkept)) {
+        if (linkReplacing(handles.at(*copy), to, target.present, sync, linked, memory.unkept)) {
             if (linked.ok()) memory.links.linked(src);
             return linked;
         }
     }
-    UniqueFd out = openUnnamedBeside(to);
-    if (!out.valid() && !unnamedUnsupported(errno))
-        return errnoError(errno, *to.text, PathRole::Folder);
-    const bool unnamed = out.valid();
     std::string temp;
-    int err = 0;
-    if (!unnamed) out = createTempFileBeside(to, 0600, temp, err);
-    if (!out.valid()) return errnoError(err, *to.text, PathRole::Folder);
-    err = fillTemp(in.get(), out.get(), src, memory.unkept);
-    if (err == 0 && replacing) err = sync.flushData(out.get());
     struct stat made {};
-    if (err == 0 && src.st_nlink > 1 && fstat(out.get(), &made) != 0) err = errno;
-    if (err == 0 && unnamed) err = nameUnnamed(out.get(), to, replacing, sync, temp);
-    if (int closeErr = out.close(); err == 0) err = closeErr;
-    if (err == 0 && !temp.empty()) err = sync.rename(to.dir, temp.c_str(), to.dir, to.name);
-    if (err == 0) {
+    FsError written = writeCopy(in.get(), src, to, target, sync, memory, temp, made);
+    if (written.ok() && !temp.empty())
+        if (int err = sync.rename(to.dir, temp.c_str(), to.dir, to.name))
+            written = errnoError(err, *to.text, PathRole::File);
+    if (written.ok()) {
         memory.links.remember(src, *to.text, made);
-        return fsOk();
+        return written;
     }
     if (!temp.empty()) unlinkat(to.dir, temp.c_str(), 0);
-    return errnoError(err, *to.text, PathRole::File);
+    return written;
 }
 
 // A link has no data to flush: its target text lives in its inode. It keeps
@@ -249,22 +319,9 @@ FsError copyLink(const PathAt& from, const PathAt& to, const struct stat& src, D
     return errnoError(err, *to.text, PathRole::File);
 }
 
-// An existing target must be a file or link that may be replaced; `exists`
-// tells whether there is one.
-FsError checkTarget(const PathAt& to, bool& exists) {
-    struct stat st;
-    exists = fstatat(to.dir, to.name, &st, AT_SYMLINK_NOFOLLOW) == 0;
-    if (!exists) return errno == ENOENT ? fsOk() : errnoError(errno, *to.text, PathRole::Folder);
-    if (S_ISDIR(st.st_mode)) return fsFail(kErrAccessDenied, "Target is a folder: " + *to.text);
-    if (S_ISREG(st.st_mode) && isReadOnly(st.st_mode, readRecordedBitsOf(to)))
-        return fsFail(kErrAccessDenied, "Target is read-only: " + *to.text);
-    return fsOk();
-}
-
-// What a copy and a move both require: a file or link to take, and a target
-// that may be replaced. Fills `src` with the source's lstat data, `replacing`
-// with whether a target is there.
-FsError checkTransfer(const PathAt& from, const PathAt& to, struct stat& src, bool& replacing) {
+// What a copy and a move both require of the source: a file or link to
+// take. Fills `src` with its lstat data.
+FsError checkSource(const PathAt& from, const PathAt& to, struct stat& src) {
     const std::string& source = *from.text;
     if (source.empty() || to.text->empty())
         return fsFail(kErrInvalidArgument, "Invalid argument: empty path");
@@ -273,7 +330,7 @@ FsError checkTransfer(const PathAt& from, const PathAt& to, struct stat& src, bo
     if (S_ISDIR(src.st_mode)) return fsFail(kErrFileNotFound, "Source is a folder: " + source);
     if (!S_ISREG(src.st_mode) && !S_ISLNK(src.st_mode))
         return fsFail(kErrAccessDenied, "Not a regular file: " + source);
-    return checkTarget(to, replacing);
+    return fsOk();
 }
 
 }  // namespace
@@ -281,16 +338,18 @@ FsError checkTransfer(const PathAt& from, const PathAt& to, struct stat& src, bo
 FsError copyReplacing(const PathAt& from, const PathAt& to, DiskSync& sync, CopyMemory& memory,
                       FolderHandles& handles) {
     struct stat src;
+    if (FsError e = checkSource(from, to, src); e.failed()) return e;
+    if (!S_ISLNK(src.st_mode)) return copyRegular(from, to, sync, memory, handles);
     bool replacing = false;
-    if (FsError e = checkTransfer(from, to, src, replacing); e.failed()) return e;
-    return S_ISLNK(src.st_mode) ? copyLink(from, to, src, sync, memory.unkept)
-                                : copyRegular(from, to, replacing, sync, memory, handles);
+    if (FsError e = checkTarget(to, replacing); e.failed()) return e;
+    return copyLink(from, to, src, sync, memory.unkept);
 }
 
 FsError moveReplacing(const PathAt& from, const PathAt& to, DiskSync& sync) {
     struct stat src;
     bool replacing = false;
-    if (FsError e = checkTransfer(from, to, src, replacing); e.failed()) return e;
+    if (FsError e = checkSource(from, to, src); e.failed()) return e;
+    if (FsError e = checkTarget(to, replacing); e.failed()) return e;
     if (int err = sync.rename(from.dir, from.name, to.dir, to.name))
         return errnoError(err, *to.text, PathRole::File);
     // Two names of one file: rename leaves both, and the target already is

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
 
 #include "platform/FsError.h"
@@ -9,11 +11,26 @@
 
 namespace zv {
 
+// The kernel copies (block sharing, copy_file_range) that failed for every
+// file from the source's file system `device` into the backup: each refused
+// one costs a call a file that fails the same way.
+struct KernelCopyRefusals {
+    dev_t device = 0;
+    bool clone = false;
+    bool range = false;
+
+    void moveTo(dev_t source) {
+        if (source != device) *this = KernelCopyRefusals{source};
+    }
+};
+
 // What the copies of a run remember: the copies of files with several
-// names, and what the target's file system could not keep (kUnkept... bits).
+// names, what the target's file system could not keep (kUnkept... bits), and
+// the kernel copies it refused.
 struct CopyMemory {
     HardLinks links;
     std::uint32_t unkept = 0;
+    KernelCopyRefusals kernelRefusals;
 };
 
 // Copies a regular file or a symbolic link (as a link) onto `to` through a
@@ -25,8 +42,10 @@ struct CopyMemory {
 // extended attributes and ACLs, the holes of a sparse file and the recorded
 // attribute bits; a further name of a file copied before becomes a name of
 // that copy (HardLinks.h). Never
-// opens a FIFO, socket or device; refuses a read-only target (75) before
-// anything is written. Where an existing file is replaced, the new data is
+// opens a FIFO, socket or device; refuses a read-only target (75) and leaves
+// it as it was. Whether a target is there is asked before a large file's data
+// is copied, and for a small one only when its name proves taken (a new file
+// then costs no look-up). Where an existing file is replaced, the new data is
 // on the disk before it takes the old file's name, so that at every instant
 // one whole copy is there; a new file is not flushed one by one (the run
 // flushes its backup's file system once at its end).

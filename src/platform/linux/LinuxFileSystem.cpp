@@ -296,6 +296,7 @@ FsError LinuxFileSystem::keepFolderMetadata(const std::string& from, const std::
 
 std::uint32_t LinuxFileSystem::takeUnkept() {
     memory_.links.clear();
+    memory_.kernelRefusals = {};
     return std::exchange(memory_.unkept, 0);
 }
 
