@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <linux/limits.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 
@@ -63,8 +64,10 @@ PathAt FolderHandles::at(const std::string& path) {
     Slot& slot = slotFor(folder, found);
     if (!found) {
         UniqueFd fd = openNearHeld(folder);
+        if (!fd.valid()) fd = openAboveHeld(folder);
         if (!fd.valid()) fd = openFolderPath(folder);
         if (!fd.valid()) return plain(path);
+        letGo(slot);
         slot.folder = folder;
         slot.fd = std::move(fd);
     }
@@ -74,8 +77,6 @@ PathAt FolderHandles::at(const std::string& path) {
 
 // A walk goes down one folder at a time, so a new folder's parent is mostly
 // held already: opened from there, it costs one name, not the whole path.
-// (Not back up through ".." from a held child: a child moved away meanwhile
-// would lead to another folder.)
 UniqueFd FolderHandles::openNearHeld(std::string_view folder) const {
     const std::size_t cut = folder.rfind('/');
     if (cut == std::string_view::npos || cut == 0 || cut + 1 == folder.size()) return {};
@@ -85,6 +86,36 @@ UniqueFd FolderHandles::openNearHeld(std::string_view folder) const {
             return UniqueFd(
                 openat(slot.fd.get(), std::string(folder.substr(cut + 1)).c_str(), kOpenPath));
     return {};
+}
+
+// A walk comes back up one folder at a time, so a folder it returns to has
+// mostly a subfolder held. ".." from there is taken only when it leads to
+// the very folder (device and inode) that was held under this path before:
+// a subfolder moved away meanwhile would lead elsewhere.
+UniqueFd FolderHandles::openAboveHeld(std::string_view folder) const {
+    const auto known = ids_.find(std::string(folder));
+    if (known == ids_.end()) return {};
+    for (const Slot& slot : slots_) {
+        const std::string_view held = slot.folder;
+        if (!slot.fd.valid() || held.size() <= folder.size() + 1 || !held.starts_with(folder) ||
+            held[folder.size()] != '/' || held.find('/', folder.size() + 1) != held.npos)
+            continue;
+        UniqueFd up(openat(slot.fd.get(), "..", kOpenPath));
+        struct stat st;
+        if (up.valid() && fstat(up.get(), &st) == 0 && st.st_dev == known->second.device &&
+            st.st_ino == known->second.inode)
+            return up;
+        return {};
+    }
+    return {};
+}
+
+// Keeps the identity of the folder a slot held, for the way back up.
+void FolderHandles::letGo(Slot& slot) {
+    struct stat st;
+    if (!slot.fd.valid() || fstat(slot.fd.get(), &st) != 0) return;
+    if (ids_.size() >= kKnownIds) ids_.clear();
+    ids_.insert_or_assign(std::move(slot.folder), FolderId{st.st_dev, st.st_ino});
 }
 
 // The slot holding `folder`, else the one used least recently.
@@ -107,6 +138,7 @@ void FolderHandles::hold(bool on) {
 }
 
 void FolderHandles::forget() {
+    ids_.clear();
     for (Slot& slot : slots_) {
         slot.fd.reset();
         slot.folder.clear();

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "platform/linux/UniqueFd.h"
 
@@ -40,15 +43,26 @@ class FolderHandles {
 
   private:
     static constexpr std::size_t kSlots = 8;
+    // How many let-go folders' identities are kept for the way back up.
+    static constexpr std::size_t kKnownIds = 4096;
     struct Slot {
         std::string folder;
         UniqueFd fd;
         std::uint64_t used = 0;
     };
+    struct FolderId {
+        dev_t device;
+        ino_t inode;
+    };
     Slot& slotFor(std::string_view folder, bool& found);
     UniqueFd openNearHeld(std::string_view folder) const;
+    UniqueFd openAboveHeld(std::string_view folder) const;
+    void letGo(Slot& slot);
 
     std::array<Slot, kSlots> slots_;
+    // Folders held before in this run, by path: what ".." from a held
+    // subfolder must lead to.
+    std::unordered_map<std::string, FolderId> ids_;
     std::uint64_t clock_ = 0;
     bool holding_ = false;
 };
