@@ -9,8 +9,9 @@
 namespace zv::test {
 namespace {
 
-// What a restore needs and a plain copy loses: a private folder, another user's file, user
-// attributes, ACLs (a folder's default too), hard links (one outside), holes, a link, folder times.
+// What a restore needs and a plain copy loses: a private folder, another user's file, bits the
+// umask would take, user attributes, ACLs (a folder's default too), hard links (one outside),
+// holes, a link, folder times.
 class FaithfulCopy : public EndToEnd {
   protected:
     void buildTree(int mebibytes, bool withLink) {
@@ -19,6 +20,7 @@ class FaithfulCopy : public EndToEnd {
                        " && mkdir -p prive/dieper deel/acl && chmod 700 prive"
                        " && echo geheim > prive/dagboek.txt && echo foto > deel/foto.txt"
                        " && echo niet van mij > deel/ander.txt && echo twee > deel/een.txt"
+                       " && echo open > deel/open.txt && chmod 666 deel/open.txt"
                        " && ln deel/een.txt prive/twee.txt && ln deel/een.txt ../buiten.txt"
                        " && truncate -s ${S}M deel/gaten.bin && chmod 640 deel/gaten.bin && yes d"
                        " | head -c 64K | dd of=deel/gaten.bin bs=64K conv=notrunc status=none"

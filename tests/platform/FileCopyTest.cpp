@@ -181,14 +181,19 @@ TEST_F(FileCopyTest, AReplaceIsOnTheDiskBeforeItsNameIs) {
     ASSERT_TRUE(recorded.copyFile(dir / "pair 3", dir / "again").ok());
     EXPECT_EQ(readFile(dir / "again"), "changed");
     EXPECT_EQ(entriesIn(dir.path()), 14);  // no temporary file left behind
+}
 
-    // Where files cannot be made without a name (FAT), the target is checked before the copy.
+// Where files cannot be made without a name (FAT), the target is checked before the copy.
+TEST_F(FileCopyTest, OnFatAReplaceIsCheckedAndFlushedBeforeItsRename) {
     ScratchMount fat(dir / "fat", ScratchMount::Image, "mkfs.vfat");
     if (!fat.ok()) GTEST_SKIP() << fat.why();
+    RecordingSync sync;
+    LinuxFileSystem recorded(MountSources{}, sync);
+    using Steps = std::vector<std::string>;
+    writeFile(dir / "src", "new data");
     writeFile(fat.path() + "/old", "old copy");
     writeFile(fat.path() + "/kept", "kept");
     chmod((fat.path() + "/kept").c_str(), 0444);
-    sync.steps.clear();
     EXPECT_TRUE(recorded.copyFile(dir / "src", fat.path() + "/old").ok());
     EXPECT_EQ(recorded.copyFile(dir / "src", fat.path() + "/kept").number, kErrAccessDenied);
     EXPECT_EQ(sync.steps, (Steps{"flushData", "rename temp -> old"}));

@@ -159,13 +159,19 @@ int openSource(const PathAt& from) {
 
 // Fills the open temporary file and gives it the source's metadata. The
 // owner comes before the extended attributes (a change of owner clears file
-// capabilities), the permission bits after the ACLs.
-int fillTemp(int in, int out, const struct stat& src, CopyMemory& memory) {
+// capabilities), the permission bits after the ACLs; an owner and bits the
+// new file already has (as made, or from its folder) are not set again.
+// `made` gets the new file's identity.
+int fillTemp(int in, int out, const struct stat& src, CopyMemory& memory, struct stat& made) {
     if (int err = copyData(in, out, src, memory.kernelRefusals)) return err;
-    copyOwner(out, src, memory.unkept);
-    bool changed;  // set by the call; nothing to compare on a new file
+    if (fstat(out, &made) != 0) return errno;
+    const bool sameOwner = made.st_uid == src.st_uid && made.st_gid == src.st_gid;
+    if (!sameOwner) copyOwner(out, src, memory.unkept);
+    bool changed;  // whether an attribute was written (an ACL changes the bits)
     if (int err = copyExtendedAttributes(in, out, false, false, memory.unkept, changed)) return err;
-    if (fchmod(out, src.st_mode & kCopiedModeBits) != 0) return errno;
+    const mode_t wanted = src.st_mode & kCopiedModeBits;
+    const bool sameBits = sameOwner && !changed && (made.st_mode & 07777) == wanted;
+    if (!sameBits && fchmod(out, wanted) != 0) return errno;
     const timespec times[2] = {src.st_atim, src.st_mtim};
     if (futimens(out, times) != 0) return errno;
     return 0;
@@ -178,11 +184,12 @@ bool unnamedUnsupported(int err) {
     return err == EOPNOTSUPP || err == EISDIR || err == EINVAL || err == ENOENT;
 }
 
-// A file without a name in the folder of `to`.
-UniqueFd openUnnamedBeside(const PathAt& to) {
+// A file without a name in the folder of `to`, made with the permission
+// bits it is to have (no one can open it before it has a name).
+UniqueFd openUnnamedBeside(const PathAt& to, mode_t bits) {
     constexpr int kFlags = O_TMPFILE | O_WRONLY | O_CLOEXEC;
-    if (to.dir != AT_FDCWD) return UniqueFd(openat(to.dir, ".", kFlags, 0600));
-    return UniqueFd(open(folderForTemp(*to.text).c_str(), kFlags, 0600));
+    if (to.dir != AT_FDCWD) return UniqueFd(openat(to.dir, ".", kFlags, bits));
+    return UniqueFd(open(folderForTemp(*to.text).c_str(), kFlags, bits));
 }
 
 // An existing target must be a file or link that may be replaced; `exists`
@@ -238,7 +245,7 @@ FsError nameUnnamed(int fd, const PathAt& to, TargetCheck& target, DiskSync& syn
 // temporary name (`temp`), for which the target is checked first.
 FsError writeCopy(int in, const struct stat& src, const PathAt& to, TargetCheck& target,
                   DiskSync& sync, CopyMemory& memory, std::string& temp, struct stat& made) {
-    UniqueFd out = openUnnamedBeside(to);
+    UniqueFd out = openUnnamedBeside(to, src.st_mode & 0777);
     if (!out.valid() && !unnamedUnsupported(errno))
         return errnoError(errno, *to.text, PathRole::Folder);
     const bool unnamed = out.valid();
@@ -249,9 +256,8 @@ FsError writeCopy(int in, const struct stat& src, const PathAt& to, TargetCheck&
         out = createTempFileBeside(to, 0600, temp, err);
         if (!out.valid()) return errnoError(err, *to.text, PathRole::Folder);
     }
-    err = fillTemp(in, out.get(), src, memory);
+    err = fillTemp(in, out.get(), src, memory, made);
     if (err == 0 && !unnamed && target.present) err = sync.flushData(out.get());
-    if (err == 0 && src.st_nlink > 1 && fstat(out.get(), &made) != 0) err = errno;
     if (err != 0) return errnoError(err, *to.text, PathRole::File);
     if (unnamed)
         if (FsError named = nameUnnamed(out.get(), to, target, sync, temp); named.failed())
