@@ -25,6 +25,25 @@ TEST_F(FileCopyTest, AFullDiskLeavesTheOldTarget) {
     EXPECT_EQ(entriesIn(small.path()), 1);
 }
 
+// Holes stay holes also where the kernel cannot copy between the two file systems: only the
+// data ranges are read and written.
+TEST_F(FileCopyTest, HolesStayHolesAcrossFileSystems) {
+    ScratchMount other(dir / "other", ScratchMount::Tmpfs, "16m");
+    if (!other.ok()) GTEST_SKIP() << other.why();
+    const std::string src = dir / "sparse";
+    {
+        UniqueFd fd(open(src.c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644));
+        const std::string data(64 << 10, 'd');
+        for (off_t at : {off_t{0}, off_t{8} << 20})
+            ASSERT_EQ(pwrite(fd.get(), data.data(), data.size(), at), ssize_t{64 << 10});
+    }
+    ASSERT_TRUE(fs.copyFile(src, other.path() + "/sparse").ok());
+    const struct stat copy = statOf(other.path() + "/sparse");
+    EXPECT_EQ(copy.st_size, statOf(src).st_size);
+    EXPECT_LE(copy.st_blocks * 512, 128 << 10);
+    EXPECT_EQ(readFile(other.path() + "/sparse"), readFile(src));
+}
+
 // A link is replaced by a file; a FIFO (it would hang the run), a folder or a read-only
 // target (small or large) is refused and left as it was.
 TEST_F(FileCopyTest, LinksAreReplacedAndSpecialFilesRefusedAtOnce) {
