@@ -66,6 +66,10 @@ class FencedFileSystem final : public FileSystem {
                                FolderStage stage) override;
     std::uint32_t takeUnkept() override { return inner_.takeUnkept(); }
     void holdFolders(bool hold) override { inner_.holdFolders(hold); }
+    void beginReplacementBatches() override { inner_.beginReplacementBatches(); }
+    std::vector<LateFailure> endReplacementBatches() override {
+        return inner_.endReplacementBatches();
+    }
     FsError getAttributes(const std::string& path, std::uint32_t& attributes) override {
         return inner_.getAttributes(path, attributes);
     }

@@ -121,13 +121,34 @@ class HeldFolders {
     FileSystem& fs_;
 };
 
+// The copy walks' replacements are named in batches (one flush of the disk
+// for many files); the last is named before anything is removed, and a file
+// that kept its old version after all fails as any copy does: logged,
+// counted, and copied again by the next run.
+void copyWalks(AppWindow& w) {
+    RunContext& run = w.run;
+    const Job& job = w.job;
+    run.fs.beginReplacementBatches();
+    if (job.verify) {
+        copyTreeRoot(run, job.source, job.backup);
+        copySubTrees(run, job.source, job.backup);
+    } else {
+        quickCopyRoot(run, job.source, job.backup);
+        quickCopySubfolders(run, job.source, job.backup);
+    }
+    for (const LateFailure& late : run.fs.endReplacementBatches()) {
+        run.log.fileError(late.path, late.error);
+        run.nextFrom.failedUnseen();
+        if (late.file) --run.counts.copied;
+    }
+}
+
 void runWalks(AppWindow& w) {
     RunContext& run = w.run;
     const Job& job = w.job;
     const HeldFolders held(run.fs);
+    copyWalks(w);
     if (job.verify) {
-        copyTreeRoot(run, job.source, job.backup);
-        copySubTrees(run, job.source, job.backup);
         if (!job.synchronise) {
             w.progress.settle();
             return;
@@ -137,9 +158,6 @@ void runWalks(AppWindow& w) {
         syncRootFiles(run, job.backup, job.source);
         syncSubfolders(run, job.backup, job.source);
         w.progress.settle();
-    } else {
-        quickCopyRoot(run, job.source, job.backup);
-        quickCopySubfolders(run, job.source, job.backup);
     }
     killEmptyRoot(run, job.backup);
     killEmptySubfolders(run, job.backup);

@@ -98,6 +98,13 @@ enum class FolderStage {
     Done,       // its files and subfolders are written
 };
 
+// A step that failed after the call that began it had returned success.
+struct LateFailure {
+    std::string path;  // the source file, or the backup folder
+    FsError error;
+    bool file;  // a file, which was counted as copied
+};
+
 // A mounted file system that may hold user files.
 struct Volume {
     std::string mountPoint;
@@ -177,6 +184,17 @@ class FileSystem {
     // Let go at the run's end: a held folder keeps its disk from being
     // unmounted.
     virtual void holdFolders(bool hold) = 0;
+    // From this call to endReplacementBatches, a small copy that replaces a
+    // file of one name waits, without a name, for the others of its batch:
+    // their data is put on the disk together (one commit of the disk's
+    // journal where each would cost one), then each takes its name. Until
+    // then the old version stays under the name, and a folder's last steps
+    // that would come before a rename in it come after.
+    virtual void beginReplacementBatches() = 0;
+    // Names what the last batch holds and returns what failed since
+    // beginReplacementBatches after its call had returned: a file kept its
+    // old version, or a folder missed its last steps.
+    virtual std::vector<LateFailure> endReplacementBatches() = 0;
 
     virtual FsError getAttributes(const std::string& path, std::uint32_t& attributes) = 0;
     virtual FsError setAttributes(const std::string& path, std::uint32_t attributes) = 0;

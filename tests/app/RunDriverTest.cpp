@@ -232,20 +232,51 @@ TEST_F(RunDriver, RefusedRunsSayWhyAndChangeNothing) {
 }
 
 // A run with a file that failed says so, and the from-date it leaves stays
-// before that file, so that the next run takes it again.
+// before that file, so that the next run takes it again. So also for a
+// replacement that could not take its name when its batch was named, after
+// the copy had returned: not counted as copied, and the from-date stays
+// where it was.
 TEST_F(RunDriver, AFailedFileIsNamedAndHoldsTheDateBack) {
     rig.clock.current = SystemClock().now();
-    w().job.noDateFilter = false;
-    makeDirs(backup + "/a.txt");
-    w().goClicked();
-    EXPECT_EQ(w().ui.panel(1), "Klaar");
-    EXPECT_EQ(w().ui.currentFileLabel.text, "1 bestand niet verwerkt — zie Error.Log");
-    EXPECT_EQ(w().ui.currentFileLabel.foreColour, kColourRed);
+    writeFile(source + "/sub/b.txt", "b");
     Entry file;
     ASSERT_TRUE(fs.stat(source + "/a.txt", file).ok());
-    EXPECT_EQ(w().ui.fromDateBox.text, formatDateTime(lastWholeSecondBefore(file.modified)));
-    EXPECT_EQ(w().job.fromDate, w().ui.fromDateBox.text);
-    std::filesystem::remove(backup + "/a.txt");
+    for (const bool late : {false, true}) {
+        SCOPED_TRACE(late);
+        FaultInjectingFileSystem faulty(fs);
+        // The walk lists the subfolder after a.txt was copied.
+        faulty.beforeCall = [&](FsOp op, const std::string& path) {
+            if (late && op == FsOp::List && path.find("/sub") != std::string::npos &&
+                !std::filesystem::is_directory(backup + "/a.txt")) {
+                std::filesystem::remove(backup + "/a.txt");
+                makeDirs(backup + "/a.txt/in it");
+            }
+        };
+        confirm(faulty);
+        w().job.noDateFilter = false;
+        if (late)
+            writeFile(backup + "/a.txt", "old");
+        else
+            makeDirs(backup + "/a.txt");
+        w().goClicked();
+        EXPECT_EQ(w().ui.panel(1), "Klaar");
+        EXPECT_EQ(w().ui.currentFileLabel.text, "1 bestand niet verwerkt — zie Error.Log");
+        EXPECT_EQ(w().ui.currentFileLabel.foreColour, kColourRed);
+        EXPECT_EQ(w().counts.copied, 1);
+        const Lines lines = log();
+        EXPECT_EQ(std::count_if(
+                      lines.begin(), lines.end(),
+                      [&](const std::string& l) { return l.ends_with(" - " + source + "/a.txt"); }),
+                  1);
+        EXPECT_EQ(
+            w().ui.fromDateBox.text,
+            late ? "1-1-2000 00:00:00" : formatDateTime(lastWholeSecondBefore(file.modified)));
+        EXPECT_EQ(w().job.fromDate, w().ui.fromDateBox.text);
+        EXPECT_TRUE(std::filesystem::is_directory(backup + "/a.txt"));
+        std::filesystem::remove_all(backup + "/a.txt");
+    }
+    confirm(fs);
+    w().job.noDateFilter = false;
     w().ui.goButton.enabled = true;  // the same window runs again: the first run's hold is gone
     rig.clock.current += std::chrono::hours(1);
     w().goClicked();

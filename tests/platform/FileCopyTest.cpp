@@ -202,6 +202,60 @@ TEST_F(FileCopyTest, AReplaceIsOnTheDiskBeforeItsNameIs) {
     EXPECT_EQ(entriesIn(dir.path()), 14);  // no temporary file left behind
 }
 
+// In a run's batches a small replacement leaves the old version under its name until the batch
+// is full or ends; then one flush of the file system comes before any takes its name; a folder
+// finished meanwhile gets its times after that. A flush that fails leaves every old version, a
+// name that has become a folder keeps it; each such file fails, naming its source. Large files
+// do not wait.
+TEST_F(FileCopyTest, ReplacementsInABatchAreFlushedOnceAndThenNamed) {
+    RecordingSync sync;
+    LinuxFileSystem recorded(MountSources{}, sync);
+    using Steps = std::vector<std::string>;
+    makeDirs(dir / "to");
+    for (const char* name : {"a", "b", "c"}) writeFile(dir / "to/" + name, "old");
+    writeFile(dir / "new", "new");
+    recorded.beginReplacementBatches();
+    for (const char* name : {"a", "b", "c"})
+        ASSERT_TRUE(recorded.copyFile(dir / "new", dir / "to/" + name).ok());
+    const timespec times[2] = {{1000000000, 0}, {1000000000, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, dir.path().c_str(), times, 0), 0);
+    ASSERT_TRUE(recorded.keepFolderMetadata(dir.path(), dir / "to", FolderStage::Done).ok());
+    EXPECT_EQ(readFile(dir / "to/a") + readFile(dir / "to/b"), "oldold");
+    std::filesystem::remove(dir / "to/c");
+    makeDirs(dir / "to/c/in it");
+    sync.steps.clear();
+    std::vector<LateFailure> late = recorded.endReplacementBatches();
+    EXPECT_EQ(sync.steps, (Steps{"flushFileSystem", "name temp", "rename temp -> a", "name temp",
+                                 "rename temp -> b", "name temp", "rename temp -> c"}));
+    EXPECT_EQ(readFile(dir / "to/a") + readFile(dir / "to/b"), "newnew");
+    ASSERT_EQ(late.size(), 1u);
+    EXPECT_EQ(std::tuple(late[0].path, late[0].file), std::tuple(dir / "new", true));
+    EXPECT_EQ(statOf(dir / "to").st_mtim.tv_sec, 1000000000);
+    EXPECT_EQ(entriesIn(dir / "to"), 3);  // no temporary name left
+    recorded.beginReplacementBatches();
+    sync.failing = "flushFileSystem";
+    writeFile(dir / "to/a", "changed");
+    ASSERT_TRUE(recorded.copyFile(dir / "to/a", dir / "to/b").ok());
+    late = recorded.endReplacementBatches();
+    EXPECT_EQ(std::tuple(late.size(), readFile(dir / "to/b")), std::tuple(1u, "new"));
+    sync.failing = "-";
+    // A full batch is named at once; a large file, and any out of batches, on its own.
+    recorded.beginReplacementBatches();
+    sync.steps.clear();
+    for (std::size_t i = 0; i < ReplacementBatch::kFiles; ++i)
+        ASSERT_TRUE(recorded.copyFile(dir / "new", dir / "to/b").ok());
+    EXPECT_EQ(std::count(sync.steps.begin(), sync.steps.end(), "flushFileSystem"), 1);
+    writeFile(dir / "large", std::string(ReplacementBatch::kLargestFile, 'l'));
+    sync.steps.clear();
+    ASSERT_TRUE(recorded.copyFile(dir / "large", dir / "to/b").ok());
+    EXPECT_EQ(sync.steps, (Steps{"flushData", "name temp", "rename temp -> b"}));
+    EXPECT_TRUE(recorded.endReplacementBatches().empty());
+    sync.steps.clear();
+    ASSERT_TRUE(recorded.copyFile(dir / "to/a", dir / "to/b").ok());
+    EXPECT_EQ(sync.steps, (Steps{"name b", "flushData", "name temp", "rename temp -> b"}));
+    EXPECT_EQ(readFile(dir / "to/b"), "changed");
+}
+
 // Where files cannot be made without a name (FAT), the target is checked before the copy.
 TEST_F(FileCopyTest, OnFatAReplaceIsCheckedAndFlushedBeforeItsRename) {
     ScratchMount fat(dir / "fat", ScratchMount::Image, "mkfs.vfat");

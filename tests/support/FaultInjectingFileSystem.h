@@ -98,6 +98,10 @@ struct FaultInjectingFileSystem final : FileSystem {
     }
     std::uint32_t takeUnkept() override { return inner_.takeUnkept(); }
     void holdFolders(bool hold) override { inner_.holdFolders(hold); }
+    void beginReplacementBatches() override { inner_.beginReplacementBatches(); }
+    std::vector<LateFailure> endReplacementBatches() override {
+        return inner_.endReplacementBatches();
+    }
     FsError getAttributes(Path p, std::uint32_t& a) override { return inner_.getAttributes(p, a); }
     FsError setAttributes(Path p, std::uint32_t a) override { return inner_.setAttributes(p, a); }
     FsError countFiles(Path p, std::uint64_t& count) override {

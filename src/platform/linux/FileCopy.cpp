@@ -236,19 +236,24 @@ struct TargetCheck {
 // target would waste the copy, which then costs more than the look-up.
 constexpr off_t kCheckFirstFrom = 64 << 10;
 
-// Names a copy written without a name. Where nothing is there it takes its
-// own name at once (then nothing of a broken-off copy is ever left under any
-// name); where something is, or has appeared since, the target is checked
-// and the copy takes a temporary name (`temp`) for the caller's rename, so
-// that the old file stays whole until the new one replaces it.
-FsError nameUnnamed(int fd, const PathAt& to, TargetCheck& target, DiskSync& sync,
-                    std::string& temp) {
-    if (!target.present) {
-        const int err = sync.giveName(fd, to.dir, to.name);
-        if (err != EEXIST) return err == 0 ? fsOk() : errnoError(err, *to.text, PathRole::File);
-        if (FsError refused = target.ask(to); refused.failed()) return refused;
-    }
-    int err = target.present ? sync.flushData(fd) : 0;
+// Gives a copy written without a name its own name where nothing is there
+// (then nothing of a broken-off copy is ever left under any name). `named`
+// stays false where something is, or has appeared since: the target is then
+// checked, and the copy is named beside it for the caller to replace it.
+FsError nameIfFree(int fd, const PathAt& to, TargetCheck& target, DiskSync& sync, bool& named) {
+    named = false;
+    if (target.present) return fsOk();
+    const int err = sync.giveName(fd, to.dir, to.name);
+    named = err == 0;
+    if (err != EEXIST) return named ? fsOk() : errnoError(err, *to.text, PathRole::File);
+    return target.ask(to);
+}
+
+// Gives the copy a temporary name (`temp`) for the caller's rename; where it
+// replaces a file, once its data is on the disk, so that the old file stays
+// whole until the new one replaces it.
+FsError nameBeside(int fd, const PathAt& to, bool replacing, DiskSync& sync, std::string& temp) {
+    int err = replacing ? sync.flushData(fd) : 0;
     if (err == 0)
         err = withFreeTempNameBeside(
             to, temp, [&](const char* name) { return sync.giveName(fd, to.dir, name); });
@@ -258,9 +263,13 @@ FsError nameUnnamed(int fd, const PathAt& to, TargetCheck& target, DiskSync& syn
 }
 
 // Writes the copy: unnamed where the file system can, else under a
-// temporary name (`temp`), for which the target is checked first.
-FsError writeCopy(int in, const struct stat& src, const PathAt& to, TargetCheck& target,
-                  DiskSync& sync, CopyMemory& memory, std::string& temp, struct stat& made) {
+// temporary name (`temp`), for which the target is checked first. A small
+// copy that replaces a file of one name goes to the run's batch where one is
+// open (a further name is linked to the first copy's name, so a file of
+// several names does not wait).
+FsError writeCopy(int in, const struct stat& src, const PathAt& from, const PathAt& to,
+                  TargetCheck& target, DiskSync& sync, CopyMemory& memory, std::string& temp,
+                  struct stat& made) {
     UniqueFd out = openUnnamedBeside(to, src.st_mode & 0777);
     if (!out.valid() && !unnamedUnsupported(errno))
         return errnoError(errno, *to.text, PathRole::Folder);
@@ -275,9 +284,15 @@ FsError writeCopy(int in, const struct stat& src, const PathAt& to, TargetCheck&
     err = fillTemp(in, out.get(), src, memory, made);
     if (err == 0 && !unnamed && target.present) err = sync.flushData(out.get());
     if (err != 0) return errnoError(err, *to.text, PathRole::File);
-    if (unnamed)
-        if (FsError named = nameUnnamed(out.get(), to, target, sync, temp); named.failed())
-            return named;
+    if (unnamed) {
+        bool named = false;
+        if (FsError e = nameIfFree(out.get(), to, target, sync, named); e.failed()) return e;
+        if (!named && target.present && memory.batch.takes(src))
+            return memory.batch.add(std::move(out), to, *from.text);
+        if (!named)
+            if (FsError e = nameBeside(out.get(), to, target.present, sync, temp); e.failed())
+                return e;
+    }
     if (int closeErr = out.close()) return errnoError(closeErr, *to.text, PathRole::File);
     return fsOk();
 }
@@ -302,7 +317,7 @@ FsError copyRegular(const PathAt& from, const PathAt& to, DiskSync& sync, CopyMe
     }
     std::string temp;
     struct stat made {};
-    FsError written = writeCopy(in.get(), src, to, target, sync, memory, temp, made);
+    FsError written = writeCopy(in.get(), src, from, to, target, sync, memory, temp, made);
     if (written.ok() && !temp.empty())
         if (int err = sync.rename(to.dir, temp.c_str(), to.dir, to.name))
             written = errnoError(err, *to.text, PathRole::File);

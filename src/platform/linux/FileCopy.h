@@ -8,6 +8,7 @@
 #include "platform/linux/DiskSync.h"
 #include "platform/linux/FolderHandles.h"
 #include "platform/linux/HardLinks.h"
+#include "platform/linux/ReplacementBatch.h"
 
 namespace zv {
 
@@ -25,12 +26,13 @@ struct KernelCopyRefusals {
 };
 
 // What the copies of a run remember: the copies of files with several
-// names, what the target's file system could not keep (kUnkept... bits), and
-// the kernel copies it refused.
+// names, what the target's file system could not keep (kUnkept... bits), the
+// kernel copies it refused, and the replacements still to be named.
 struct CopyMemory {
     HardLinks links;
     std::uint32_t unkept = 0;
     KernelCopyRefusals kernelRefusals;
+    ReplacementBatch batch;
 };
 
 // Copies a regular file or a symbolic link (as a link) onto `to` through a
@@ -47,9 +49,10 @@ struct CopyMemory {
 // is copied, and for a small one only when its name proves taken (a new file
 // then costs no look-up). Where an existing file is replaced, the new data is
 // on the disk before it takes the old file's name, so that at every instant
-// one whole copy is there; a new file is not flushed one by one (the run
-// flushes its backup's file system once at its end).
-// `handles` finds the copy a further name is linked to.
+// one whole copy is there (while memory.batch is open, a small one waits
+// there, unnamed, to be flushed and named with its batch); a new file is not
+// flushed one by one (the run flushes its backup's file system once at its
+// end). `handles` finds the copy a further name is linked to.
 FsError copyReplacing(const PathAt& from, const PathAt& to, DiskSync& sync, CopyMemory& memory,
                       FolderHandles& handles);
 

@@ -284,14 +284,34 @@ FsError LinuxFileSystem::removeEmptyFolder(const std::string& path) {
 FsError LinuxFileSystem::copyFile(const std::string& from, const std::string& to) {
     if (FsError e = checkPath(from); e.failed()) return e;
     if (FsError e = checkPath(to); e.failed()) return e;
-    return copyReplacing(handles_.at(from), handles_.at(to), sync(), memory_, handles_);
+    FsError copied = copyReplacing(handles_.at(from), handles_.at(to), sync(), memory_, handles_);
+    if (memory_.batch.full()) nameBatch();
+    return copied;
 }
 
 FsError LinuxFileSystem::keepFolderMetadata(const std::string& from, const std::string& to,
                                             FolderStage stage) {
     if (FsError e = checkPath(from); e.failed()) return e;
     if (FsError e = checkPath(to); e.failed()) return e;
-    return zv::keepFolderMetadata(handles_.at(from), handles_.at(to), stage, memory_.unkept);
+    const PathAt toAt = handles_.at(to);
+    if (stage == FolderStage::Done && memory_.batch.holdsIn(toAt)) {
+        memory_.batch.deferFolder(from, to);
+        return fsOk();
+    }
+    return zv::keepFolderMetadata(handles_.at(from), toAt, stage, memory_.unkept);
+}
+
+void LinuxFileSystem::nameBatch() {
+    memory_.batch.nameAll(sync(), [&](const ReplacementBatch::Folder& f) {
+        return zv::keepFolderMetadata(handles_.at(f.from), handles_.at(f.to), FolderStage::Done,
+                                      memory_.unkept);
+    });
+}
+
+std::vector<LateFailure> LinuxFileSystem::endReplacementBatches() {
+    nameBatch();
+    memory_.batch.setOn(false);
+    return memory_.batch.takeFailures();
 }
 
 std::uint32_t LinuxFileSystem::takeUnkept() {

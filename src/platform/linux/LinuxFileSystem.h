@@ -41,6 +41,8 @@ class LinuxFileSystem final : public FileSystem {
                                FolderStage stage) override;
     std::uint32_t takeUnkept() override;
     void holdFolders(bool hold) override { handles_.hold(hold); }
+    void beginReplacementBatches() override { memory_.batch.setOn(true); }
+    std::vector<LateFailure> endReplacementBatches() override;
 
     FsError getAttributes(const std::string& path, std::uint32_t& attributes) override;
     FsError setAttributes(const std::string& path, std::uint32_t attributes) override;
@@ -66,6 +68,7 @@ class LinuxFileSystem final : public FileSystem {
   private:
     MountSources sources_;
     DiskSync& sync() { return sync_ ? *sync_ : ownSync_; }
+    void nameBatch();
 
     CopyMemory memory_;  // what the copies of a run remember
     FolderHandles handles_;

@@ -1,0 +1,94 @@
+#include "platform/linux/ReplacementBatch.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <utility>
+
+#include "platform/linux/ErrorMapping.h"
+#include "platform/linux/TempFile.h"
+
+namespace zv {
+
+namespace {
+
+// A descriptor of its own for the folder `to` is named in (`name` there),
+// whether `to` comes with one or as a whole path.
+UniqueFd folderOf(const PathAt& to, std::string& name) {
+    const std::string_view path(to.name);
+    if (to.dir != AT_FDCWD) {
+        name = path;
+        return UniqueFd(fcntl(to.dir, F_DUPFD_CLOEXEC, 0));
+    }
+    const std::size_t cut = path.rfind('/');
+    if (cut == std::string_view::npos) {
+        name = path;
+        return openFolderPath(".");
+    }
+    name = path.substr(cut + 1);
+    return openFolderPath(cut == 0 ? std::string_view("/") : path.substr(0, cut));
+}
+
+}  // namespace
+
+FsError ReplacementBatch::add(UniqueFd data, const PathAt& to, const std::string& source) {
+    std::string name;
+    UniqueFd folder = folderOf(to, name);
+    struct stat st;
+    if (!folder.valid() || fstat(folder.get(), &st) != 0)
+        return errnoError(errno, *to.text, PathRole::Folder);
+    files_.push_back(File{std::move(data), std::move(folder), std::move(name), *to.text, source,
+                          st.st_dev, st.st_ino});
+    return fsOk();
+}
+
+bool ReplacementBatch::holdsIn(const PathAt& at) const {
+    if (files_.empty()) return false;
+    struct stat st;
+    if (fstatat(at.dir, at.name, &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
+    for (const File& f : files_)
+        if (f.device == st.st_dev && f.folderId == st.st_ino) return true;
+    return false;
+}
+
+void ReplacementBatch::deferFolder(const std::string& from, const std::string& to) {
+    folders_.push_back(Folder{from, to});
+}
+
+// Takes a temporary name first (linkat cannot replace), then the final one.
+int ReplacementBatch::nameOver(File& file, DiskSync& sync) {
+    const PathAt at{file.folder.get(), file.name.c_str(), &file.target, {}};
+    std::string temp;
+    int err = withFreeTempNameBeside(
+        at, temp, [&](const char* name) { return sync.giveName(file.data.get(), at.dir, name); });
+    if (err != 0) return err;
+    err = sync.rename(at.dir, temp.c_str(), at.dir, at.name);
+    if (err != 0) unlinkat(at.dir, temp.c_str(), 0);
+    return err;
+}
+
+// One flush of the whole file system: a flush of each file would commit the
+// journal, and send the disk a cache flush, once a file. Where it fails,
+// none is named (its error may be any file's).
+void ReplacementBatch::nameAll(DiskSync& sync,
+                               const std::function<FsError(const Folder&)>& finishFolder) {
+    const int flushed = files_.empty() ? 0 : sync.flushFileSystem(files_.front().data.get());
+    for (File& f : files_) {
+        const int err = flushed != 0 ? flushed : nameOver(f, sync);
+        if (err != 0)
+            failures_.push_back(
+                LateFailure{f.source, errnoError(err, f.target, PathRole::File), true});
+    }
+    files_.clear();
+    for (const Folder& folder : std::exchange(folders_, {}))
+        if (FsError e = finishFolder(folder); e.failed())
+            failures_.push_back(LateFailure{folder.to, e, false});
+}
+
+std::vector<LateFailure> ReplacementBatch::takeFailures() {
+    return std::exchange(failures_, {});
+}
+
+}  // namespace zv
