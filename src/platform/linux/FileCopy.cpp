@@ -323,6 +323,7 @@ FsError copyRegular(const PathAt& from, const PathAt& to, DiskSync& sync, CopyMe
             written = errnoError(err, *to.text, PathRole::File);
     if (written.ok()) {
         memory.links.remember(src, *to.text, made);
+        memory.written = static_cast<std::uint64_t>(src.st_size);
         return written;
     }
     if (!temp.empty()) unlinkat(to.dir, temp.c_str(), 0);

@@ -2,6 +2,7 @@
 
 #include <sys/types.h>
 
+#include <cstdint>
 #include <string>
 
 #include "platform/FsError.h"
@@ -27,12 +28,14 @@ struct KernelCopyRefusals {
 
 // What the copies of a run remember: the copies of files with several
 // names, what the target's file system could not keep (kUnkept... bits), the
-// kernel copies it refused, and the replacements still to be named.
+// kernel copies it refused, the replacements still to be named, and the size
+// of the last copy.
 struct CopyMemory {
     HardLinks links;
     std::uint32_t unkept = 0;
     KernelCopyRefusals kernelRefusals;
     ReplacementBatch batch;
+    std::uint64_t written = 0;  // bytes of the last copy, for the write-behind
 };
 
 // Copies a regular file or a symbolic link (as a link) onto `to` through a

@@ -284,7 +284,9 @@ FsError LinuxFileSystem::removeEmptyFolder(const std::string& path) {
 FsError LinuxFileSystem::copyFile(const std::string& from, const std::string& to) {
     if (FsError e = checkPath(from); e.failed()) return e;
     if (FsError e = checkPath(to); e.failed()) return e;
-    FsError copied = copyReplacing(handles_.at(from), handles_.at(to), sync(), memory_, handles_);
+    const PathAt toAt = handles_.at(to);
+    FsError copied = copyReplacing(handles_.at(from), toAt, sync(), memory_, handles_);
+    if (copied.ok()) writeBehind_.wrote(toAt.dir, std::exchange(memory_.written, 0));
     if (memory_.batch.full()) nameBatch();
     return copied;
 }
@@ -392,7 +394,9 @@ FsError LinuxFileSystem::flushVolume(const std::string& path) {
     if (FsError e = checkPath(path); e.failed()) return e;
     UniqueFd fd(open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!fd.valid()) return errnoError(errno, path, PathRole::Folder);
-    if (int err = sync().flushFileSystem(fd.get())) return errnoError(err, path, PathRole::Folder);
+    int err = writeBehind_.takeError();
+    if (int last = sync().flushFileSystem(fd.get()); err == 0) err = last;
+    if (err != 0) return errnoError(err, path, PathRole::Folder);
     return fsOk();
 }
 

@@ -9,6 +9,7 @@
 #include "platform/linux/FileCopy.h"
 #include "platform/linux/FolderHandles.h"
 #include "platform/linux/MountTable.h"
+#include "platform/linux/WriteBehind.h"
 
 namespace zv {
 
@@ -40,7 +41,10 @@ class LinuxFileSystem final : public FileSystem {
     FsError keepFolderMetadata(const std::string& from, const std::string& to,
                                FolderStage stage) override;
     std::uint32_t takeUnkept() override;
-    void holdFolders(bool hold) override { handles_.hold(hold); }
+    void holdFolders(bool hold) override {
+        handles_.hold(hold);
+        writeBehind_.setOn(hold);
+    }
     void beginReplacementBatches() override { memory_.batch.setOn(true); }
     std::vector<LateFailure> endReplacementBatches() override;
 
@@ -73,7 +77,8 @@ class LinuxFileSystem final : public FileSystem {
     CopyMemory memory_;  // what the copies of a run remember
     FolderHandles handles_;
     DiskSync ownSync_;
-    DiskSync* sync_ = nullptr;  // the test's, where one is given
+    DiskSync* sync_ = nullptr;         // the test's, where one is given
+    WriteBehind writeBehind_{sync()};  // while a run walks
 };
 
 }  // namespace zv
