@@ -212,6 +212,7 @@ TEST_F(FileCopyTest, ReplacementsInABatchAreFlushedOnceAndThenNamed) {
     LinuxFileSystem recorded(MountSources{}, sync);
     using Steps = std::vector<std::string>;
     makeDirs(dir / "to");
+    makeDirs(dir / "other");
     for (const char* name : {"a", "b", "c"}) writeFile(dir / "to/" + name, "old");
     writeFile(dir / "new", "new");
     recorded.beginReplacementBatches();
@@ -219,8 +220,10 @@ TEST_F(FileCopyTest, ReplacementsInABatchAreFlushedOnceAndThenNamed) {
         ASSERT_TRUE(recorded.copyFile(dir / "new", dir / "to/" + name).ok());
     const timespec times[2] = {{1000000000, 0}, {1000000000, 0}};
     ASSERT_EQ(utimensat(AT_FDCWD, dir.path().c_str(), times, 0), 0);
-    ASSERT_TRUE(recorded.keepFolderMetadata(dir.path(), dir / "to", FolderStage::Done).ok());
+    for (const char* folder : {"to", "other"})
+        ASSERT_TRUE(recorded.keepFolderMetadata(dir.path(), dir / folder, FolderStage::Done).ok());
     EXPECT_EQ(readFile(dir / "to/a") + readFile(dir / "to/b"), "oldold");
+    EXPECT_EQ(statOf(dir / "other").st_mtim.tv_sec, 1000000000);  // nothing of the batch in it
     std::filesystem::remove(dir / "to/c");
     makeDirs(dir / "to/c/in it");
     sync.steps.clear();

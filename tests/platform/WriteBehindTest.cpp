@@ -51,6 +51,15 @@ TEST_F(WriteBehindTest, EnoughWrittenIsFlushedBehindTheRunAndItsErrorIsKept) {
         EXPECT_EQ(sync.calls, c.flushes);
         EXPECT_EQ(behind.takeError(), 0);
     }
+    // The thread takes a second flush once the first is done.
+    CountingSync twice(0);
+    WriteBehind behind(twice);
+    behind.setOn(true);
+    for (int i = 0; i < 2; ++i) {
+        behind.wrote(folder.get(), WriteBehind::kBytes);
+        EXPECT_EQ(behind.takeError(), 0);
+    }
+    EXPECT_EQ(twice.calls, 2);
     // The run's own flush at the end succeeds, and still fails the run.
     CountingSync sync(1);
     LinuxFileSystem fs(MountSources{}, sync);
