@@ -19,11 +19,10 @@ namespace zv {
 // is written without a name; once a batch is full, or the walks end, one
 // flush of the file system puts their data on the disk, and only then does
 // each take its old file's name: one commit of the disk's journal a batch
-// instead of one a file,
-// and still, at every instant, one whole version under each name. A folder
-// whose last steps (its times, its bits) come while a file of the batch is
-// still to be named in it takes them after the batch. Only small files wait:
-// each holds the space of two versions until it is named.
+// instead of one a file, and still, at every instant, one whole version under
+// each name. A folder whose last steps (its times, its bits) come while a
+// file of the batch is still to be named in it takes them after the batch.
+// Only small files wait: each holds the space of two versions until named.
 class ReplacementBatch {
   public:
     static constexpr std::size_t kFiles = 64;
