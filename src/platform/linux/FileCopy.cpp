@@ -239,7 +239,7 @@ constexpr off_t kCheckFirstFrom = 64 << 10;
 // Gives a copy written without a name its own name where nothing is there
 // (then nothing of a broken-off copy is ever left under any name). `named`
 // stays false where something is, or has appeared since: the target is then
-// checked, and the copy is named beside it for the caller to replace it.
+// checked, and the caller replaces it.
 FsError nameIfFree(int fd, const PathAt& to, TargetCheck& target, DiskSync& sync, bool& named) {
     named = false;
     if (target.present) return fsOk();
@@ -249,24 +249,23 @@ FsError nameIfFree(int fd, const PathAt& to, TargetCheck& target, DiskSync& sync
     return target.ask(to);
 }
 
-// Gives the copy a temporary name (`temp`) for the caller's rename; where it
-// replaces a file, once its data is on the disk, so that the old file stays
-// whole until the new one replaces it.
-FsError nameBeside(int fd, const PathAt& to, bool replacing, DiskSync& sync, std::string& temp) {
-    int err = replacing ? sync.flushData(fd) : 0;
-    if (err == 0)
-        err = withFreeTempNameBeside(
-            to, temp, [&](const char* name) { return sync.giveName(fd, to.dir, name); });
-    if (err == 0) return fsOk();
-    temp.clear();
-    return errnoError(err, *to.text, PathRole::File);
+// Names a copy written without a name: its own name where that is free;
+// where it replaces a file, a small file of one name goes to the run's batch
+// where one is open (taking `out`), any other is on the disk before it takes
+// the name, so that the old file stays whole until the new one replaces it.
+FsError nameUnnamed(UniqueFd& out, const struct stat& src, const PathAt& from, const PathAt& to,
+                    TargetCheck& target, DiskSync& sync, ReplacementBatch& batch) {
+    bool named = false;
+    if (FsError e = nameIfFree(out.get(), to, target, sync, named); e.failed() || named) return e;
+    if (target.present && batch.takes(src)) return batch.add(std::move(out), to, *from.text);
+    int err = target.present ? sync.flushData(out.get()) : 0;
+    if (err == 0) err = nameUnnamedOver(out.get(), to, sync);
+    return err == 0 ? fsOk() : errnoError(err, *to.text, PathRole::File);
 }
 
-// Writes the copy: unnamed where the file system can, else under a
-// temporary name (`temp`), for which the target is checked first. A small
-// copy that replaces a file of one name goes to the run's batch where one is
-// open (a further name is linked to the first copy's name, so a file of
-// several names does not wait).
+// Writes and names the copy: unnamed where the file system can, else under a
+// temporary name (`temp`, for the caller's rename), for which the target is
+// checked first.
 FsError writeCopy(int in, const struct stat& src, const PathAt& from, const PathAt& to,
                   TargetCheck& target, DiskSync& sync, CopyMemory& memory, std::string& temp,
                   struct stat& made) {
@@ -284,15 +283,9 @@ FsError writeCopy(int in, const struct stat& src, const PathAt& from, const Path
     err = fillTemp(in, out.get(), src, memory, made);
     if (err == 0 && !unnamed && target.present) err = sync.flushData(out.get());
     if (err != 0) return errnoError(err, *to.text, PathRole::File);
-    if (unnamed) {
-        bool named = false;
-        if (FsError e = nameIfFree(out.get(), to, target, sync, named); e.failed()) return e;
-        if (!named && target.present && memory.batch.takes(src))
-            return memory.batch.add(std::move(out), to, *from.text);
-        if (!named)
-            if (FsError e = nameBeside(out.get(), to, target.present, sync, temp); e.failed())
-                return e;
-    }
+    if (unnamed)
+        if (FsError e = nameUnnamed(out, src, from, to, target, sync, memory.batch); e.failed())
+            return e;
     if (int closeErr = out.close()) return errnoError(closeErr, *to.text, PathRole::File);
     return fsOk();
 }

@@ -57,18 +57,6 @@ void ReplacementBatch::deferFolder(const std::string& from, const std::string& t
     folders_.push_back(Folder{from, to});
 }
 
-// Takes a temporary name first (linkat cannot replace), then the final one.
-int ReplacementBatch::nameOver(File& file, DiskSync& sync) {
-    const PathAt at{file.folder.get(), file.name.c_str(), &file.target, {}};
-    std::string temp;
-    int err = withFreeTempNameBeside(
-        at, temp, [&](const char* name) { return sync.giveName(file.data.get(), at.dir, name); });
-    if (err != 0) return err;
-    err = sync.rename(at.dir, temp.c_str(), at.dir, at.name);
-    if (err != 0) unlinkat(at.dir, temp.c_str(), 0);
-    return err;
-}
-
 // One flush of the whole file system: a flush of each file would commit the
 // journal, and send the disk a cache flush, once a file. Where it fails,
 // none is named (its error may be any file's).
@@ -76,7 +64,8 @@ void ReplacementBatch::nameAll(DiskSync& sync,
                                const std::function<FsError(const Folder&)>& finishFolder) {
     const int flushed = files_.empty() ? 0 : sync.flushFileSystem(files_.front().data.get());
     for (File& f : files_) {
-        const int err = flushed != 0 ? flushed : nameOver(f, sync);
+        const PathAt at{f.folder.get(), f.name.c_str(), &f.target, {}};
+        const int err = flushed != 0 ? flushed : nameUnnamedOver(f.data.get(), at, sync);
         if (err != 0)
             failures_.push_back(
                 LateFailure{f.source, errnoError(err, f.target, PathRole::File), true});

@@ -34,7 +34,9 @@ class ReplacementBatch {
     };
 
     void setOn(bool on) { on_ = on; }
-    // Whether a file of one name (`src` its source's status) waits in the batch.
+    // Whether a copy (`src` its source's status) waits in the batch: only a
+    // small file of one name (a further name is linked to a first copy by
+    // its name, which it must have by then).
     bool takes(const struct stat& src) const {
         return on_ && src.st_nlink == 1 && src.st_size < kLargestFile;
     }
@@ -63,8 +65,6 @@ class ReplacementBatch {
         dev_t device;
         ino_t folderId;
     };
-
-    int nameOver(File& file, DiskSync& sync);
 
     bool on_ = false;
     std::vector<File> files_;

@@ -75,6 +75,16 @@ UniqueFd createTempFileIn(const std::string& folder, mode_t mode, std::string& n
     return fd;
 }
 
+int nameUnnamedOver(int fd, const PathAt& to, DiskSync& sync) {
+    std::string temp;
+    int err = withFreeTempNameBeside(
+        to, temp, [&](const char* name) { return sync.giveName(fd, to.dir, name); });
+    if (err != 0) return err;
+    err = sync.rename(to.dir, temp.c_str(), to.dir, to.name);
+    if (err != 0) unlinkat(to.dir, temp.c_str(), 0);
+    return err;
+}
+
 UniqueFd createTempFileBeside(const PathAt& p, mode_t mode, std::string& name, int& err) {
     UniqueFd fd;
     err = withFreeTempNameBeside(p, name, [&](const char* candidate) {

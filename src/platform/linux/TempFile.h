@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/TempName.h"
+#include "platform/linux/DiskSync.h"
 #include "platform/linux/FolderHandles.h"
 #include "platform/linux/UniqueFd.h"
 
@@ -25,6 +26,12 @@ int withFreeTempName(const std::string& folder, std::string& name,
 // to use with p.dir (a bare name where p has a folder descriptor).
 int withFreeTempNameBeside(const PathAt& p, std::string& name,
                            const std::function<int(const char*)>& make);
+
+// Gives a file written without a name (O_TMPFILE, `fd`) the name `to`,
+// replacing what is there: a temporary name beside it first (linkat cannot
+// replace), then the rename; on failure nothing is left under the temporary
+// name. Returns 0 or an errno value.
+int nameUnnamedOver(int fd, const PathAt& to, DiskSync& sync);
 
 // createTempFileIn beside `p`; `name` as for withFreeTempNameBeside.
 UniqueFd createTempFileBeside(const PathAt& p, mode_t mode, std::string& name, int& err);
