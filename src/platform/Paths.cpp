@@ -1,5 +1,7 @@
 #include "platform/Paths.h"
 
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace zv {
@@ -7,6 +9,29 @@ namespace zv {
 namespace {
 
 constexpr char kSlash = '/';
+
+// Whether two separators follow each other anywhere after the first
+// character. Asked of every folder's path a walk makes, paths that grow with
+// the depth: eight characters at a time (a byte of z is zero only where both
+// neighbours are separators), where a search for "//" would stop at every
+// single one.
+bool hasDoubledSeparator(std::string_view path) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101;
+    constexpr std::uint64_t kHighBits = 0x8080808080808080;
+    constexpr std::uint64_t kSlashes = kOnes * static_cast<unsigned char>(kSlash);
+    std::size_t i = 1;
+    for (; i + 9 <= path.size(); i += 8) {
+        std::uint64_t here = 0;
+        std::uint64_t next = 0;
+        std::memcpy(&here, path.data() + i, sizeof here);
+        std::memcpy(&next, path.data() + i + 1, sizeof next);
+        const std::uint64_t z = (here ^ kSlashes) | (next ^ kSlashes);
+        if (((z - kOnes) & ~z & kHighBits) != 0) return true;
+    }
+    for (; i + 1 < path.size(); ++i)
+        if (path[i] == kSlash && path[i + 1] == kSlash) return true;
+    return false;
+}
 
 }  // namespace
 
@@ -30,7 +55,7 @@ std::string joinPath(std::string_view folder, std::string_view name) {
 
 std::string collapsedSeparators(std::string_view path) {
     // Most paths have no doubled separator: copied whole.
-    if (path.find("//", 1) == std::string_view::npos) return std::string(path);
+    if (!hasDoubledSeparator(path)) return std::string(path);
     std::string s;
     s.reserve(path.size() + 1);
     if (path.starts_with("//")) s += kSlash;  // the leading pair stays

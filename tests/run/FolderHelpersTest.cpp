@@ -13,6 +13,12 @@ TEST(FolderHelpers, CollapsesDoubledSeparatorsButKeepsALeadingPair) {
                                                          {"/home/user/data", "/home/user/data"},
                                                          {"", ""}};
     for (const auto& [in, out] : cases) EXPECT_EQ(collapsedSeparators(in), out);
+    // A doubled separator at every place of a long path, and none.
+    const std::string path = "/ab/cde/f/ghij/k/lm/nop/q/rs/tuvw/x/y/z";
+    EXPECT_EQ(collapsedSeparators(path), path);
+    for (std::size_t at = path.find('/', 1); at != std::string::npos; at = path.find('/', at + 1))
+        EXPECT_EQ(collapsedSeparators(std::string(path).insert(at, "/")), path) << at;
+    EXPECT_EQ(collapsedSeparators(path + "//"), path + "/");
 }
 
 // The desktop and computer names, exactly as spelled, count as folders.
