@@ -131,8 +131,9 @@ void copyNewFolderSubfolders(RunContext& run, const std::string& Source,
     if (run.userBreak) return;
     FileSystem& fs = run.fs;
     const WalkRules rules = WalkRules::Of(run);
-    const std::string src = normalisedFolder(Source);
-    const std::string dst = normalisedFolder(Destination);
+    std::string store[2];
+    const std::string& src = normalisedFolderOf(Source, store[0]);
+    const std::string& dst = normalisedFolderOf(Destination, store[1]);
     if (!fs.folderExists(dst)) {
         run.log.add(run.log.timeText() + " " + Destination);
         run.log.add("(=ongeldige padaanduiding)");
@@ -150,8 +151,7 @@ void copyNewFolderSubfolders(RunContext& run, const std::string& Source,
         if (run.userBreak) return;
         std::string target;
         joinPathInto(target, dst, s.name);
-        std::string check = target;
-        if (!folderExistsOrVirtual(run, check)) {
+        if (!folderExistsOrVirtual(run, target)) {
             if (FsError e = makeBackupFolder(run, sPath, target); e.failed()) {
                 reportFolderFailure(run, target, e);
                 continue;

@@ -73,8 +73,9 @@ bool copySubfolderFiles(RunContext& run, const WalkRules& rules, const std::vect
 void walkSubfolders(RunContext& run, const std::string& Source, const std::string& Destination,
                     const std::vector<Entry>& subfolders) {
     if (run.userBreak) return;
-    const std::string src = normalisedFolder(Source);
-    const std::string dst = normalisedFolder(Destination);
+    std::string store[2];
+    const std::string& src = normalisedFolderOf(Source, store[0]);
+    const std::string& dst = normalisedFolderOf(Destination, store[1]);
     const bool usable = openPair(run, src, dst);
     const WalkRules rules = WalkRules::Of(run);
     std::string sPath;
@@ -86,8 +87,7 @@ void walkSubfolders(RunContext& run, const std::string& Source, const std::strin
         if (isExcludedSubfolder(run, s, sPath, dst)) continue;
         if (run.userBreak) return;
         joinPathInto(target, dst, s.name);
-        std::string check = target;
-        const bool existed = folderExistsOrVirtual(run, check);
+        const bool existed = folderExistsOrVirtual(run, target);
         if (!existed) {
             if (FsError e = makeBackupFolder(run, sPath, target); e.failed()) {
                 reportFolderFailure(run, target, e);

@@ -188,10 +188,10 @@ void walkSubfolders(RunContext& run, const std::string& src, const std::string& 
         if (run.userBreak) return;
         std::string d;
         joinPathInto(d, dst, s.name);
-        std::string dCheck = d;
-        if (!folderExistsOrVirtual(run, dCheck)) {
+        if (!folderExistsOrVirtual(run, d)) {
             here.beforeWrite();
-            std::string collapsed = collapsedSeparators(d);
+            std::string store;
+            const std::string& collapsed = normalisedFolderOf(d, store);
             if (FsError e = makeBackupFolder(run, sPath, collapsed); e.failed())
                 reportFolderFailure(run, collapsed, e);
             else
@@ -222,8 +222,7 @@ void copyTreeRoot(RunContext& run, const std::string& Source, const std::string&
     run.progress.walkStarted(RunProgress::Walk::Copy, src);
     copyFolderAttributes(run, src, dst);
 
-    std::string dstCheck = Destination;
-    if (!folderExistsOrVirtual(run, dstCheck)) {
+    if (!folderExistsOrVirtual(run, Destination)) {
         copyNewFolder(run, Source, Destination);
         return;
     }
@@ -255,10 +254,10 @@ void copySubTrees(RunContext& run, const std::string& Source, const std::string&
 void copySubTreesListed(RunContext& run, const std::string& Source, const std::string& Destination,
                         const std::vector<Entry>& subfolders) {
     if (run.userBreak) return;
-    const std::string src = normalisedFolder(Source);
-    const std::string dst = normalisedFolder(Destination);
-    std::string dstCheck = Destination;
-    if (!folderExistsOrVirtual(run, dstCheck)) {
+    std::string store[2];
+    const std::string& src = normalisedFolderOf(Source, store[0]);
+    const std::string& dst = normalisedFolderOf(Destination, store[1]);
+    if (!folderExistsOrVirtual(run, Destination)) {
         copyNewFolder(run, src, dst);
         return;
     }

@@ -62,10 +62,11 @@ inline bool takesAttributes(const Entry& e) {
     return e.kind == EntryKind::File;
 }
 
-// The backup folder at `path` (collapsed in place) is there, or the path
-// names a shell place (the computer, the desktop).
-inline bool folderExistsOrVirtual(RunContext& run, std::string& path) {
-    return folderExistsOrVirtual(run.fs, path, run.computerName, run.desktopName);
+// The backup folder at `path` is there, or the path names a shell place
+// (the computer, the desktop).
+inline bool folderExistsOrVirtual(RunContext& run, const std::string& path) {
+    std::string collapsed = path;
+    return folderExistsOrVirtual(run.fs, collapsed, run.computerName, run.desktopName);
 }
 
 // A source subfolder the copy walks never enter: one of the run's own

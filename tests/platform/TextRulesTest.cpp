@@ -103,6 +103,13 @@ TEST(Paths, WithinAndBelowAtTheirBoundaries) {
     for (const auto& [path, parent] : {std::pair{"a//b", "a"}, {"/a//b/", "/a"}, {"//a", "/"}})
         EXPECT_EQ(parentOfPath(path), parent) << path;
     EXPECT_EQ(normalisedFolder("/a//b//"), "/a/b");
+    // Normalised already: the path itself, nothing stored.
+    for (const std::string path : {"/a/b", "/", "/a//b", "/a/b/", "//srv/x"}) {
+        std::string store;
+        const std::string& out = normalisedFolderOf(path, store);
+        EXPECT_EQ(out, normalisedFolder(path)) << path;
+        EXPECT_EQ(&out == &path, store.empty()) << path;
+    }
 }
 
 TEST(TempName, ThePrefixAndSixteenLowercaseHexDigits) {
