@@ -19,7 +19,12 @@
 #            branch whose deepest folder holds the only new files: how many
 #            stat calls zandvast makes for chains of 75, 150, 300 and 600
 #            folders, which shows whether the count grows with the folders or
-#            with the square of the depth.
+#            with the square of the depth;
+#   perfile  what a file costs at depth: first backups of the shallowest and
+#            the deepest chain of the first-backup case, and of an empty
+#            folder, by zandvast, cp -a and rsync -a; each tool's time a file
+#            (less its empty run's) in the deep chain against the shallow one.
+#            With ONE_CORE=1 TMPFS_OUT=1 and ROUNDS=9 it is processor time.
 # Every timed figure is the median of ROUNDS runs (default 3). The tools take
 # turns within a round, and round r starts with tool r mod n, so that a slow
 # spell of the machine, or what one tool leaves behind for the next, falls on
@@ -64,7 +69,7 @@ big=${BIG:-0}
 one_core=${ONE_CORE:-0}
 tmpfs_out=${TMPFS_OUT:-0}
 full_trees=${FULL_TREES:-}
-all_cases="full memory rerun sync changed depth"
+all_cases="full memory rerun sync changed depth perfile"
 cases=${CASES:-$all_cases}
 build="$repo/build-bench"
 zv_bench="$build/zv_bench"
@@ -185,7 +190,7 @@ same_files() {  # source backup: the backup holds as many files
 median() {
     printf '%s\n' "$@" | sort -g | awk '{a[NR] = $1} END {
         m = (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2
-        printf "%.3f", m }'
+        printf "%.4f", m }'
 }
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", (b > 0) ? a / b : 0}'; }
@@ -523,6 +528,30 @@ case_depth() {
     done
 }
 
+# --- A file's cost at depth ------------------------------------------------
+
+# Microseconds a file of $1 costs one tool, less the empty run's time.
+per_file() {
+    awk -v t="$1" -v e="$2" -v n="$3" 'BEGIN {printf "%.1f", (t - e) / n * 1e6}'
+}
+
+case_perfile() {
+    local shallow="chain${full_chains[0]}" deep="chain${full_chains[-1]}" tool low high line=""
+    local -A took=()
+    for tree in empty "$shallow" "$deep"; do
+        warm "$tree"
+        take_turns full_one zandvast cp rsync
+        for tool in zandvast cp rsync; do took[$tree.$tool]=${medians[$tool]}; done
+    done
+    for tool in zandvast cp rsync; do
+        low=$(per_file "${took[$shallow.$tool]}" "${took[empty.$tool]}" "${nfiles[$shallow]}")
+        high=$(per_file "${took[$deep.$tool]}" "${took[empty.$tool]}" "${nfiles[$deep]}")
+        line+="; $tool $low and $high µs a file, $(ratio "$high" "$low") ×"
+    done
+    log "perfile $shallow and $deep (less an empty run: zandvast ${took[empty.zandvast]} s," \
+        "cp -a ${took[empty.cp]} s, rsync -a ${took[empty.rsync]} s)$line"
+}
+
 # --- Main ------------------------------------------------------------------
 
 check_setup() {
@@ -574,6 +603,11 @@ make_trees() {
                 ;;
             depth)
                 for depth in "${depth_chains[@]}"; do ensure_tree "chain$depth"; done
+                ;;
+            perfile)
+                ensure_tree "chain${full_chains[0]}"
+                ensure_tree "chain${full_chains[-1]}"
+                mkdir -p "$trees/empty"
                 ;;
         esac
     done
