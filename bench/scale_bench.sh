@@ -535,15 +535,28 @@ per_file() {
     awk -v t="$1" -v e="$2" -v n="$3" 'BEGIN {printf "%.1f", (t - e) / n * 1e6}'
 }
 
+# The three trees take turns within a round as the tools do, so that a slow
+# spell of the machine falls on the shallow and the deep chain alike.
 case_perfile() {
     local shallow="chain${full_chains[0]}" deep="chain${full_chains[-1]}" tool low high line=""
-    local -A took=()
-    for tree in empty "$shallow" "$deep"; do
-        warm "$tree"
-        take_turns full_one zandvast cp rsync
-        for tool in zandvast cp rsync; do took[$tree.$tool]=${medians[$tool]}; done
+    local tools=(zandvast cp rsync) r k runs
+    local -A samples=() took=()
+    for tree in empty "$shallow" "$deep"; do warm "$tree"; done
+    for ((r = 0; r < rounds; r++)); do
+        for tree in empty "$shallow" "$deep"; do
+            for ((k = 0; k < ${#tools[@]}; k++)); do
+                tool=${tools[(r + k) % ${#tools[@]}]}
+                samples[$tree.$tool]+="$(full_one "$tool" "$r") "
+            done
+        done
     done
-    for tool in zandvast cp rsync; do
+    for tree in empty "$shallow" "$deep"; do
+        for tool in "${tools[@]}"; do
+            read -r -a runs <<<"${samples[$tree.$tool]}"
+            took[$tree.$tool]=$(median "${runs[@]}")
+        done
+    done
+    for tool in "${tools[@]}"; do
         low=$(per_file "${took[$shallow.$tool]}" "${took[empty.$tool]}" "${nfiles[$shallow]}")
         high=$(per_file "${took[$deep.$tool]}" "${took[empty.$tool]}" "${nfiles[$deep]}")
         line+="; $tool $low and $high µs a file, $(ratio "$high" "$low") ×"
