@@ -22,9 +22,10 @@
 #            with the square of the depth;
 #   perfile  what a file costs at depth: first backups of the shallowest and
 #            the deepest chain of the first-backup case, and of an empty
-#            folder, by zandvast, cp -a and rsync -a; each tool's time a file
-#            (less its empty run's) in the deep chain against the shallow one.
-#            With ONE_CORE=1 TMPFS_OUT=1 and ROUNDS=9 it is processor time.
+#            folder, by zandvast, cp -a and rsync -a; each tool's processor
+#            time a file (perf stat, less its empty run's) in the deep chain
+#            against the shallow one. Best with ONE_CORE=1 TMPFS_OUT=1 and
+#            ROUNDS=11 (the runs are short).
 # Every timed figure is the median of ROUNDS runs (default 3). The tools take
 # turns within a round, and round r starts with tool r mod n, so that a slow
 # spell of the machine, or what one tool leaves behind for the next, falls on
@@ -168,6 +169,19 @@ timed() {
     awk -v a="$start" -v b="$end" 'BEGIN {printf "%.4f\n", b - a}'
 }
 
+# Seconds of processor time one tool run takes, all its processes together
+# (perf stat's task-clock): what a run costs itself, whatever else the
+# machine does meanwhile.
+processor_timed() {
+    local stat="$out/perf-stat.txt"
+    sync
+    "${pin[@]}" perf stat -x, -o "$stat" -e task-clock "$@" >"$tool_log" 2>&1 ||
+        fail "failed: $*" "$tool_log"
+    awk -F, '$3 == "task-clock" {printf "%.5f\n", $1 / 1000}' "$stat"
+}
+
+timer=timed  # how full_one times a run
+
 # The counters a driver printed, e.g. expect copied 200 failed 0: a run that
 # did not do the work it was timed for measures nothing.
 expect() {
@@ -234,13 +248,13 @@ full_one() {
     mkdir -p "$target"
     case $tool in
         zandvast)
-            t=$(timed "$zv_bench" full "$src" "$target")
+            t=$("$timer" "$zv_bench" full "$src" "$target")
             expect copied "${nfiles[$tree]}" failed 0
             ;;
-        cp) t=$(timed cp -a "$src/." "$target/") ;;
+        cp) t=$("$timer" cp -a "$src/." "$target/") ;;
         # The same promise as zandvast's: the copy is on the disk at the end.
-        cpsync) t=$(timed sh -c "cp -a \"\$1/.\" \"\$2/\" && sync" sh "$src" "$target") ;;
-        rsync) t=$(timed rsync -a "$src/" "$target/") ;;
+        cpsync) t=$("$timer" sh -c "cp -a \"\$1/.\" \"\$2/\" && sync" sh "$src" "$target") ;;
+        rsync) t=$("$timer" rsync -a "$src/" "$target/") ;;
     esac
     if [ "$round" = 0 ]; then same_files "$src" "$target"; fi
     if [ "$tmpfs_out" = 1 ]; then
@@ -530,7 +544,7 @@ case_depth() {
 
 # --- A file's cost at depth ------------------------------------------------
 
-# Microseconds a file of $1 costs one tool, less the empty run's time.
+# Microseconds a file: $1 seconds less the empty run's $2, over $3 files.
 per_file() {
     awk -v t="$1" -v e="$2" -v n="$3" 'BEGIN {printf "%.1f", (t - e) / n * 1e6}'
 }
@@ -542,6 +556,7 @@ case_perfile() {
     local tools=(zandvast cp rsync) r k runs
     local -A samples=() took=()
     for tree in empty "$shallow" "$deep"; do warm "$tree"; done
+    timer=processor_timed
     for ((r = 0; r < rounds; r++)); do
         for tree in empty "$shallow" "$deep"; do
             for ((k = 0; k < ${#tools[@]}; k++)); do
@@ -550,6 +565,7 @@ case_perfile() {
             done
         done
     done
+    timer=timed
     for tree in empty "$shallow" "$deep"; do
         for tool in "${tools[@]}"; do
             read -r -a runs <<<"${samples[$tree.$tool]}"
@@ -561,7 +577,7 @@ case_perfile() {
         high=$(per_file "${took[$deep.$tool]}" "${took[empty.$tool]}" "${nfiles[$deep]}")
         line+="; $tool $low and $high µs a file, $(ratio "$high" "$low") ×"
     done
-    log "perfile $shallow and $deep (less an empty run: zandvast ${took[empty.zandvast]} s," \
+    log "perfile $shallow and $deep (processor time, less an empty run's: zandvast ${took[empty.zandvast]} s," \
         "cp -a ${took[empty.cp]} s, rsync -a ${took[empty.rsync]} s)$line"
 }
 
@@ -578,6 +594,9 @@ check_setup() {
     done
     if [[ " $cases " == *" depth "* ]]; then
         command -v strace >/dev/null || fail "strace is needed for the depth case"
+    fi
+    if [[ " $cases " == *" perfile "* ]]; then
+        perf stat -e task-clock true >/dev/null 2>&1 || fail "perf stat is needed for the perfile case"
     fi
     if [[ " $cases " == *" memory "* ]]; then
         [ -x /usr/bin/time ] || fail "GNU time (/usr/bin/time) is needed for the memory case"
