@@ -20,11 +20,12 @@
 #            stat calls zandvast makes for chains of 75, 150, 300 and 600
 #            folders, which shows whether the count grows with the folders or
 #            with the square of the depth;
-#   perfile  what a file costs at depth: first backups of the shallowest and
-#            the deepest chain of the first-backup case, and of an empty
-#            folder, by zandvast, cp -a and rsync -a; each tool's processor
-#            time a file (perf stat, less its empty run's) in the deep chain
-#            against the shallow one. Best with ONE_CORE=1 TMPFS_OUT=1 and
+#   perfile  what a file costs at depth: first backups of the deepest chain
+#            of the first-backup case, of as many files in copies of the
+#            shallowest one side by side (8 chains of 75 for one of 600),
+#            and of an empty folder, by zandvast, cp -a and rsync -a; each
+#            tool's processor time a file (perf stat, less its empty run's)
+#            deep against shallow. Best with ONE_CORE=1 TMPFS_OUT=1 and
 #            ROUNDS=11 (the runs are short).
 # Every timed figure is the median of ROUNDS runs (default 3). The tools take
 # turns within a round, and round r starts with tool r mod n, so that a slow
@@ -142,6 +143,21 @@ ensure_tree() {
     python3 "$make_tree" "$kind" "$trees/$name" "${words[@]}"
     log "# made $name ($kind ${words[*]}) in $(awk -v a="$start" -v b="$EPOCHREALTIME" \
         'BEGIN {printf "%.1f", b - a}') s"
+}
+
+# chainsKxN: K copies of chainN side by side, as many files as a chain K
+# times as deep.
+ensure_chain_copies() {
+    local name=$1 copies depth i
+    [ -f "$trees/$name.complete" ] && return
+    copies=${name#chains}
+    copies=${copies%x*}
+    depth=${name#*x}
+    ensure_tree "chain$depth"
+    rm -rf "${trees:?}/$name"
+    mkdir -p "$trees/$name"
+    for ((i = 0; i < copies; i++)); do cp -a "$trees/chain$depth" "$trees/$name/c$i"; done
+    touch "$trees/$name.complete"
 }
 
 declare -A nfiles=()
@@ -549,12 +565,17 @@ per_file() {
     awk -v t="$1" -v e="$2" -v n="$3" 'BEGIN {printf "%.1f", (t - e) / n * 1e6}'
 }
 
+shallow_chains() {
+    echo "chains$((full_chains[-1] / full_chains[0]))x${full_chains[0]}"
+}
+
 # The three trees take turns within a round as the tools do, so that a slow
 # spell of the machine falls on the shallow and the deep chain alike.
 case_perfile() {
-    local shallow="chain${full_chains[0]}" deep="chain${full_chains[-1]}" tool low high line=""
+    local shallow deep="chain${full_chains[-1]}" tool low high line=""
     local tools=(zandvast cp rsync) r k runs
     local -A samples=() took=()
+    shallow=$(shallow_chains)
     for tree in empty "$shallow" "$deep"; do warm "$tree"; done
     timer=processor_timed
     for ((r = 0; r < rounds; r++)); do
@@ -637,7 +658,7 @@ make_trees() {
                 for depth in "${depth_chains[@]}"; do ensure_tree "chain$depth"; done
                 ;;
             perfile)
-                ensure_tree "chain${full_chains[0]}"
+                ensure_chain_copies "$(shallow_chains)"
                 ensure_tree "chain${full_chains[-1]}"
                 mkdir -p "$trees/empty"
                 ;;
