@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <vector>
 
-#include "platform/Paths.h"
 #include "platform/linux/DirEntries.h"
 #include "platform/linux/ErrorMapping.h"
 #include "platform/linux/UniqueFd.h"
@@ -38,7 +37,10 @@ int countOwnFiles(int fd, std::uint64_t& count, std::vector<std::string>& subfol
     });
 }
 
-FsError countAt(int parentFd, const char* name, const std::string& path, std::uint64_t& count,
+// `path` (for messages) is one buffer for the whole descent, each level
+// adding its name and taking it off again: a path a level would make the
+// memory grow with the square of the depth.
+FsError countAt(int parentFd, const char* name, std::string& path, std::uint64_t& count,
                 const std::stop_token& stop) {
     if (stop.stop_requested()) return fsOk();
     const UniqueFd fd(openat(parentFd, name, kOpenSub));
@@ -46,10 +48,14 @@ FsError countAt(int parentFd, const char* name, const std::string& path, std::ui
     std::vector<std::string> subfolders;
     if (int err = countOwnFiles(fd.get(), count, subfolders))
         return errnoError(err, path, PathRole::Folder);
-    for (const std::string& sub : subfolders)
-        if (FsError e = countAt(fd.get(), sub.c_str(), joinPath(path, sub), count, stop);
-            e.failed())
-            return e;
+    const std::size_t length = path.size();
+    for (const std::string& sub : subfolders) {
+        if (path.empty() || path.back() != '/') path += '/';
+        path += sub;
+        FsError e = countAt(fd.get(), sub.c_str(), path, count, stop);
+        path.resize(length);
+        if (e.failed()) return e;
+    }
     return fsOk();
 }
 
@@ -57,7 +63,8 @@ FsError countAt(int parentFd, const char* name, const std::string& path, std::ui
 
 FsError countTreeFiles(const std::string& folder, std::uint64_t& count, std::stop_token stop) {
     count = 0;
-    return countAt(AT_FDCWD, folder.c_str(), folder, count, stop);
+    std::string path = folder;
+    return countAt(AT_FDCWD, folder.c_str(), path, count, stop);
 }
 
 }  // namespace zv
