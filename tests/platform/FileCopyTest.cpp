@@ -257,6 +257,17 @@ TEST_F(FileCopyTest, ReplacementsInABatchAreFlushedOnceAndThenNamed) {
     ASSERT_TRUE(recorded.copyFile(dir / "to/a", dir / "to/b").ok());
     EXPECT_EQ(sync.steps, (Steps{"name b", "flushData", "name temp", "rename temp -> b"}));
     EXPECT_EQ(readFile(dir / "to/b"), "changed");
+    // A batch over two file systems (a disk mounted inside the backup) flushes each.
+    ScratchMount other(dir / "mounted", ScratchMount::Tmpfs, "1m");
+    if (!other.ok()) return;  // no mounting here: the rows above stand
+    writeFile(dir / "mounted/x", "old");
+    recorded.beginReplacementBatches();
+    for (const char* to : {"to/b", "mounted/x"})
+        ASSERT_TRUE(recorded.copyFile(dir / "new", dir / to).ok());
+    sync.steps.clear();
+    EXPECT_TRUE(recorded.endReplacementBatches().empty());
+    EXPECT_EQ(sync.steps, (Steps{"flushFileSystem", "name temp", "rename temp -> b",
+                                 "flushFileSystem", "name temp", "rename temp -> x"}));
 }
 
 // Where files cannot be made without a name (FAT), the target is checked before the copy.

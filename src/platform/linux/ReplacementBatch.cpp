@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <utility>
 
@@ -57,15 +58,19 @@ void ReplacementBatch::deferFolder(const std::string& from, const std::string& t
     folders_.push_back(Folder{from, to});
 }
 
-// One flush of the whole file system: a flush of each file would commit the
-// journal, and send the disk a cache flush, once a file. Where it fails,
-// none is named (its error may be any file's).
+// One flush of each whole file system (a backup may hold another disk's
+// mount point): a flush of each file would commit the journal, and send the
+// disk a cache flush, once a file. Where one fails, none of its files is
+// named (its error may be any of theirs).
 void ReplacementBatch::nameAll(DiskSync& sync,
                                const std::function<FsError(const Folder&)>& finishFolder) {
-    const int flushed = files_.empty() ? 0 : sync.flushFileSystem(files_.front().data.get());
+    std::vector<std::pair<dev_t, int>> flushed;  // a file system, and its flush's error
     for (File& f : files_) {
+        auto done = std::ranges::find(flushed, f.device, &std::pair<dev_t, int>::first);
+        if (done == flushed.end())
+            done = flushed.insert(flushed.end(), {f.device, sync.flushFileSystem(f.data.get())});
         const PathAt at{f.folder.get(), f.name.c_str(), &f.target, {}};
-        const int err = flushed != 0 ? flushed : nameUnnamedOver(f.data.get(), at, sync);
+        const int err = done->second != 0 ? done->second : nameUnnamedOver(f.data.get(), at, sync);
         if (err != 0)
             failures_.push_back(
                 LateFailure{f.source, errnoError(err, f.target, PathRole::File), true});

@@ -17,9 +17,9 @@ namespace zv {
 
 // The replacements of a run's copy walks, named in batches. Each new version
 // is written without a name; once a batch is full, or the walks end, one
-// flush of the file system puts their data on the disk, and only then does
-// each take its old file's name: one commit of the disk's journal a batch
-// instead of one a file, and still, at every instant, one whole version under
+// flush of each file system they are on puts their data on the disk, and
+// only then does each take its old file's name: one commit of the disk's
+// journal a batch instead of one a file, and still, at every instant, one whole version under
 // each name. A folder whose last steps (its times, its bits) come while a
 // file of the batch is still to be named in it takes them after the batch.
 // Only small files wait: each holds the space of two versions until named.
@@ -49,9 +49,10 @@ class ReplacementBatch {
     bool holdsIn(const PathAt& at) const;
     void deferFolder(const std::string& from, const std::string& to);
 
-    // Puts the file system on the disk, then names each file over its old
-    // version, then gives the deferred folders their last steps. A flush that
-    // fails names none: each keeps its old version and fails.
+    // Puts each file system of the batch on the disk before naming its files
+    // over their old versions, then gives the deferred folders their last
+    // steps. A flush that fails names none of its file system's files: each
+    // keeps its old version and fails.
     void nameAll(DiskSync& sync, const std::function<FsError(const Folder&)>& finishFolder);
     std::vector<LateFailure> takeFailures();
 
