@@ -229,8 +229,9 @@ class FileSystem {
     // lies on the file system of that folder itself. Writing there would
     // fill the system disk in place of the missing one.
     virtual FsError diskIsMounted(const std::string& path) = 0;
-    // Puts everything written to the file system that holds a folder on the
-    // disk (syncfs): a run is done only once its backup is.
+    // Puts everything written to the file system that holds a folder, and to
+    // any mounted inside it, on the disk (syncfs): a run is done only once
+    // its backup is.
     virtual FsError flushVolume(const std::string& path) = 0;
     // Takes an exclusive lock on a file or folder for as long as `lock`
     // lives; fails (75) when another process holds it. Where the file system

@@ -268,6 +268,10 @@ TEST_F(FileCopyTest, ReplacementsInABatchAreFlushedOnceAndThenNamed) {
     EXPECT_TRUE(recorded.endReplacementBatches().empty());
     EXPECT_EQ(sync.steps, (Steps{"flushFileSystem", "name temp", "rename temp -> b",
                                  "flushFileSystem", "name temp", "rename temp -> x"}));
+    // So does the flush at a run's end.
+    sync.steps.clear();
+    EXPECT_TRUE(recorded.flushVolume(dir.path()).ok());
+    EXPECT_EQ(sync.steps, (Steps{"flushFileSystem", "flushFileSystem"}));
 }
 
 // Where files cannot be made without a name (FAT), the target is checked before the copy.

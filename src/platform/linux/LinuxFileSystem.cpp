@@ -397,6 +397,17 @@ FsError LinuxFileSystem::flushVolume(const std::string& path) {
     int err = writeBehind_.takeError();
     if (int last = sync().flushFileSystem(fd.get()); err == 0) err = last;
     if (err != 0) return errnoError(err, path, PathRole::Folder);
+    // A disk mounted inside the backup holds backup files too.
+    std::vector<MountEntry> mounts;
+    if (!readMountTable(sources_.mountInfoPath, mounts)) return fsOk();
+    const std::string folder = absolutePath(path);
+    for (const MountEntry& m : mounts) {
+        if (!pathLiesBelow(m.mountPoint, folder)) continue;
+        UniqueFd inner(open(m.mountPoint.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (!inner.valid()) continue;  // one the run cannot open it cannot have written to
+        if (int e = sync().flushFileSystem(inner.get()))
+            return errnoError(e, m.mountPoint, PathRole::Folder);
+    }
     return fsOk();
 }
 
