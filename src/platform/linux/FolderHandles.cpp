@@ -63,11 +63,16 @@ PathAt FolderHandles::at(const std::string& path) {
     bool found = false;
     Slot& slot = slotFor(folder, found);
     if (!found) {
-        UniqueFd fd = openNearHeld(folder);
+        std::optional<FolderId> parent;
+        UniqueFd fd = openNearHeld(folder, parent);
         if (!fd.valid()) fd = openAboveHeld(folder);
         if (!fd.valid()) fd = openFolderPath(folder);
         if (!fd.valid()) return plain(path);
-        letGo(slot);
+        slot.id = identityOf(fd.get());
+        if (parent && slot.id) {
+            if (parents_.size() >= kKnownParents) parents_.clear();
+            parents_.insert_or_assign(*slot.id, *parent);
+        }
         slot.folder = folder;
         slot.fd = std::move(fd);
     }
@@ -77,45 +82,44 @@ PathAt FolderHandles::at(const std::string& path) {
 
 // A walk goes down one folder at a time, so a new folder's parent is mostly
 // held already: opened from there, it costs one name, not the whole path.
-UniqueFd FolderHandles::openNearHeld(std::string_view folder) const {
+// `parent` is then the held parent's identity.
+UniqueFd FolderHandles::openNearHeld(std::string_view folder,
+                                     std::optional<FolderId>& parent) const {
     const std::size_t cut = folder.rfind('/');
     if (cut == std::string_view::npos || cut == 0 || cut + 1 == folder.size()) return {};
-    const std::string_view parent = folder.substr(0, cut);
-    for (const Slot& slot : slots_)
-        if (slot.fd.valid() && slot.folder == parent)
-            return UniqueFd(
-                openat(slot.fd.get(), std::string(folder.substr(cut + 1)).c_str(), kOpenPath));
+    const std::string_view above = folder.substr(0, cut);
+    for (const Slot& slot : slots_) {
+        if (!slot.fd.valid() || slot.folder != above) continue;
+        parent = slot.id;
+        return UniqueFd(
+            openat(slot.fd.get(), std::string(folder.substr(cut + 1)).c_str(), kOpenPath));
+    }
     return {};
 }
 
 // A walk comes back up one folder at a time, so a folder it returns to has
 // mostly a subfolder held. ".." from there is taken only when it leads to
-// the very folder (device and inode) that was held under this path before:
-// a subfolder moved away meanwhile would lead elsewhere.
+// the very folder (device and inode) that subfolder was opened from on the
+// way down: a subfolder moved away meanwhile would lead elsewhere.
 UniqueFd FolderHandles::openAboveHeld(std::string_view folder) const {
-    const auto known = ids_.find(std::string(folder));
-    if (known == ids_.end()) return {};
     for (const Slot& slot : slots_) {
         const std::string_view held = slot.folder;
         if (!slot.fd.valid() || held.size() <= folder.size() + 1 || !held.starts_with(folder) ||
             held[folder.size()] != '/' || held.find('/', folder.size() + 1) != held.npos)
             continue;
+        const auto known = slot.id ? parents_.find(*slot.id) : parents_.end();
+        if (known == parents_.end()) return {};
         UniqueFd up(openat(slot.fd.get(), "..", kOpenPath));
-        struct stat st;
-        if (up.valid() && fstat(up.get(), &st) == 0 && st.st_dev == known->second.device &&
-            st.st_ino == known->second.inode)
-            return up;
+        if (up.valid() && identityOf(up.get()) == known->second) return up;
         return {};
     }
     return {};
 }
 
-// Keeps the identity of the folder a slot held, for the way back up.
-void FolderHandles::letGo(Slot& slot) {
+std::optional<FolderHandles::FolderId> FolderHandles::identityOf(int fd) {
     struct stat st;
-    if (!slot.fd.valid() || fstat(slot.fd.get(), &st) != 0) return;
-    if (ids_.size() >= kKnownIds) ids_.clear();
-    ids_.insert_or_assign(std::move(slot.folder), FolderId{st.st_dev, st.st_ino});
+    if (fstat(fd, &st) != 0) return std::nullopt;
+    return FolderId{st.st_dev, st.st_ino};
 }
 
 // The slot holding `folder`, else the one used least recently.
@@ -138,10 +142,11 @@ void FolderHandles::hold(bool on) {
 }
 
 void FolderHandles::forget() {
-    ids_.clear();
+    parents_.clear();
     for (Slot& slot : slots_) {
         slot.fd.reset();
         slot.folder.clear();
+        slot.id.reset();
         slot.used = 0;
     }
 }

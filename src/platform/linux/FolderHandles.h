@@ -4,6 +4,8 @@
 
 #include <array>
 #include <cstdint>
+#include <memory_resource>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -43,26 +45,38 @@ class FolderHandles {
 
   private:
     static constexpr std::size_t kSlots = 8;
-    // How many let-go folders' identities are kept for the way back up.
-    static constexpr std::size_t kKnownIds = 4096;
+    // How many folders' parents are kept for the way back up.
+    static constexpr std::size_t kKnownParents = 4096;
+    struct FolderId {
+        dev_t device = 0;
+        ino_t inode = 0;
+        bool operator==(const FolderId&) const = default;
+    };
+    struct FolderIdHash {
+        std::size_t operator()(const FolderId& id) const noexcept {
+            return std::hash<ino_t>{}(id.inode) ^ (std::hash<dev_t>{}(id.device) << 1);
+        }
+    };
     struct Slot {
         std::string folder;
         UniqueFd fd;
+        std::optional<FolderId> id;
         std::uint64_t used = 0;
     };
-    struct FolderId {
-        dev_t device;
-        ino_t inode;
-    };
+    static std::optional<FolderId> identityOf(int fd);
     Slot& slotFor(std::string_view folder, bool& found);
-    UniqueFd openNearHeld(std::string_view folder) const;
+    UniqueFd openNearHeld(std::string_view folder, std::optional<FolderId>& parent) const;
     UniqueFd openAboveHeld(std::string_view folder) const;
-    void letGo(Slot& slot);
 
     std::array<Slot, kSlots> slots_;
-    // Folders held before in this run, by path: what ".." from a held
-    // subfolder must lead to.
-    std::unordered_map<std::string, FolderId> ids_;
+    // Each folder opened from its held parent, by identity, with the
+    // parent's: what ".." from it must lead to on the way back up. Kept by
+    // identity, not path, so that no lookup reads a path that grows with the
+    // depth.
+    // Its entries are kept together in a pool of their own, where the heap
+    // would scatter them among the walk's long paths.
+    std::pmr::unsynchronized_pool_resource pool_;
+    std::pmr::unordered_map<FolderId, FolderId, FolderIdHash> parents_{&pool_};
     std::uint64_t clock_ = 0;
     bool holding_ = false;
 };
