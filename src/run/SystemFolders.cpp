@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace zv {
 
@@ -19,17 +21,34 @@ bool sameWord(std::string_view text, std::string_view word) {
     return std::ranges::equal(text, word, {}, upper);
 }
 
+// Whether a word may start at `path[i]`: every word starts with an R or an
+// S, in either case.
+bool startsWord(std::string_view path, std::size_t i) {
+    if ((path[i] | 0x21) != 's') return false;  // only R, S, r and s give 's'
+    for (std::string_view word : kSystemWords)
+        if (sameWord(path.substr(i, word.size()), word)) return true;
+    return false;
+}
+
 }  // namespace
 
 // Asked for every folder a walk enters, of paths that grow with the depth:
-// each place is compared only where an R or an S starts there.
+// eight characters at a time are passed over where none is an R or an S (a
+// byte of z is zero only where the character is one).
 bool hasSystemFolderWord(std::string_view path) {
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        const char c = path[i];
-        if (c != 'R' && c != 'r' && c != 'S' && c != 's') continue;
-        for (std::string_view word : kSystemWords)
-            if (sameWord(path.substr(i, word.size()), word)) return true;
+    constexpr std::uint64_t kOnes = 0x0101010101010101;
+    constexpr std::uint64_t kHighBits = 0x8080808080808080;
+    std::size_t i = 0;
+    for (; i + 8 <= path.size(); i += 8) {
+        std::uint64_t block = 0;
+        std::memcpy(&block, path.data() + i, sizeof block);
+        const std::uint64_t z = (block | kOnes * 0x21) ^ (kOnes * 's');
+        if (((z - kOnes) & ~z & kHighBits) == 0) continue;
+        for (std::size_t j = i; j < i + 8; ++j)
+            if (startsWord(path, j)) return true;
     }
+    for (; i < path.size(); ++i)
+        if (startsWord(path, i)) return true;
     return false;
 }
 
