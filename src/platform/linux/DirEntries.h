@@ -5,7 +5,6 @@
 
 #include <cerrno>
 #include <cstddef>
-#include <memory>
 #include <string_view>
 
 namespace zv {
@@ -48,13 +47,16 @@ mode_t modeOfDirType(unsigned char type);
 
 template <class Visit>
 int forEachDirEntry(int fd, Visit&& visit) {
-    const auto buffer = std::make_unique_for_overwrite<char[]>(detail::kDirBufferSize);
+    // On the stack: its pages stay mapped from one listing to the next, where
+    // a buffer from the heap lands on fresh pages whenever the walk's growing
+    // paths have taken the space of the last one.
+    alignas(detail::RawDirEntry) char buffer[detail::kDirBufferSize];
     for (;;) {
-        const long n = detail::readDirEntries(fd, buffer.get(), detail::kDirBufferSize);
+        const long n = detail::readDirEntries(fd, buffer, detail::kDirBufferSize);
         if (n < 0) return errno;
         if (n == 0) return 0;
         for (long at = 0; at < n;) {
-            const char* raw = buffer.get() + at;
+            const char* raw = buffer + at;
             const auto* d = reinterpret_cast<const detail::RawDirEntry*>(raw);
             const char* name = raw + offsetof(detail::RawDirEntry, name);
             at += d->reclen;

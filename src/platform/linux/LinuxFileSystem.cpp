@@ -53,14 +53,17 @@ UniqueFd openFolder(const PathAt& path, int& err) {
 // folder where the kernel can, else through the full path.
 class FolderRecordedBits {
   public:
-    FolderRecordedBits(int dirFd, const std::string& folder) : dirFd_(dirFd), full_(folder) {
-        if (full_.back() != kSep) full_ += kSep;
-        base_ = full_.size();
-    }
+    FolderRecordedBits(int dirFd, const std::string& folder) : dirFd_(dirFd), folder_(folder) {}
     std::uint32_t of(const char* name) {
         std::uint32_t bits = 0;
         if (relative_ && readRecordedBitsAt(dirFd_, name, bits)) return bits;
-        relative_ = false;
+        // The whole path, made only here: most listings never need it.
+        if (relative_) {
+            full_ = folder_;
+            if (full_.back() != kSep) full_ += kSep;
+            base_ = full_.size();
+            relative_ = false;
+        }
         full_.resize(base_);
         full_ += name;
         return readRecordedBits(full_.c_str());
@@ -68,6 +71,7 @@ class FolderRecordedBits {
 
   private:
     int dirFd_;
+    const std::string& folder_;
     std::string full_;
     std::size_t base_ = 0;
     bool relative_ = true;
