@@ -84,8 +84,9 @@ void copyNewFolderFiles(RunContext& run, const std::string& Source,
                         const std::string& Destination) {
     FileSystem& fs = run.fs;
     const WalkRules rules = WalkRules::Of(run);
-    const std::string src = normalisedFolder(Source);
-    const std::string dst = normalisedFolder(Destination);
+    std::string store[2];
+    const std::string& src = normalisedFolderOf(Source, store[0]);
+    const std::string& dst = normalisedFolderOf(Destination, store[1]);
     Entry folder;
     if (FsError opened = fs.stat(src, folder); opened.failed()) {
         reportFolderFailure(run, src, opened);

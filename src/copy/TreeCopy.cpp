@@ -157,8 +157,10 @@ void copyFolderAttributes(RunContext& run, const std::string& source,
 void copyNewFolder(RunContext& run, const std::string& source, const std::string& destination) {
     copyNewFolderFiles(run, source, destination);
     copyNewFolderSubfolders(run, source, destination);
-    if (!run.userBreak && run.fs.folderExists(destination))
-        finishBackupFolder(run, normalisedFolder(source), normalisedFolder(destination));
+    if (run.userBreak || !run.fs.folderExists(destination)) return;
+    std::string store[2];
+    finishBackupFolder(run, normalisedFolderOf(source, store[0]),
+                       normalisedFolderOf(destination, store[1]));
 }
 
 // The backup side of an existing pair: the source folder's attributes

@@ -40,6 +40,7 @@ bool isAtOrAfter(DateTime date, const FromDateLimit& from) {
 }
 
 void joinPathInto(std::string& out, const std::string& folder, std::string_view name) {
+    out.reserve(folder.size() + 1 + name.size());  // one allocation at most
     out.assign(folder);
     if (out.empty() || out.back() != kSep) out += kSep;
     out += name;

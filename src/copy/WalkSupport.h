@@ -65,8 +65,9 @@ inline bool takesAttributes(const Entry& e) {
 // The backup folder at `path` is there, or the path names a shell place
 // (the computer, the desktop).
 inline bool folderExistsOrVirtual(RunContext& run, const std::string& path) {
-    std::string collapsed = path;
-    return folderExistsOrVirtual(run.fs, collapsed, run.computerName, run.desktopName);
+    std::string store;
+    return isFolderOrVirtual(run.fs, collapsedSeparatorsOf(path, store), run.computerName,
+                             run.desktopName);
 }
 
 // A source subfolder the copy walks never enter: one of the run's own

@@ -11,9 +11,14 @@ namespace zv {
 // "a//b" -> "a/b"; a leading pair stays (a network-style prefix).
 bool folderExistsOrVirtual(FileSystem& fs, std::string& path, const std::string& computerName,
                            const std::string& desktopName) {
-    path = collapsedSeparators(path);
-    if (fs.folderExists(path)) return true;
-    return path == computerName || path == desktopName;
+    std::string store;
+    if (&collapsedSeparatorsOf(path, store) == &store) path = std::move(store);
+    return isFolderOrVirtual(fs, path, computerName, desktopName);
+}
+
+bool isFolderOrVirtual(FileSystem& fs, const std::string& path, const std::string& computerName,
+                       const std::string& desktopName) {
+    return fs.folderExists(path) || path == computerName || path == desktopName;
 }
 
 int makeFolder(FileSystem& fs, std::string& path) {

@@ -13,6 +13,9 @@ namespace zv {
 // the computer or the desktop.
 bool folderExistsOrVirtual(FileSystem& fs, std::string& path, const std::string& computerName,
                            const std::string& desktopName);
+// The same for a path whose separators are collapsed already.
+bool isFolderOrVirtual(FileSystem& fs, const std::string& path, const std::string& computerName,
+                       const std::string& desktopName);
 
 // Makes a folder, with any missing levels above it; 0 when it is there
 // afterwards, else 76 (path not found).
