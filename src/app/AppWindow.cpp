@@ -11,8 +11,9 @@ AppWindow::AppWindow(Services services)
     : svc(std::move(services)),
       log(svc.clock, svc.fs, svc.env.appFolder + kSep + "Error.Log", counts),
       progress(*this),
-      run{svc.fs,    svc.trash, svc.pump, svc.dialogs, job,          counts,      progress, log,
-          userBreak, roots,     nextFrom, unattended,  computerName, desktopName, newFiles} {
+      run{svc.fs,       svc.trash,   svc.pump,  svc.dialogs, job,      counts,
+          progress,     log,         userBreak, roots,       nextFrom, unattended,
+          computerName, desktopName, newFiles,  filePaths} {
     const Version& v = svc.env.version;
     versionText = programVersion(v);
     ui.caption = windowCaption(v);

@@ -9,6 +9,7 @@
 #include "app/Services.h"
 #include "app/WindowModel.h"
 #include "app/WindowProgress.h"
+#include "copy/FilePaths.h"
 #include "copy/NewFileSearch.h"
 #include "run/Job.h"
 #include "run/NextFromDate.h"
@@ -64,6 +65,7 @@ class AppWindow {
     NextFromDate nextFrom;
     // Where the new-folder copy found new files this run.
     NewFileSearch newFiles;
+    FilePaths filePaths;
 
     // Outcome bookkeeping for the exit status of unattended starts.
     bool runCompleted = false;  // a run reached its end without a break

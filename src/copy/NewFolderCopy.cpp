@@ -49,7 +49,7 @@ bool copySubfolderFiles(RunContext& run, const WalkRules& rules, const std::vect
     // A target that is not a real folder (its creation failed, or a link
     // stands there) is never written through.
     const bool targetUsable = fs.folderExists(target);
-    FilePaths p;
+    FilePaths& p = run.filePaths;
     for (const Entry& f : files) {
         if (!isCopyable(f)) continue;
         ++run.counts.seen;
@@ -80,13 +80,9 @@ bool copySubfolderFiles(RunContext& run, const WalkRules& rules, const std::vect
 
 }  // namespace
 
-void copyNewFolderFiles(RunContext& run, const std::string& Source,
-                        const std::string& Destination) {
+void copyNewFolderFiles(RunContext& run, const std::string& src, const std::string& dst) {
     FileSystem& fs = run.fs;
     const WalkRules rules = WalkRules::Of(run);
-    std::string store[2];
-    const std::string& src = normalisedFolderOf(Source, store[0]);
-    const std::string& dst = normalisedFolderOf(Destination, store[1]);
     Entry folder;
     if (FsError opened = fs.stat(src, folder); opened.failed()) {
         reportFolderFailure(run, src, opened);
@@ -101,14 +97,14 @@ void copyNewFolderFiles(RunContext& run, const std::string& Source,
     // Never form a target path from a folder that is not there: what it
     // should have received fails, reported once for the folder.
     if (!fs.folderExists(dst)) {
-        reportFolderFailure(run, Destination, fsFail(kErrPathNotFound, "Path not found"));
+        reportFolderFailure(run, dst, fsFail(kErrPathNotFound, "Path not found"));
         return;
     }
     if (FsError e = fs.listFolder(src, files, folders); e.failed())
         reportFolderFailure(run, src, e);
     if (!(folder.attributes & kAttrSystem)) (void)fs.setAttributes(dst, folder.attributes);
 
-    FilePaths p;
+    FilePaths& p = run.filePaths;
     for (const Entry& f : files) {
         if (!isCopyable(f)) continue;
         ++run.counts.seen;
@@ -127,16 +123,12 @@ void copyNewFolderFiles(RunContext& run, const std::string& Source,
     }
 }
 
-void copyNewFolderSubfolders(RunContext& run, const std::string& Source,
-                             const std::string& Destination) {
+void copyNewFolderSubfolders(RunContext& run, const std::string& src, const std::string& dst) {
     if (run.userBreak) return;
     FileSystem& fs = run.fs;
     const WalkRules rules = WalkRules::Of(run);
-    std::string store[2];
-    const std::string& src = normalisedFolderOf(Source, store[0]);
-    const std::string& dst = normalisedFolderOf(Destination, store[1]);
     if (!fs.folderExists(dst)) {
-        run.log.add(run.log.timeText() + " " + Destination);
+        run.log.add(run.log.timeText() + " " + dst);
         run.log.add("(=ongeldige padaanduiding)");
         return;
     }
@@ -152,7 +144,7 @@ void copyNewFolderSubfolders(RunContext& run, const std::string& Source,
         if (run.userBreak) return;
         std::string target;
         joinPathInto(target, dst, s.name);
-        if (!folderExistsOrVirtual(run, target)) {
+        if (!isFolderOrVirtual(run, target)) {
             if (FsError e = makeBackupFolder(run, sPath, target); e.failed()) {
                 reportFolderFailure(run, target, e);
                 continue;

@@ -6,9 +6,10 @@ namespace zv {
 
 struct RunContext;
 
-// Fills a backup folder that did not exist yet.
-void copyNewFolderFiles(RunContext& run, const std::string& Source, const std::string& Destination);
-void copyNewFolderSubfolders(RunContext& run, const std::string& Source,
-                             const std::string& Destination);
+// Fills a backup folder that did not exist yet. Both paths are normal (see
+// normalisedFolder), as the walks make them: asked at every level of paths
+// that grow with the depth, they are not normalised again here.
+void copyNewFolderFiles(RunContext& run, const std::string& src, const std::string& dst);
+void copyNewFolderSubfolders(RunContext& run, const std::string& src, const std::string& dst);
 
 }  // namespace zv

@@ -54,7 +54,7 @@ bool copyStep(RunContext& run, const WalkRules& rules, const Entry& f, const Fil
 // The files of one walked subfolder. Returns false when the walk must end.
 bool copySubfolderFiles(RunContext& run, const WalkRules& rules, const std::vector<Entry>& files,
                         const std::string& sPath, const std::string& target, bool targetUsable) {
-    FilePaths p;
+    FilePaths& p = run.filePaths;
     for (const Entry& f : files) {
         if (!isCopyable(f)) continue;
         run.progress.fileReached(f.size);
@@ -70,12 +70,9 @@ bool copySubfolderFiles(RunContext& run, const WalkRules& rules, const std::vect
 }
 
 // The subfolder walk over a source folder whose subfolders are listed.
-void walkSubfolders(RunContext& run, const std::string& Source, const std::string& Destination,
+void walkSubfolders(RunContext& run, const std::string& src, const std::string& dst,
                     const std::vector<Entry>& subfolders) {
     if (run.userBreak) return;
-    std::string store[2];
-    const std::string& src = normalisedFolderOf(Source, store[0]);
-    const std::string& dst = normalisedFolderOf(Destination, store[1]);
     const bool usable = openPair(run, src, dst);
     const WalkRules rules = WalkRules::Of(run);
     std::string sPath;
@@ -87,7 +84,7 @@ void walkSubfolders(RunContext& run, const std::string& Source, const std::strin
         if (isExcludedSubfolder(run, s, sPath, dst)) continue;
         if (run.userBreak) return;
         joinPathInto(target, dst, s.name);
-        const bool existed = folderExistsOrVirtual(run, target);
+        const bool existed = isFolderOrVirtual(run, target);
         if (!existed) {
             if (FsError e = makeBackupFolder(run, sPath, target); e.failed()) {
                 reportFolderFailure(run, target, e);
@@ -120,7 +117,7 @@ void quickCopyRoot(RunContext& run, const std::string& Source, const std::string
     std::vector<Entry> folders;
     if (FsError e = run.fs.listFolder(src, files, folders); e.failed())
         reportFolderFailure(run, src, e);
-    FilePaths p;
+    FilePaths& p = run.filePaths;
     for (const Entry& f : files) {
         if (run.userBreak) return;
         if (!isCopyable(f)) continue;
@@ -139,8 +136,9 @@ void quickCopySubfolders(RunContext& run, const std::string& Source,
     if (run.userBreak) return;
     std::vector<Entry> files;
     std::vector<Entry> subfolders;
-    (void)run.fs.listFolder(normalisedFolder(Source), files, subfolders);
-    walkSubfolders(run, Source, Destination, subfolders);
+    const std::string src = normalisedFolder(Source);
+    (void)run.fs.listFolder(src, files, subfolders);
+    walkSubfolders(run, src, normalisedFolder(Destination), subfolders);
 }
 
 }  // namespace zv

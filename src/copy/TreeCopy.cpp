@@ -157,10 +157,8 @@ void copyFolderAttributes(RunContext& run, const std::string& source,
 void copyNewFolder(RunContext& run, const std::string& source, const std::string& destination) {
     copyNewFolderFiles(run, source, destination);
     copyNewFolderSubfolders(run, source, destination);
-    if (run.userBreak || !run.fs.folderExists(destination)) return;
-    std::string store[2];
-    finishBackupFolder(run, normalisedFolderOf(source, store[0]),
-                       normalisedFolderOf(destination, store[1]));
+    if (!run.userBreak && run.fs.folderExists(destination))
+        finishBackupFolder(run, source, destination);
 }
 
 // The backup side of an existing pair: the source folder's attributes
@@ -179,7 +177,7 @@ void walkSubfolders(RunContext& run, const std::string& src, const std::string& 
                     const std::vector<Entry>& subfolders, BackupFolder& here) {
     const WalkRules rules = WalkRules::Of(run);
     FolderPresence backup(run.fs);
-    FilePaths p;
+    FilePaths& p = run.filePaths;
     std::string sPath;
     std::vector<Entry> files;
     std::vector<Entry> folders;
@@ -190,14 +188,12 @@ void walkSubfolders(RunContext& run, const std::string& src, const std::string& 
         if (run.userBreak) return;
         std::string d;
         joinPathInto(d, dst, s.name);
-        if (!folderExistsOrVirtual(run, d)) {
+        if (!isFolderOrVirtual(run, d)) {
             here.beforeWrite();
-            std::string store;
-            const std::string& collapsed = normalisedFolderOf(d, store);
-            if (FsError e = makeBackupFolder(run, sPath, collapsed); e.failed())
-                reportFolderFailure(run, collapsed, e);
+            if (FsError e = makeBackupFolder(run, sPath, d); e.failed())
+                reportFolderFailure(run, d, e);
             else
-                copyNewFolder(run, sPath, collapsed);
+                copyNewFolder(run, sPath, d);
             continue;
         }
         const std::string targetFolder = run.fs.folderExists(d) ? d : std::string();
@@ -225,7 +221,7 @@ void copyTreeRoot(RunContext& run, const std::string& Source, const std::string&
     copyFolderAttributes(run, src, dst);
 
     if (!folderExistsOrVirtual(run, Destination)) {
-        copyNewFolder(run, Source, Destination);
+        copyNewFolder(run, src, dst);
         return;
     }
     const WalkRules rules = WalkRules::Of(run);
@@ -237,7 +233,7 @@ void copyTreeRoot(RunContext& run, const std::string& Source, const std::string&
         reportFolderFailure(run, src, e);
     FolderPresence backup(run.fs);
     if (rules.syncActive) backup.moveTo(targetFolder, files.size());
-    FilePaths p;
+    FilePaths& p = run.filePaths;
     for (const Entry& f : files) {
         if (!isCopyable(f)) continue;
         if (!handleFile(run, rules, f, src, targetFolder, Level::Root, backup, p, nullptr)) return;
@@ -250,16 +246,13 @@ void copySubTrees(RunContext& run, const std::string& Source, const std::string&
     std::vector<Entry> files;
     std::vector<Entry> folders;
     (void)run.fs.listFolder(src, files, folders, ListDetail::FileNames);
-    copySubTreesListed(run, Source, Destination, folders);
+    copySubTreesListed(run, src, normalisedFolder(Destination), folders);
 }
 
-void copySubTreesListed(RunContext& run, const std::string& Source, const std::string& Destination,
+void copySubTreesListed(RunContext& run, const std::string& src, const std::string& dst,
                         const std::vector<Entry>& subfolders) {
     if (run.userBreak) return;
-    std::string store[2];
-    const std::string& src = normalisedFolderOf(Source, store[0]);
-    const std::string& dst = normalisedFolderOf(Destination, store[1]);
-    if (!folderExistsOrVirtual(run, Destination)) {
+    if (!isFolderOrVirtual(run, dst)) {
         copyNewFolder(run, src, dst);
         return;
     }

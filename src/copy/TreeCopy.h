@@ -15,8 +15,9 @@ void copyTreeRoot(RunContext& run, const std::string& Source, const std::string&
 void copySubTrees(RunContext& run, const std::string& Source, const std::string& Destination);
 
 // copySubTrees for a source folder whose subfolders the caller has just
-// listed (saves listing the folder a second time).
-void copySubTreesListed(RunContext& run, const std::string& Source, const std::string& Destination,
+// listed (saves listing the folder a second time). Both paths are normal
+// (see normalisedFolder).
+void copySubTreesListed(RunContext& run, const std::string& src, const std::string& dst,
                         const std::vector<Entry>& subfolders);
 
 }  // namespace zv

@@ -40,7 +40,10 @@ bool isAtOrAfter(DateTime date, const FromDateLimit& from) {
 }
 
 void joinPathInto(std::string& out, const std::string& folder, std::string_view name) {
-    out.reserve(folder.size() + 1 + name.size());  // one allocation at most
+    // At most one allocation, and geometric growth: a buffer reused from
+    // folder to folder of a deepening walk is not made anew at every level.
+    const std::size_t needed = folder.size() + 1 + name.size();
+    if (out.capacity() < needed) out.reserve(std::max(needed, 2 * out.capacity()));
     out.assign(folder);
     if (out.empty() || out.back() != kSep) out += kSep;
     out += name;

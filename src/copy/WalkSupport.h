@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "copy/FilePaths.h"
 #include "platform/Attributes.h"
 #include "platform/DateTime.h"
 #include "platform/FileSystem.h"
@@ -43,12 +44,6 @@ struct WalkRules {
     bool FileIsNew(const Entry& f) const { return noDateCheck || DatesAreNew(f); }
 };
 
-// The source and target paths of the file in hand, reused from file to file.
-struct FilePaths {
-    std::string source;
-    std::string target;
-};
-
 // folder + "/" + name into a string that is reused from call to call.
 void joinPathInto(std::string& out, const std::string& folder, std::string_view name);
 
@@ -68,6 +63,11 @@ inline bool folderExistsOrVirtual(RunContext& run, const std::string& path) {
     std::string store;
     return isFolderOrVirtual(run.fs, collapsedSeparatorsOf(path, store), run.computerName,
                              run.desktopName);
+}
+// The same for a normal folder path (one the walks made by joining a name to
+// a normal folder path): there is no separator to collapse.
+inline bool isFolderOrVirtual(RunContext& run, const std::string& path) {
+    return isFolderOrVirtual(run.fs, path, run.computerName, run.desktopName);
 }
 
 // A source subfolder the copy walks never enter: one of the run's own

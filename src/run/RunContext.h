@@ -16,6 +16,7 @@
 namespace zv {
 
 class NewFileSearch;
+struct FilePaths;
 
 // Everything the copy and synchronisation walks work with: the outside world
 // they reach, the job they carry out, and the state a run builds up. The
@@ -39,6 +40,8 @@ struct RunContext {
     const std::string& desktopName;
     // What the new-folder copy found out this run about where new files lie.
     NewFileSearch& newFiles;
+    // The paths of the file in hand, for every file loop of the walks.
+    FilePaths& filePaths;
 };
 
 }  // namespace zv

@@ -105,9 +105,10 @@ struct TestRig {
     RunContext walkContext() {
         progress = RecordingProgress{};
         const RunContext& r = window->run;
-        return RunContext{r.fs,       r.trash,      r.pump,         r.dialogs,     r.job,
-                          r.counts,   progress,     r.log,          r.userBreak,   r.roots,
-                          r.nextFrom, r.unattended, r.computerName, r.desktopName, r.newFiles};
+        return RunContext{r.fs,           r.trash,       r.pump,     r.dialogs,
+                          r.job,          r.counts,      progress,   r.log,
+                          r.userBreak,    r.roots,       r.nextFrom, r.unattended,
+                          r.computerName, r.desktopName, r.newFiles, r.filePaths};
     }
     RecordingProgress progress;
     // A fresh window reaching files through `other` (a fault-injecting `fs`, say).
