@@ -220,7 +220,7 @@ void copyTreeRoot(RunContext& run, const std::string& Source, const std::string&
     run.progress.walkStarted(RunProgress::Walk::Copy, src);
     copyFolderAttributes(run, src, dst);
 
-    if (!folderExistsOrVirtual(run, Destination)) {
+    if (!isFolderOrVirtual(run, dst)) {
         copyNewFolder(run, src, dst);
         return;
     }

@@ -57,15 +57,9 @@ inline bool takesAttributes(const Entry& e) {
     return e.kind == EntryKind::File;
 }
 
-// The backup folder at `path` is there, or the path names a shell place
-// (the computer, the desktop).
-inline bool folderExistsOrVirtual(RunContext& run, const std::string& path) {
-    std::string store;
-    return isFolderOrVirtual(run.fs, collapsedSeparatorsOf(path, store), run.computerName,
-                             run.desktopName);
-}
-// The same for a normal folder path (one the walks made by joining a name to
-// a normal folder path): there is no separator to collapse.
+// The backup folder at `path`, a normal folder path (the walks' roots are
+// normalised, and a name joined to a normal folder path keeps it normal), is
+// there, or the path names a shell place (the computer, the desktop).
 inline bool isFolderOrVirtual(RunContext& run, const std::string& path) {
     return isFolderOrVirtual(run.fs, path, run.computerName, run.desktopName);
 }

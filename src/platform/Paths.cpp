@@ -78,13 +78,6 @@ std::string normalisedFolder(std::string_view path) {
     return out;
 }
 
-const std::string& normalisedFolderOf(const std::string& path, std::string& store) {
-    if (!hasDoubledSeparator(path) && withoutTrailingSeparators(path).size() == path.size())
-        return path;
-    store = normalisedFolder(path);
-    return store;
-}
-
 std::string_view withoutTrailingSeparators(std::string_view path) {
     while (path.size() > 1 && path.back() == kSlash) path.remove_suffix(1);
     return path;

@@ -32,11 +32,6 @@ const std::string& collapsedSeparatorsOf(const std::string& path, std::string& s
 // dropped (the root "/" stays).
 std::string normalisedFolder(std::string_view path);
 
-// The same for the walks, which ask it at every level of paths that grow
-// with the depth: `path` itself when it is normalised already (nothing
-// copied), else its normal form, kept in `store`.
-const std::string& normalisedFolderOf(const std::string& path, std::string& store);
-
 // The path without trailing separators ("/a/" -> "/a"; "/" and "//" -> "/").
 std::string_view withoutTrailingSeparators(std::string_view path);
 
