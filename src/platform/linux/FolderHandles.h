@@ -70,11 +70,10 @@ class FolderHandles {
 
     std::array<Slot, kSlots> slots_;
     // Each folder opened from its held parent, by identity, with the
-    // parent's: what ".." from it must lead to on the way back up. Kept by
-    // identity, not path, so that no lookup reads a path that grows with the
-    // depth.
-    // Its entries are kept together in a pool of their own, where the heap
-    // would scatter them among the walk's long paths.
+    // parent's identity: what ".." from it must lead to on the way back up.
+    // Kept by identity, not path, so that no look-up reads a path that grows
+    // with the depth; in a pool of their own, so that the entries lie
+    // together rather than scattered among the walk's long paths.
     std::pmr::unsynchronized_pool_resource pool_;
     std::pmr::unordered_map<FolderId, FolderId, FolderIdHash> parents_{&pool_};
     std::uint64_t clock_ = 0;
