@@ -66,12 +66,6 @@ std::string collapsedSeparators(std::string_view path) {
     return s;
 }
 
-const std::string& collapsedSeparatorsOf(const std::string& path, std::string& store) {
-    if (!hasDoubledSeparator(path)) return path;
-    store = collapsedSeparators(path);
-    return store;
-}
-
 std::string normalisedFolder(std::string_view path) {
     std::string out = collapsedSeparators(path);
     out.resize(withoutTrailingSeparators(out).size());

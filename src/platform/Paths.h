@@ -24,10 +24,6 @@ std::string joinPath(std::string_view folder, std::string_view name);
 // network-style prefix): "a//b" -> "a/b", "//srv//x" -> "//srv/x".
 std::string collapsedSeparators(std::string_view path);
 
-// The same without a copy where there is nothing to collapse: `path` itself,
-// else its collapsed form, kept in `store`.
-const std::string& collapsedSeparatorsOf(const std::string& path, std::string& store);
-
 // A folder path for comparisons: separators collapsed and trailing ones
 // dropped (the root "/" stays).
 std::string normalisedFolder(std::string_view path);

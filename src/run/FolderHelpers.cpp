@@ -11,8 +11,7 @@ namespace zv {
 // "a//b" -> "a/b"; a leading pair stays (a network-style prefix).
 bool folderExistsOrVirtual(FileSystem& fs, std::string& path, const std::string& computerName,
                            const std::string& desktopName) {
-    std::string store;
-    if (&collapsedSeparatorsOf(path, store) == &store) path = std::move(store);
+    path = collapsedSeparators(path);
     return isFolderOrVirtual(fs, path, computerName, desktopName);
 }
 

@@ -103,19 +103,6 @@ TEST(Paths, WithinAndBelowAtTheirBoundaries) {
     for (const auto& [path, parent] : {std::pair{"a//b", "a"}, {"/a//b/", "/a"}, {"//a", "/"}})
         EXPECT_EQ(parentOfPath(path), parent) << path;
     EXPECT_EQ(normalisedFolder("/a//b//"), "/a/b");
-    // Nothing to collapse: the path itself, nothing stored.
-    for (const auto& [text, kept] : {std::pair{"/a/b", true},
-                                     {"/", true},
-                                     {"//srv/x", true},
-                                     {"/a/b/", true},
-                                     {"/a//b", false},
-                                     {"//srv//x", false}}) {
-        const std::string path = text;
-        std::string store;
-        const std::string& out = collapsedSeparatorsOf(path, store);
-        EXPECT_EQ(out, collapsedSeparators(path)) << path;
-        EXPECT_EQ(&out == &path, kept) << path;
-    }
 }
 
 TEST(TempName, ThePrefixAndSixteenLowercaseHexDigits) {
