@@ -45,8 +45,7 @@ void joinPathInto(std::string& out, const std::string& folder, std::string_view 
     const std::size_t needed = folder.size() + 1 + name.size();
     if (out.capacity() < needed) out.reserve(std::max(needed, 2 * out.capacity()));
     out.assign(folder);
-    if (out.empty() || out.back() != kSep) out += kSep;
-    out += name;
+    appendName(out, name);
 }
 
 bool isExcludedSubfolder(const RunContext& run, const Entry& subfolder,

@@ -48,9 +48,13 @@ std::string joinPath(std::string_view folder, std::string_view name) {
     std::string out;
     out.reserve(folder.size() + 1 + name.size());
     out = folder;
-    if (out.empty() || out.back() != kSlash) out += kSlash;
-    out += name;
+    appendName(out, name);
     return out;
+}
+
+void appendName(std::string& path, std::string_view name) {
+    if (path.empty() || path.back() != kSlash) path += kSlash;
+    path += name;
 }
 
 std::string collapsedSeparators(std::string_view path) {

@@ -19,6 +19,8 @@ std::string rootOf(std::string_view path);
 // folder + "/" + name, without doubling a separator the folder ends in
 // ("/a" + "b" -> "/a/b", "/" + "b" -> "/b", "" + "b" -> "/b").
 std::string joinPath(std::string_view folder, std::string_view name);
+// The same in place: `name` added to the folder path `path`.
+void appendName(std::string& path, std::string_view name);
 
 // Repeated separators collapsed into one; a leading pair stays (a
 // network-style prefix): "a//b" -> "a/b", "//srv//x" -> "//srv/x".

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <vector>
 
+#include "platform/Paths.h"
 #include "platform/linux/DirEntries.h"
 #include "platform/linux/ErrorMapping.h"
 #include "platform/linux/UniqueFd.h"
@@ -50,8 +51,7 @@ FsError countAt(int parentFd, const char* name, std::string& path, std::uint64_t
         return errnoError(err, path, PathRole::Folder);
     const std::size_t length = path.size();
     for (const std::string& sub : subfolders) {
-        if (path.empty() || path.back() != '/') path += '/';
-        path += sub;
+        appendName(path, sub);
         FsError e = countAt(fd.get(), sub.c_str(), path, count, stop);
         path.resize(length);
         if (e.failed()) return e;
