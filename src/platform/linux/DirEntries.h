@@ -14,8 +14,9 @@ namespace zv {
 // Calls `visit(name, type)` for every entry but "." and "..", in the order
 // the file system gives: `name` is a NUL-terminated const char*, `type` the
 // entry's DT_* value (DT_UNKNOWN where the file system records none).
-// `visit` returns false to stop early. The descriptor stays open, left at
-// the end of the folder. Returns 0 or an errno value.
+// `visit` returns false to stop early; it must not list another folder (each
+// listing reads into a buffer of its own on the stack). The descriptor stays
+// open, left at the end of the folder. Returns 0 or an errno value.
 template <class Visit>
 int forEachDirEntry(int fd, Visit&& visit);
 
