@@ -1,5 +1,6 @@
 #include "copy/CopyFixture.h"
 #include "run/FolderHelpers.h"
+#include "run/SystemFolders.h"
 
 namespace zv::test {
 namespace {
@@ -19,6 +20,18 @@ TEST(FolderHelpers, CollapsesDoubledSeparatorsButKeepsALeadingPair) {
     for (std::size_t at = path.find('/', 1); at != std::string::npos; at = path.find('/', at + 1))
         EXPECT_EQ(collapsedSeparators(path.substr(0, at) + "/" + path.substr(at)), path) << at;
     EXPECT_EQ(collapsedSeparators(path + "//"), path + "/");
+}
+
+// A system folder's word counts at any place of a path and in any case, also across two
+// blocks of eight characters and in the last; a near miss never does.
+TEST(SystemFolders, AWordCountsAtAnyPlaceOfAPath) {
+    for (std::size_t at = 0; at <= 17; ++at)
+        for (const auto& [word, counts] : {std::pair{"rECYCLEd", true},
+                                           {"RECYCLER", true},
+                                           {"System Volume Information", true},
+                                           {"RECYCLE", false},
+                                           {"/Reports", false}})
+            EXPECT_EQ(hasSystemFolderWord(std::string(at, 'x') + "/" + word), counts) << at << word;
 }
 
 // The desktop and computer names, exactly as spelled, count as folders.
