@@ -84,14 +84,15 @@ void walkSubfolders(RunContext& run, const std::string& src, const std::string& 
         if (isExcludedSubfolder(run, s, sPath, dst)) continue;
         if (run.userBreak) return;
         joinPathInto(target, dst, s.name);
-        const bool existed = isFolderOrVirtual(run, target);
+        bool targetUsable = run.fs.folderExists(target);
+        const bool existed = targetUsable || isShellPlace(run, target);
         if (!existed) {
             if (FsError e = makeBackupFolder(run, sPath, target); e.failed()) {
                 reportFolderFailure(run, target, e);
                 continue;
             }
+            targetUsable = run.fs.folderExists(target);
         }
-        const bool targetUsable = run.fs.folderExists(target);
         if (existed && targetUsable) openBackupFolder(run, sPath, target);
         files.clear();
         std::vector<Entry> below;

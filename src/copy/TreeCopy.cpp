@@ -188,7 +188,8 @@ void walkSubfolders(RunContext& run, const std::string& src, const std::string& 
         if (run.userBreak) return;
         std::string d;
         joinPathInto(d, dst, s.name);
-        if (!isFolderOrVirtual(run, d)) {
+        const bool there = run.fs.folderExists(d);
+        if (!there && !isShellPlace(run, d)) {
             here.beforeWrite();
             if (FsError e = makeBackupFolder(run, sPath, d); e.failed())
                 reportFolderFailure(run, d, e);
@@ -196,19 +197,19 @@ void walkSubfolders(RunContext& run, const std::string& src, const std::string& 
                 copyNewFolder(run, sPath, d);
             continue;
         }
-        const std::string targetFolder = run.fs.folderExists(d) ? d : std::string();
-        BackupFolder there(run, sPath, d, isSettled(s, rules));
-        if (!targetFolder.empty()) there.start();
+        const std::string targetFolder = there ? d : std::string();
+        BackupFolder folder(run, sPath, d, isSettled(s, rules));
+        if (there) folder.start();
         if (FsError e = run.fs.listFolder(sPath, files, folders, ListDetail::Plain); e.failed())
             reportFolderFailure(run, sPath, e);
         if (rules.syncActive) backup.moveTo(targetFolder, files.size());
         for (const Entry& f : files) {
             if (!isCopyable(f)) continue;
-            if (!handleFile(run, rules, f, sPath, targetFolder, Level::Sub, backup, p, &there))
+            if (!handleFile(run, rules, f, sPath, targetFolder, Level::Sub, backup, p, &folder))
                 return;
         }
         // A virtual backup name has no folder to compare with.
-        if (!targetFolder.empty() && !run.userBreak) walkPair(run, sPath, d, folders, there);
+        if (!targetFolder.empty() && !run.userBreak) walkPair(run, sPath, d, folders, folder);
     }
 }
 
@@ -220,12 +221,13 @@ void copyTreeRoot(RunContext& run, const std::string& Source, const std::string&
     run.progress.walkStarted(RunProgress::Walk::Copy, src);
     copyFolderAttributes(run, src, dst);
 
-    if (!isFolderOrVirtual(run, dst)) {
+    const bool there = run.fs.folderExists(dst);
+    if (!there && !isShellPlace(run, dst)) {
         copyNewFolder(run, src, dst);
         return;
     }
     const WalkRules rules = WalkRules::Of(run);
-    const std::string targetFolder = run.fs.folderExists(dst) ? dst : std::string();
+    const std::string targetFolder = there ? dst : std::string();
     if (!targetFolder.empty()) openBackupFolder(run, src, dst);
     std::vector<Entry> files;
     std::vector<Entry> folders;
@@ -252,12 +254,13 @@ void copySubTrees(RunContext& run, const std::string& Source, const std::string&
 void copySubTreesListed(RunContext& run, const std::string& src, const std::string& dst,
                         const std::vector<Entry>& subfolders) {
     if (run.userBreak) return;
-    if (!isFolderOrVirtual(run, dst)) {
+    const bool there = run.fs.folderExists(dst);
+    if (!there && !isShellPlace(run, dst)) {
         copyNewFolder(run, src, dst);
         return;
     }
     // A virtual backup name has no folder to compare with.
-    if (!run.fs.folderExists(dst)) return;
+    if (!there) return;
     BackupFolder folder(run, src, dst, false);
     walkPair(run, src, dst, subfolders, folder);
 }

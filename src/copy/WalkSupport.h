@@ -63,6 +63,10 @@ inline bool takesAttributes(const Entry& e) {
 inline bool isFolderOrVirtual(RunContext& run, const std::string& path) {
     return isFolderOrVirtual(run.fs, path, run.computerName, run.desktopName);
 }
+// A shell place alone: for a walk that has asked for the folder already.
+inline bool isShellPlace(const RunContext& run, const std::string& path) {
+    return path == run.computerName || path == run.desktopName;
+}
 
 // A source subfolder the copy walks never enter: one of the run's own
 // folders (the backup root wherever it lies inside the source, found by its
