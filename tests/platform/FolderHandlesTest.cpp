@@ -44,5 +44,19 @@ TEST_F(FolderHandlesTest, TheWayBackUpLeadsToTheFoldersOnTheWayDown) {
     EXPECT_FALSE(makeThrough(handles, chain[0] + "/up"));
 }
 
+// A path with a NUL byte would make a call act on another file: refused in a held folder (only
+// its name is read there) as in one not yet held, and no folder is held by what precedes it.
+TEST_F(FolderHandlesTest, PathsWithANulByteAreRefusedInHeldFoldersToo) {
+    makeDirs(dir / "sub");
+    FolderHandles handles;
+    handles.hold(true);
+    PathAt at;
+    const std::string file = dir / "sub/file";
+    ASSERT_TRUE(handles.place(file, at).ok());
+    const std::string nulFolder = dir / std::string("sub\0x/file", 10);
+    for (const std::string& path : {file + std::string("\0x", 2), nulFolder, nulFolder, {}})
+        EXPECT_EQ(handles.place(path, at).number, kErrInvalidArgument) << path;
+}
+
 }  // namespace
 }  // namespace zv::test

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstring>
 
 namespace zv {
 
@@ -14,6 +15,10 @@ constexpr int kOpenPath = O_PATH | O_DIRECTORY | O_CLOEXEC;
 
 PathAt plain(const std::string& path) {
     return PathAt{AT_FDCWD, path.c_str(), &path, {}};
+}
+
+bool holdsNul(std::string_view text) {
+    return std::memchr(text.data(), '\0', text.size()) != nullptr;
 }
 
 }  // namespace
@@ -54,7 +59,7 @@ PathAt FolderHandles::at(const std::string& path) {
         cut == 0 ? std::string_view("/") : std::string_view(path).substr(0, cut);
     const char* name = path.c_str() + cut + 1;
     if (!holding_) {
-        if (path.size() < PATH_MAX) return plain(path);
+        if (path.size() < PATH_MAX || holdsNul(folder)) return plain(path);
         UniqueFd fd = openFolderPath(folder);
         if (!fd.valid()) return plain(path);  // the call itself then says why
         const int dir = fd.get();
@@ -63,6 +68,7 @@ PathAt FolderHandles::at(const std::string& path) {
     bool found = false;
     Slot& slot = slotFor(folder, found);
     if (!found) {
+        if (holdsNul(folder)) return plain(path);
         std::optional<FolderId> parent;
         UniqueFd fd = openNearHeld(folder, parent);
         if (!fd.valid()) fd = openAboveHeld(folder);
@@ -78,6 +84,14 @@ PathAt FolderHandles::at(const std::string& path) {
     }
     slot.used = ++clock_;
     return PathAt{slot.fd.get(), name, &path, {}};
+}
+
+FsError FolderHandles::place(const std::string& path, PathAt& out) {
+    if (path.empty()) return fsFail(kErrInvalidArgument, "Invalid argument: empty path");
+    out = at(path);
+    if (holdsNul(std::string_view(out.name, path.c_str() + path.size() - out.name)))
+        return fsFail(kErrInvalidArgument, "Invalid argument: a path with a NUL byte");
+    return fsOk();
 }
 
 // A walk goes down one folder at a time, so a new folder's parent is mostly

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "platform/FsError.h"
 #include "platform/linux/UniqueFd.h"
 
 namespace zv {
@@ -17,11 +18,13 @@ namespace zv {
 // Where a system call finds a path: a folder descriptor and a name in it
 // (the *at calls), or AT_FDCWD and the whole path. `text` is the path as the
 // caller gave it, for messages. A folder opened for this one path alone is
-// owned here and closed with it.
+// owned here and closed with it. A folder is never opened by a path with a
+// NUL byte (a call would stop there, at another folder): `name` runs to the
+// end of the path, and holds what is left to check.
 struct PathAt {
-    int dir;
-    const char* name;
-    const std::string* text;
+    int dir = -1;
+    const char* name = nullptr;
+    const std::string* text = nullptr;
     UniqueFd owned;
 };
 
@@ -39,6 +42,11 @@ struct PathAt {
 class FolderHandles {
   public:
     PathAt at(const std::string& path);
+    // `at`, for a path a call can take as given: an empty one, or one with a
+    // NUL byte (a call would stop there, on another file), is refused. In a
+    // held folder only the name is read, so the check costs the same at any
+    // depth.
+    FsError place(const std::string& path, PathAt& out);
     void hold(bool on);
     // Lets every held folder go (one of them may have been removed).
     void forget();

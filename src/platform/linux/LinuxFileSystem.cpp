@@ -112,9 +112,10 @@ FsError LinuxFileSystem::listFolder(const std::string& path, std::vector<Entry>&
                                     std::vector<Entry>& folders, ListDetail detail) {
     files.clear();
     folders.clear();
-    if (FsError e = checkPath(path); e.failed()) return e;
+    PathAt at;
+    if (FsError e = handles_.place(path, at); e.failed()) return e;
     int err = 0;
-    UniqueFd dir = openFolder(handles_.at(path), err);
+    UniqueFd dir = openFolder(at, err);
     if (!dir.valid()) return errnoError(err, path, PathRole::Folder);
     err = readEntries(dir.get(), path, detail, files, folders);
     if (err != 0) return errnoError(err, path, PathRole::Folder);
@@ -123,9 +124,10 @@ FsError LinuxFileSystem::listFolder(const std::string& path, std::vector<Entry>&
 
 FsError LinuxFileSystem::listNames(const std::string& path, std::vector<FolderName>& names) {
     names.clear();
-    if (FsError e = checkPath(path); e.failed()) return e;
+    PathAt at;
+    if (FsError e = handles_.place(path, at); e.failed()) return e;
     int err = 0;
-    UniqueFd dir = openFolder(handles_.at(path), err);
+    UniqueFd dir = openFolder(at, err);
     if (!dir.valid()) return errnoError(err, path, PathRole::Folder);
     err = forEachDirEntry(dir.get(), [&](const char* name, unsigned char type) {
         const mode_t mode = modeOfDirType(type);
@@ -137,9 +139,9 @@ FsError LinuxFileSystem::listNames(const std::string& path, std::vector<FolderNa
 }
 
 FsError LinuxFileSystem::stat(const std::string& path, Entry& out) {
-    if (FsError e = checkPath(path); e.failed()) return e;
+    PathAt at;
+    if (FsError e = handles_.place(path, at); e.failed()) return e;
     struct statx sx;
-    const PathAt at = handles_.at(path);
     int err = statEntry(at.dir, at.name, sx);
     if (err != 0) return errnoError(err, path, PathRole::File);
     std::uint32_t recorded = mayCarryRecordedBits(sx.stx_mode) ? readRecordedBitsOf(at) : 0;
@@ -148,11 +150,11 @@ FsError LinuxFileSystem::stat(const std::string& path, Entry& out) {
 }
 
 PathInfo LinuxFileSystem::lookup(const std::string& path) {
-    if (FsError e = checkPath(path); e.failed())
+    PathAt at;
+    if (FsError e = handles_.place(path, at); e.failed())
         return PathInfo{Presence::Unknown, EntryKind::File, {}, false, e};
     struct statx sx;
     const int flags = AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT | AT_STATX_SYNC_AS_STAT;
-    const PathAt at = handles_.at(path);
     if (statx(at.dir, at.name, flags, STATX_TYPE | STATX_INO, &sx) != 0)
         return lookupFailed(errno, path);
     return infoOf(sx);
@@ -178,8 +180,8 @@ FsError LinuxFileSystem::resolveFolder(const std::string& path, std::string& rea
 }
 
 bool LinuxFileSystem::fileExists(const std::string& path) {
-    if (!checkPath(path).ok()) return false;
-    const PathAt at = handles_.at(path);
+    PathAt at;
+    if (!handles_.place(path, at).ok()) return false;
     struct stat st;
     if (fstatat(at.dir, at.name, &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
     if (S_ISREG(st.st_mode)) return true;
@@ -189,23 +191,23 @@ bool LinuxFileSystem::fileExists(const std::string& path) {
 }
 
 bool LinuxFileSystem::folderExists(const std::string& path) {
-    if (!checkPath(path).ok()) return false;
-    const PathAt at = handles_.at(path);
+    PathAt at;
+    if (!handles_.place(path, at).ok()) return false;
     struct stat st;
     return fstatat(at.dir, at.name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
 }
 
 FsError LinuxFileSystem::createFolder(const std::string& path) {
-    if (FsError e = checkPath(path); e.failed()) return e;
-    const PathAt at = handles_.at(path);
+    PathAt at;
+    if (FsError e = handles_.place(path, at); e.failed()) return e;
     if (mkdirat(at.dir, at.name, 0777) != 0) return errnoError(errno, path, PathRole::Folder);
     return fsOk();
 }
 
 FsError LinuxFileSystem::getAttributes(const std::string& path, std::uint32_t& attributes) {
     attributes = 0;
-    if (FsError e = checkPath(path); e.failed()) return e;
-    const PathAt at = handles_.at(path);
+    PathAt at;
+    if (FsError e = handles_.place(path, at); e.failed()) return e;
     struct stat st;
     if (fstatat(at.dir, at.name, &st, AT_SYMLINK_NOFOLLOW) != 0)
         return errnoError(errno, path, PathRole::File);
@@ -241,8 +243,8 @@ FsError record(const PathAt& path, std::uint32_t bits) {
 }  // namespace
 
 FsError LinuxFileSystem::setAttributes(const std::string& path, std::uint32_t attributes) {
-    if (FsError e = checkPath(path); e.failed()) return e;
-    const PathAt at = handles_.at(path);
+    PathAt at;
+    if (FsError e = handles_.place(path, at); e.failed()) return e;
     struct stat st;
     if (fstatat(at.dir, at.name, &st, AT_SYMLINK_NOFOLLOW) != 0)
         return errnoError(errno, path, PathRole::File);
@@ -264,8 +266,8 @@ FsError LinuxFileSystem::setAttributes(const std::string& path, std::uint32_t at
 }
 
 FsError LinuxFileSystem::deleteFile(const std::string& path, bool force) {
-    if (FsError e = checkPath(path); e.failed()) return e;
-    const PathAt at = handles_.at(path);
+    PathAt at;
+    if (FsError e = handles_.place(path, at); e.failed()) return e;
     struct stat st;
     if (fstatat(at.dir, at.name, &st, AT_SYMLINK_NOFOLLOW) != 0)
         return errnoError(errno, path, PathRole::File);
@@ -277,8 +279,8 @@ FsError LinuxFileSystem::deleteFile(const std::string& path, bool force) {
 }
 
 FsError LinuxFileSystem::removeEmptyFolder(const std::string& path) {
-    if (FsError e = checkPath(path); e.failed()) return e;
-    const PathAt at = handles_.at(path);
+    PathAt at;
+    if (FsError e = handles_.place(path, at); e.failed()) return e;
     if (unlinkat(at.dir, at.name, AT_REMOVEDIR) != 0)
         return errnoError(errno, path, PathRole::Folder);
     handles_.forget();  // it may be one of them
@@ -286,10 +288,10 @@ FsError LinuxFileSystem::removeEmptyFolder(const std::string& path) {
 }
 
 FsError LinuxFileSystem::copyFile(const std::string& from, const std::string& to) {
-    if (FsError e = checkPath(from); e.failed()) return e;
-    if (FsError e = checkPath(to); e.failed()) return e;
-    const PathAt toAt = handles_.at(to);
-    FsError copied = copyReplacing(handles_.at(from), toAt, sync(), memory_, handles_);
+    PathAt fromAt, toAt;
+    if (FsError e = handles_.place(from, fromAt); e.failed()) return e;
+    if (FsError e = handles_.place(to, toAt); e.failed()) return e;
+    FsError copied = copyReplacing(fromAt, toAt, sync(), memory_, handles_);
     if (copied.ok()) writeBehind_.wrote(toAt.dir, std::exchange(memory_.written, 0));
     if (memory_.batch.full()) nameBatch();
     return copied;
@@ -297,14 +299,14 @@ FsError LinuxFileSystem::copyFile(const std::string& from, const std::string& to
 
 FsError LinuxFileSystem::keepFolderMetadata(const std::string& from, const std::string& to,
                                             FolderStage stage) {
-    if (FsError e = checkPath(from); e.failed()) return e;
-    if (FsError e = checkPath(to); e.failed()) return e;
-    const PathAt toAt = handles_.at(to);
+    PathAt fromAt, toAt;
+    if (FsError e = handles_.place(from, fromAt); e.failed()) return e;
+    if (FsError e = handles_.place(to, toAt); e.failed()) return e;
     if (stage == FolderStage::Done && memory_.batch.holdsIn(toAt)) {
         memory_.batch.deferFolder(from, to);
         return fsOk();
     }
-    return zv::keepFolderMetadata(handles_.at(from), toAt, stage, memory_.unkept);
+    return zv::keepFolderMetadata(fromAt, toAt, stage, memory_.unkept);
 }
 
 void LinuxFileSystem::nameBatch() {
@@ -327,9 +329,10 @@ std::uint32_t LinuxFileSystem::takeUnkept() {
 }
 
 FsError LinuxFileSystem::moveFile(const std::string& from, const std::string& to) {
-    if (FsError e = checkPath(from); e.failed()) return e;
-    if (FsError e = checkPath(to); e.failed()) return e;
-    return moveReplacing(handles_.at(from), handles_.at(to), sync());
+    PathAt fromAt, toAt;
+    if (FsError e = handles_.place(from, fromAt); e.failed()) return e;
+    if (FsError e = handles_.place(to, toAt); e.failed()) return e;
+    return moveReplacing(fromAt, toAt, sync());
 }
 
 FsError LinuxFileSystem::countFiles(const std::string& path, std::uint64_t& count) {
