@@ -50,13 +50,13 @@ bool copySubfolderFiles(RunContext& run, const WalkRules& rules, const std::vect
     // stands there) is never written through.
     const bool targetUsable = fs.folderExists(target);
     FilePaths& p = run.filePaths;
+    p.enter(sPath, target);
     for (const Entry& f : files) {
         if (!isCopyable(f)) continue;
         ++run.counts.seen;
         FsError pending;
         run.progress.fileReached(f.size);
-        joinPathInto(p.source, sPath, f.name);
-        joinPathInto(p.target, target, f.name);
+        p.name(f.name);
         run.progress.fileStarted(p.source);
         // Whether something lies at the target matters under synchronisation
         // and for a file that is not selected.
@@ -105,17 +105,17 @@ void copyNewFolderFiles(RunContext& run, const std::string& src, const std::stri
     if (!(folder.attributes & kAttrSystem)) (void)fs.setAttributes(dst, folder.attributes);
 
     FilePaths& p = run.filePaths;
+    p.enter(src, dst);
     for (const Entry& f : files) {
         if (!isCopyable(f)) continue;
         ++run.counts.seen;
         if (run.userBreak) return;
         run.progress.fileReached(f.size);
-        joinPathInto(p.source, src, f.name);
+        p.name(f.name);
         if (!everyFile && !rules.FileIsNew(f)) {
             run.progress.fileFinished(p.source);
             continue;
         }
-        joinPathInto(p.target, dst, f.name);
         run.progress.fileStarted(p.source);
         const FsError pending = fs.copyFile(p.source, p.target);
         if (!settle(run, rules, f, p.source, pending, true)) return;

@@ -55,14 +55,14 @@ bool copyStep(RunContext& run, const WalkRules& rules, const Entry& f, const Fil
 bool copySubfolderFiles(RunContext& run, const WalkRules& rules, const std::vector<Entry>& files,
                         const std::string& sPath, const std::string& target, bool targetUsable) {
     FilePaths& p = run.filePaths;
+    p.enter(sPath, target);
     for (const Entry& f : files) {
         if (!isCopyable(f)) continue;
         run.progress.fileReached(f.size);
         ++run.counts.seen;
         run.progress.countsChanged();
         if (!rules.FileIsNew(f)) continue;
-        joinPathInto(p.source, sPath, f.name);
-        joinPathInto(p.target, target, f.name);
+        p.name(f.name);
         run.progress.fileStarted(p.source);
         if (!copyStep(run, rules, f, p, targetUsable)) return false;
     }
@@ -119,14 +119,14 @@ void quickCopyRoot(RunContext& run, const std::string& Source, const std::string
     if (FsError e = run.fs.listFolder(src, files, folders); e.failed())
         reportFolderFailure(run, src, e);
     FilePaths& p = run.filePaths;
+    p.enter(src, dst);
     for (const Entry& f : files) {
         if (run.userBreak) return;
         if (!isCopyable(f)) continue;
         run.progress.fileReached(f.size);
         ++run.counts.seen;
         if (!rules.FileIsNew(f)) continue;
-        joinPathInto(p.source, src, f.name);
-        joinPathInto(p.target, dst, f.name);
+        p.name(f.name);
         run.progress.fileStarted(p.source);
         if (!copyStep(run, rules, f, p, usable)) return;
     }

@@ -117,18 +117,18 @@ void repairAttributes(RunContext& run, const Entry& f, const FilePaths& p) {
     (void)reportFileFailure(run, p.source, pending, GiveUpLine::DiskFull);
 }
 
-// Compares one source file with its place in the backup and copies it when
-// it is new. `targetFolder` empty: the backup folder could not be opened, so
-// nothing is compared or copied. Returns false when the walk must end.
+// Compares one source file with its place in the backup (`p` has entered
+// both folders) and copies it when it is new. `targetFolder` empty: the
+// backup folder could not be opened, so nothing is compared or copied.
+// Returns false when the walk must end.
 bool handleFile(RunContext& run, const WalkRules& rules, const Entry& f,
-                const std::string& sourceFolder, const std::string& targetFolder, Level level,
-                FolderPresence& backup, FilePaths& p, BackupFolder* folder) {
+                const std::string& targetFolder, Level level, FolderPresence& backup, FilePaths& p,
+                BackupFolder* folder) {
     if (run.userBreak) return false;
     run.progress.fileReached(f.size);
     ++run.counts.seen;
     if (!targetFolder.empty()) {
-        joinPathInto(p.source, sourceFolder, f.name);
-        joinPathInto(p.target, targetFolder, f.name);
+        p.name(f.name);
         // Existence alone is asked for every old file under synchronisation;
         // the backup file's attributes only where they may need repairing:
         // where the source file itself changed since the from-date (every
@@ -203,10 +203,10 @@ void walkSubfolders(RunContext& run, const std::string& src, const std::string& 
         if (FsError e = run.fs.listFolder(sPath, files, folders, ListDetail::Plain); e.failed())
             reportFolderFailure(run, sPath, e);
         if (rules.syncActive) backup.moveTo(targetFolder, files.size());
+        p.enter(sPath, targetFolder);
         for (const Entry& f : files) {
             if (!isCopyable(f)) continue;
-            if (!handleFile(run, rules, f, sPath, targetFolder, Level::Sub, backup, p, &folder))
-                return;
+            if (!handleFile(run, rules, f, targetFolder, Level::Sub, backup, p, &folder)) return;
         }
         // A virtual backup name has no folder to compare with.
         if (!targetFolder.empty() && !run.userBreak) walkPair(run, sPath, d, folders, folder);
@@ -236,9 +236,10 @@ void copyTreeRoot(RunContext& run, const std::string& Source, const std::string&
     FolderPresence backup(run.fs);
     if (rules.syncActive) backup.moveTo(targetFolder, files.size());
     FilePaths& p = run.filePaths;
+    p.enter(src, targetFolder);
     for (const Entry& f : files) {
         if (!isCopyable(f)) continue;
-        if (!handleFile(run, rules, f, src, targetFolder, Level::Root, backup, p, nullptr)) return;
+        if (!handleFile(run, rules, f, targetFolder, Level::Root, backup, p, nullptr)) return;
     }
 }
 

@@ -16,7 +16,7 @@
 namespace zv {
 
 class NewFileSearch;
-struct FilePaths;
+class FilePaths;
 
 // Everything the copy and synchronisation walks work with: the outside world
 // they reach, the job they carry out, and the state a run builds up. The
