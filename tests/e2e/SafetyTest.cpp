@@ -47,14 +47,20 @@ TEST_F(Safety, AFolderIsTheSameFolderHoweverItIsSpelled) {
     }
 }
 
-// An unreadable source folder: its backup copies stay, the failure is logged, status 3.
+// A source folder that cannot be opened, or whose names can be read but not their entries: its
+// backup copies stay, the failure is logged, status 3.
 TEST_F(Safety, WhatCannotBeLookedAtIsNeverTakenForGone) {
-    for (const std::string& top : {source, backup}) writeFile(top + "/geheim/dagboek.txt", "lief");
+    const std::pair<std::string, mode_t> folders[] = {{"/geheim", 0}, {"/halfopen", 0444}};
+    for (const auto& [folder, mode] : folders)
+        for (const std::string& top : {source, backup})
+            writeFile(top + folder + "/dagboek", "lief");
     if (!runAs("nobody")) GTEST_SKIP() << "cannot run as another user here";
-    chmod((source + "/geheim").c_str(), 0);
+    for (const auto& [folder, mode] : folders) chmod((source + folder).c_str(), mode);
     EXPECT_EQ(run(checked(source, backup, {"-sy", "1", "-ke", "1"})).exitStatus, 3) << errorLog();
-    EXPECT_EQ(readFile(backup + "/geheim/dagboek.txt"), "lief");
-    EXPECT_NE(errorLog().find(source + "/geheim"), std::string::npos) << errorLog();
+    for (const auto& [folder, mode] : folders) {
+        EXPECT_EQ(readFile(backup + folder + "/dagboek"), "lief");
+        EXPECT_NE(errorLog().find(source + folder + "\r\n"), std::string::npos) << errorLog();
+    }
 }
 
 // A dustbin inside the backup, named through a link, never moves into itself. A backup
