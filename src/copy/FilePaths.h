@@ -22,11 +22,11 @@ class FilePaths {
         targetBase_ = start(target, targetFolder);
     }
     // The file `name` in the folders entered last.
-    void name(std::string_view name) {
+    void name(std::string_view fileName) {
         source.resize(sourceBase_);
-        source += name;
+        source += fileName;
         target.resize(targetBase_);
-        target += name;
+        target += fileName;
     }
 
   private:

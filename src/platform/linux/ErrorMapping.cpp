@@ -43,9 +43,9 @@ FsError errnoError(int err, const std::string& path, PathRole role) {
     return fsFail(errorNumberFor(err, role), description + ": " + path);
 }
 
-FsError checkPath(const std::string& path) {
+FsError checkPath(const std::string& path, std::string_view rest) {
     if (path.empty()) return fsFail(kErrInvalidArgument, "Invalid argument: empty path");
-    if (path.find('\0') != std::string::npos)
+    if (rest.find('\0') != std::string_view::npos)
         return fsFail(kErrInvalidArgument, "Invalid argument: a path with a NUL byte");
     return fsOk();
 }

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <string>
+#include <string_view>
 
 #include "platform/FsError.h"
 
@@ -20,8 +21,12 @@ FsError errnoError(int err, const std::string& path, PathRole role);
 FsError fileOpenError(int err, const std::string& path);
 
 // A path the system can take: not empty, and without a NUL byte (which the
-// system would take for its end, so that "src\0x" would name "src").
-FsError checkPath(const std::string& path);
+// system would take for its end, so that "src\0x" would name "src"). Only
+// `rest`, the part of `path` not known to be free of one, is read.
+FsError checkPath(const std::string& path, std::string_view rest);
+inline FsError checkPath(const std::string& path) {
+    return checkPath(path, path);
+}
 
 // The error number alone (see errnoError).
 int errorNumberFor(int err, PathRole role);

@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/linux/ErrorMapping.h"
+
 namespace zv {
 
 namespace {
@@ -87,11 +89,8 @@ PathAt FolderHandles::at(const std::string& path) {
 }
 
 FsError FolderHandles::place(const std::string& path, PathAt& out) {
-    if (path.empty()) return fsFail(kErrInvalidArgument, "Invalid argument: empty path");
     out = at(path);
-    if (holdsNul(std::string_view(out.name, path.c_str() + path.size() - out.name)))
-        return fsFail(kErrInvalidArgument, "Invalid argument: a path with a NUL byte");
-    return fsOk();
+    return checkPath(path, std::string_view(out.name, path.c_str() + path.size() - out.name));
 }
 
 // A walk goes down one folder at a time, so a new folder's parent is mostly
