@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Paths.h"
+
 namespace zv {
 
 // The source and target paths of the file in hand. One pair serves every
@@ -32,7 +34,7 @@ class FilePaths {
   private:
     static std::size_t start(std::string& path, std::string_view folder) {
         path.assign(folder);
-        if (path.empty() || path.back() != '/') path += '/';
+        endWithSeparator(path);
         return path.size();
     }
     std::size_t sourceBase_ = 0;

@@ -53,8 +53,12 @@ std::string joinPath(std::string_view folder, std::string_view name) {
 }
 
 void appendName(std::string& path, std::string_view name) {
-    if (path.empty() || path.back() != kSlash) path += kSlash;
+    endWithSeparator(path);
     path += name;
+}
+
+void endWithSeparator(std::string& path) {
+    if (path.empty() || path.back() != kSlash) path += kSlash;
 }
 
 std::string collapsedSeparators(std::string_view path) {

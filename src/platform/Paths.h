@@ -21,6 +21,9 @@ std::string rootOf(std::string_view path);
 std::string joinPath(std::string_view folder, std::string_view name);
 // The same in place: `name` added to the folder path `path`.
 void appendName(std::string& path, std::string_view name);
+// A separator added unless `path` ends in one: a folder path a name can
+// follow.
+void endWithSeparator(std::string& path);
 
 // Repeated separators collapsed into one; a leading pair stays (a
 // network-style prefix): "a//b" -> "a/b", "//srv//x" -> "//srv/x".

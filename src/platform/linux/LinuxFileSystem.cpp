@@ -60,7 +60,7 @@ class FolderRecordedBits {
         // The whole path, made only here: most listings never need it.
         if (relative_) {
             full_ = folder_;
-            if (full_.back() != kSep) full_ += kSep;
+            endWithSeparator(full_);
             base_ = full_.size();
             relative_ = false;
         }
