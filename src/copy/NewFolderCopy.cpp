@@ -42,13 +42,12 @@ bool settle(RunContext& run, const WalkRules& rules, const Entry& f, const std::
 }
 
 // The files of one subfolder of a new branch, by the file selection rule.
-// Returns false when the walk must end.
+// A target that is not a real folder (`targetUsable` false: its creation
+// failed, or a link stands there) is never written through. Returns false
+// when the walk must end.
 bool copySubfolderFiles(RunContext& run, const WalkRules& rules, const std::vector<Entry>& files,
-                        const std::string& sPath, const std::string& target) {
+                        const std::string& sPath, const std::string& target, bool targetUsable) {
     FileSystem& fs = run.fs;
-    // A target that is not a real folder (its creation failed, or a link
-    // stands there) is never written through.
-    const bool targetUsable = fs.folderExists(target);
     FilePaths& p = run.filePaths;
     p.enter(sPath, target);
     for (const Entry& f : files) {
@@ -144,16 +143,18 @@ void copyNewFolderSubfolders(RunContext& run, const std::string& src, const std:
         if (run.userBreak) return;
         std::string target;
         joinPathInto(target, dst, s.name);
-        if (!isFolderOrVirtual(run, target)) {
+        bool targetUsable = fs.folderExists(target);
+        if (!targetUsable && !isShellPlace(run, target)) {
             if (FsError e = makeBackupFolder(run, sPath, target); e.failed()) {
                 reportFolderFailure(run, target, e);
                 continue;
             }
+            targetUsable = fs.folderExists(target);
         }
         std::vector<Entry> below;
         if (FsError e = fs.listFolder(sPath, files, below); e.failed())
             reportFolderFailure(run, sPath, e);
-        if (!copySubfolderFiles(run, rules, files, sPath, target)) return;
+        if (!copySubfolderFiles(run, rules, files, sPath, target, targetUsable)) return;
         copySubTreesListed(run, sPath, target, below);
     }
 }

@@ -57,15 +57,11 @@ inline bool takesAttributes(const Entry& e) {
     return e.kind == EntryKind::File;
 }
 
-// The backup folder at `path`, a normal folder path (the walks' roots are
-// normalised, and a name joined to a normal folder path keeps it normal), is
-// there, or the path names a shell place (the computer, the desktop).
-inline bool isFolderOrVirtual(RunContext& run, const std::string& path) {
-    return isFolderOrVirtual(run.fs, path, run.computerName, run.desktopName);
-}
-// A shell place alone: for a walk that has asked for the folder already.
+// A backup path that names a shell place, asked where the folder is not
+// there. The walks' paths are normal (their roots are normalised, and a name
+// joined to a normal folder path keeps it normal), so none is collapsed.
 inline bool isShellPlace(const RunContext& run, const std::string& path) {
-    return path == run.computerName || path == run.desktopName;
+    return isShellPlace(path, run.computerName, run.desktopName);
 }
 
 // A source subfolder the copy walks never enter: one of the run's own

@@ -12,12 +12,7 @@ namespace zv {
 bool folderExistsOrVirtual(FileSystem& fs, std::string& path, const std::string& computerName,
                            const std::string& desktopName) {
     path = collapsedSeparators(path);
-    return isFolderOrVirtual(fs, path, computerName, desktopName);
-}
-
-bool isFolderOrVirtual(FileSystem& fs, const std::string& path, const std::string& computerName,
-                       const std::string& desktopName) {
-    return fs.folderExists(path) || path == computerName || path == desktopName;
+    return fs.folderExists(path) || isShellPlace(path, computerName, desktopName);
 }
 
 int makeFolder(FileSystem& fs, std::string& path) {

@@ -13,9 +13,12 @@ namespace zv {
 // the computer or the desktop.
 bool folderExistsOrVirtual(FileSystem& fs, std::string& path, const std::string& computerName,
                            const std::string& desktopName);
-// The same for a path whose separators are collapsed already.
-bool isFolderOrVirtual(FileSystem& fs, const std::string& path, const std::string& computerName,
-                       const std::string& desktopName);
+// `path` names a shell place (the computer, the desktop), which no folder
+// on the disk stands for.
+inline bool isShellPlace(const std::string& path, const std::string& computerName,
+                         const std::string& desktopName) {
+    return path == computerName || path == desktopName;
+}
 
 // Makes a folder, with any missing levels above it; 0 when it is there
 // afterwards, else 76 (path not found).
