@@ -393,8 +393,7 @@ TEST_F(RunDriver, AMassRemovalAsksFirstOrIsRefused) {
     confirm(faulty);
     w().job.synchronise = w().unattended = true;
     w().goClicked();
-    EXPECT_EQ(faulty.injected(), 1);
-    EXPECT_EQ(w().exitStatus(), 0);
+    EXPECT_EQ(std::pair(faulty.injected(), w().exitStatus()), std::pair(1L, 0));
     EXPECT_FALSE(rig.fs.fileExists(backup + "/oud/f0"));
     // Never counted as removals: what a dustbin inside the backup holds, a
     // system folder the source has too, nor the source inside the backup
@@ -517,8 +516,7 @@ TEST_F(RunDriver, ProgressRisesFromZeroInEveryModeAndEveryRun) {
             go(mode.verify, mode.sync, late);
             rig.pump.hook = nullptr;
             ASSERT_GT(seen.size(), 10u);
-            EXPECT_EQ(seen.front().percent, 0);
-            EXPECT_EQ(seen.front().bar, 0);
+            EXPECT_EQ(std::pair(seen.front().percent, seen.front().bar), std::pair(0, 0));
             bool halfwayBeforeTheEnd = false;
             for (std::size_t i = 1; i < seen.size(); ++i) {
                 const Seen& before = seen[i - 1];

@@ -31,10 +31,9 @@ TEST(TextRules, NumbersWholeNumbersAndSwitches) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
-        EXPECT_EQ(parseNumberText(c.text), c.number);
-        EXPECT_EQ(parseWholeNumber(c.text), c.whole);
-        EXPECT_EQ(parseWholePart(c.text), c.wholePart);
-        EXPECT_EQ(parseSwitchValue(c.text), c.on);
+        EXPECT_EQ(std::tuple(parseNumberText(c.text), parseWholeNumber(c.text),
+                             parseWholePart(c.text), parseSwitchValue(c.text)),
+                  std::tuple(c.number, c.whole, c.wholePart, c.on));
     }
 }
 

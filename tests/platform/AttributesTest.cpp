@@ -47,8 +47,7 @@ TEST_F(AttributesTest, BitsAreRecordedExceptWhatThePathAlreadySays) {
         SCOPED_TRACE(std::string(path) + " " + std::to_string(set));
         ASSERT_TRUE(fs.setAttributes(dir / path, set).ok());
         EXPECT_EQ(xattrOf(dir / path, "user.DOSATTRIB"), record);
-        EXPECT_EQ(modeOf(dir / path), mode);
-        EXPECT_EQ(attributesOf(dir / path), read);
+        EXPECT_EQ(std::pair(modeOf(dir / path), attributesOf(dir / path)), std::pair(mode, read));
     }
     EXPECT_EQ(xattrOf(dir / "target", "user.DOSATTRIB"), "-");
     // A plain copy leaves no stale record behind.

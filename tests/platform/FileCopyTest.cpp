@@ -63,8 +63,7 @@ TEST_F(FileCopyTest, LinksAreReplacedAndSpecialFilesRefusedAtOnce) {
     }
     EXPECT_EQ(fs.copyFile(dir / "out", dir / "x").number, kErrFileNotFound);
     EXPECT_EQ(readFile(dir / "out/kept"), "kept");
-    EXPECT_EQ(entriesIn(dir / "out"), 3);
-    EXPECT_EQ(entriesIn(dir / "out/sub"), 0);
+    EXPECT_EQ(std::pair(entriesIn(dir / "out"), entriesIn(dir / "out/sub")), std::pair(3L, 0L));
     // A move onto another name of the same file leaves that one name.
     ASSERT_EQ(::link((dir / "plain").c_str(), (dir / "twin").c_str()), 0);
     EXPECT_TRUE(fs.moveFile(dir / "plain", dir / "twin").ok());

@@ -128,8 +128,7 @@ bool withoutGetxattrat(const std::function<bool()>& body) {
         _exit(body() ? 0 : 1);
     }
     int status = -1;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 // What a listing gives of each entry: "name:kind:size", "+" where its identity is known, and

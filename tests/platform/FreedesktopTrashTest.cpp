@@ -39,8 +39,7 @@ TEST_F(FreedesktopTrashTest, TheHomeTrashGetsTheFileARecordAndAnUnusedName) {
     EXPECT_EQ(FreedesktopTrash(fs, home, "relative/data", getuid()).homeTrashFolder(),
               home + "/.local/share/Trash");
     EXPECT_EQ(FreedesktopTrash(fs, "", "", getuid()).homeTrashFolder(), "");
-    EXPECT_EQ(entriesIn(t + "/info"), 4);
-    EXPECT_EQ(entriesIn(t + "/files"), 5);
+    EXPECT_EQ(std::pair(entriesIn(t + "/info"), entriesIn(t + "/files")), std::pair(4L, 5L));
 }
 
 // Another volume's trash: .Trash/$uid in a real sticky .Trash, else a real folder .Trash-$uid.
