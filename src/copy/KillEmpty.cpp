@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "copy/SubfolderStep.h"
 #include "copy/WalkSupport.h"
 #include "run/RunContext.h"
 
@@ -52,15 +53,15 @@ bool readFolder(RunContext& run, const std::string& folder, bool volumeTop,
 }
 
 // No file of any kind anywhere below the folder: only folders. A folder
-// whose contents cannot be listed completely is not taken for empty.
-bool holdsNoFile(RunContext& run, const std::string& folder, bool volumeTop) {
+// whose contents cannot be listed completely is not taken for empty. Each
+// subfolder's path is `folder` with its name added (SubfolderStep).
+bool holdsNoFile(RunContext& run, std::string& folder, bool volumeTop) {
     std::vector<Subfolder> subfolders;
     bool holdsOther = false;
     if (!readFolder(run, folder, volumeTop, subfolders, holdsOther) || holdsOther) return false;
-    std::string path;
     for (const Subfolder& sub : subfolders) {
-        joinPathInto(path, folder, sub.name);
-        if (!holdsNoFile(run, path, sub.volumeTop)) return false;
+        const SubfolderStep below(folder, sub.name);
+        if (!holdsNoFile(run, folder, sub.volumeTop)) return false;
     }
     return true;
 }
@@ -83,20 +84,18 @@ void restoreFolderTime(RunContext& run, const std::string& folder, const std::st
 
 // Removes every folder below `folder` that holds no file, deepest first, in
 // one pass over the tree. True when `folder` is left holding nothing.
-// `source`: the folder's counterpart in the source.
-bool pruneBelow(RunContext& run, const std::string& folder, const std::string& source,
-                bool volumeTop) {
+// `source`: the folder's counterpart in the source. Each subfolder's paths
+// are both with its name added (SubfolderStep).
+bool pruneBelow(RunContext& run, std::string& folder, std::string& source, bool volumeTop) {
     std::vector<Subfolder> subfolders;
     bool holdsOther = false;
     if (!readFolder(run, folder, volumeTop, subfolders, holdsOther)) return false;
-    std::string path;
-    std::string counterpart;
     bool removed = false;
     for (const Subfolder& sub : subfolders) {
         run.pump.yield();
-        joinPathInto(path, folder, sub.name);
-        joinPathInto(counterpart, source, sub.name);
-        if (pruneBelow(run, path, counterpart, sub.volumeTop) && removeFolder(run.fs, path))
+        const SubfolderStep below(folder, sub.name);
+        const SubfolderStep counterpart(source, sub.name);
+        if (pruneBelow(run, folder, source, sub.volumeTop) && removeFolder(run.fs, folder))
             removed = true;
         else
             holdsOther = true;
@@ -120,20 +119,21 @@ bool passIsOn(const RunContext& run) {
 
 void killEmptyRoot(RunContext& run, const std::string& folder) {
     if (!passIsOn(run)) return;
-    const std::string path = normalisedFolder(folder);
+    std::string path = normalisedFolder(folder);
+    std::string source = run.job.source;
     const std::optional<PathInfo> root = startFolder(run, path);
     if (!root) return;
     run.pump.yield();
-    if (holdsNoFile(run, path, root->mountRoot) &&
-        pruneBelow(run, path, run.job.source, root->mountRoot))
+    if (holdsNoFile(run, path, root->mountRoot) && pruneBelow(run, path, source, root->mountRoot))
         removeFolder(run.fs, path);
 }
 
 void killEmptySubfolders(RunContext& run, const std::string& folder) {
     if (!passIsOn(run)) return;
-    const std::string path = normalisedFolder(folder);
+    std::string path = normalisedFolder(folder);
+    std::string source = run.job.source;
     if (const std::optional<PathInfo> root = startFolder(run, path))
-        (void)pruneBelow(run, path, run.job.source, root->mountRoot);
+        (void)pruneBelow(run, path, source, root->mountRoot);
 }
 
 }  // namespace zv

@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <vector>
 
+#include "copy/SubfolderStep.h"
 #include "copy/WalkSupport.h"
 
 namespace zv {
 
-bool NewFileSearch::holdsNewFile(FileSystem& fs, const std::string& folder, const FileId& id,
+bool NewFileSearch::holdsNewFile(FileSystem& fs, std::string& folder, const FileId& id,
                                  const WalkRules& rules) {
     if (id.known())
         if (auto found = known_.find(id); found != known_.end()) return found->second;
@@ -16,10 +17,9 @@ bool NewFileSearch::holdsNewFile(FileSystem& fs, const std::string& folder, cons
     bool holds = fs.listFolder(folder, files, folders, ListDetail::Plain).failed() ||
                  std::any_of(files.begin(), files.end(),
                              [&](const Entry& f) { return isCopyable(f) && rules.DatesAreNew(f); });
-    std::string sub;
     for (auto d = folders.begin(); !holds && d != folders.end(); ++d) {
-        joinPathInto(sub, folder, d->name);
-        holds = holdsNewFile(fs, sub, d->id, rules);
+        const SubfolderStep sub(folder, d->name);
+        holds = holdsNewFile(fs, folder, d->id, rules);
     }
     if (id.known()) known_.emplace(id, holds);
     return holds;

@@ -17,8 +17,9 @@ struct WalkRules;
 class NewFileSearch {
   public:
     // A folder that cannot be listed counts as holding a new file: skipping
-    // it is not safe.
-    bool holdsNewFile(FileSystem& fs, const std::string& folder, const FileId& id,
+    // it is not safe. The search adds each subfolder's name to `folder` and
+    // takes it off again (SubfolderStep).
+    bool holdsNewFile(FileSystem& fs, std::string& folder, const FileId& id,
                       const WalkRules& rules);
     // A new run starts from nothing: its from-date may differ.
     void clear() { known_.clear(); }

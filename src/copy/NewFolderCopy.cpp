@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "copy/NewFileSearch.h"
+#include "copy/SubfolderStep.h"
 #include "copy/TreeCopy.h"
 #include "copy/WalkSupport.h"
 #include "run/RunContext.h"
@@ -20,8 +21,7 @@ bool folderIsNew(const Entry& folder, const WalkRules& rules) {
 // before the from-date, the date filter is on and there is no
 // synchronisation. A subfolder that holds a newer file somewhere below is
 // never left out, or that file would never be backed up.
-bool isOldSubfolder(RunContext& run, const Entry& s, const std::string& sPath,
-                    const WalkRules& rules) {
+bool isOldSubfolder(RunContext& run, const Entry& s, std::string& sPath, const WalkRules& rules) {
     if (rules.noDateCheck || rules.syncActive) return false;
     if (isLater(s.created, rules.from) || isLater(s.modified, rules.from)) return false;
     return !run.newFiles.holdsNewFile(run.fs, sPath, s.id, rules);
@@ -122,7 +122,7 @@ void copyNewFolderFiles(RunContext& run, const std::string& src, const std::stri
     }
 }
 
-void copyNewFolderSubfolders(RunContext& run, const std::string& src, const std::string& dst) {
+void copyNewFolderSubfolders(RunContext& run, std::string& src, std::string& dst) {
     if (run.userBreak) return;
     FileSystem& fs = run.fs;
     const WalkRules rules = WalkRules::Of(run);
@@ -134,28 +134,26 @@ void copyNewFolderSubfolders(RunContext& run, const std::string& src, const std:
     std::vector<Entry> files;
     std::vector<Entry> subfolders;
     (void)fs.listFolder(src, files, subfolders);  // a failure is reported with the files
-    std::string sPath;
+    // Each subfolder's paths are `src` and `dst` with its name added.
     for (const Entry& s : subfolders) {
         run.pump.yield();
-        joinPathInto(sPath, src, s.name);
-        if (isExcludedSubfolder(run, s, sPath, dst) || isOldSubfolder(run, s, sPath, rules))
-            continue;
+        const SubfolderStep source(src, s.name);
+        if (isExcludedSubfolder(run, s, src, dst) || isOldSubfolder(run, s, src, rules)) continue;
         if (run.userBreak) return;
-        std::string target;
-        joinPathInto(target, dst, s.name);
-        bool targetUsable = fs.folderExists(target);
-        if (!targetUsable && !isShellPlace(run, target)) {
-            if (FsError e = makeBackupFolder(run, sPath, target); e.failed()) {
-                reportFolderFailure(run, target, e);
+        const SubfolderStep target(dst, s.name);
+        bool targetUsable = fs.folderExists(dst);
+        if (!targetUsable && !isShellPlace(run, dst)) {
+            if (FsError e = makeBackupFolder(run, src, dst); e.failed()) {
+                reportFolderFailure(run, dst, e);
                 continue;
             }
-            targetUsable = fs.folderExists(target);
+            targetUsable = fs.folderExists(dst);
         }
         std::vector<Entry> below;
-        if (FsError e = fs.listFolder(sPath, files, below); e.failed())
-            reportFolderFailure(run, sPath, e);
-        if (!copySubfolderFiles(run, rules, files, sPath, target, targetUsable)) return;
-        copySubTreesListed(run, sPath, target, below);
+        if (FsError e = fs.listFolder(src, files, below); e.failed())
+            reportFolderFailure(run, src, e);
+        if (!copySubfolderFiles(run, rules, files, src, dst, targetUsable)) return;
+        copySubTreesListed(run, src, dst, below);
     }
 }
 

@@ -10,6 +10,8 @@ struct RunContext;
 // normalisedFolder), as the walks make them: asked at every level of paths
 // that grow with the depth, they are not normalised again here.
 void copyNewFolderFiles(RunContext& run, const std::string& src, const std::string& dst);
-void copyNewFolderSubfolders(RunContext& run, const std::string& src, const std::string& dst);
+// The subfolder walk adds each subfolder's name to `src` and `dst` and takes
+// it off again (SubfolderStep): they are the walk's buffers.
+void copyNewFolderSubfolders(RunContext& run, std::string& src, std::string& dst);
 
 }  // namespace zv

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "copy/SubfolderStep.h"
 #include "copy/WalkSupport.h"
 #include "run/RunContext.h"
 
@@ -69,37 +70,36 @@ bool copySubfolderFiles(RunContext& run, const WalkRules& rules, const std::vect
     return true;
 }
 
-// The subfolder walk over a source folder whose subfolders are listed.
-void walkSubfolders(RunContext& run, const std::string& src, const std::string& dst,
+// The subfolder walk over a source folder whose subfolders are listed. Each
+// subfolder's paths are `src` and `dst` with its name added (SubfolderStep).
+void walkSubfolders(RunContext& run, std::string& src, std::string& dst,
                     const std::vector<Entry>& subfolders) {
     if (run.userBreak) return;
     const bool usable = openPair(run, src, dst);
     const WalkRules rules = WalkRules::Of(run);
-    std::string sPath;
-    std::string target;
     std::vector<Entry> files;
     for (const Entry& s : subfolders) {
         run.pump.yield();
-        joinPathInto(sPath, src, s.name);
-        if (isExcludedSubfolder(run, s, sPath, dst)) continue;
+        const SubfolderStep source(src, s.name);
+        if (isExcludedSubfolder(run, s, src, dst)) continue;
         if (run.userBreak) return;
-        joinPathInto(target, dst, s.name);
-        bool targetUsable = run.fs.folderExists(target);
-        const bool existed = targetUsable || isShellPlace(run, target);
+        const SubfolderStep target(dst, s.name);
+        bool targetUsable = run.fs.folderExists(dst);
+        const bool existed = targetUsable || isShellPlace(run, dst);
         if (!existed) {
-            if (FsError e = makeBackupFolder(run, sPath, target); e.failed()) {
-                reportFolderFailure(run, target, e);
+            if (FsError e = makeBackupFolder(run, src, dst); e.failed()) {
+                reportFolderFailure(run, dst, e);
                 continue;
             }
-            targetUsable = run.fs.folderExists(target);
+            targetUsable = run.fs.folderExists(dst);
         }
-        if (existed && targetUsable) openBackupFolder(run, sPath, target);
+        if (existed && targetUsable) openBackupFolder(run, src, dst);
         files.clear();
         std::vector<Entry> below;
-        if (FsError e = run.fs.listFolder(sPath, files, below); e.failed())
-            reportFolderFailure(run, sPath, e);
-        if (!copySubfolderFiles(run, rules, files, sPath, target, targetUsable)) return;
-        walkSubfolders(run, sPath, target, below);
+        if (FsError e = run.fs.listFolder(src, files, below); e.failed())
+            reportFolderFailure(run, src, e);
+        if (!copySubfolderFiles(run, rules, files, src, dst, targetUsable)) return;
+        walkSubfolders(run, src, dst, below);
     }
     if (usable && !run.userBreak) finishBackupFolder(run, src, dst);
 }
@@ -137,9 +137,10 @@ void quickCopySubfolders(RunContext& run, const std::string& Source,
     if (run.userBreak) return;
     std::vector<Entry> files;
     std::vector<Entry> subfolders;
-    const std::string src = normalisedFolder(Source);
+    std::string src = normalisedFolder(Source);
+    std::string dst = normalisedFolder(Destination);
     (void)run.fs.listFolder(src, files, subfolders);
-    walkSubfolders(run, src, normalisedFolder(Destination), subfolders);
+    walkSubfolders(run, src, dst, subfolders);
 }
 
 }  // namespace zv

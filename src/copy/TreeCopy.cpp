@@ -2,6 +2,7 @@
 
 #include "copy/FolderPresence.h"
 #include "copy/NewFolderCopy.h"
+#include "copy/SubfolderStep.h"
 #include "copy/WalkSupport.h"
 #include "run/FolderHelpers.h"
 #include "run/RunContext.h"
@@ -21,10 +22,17 @@ enum class Level { Root, Sub };
 // also takes the source folder's attributes and is finished in any case; one
 // whose source folder is unchanged and that receives nothing is not touched
 // at all: the run that last wrote it, or saw its source change, made it equal.
+// Its paths are the walk's buffers as they stand when it is made; a step
+// below it extends them, so it remembers how long its own are.
 class BackupFolder {
   public:
     BackupFolder(RunContext& run, const std::string& source, const std::string& path, bool settled)
-        : run_(run), source_(source), path_(path), settled_(settled) {}
+        : run_(run),
+          source_(source),
+          path_(path),
+          sourceLength_(source.size()),
+          pathLength_(path.size()),
+          settled_(settled) {}
 
     // Before the folder's files: an unsettled folder is opened at once.
     void start() {
@@ -33,8 +41,10 @@ class BackupFolder {
     void beforeWrite() {
         if (opened_) return;
         opened_ = true;
-        openBackupFolder(run_, source_, path_);
+        // Also asked while the walk looks at a subfolder, its name then added.
+        openBackupFolder(run_, source_.substr(0, sourceLength_), path_.substr(0, pathLength_));
     }
+    // When the walk is back at this folder.
     void finish() {
         if (opened_ || !settled_) finishBackupFolder(run_, source_, path_);
     }
@@ -44,6 +54,8 @@ class BackupFolder {
     RunContext& run_;
     const std::string& source_;
     const std::string& path_;
+    std::size_t sourceLength_;
+    std::size_t pathLength_;
     bool settled_;
     bool opened_ = false;
 };
@@ -55,7 +67,7 @@ bool isSettled(const Entry& sourceFolder, const WalkRules& rules) {
     return !rules.noDateCheck && !isLater(sourceFolder.changed, rules.from);
 }
 
-void walkSubfolders(RunContext& run, const std::string& src, const std::string& dst,
+void walkSubfolders(RunContext& run, std::string& src, std::string& dst,
                     const std::vector<Entry>& subfolders, BackupFolder& here);
 
 void showCopying(RunContext& run, const std::string& source) {
@@ -154,7 +166,7 @@ void copyFolderAttributes(RunContext& run, const std::string& source,
     if (run.fs.folderExists(destination)) (void)run.fs.setAttributes(destination, attributes);
 }
 
-void copyNewFolder(RunContext& run, const std::string& source, const std::string& destination) {
+void copyNewFolder(RunContext& run, std::string& source, std::string& destination) {
     copyNewFolderFiles(run, source, destination);
     copyNewFolderSubfolders(run, source, destination);
     if (!run.userBreak && run.fs.folderExists(destination))
@@ -164,7 +176,7 @@ void copyNewFolder(RunContext& run, const std::string& source, const std::string
 // The backup side of an existing pair: the source folder's attributes
 // (unless the source folder is a system folder, or is settled), its
 // subfolders, and the folder's bits and times after them.
-void walkPair(RunContext& run, const std::string& src, const std::string& dst,
+void walkPair(RunContext& run, std::string& src, std::string& dst,
               const std::vector<Entry>& subfolders, BackupFolder& folder) {
     if (!folder.settled()) copyFolderAttributes(run, src, dst);
     walkSubfolders(run, src, dst, subfolders, folder);
@@ -172,52 +184,52 @@ void walkPair(RunContext& run, const std::string& src, const std::string& dst,
 }
 
 // The subfolder loop of copySubTrees over an already opened pair; `here` is
-// the backup folder `dst`, which a new subfolder is written into.
-void walkSubfolders(RunContext& run, const std::string& src, const std::string& dst,
+// the backup folder `dst`, which a new subfolder is written into. Each
+// subfolder's paths are `src` and `dst` with its name added (SubfolderStep).
+void walkSubfolders(RunContext& run, std::string& src, std::string& dst,
                     const std::vector<Entry>& subfolders, BackupFolder& here) {
     const WalkRules rules = WalkRules::Of(run);
     FolderPresence backup(run.fs);
     FilePaths& p = run.filePaths;
-    std::string sPath;
+    const std::string noFolder;
     std::vector<Entry> files;
     std::vector<Entry> folders;
     for (const Entry& s : subfolders) {
         run.pump.yield();
-        joinPathInto(sPath, src, s.name);
-        if (isExcludedSubfolder(run, s, sPath, dst)) continue;
+        const SubfolderStep source(src, s.name);
+        if (isExcludedSubfolder(run, s, src, dst)) continue;
         if (run.userBreak) return;
-        std::string d;
-        joinPathInto(d, dst, s.name);
-        const bool there = run.fs.folderExists(d);
-        if (!there && !isShellPlace(run, d)) {
+        const SubfolderStep target(dst, s.name);
+        const bool there = run.fs.folderExists(dst);
+        if (!there && !isShellPlace(run, dst)) {
             here.beforeWrite();
-            if (FsError e = makeBackupFolder(run, sPath, d); e.failed())
-                reportFolderFailure(run, d, e);
+            if (FsError e = makeBackupFolder(run, src, dst); e.failed())
+                reportFolderFailure(run, dst, e);
             else
-                copyNewFolder(run, sPath, d);
+                copyNewFolder(run, src, dst);
             continue;
         }
-        const std::string targetFolder = there ? d : std::string();
-        BackupFolder folder(run, sPath, d, isSettled(s, rules));
+        const std::string& targetFolder = there ? dst : noFolder;
+        BackupFolder folder(run, src, dst, isSettled(s, rules));
         if (there) folder.start();
-        if (FsError e = run.fs.listFolder(sPath, files, folders, ListDetail::Plain); e.failed())
-            reportFolderFailure(run, sPath, e);
+        if (FsError e = run.fs.listFolder(src, files, folders, ListDetail::Plain); e.failed())
+            reportFolderFailure(run, src, e);
         if (rules.syncActive) backup.moveTo(targetFolder, files.size());
-        p.enter(sPath, targetFolder);
+        p.enter(src, targetFolder);
         for (const Entry& f : files) {
             if (!isCopyable(f)) continue;
             if (!handleFile(run, rules, f, targetFolder, Level::Sub, backup, p, &folder)) return;
         }
         // A virtual backup name has no folder to compare with.
-        if (!targetFolder.empty() && !run.userBreak) walkPair(run, sPath, d, folders, folder);
+        if (there && !run.userBreak) walkPair(run, src, dst, folders, folder);
     }
 }
 
 }  // namespace
 
 void copyTreeRoot(RunContext& run, const std::string& Source, const std::string& Destination) {
-    const std::string src = normalisedFolder(Source);
-    const std::string dst = normalisedFolder(Destination);
+    std::string src = normalisedFolder(Source);
+    std::string dst = normalisedFolder(Destination);
     run.progress.walkStarted(RunProgress::Walk::Copy, src);
     copyFolderAttributes(run, src, dst);
 
@@ -245,14 +257,15 @@ void copyTreeRoot(RunContext& run, const std::string& Source, const std::string&
 
 void copySubTrees(RunContext& run, const std::string& Source, const std::string& Destination) {
     if (run.userBreak) return;
-    const std::string src = normalisedFolder(Source);
+    std::string src = normalisedFolder(Source);
+    std::string dst = normalisedFolder(Destination);
     std::vector<Entry> files;
     std::vector<Entry> folders;
     (void)run.fs.listFolder(src, files, folders, ListDetail::FileNames);
-    copySubTreesListed(run, src, normalisedFolder(Destination), folders);
+    copySubTreesListed(run, src, dst, folders);
 }
 
-void copySubTreesListed(RunContext& run, const std::string& src, const std::string& dst,
+void copySubTreesListed(RunContext& run, std::string& src, std::string& dst,
                         const std::vector<Entry>& subfolders) {
     if (run.userBreak) return;
     const bool there = run.fs.folderExists(dst);

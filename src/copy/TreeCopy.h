@@ -16,8 +16,9 @@ void copySubTrees(RunContext& run, const std::string& Source, const std::string&
 
 // copySubTrees for a source folder whose subfolders the caller has just
 // listed (saves listing the folder a second time). Both paths are normal
-// (see normalisedFolder).
-void copySubTreesListed(RunContext& run, const std::string& src, const std::string& dst,
+// (see normalisedFolder), and the walk's buffers: the walk below adds each
+// subfolder's name to them and takes it off again (SubfolderStep).
+void copySubTreesListed(RunContext& run, std::string& src, std::string& dst,
                         const std::vector<Entry>& subfolders);
 
 }  // namespace zv
