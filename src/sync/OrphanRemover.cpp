@@ -27,10 +27,11 @@ OrphanResult failed(FsError error) {
 
 }  // namespace
 
-OrphanRemover::OrphanRemover(RunContext& run, std::string sourceFolder)
+OrphanRemover::OrphanRemover(RunContext& run, const std::string& sourceFolder)
     : run_(run),
       fs_(run.fs),
-      sourceFolder_(std::move(sourceFolder)),
+      sourceFolder_(sourceFolder),
+      sourceLength_(sourceFolder.size()),
       dustbin_(normalisedFolder(run.job.dustbinPath)) {}
 
 OrphanResult OrphanRemover::remove(const Entry& file, const std::string& path) {
@@ -117,7 +118,7 @@ FsError OrphanRemover::checkRealPlace(const std::string& folder) const {
 void OrphanRemover::ensureDriveFolder() {
     if (driveFolderDone_) return;
     driveFolderDone_ = true;
-    const std::string drive = fs_.driveName(sourceFolder_);
+    const std::string drive = fs_.driveName(sourceFolder_.substr(0, sourceLength_));
     if (drive.find(':') == std::string::npos) return;
     const std::string perDrive = collapsedSeparators(joinPath(dustbin_, drive.substr(0, 1)));
     if (fs_.folderExists(perDrive)) return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "platform/FileSystem.h"
@@ -27,8 +28,9 @@ struct OrphanResult {
 class OrphanRemover {
   public:
     // `sourceFolder`: the current source folder (its drive names the per-drive
-    // folder).
-    OrphanRemover(RunContext& run, std::string sourceFolder);
+    // folder), as it stands now: the walk's buffer, which a step below
+    // extends while the remover is at work, so only its length is kept.
+    OrphanRemover(RunContext& run, const std::string& sourceFolder);
 
     // `path` is the full path of `file`.
     OrphanResult remove(const Entry& file, const std::string& path);
@@ -48,7 +50,8 @@ class OrphanRemover {
 
     RunContext& run_;
     FileSystem& fs_;
-    std::string sourceFolder_;
+    const std::string& sourceFolder_;
+    std::size_t sourceLength_;
     std::string dustbin_;  // the dustbin folder, normal form
     bool driveFolderDone_ = false;
     bool trashNoted_ = false;

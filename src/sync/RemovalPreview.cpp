@@ -4,6 +4,7 @@
 #include <unordered_set>
 #include <utility>
 
+#include "copy/SubfolderStep.h"
 #include "platform/TempName.h"
 #include "run/RunContext.h"
 #include "sync/SyncPaths.h"
@@ -24,8 +25,8 @@ class RemovalCounter {
     RemovalCounter(RunContext& run, std::size_t shown) : run_(run), fs_(run.fs), shown_(shown) {}
 
     // `source` empty: the source has no such folder, so every file counts.
-    void folder(const std::string& backup, const std::string& source, bool inDustbin,
-                bool atVolumeTop);
+    // Each subfolder's paths are both with its name added (SubfolderStep).
+    void folder(std::string& backup, std::string& source, bool inDustbin, bool atVolumeTop);
 
     RemovalPreview preview;
 
@@ -92,7 +93,7 @@ void RemovalCounter::countFile(const std::string& backup, const Entry& file,
         preview.firstOrphans.push_back(joinPath(backup, file.name));
 }
 
-void RemovalCounter::folder(const std::string& backup, const std::string& source, bool inDustbin,
+void RemovalCounter::folder(std::string& backup, std::string& source, bool inDustbin,
                             bool atVolumeTop) {
     if (run_.userBreak) return;
     SourceNames names;
@@ -101,12 +102,18 @@ void RemovalCounter::folder(const std::string& backup, const std::string& source
     readBackup(backup, names, inDustbin, subfolders);
     run_.pump.yield();
     for (const Entry& sub : subfolders) {
-        const std::string path = joinPath(backup, sub.name);
+        const SubfolderStep path(backup, sub.name);
         if (run_.roots.excludes(sub.id) || run_.roots.isTrashIn(sub, atVolumeTop)) continue;
-        if (!source.empty() && (hasSystemFolderWord(source) || hasSystemFolderWord(path))) continue;
-        const bool there = !source.empty() && names.folders.contains(sub.name);
-        folder(path, there ? joinPath(source, sub.name) : std::string(),
-               inDustbin || run_.roots.isDustbin(sub.id), sub.mountRoot);
+        if (!source.empty() && (hasSystemFolderWord(source) || hasSystemFolderWord(backup)))
+            continue;
+        const bool inBin = inDustbin || run_.roots.isDustbin(sub.id);
+        if (!source.empty() && names.folders.contains(sub.name)) {
+            const SubfolderStep counterpart(source, sub.name);
+            folder(backup, source, inBin, sub.mountRoot);
+        } else {
+            std::string none;
+            folder(backup, none, inBin, sub.mountRoot);
+        }
     }
 }
 
@@ -114,7 +121,9 @@ void RemovalCounter::folder(const std::string& backup, const std::string& source
 
 RemovalPreview previewRemovals(RunContext& run, std::size_t shown) {
     RemovalCounter counter(run, shown);
-    counter.folder(run.job.backup, run.job.source, run.roots.isDustbin(run.roots.backup.id),
+    std::string backup = run.job.backup;
+    std::string source = run.job.source;
+    counter.folder(backup, source, run.roots.isDustbin(run.roots.backup.id),
                    run.roots.backup.volumeTop);
     return counter.preview;
 }

@@ -7,7 +7,9 @@
 #include <string_view>
 #include <vector>
 
+#include "copy/FilePaths.h"
 #include "copy/FolderPresence.h"
+#include "copy/SubfolderStep.h"
 #include "copy/WalkSupport.h"
 #include "platform/Attributes.h"
 #include "platform/TempName.h"
@@ -74,16 +76,15 @@ Verdict judgeAgainstSource(const PathInfo& source) {
 // alone, so the whole attributes are read here for the few files whose
 // source is gone, and stored in `file`; a file that cannot be read any more
 // is left alone.
-Verdict judge(FileSystem& fs, SourceSide& side, Entry& file, const std::string& folder,
-              const std::string& counterpart, FsError& unknown) {
+// `p`: the file's path in the backup (target) and its counterpart's (source).
+Verdict judge(FileSystem& fs, SourceSide& side, Entry& file, const FilePaths& p, FsError& unknown) {
     if (side.inDustbin) return Verdict::Keep;
-    const PathInfo source = side.gone ? absent() : side.presence.find(file.name, counterpart);
+    const PathInfo source = side.gone ? absent() : side.presence.find(file.name, p.source);
     const Verdict verdict = judgeAgainstSource(source);
     if (verdict == Verdict::Unknown) unknown = source.error;
     if (verdict != Verdict::Orphan) return verdict;
     if (isTempName(file.name)) return Verdict::Leftover;
-    if (fs.getAttributes(joinPath(folder, file.name), file.attributes).failed())
-        return Verdict::Keep;
+    if (fs.getAttributes(p.target, file.attributes).failed()) return Verdict::Keep;
     return (file.attributes & kAttrReadOnly) == 0 ? Verdict::Orphan : Verdict::Keep;
 }
 
@@ -92,8 +93,12 @@ class FileSync {
   public:
     FileSync(RunContext& run, SourceGuard& guard) : run_(run), fs_(run.fs), guard_(guard) {}
 
-    // Handles one backup file. False when the walk must end (source gone,
-    // full disk given up).
+    // Before the files of the backup folder `folder`.
+    void enter(const std::string& folder, const SourceSide& side) {
+        paths_.enter(side.base, folder);
+    }
+    // Handles one backup file of the folder entered last. False when the
+    // walk must end (source gone, full disk given up).
     bool handle(SourceSide& side, Entry& file, const std::string& folder, OrphanRemover& remover,
                 bool atRoot);
 
@@ -101,15 +106,15 @@ class FileSync {
     RunContext& run_;
     FileSystem& fs_;
     SourceGuard& guard_;
-    std::string counterpart_;  // reused for every file's source-side path
+    FilePaths paths_;  // each file's paths, written over from file to file
 };
 
 bool FileSync::handle(SourceSide& side, Entry& file, const std::string& folder,
                       OrphanRemover& remover, bool atRoot) {
-    counterpart_.assign(side.base).append(file.name);
-    const std::string path = joinPath(folder, file.name);
+    paths_.name(file.name);
+    const std::string& path = paths_.target;
     FsError pending;
-    switch (judge(fs_, side, file, folder, counterpart_, pending)) {
+    switch (judge(fs_, side, file, paths_, pending)) {
         case Verdict::Keep:
         case Verdict::Unknown:
             break;
@@ -156,11 +161,23 @@ class SubfolderWalk {
           files_(run, guard_),
           source_(run.fs) {}
 
-    // `atVolumeTop`: a file system is mounted on the backup folder.
-    void level(const std::string& backupFolder, const std::string& sourceFolder,
+    // `atVolumeTop`: a file system is mounted on the backup folder. Each
+    // subfolder's paths are both folders with its name added (SubfolderStep).
+    void level(std::string& backupFolder, std::string& sourceFolder,
                const std::vector<Entry>& subfolders, bool inDustbin, bool atVolumeTop);
 
   private:
+    // What the walk keeps of a folder whose files it has handled.
+    struct Handled {
+        bool opened = false;     // its owner was given write access to it
+        bool gone = false;       // the source has no such folder
+        bool inDustbin = false;  // it lies in the dustbin folder
+    };
+    // The files of the subfolder `sub` the walk has stepped into, and its
+    // subfolders into `children`. False when the walk must end.
+    bool handleFolder(const std::string& backupFolder, const std::string& sourceFolder,
+                      const PathInfo& source, const Entry& sub, bool inDustbin,
+                      OrphanRemover& remover, std::vector<Entry>& children, Handled& handled);
     bool excluded(const Entry& sub, const std::string& path, bool sourceExists, bool sourceHasWord,
                   bool atVolumeTop) const;
     bool dustbinBelow(const std::string& folder) const;
@@ -175,7 +192,7 @@ class SubfolderWalk {
     FolderPresence source_;
 };
 
-void SubfolderWalk::level(const std::string& backupFolder, const std::string& sourceFolder,
+void SubfolderWalk::level(std::string& backupFolder, std::string& sourceFolder,
                           const std::vector<Entry>& subfolders, bool inDustbin, bool atVolumeTop) {
     if (run_.userBreak) return;
     const bool sourceExists = fs_.folderExists(sourceFolder);
@@ -183,35 +200,51 @@ void SubfolderWalk::level(const std::string& backupFolder, const std::string& so
     OrphanRemover remover(run_, sourceFolder);
     for (const Entry& sub : subfolders) {
         run_.pump.yield();
-        const std::string path = joinPath(backupFolder, sub.name);
-        if (excluded(sub, path, sourceExists, sourceHasWord, atVolumeTop)) continue;
+        const SubfolderStep path(backupFolder, sub.name);
+        if (excluded(sub, backupFolder, sourceExists, sourceHasWord, atVolumeTop)) continue;
         if (run_.userBreak) return;
         // Where the source's side cannot be looked at, nothing below is
         // judged: all of it is kept, and the run counts the failure.
-        const std::string counterpart = joinPath(sourceFolder, sub.name);
-        const PathInfo source = fs_.lookup(counterpart);
+        const SubfolderStep counterpart(sourceFolder, sub.name);
+        const PathInfo source = fs_.lookup(sourceFolder);
         if (source.presence == Presence::Unknown) {
-            run_.log.fileError(counterpart, source.error);
+            run_.log.fileError(sourceFolder, source.error);
             continue;
         }
-        std::vector<Entry> files;
         std::vector<Entry> children;
-        if (FsError e = fs_.listFolder(path, files, children, ListDetail::FileNames); e.failed())
-            run_.log.fileError(path, e);
-        SourceSide side{source_, joinPath(counterpart, ""),
-                        source.presence == Presence::Absent || source.kind != EntryKind::Folder,
-                        inDustbin || run_.roots.isDustbin(sub.id)};
-        const int movesBefore = remover.moves();
-        if (!syncFiles(path, side, files, remover)) return;
-        // A dustbin inside this folder has just grown: its new folders are
-        // walked as what they are.
-        if (remover.moves() != movesBefore && dustbinBelow(path))
-            (void)fs_.listFolder(path, files, children, ListDetail::FileNames);
-        level(path, counterpart, children, side.inDustbin, sub.mountRoot);
+        Handled handled;
+        if (!handleFolder(backupFolder, sourceFolder, source, sub, inDustbin, remover, children,
+                          handled))
+            return;
+        level(backupFolder, sourceFolder, children, handled.inDustbin, sub.mountRoot);
         // The walk opened the folder to remove from it, which moved its
         // time: it gets its source folder's bits and time again.
-        if (side.opened && !side.gone) finishBackupFolder(run_, counterpart, path);
+        if (handled.opened && !handled.gone) finishBackupFolder(run_, sourceFolder, backupFolder);
     }
+}
+
+// What it needs for the files (their listing, the source side) is let go
+// before the walk goes deeper.
+bool SubfolderWalk::handleFolder(const std::string& backupFolder, const std::string& sourceFolder,
+                                 const PathInfo& source, const Entry& sub, bool inDustbin,
+                                 OrphanRemover& remover, std::vector<Entry>& children,
+                                 Handled& handled) {
+    std::vector<Entry> files;
+    if (FsError e = fs_.listFolder(backupFolder, files, children, ListDetail::FileNames);
+        e.failed())
+        run_.log.fileError(backupFolder, e);
+    SourceSide side{source_, joinPath(sourceFolder, ""),
+                    source.presence == Presence::Absent || source.kind != EntryKind::Folder,
+                    inDustbin || run_.roots.isDustbin(sub.id)};
+    const int movesBefore = remover.moves();
+    const bool goOn = syncFiles(backupFolder, side, files, remover);
+    handled = {side.opened, side.gone, side.inDustbin};
+    if (!goOn) return false;
+    // A dustbin inside this folder has just grown: its new folders are
+    // walked as what they are.
+    if (remover.moves() != movesBefore && dustbinBelow(backupFolder))
+        (void)fs_.listFolder(backupFolder, files, children, ListDetail::FileNames);
+    return true;
 }
 
 // The run's own folders (the source inside the backup, found by identity,
@@ -232,6 +265,7 @@ bool SubfolderWalk::dustbinBelow(const std::string& folder) const {
 bool SubfolderWalk::syncFiles(const std::string& folder, SourceSide& side,
                               std::vector<Entry>& files, OrphanRemover& remover) {
     source_.moveTo(side.base, files.size());
+    files_.enter(folder, side);
     for (Entry& file : files) {
         if (file.kind == EntryKind::Special) continue;
         ++run_.counts.seen;
@@ -259,6 +293,7 @@ void syncRootFiles(RunContext& run, const std::string& backupRoot, const std::st
     SourceSide side{presence, collapsedSeparators(joinPath(sourceRoot, "")), false,
                     run.roots.isDustbin(run.roots.backup.id)};
     presence.moveTo(side.base, files.size());
+    sync.enter(backupRoot, side);
     for (Entry& file : files) {
         if (file.kind == EntryKind::Special) continue;
         ++run.counts.seen;
@@ -275,7 +310,9 @@ void syncSubfolders(RunContext& run, const std::string& backupFolder,
     std::vector<Entry> files;
     std::vector<Entry> folders;
     (void)run.fs.listFolder(backupFolder, files, folders, ListDetail::FileNames);
-    SubfolderWalk(run).level(backupFolder, sourceFolder, folders,
+    std::string backupPath = backupFolder;
+    std::string sourcePath = sourceFolder;
+    SubfolderWalk(run).level(backupPath, sourcePath, folders,
                              run.roots.isDustbin(run.roots.backup.id), run.roots.backup.volumeTop);
     if (run.counts.removed != 0 && !run.userBreak)
         finishBackupFolder(run, sourceFolder, backupFolder);
