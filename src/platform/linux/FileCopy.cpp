@@ -290,14 +290,9 @@ FsError writeCopy(int in, const struct stat& src, const PathAt& from, const Path
     return fsOk();
 }
 
-FsError copyRegular(const PathAt& from, const PathAt& to, DiskSync& sync, CopyMemory& memory,
-                    FolderHandles& handles) {
-    const std::string& source = *from.text;
-    UniqueFd in(openSource(from));
-    if (!in.valid()) return errnoError(errno, source, PathRole::File);
-    struct stat src;
-    if (fstat(in.get(), &src) != 0) return errnoError(errno, source, PathRole::File);
-    if (!S_ISREG(src.st_mode)) return fsFail(kErrAccessDenied, "Not a regular file: " + source);
+// `in` is the source, open, and `src` what it is: a regular file.
+FsError copyRegular(int in, const struct stat& src, const PathAt& from, const PathAt& to,
+                    DiskSync& sync, CopyMemory& memory, FolderHandles& handles) {
     TargetCheck target;
     if (src.st_size >= kCheckFirstFrom || src.st_nlink > 1)
         if (FsError refused = target.ask(to); refused.failed()) return refused;
@@ -310,7 +305,7 @@ FsError copyRegular(const PathAt& from, const PathAt& to, DiskSync& sync, CopyMe
     }
     std::string temp;
     struct stat made {};
-    FsError written = writeCopy(in.get(), src, from, to, target, sync, memory, temp, made);
+    FsError written = writeCopy(in, src, from, to, target, sync, memory, temp, made);
     if (written.ok() && !temp.empty())
         if (int err = sync.rename(to.dir, temp.c_str(), to.dir, to.name))
             written = errnoError(err, *to.text, PathRole::File);
@@ -364,13 +359,36 @@ FsError checkSource(const PathAt& from, const PathAt& to, struct stat& src) {
     return fsOk();
 }
 
+// The source of a copy, opened, and what it is (`src`): a regular file, or a
+// link, which does not open (O_NOFOLLOW) and leaves `in` closed. Opened
+// first rather than looked at by name first: each search of its folder for
+// the name costs, most in a large folder.
+FsError openCopySource(const PathAt& from, const PathAt& to, UniqueFd& in, struct stat& src) {
+    const std::string& source = *from.text;
+    if (source.empty() || to.text->empty())
+        return fsFail(kErrInvalidArgument, "Invalid argument: empty path");
+    const int fd = openSource(from);
+    const int err = errno;
+    in = UniqueFd(fd);
+    if (!in.valid()) {
+        if (err != ELOOP) return errnoError(err, source, PathRole::File);
+        if (FsError e = checkSource(from, to, src); e.failed()) return e;
+        return S_ISLNK(src.st_mode) ? fsOk() : errnoError(err, source, PathRole::File);
+    }
+    if (fstat(in.get(), &src) != 0) return errnoError(errno, source, PathRole::File);
+    if (S_ISDIR(src.st_mode)) return fsFail(kErrFileNotFound, "Source is a folder: " + source);
+    if (!S_ISREG(src.st_mode)) return fsFail(kErrAccessDenied, "Not a regular file: " + source);
+    return fsOk();
+}
+
 }  // namespace
 
 FsError copyReplacing(const PathAt& from, const PathAt& to, DiskSync& sync, CopyMemory& memory,
                       FolderHandles& handles) {
+    UniqueFd in;
     struct stat src;
-    if (FsError e = checkSource(from, to, src); e.failed()) return e;
-    if (!S_ISLNK(src.st_mode)) return copyRegular(from, to, sync, memory, handles);
+    if (FsError e = openCopySource(from, to, in, src); e.failed()) return e;
+    if (in.valid()) return copyRegular(in.get(), src, from, to, sync, memory, handles);
     bool replacing = false;
     if (FsError e = checkTarget(to, replacing); e.failed()) return e;
     return copyLink(from, to, src, sync, memory.unkept);
