@@ -66,8 +66,8 @@ bool copySubfolderFiles(RunContext& run, const WalkRules& rules, const std::vect
         // is kept has them refreshed and counts; a file neither copied nor
         // present is simply not counted.
         if (selected)
-            pending = targetUsable ? fs.copyFile(p.source, p.target)
-                                   : fsFail(kErrPathNotFound, "Path not found");
+            pending =
+                targetUsable ? copyListed(fs, f, p) : fsFail(kErrPathNotFound, "Path not found");
         if (!selected && exists && takesAttributes(f))
             pending = fs.setAttributes(p.target, f.attributes);
         const bool present = selected || exists;
@@ -116,7 +116,7 @@ void copyNewFolderFiles(RunContext& run, const std::string& src, const std::stri
             continue;
         }
         run.progress.fileStarted(p.source);
-        const FsError pending = fs.copyFile(p.source, p.target);
+        const FsError pending = copyListed(fs, f, p);
         if (!settle(run, rules, f, p.source, pending, true)) return;
         run.progress.fileFinished(p.source);
     }

@@ -34,11 +34,11 @@ bool copyStep(RunContext& run, const WalkRules& rules, const Entry& f, const Fil
     if (!targetUsable) {
         pending = fsFail(kErrPathNotFound, "Path not found");
     } else {
-        pending = fs.copyFile(p.source, p.target);
+        pending = copyListed(fs, f, p);
         if (pending.number == kErrAccessDenied && takesAttributes(f) &&
             fs.lookup(p.target).kind == EntryKind::File) {
             (void)fs.setAttributes(p.target, kAttrNormal);
-            pending = fs.copyFile(p.source, p.target);
+            pending = copyListed(fs, f, p);
         }
     }
     if (pending.failed()) {

@@ -80,11 +80,11 @@ void showCopying(RunContext& run, const std::string& source) {
 // the failure of the copy is what counts.
 FsError copyWithRetry(RunContext& run, const Entry& f, const FilePaths& p) {
     FileSystem& fs = run.fs;
-    FsError copied = fs.copyFile(p.source, p.target);
+    FsError copied = copyListed(fs, f, p);
     if (copied.number == kErrAccessDenied && takesAttributes(f) &&
         fs.lookup(p.target).kind == EntryKind::File) {
         (void)fs.setAttributes(p.target, kAttrNormal);
-        copied = fs.copyFile(p.source, p.target);
+        copied = copyListed(fs, f, p);
     }
     return copied;
 }

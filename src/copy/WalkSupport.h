@@ -52,6 +52,12 @@ void joinPathInto(std::string& out, const std::string& folder, std::string_view 
 inline bool isCopyable(const Entry& e) {
     return e.kind == EntryKind::File || e.kind == EntryKind::Symlink;
 }
+// Copies the listed entry `f` to its place (`p`); one the listing saw as a
+// regular file is opened without a look at it by name first.
+inline FsError copyListed(FileSystem& fs, const Entry& f, const FilePaths& p) {
+    return f.kind == EntryKind::File ? fs.copyListedFile(p.source, p.target)
+                                     : fs.copyFile(p.source, p.target);
+}
 // Attributes are never set through a symbolic link.
 inline bool takesAttributes(const Entry& e) {
     return e.kind == EntryKind::File;

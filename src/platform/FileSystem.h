@@ -163,6 +163,12 @@ class FileSystem {
     // was copied before (since the last takeUnkept) becomes another name of
     // that copy.
     virtual FsError copyFile(const std::string& from, const std::string& to) = 0;
+    // copyFile for a source that the caller's listing has just shown to be a
+    // regular file: the copy may open it without looking at it by name first.
+    // What opens as anything else is refused as copyFile refuses it.
+    virtual FsError copyListedFile(const std::string& from, const std::string& to) {
+        return copyFile(from, to);
+    }
     // Moves a file (a symbolic link as a link) onto `to` in one step that
     // keeps all it carries; refuses a read-only target (75) as copyFile
     // does. 74 when the two lie on different file systems: then only a copy

@@ -56,12 +56,19 @@ TEST_F(FileCopyTest, LinksAreReplacedAndSpecialFilesRefusedAtOnce) {
     ASSERT_EQ(mkfifo((dir / "pipe").c_str(), 0644), 0);
     ASSERT_TRUE(fs.copyFile(dir / "plain", dir / "out/toFolder").ok());
     EXPECT_EQ(readFile(dir / "out/toFolder"), "p");
-    EXPECT_EQ(fs.copyFile(dir / "pipe", dir / "out/x").number, kErrAccessDenied);
-    for (const char* from : {"plain", "large"}) {
-        EXPECT_EQ(fs.copyFile(dir / from, dir / "out/sub").number, kErrAccessDenied);
-        EXPECT_EQ(fs.copyFile(dir / from, dir / "out/kept").number, kErrAccessDenied);
+    // A source a listing saw as a file is opened at once, any other looked at
+    // first: both refuse alike, and a link is copied as a link by both.
+    link("plain", dir / "aLink");
+    for (auto copy : {&FileSystem::copyFile, &FileSystem::copyListedFile}) {
+        EXPECT_EQ((fs.*copy)(dir / "pipe", dir / "out/x").number, kErrAccessDenied);
+        for (const char* from : {"plain", "large"}) {
+            EXPECT_EQ((fs.*copy)(dir / from, dir / "out/sub").number, kErrAccessDenied);
+            EXPECT_EQ((fs.*copy)(dir / from, dir / "out/kept").number, kErrAccessDenied);
+        }
+        EXPECT_EQ((fs.*copy)(dir / "out", dir / "x").number, kErrFileNotFound);
+        EXPECT_TRUE((fs.*copy)(dir / "aLink", dir / "linked").ok());
+        EXPECT_TRUE(std::filesystem::is_symlink(dir / "linked"));
     }
-    EXPECT_EQ(fs.copyFile(dir / "out", dir / "x").number, kErrFileNotFound);
     EXPECT_EQ(readFile(dir / "out/kept"), "kept");
     EXPECT_EQ(std::pair(entriesIn(dir / "out"), entriesIn(dir / "out/sub")), std::pair(3L, 0L));
     // A move onto another name of the same file leaves that one name.

@@ -90,6 +90,9 @@ struct FaultInjectingFileSystem final : FileSystem {
     FsError copyFile(Path from, Path to) override {
         return guarded(CopyFile, from, to, [&] { return inner_.copyFile(from, to); });
     }
+    FsError copyListedFile(Path from, Path to) override {
+        return guarded(CopyFile, from, to, [&] { return inner_.copyListedFile(from, to); });
+    }
     FsError moveFile(Path from, Path to) override {
         return guarded(MoveFile, from, to, [&] { return inner_.moveFile(from, to); });
     }

@@ -360,13 +360,18 @@ FsError checkSource(const PathAt& from, const PathAt& to, struct stat& src) {
 }
 
 // The source of a copy, opened, and what it is (`src`): a regular file, or a
-// link, which does not open (O_NOFOLLOW) and leaves `in` closed. Opened
-// first rather than looked at by name first: each search of its folder for
-// the name costs, most in a large folder.
-FsError openCopySource(const PathAt& from, const PathAt& to, UniqueFd& in, struct stat& src) {
+// link, which does not open (O_NOFOLLOW) and leaves `in` closed. A source
+// the caller saw as a file is opened at once (each search of its folder for
+// the name costs, most in a large folder); any other is looked at by name
+// first, so that a FIFO or a device is never opened.
+FsError openCopySource(const PathAt& from, const PathAt& to, SourceSeen seen, UniqueFd& in,
+                       struct stat& src) {
     const std::string& source = *from.text;
-    if (source.empty() || to.text->empty())
+    if (seen == SourceSeen::Unknown) {
+        if (FsError e = checkSource(from, to, src); e.failed() || S_ISLNK(src.st_mode)) return e;
+    } else if (source.empty() || to.text->empty()) {
         return fsFail(kErrInvalidArgument, "Invalid argument: empty path");
+    }
     const int fd = openSource(from);
     const int err = errno;
     in = UniqueFd(fd);
@@ -383,11 +388,11 @@ FsError openCopySource(const PathAt& from, const PathAt& to, UniqueFd& in, struc
 
 }  // namespace
 
-FsError copyReplacing(const PathAt& from, const PathAt& to, DiskSync& sync, CopyMemory& memory,
-                      FolderHandles& handles) {
+FsError copyReplacing(const PathAt& from, const PathAt& to, SourceSeen seen, DiskSync& sync,
+                      CopyMemory& memory, FolderHandles& handles) {
     UniqueFd in;
     struct stat src;
-    if (FsError e = openCopySource(from, to, in, src); e.failed()) return e;
+    if (FsError e = openCopySource(from, to, seen, in, src); e.failed()) return e;
     if (in.valid()) return copyRegular(in.get(), src, from, to, sync, memory, handles);
     bool replacing = false;
     if (FsError e = checkTarget(to, replacing); e.failed()) return e;

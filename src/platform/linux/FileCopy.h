@@ -55,9 +55,13 @@ struct CopyMemory {
 // one whole copy is there (while memory.batch is open, a small one waits
 // there, unnamed, to be flushed and named with its batch); a new file is not
 // flushed one by one (the run flushes its backup's file system once at its
-// end). `handles` finds the copy a further name is linked to.
-FsError copyReplacing(const PathAt& from, const PathAt& to, DiskSync& sync, CopyMemory& memory,
-                      FolderHandles& handles);
+// end). `handles` finds the copy a further name is linked to. A source `seen`
+// as a regular file by the caller's listing is opened without a look at it by
+// name first (what opens as anything else is then refused); any other is
+// looked at first, so that nothing else is ever opened.
+enum class SourceSeen { Unknown, AsFile };
+FsError copyReplacing(const PathAt& from, const PathAt& to, SourceSeen seen, DiskSync& sync,
+                      CopyMemory& memory, FolderHandles& handles);
 
 // Moves a regular file or a symbolic link onto `to` with one rename, which
 // keeps everything the file carries and cannot lose it. Refuses what

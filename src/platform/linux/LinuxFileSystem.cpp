@@ -288,10 +288,18 @@ FsError LinuxFileSystem::removeEmptyFolder(const std::string& path) {
 }
 
 FsError LinuxFileSystem::copyFile(const std::string& from, const std::string& to) {
+    return copy(from, to, SourceSeen::Unknown);
+}
+
+FsError LinuxFileSystem::copyListedFile(const std::string& from, const std::string& to) {
+    return copy(from, to, SourceSeen::AsFile);
+}
+
+FsError LinuxFileSystem::copy(const std::string& from, const std::string& to, SourceSeen seen) {
     PathAt fromAt, toAt;
     if (FsError e = handles_.place(from, fromAt); e.failed()) return e;
     if (FsError e = handles_.place(to, toAt); e.failed()) return e;
-    FsError copied = copyReplacing(fromAt, toAt, sync(), memory_, handles_);
+    FsError copied = copyReplacing(fromAt, toAt, seen, sync(), memory_, handles_);
     if (copied.ok()) writeBehind_.wrote(toAt.dir, std::exchange(memory_.written, 0));
     if (memory_.batch.full()) nameBatch();
     return copied;

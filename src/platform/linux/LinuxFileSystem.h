@@ -37,6 +37,7 @@ class LinuxFileSystem final : public FileSystem {
     FsError deleteFile(const std::string& path, bool force) override;
     FsError removeEmptyFolder(const std::string& path) override;
     FsError copyFile(const std::string& from, const std::string& to) override;
+    FsError copyListedFile(const std::string& from, const std::string& to) override;
     FsError moveFile(const std::string& from, const std::string& to) override;
     FsError keepFolderMetadata(const std::string& from, const std::string& to,
                                FolderStage stage) override;
@@ -70,6 +71,7 @@ class LinuxFileSystem final : public FileSystem {
     FsError appendToFile(const std::string& path, const std::string& text) override;
 
   private:
+    FsError copy(const std::string& from, const std::string& to, SourceSeen seen);
     MountSources sources_;
     DiskSync& sync() { return sync_ ? *sync_ : ownSync_; }
     void nameBatch();
