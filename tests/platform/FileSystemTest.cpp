@@ -106,8 +106,9 @@ TEST_F(FileSystemTest, LookupsTellAbsentFromUnknown) {
     EXPECT_FALSE(fs.lookup(file).mountRoot);
     for (const auto& [path, presence] : cases) {
         const PathInfo info = fs.lookup(path);
-        EXPECT_EQ(std::pair(info.presence, info.error.ok()),
-                  std::pair(presence, presence == Presence::Present))
+        EXPECT_EQ(
+            std::tuple(info.presence, info.error.ok(), fs.fileExists(path)),
+            std::tuple(presence, presence == Presence::Present, presence == Presence::Present))
             << path;
     }
 }
