@@ -23,23 +23,23 @@ struct Subfolder {
 // anything else lies in it: files, links and special files, but also what the
 // pass must keep whatever it holds (the source or the dustbin folder inside
 // the backup, a trash folder) and entries that cannot be looked at. False
-// when the folder cannot be listed.
-bool readFolder(RunContext& run, const std::string& folder, bool volumeTop,
+// when the folder cannot be listed. Each name is looked at with `folder`
+// as its path's buffer (SubfolderStep).
+bool readFolder(RunContext& run, std::string& folder, bool volumeTop,
                 std::vector<Subfolder>& subfolders, bool& holdsOther) {
     FileSystem& fs = run.fs;
     subfolders.clear();
     holdsOther = false;
     std::vector<FolderName> names;
     if (fs.listNames(folder, names).failed()) return false;
-    std::string path;
     Entry sub;
     for (FolderName& n : names) {
         if (n.typeKnown && n.kind != EntryKind::Folder) {
             holdsOther = true;
             continue;
         }
-        joinPathInto(path, folder, n.name);
-        const PathInfo info = fs.lookup(path);
+        const SubfolderStep step(folder, n.name);
+        const PathInfo info = fs.lookup(folder);
         if (info.presence == Presence::Absent) continue;  // gone meanwhile
         sub.name = n.name;
         sub.id = info.id;

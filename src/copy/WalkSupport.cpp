@@ -39,15 +39,6 @@ bool isAtOrAfter(DateTime date, const FromDateLimit& from) {
     return date >= from.value;
 }
 
-void joinPathInto(std::string& out, const std::string& folder, std::string_view name) {
-    // At most one allocation, and geometric growth: a buffer reused from
-    // folder to folder of a deepening walk is not made anew at every level.
-    const std::size_t needed = folder.size() + 1 + name.size();
-    if (out.capacity() < needed) out.reserve(std::max(needed, 2 * out.capacity()));
-    out.assign(folder);
-    appendName(out, name);
-}
-
 bool isExcludedSubfolder(const RunContext& run, const Entry& subfolder,
                          const std::string& subfolderPath, const std::string& backupFolderPath) {
     if (run.roots.isRoot(subfolder.id) || run.roots.isTrash(subfolder.id)) return true;

@@ -44,9 +44,6 @@ struct WalkRules {
     bool FileIsNew(const Entry& f) const { return noDateCheck || DatesAreNew(f); }
 };
 
-// folder + "/" + name into a string that is reused from call to call.
-void joinPathInto(std::string& out, const std::string& folder, std::string_view name);
-
 // Entries the walks copy: regular files and symbolic links (as links).
 // FIFOs, sockets and devices are passed over.
 inline bool isCopyable(const Entry& e) {

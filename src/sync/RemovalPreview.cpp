@@ -33,11 +33,11 @@ class RemovalCounter {
   private:
     // False when the source folder cannot be read: nothing below is counted,
     // since the walk keeps all of it.
-    bool readSource(const std::string& source, SourceNames& names);
+    bool readSource(std::string& source, SourceNames& names);
     // Counts the backup folder's files by name and keeps its subfolders (with
     // their identity, which only they need); a folder that cannot be read
     // adds nothing.
-    void readBackup(const std::string& backup, const SourceNames& names, bool inDustbin,
+    void readBackup(std::string& backup, const SourceNames& names, bool inDustbin,
                     std::vector<Entry>& subfolders);
     void countFile(const std::string& backup, const Entry& file, const SourceNames& names,
                    bool inDustbin);
@@ -47,12 +47,15 @@ class RemovalCounter {
     std::size_t shown_;
 };
 
-bool RemovalCounter::readSource(const std::string& source, SourceNames& names) {
+bool RemovalCounter::readSource(std::string& source, SourceNames& names) {
     std::vector<FolderName> listed;
     if (fs_.listNames(source, listed).failed()) return false;
     for (const FolderName& entry : listed) {
         EntryKind kind = entry.kind;
-        if (!entry.typeKnown) kind = fs_.lookup(joinPath(source, entry.name)).kind;
+        if (!entry.typeKnown) {
+            const SubfolderStep step(source, entry.name);
+            kind = fs_.lookup(source).kind;
+        }
         if (kind == EntryKind::Folder)
             names.folders.insert(entry.name);
         else
@@ -61,7 +64,7 @@ bool RemovalCounter::readSource(const std::string& source, SourceNames& names) {
     return true;
 }
 
-void RemovalCounter::readBackup(const std::string& backup, const SourceNames& names, bool inDustbin,
+void RemovalCounter::readBackup(std::string& backup, const SourceNames& names, bool inDustbin,
                                 std::vector<Entry>& subfolders) {
     std::vector<FolderName> listed;
     (void)fs_.listNames(backup, listed);
@@ -70,7 +73,8 @@ void RemovalCounter::readBackup(const std::string& backup, const SourceNames& na
         entry.name = std::move(name.name);
         entry.kind = name.kind;
         if (!name.typeKnown || name.kind == EntryKind::Folder) {
-            const PathInfo info = fs_.lookup(joinPath(backup, entry.name));
+            const SubfolderStep step(backup, entry.name);
+            const PathInfo info = fs_.lookup(backup);
             if (info.presence != Presence::Present) continue;  // gone, or the walk keeps it
             entry.kind = info.kind;
             entry.id = info.id;
