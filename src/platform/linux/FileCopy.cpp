@@ -345,12 +345,18 @@ FsError copyLink(const PathAt& from, const PathAt& to, const struct stat& src, D
     return errnoError(err, *to.text, PathRole::File);
 }
 
+// Both paths of a copy or a move given.
+FsError checkGiven(const PathAt& from, const PathAt& to) {
+    if (from.text->empty() || to.text->empty())
+        return fsFail(kErrInvalidArgument, "Invalid argument: empty path");
+    return fsOk();
+}
+
 // What a copy and a move both require of the source: a file or link to
 // take. Fills `src` with its lstat data.
 FsError checkSource(const PathAt& from, const PathAt& to, struct stat& src) {
     const std::string& source = *from.text;
-    if (source.empty() || to.text->empty())
-        return fsFail(kErrInvalidArgument, "Invalid argument: empty path");
+    if (FsError e = checkGiven(from, to); e.failed()) return e;
     if (fstatat(from.dir, from.name, &src, AT_SYMLINK_NOFOLLOW) != 0)
         return errnoError(errno, source, PathRole::File);
     if (S_ISDIR(src.st_mode)) return fsFail(kErrFileNotFound, "Source is a folder: " + source);
@@ -369,8 +375,8 @@ FsError openCopySource(const PathAt& from, const PathAt& to, SourceSeen seen, Un
     const std::string& source = *from.text;
     if (seen == SourceSeen::Unknown) {
         if (FsError e = checkSource(from, to, src); e.failed() || S_ISLNK(src.st_mode)) return e;
-    } else if (source.empty() || to.text->empty()) {
-        return fsFail(kErrInvalidArgument, "Invalid argument: empty path");
+    } else if (FsError e = checkGiven(from, to); e.failed()) {
+        return e;
     }
     const int fd = openSource(from);
     const int err = errno;
